@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Milliseconds since an arbitrary start, monotonic, wrapping at 2^32 like the
+// Windows tick count; compare two ticks only by their signed difference.
+uint32_t TickCount();
+
+// True when `deadline` is now or in the past, safe across the wrap.
+inline bool TickReached(uint32_t now, uint32_t deadline) {
+    return static_cast<int32_t>(now - deadline) >= 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds the Linux tree under the sanitizers,
+# builds the Windows product (32-bit) and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+
+cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCALVENTO_SANITIZE=ON
+cmake --build build/linux -j "$jobs"
+
+cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+cmake --build build/win32 -j "$jobs"
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build/linux --output-on-failure -j "$jobs" --timeout 300
