@@ -1,0 +1,99 @@
+// Round trips per second: our master and libmodbus's master, one after the other, against
+// the same libmodbus server: over TCP loopback and over a pty pair in RTU.
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "bench/bench_peers.h"
+#include "bench/bench_sides.h"
+
+namespace {
+
+constexpr auto kMeasureTime = std::chrono::milliseconds(700);
+constexpr int kRounds = 3;
+
+using Operation = bool (BenchMaster::*)();
+using MasterMaker = std::function<std::unique_ptr<BenchMaster>()>;
+
+// Round trips per second over one measuring period, or -1 when a request failed.
+double Rate(BenchMaster& master, Operation operation) {
+    using Clock = std::chrono::steady_clock;
+    for (int i = 0; i < 20; ++i) {
+        if (!(master.*operation)())
+            return -1;  // warm-up
+    }
+    const Clock::time_point start = Clock::now();
+    long count = 0;
+    Clock::duration elapsed{};
+    do {
+        for (int i = 0; i < 50; ++i) {
+            if (!(master.*operation)())
+                return -1;
+        }
+        count += 50;
+        elapsed = Clock::now() - start;
+    } while (elapsed < kMeasureTime);
+    return count / std::chrono::duration<double>(elapsed).count();
+}
+
+// The best of a few rounds, taken in turns so that both masters meet the same conditions.
+void Compare(const char* link, const char* what, Operation operation, const MasterMaker& ours,
+             const MasterMaker& theirs) {
+    double best[2] = {0, 0};
+    for (int round = 0; round < kRounds; ++round) {
+        const MasterMaker* makers[2] = {&ours, &theirs};
+        for (int side = 0; side < 2; ++side) {
+            std::unique_ptr<BenchMaster> master = (*makers[side])();
+            if (!master->IsOpen()) {
+                std::printf("%s %s: %s master did not open\n", link, what,
+                            side == 0 ? "our" : "libmodbus");
+                return;
+            }
+            const double rate = Rate(*master, operation);
+            if (rate < 0) {
+                std::printf("%s %s: %s master failed a request\n", link, what,
+                            side == 0 ? "our" : "libmodbus");
+                return;
+            }
+            if (rate > best[side])
+                best[side] = rate;
+        }
+    }
+    std::printf("%-4s %-30s ours %9.0f/s   libmodbus %9.0f/s   ratio %.2f\n", link, what, best[0],
+                best[1], best[0] / best[1]);
+}
+
+}  // namespace
+
+int main() {
+    const uint16_t port = FreeLoopbackPort();
+    ChildServer tcpServer([port] { RunLibmodbusTcpServer(port); });
+    if (!WaitForListener(port, 5000)) {
+        std::printf("the TCP server did not start\n");
+        return 1;
+    }
+    // The probe connections above count as clients; give the server time to drop them.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    Compare(
+        "TCP", "read 100 holding registers", &BenchMaster::ReadHundred,
+        [port] { return OurTcpMaster(port); }, [port] { return LibmodbusTcpMaster(port); });
+    Compare(
+        "TCP", "write 99 registers", &BenchMaster::WriteNinetyNine,
+        [port] { return OurTcpMaster(port); }, [port] { return LibmodbusTcpMaster(port); });
+
+    PtyPair pair;
+    if (!pair.Ready()) {
+        std::printf("socat did not make the pty pair\n");
+        return 1;
+    }
+    ChildServer rtuServer([&pair] { RunLibmodbusRtuServer(pair.serverEnd); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const std::string device = pair.masterEnd;
+    Compare(
+        "RTU", "read 100 holding registers", &BenchMaster::ReadHundred,
+        [device] { return OurRtuMaster(device); }, [device] { return LibmodbusRtuMaster(device); });
+    Compare(
+        "RTU", "write 99 registers", &BenchMaster::WriteNinetyNine,
+        [device] { return OurRtuMaster(device); }, [device] { return LibmodbusRtuMaster(device); });
+    return 0;
+}

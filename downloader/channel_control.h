@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+#include "downloader/load_step.h"
+
+// The run, auto-start and status registers through which a load stops a channel's program,
+// waits for it to halt and starts it again. Only channels 1 and 2 have a program to run.
+
+inline constexpr uint16_t kRunRegisterNumberRegister = 33;
+inline constexpr uint16_t kAutoStartRegister = 34;
+
+inline bool HasProgram(int16_t channel) { return channel == 1 || channel == 2; }
+// The channel's byte in a run or auto-start register: low byte channel 1, high byte channel 2.
+inline uint16_t ChannelByte(int16_t channel) {
+    return static_cast<uint16_t>(0xFF << (8 * (channel - 1)));
+}
+
+// One holding register read or written as a step of the load.
+bool ReadHoldingStep(LoadSteps& steps, uint16_t address, uint16_t& value);
+bool WriteHoldingStep(LoadSteps& steps, uint16_t address, uint16_t value);
+
+// Clears the channel's run byte (when Auto Start is on). False when a step failed.
+bool StopChannelProgram(LoadSteps& steps);
+
+// Writes the status register number S to register 40 + channel.
+bool AnnounceStatusRegister(LoadSteps& steps, uint16_t statusRegister);
+
+// Reads the channel's status word, at once and without retries, until bit 15 clears (at most
+// 20 readings). False when a read failed or the program never halted; the connection's error
+// text then says why.
+bool WaitForHalt(uint16_t statusRegister);
+
+// Sets the channel's auto-start byte when Auto Start is on, else clears it.
+bool StoreAutoStartByte(LoadSteps& steps);
+
+// Starts the channel's program again when its auto-start byte reads back set; warns when Auto
+// Start was asked for and the module has no auto start.
+bool RestartChannelProgram(LoadSteps& steps);

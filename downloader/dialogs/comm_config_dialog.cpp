@@ -1,0 +1,188 @@
+#include "downloader/dialogs/comm_config_dialog.h"
+
+#include "downloader/comm_config.h"
+#include "downloader/connection.h"
+#include "downloader/dialogs/vexim_resource.h"
+#include "downloader/main/decimal_text.h"
+#include "downloader/module_services.h"
+
+namespace ui = platform::ui;
+
+namespace {
+
+struct BaudEntry {
+    const char* text;
+    uint16_t code;
+};
+// 57600 (0x1100) is not offered: a port set to it shows as 9600.
+constexpr BaudEntry kBaudEntries[] = {{"1200", 0x0700},  {"2400", 0x0900},  {"4800", 0x0B00},
+                                      {"9600", 0x0D00},  {"19200", 0x0F00}, {"38400", 0x1000}};
+constexpr int kBaudEntryCount = 6;
+constexpr int kDefaultBaudEntry = 3;  // 9600
+
+constexpr uint32_t kDefaultIp = 0x0A0A0A0A;      // 10.10.10.10
+constexpr uint32_t kDefaultSubnet = 0xFF000000;  // 255.0.0.0
+
+constexpr const char* kNotKrtText = "Communication configuration is invalid\r\nfor non xKRT modules";
+
+struct PortControls {
+    int baud, parity, drop;
+    CommConfigWord word;
+};
+constexpr PortControls kPorts[] = {
+    {IDC_CFG_BAUD_1, IDC_CFG_PARITY_1, IDC_CFG_DROP_1, kSerialPort1Word},
+    {IDC_CFG_BAUD_2, IDC_CFG_PARITY_2, IDC_CFG_DROP_2, kSerialPort2Word}};
+
+void StopMessage(ui::Window self, const char* text, const char* caption) {
+    ui::ShowMessageBox(self, text, caption, ui::Buttons::Ok, ui::Icon::Stop);
+}
+
+// The busy answer: a job still holds the one connection.
+bool RefuseWhileBusy(ui::Window self, const char* text) {
+    if (CurrentConnection == nullptr) return false;
+    ui::ShowMessageBox(self, text, "Communications Warning");
+    return true;
+}
+
+void FillLists(ui::Window self) {
+    for (const PortControls& port : kPorts) {
+        for (const BaudEntry& entry : kBaudEntries) {
+            ui::AddItem(self, port.baud, entry.text, entry.code);
+        }
+        ui::AddItem(self, port.parity, "Even", 0);
+        ui::AddItem(self, port.parity, "None", kNoParityBit);
+    }
+}
+
+int BaudEntryFor(uint16_t portWord) {
+    for (int i = kBaudEntryCount - 1; i >= 0; --i) {
+        if (kBaudEntries[i].code == PortBaudCode(portWord)) return i;
+    }
+    return kDefaultBaudEntry;
+}
+
+void ShowBlock(ui::Window self) {
+    for (const PortControls& port : kPorts) {
+        const uint16_t word = commConfig[port.word];
+        ui::SetItemText(self, port.drop, std::to_string(PortDrop(word)));
+        ui::SelectItem(self, port.baud, BaudEntryFor(word));
+        ui::SelectItem(self, port.parity, word >> 15);
+    }
+    ui::SetItemText(self, IDC_CFG_TCP_PORT, std::to_string(commConfig[kTcpPortWord]));
+    ui::SetItemText(self, IDC_CFG_ETHERNET_DROP,
+                    std::to_string(commConfig[kEthernetDropWord] & 0xFF));
+    ui::SetIpAddress(self, IDC_CFG_IP, AddressFromWords(commConfig, kIpAddressWord));
+    ui::SetIpAddress(self, IDC_CFG_SUBNET, AddressFromWords(commConfig, kSubnetMaskWord));
+    ui::SetIpAddress(self, IDC_CFG_GATEWAY, AddressFromWords(commConfig, kGatewayWord));
+}
+
+// False when the module could not be read (the user has been told).
+bool Query(ui::Window self) {
+    if (RefuseWhileBusy(self, "Device is busy with another operation")) return true;
+    switch (ConnectModule()) {
+        case ModuleJob::kFailed:
+            StopMessage(self, "Failed to contact the module", "Communications error");
+            return false;
+        case ModuleJob::kNotKrt:
+            StopMessage(self, kNotKrtText, "Configuration invalid");
+            return false;
+        case ModuleJob::kDone:
+            ShowBlock(self);
+            return true;
+    }
+    return false;
+}
+
+// An edit as a number in [0, high]; anything else (digits too many, none, a sign) is refused.
+bool ReadField(ui::Window self, int id, int64_t high, uint16_t& value) {
+    const DecimalText number = ReadDecimal(ui::GetItemText(self, id));
+    if (!DecimalInRange(number, 0, high)) return false;
+    value = static_cast<uint16_t>(number.value);
+    return true;
+}
+
+intptr_t SelectedData(ui::Window self, int id) {
+    const int index = ui::SelectedItem(self, id);
+    return index < 0 ? 0 : ui::ItemData(self, id, index);
+}
+
+void Write(ui::Window self) {
+    if (RefuseWhileBusy(self, "Device is busy with another operation")) return;
+    CommConfigBlock block = commConfig;
+    uint16_t drops[3] = {};
+    if (!ReadField(self, IDC_CFG_DROP_1, 255, drops[0]) ||
+        !ReadField(self, IDC_CFG_DROP_2, 255, drops[1]) ||
+        !ReadField(self, IDC_CFG_ETHERNET_DROP, 255, drops[2])) {
+        StopMessage(self, "Drops must be a numeric value \r\nbetween 0-255 inclusively",
+                    "Value error");
+        return;
+    }
+    uint16_t tcpPort = 0;
+    if (!ReadField(self, IDC_CFG_TCP_PORT, 65535, tcpPort)) {
+        StopMessage(self,
+                    "Ethernet listen port must be a numeric value \r\nbetween 0-65535 inclusively",
+                    "Value error");
+        return;
+    }
+    block[kEthernetDropWord] = drops[2];
+    block[kTcpPortWord] = tcpPort;
+    AddressToWords(block, kIpAddressWord, ui::GetIpAddress(self, IDC_CFG_IP));
+    AddressToWords(block, kSubnetMaskWord, ui::GetIpAddress(self, IDC_CFG_SUBNET));
+    AddressToWords(block, kGatewayWord, ui::GetIpAddress(self, IDC_CFG_GATEWAY));
+    for (size_t i = 0; i < 2; ++i) {
+        const PortControls& port = kPorts[i];
+        block[port.word] = static_cast<uint16_t>(drops[i] | SelectedData(self, port.baud) |
+                                                 SelectedData(self, port.parity));
+    }
+    commConfig = block;
+    switch (WriteCommConfig()) {
+        case ModuleJob::kFailed:
+            ui::ShowMessageBox(self, "Communication failed\r\nExpect this if you changed your baud rate",
+                               "Communications error");
+            return;
+        case ModuleJob::kNotKrt:
+            StopMessage(self, kNotKrtText, "Configuration invalid");
+            return;
+        case ModuleJob::kDone:
+            return;
+    }
+}
+
+void ShowDefaults(ui::Window self) {
+    ui::SetItemText(self, IDC_CFG_DROP_1, "255");
+    ui::SetItemText(self, IDC_CFG_DROP_2, "255");
+    ui::SetItemText(self, IDC_CFG_ETHERNET_DROP, "0");
+    ui::SetItemText(self, IDC_CFG_TCP_PORT, "502");
+    for (const PortControls& port : kPorts) {
+        ui::SelectItem(self, port.baud, kDefaultBaudEntry);
+        ui::SelectItem(self, port.parity, 0);
+    }
+    ui::SetIpAddress(self, IDC_CFG_IP, kDefaultIp);
+    ui::SetIpAddress(self, IDC_CFG_SUBNET, kDefaultSubnet);
+    ui::SetIpAddress(self, IDC_CFG_GATEWAY, 0);
+}
+
+bool CommConfigDialogProc(ui::Window self, const ui::Message& message) {
+    if (message.kind == ui::MessageKind::Init) {
+        FillLists(self);
+        if (!Query(self)) ui::EndDialog(self, -1);
+        return true;
+    }
+    if (message.kind != ui::MessageKind::Command) return false;
+    switch (message.id) {
+        case IDC_CFG_QUERY: Query(self); return true;
+        case IDC_CFG_WRITE: Write(self); return true;
+        case IDC_CFG_DEFAULTS: ShowDefaults(self); return true;
+        case ui::kIdOk:
+        case ui::kIdCancel:
+            if (!RefuseWhileBusy(self, "Waiting for device")) ui::EndDialog(self, 0);
+            return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+int RunCommConfigDialog(ui::Window owner) {
+    return ui::RunDialog(IDD_COMM_CONFIG, owner, CommConfigDialogProc);
+}

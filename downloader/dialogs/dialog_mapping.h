@@ -1,0 +1,33 @@
+#pragma once
+
+// Moving values between the main dialog's controls, the Link settings and Load options, and
+// system profile records.
+
+#include <string>
+
+#include "downloader/system_profile.h"
+#include "platform/ui.h"
+
+// The tabs of the main dialog.
+inline constexpr int kSerialTab = 0;
+inline constexpr int kTcpTab = 1;
+inline constexpr int kProgramInfoTab = 2;
+inline constexpr int kModuleInfoTab = 3;
+
+// Shows the controls of one tab and hides the others'.
+void ShowTabControls(platform::ui::Window dialog, int tab);
+
+// The Program Info list for a user-code file.
+void ShowProgramInfo(platform::ui::Window dialog, const std::string& fileName);
+
+// The Link settings and Load options into the controls. A port that the COM list does not hold
+// (named on the command line) is added to it, so that it is still the port when the controls
+// are read back.
+void SettingsToControls(platform::ui::Window dialog);
+
+// The controls into the Link settings and Load options. A list with no selection leaves its
+// setting as it was; with neither Application button checked the channel stays (F1, F2).
+void DialogToSettings(platform::ui::Window dialog);
+
+void DialogToProfile(platform::ui::Window dialog, SystemProfile& record);
+void ProfileToDialog(platform::ui::Window dialog, const SystemProfile& record);

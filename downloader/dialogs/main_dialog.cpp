@@ -1,0 +1,183 @@
+#include "downloader/dialogs/main_dialog.h"
+
+#include "downloader/connection.h"
+#include "downloader/dialogs/dialog_mapping.h"
+#include "downloader/dialogs/main_dialog_commands.h"
+#include "downloader/dialogs/progress_dialog.h"
+#include "downloader/dialogs/vexim_resource.h"
+#include "downloader/history.h"
+#include "downloader/loader_ui.h"
+#include "downloader/main/program_start.h"
+#include "downloader/settings.h"
+#include "platform/registry.h"
+
+namespace ui = platform::ui;
+
+SystemProfile profileRecord;
+
+namespace {
+
+constexpr const char* kActiveTitle = "ZKRT File Downloader - 03Dec2020";
+constexpr size_t kMostComPorts = 41;
+constexpr size_t kMostComNameBytes = 65;
+constexpr int kDefaultBaudEntry = 13;  // 9600
+constexpr int kDefaultParityEntry = 1;  // "Even"
+
+void InitTabs(ui::Window dialog) {
+    for (const char* tab : {"Modbus Serial", "Modbus TCP", "Program Info", "Module Info"}) {
+        ui::AddTab(dialog, IDC_TABS, tab);
+    }
+}
+
+void FillComPortList(ui::Window dialog) {
+    ui::ClearItems(dialog, IDC_COM_PORT);
+    size_t taken = 0;
+    for (const platform::SerialPortEntry& port : platform::ListSerialPorts()) {
+        if (taken++ >= kMostComPorts) break;
+        ui::AddItem(dialog, IDC_COM_PORT, port.comName.substr(0, kMostComNameBytes) + ":");
+    }
+    ui::SelectItem(dialog, IDC_COM_PORT, 0);
+}
+
+void FillBaudList(ui::Window dialog) {
+    for (int i = 0; i < kBaudCount; ++i) {
+        ui::AddItem(dialog, IDC_BAUD, std::to_string(BaudTable[i]));
+    }
+    ui::SelectItem(dialog, IDC_BAUD, kDefaultBaudEntry);
+}
+
+void FillParityList(ui::Window dialog) {
+    for (const char* parity : {"None", "Even", "Odd"}) ui::AddItem(dialog, IDC_PARITY, parity);
+    ui::SelectItem(dialog, IDC_PARITY, kDefaultParityEntry);
+}
+
+// The profile named on the command line. An unattended run cannot go on without it.
+bool ShowCommandLineProfile(ui::Window dialog) {
+    LoadOptions& load = loadOptions;
+    if (ReadProfileFile(load.profileName, profileRecord)) {
+        ProfileToDialog(dialog, profileRecord);
+        AddProfileHistory(load.profileName);
+        return true;
+    }
+    if (load.unattended) {
+        ErrorBox("Can't read profile %s", load.profileName.c_str());
+        ui::EndDialog(dialog, kExitRefused);
+    }
+    return false;
+}
+
+void Open(ui::Window dialog) {
+    mainDialogWindow = dialog;
+    ui::SetDialogIcon(dialog, IDI_VEXIM);
+    ui::EnableFileAutoComplete(dialog, IDC_FILE_BOX);
+    InitTabs(dialog);
+    FillComPortList(dialog);
+    FillBaudList(dialog);
+    FillParityList(dialog);
+    ui::AddListColumn(dialog, IDC_PROGRAM_INFO_LIST, "Header", 100);
+    ui::AddListColumn(dialog, IDC_PROGRAM_INFO_LIST, "Information", 190);
+    RestoreFiles(dialog);
+    if (!loadOptions.profileName.empty()) {
+        if (!ShowCommandLineProfile(dialog) && loadOptions.unattended) return;
+    } else {
+        SettingsToControls(dialog);
+    }
+    ui::ShowItem(dialog, IDC_APPLICATION_1, true);
+    ui::ShowItem(dialog, IDC_APPLICATION_2, true);
+    if (loadOptions.unattended) StartDownload(dialog);
+    ui::AppendSystemMenuItem(dialog, IDM_SYSTEM_ABOUT, "About");
+}
+
+void ShowTitle(ui::Window dialog, bool active) {
+    if (active) {
+        ui::SetTitle(dialog, kActiveTitle);
+        return;
+    }
+    std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
+    if (file.size() > 255) file.resize(255);
+    const size_t separator = file.find_last_of("\\:");
+    const bool useWhole = separator == std::string::npos || separator == 0;
+    ui::SetTitle(dialog, (useWhole ? file : file.substr(separator + 1)) + " - " + kActiveTitle);
+}
+
+void ChangeTab(ui::Window dialog) {
+    const int tab = ui::SelectedTab(dialog, IDC_TABS);
+    if (tab == kSerialTab || tab == kTcpTab) linkSettings.connectMode = tab;
+    ShowTabControls(dialog, tab);
+    if (tab == kProgramInfoTab) {
+        std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
+        if (file.size() > kMaxFileName) file.resize(kMaxFileName);
+        loadOptions.fileName = file;
+        ShowProgramInfo(dialog, file);
+    }
+}
+
+bool OnUserMessage(ui::Window dialog, const ui::Message& message) {
+    auto* record = reinterpret_cast<SystemProfile*>(message.lParam);
+    if (message.message == UM_ADD_HISTORY) {
+        AddCurrentDownloadToHistory(dialog);
+    } else if (message.message == UM_PROFILE_TO_DIALOG && record != nullptr) {
+        ProfileToDialog(dialog, *record);
+    } else if (message.message == UM_DIALOG_TO_PROFILE && record != nullptr) {
+        DialogToProfile(dialog, *record);
+    } else if (message.message == UM_DIALOG_TO_SETTINGS) {
+        DialogToSettings(dialog);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool OnCommand(ui::Window dialog, const ui::Message& message) {
+    const int id = message.id;
+    if (id == IDC_FILE_BOX) {
+        if (message.code == ui::kSelectionChanged) {
+            SelectHistoryRecord(dialog, ui::SelectedItem(dialog, IDC_FILE_BOX));
+        } else if (message.code == ui::kComboEditChanged) {
+            std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
+            if (file.size() > 255) file.resize(255);
+            ShowProgramInfo(dialog, file);
+        }
+        return true;
+    }
+    if (message.code != ui::kClicked) return false;
+    if (id == IDC_START_DOWNLOAD) {
+        StartDownload(dialog);
+        return true;
+    }
+    return RunMenuCommand(dialog, id);
+}
+
+}  // namespace
+
+bool MainDialogProc(ui::Window self, const ui::Message& message) {
+    switch (message.kind) {
+        case ui::MessageKind::Init:
+            Open(self);
+            return true;
+        case ui::MessageKind::Activate:
+            ShowTitle(self, message.code != 0);
+            return true;
+        case ui::MessageKind::TabChanged:
+            if (message.id == IDC_TABS) ChangeTab(self);
+            return true;
+        case ui::MessageKind::InitMenu:
+            RefreshRecentFilesMenu(self);
+            return true;
+        case ui::MessageKind::User:
+            return OnUserMessage(self, message);
+        case ui::MessageKind::SystemCommand:
+            if (message.id != IDM_SYSTEM_ABOUT) return false;
+            return RunMenuCommand(self, IDM_ABOUT);
+        case ui::MessageKind::Command:
+            return OnCommand(self, message);
+        default:
+            return false;
+    }
+}
+
+int RunMainDialog() {
+    const int result = ui::RunDialog(IDD_MAIN, nullptr, MainDialogProc);
+    mainDialogWindow = nullptr;
+    return result;
+}

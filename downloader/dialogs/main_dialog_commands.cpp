@@ -1,0 +1,218 @@
+#include "downloader/dialogs/main_dialog_commands.h"
+
+#include <fstream>
+
+#include "downloader/connection.h"
+#include "downloader/dialogs/comm_config_dialog.h"
+#include "downloader/dialogs/dialog_mapping.h"
+#include "downloader/dialogs/flash_dialog.h"
+#include "downloader/dialogs/main_dialog.h"
+#include "downloader/dialogs/number_dialog.h"
+#include "downloader/dialogs/profile_commands.h"
+#include "downloader/dialogs/progress_dialog.h"
+#include "downloader/dialogs/vexim_resource.h"
+#include "downloader/history.h"
+#include "downloader/main/program_start.h"
+#include "downloader/module_info.h"
+#include "downloader/settings.h"
+
+namespace ui = platform::ui;
+
+namespace {
+
+constexpr int32_t kShortestMenuTimeoutMs = 2000;
+constexpr const char* kHelpFile = "vexim.chm";
+constexpr int kMostRecentProfiles = 8;
+
+bool CanRead(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
+
+void EndUnattended(ui::Window dialog, int code) {
+    if (loadOptions.unattended) ui::EndDialog(dialog, code);
+}
+
+// Turns an option on or off and shows it in its menu item.
+void ToggleOption(ui::Window dialog, int command, int32_t& option) {
+    option = option == 0 ? 1 : 0;
+    ui::CheckMenuItem(dialog, command, option > 0);
+}
+
+bool ToggleCommand(ui::Window dialog, int command) {
+    LoadOptions& load = loadOptions;
+    switch (command) {
+        case IDM_AUTO_START: ToggleOption(dialog, command, load.autoStart); return true;
+        case IDM_ERASE_FLASH: ToggleOption(dialog, command, load.eraseFlash); return true;
+        case IDM_LOAD_FILE: ToggleOption(dialog, command, load.loadProgram); return true;
+        case IDM_IGNORE_WARNINGS: ToggleOption(dialog, command, load.ignoreWarnings); return true;
+        case IDM_IGNORE_HALT: ToggleOption(dialog, command, load.ignoreHaltStatus); return true;
+        case IDM_FORCE_WRITE: ToggleOption(dialog, command, load.forceFlash); return true;
+        default: return false;
+    }
+}
+
+bool NumberCommand(ui::Window dialog, int command) {
+    LinkSettings& link = linkSettings;
+    LoadOptions& load = loadOptions;
+    switch (command) {
+        case IDM_TIMEOUT: {
+            const int32_t value = AskNumber(dialog, "Timeout Period length", link.timeoutMs);
+            link.timeoutMs = value < kShortestMenuTimeoutMs ? kShortestMenuTimeoutMs : value;
+            SaveSettings();
+            return true;
+        }
+        case IDM_RETRIES:
+            link.retries = AskNumber(dialog, "Maximum number of retries", link.retries);
+            SaveSettings();
+            return true;
+        case IDM_STATUS_REGISTER:
+            load.statusRegister =
+                static_cast<uint16_t>(AskNumber(dialog, "Status Register", load.statusRegister));
+            return true;
+        case IDM_RUN_REGISTER:
+            load.runRegister =
+                static_cast<uint16_t>(AskNumber(dialog, "Run Pointer Register", load.runRegister));
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool AboutDialogProc(ui::Window self, const ui::Message& message) {
+    if (message.kind == ui::MessageKind::Init) return true;
+    if (message.kind == ui::MessageKind::Command &&
+        (message.id == ui::kIdOk || message.id == ui::kIdCancel)) {
+        ui::EndDialog(self, 0);
+        return true;
+    }
+    return false;
+}
+
+void ShowRecentProfile(ui::Window dialog, int index) {
+    if (index < 0 || index >= kHistorySize || profileHistory[index].empty()) return;
+    if (ReadProfileFile(profileHistory[index], profileRecord)) {
+        ProfileToDialog(dialog, profileRecord);
+    }
+}
+
+}  // namespace
+
+void StartDownload(ui::Window dialog) {
+    LoadOptions& load = loadOptions;
+    DialogToSettings(dialog);
+    if (load.fileName.empty()) {
+        // Nobody would answer an unattended run that has nothing to do.
+        if (load.unattended) {
+            ErrorBox("No file to download");
+            ui::EndDialog(dialog, kExitRefused);
+        }
+        return;
+    }
+    if (!CanRead(load.fileName)) {
+        load.fileName += ".vxo";
+        if (!CanRead(load.fileName)) {
+            ui::ShowMessageBox(mainDialogWindow, load.fileName, "Can't open file");
+            EndUnattended(dialog, kExitDownloadFailed);
+            return;
+        }
+    }
+    SaveSettings();
+    ConnectionClosed = false;
+    const bool downloaded = RunDownloadDialog(dialog);
+    EndUnattended(dialog, downloaded ? kExitDownloaded : kExitDownloadFailed);
+}
+
+void AddCurrentDownloadToHistory(ui::Window dialog) {
+    ui::ClearItems(dialog, IDC_FILE_BOX);
+    ui::SetItemText(dialog, IDC_FILE_BOX, loadOptions.fileName);
+    SystemProfile record;
+    DialogToProfile(dialog, record);
+    AddDownloadHistory(record);
+    ShowProgramInfo(dialog, loadOptions.fileName);
+    ListHistoryFiles(dialog);
+    ui::SetItemText(dialog, IDC_FILE_BOX, loadOptions.fileName);
+    SaveHistory();
+}
+
+void SelectHistoryRecord(ui::Window dialog, int index) {
+    // The list can hold entries the history no longer has; such an index names no record.
+    if (index < 0 || index >= historyCount || index >= kHistorySize) return;
+    ProfileToDialog(dialog, downloadHistory[index]);
+}
+
+void RefreshRecentFilesMenu(ui::Window dialog) {
+    const int files = ui::ItemCount(dialog, IDC_FILE_BOX);
+    for (int i = 0; i < files && i < kRecentCommandSpan; ++i) {
+        ui::DeleteMenuItem(dialog, kRecentFileCommand + i);
+        ui::InsertMenuItemBefore(dialog, IDM_RECENT_FILES_ANCHOR, kRecentFileCommand + i,
+                                 ui::ItemText(dialog, IDC_FILE_BOX, i));
+    }
+    for (int i = 0; i < kMostRecentProfiles && !profileHistory[i].empty(); ++i) {
+        ui::DeleteMenuItem(dialog, kRecentProfileCommand + i);
+        ui::InsertMenuItemBefore(dialog, IDM_RECENT_PROFILES_ANCHOR, kRecentProfileCommand + i,
+                                 profileHistory[i]);
+    }
+}
+
+void QueryModule(ui::Window dialog) {
+    if (CurrentConnection != nullptr) CloseConnection();
+    DialogToSettings(dialog);
+    ModuleInfo info;
+    if (!QueryModuleInfo(info)) return;
+    ui::SetItemText(dialog, IDC_MODULE_FIRMWARE, info.firmware);
+    ui::SetItemText(dialog, IDC_APPLICATION_SPACE_1, info.applicationSpace1);
+    ui::SetItemText(dialog, IDC_APPLICATION_SPACE_2, info.applicationSpace2);
+    ui::SetItemText(dialog, IDC_SERIAL_NUMBER, info.serialNumber);
+    ui::SetItemText(dialog, IDC_MODULE_MD5, info.digest);
+    ui::SelectTab(dialog, IDC_TABS, kModuleInfoTab);
+    ShowTabControls(dialog, kModuleInfoTab);
+}
+
+bool RunMenuCommand(ui::Window dialog, int command) {
+    if (command >= kRecentFileCommand && command < kRecentFileCommand + kRecentCommandSpan) {
+        const int index = command - kRecentFileCommand;
+        if (index < ui::ItemCount(dialog, IDC_FILE_BOX)) {
+            ui::SelectItem(dialog, IDC_FILE_BOX, index);
+            SelectHistoryRecord(dialog, index);
+        }
+        return true;
+    }
+    if (command >= kRecentProfileCommand &&
+        command < kRecentProfileCommand + kRecentCommandSpan) {
+        ShowRecentProfile(dialog, command - kRecentProfileCommand);
+        return true;
+    }
+    if (ToggleCommand(dialog, command) || NumberCommand(dialog, command)) return true;
+    switch (command) {
+        case IDM_ABOUT:
+            ui::RunDialog(IDD_ABOUT, dialog, AboutDialogProc);
+            return true;
+        case IDM_USING_VEXIM:
+            ui::ShowHelp(kHelpFile);
+            return true;
+        case IDM_EXIT:
+        case ui::kIdCancel:
+            ui::EndDialog(dialog, kExitUserClosed);
+            return true;
+        case IDM_OPEN_OBJECT:
+        case IDC_BROWSE:
+            ChooseObjectFile(dialog);
+            return true;
+        case IDM_LOAD_PROFILE: LoadProfile(dialog); return true;
+        case IDM_SAVE_PROFILE: SaveProfile(dialog); return true;
+        case IDM_PRINT_PROFILE: PrintProfileCommand(dialog); return true;
+        case IDM_PORT_SETTINGS:
+            DialogToSettings(dialog);
+            RunCommConfigDialog(dialog);
+            return true;
+        case IDM_BACKUP_FLASH: BackupFlashCommand(dialog); return true;
+        case IDM_RESTORE_FLASH: RestoreFlashCommand(dialog); return true;
+        case IDC_APPLICATION_1: loadOptions.statusRegister = 1; return true;
+        case IDC_APPLICATION_2: loadOptions.statusRegister = 3; return true;
+        case IDC_SET_DEFAULTS:
+            LoadDefaultSettings(dialog);
+            SettingsToControls(dialog);
+            SaveSettings();
+            return true;
+        case IDC_QUERY: QueryModule(dialog); return true;
+        default: return false;
+    }
+}

@@ -1,0 +1,107 @@
+#include "downloader/dialogs/profile_commands.h"
+
+#include <fstream>
+
+#include "downloader/dialogs/dialog_mapping.h"
+#include "downloader/dialogs/flash_dialog.h"
+#include "downloader/dialogs/main_dialog.h"
+#include "downloader/dialogs/profile_printing.h"
+#include "downloader/dialogs/vexim_resource.h"
+#include "downloader/history.h"
+#include "downloader/settings.h"
+
+namespace ui = platform::ui;
+
+namespace {
+
+constexpr size_t kFileDialogLength = 255;
+
+ui::FileDialogOptions DialogOptions(std::vector<ui::FileFilter> filters, const char* title,
+                                    const std::string& buffer, bool mustExist) {
+    ui::FileDialogOptions options;
+    options.filters = std::move(filters);
+    options.title = title;
+    options.initialPath = buffer;
+    options.mustExist = mustExist;
+    options.maxLength = kFileDialogLength;
+    return options;
+}
+
+std::vector<ui::FileFilter> ProfileFilter() {
+    return {{"VEXIM System Profile (*.vxf)", "*.vxf"}, {"All Files (*.*)", "*.*"}};
+}
+
+std::vector<ui::FileFilter> FlashFilter() {
+    return {{"Binary Dump (*.bin)", "*.bin"}, {"All Files (*.*)", "*.*"}};
+}
+
+// Asks for a profile file to read; on OK it becomes `profileName` and is shown in the dialog.
+bool OpenProfile(ui::Window dialog, const char* title) {
+    LoadOptions& load = loadOptions;
+    const auto chosen =
+        ui::OpenFileDialog(dialog, DialogOptions(ProfileFilter(), title, load.profileName, true));
+    if (!chosen) return false;
+    load.profileName = *chosen;
+    // A profile file that cannot be read is passed over without a message.
+    if (!ReadProfileFile(load.profileName, profileRecord)) return false;
+    ProfileToDialog(dialog, profileRecord);
+    return true;
+}
+
+}  // namespace
+
+void ChooseObjectFile(ui::Window dialog) {
+    LoadOptions& load = loadOptions;
+    if (!load.fileName.empty() && !std::ifstream(load.fileName, std::ios::binary).good()) {
+        load.fileName.clear();
+    }
+    const auto chosen = ui::OpenFileDialog(
+        dialog, DialogOptions({{"KRT Object", "*.vxo;*.vxl"}, {"All Files", "*.*"}},
+                              "File to Transfer to ZKRT", load.fileName, true));
+    if (chosen) {
+        load.fileName = *chosen;
+        ui::SetItemText(dialog, IDC_FILE_BOX, load.fileName);
+    }
+    ShowProgramInfo(dialog, load.fileName);
+}
+
+void LoadProfile(ui::Window dialog) {
+    if (OpenProfile(dialog, "Load system profile")) AddProfileHistory(loadOptions.profileName);
+}
+
+void SaveProfile(ui::Window dialog) {
+    LoadOptions& load = loadOptions;
+    const auto chosen = ui::SaveFileDialog(
+        dialog, DialogOptions(ProfileFilter(), "Save system profile as", load.profileName, false));
+    if (!chosen) return;
+    load.profileName = *chosen;
+    if (load.profileName.find('.') == std::string::npos) load.profileName += ".vxf";
+    DialogToProfile(dialog, profileRecord);
+    if (WriteProfileFile(load.profileName, profileRecord)) AddProfileHistory(load.profileName);
+}
+
+void PrintProfileCommand(ui::Window dialog) {
+    DialogToSettings(dialog);
+    if (OpenProfile(dialog, "Print system profile")) PrintProfile(dialog, profileRecord);
+}
+
+void BackupFlashCommand(ui::Window dialog) {
+    LoadOptions& load = loadOptions;
+    DialogToSettings(dialog);
+    const auto chosen = ui::SaveFileDialog(
+        dialog, DialogOptions(FlashFilter(), "Backup flash to...", load.lastFlashFile, false));
+    if (!chosen) return;
+    load.lastFlashFile = *chosen;
+    RunFlashDialog(dialog, IDM_BACKUP_FLASH);
+}
+
+void RestoreFlashCommand(ui::Window dialog) {
+    LoadOptions& load = loadOptions;
+    DialogToSettings(dialog);
+    auto options = DialogOptions(FlashFilter(), "Restore flash from...", load.lastFlashFile, true);
+    options.showReadOnly = true;
+    const auto chosen = ui::OpenFileDialog(dialog, options);
+    if (!chosen) return;
+    load.lastFlashFile = *chosen;
+    RunFlashDialog(dialog, IDM_RESTORE_FLASH);
+}

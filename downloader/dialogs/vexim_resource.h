@@ -1,0 +1,105 @@
+// Identifiers of vexim's resources, shared by the resource script and the program.
+// Plain #define lines only: the resource compiler and the resource-table test read this file.
+#pragma once
+
+#define IDI_VEXIM 106
+
+#define IDD_MAIN 102
+#define IDD_PROGRESS 104
+#define IDD_USAGE 105
+#define IDD_ABOUT 107
+#define IDD_NUMBER 111
+#define IDM_MAIN 112
+#define IDD_COMM_CONFIG 114
+#define IDD_FLASH 117
+
+// Main dialog controls.
+#define IDC_FILE_BOX 1004
+#define IDC_BROWSE 1005
+#define IDC_PROGRAM_INFO_LIST 1009
+#define IDC_DROP_LABEL 1011
+#define IDC_TABS 1012
+#define IDC_APPLICATION_1 1013
+#define IDC_APPLICATION_2 1014
+#define IDC_ASCII 1015
+#define IDC_COM_PORT 1016
+#define IDC_DROP 1017
+#define IDC_HOST 1018
+#define IDC_TCP_PORT 1019
+#define IDC_TCP_PORT_LABEL 1020
+#define IDC_BAUD_LABEL 1023
+#define IDC_BAUD 1024
+#define IDC_PARITY 1025
+#define IDC_PARITY_LABEL 1026
+#define IDC_SEVEN_BITS 1030
+#define IDC_EIGHT_BITS 1031
+#define IDC_SET_DEFAULTS 1034
+#define IDC_QUERY 1043
+#define IDC_START_DOWNLOAD 1053
+#define IDC_MODULE_FIRMWARE 1059
+#define IDC_APPLICATION_SPACE_1 1060
+#define IDC_APPLICATION_SPACE_2 1061
+#define IDC_MODULE_FIRMWARE_LABEL 1062
+#define IDC_APPLICATION_SPACE_1_LABEL 1063
+#define IDC_APPLICATION_SPACE_2_LABEL 1064
+#define IDC_SERIAL_NUMBER 1065
+#define IDC_SERIAL_NUMBER_LABEL 1066
+#define IDC_MODULE_MD5 1067
+#define IDC_MODULE_MD5_LABEL 1068
+
+// Progress dialog controls.
+#define IDC_PROGRESS_BAR 1031
+#define IDC_STATUS_LINE 1032
+#define IDC_DOWNLOAD_TEXT 1033
+
+// About and number dialogs.
+#define IDC_BUILD_DATE 1036
+#define IDC_NUMBER_EDIT 1037
+#define IDC_NUMBER_PROMPT 1038
+
+// Communication configuration dialog controls.
+#define IDC_CFG_IP 1018
+#define IDC_CFG_QUERY 1043
+#define IDC_CFG_WRITE 1044
+#define IDC_CFG_BAUD_1 1046
+#define IDC_CFG_PARITY_1 1047
+#define IDC_CFG_BAUD_2 1048
+#define IDC_CFG_PARITY_2 1049
+#define IDC_CFG_DROP_1 1051
+#define IDC_CFG_DEFAULTS 1052
+#define IDC_CFG_SUBNET 1053
+#define IDC_CFG_GATEWAY 1054
+#define IDC_CFG_DROP_2 1055
+#define IDC_CFG_TCP_PORT 1056
+#define IDC_CFG_ETHERNET_DROP 1057
+
+// Menu commands.
+#define IDM_ABOUT 40001
+#define IDM_USING_VEXIM 40003
+#define IDM_EXIT 40005
+#define IDM_TIMEOUT 40006
+#define IDM_RETRIES 40007
+#define IDM_STATUS_REGISTER 40008
+#define IDM_RUN_REGISTER 40009
+#define IDM_AUTO_START 40010
+#define IDM_ERASE_FLASH 40011
+#define IDM_LOAD_FILE 40012
+#define IDM_OPEN_OBJECT 40015
+#define IDM_RECENT_FILES_ANCHOR 40016
+#define IDM_LOAD_PROFILE 40019
+#define IDM_SAVE_PROFILE 40020
+#define IDM_RECENT_PROFILES_ANCHOR 40021
+#define IDM_PORT_SETTINGS 40022
+#define IDM_PRINT_PROFILE 40023
+#define IDM_BACKUP_FLASH 40024
+#define IDM_RESTORE_FLASH 40025
+#define IDM_IGNORE_WARNINGS 40027
+#define IDM_IGNORE_HALT 40028
+#define IDM_FORCE_WRITE 40031
+
+// System menu command of the About box.
+#define IDM_SYSTEM_ABOUT 107
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

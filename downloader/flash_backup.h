@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "platform/ui.h"
+
+// The flash dialog's two jobs, each with its messages (caption "Restore flash", stop icon) over
+// `owner`. True when the job succeeded.
+
+// Backs the module's flash up into the image file `name` (".bin" appended when the name holds
+// no "."). Nothing is written unless the whole flash was read.
+bool BackupFlashToFile(platform::ui::Window owner, const std::string& name);
+
+// Restores the module's flash from the image file. An image shorter than 16384 bytes is refused
+// before any connection is made.
+bool RestoreFlashFromFile(platform::ui::Window owner, const std::string& path);

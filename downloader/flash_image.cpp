@@ -1,0 +1,50 @@
+#include "downloader/flash_image.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+std::string FlashImagePath(const std::string& name) {
+    return name.find('.') == std::string::npos ? name + ".bin" : name;
+}
+
+FlashImageResult WriteFlashImage(const std::string& path, const FlashImage& image) {
+    uint8_t bytes[kFlashImageBytes];
+    for (size_t i = 0; i < kFlashImageWords; ++i) {
+        bytes[2 * i] = static_cast<uint8_t>(image[i] >> 8);
+        bytes[2 * i + 1] = static_cast<uint8_t>(image[i] & 0xFF);
+    }
+    const std::string temporary = path + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        return FlashImageResult::kOpenFailed;
+    }
+    const bool written = std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
+    const bool closed = std::fclose(file) == 0;
+    std::error_code error;
+    if (written && closed) {
+        std::filesystem::rename(temporary, path, error);
+        if (!error) {
+            return FlashImageResult::kOk;
+        }
+    }
+    std::filesystem::remove(temporary, error);
+    return FlashImageResult::kWriteFailed;
+}
+
+FlashImageResult ReadFlashImage(const std::string& path, FlashImage& image) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return FlashImageResult::kOpenFailed;
+    }
+    uint8_t bytes[kFlashImageBytes];
+    const size_t got = std::fread(bytes, 1, sizeof bytes, file);
+    std::fclose(file);
+    if (got != sizeof bytes) {
+        return FlashImageResult::kTooShort;
+    }
+    for (size_t i = 0; i < kFlashImageWords; ++i) {
+        image[i] = static_cast<uint16_t>(bytes[2 * i] << 8 | bytes[2 * i + 1]);
+    }
+    return FlashImageResult::kOk;
+}

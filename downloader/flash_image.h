@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// The module's flash as an image file: 16384 bytes, no header, the 4096 words of file 2560 then
+// the 4096 words of file 2816, each word high byte first (the module's own byte order).
+constexpr size_t kFlashFileWords = 4096;
+constexpr size_t kFlashImageWords = 2 * kFlashFileWords;
+constexpr size_t kFlashImageBytes = 2 * kFlashImageWords;
+
+// Register values, as the module answers them.
+using FlashImage = std::array<uint16_t, kFlashImageWords>;
+
+// The name with ".bin" appended when it holds no "." anywhere.
+std::string FlashImagePath(const std::string& name);
+
+enum class FlashImageResult { kOk, kOpenFailed, kWriteFailed, kTooShort };
+
+// Written under a temporary name and renamed over the target only when every byte reached the
+// disk, so a failed backup never leaves a partial image under the chosen name.
+FlashImageResult WriteFlashImage(const std::string& path, const FlashImage& image);
+// An image shorter than 16384 bytes is refused: its missing part must never reach the module.
+FlashImageResult ReadFlashImage(const std::string& path, FlashImage& image);

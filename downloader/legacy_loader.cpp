@@ -1,0 +1,198 @@
+#include "downloader/legacy_loader.h"
+
+#include "downloader/channel_control.h"
+#include "downloader/loader_ui.h"
+
+namespace {
+
+constexpr uint16_t kCommandRegister = 8173;
+constexpr uint16_t kUpperPartFile = 1792;  // channel 2's words above 65535; capability record
+constexpr int32_t kLargestLowerObject = 0x1FFFC;
+constexpr int32_t kLowerPartBytes = 0x20000;
+constexpr uint32_t kRecordWords = 100;
+// An odd final byte becomes a word whose missing byte is left as erased flash holds it.
+constexpr uint8_t kPadByte = 0xFF;
+
+uint16_t ChannelFile(int16_t channel) { return static_cast<uint16_t>(channel * 256); }
+
+class LegacyLoader {
+public:
+    explicit LegacyLoader(LoadJob& job) : job_(job), file_(ChannelFile(loadOptions.channel)) {}
+
+    int32_t Run();
+
+private:
+    bool Erase();
+    bool CheckCapability();
+    bool WaitForChannel();
+    bool Transfer();
+    bool WriteRecords(uint16_t file, uint16_t record, uint32_t count, const uint16_t* words);
+    bool StoreLength();
+
+    LoadJob& job_;
+    uint16_t file_;
+    uint32_t total_ = 0;
+};
+
+// Record 0 keeps the word count modulo 65536, and a one-word 0 there is the module's erase
+// command: a count that is a whole multiple of 65536 would erase the words just loaded.
+bool LengthCanBeStored(std::FILE* file) {
+    if (file == nullptr || !HasProgram(loadOptions.channel)) {
+        return true;
+    }
+    const long position = std::ftell(file);
+    std::fseek(file, 0, SEEK_END);
+    const long bytes = std::ftell(file) - position;
+    std::fseek(file, position, SEEK_SET);
+    const long words = (bytes + 1) / 2;
+    if (words > 0 && words % 65536 == 0) {
+        ErrorBox("Application length of %ld words cannot be stored by the module.", words);
+        return false;
+    }
+    return true;
+}
+
+int32_t LegacyLoader::Run() {
+    if ((loadOptions.loadProgram && !LengthCanBeStored(job_.file)) || !Erase() || LoadSteps::Stopped() || !StopChannelProgram(job_.steps) ||
+        LoadSteps::Stopped()) {
+        return 0;
+    }
+    if (loadOptions.loadProgram) {
+        SetStatusText("Transferring file");
+        if (!CheckCapability() || !WaitForChannel() || !Transfer() || LoadSteps::Stopped() ||
+            !StoreAutoStartByte(job_.steps) || !StoreLength() ||
+            !RestartChannelProgram(job_.steps)) {
+            return 0;
+        }
+    }
+    FinishLoad(total_);
+    return 1;
+}
+
+bool LegacyLoader::Erase() {
+    if (!loadOptions.eraseFlash) {
+        return true;
+    }
+    SetStatusText("Erasing");
+    const int16_t channel = loadOptions.channel;
+    const uint32_t timeout = RequestTimeout() * 10;  // erasing takes the module long
+    auto command = [&](uint16_t value) {
+        return job_.steps.Run([&](ModBus& link) {
+            return link.WriteRegister(timeout, RequestUnit(), kCommandRegister, value);
+        });
+    };
+    if (channel == 2) {
+        if (!command(static_cast<uint16_t>(0xB0B0 + 0x0101 * channel))) {
+            return false;
+        }
+        if (job_.progressLength > kLowerPartBytes && !command(0xB3B3)) {
+            return false;
+        }
+    } else {
+        const uint16_t zero = 0;
+        if (!job_.steps.Run([&](ModBus& link) {
+                return link.WriteFileRecord(timeout, RequestUnit(), file_, 1, 0, &zero);
+            })) {
+            return false;
+        }
+    }
+    uint16_t first = 0;
+    if (!job_.steps.Run([&](ModBus& link) {
+            return link.ReadFileRecord(timeout, RequestUnit(), file_, 1, 0, &first);
+        })) {
+        return false;
+    }
+    if (first != 0xFFFF) {
+        ErrorBox("ERROR!  Unable to erase application memory block.");
+        ErrorBox("Check that SW2 is not in \"Mem Prot\"");
+        return false;
+    }
+    return true;
+}
+
+bool LegacyLoader::CheckCapability() {
+    if (job_.progressLength <= kLargestLowerObject) {
+        return true;
+    }
+    uint16_t record[10] = {};
+    const bool read = job_.steps.RunQuietly([&](ModBus& link) {
+        return link.ReadFileRecord(RequestTimeout(), RequestUnit(), kUpperPartFile, 10, 0, record);
+    });
+    const bool capable = read && std::all_of(record, record + 7, [](uint16_t w) {
+                             return w == 0xFFFF;
+                         });
+    if (!capable) {
+        ErrorBox("ERROR!  Connected module does not support application objects longer than "
+                 "128K words.");
+        ErrorBox("First upgrade firmware in module, then load this application.");
+    }
+    return capable;
+}
+
+bool LegacyLoader::WaitForChannel() {
+    const int16_t channel = loadOptions.channel;
+    if (!HasProgram(channel)) {
+        return true;
+    }
+    if (!AnnounceStatusRegister(job_.steps, job_.statusRegister)) {
+        return false;
+    }
+    if (!job_.ignoreHalt && !WaitForHalt(job_.statusRegister)) {
+        const std::string reason = CurrentConnection ? CurrentConnection->GetErrorText() : "";
+        ErrorBox("Can't halt channel %d. %s", channel, reason.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool LegacyLoader::Transfer() {
+    uint32_t record = 1;
+    for (;;) {
+        // No request may cross into the next 64K-word part of the space.
+        const uint32_t room = std::min<uint32_t>(kRecordWords, 65536 - record % 65536);
+        uint8_t bytes[2 * kRecordWords];
+        const size_t got = std::fread(bytes, 1, 2 * room, job_.file);
+        const uint32_t words = static_cast<uint32_t>((got + 1) / 2);
+        if (words == 0) {
+            return true;
+        }
+        if (LoadSteps::Stopped()) {
+            return false;
+        }
+        if (got % 2 != 0) {
+            bytes[got] = kPadByte;
+        }
+        uint16_t values[kRecordWords];
+        for (uint32_t i = 0; i < words; ++i) {
+            values[i] = static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        }
+        total_ += words;
+        ShowTransferProgress(total_, job_.progressLength);
+        const uint16_t file = (record & 0x10000) != 0 ? kUpperPartFile : file_;
+        if (!WriteRecords(file, static_cast<uint16_t>(record % 65536), words, values)) {
+            return false;
+        }
+        record += words;
+        SetStatusText("%d words transmitted.", static_cast<int>(total_));
+    }
+}
+
+bool LegacyLoader::WriteRecords(uint16_t file, uint16_t record, uint32_t count,
+                                const uint16_t* words) {
+    return job_.steps.Run([&](ModBus& link) {
+        return link.WriteFileRecord(RequestTimeout(), RequestUnit(), file, count, record, words);
+    });
+}
+
+bool LegacyLoader::StoreLength() {
+    // Channels 1 and 2 keep the words written, F1 and F2 the object's length in bytes.
+    const uint32_t loaded = HasProgram(loadOptions.channel)
+                                ? total_
+                                : static_cast<uint32_t>(job_.fileLength);
+    const uint16_t length = static_cast<uint16_t>(loaded % 65536);
+    return WriteRecords(file_, 0, 1, &length);
+}
+
+}  // namespace
+
+int32_t LoadFileLegacy(LoadJob& job) { return LegacyLoader(job).Run(); }

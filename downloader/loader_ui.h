@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/ui.h"
+
+// What the loaders show the user: questions and error boxes over the main dialog, and the
+// progress dialog's bar and buttons.
+
+// Sent to the main dialog after a successful download: the history takes the current settings.
+inline constexpr unsigned UM_ADD_HISTORY = platform::ui::kUserMessage + 100;
+
+// Progress dialog items.
+inline constexpr int kProgressBar = 1031;
+
+enum class QuestionAnswer { kYes, kNo, kCancel };
+
+// A Yes/No question (no icon); true for Yes.
+bool AskYesNo(const std::string& text, const char* caption = "File loader");
+// A question with Yes, No and Cancel.
+QuestionAnswer AskYesNoCancel(const std::string& text, const char* caption = "File loader");
+// An error box with the stop icon.
+void StopBox(const std::string& text, const char* caption);
+
+// Progress of the transfer: words sent against the progress length in bytes, so that with the
+// bar's range 0..100 it reads as the percentage of bytes sent.
+void ShowTransferProgress(uint32_t wordsSent, int32_t progressLength);
+
+// The end of a successful load: history, OK in place of Cancel, the final status line, and in an
+// unattended run the progress dialog ends itself.
+void FinishLoad(uint32_t wordsLoaded);

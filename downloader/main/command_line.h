@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// vexim's command line:
+//   <channel> <file>[.VXL] <port> [<drop>] switches
+//   <channel> <file>[.VXL] n.n.n.n[:port] [<drop>] switches
+// It fills the Link settings and Load options; a complete line makes the run unattended.
+
+// 1 when the program is to go on, 0 when it is to end with code 1 (every refusal has been
+// shown). Removes the double quotes from `text`.
+int32_t ParseCommandLine(std::string& text);
+
+// One token: a positional argument or a switch. 1 to go on, 0 to stop parsing.
+int32_t ParseSwitch(const std::string& token);
+
+// "<baud>,<parity>,<data bits>,<stop bits>", such as "19200,E,8,1". 1 when taken; a refused mode
+// has been shown and has made the run interactive.
+int32_t ParsePortMode(const std::string& text);

@@ -1,0 +1,29 @@
+#include "downloader/message_pump.h"
+
+#include "downloader/connection.h"
+#include "downloader/settings.h"
+#include "modbus/modbus.h"
+#include "platform/ui.h"
+
+namespace ui = platform::ui;
+
+namespace {
+
+// The removal notice does not say which device went; the open port's stream notices the loss of
+// its own device and closes, so a link that is no longer open is the one removed.
+bool OpenPortWasRemoved() {
+    return linkSettings.connectMode == kConnectSerial && CurrentConnection != nullptr &&
+           !CurrentConnection->IsOpen();
+}
+
+}  // namespace
+
+int32_t PumpMessages() {
+    const ui::PumpResult result = ui::PumpMessages();
+    if (result.deviceRemoved && OpenPortWasRemoved() && !ConnectionClosed) {
+        ui::ShowMessageBox(mainDialogWindow, "Serial Port Hardware Problem\nProgram will exit.",
+                           "TV&Q VEXIM");
+        ConnectionClosed = true;
+    }
+    return 0;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdint>
+
+// Dispatches every pending window message without waiting, so that Cancel and the removal of
+// the serial device are seen while the GUI thread runs a module job. The removal of the open
+// port's own device ends the job: it sets ConnectionClosed. Removals of other devices pass.
+// Returns 0.
+int32_t PumpMessages();

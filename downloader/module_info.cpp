@@ -1,0 +1,108 @@
+#include "downloader/module_info.h"
+
+#include <cstring>
+
+#include "downloader/connection.h"
+#include "downloader/load_step.h"
+#include "downloader/log_file.h"
+#include "downloader/md5.h"
+#include "downloader/settings.h"
+
+namespace {
+
+constexpr uint16_t kApplicationMarker = 0x6014;
+const char* const kReadTimeout = "Read Timeout";
+
+// One request, one attempt; a short answer counts as failed.
+bool ReadOnce(int32_t wanted, auto request) {
+    int32_t attempts = 1;
+    return TryRequest(attempts, request) >= wanted;
+}
+
+std::string WordText(const uint16_t* words, size_t count) {
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        text.push_back(static_cast<char>(words[i] >> 8));
+        text.push_back(static_cast<char>(words[i] & 0xFF));
+    }
+    return text.substr(0, text.find('\0'));
+}
+
+std::string ApplicationName(uint16_t file, uint16_t length, bool markerInSecondWord) {
+    uint16_t words[13] = {};
+    if (!ReadOnce(length, [&](ModBus& link) {
+            return link.ReadFileRecord(RequestTimeout(), RequestUnit(), file, length, 1, words);
+        })) {
+        return kReadTimeout;
+    }
+    if (words[0] == kApplicationMarker) {
+        return WordText(words + 1, 10);
+    }
+    if (markerInSecondWord && words[1] == kApplicationMarker) {
+        return WordText(words + 2, 10);
+    }
+    return "Application header missing";
+}
+
+std::string StoredDigest() {
+    uint16_t length[2] = {};
+    if (!ReadOnce(2, [&](ModBus& link) {
+            return link.ExtReadBlock(RequestTimeout(), RequestUnit(), 1, 0, 2, length);
+        })) {
+        return "Read Timeout(L)";
+    }
+    const uint32_t loaded = uint32_t{length[0]} << 16 | length[1];
+    LogPrintf("Read user code length as %d (%X)\n", static_cast<int>(loaded), loaded);
+    uint16_t words[8] = {};
+    if (!ReadOnce(8, [&](ModBus& link) {
+            return link.ExtReadBlock(RequestTimeout(), RequestUnit(), 1, loaded * 2 + 4, 8,
+                                     words);
+        })) {
+        return "Read Timeout(M)";
+    }
+    uint8_t digest[16];
+    for (int i = 0; i < 8; ++i) {
+        digest[2 * i] = static_cast<uint8_t>(words[i] & 0xFF);
+        digest[2 * i + 1] = static_cast<uint8_t>(words[i] >> 8);
+    }
+    if (std::memcmp(digest, FileDigest.digest, sizeof digest) == 0) {
+        return "Matched!";
+    }
+    std::string text;
+    char pair[3];
+    for (uint8_t byte : digest) {
+        std::snprintf(pair, sizeof pair, "%02X", byte);
+        text += pair;
+    }
+    return text;
+}
+
+}  // namespace
+
+bool QueryModuleInfo(ModuleInfo& info) {
+    CloseConnection();
+    const bool opened =
+        linkSettings.connectMode == kConnectTcp ? OpenTcpConnection() : OpenSerialConnection();
+    if (!opened) {
+        return false;
+    }
+    uint16_t name[10] = {};
+    info.firmware = ReadOnce(10, [&](ModBus& link) {
+                        return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(), 10,
+                                                         8176, name);
+                    })
+                        ? WordText(name, 10)
+                        : kReadTimeout;
+    info.applicationSpace1 = ApplicationName(256, 13, true);
+    info.applicationSpace2 = ApplicationName(512, 11, false);
+    uint16_t serial[2] = {};
+    info.serialNumber =
+        ReadOnce(2, [&](ModBus& link) {
+            return link.ReadFileRecord(RequestTimeout(), RequestUnit(), 128, 2, 532, serial);
+        })
+            ? std::to_string(static_cast<int32_t>(uint32_t{serial[0]} << 16 | serial[1]))
+            : kReadTimeout;
+    info.digest = StoredDigest();
+    CloseConnection();
+    return true;
+}

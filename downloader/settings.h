@@ -1,0 +1,78 @@
+#pragma once
+
+// vexim's working values: the Link settings (how to reach the module) and the Load options
+// (what to do with it), kept program-wide, with their defaults and their place in the registry
+// (HKEY_CURRENT_USER "SOFTWARE\Calvento R&D\VEXIM").
+
+#include <cstdint>
+#include <string>
+
+#include "platform/ui.h"
+
+inline constexpr const char* kSettingsKey = "SOFTWARE\\Calvento R&D\\VEXIM";
+
+// Longest texts, in characters (the stored fields hold one byte more for the terminator).
+inline constexpr size_t kMaxFileName = 259;
+inline constexpr size_t kMaxPortName = 80;
+inline constexpr size_t kMaxHost = 1023;
+inline constexpr size_t kMaxPortMode = 40;
+
+// The baud rates by `baudIndex`, followed by a zero entry; the baud combo lists them in this
+// order, so its selection index is the index here.
+inline constexpr int32_t kBaudCount = 20;
+extern const uint32_t BaudTable[kBaudCount + 1];
+
+// Connection modes: the tabs of the main dialog.
+inline constexpr int32_t kConnectSerial = 0;
+inline constexpr int32_t kConnectTcp = 1;
+
+struct LinkSettings {
+    std::string portName;     // COM port as listed, "COM1:"; at most kMaxPortName
+    int32_t baudIndex = 0;    // into BaudTable
+    int32_t parity = 0;       // 0 none, 1 even, 2 odd
+    int32_t dataBits = 0;     // 7 or 8
+    int32_t ascii = 0;        // 1 Modbus ASCII, 0 RTU
+    int32_t connectMode = 0;  // kConnectSerial or kConnectTcp
+    int32_t drop = 0;         // Modbus unit, 0 to 255
+    std::string host;         // host name or dotted address; at most kMaxHost
+    uint32_t tcpPort = 0;
+    int32_t timeoutMs = 0;
+    int32_t retries = 0;
+};
+
+struct LoadOptions {
+    std::string fileName;         // the user-code file; at most kMaxFileName
+    int16_t channel = 0;          // 1, 2, 10 (F1) or 11 (F2)
+    uint16_t statusRegister = 0;  // 0: take it from the module
+    uint16_t runRegister = 0;     // the run control register
+    int32_t autoStart = 0;
+    int32_t eraseFlash = 0;
+    int32_t loadProgram = 0;
+    int32_t forceFlash = 0;
+    int32_t ignoreWarnings = 0;
+    int32_t ignoreHaltStatus = 0;  // never stored
+    std::string lastFlashFile;     // at most kMaxFileName
+    std::string profileName;       // at most kMaxFileName
+    std::string portMode;          // from the command line; at most kMaxPortMode
+    int32_t stopBits = 0;          // from a port mode; the link always uses one stop bit
+    int32_t unattended = 0;        // a command-line download is running
+};
+
+extern LinkSettings linkSettings;
+extern LoadOptions loadOptions;
+
+// The COM list of the main dialog (combo 1016) and the file box (combo 1004).
+inline constexpr int kComPortCombo = 1016;
+inline constexpr int kFileBox = 1004;
+
+// Sets the defaults. With the main dialog it selects the first entry of the COM list and takes
+// it as `portName`; the dialog shows the values afterwards.
+void LoadDefaultSettings(platform::ui::Window mainDialog);
+
+// Writes every stored value in a fixed order, stopping at the first failure; 1 when all were
+// written, 0 otherwise (the failure to open the key is logged).
+int32_t SaveSettings();
+
+// Reads the stored values; a value that is missing or unreadable keeps its variable's value,
+// and every value restored is brought into a usable range. 1 when the key could be opened.
+int32_t RestoreSettings();

@@ -1,0 +1,222 @@
+#include "modbus/tcpip_stream.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+
+#include "platform/tick.h"
+
+namespace {
+
+using Guard = std::lock_guard<std::recursive_mutex>;
+
+}  // namespace
+
+TcpipStream::TcpipStream(const char* host, uint16_t port) {
+    StoreErrorText("No Error");
+    const char* name = host != nullptr ? host : "";
+    const size_t length = std::strlen(name);
+    hostTooLong = length >= sizeof this->host;
+    if (!hostTooLong)
+        std::memcpy(this->host, name, length + 1);
+    tcpPort = port;
+    Connect();
+}
+
+TcpipStream::~TcpipStream() {
+    Shutdown();
+}
+
+bool TcpipStream::Connect() {
+    using Result = platform::TcpSocket::ConnectResult;
+    // A name too long for the host field could never be looked up as given.
+    const Result result =
+        hostTooLong ? Result::kLookupFailed : socket.Connect(host, tcpPort, kConnectTimeLimitMs);
+    Guard guard(lock);
+    switch (result) {
+        case Result::kConnected:
+            // Output queued while the link was down belongs to requests that have given up.
+            sendCount = 0;
+            connected = true;
+            return true;
+        case Result::kLookupFailed:
+            StoreErrorText("Name lookup failed");
+            break;
+        case Result::kSocketFailed:
+            StoreErrorText("Could not construct socket");
+            break;
+        case Result::kConnectFailed:
+        case Result::kInterrupted:
+            StoreErrorText("Connection failed");
+            break;
+    }
+    return false;
+}
+
+bool TcpipStream::IsOpen() {
+    Guard guard(lock);
+    return connected;
+}
+
+int32_t TcpipStream::Send(int32_t length, const uint8_t* bytes) {
+    Guard guard(lock);
+    if (length < 0 || length > kSendBufferSize - sendCount)
+        return -39;
+    std::memcpy(sendBuffer + sendCount, bytes, static_cast<size_t>(length));
+    sendCount += length;
+    if (!connected)
+        return 0;
+    // Sent at once rather than on the I/O thread's next turn: a round trip should cost the
+    // network's time, not a tick. Whatever the socket does not take now is left to that thread.
+    if (sendCount == length) {
+        const platform::TcpSocket::Transfer sent = socket.Send(sendBuffer, sendCount);
+        if (sent.bytes > 0) {
+            std::memmove(sendBuffer, sendBuffer + sent.bytes,
+                         static_cast<size_t>(sendCount - sent.bytes));
+            sendCount -= sent.bytes;
+        }
+    }
+    if (sendCount > 0)
+        socket.Wake();
+    return 0;
+}
+
+void TcpipStream::Stop() {
+    {
+        Guard guard(lock);
+        stopRequest = true;
+    }
+    socket.Wake();
+    if (thread.joinable())
+        thread.join();
+    Guard guard(lock);
+    socket.Close();
+    connected = false;
+}
+
+void TcpipStream::Shutdown() {
+    {
+        Guard guard(lock);
+        if (shutDown)
+            return;
+        shutDown = true;
+    }
+    Stop();
+}
+
+std::string TcpipStream::StreamErrorText() {
+    Guard guard(lock);
+    return errorText;
+}
+
+void TcpipStream::SetStreamErrorText(std::string_view text) {
+    Guard guard(lock);
+    const size_t length = std::min(text.size(), sizeof errorText - 1);
+    std::memcpy(errorText, text.data(), length);
+    errorText[length] = '\0';
+}
+
+void TcpipStream::StoreErrorText(const char* text) {
+    SetStreamErrorText(text);
+}
+
+void TcpipStream::StartIoThread() {
+    Guard guard(lock);
+    if (!connected || thread.joinable())
+        return;
+    stopRequest = false;
+    try {
+        thread = std::thread(&TcpipStream::IoLoop, this);
+    } catch (const std::system_error&) {
+        StoreErrorText("Could not create thread.");
+        socket.Close();
+        connected = false;
+    }
+}
+
+bool TcpipStream::StopRequested() {
+    Guard guard(lock);
+    return stopRequest;
+}
+
+void TcpipStream::IoLoop() {
+    {
+        Guard guard(lock);
+        stopped = false;
+    }
+    uint32_t nextTick = platform::TickCount() + kTickMs;
+    while (!StopRequested()) {
+        uint32_t now = platform::TickCount();
+        if (platform::TickReached(now, nextTick)) {
+            // Requests keep expiring whatever the link does, also while it is down.
+            OnIdle();
+            nextTick = platform::TickCount() + kTickMs;
+        }
+        if (!IsOpen()) {
+            now = platform::TickCount();
+            if (!platform::TickReached(now, nextConnectAt)) {
+                const uint32_t pause = std::min(nextConnectAt - now, kTickMs);
+                socket.Wait(false, pause);
+                continue;
+            }
+            if (Connect()) {
+                OnConnected();
+            } else {
+                nextConnectAt = platform::TickCount() + kReconnectPauseMs;
+            }
+            continue;
+        }
+        const bool outputWaiting = FlushOutput();
+        if (!IsOpen())
+            continue;
+        const platform::TcpSocket::Readiness ready = socket.Wait(outputWaiting, kTickMs);
+        if (ready.readable)
+            ReceiveOnce();
+    }
+    Guard guard(lock);
+    socket.Close();
+    connected = false;
+    stopped = true;
+}
+
+bool TcpipStream::FlushOutput() {
+    Guard guard(lock);
+    if (sendCount == 0 || !connected)
+        return false;
+    const platform::TcpSocket::Transfer sent = socket.Send(sendBuffer, sendCount);
+    if (sent.error != 0) {
+        char text[kErrorTextSize];
+        std::snprintf(text, sizeof text, "\nI/O Error %li", static_cast<long>(sent.error));
+        DropConnection(text);
+        return false;
+    }
+    if (sent.bytes > 0) {
+        std::memmove(sendBuffer, sendBuffer + sent.bytes,
+                     static_cast<size_t>(sendCount - sent.bytes));
+        sendCount -= sent.bytes;
+    }
+    return sendCount > 0;
+}
+
+void TcpipStream::ReceiveOnce() {
+    const platform::TcpSocket::Transfer received = socket.Receive(recvBuffer, kReceiveChunkSize);
+    if (received.bytes > 0) {
+        OnReceive(received.bytes, recvBuffer);
+    } else if (received.peerClosed) {
+        // The server hung up; waiting on a dead socket would only let every request expire.
+        DropConnection("Connection closed by the server");
+    } else if (received.error != 0) {
+        char text[kErrorTextSize];
+        std::snprintf(text, sizeof text, "\nI/O Error %li", static_cast<long>(received.error));
+        DropConnection(text);
+    }
+}
+
+void TcpipStream::DropConnection(const char* text) {
+    Guard guard(lock);
+    StoreErrorText(text);
+    socket.Close();
+    connected = false;
+    nextConnectAt = platform::TickCount() + kReconnectPauseMs;
+}

@@ -1,0 +1,138 @@
+#pragma once
+
+// The headless UI backend's state: the window and menu model, the script being played and the
+// transcript being written. One session per process (tests start new ones).
+
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+#include "platform/ui_script.h"
+
+namespace platform::ui {
+
+struct TreeItemObject {
+    std::string text;
+    TreeItemObject* parent = nullptr;
+};
+
+struct MenuObject {
+    struct Item {
+        int command = 0;
+        std::string text;
+        unsigned flags = 0;
+        bool separator = false;
+        MenuObject* popup = nullptr;
+    };
+    std::vector<Item> items;
+};
+
+struct WindowObject {
+    // What it is.
+    WindowObject* parent = nullptr;
+    ControlKind kind = ControlKind::Static;  // for controls
+    bool isDialog = false;
+    bool isTopLevel = false;
+    int dialogId = 0;
+    int id = 0;
+    std::string text;  // caption, control text or title
+    Procedure procedure;
+    std::vector<WindowObject*> children;  // in creation order
+    Rect rect;                            // top-level: the client area
+    bool destroyed = false;
+
+    // Control state.
+    bool visible = true;
+    bool enabled = true;
+    bool checked = false;
+    std::vector<std::pair<std::string, intptr_t>> items;  // combo, list box, tab
+    int selected = -1;
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+    int low = 0, high = 100, position = 0;
+    uint32_t ip = 0;
+    std::vector<std::unique_ptr<TreeItemObject>> treeItems;
+    TreeItemObject* treeSelected = nullptr;
+
+    // Dialog and window state.
+    MenuObject* menuBar = nullptr;
+    MenuObject* systemMenu = nullptr;
+    bool ended = false;
+    int result = 0;
+    std::map<int, unsigned> timers;  // id -> period
+    bool needsPaint = false;
+    bool shown = false;  // a dialog that got through its Init and was activated
+};
+
+struct PostedMessage {
+    Window window;
+    Message message;
+};
+
+struct Session {
+    // Model; objects live until the session ends so that stale handles stay harmless.
+    std::vector<std::unique_ptr<WindowObject>> windows;
+    std::vector<std::unique_ptr<MenuObject>> menus;
+    std::map<std::string, std::pair<Procedure, int>, std::less<>> classes;
+    std::vector<WindowObject*> modalStack;  // innermost last
+    std::deque<PostedMessage> posted;
+    std::optional<int> quitCode;
+    Procedure loopObserver;  // RunMessageLoop's observer while it runs
+
+    // Script and transcript.
+    Script script;
+    size_t next = 0;
+    bool toMemory = false;
+    std::string memory;
+    FILE* file = nullptr;  // null with toMemory false: standard error
+};
+
+Session& CurrentSession();
+
+// Transcript lines: one observable act each, written and flushed at once.
+void Record(const std::string& line);
+void RecordError(const std::string& what);
+
+// The next script event, or null when the script has run out.
+const ScriptEvent* PeekEvent();
+void ConsumeEvent();
+
+// Model helpers.
+WindowObject* NewWindow();
+MenuObject* NewMenu();
+WindowObject* FindControl(Window dialog, int id);  // null (and an error line) when missing
+WindowObject* FindChild(Window dialog, int id);    // null without complaint
+bool Deliver(Window window, const Message& message);
+// The window that user events go to: the innermost modal dialog, else the newest live
+// top-level window.
+WindowObject* EventTarget();
+// Plays one user event on the target; returns false when it could not be applied.
+void PlayEvent(const ScriptEvent& event, WindowObject* target, bool* deviceRemoved);
+void DispatchPosted();
+// The close box: Close to the procedure; unhandled, a dialog gets Command(kIdCancel) and a
+// window is destroyed.
+void CloseBox(WindowObject* window);
+
+// One round of waiting for the user, the only way a headless run can: posted messages, each
+// pending timer once, due repaints, then the next script event. When the script has run out the
+// waiting window gets its close box once; Stuck means that did not help either, and the caller
+// ends the wait by force so that no run waits forever.
+enum class WaitResult { Done, Waiting, Stuck };
+WaitResult WaitOnce(WindowObject* waiting, bool* closeTried, const std::function<bool()>& done);
+
+}  // namespace platform::ui
+
+namespace platform::ui {
+const DialogSpec* FindDialogSpec(int dialogId);
+const MenuSpec* FindMenuSpec(int menuId);
+// The item with `command` anywhere in `menu`'s tree, or null; `holder` gets its menu.
+MenuObject::Item* FindMenuItem(MenuObject* menu, int command, MenuObject** holder = nullptr);
+// Builds the menu tree of a menu table.
+MenuObject* BuildMenu(const MenuSpec& spec);
+}  // namespace platform::ui

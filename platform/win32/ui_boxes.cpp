@@ -1,0 +1,146 @@
+// Message boxes, file dialogs, help, start-up and the program's end on Windows.
+
+// windows.h first: the other system headers build on it.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <htmlhelp.h>
+// clang-format on
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/win32/ui_win32.h"
+
+namespace platform::ui {
+
+using win32::ToHwnd;
+
+bool InitCommonControlClasses() {
+    INITCOMMONCONTROLSEX classes{};
+    classes.dwSize = sizeof classes;
+    classes.dwICC = ICC_TAB_CLASSES | ICC_INTERNET_CLASSES | ICC_LISTVIEW_CLASSES |
+                    ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES;
+    return ::InitCommonControlsEx(&classes) != FALSE;
+}
+
+std::string MapTempPath(std::string_view windowsPath) {
+    return std::string(windowsPath);
+}
+
+Answer ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
+                      Buttons buttons, Icon icon) {
+    UINT style = buttons == Buttons::YesNo      ? MB_YESNO
+                 : buttons == Buttons::OkCancel ? MB_OKCANCEL
+                                                : MB_OK;
+    switch (icon) {
+        case Icon::None:
+            break;
+        case Icon::Stop:
+            style |= MB_ICONSTOP;
+            break;
+        case Icon::Question:
+            style |= MB_ICONQUESTION;
+            break;
+        case Icon::Warning:
+            style |= MB_ICONWARNING;
+            break;
+        case Icon::Information:
+            style |= MB_ICONINFORMATION;
+            break;
+    }
+    switch (::MessageBoxA(ToHwnd(owner), std::string(text).c_str(), std::string(caption).c_str(),
+                          style)) {
+        case IDYES:
+            return Answer::Yes;
+        case IDNO:
+            return Answer::No;
+        case IDCANCEL:
+            return Answer::Cancel;
+        default:
+            return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+}
+
+namespace {
+
+// "description\0patterns\0...\0\0", the list the file dialogs take.
+std::string FilterList(const std::vector<FileFilter>& filters) {
+    std::string list;
+    for (const auto& filter : filters) {
+        list += filter.description;
+        list += '\0';
+        list += filter.patterns;
+        list += '\0';
+    }
+    list += '\0';
+    return list;
+}
+
+std::optional<std::string> FileDialog(Window owner, const FileDialogOptions& options, bool save) {
+    const std::string filter = FilterList(options.filters);
+    std::vector<char> path(options.maxLength + 1, '\0');
+    options.initialPath.copy(path.data(), std::min(options.initialPath.size(), options.maxLength));
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = ToHwnd(owner);
+    dialog.hInstance = win32::Instance();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrInitialDir =
+        options.initialFolder.empty() ? nullptr : options.initialFolder.c_str();
+    dialog.lpstrTitle = options.title.c_str();
+    dialog.Flags = OFN_EXPLORER;
+    if (options.mustExist && !save) {
+        dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    }
+    if (!options.showReadOnly) {
+        dialog.Flags |= OFN_HIDEREADONLY;
+    }
+    if (options.keepDirectory) {
+        dialog.Flags |= OFN_NOCHANGEDIR;
+    }
+    const BOOL chosen = save ? ::GetSaveFileNameA(&dialog) : ::GetOpenFileNameA(&dialog);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return std::string(path.data());
+}
+
+}  // namespace
+
+std::optional<std::string> OpenFileDialog(Window owner, const FileDialogOptions& options) {
+    return FileDialog(owner, options, false);
+}
+
+std::optional<std::string> SaveFileDialog(Window owner, const FileDialogOptions& options) {
+    return FileDialog(owner, options, true);
+}
+
+// HTML Help lives in hhctrl.ocx, loaded the first time help is asked for, so that programs
+// that never show help do not need it.
+void ShowHelp(std::string_view helpFile) {
+    using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+    static HtmlHelpFunction htmlHelp = [] {
+        HMODULE library = ::LoadLibraryA("hhctrl.ocx");
+        return library != nullptr ? reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(
+                                        ::GetProcAddress(library, "HtmlHelpA")))
+                                  : nullptr;
+    }();
+    if (htmlHelp != nullptr) {
+        htmlHelp(nullptr, std::string(helpFile).c_str(), HH_DISPLAY_TOC, 0);
+    }
+}
+
+int RecordExit(int code) {
+    return code;
+}
+
+void ExitProgram(int code) {
+    std::exit(code);
+}
+
+}  // namespace platform::ui

@@ -1,0 +1,164 @@
+// The procedures of dialogs and windows: the system calls the thunks here, which translate its
+// messages and hand them to the procedure registered for the window.
+
+// windows.h first: the other system headers build on it.
+// clang-format off
+#include <windows.h>
+#include <dbt.h>
+// clang-format on
+
+#include <map>
+
+#include "platform/win32/ui_win32.h"
+
+namespace platform::ui::win32 {
+
+bool focusSetDuringInit = false;
+bool deviceRemovedSeen = false;
+
+namespace {
+
+std::map<HWND, Procedure>& Procedures() {
+    static std::map<HWND, Procedure> procedures;
+    return procedures;
+}
+
+std::map<std::string, Procedure>& ClassProcedures() {
+    static std::map<std::string, Procedure> procedures;
+    return procedures;
+}
+
+struct DialogStart {
+    Procedure procedure;
+    intptr_t param;
+};
+
+// Device notifications are sent, not posted: note them where they arrive so that the pump can
+// report them.
+void NoteDevice(UINT message, WPARAM wParam) {
+    if (message == WM_DEVICECHANGE && wParam == DBT_DEVICEREMOVECOMPLETE) {
+        deviceRemovedSeen = true;
+    }
+}
+
+INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    NoteDevice(message, wParam);
+    if (message == WM_INITDIALOG) {
+        auto* start = reinterpret_cast<DialogStart*>(lParam);
+        Procedures()[hwnd] = start->procedure;
+        Message init{MessageKind::Init};
+        init.window = FromHwnd(hwnd);
+        init.lParam = start->param;
+        focusSetDuringInit = false;
+        Deliver(hwnd, init);
+        // TRUE lets the system focus the first control, unless the dialog chose one itself.
+        return focusSetDuringInit ? FALSE : TRUE;
+    }
+    Message translated;
+    bool handled = false;
+    if (Translate(hwnd, message, wParam, lParam, translated)) {
+        handled = Deliver(hwnd, translated);
+        if (translated.kind == MessageKind::User) {
+            ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, handled ? 1 : 0);
+        }
+    }
+    if (message == WM_NCDESTROY) {
+        Procedures().erase(hwnd);
+    }
+    return handled ? TRUE : FALSE;
+}
+
+LRESULT CALLBACK WindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    NoteDevice(message, wParam);
+    auto& procedures = Procedures();
+    if (procedures.find(hwnd) == procedures.end()) {
+        char name[256] = {};
+        ::GetClassNameA(hwnd, name, sizeof name);
+        auto it = ClassProcedures().find(name);
+        if (it != ClassProcedures().end()) {
+            procedures[hwnd] = it->second;
+        }
+    }
+    Message translated;
+    bool handled = false;
+    if (Translate(hwnd, message, wParam, lParam, translated)) {
+        handled = Deliver(hwnd, translated);
+    }
+    if (message == WM_PAINT && handled) {
+        // The procedure showed its state; validate the area so that the paint is not repeated.
+        PAINTSTRUCT paint;
+        ::BeginPaint(hwnd, &paint);
+        ::EndPaint(hwnd, &paint);
+    }
+    LRESULT result = handled ? (translated.kind == MessageKind::User ? 1 : 0)
+                             : ::DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        procedures.erase(hwnd);
+    }
+    return result;
+}
+
+}  // namespace
+
+bool Deliver(HWND hwnd, const Message& message) {
+    auto it = Procedures().find(hwnd);
+    if (it == Procedures().end() || !it->second) {
+        return false;
+    }
+    Procedure procedure = it->second;  // the window may go away while it runs
+    return procedure(FromHwnd(hwnd), message);
+}
+
+int RunDialogWith(int dialogId, Window owner, Procedure procedure, intptr_t param) {
+    DialogStart start{std::move(procedure), param};
+    return static_cast<int>(::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(dialogId), ToHwnd(owner),
+                                              DialogThunk, reinterpret_cast<LPARAM>(&start)));
+}
+
+bool RegisterClassWith(std::string_view className, Procedure procedure, int iconId) {
+    const std::string name(className);
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = WindowThunk;
+    wc.hInstance = Instance();
+    // The program's own icon when it names one.
+    wc.hIcon = iconId != 0 ? ::LoadIconA(Instance(), MAKEINTRESOURCEA(iconId)) : nullptr;
+    wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = name.c_str();
+    if (::RegisterClassA(&wc) == 0) {
+        return false;
+    }
+    ClassProcedures()[name] = std::move(procedure);
+    return true;
+}
+
+bool TakeDeviceRemoved() {
+    const bool seen = deviceRemovedSeen;
+    deviceRemovedSeen = false;
+    return seen;
+}
+
+}  // namespace platform::ui::win32
+
+namespace platform::ui {
+
+int RunDialog(int dialogId, Window owner, Procedure procedure, intptr_t param) {
+    return win32::RunDialogWith(dialogId, owner, std::move(procedure), param);
+}
+
+void EndDialog(Window dialog, int result) {
+    ::EndDialog(win32::ToHwnd(dialog), result);
+}
+
+bool RegisterWindowClass(std::string_view className, Procedure procedure, int iconId) {
+    if (className.empty() || className == kDialogClass) {
+        return false;
+    }
+    return win32::RegisterClassWith(className, std::move(procedure), iconId);
+}
+
+void RegisterDialog(const DialogSpec&) {}
+void RegisterMenu(const MenuSpec&) {}
+
+}  // namespace platform::ui

@@ -1,0 +1,53 @@
+#pragma once
+
+// Shared parts of the Windows UI backend: handle conversions and message delivery to the
+// procedures written against platform/ui.h.
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/ui.h"
+
+namespace platform::ui::win32 {
+
+inline HWND ToHwnd(Window window) {
+    return reinterpret_cast<HWND>(window);
+}
+inline Window FromHwnd(HWND hwnd) {
+    return reinterpret_cast<Window>(hwnd);
+}
+inline HMENU ToHmenu(Menu menu) {
+    return reinterpret_cast<HMENU>(menu);
+}
+inline Menu FromHmenu(HMENU menu) {
+    return reinterpret_cast<Menu>(menu);
+}
+
+inline HWND Item(Window dialog, int id) {
+    return ::GetDlgItem(ToHwnd(dialog), id);
+}
+
+// The program's own module: resources and window classes live there.
+inline HINSTANCE Instance() {
+    return ::GetModuleHandleA(nullptr);
+}
+
+// Sends a control message and returns its result.
+inline LRESULT SendItem(Window dialog, int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendDlgItemMessageA(ToHwnd(dialog), id, message, wParam, lParam);
+}
+
+// The text of a window, whatever its length.
+std::string WindowText(HWND hwnd);
+
+// Turns a window message into the interface's form; false for messages it does not name.
+bool Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Message& out);
+
+// Gives a message to the procedure of `hwnd`; false when it has none or did not handle it.
+bool Deliver(HWND hwnd, const Message& message);
+
+// Set when FocusItem runs while a dialog opens, so the dialog keeps that focus.
+extern bool focusSetDuringInit;
+
+}  // namespace platform::ui::win32

@@ -1,0 +1,142 @@
+// Top-level tool windows and their child controls.
+
+// windows.h first: the other system headers build on it.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include "platform/win32/ui_win32.h"
+
+namespace platform::ui {
+
+using win32::FromHwnd;
+using win32::ToHwnd;
+
+Window CreateMainWindow(const WindowSpec& spec, intptr_t param) {
+    HWND hwnd =
+        ::CreateWindowExA(0, spec.className.c_str(), spec.title.c_str(),
+                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, spec.x, spec.y, spec.width, spec.height,
+                          nullptr, nullptr, win32::Instance(), reinterpret_cast<LPVOID>(param));
+    if (hwnd != nullptr) {
+        ::ShowWindow(hwnd, SW_SHOWNORMAL);
+        ::UpdateWindow(hwnd);
+    }
+    return FromHwnd(hwnd);
+}
+
+namespace {
+
+struct ChildClass {
+    const char* name;
+    DWORD style;
+};
+
+ChildClass ClassOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Static:
+            return {"STATIC", 0};
+        case ControlKind::Group:
+            return {"BUTTON", BS_GROUPBOX};
+        case ControlKind::Button:
+            return {"BUTTON", BS_PUSHBUTTON};
+        case ControlKind::Check:
+            return {"BUTTON", BS_AUTOCHECKBOX};
+        case ControlKind::Radio:
+            return {"BUTTON", BS_AUTORADIOBUTTON};
+        case ControlKind::Edit:
+            return {"EDIT", 0};
+        case ControlKind::Combo:
+            return {"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL};
+        case ControlKind::ComboList:
+            return {"COMBOBOX", CBS_DROPDOWNLIST};
+        case ControlKind::ListBox:
+            return {"LISTBOX", LBS_NOTIFY};
+        case ControlKind::ListView:
+            return {WC_LISTVIEWA, LVS_REPORT};
+        case ControlKind::Tab:
+            return {WC_TABCONTROLA, 0};
+        case ControlKind::Progress:
+            return {PROGRESS_CLASSA, 0};
+        case ControlKind::IpAddress:
+            return {WC_IPADDRESSA, 0};
+        case ControlKind::TreeView:
+            return {WC_TREEVIEWA, TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS};
+        case ControlKind::Icon:
+            return {"STATIC", SS_ICON};
+    }
+    return {"STATIC", 0};
+}
+
+}  // namespace
+
+Window CreateChild(Window parent, const ChildSpec& spec) {
+    const ChildClass cls = ClassOf(spec.kind);
+    DWORD style = WS_CHILD | WS_VISIBLE | cls.style;
+    style |= (spec.style & kChildBorder) != 0 ? WS_BORDER : 0;
+    style |= (spec.style & kChildVScroll) != 0 ? WS_VSCROLL : 0;
+    style |= (spec.style & kChildHScroll) != 0 ? WS_HSCROLL : 0;
+    style |= (spec.style & kChildMultiLine) != 0 ? ES_MULTILINE : 0;
+    style |= (spec.style & kChildReadOnly) != 0 ? ES_READONLY : 0;
+    style |= (spec.style & kChildAutoScroll) != 0 ? (ES_AUTOVSCROLL | ES_AUTOHSCROLL) : 0;
+    const DWORD exStyle = (spec.style & kChildClientEdge) != 0 ? WS_EX_CLIENTEDGE : 0;
+    HWND hwnd = ::CreateWindowExA(exStyle, cls.name, spec.text.c_str(), style, spec.x, spec.y,
+                                  spec.width, spec.height, ToHwnd(parent),
+                                  reinterpret_cast<HMENU>(static_cast<intptr_t>(spec.id)),
+                                  win32::Instance(), nullptr);
+    return FromHwnd(hwnd);
+}
+
+void SetText(Window window, std::string_view text) {
+    ::SetWindowTextA(ToHwnd(window), std::string(text).c_str());
+}
+
+std::string GetText(Window window) {
+    return win32::WindowText(ToHwnd(window));
+}
+
+void SetTitle(Window window, std::string_view title) {
+    SetText(window, title);
+}
+std::string GetTitle(Window window) {
+    return GetText(window);
+}
+
+Window ItemWindow(Window dialog, int id) {
+    return FromHwnd(win32::Item(dialog, id));
+}
+
+Rect GetClientRect(Window window) {
+    RECT r{};
+    ::GetClientRect(ToHwnd(window), &r);
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+void MoveWindow(Window window, int x, int y, int width, int height, bool repaint) {
+    HWND hwnd = ToHwnd(window);
+    if ((::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) == 0) {
+        // A top-level window: the size given is its client size.
+        RECT r{0, 0, width, height};
+        ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_STYLE)),
+                             ::GetMenu(hwnd) != nullptr,
+                             static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_EXSTYLE)));
+        width = r.right - r.left;
+        height = r.bottom - r.top;
+    }
+    ::MoveWindow(hwnd, x, y, width, height, repaint ? TRUE : FALSE);
+}
+
+void Invalidate(Window window) {
+    ::InvalidateRect(ToHwnd(window), nullptr, TRUE);
+}
+void SetFocus(Window window) {
+    ::SetFocus(ToHwnd(window));
+}
+void PostClose(Window window) {
+    ::PostMessageA(ToHwnd(window), WM_CLOSE, 0, 0);
+}
+void DestroyWindow(Window window) {
+    ::DestroyWindow(ToHwnd(window));
+}
+
+}  // namespace platform::ui

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The run command: builds what is missing, starts the KRT module simulator on 127.0.0.1,
+# writes a small sample user-code object, downloads it with vexim's unattended command line
+# (headless UI on Linux) and shows the outcome: vexim's exit code and log, the progress
+# dialog's status lines, and the module's check that the stored digest matches the file.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+build=${DEMO_BUILD_DIR:-build/linux}  # another tree may be named for trying the demo
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCALVENTO_SANITIZE=OFF
+fi
+cmake --build "$build" -j "$(nproc)" --target vexim krtsim make_sample_vxo check_stored_digest
+
+work=$(mktemp -d)
+sim_pid=""
+cleanup() {
+  if [ -n "$sim_pid" ] && kill -0 "$sim_pid" 2>/dev/null; then kill -TERM "$sim_pid"; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo
+echo "== Sample user-code object"
+"$build/tests/vexim/make_sample_vxo" "$work/sample.vxo"
+
+echo
+echo "== KRT module simulator"
+"$build/tests/krtsim/krtsim" --tcp 127.0.0.1:0 --log "$work/requests.log" \
+  --dump "$work/module.dump" >"$work/krtsim.out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 100); do
+  grep -q '^krtsim ready' "$work/krtsim.out" 2>/dev/null && break
+  sleep 0.1
+done
+grep '^krtsim ready' "$work/krtsim.out" || { cat "$work/krtsim.out"; exit 1; }
+port=$(sed -n 's/^krtsim ready tcp .*:\([0-9]*\)$/\1/p' "$work/krtsim.out")
+
+echo
+echo "== vexim 1 sample.vxo 127.0.0.1:$port 1 -A"
+export CALVENTO_REGISTRY="$work/registry.reg"
+export CALVENTO_UI_TRANSCRIPT="$work/ui.txt"
+export TMPDIR="$work"
+code=0
+(cd "$work" && timeout 120 "$OLDPWD/$build/downloader/vexim" 1 sample.vxo "127.0.0.1:$port" 1 -A) \
+  || code=$?
+echo "vexim exit code: $code"
+
+echo
+echo "== Progress dialog"
+grep -E '^(title|status) ' "$work/ui.txt" || true
+
+echo
+echo "== vexim.log"
+cat "$work/vexim.log"
+
+kill -TERM "$sim_pid"
+wait "$sim_pid" || true
+sim_pid=""
+
+echo
+echo "== Module check"
+"$build/tests/vexim/check_stored_digest" "$work/module.dump" "$work/sample.vxo" 1
+exit "$code"

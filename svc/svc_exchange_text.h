@@ -1,0 +1,30 @@
+#pragma once
+
+// Line-level helpers for the Control Expert exchange files: every line ends in CR LF, and text
+// inside comments and structured text has the characters that XML reserves escaped.
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace svc {
+
+inline constexpr std::string_view svcXmlDeclaration =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>";
+
+void putLine(std::ostream& out, std::string_view text);
+
+// Writes a block of lines separated by LF, each ended in CR LF. A block ending in LF has no
+// empty last line.
+void putLines(std::ostream& out, std::string_view block);
+
+// "&", "<" and ">" as "&amp;", "&lt;" and "&gt;".
+std::string xmlEscaped(std::string_view text);
+
+// Every occurrence of `from` in `text` replaced by `to`, scanning once from left to right.
+std::string replacedEverywhere(std::string_view text, std::string_view from, std::string_view to);
+
+// The four lines that open a structured-text exchange file.
+void putStExchangeHead(std::ostream& out);
+
+}  // namespace svc

@@ -1,0 +1,134 @@
+#pragma once
+
+// The line-by-line decoder of a service file: it echoes every input line into the listing,
+// decodes the words of each record by its service code and fills the device and map tables.
+// It holds no file of its own, so a caller can feed it lines from anywhere.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "svc/svc_decode_tables.h"
+#include "svc/svc_listing_output.h"
+#include "svc/svc_record.h"
+
+namespace svc {
+
+// Rack and slot of the InterBus-S module whose service file is decoded; they name the PLC
+// words (%IW, %QW) of the listing and the spreadsheet.
+struct SvcModuleContext {
+    int moduleRack = 0;
+    int moduleSlot = 0;
+};
+
+// The other decoder of the tool family (the PMEDWL load-code generator) reads the same records
+// with a few texts and one table rule of its own; everything else is shared.
+struct SvcDecoderVariant {
+    // Listing copy of a description's extension word: "  Extension,Length (not used) = ".
+    bool marksUnusedDescriptionExtension = false;
+    // Three tabs, not two, before the consistency of an output entry's start-bit word.
+    bool widerOutputStartBitGap = false;
+    // A direct link's extension words read "MAP_Extension_Length" and "Extension" in both copies.
+    bool directLinkExtensionOwnTexts = false;
+    // A Set_Value count of 0 is followed by another count rather than by the variables.
+    bool zeroVariableCountRepeats = true;
+    // A Load_Configuration record keeps the entry layout that earlier records left at places its
+    // own attributes do not reach.
+    bool entryLayoutCarriesOver = false;
+};
+
+// Fennick's decoder is the default; Tamsel's differs as named.
+inline SvcDecoderVariant svcTamselDecoderVariant() {
+    return {true, true, true, false, true};
+}
+
+class SvcFileDecoder {
+  public:
+    SvcFileDecoder(SvcListingOutput& out, SvcModuleContext module, SvcDeviceTable& devices,
+                   SvcMapTable& map, SvcDecoderVariant variant = {});
+
+    // One input line without its line end.
+    void decodeLine(std::string_view line);
+
+    // A Load_Configuration entry has at most this many words with a kind of their own.
+    static constexpr int maxLayoutWords = 261;
+
+  private:
+    enum class MapEntryKind { None, Input, Output, DirectLink };
+
+    void startRecordWords(uint16_t wordCount);
+    void decodeDataWord(const SvcLineEvent& word);
+    void decodeAnyOtherWord(uint16_t word, int number);
+    void decodeSetValue(const SvcLineEvent& word);
+    void decodeActivateConfiguration(uint16_t word, int number);
+    void decodeInitiateLoadConfiguration(uint16_t word);
+    void decodeSetIndication(uint16_t word);
+    // Load_Configuration (svc_configuration_decoding.cpp).
+    void decodeLoadConfiguration(uint16_t word);
+    void buildEntryLayout(uint16_t entryCount);
+    void decodeEntryWord(uint16_t word);
+    void decodeDeviceCode(SvcDevice& device, long long row, uint16_t word);
+    // Load_CRL_Attributes_Loc (svc_configuration_decoding.cpp).
+    void decodeCrlAttributes(uint16_t word);
+    void storeCrlAttributeValue(uint16_t word);
+    // Process-data description and reference lists (svc_map_decoding.cpp).
+    void printMapCount(uint16_t count);
+    void decodeDescriptionList(uint16_t word);
+    void decodeReferenceList(uint16_t word);
+    void openReferenceEntry(uint16_t pdrIndex);
+    void decodeInputEntryWord(uint16_t word);
+    void decodeOutputEntryWord(uint16_t word);
+    void decodeDirectLinkEntryWord(uint16_t word);
+    void decodeStartBitWord(uint16_t word, const char* gap);
+    // How an entry's extension words read: input entries differ between the two copies.
+    enum class ExtensionForm { Input, Output, DirectLink };
+    void decodeExtensionLengthWord(uint16_t word, ExtensionForm form);
+    void decodeExtensionWord(uint16_t word, ExtensionForm form);
+    SvcMapEntry& openMapEntry();
+    std::string plcWordText(const char* area, double wordNumber) const;
+
+    SvcListingOutput& out_;
+    SvcModuleContext module_;
+    SvcDecoderVariant variant_;
+    SvcDeviceTable& devices_;
+    SvcMapTable& map_;
+    SvcRecordReader reader_;
+
+    // The current record.
+    std::string codeDigits_;
+    uint16_t wordCount_ = 0;
+    int subState_ = 0;  // the step of the service's own word sequence
+    int position_ = 0;  // the word's place in a configuration entry or a map entry
+
+    // Set_Value.
+    int pendingValueWords_ = 0;
+    uint32_t longValue_ = 0;
+
+    // Load_Configuration: runs across records so that several records extend one table.
+    uint16_t usedAttributes_ = 0;
+    long long startEntry_ = 0;
+    int wordsPerEntry_ = 0;
+    std::array<int, maxLayoutWords> layout_{};
+    long long deviceRow_ = 0;
+    int pcpNodeCounter_ = 1;
+
+    // Load_CRL_Attributes_Loc. One value word per reference until a known code says otherwise,
+    // so an unknown code cannot turn the rest of its record into values of one reference.
+    int attributeCode_ = 0;
+    int attributeValueWords_ = 1;
+    int attributeValueCounter_ = 0;
+    long long crlDeviceRow_ = 0;
+
+    // Map entries: one running entry number for both list services.
+    long long entryNumber_ = 0;
+    uint16_t recordDevice_ = 0;
+    MapEntryKind entryKind_ = MapEntryKind::None;
+    SvcMapEntry* entry_ = nullptr;
+
+    // Words for rows outside the tables are decoded and printed into these, never stored.
+    SvcDevice discardedDevice_;
+    SvcMapEntry discardedEntry_;
+};
+
+}  // namespace svc

@@ -1,0 +1,125 @@
+#include "svc/svc_record.h"
+
+#include <algorithm>
+
+namespace svc {
+namespace {
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Reads the leading hexadecimal digits, so "#0x1#" is 1 and a word with no digit at all is 0.
+uint16_t leadingHexValue(std::string_view digits) {
+    unsigned value = 0;
+    for (char c : digits) {
+        const int digit = hexDigitValue(c);
+        if (digit < 0)
+            break;
+        value = value * 16 + static_cast<unsigned>(digit);
+    }
+    return static_cast<uint16_t>(value);
+}
+
+}  // namespace
+
+SvcLine classifySvcLine(std::string_view line) {
+    SvcLine result;
+    if (line.find('#') == std::string_view::npos) {
+        return result;
+    }
+    // The search for the closing "#" starts at the second character, so a line with a blank
+    // before its first "#" yields an empty token rather than skipping ahead.
+    const std::size_t tokenEnd = line.find('#', 1);
+    const std::string_view token =
+        line.substr(std::min<std::size_t>(1, line.size()),
+                    tokenEnd == std::string_view::npos ? std::string_view::npos : tokenEnd - 1);
+    if (token == "CMD") {
+        result.kind = SvcLineKind::RecordStart;
+        return result;
+    }
+    result.kind = SvcLineKind::Word;
+    const std::string_view digits = token.substr(std::min<std::size_t>(2, token.size()), 4);
+    result.digits = std::string(digits);
+    result.value = leadingHexValue(digits);
+    return result;
+}
+
+SvcLineEvent SvcRecordReader::feed(std::string_view line) {
+    SvcLine cut = classifySvcLine(line);
+    SvcLineEvent event;
+    switch (cut.kind) {
+        case SvcLineKind::Separator:
+            state_ = State::Idle;
+            event.step = SvcStep::Separator;
+            return event;
+        case SvcLineKind::RecordStart:
+            state_ = State::ServiceCode;
+            event.step = SvcStep::RecordStart;
+            return event;
+        case SvcLineKind::Word:
+            break;
+    }
+    event.value = cut.value;
+    event.digits = std::move(cut.digits);
+    switch (state_) {
+        case State::Idle:
+            event.step = SvcStep::StrayWord;
+            break;
+        case State::ServiceCode:
+            event.step = SvcStep::ServiceCode;
+            state_ = State::WordCount;
+            break;
+        case State::WordCount:
+            event.step = SvcStep::WordCount;
+            dataWordNumber_ = 0;
+            state_ = State::DataWords;
+            break;
+        case State::DataWords:
+            event.step = SvcStep::DataWord;
+            event.dataWordNumber = ++dataWordNumber_;
+            break;
+    }
+    return event;
+}
+
+std::vector<SvcRecord> readSvcRecords(std::istream& in) {
+    std::vector<SvcRecord> records;
+    SvcRecordReader reader;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        const SvcLineEvent event = reader.feed(line);
+        switch (event.step) {
+            case SvcStep::RecordStart:
+                records.emplace_back();
+                break;
+            case SvcStep::ServiceCode:
+                records.back().hasServiceCode = true;
+                records.back().serviceCode = event.value;
+                records.back().codeDigits = event.digits;
+                break;
+            case SvcStep::WordCount:
+                records.back().hasWordCount = true;
+                records.back().wordCount = event.value;
+                break;
+            case SvcStep::DataWord:
+                records.back().dataWords.push_back(event.value);
+                break;
+            case SvcStep::Separator:
+            case SvcStep::StrayWord:
+                break;
+        }
+    }
+    return records;
+}
+
+}  // namespace svc

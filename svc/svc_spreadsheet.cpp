@@ -1,0 +1,75 @@
+#include "svc/svc_spreadsheet.h"
+
+#include <algorithm>
+#include <string>
+
+#include "svc/svc_exchange_text.h"
+#include "svc/svc_number_text.h"
+
+namespace svc {
+namespace {
+
+void putRow(std::ostream* file, std::ostream* console, const std::string& row) {
+    if (console != nullptr) {
+        *console << row << '\n';
+    }
+    if (file != nullptr) {
+        putLine(*file, row);
+    }
+}
+
+std::string plcWord(SvcModuleContext module, double wordNumber) {
+    return decimalText(module.moduleRack) + "." + decimalText(module.moduleSlot) + ".0." +
+           decimalText(roundHalfEven(wordNumber));
+}
+
+// Word w of a device: the identity columns on its first row only.
+std::string deviceRow(const SvcDevice& device, int w, SvcModuleContext module) {
+    std::string fields[11];
+    if (w == 0) {
+        fields[0] = decimalText(device.busSegment);
+        fields[1] = decimalText(device.busPosition);
+        fields[2] = decimalText(device.idCode);
+        fields[3] = decimalText(device.lengthCode);
+        fields[4] = decimalText(device.pcpLength);
+    }
+    if (device.hasInput == 1) {
+        if (w == 0) {
+            fields[5] = "x" + hex4Text(device.inPdrIndex);
+        }
+        fields[6] = "x" + hex4Text(device.inDestAddress + 2 * w);
+        fields[7] = plcWord(module, (device.inDestAddress - 512) / 2.0 + w);
+    }
+    if (device.hasOutput == 1) {
+        if (w == 0) {
+            fields[8] = "x" + hex4Text(device.outPdrIndex);
+        }
+        fields[9] = "x" + hex4Text(device.outSourceAddress + 2 * w);
+        fields[10] = plcWord(module, device.outSourceAddress / 2.0 + w);
+    }
+    std::string row = fields[0];
+    for (int i = 1; i < 11; ++i) {
+        row += "," + fields[i];
+    }
+    return row;
+}
+
+}  // namespace
+
+void writeSvcSpreadsheet(std::ostream* file, std::ostream* console, const SvcDeviceTable& devices,
+                         SvcModuleContext module) {
+    if (console != nullptr) {
+        *console << '\n';
+    }
+    putRow(file, console, svcSpreadsheetHeader);
+    const int last = std::min(devices.deviceCount, SvcDeviceTable::maxRow);
+    for (int k = 1; k <= last; ++k) {
+        const SvcDevice& device = *devices.row(k);
+        // The whole length code counts the rows, the unit bits included.
+        for (int w = 0; w < device.lengthCode; ++w) {
+            putRow(file, console, deviceRow(device, w, module));
+        }
+    }
+}
+
+}  // namespace svc

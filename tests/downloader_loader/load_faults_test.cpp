@@ -1,0 +1,118 @@
+// A download meeting time-outs, exception replies, Cancel and device removal on the way: one
+// attempt counter for the whole load, the failing step's own error text, nothing stored after
+// the step that failed.
+
+#include <gtest/gtest.h>
+
+#include "downloader/settings.h"
+#include "downloader/user_code_format.h"
+#include "loader_fixture.h"
+#include "vxo_builder.h"
+
+namespace {
+
+using loader_test::MessageBoxLine;
+
+class LoadFaultTest : public loader_test::SimulatorTest {
+protected:
+    void Prepare(std::vector<std::string> faults, krtsim::Framing framing = krtsim::Framing::Tcp) {
+        std::vector<std::string> options;
+        for (const std::string& fault : faults) {
+            options.push_back("--fault");
+            options.push_back(fault);
+        }
+        ASSERT_TRUE(StartModule(framing, options));
+        const std::string path = TempPath("object.vxo");
+        object_.Text(kKrtVersionBlock, "2").Code(vxo::CountingWords(150));
+        object_.WriteTo(path);
+        LoadOptionsFor(path, 1);
+    }
+
+    // Block writes as the module logged them: (address, count, result).
+    std::vector<std::string> BlockWrites() {
+        std::vector<std::string> writes;
+        for (const auto& request : Requests()) {
+            if (request.functionCode == 66 && request.field("sub") == 32) {
+                writes.push_back(std::to_string(request.field("addr")) + "/" +
+                                 std::to_string(request.field("count")) + " " +
+                                 request.fields.at("result"));
+            }
+        }
+        return writes;
+    }
+
+    vxo::Builder object_;
+};
+
+TEST_F(LoadFaultTest, ExceptionOnEveryAttemptEndsTheLoadWithItsText) {
+    Prepare({"fc=66,sub=0x20,do=exception,code=2"});
+    EXPECT_EQ(RunLoad(), 0);
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine("VEXIM Error", "Illegal Data Address", "OK")});
+    EXPECT_EQ(BlockWrites(), (std::vector<std::string>{"4/99 exception:2", "4/99 exception:2",
+                                                       "4/99 exception:2"}));
+    EXPECT_EQ(Dump().channelFlash(1)[0], 0xFFFF);  // no length stored
+}
+
+TEST_F(LoadFaultTest, TimeOutsWithinTheCounterAreRetried) {
+    Prepare({"fc=66,sub=0x20,do=noreply,times=2"});
+    EXPECT_EQ(RunLoad(), 1) << Transcript();
+    EXPECT_TRUE(TranscriptLines("msgbox").empty());
+    const std::vector<uint16_t> flash = Dump().channelFlash(1);
+    EXPECT_EQ(flash[1], 152);
+    const std::vector<uint16_t> payload = object_.PayloadWords();
+    EXPECT_EQ(std::vector<uint16_t>(flash.begin() + 2, flash.begin() + 153), payload);
+}
+
+TEST_F(LoadFaultTest, FailuresOfEarlierStepsCountAgainstLaterOnes) {
+    // One time-out at the base read and two refusals of the first block write use up the three
+    // attempts of the load, though no step failed three times.
+    Prepare({"fc=66,sub=0x70,do=noreply,times=1", "fc=66,sub=0x20,do=exception,code=4,times=2"});
+    EXPECT_EQ(RunLoad(), 0);
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine("VEXIM Error", "Slave Device Failure", "OK")});
+    EXPECT_EQ(BlockWrites(), (std::vector<std::string>{"4/99 exception:4", "4/99 exception:4"}));
+}
+
+TEST_F(LoadFaultTest, TimeOutOnEveryAttemptShowsTheTimeOut) {
+    Prepare({"fc=66,sub=0x20,do=noreply"});
+    linkSettings.timeoutMs = 100;
+    EXPECT_EQ(RunLoad(), 0);
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine("VEXIM Error", "Modbus Timed Out", "OK")});
+    EXPECT_EQ(BlockWrites().size(), 3u);
+}
+
+TEST_F(LoadFaultTest, CancelStopsBeforeTheNextChunkQuietly) {
+    Prepare({});
+    // Eight steps pump before the transfer; Cancel comes with the pump after the first chunk.
+    const std::string script = "pump\npump\npump\npump\npump\npump\npump\npump\npump command 2\n";
+    EXPECT_EQ(RunLoad(script), 0);
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_EQ(BlockWrites(), std::vector<std::string>{"4/99 ok"});
+    const std::vector<uint16_t> flash = Dump().channelFlash(1);
+    EXPECT_EQ(flash[0], 0xFFFF);  // neither length, CRC word nor digest
+    EXPECT_EQ(flash[2 + 99], 0xFFFF);
+}
+
+TEST_F(LoadFaultTest, HaltThatNeverComesIsReportedAndTheLoadGoesOn) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--status-stuck", "1"}));
+    const std::string path = TempPath("object.vxo");
+    vxo::Builder().Text(kKrtVersionBlock, "2").Code(vxo::CountingWords(5)).WriteTo(path);
+    LoadOptionsFor(path, 1);
+    EXPECT_EQ(RunLoad(), 1);
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "VEXIM Error", "Can't halt channel 1. Program still running. Attempting to continue.",
+                  "OK")});
+    EXPECT_EQ(Dump().channelFlash(1)[1], 7);  // 5 code words, the object's CRC word, the CRC word
+}
+
+TEST_F(LoadFaultTest, RemovalOfAnotherDeviceDoesNotStopTheLoad) {
+    Prepare({}, krtsim::Framing::Rtu);
+    EXPECT_EQ(RunLoad("pump\npump device remove\n"), 1) << Transcript();
+    EXPECT_TRUE(TranscriptLines("msgbox").empty());
+    EXPECT_EQ(Dump().channelFlash(1)[1], 152);
+}
+
+}  // namespace

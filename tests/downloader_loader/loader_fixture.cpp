@@ -1,0 +1,166 @@
+#include "loader_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "downloader/connection.h"
+#include "downloader/load_user_code.h"
+#include "downloader/settings.h"
+#include "platform/ui.h"
+#include "platform/ui_headless.h"
+#include "platform/ui_quote.h"
+
+namespace ui = platform::ui;
+
+namespace loader_test {
+
+namespace {
+
+constexpr int kProgressDialog = 104;
+
+void RegisterProgressDialog() {
+    ui::DialogSpec dialog;
+    dialog.id = kProgressDialog;
+    dialog.title = "ZKRT Download";
+    dialog.controls = {{1033, ui::ControlKind::Static, ""},
+                       {1032, ui::ControlKind::Static, ""},
+                       {1031, ui::ControlKind::Progress, ""},
+                       {ui::kIdCancel, ui::ControlKind::Button, "Cancel"},
+                       {ui::kIdOk, ui::ControlKind::Button, "OK"}};
+    ui::RegisterDialog(dialog);
+}
+
+}  // namespace
+
+std::string FramingName(const ::testing::TestParamInfo<krtsim::Framing>& info) {
+    switch (info.param) {
+        case krtsim::Framing::Tcp:
+            return "Tcp";
+        case krtsim::Framing::Rtu:
+            return "Rtu";
+        default:
+            return "Ascii";
+    }
+}
+
+std::string Quoted(const std::string& text) { return ui::QuoteText(text); }
+
+std::string MessageBoxLine(const std::string& caption, const std::string& text,
+                           const std::string& answer) {
+    return "msgbox " + Quoted(caption) + " " + Quoted(text) + " -> " + answer;
+}
+
+void SimulatorTest::TearDown() {
+    CloseConnection();
+    progressDialogWindow = nullptr;
+    mainDialogWindow = nullptr;
+    if (sim_) {
+        sim_->stop();
+    }
+    if (!directory_.empty()) {
+        std::error_code error;
+        std::filesystem::remove_all(directory_, error);
+    }
+}
+
+bool SimulatorTest::StartModule(krtsim::Framing framing, std::vector<std::string> options) {
+    sim_ = std::make_unique<krtsim::KrtSim>(std::move(options));
+    if (!sim_->start(framing)) {
+        ADD_FAILURE() << "krtsim did not start: " << sim_->output();
+        return false;
+    }
+    linkSettings = LinkSettings{};
+    linkSettings.drop = 1;
+    linkSettings.timeoutMs = 300;
+    linkSettings.retries = 3;
+    linkSettings.dataBits = 8;
+    linkSettings.baudIndex = 19;  // 115200; a pty ignores it
+    if (framing == krtsim::Framing::Tcp) {
+        linkSettings.connectMode = kConnectTcp;
+        linkSettings.host = "127.0.0.1";
+        linkSettings.tcpPort = sim_->port();
+    } else {
+        linkSettings.connectMode = kConnectSerial;
+        linkSettings.portName = sim_->devicePath();
+        linkSettings.ascii = framing == krtsim::Framing::Ascii ? 1 : 0;
+    }
+    return true;
+}
+
+void SimulatorTest::LoadOptionsFor(const std::string& file, int16_t channel) {
+    loadOptions = LoadOptions{};
+    loadOptions.fileName = file;
+    loadOptions.channel = channel;
+    loadOptions.autoStart = 1;
+    loadOptions.eraseFlash = 1;
+    loadOptions.loadProgram = 1;
+}
+
+void SimulatorTest::StartUi(const std::string& script) {
+    ui::headless::StartSession(script);
+    RegisterProgressDialog();
+}
+
+int SimulatorTest::RunLoad(const std::string& script, bool ignoreHalt) {
+    StartUi(script);
+    int result = -1;
+    ui::RunDialog(kProgressDialog, nullptr, [&](ui::Window self, const ui::Message& message) {
+        if (message.kind == ui::MessageKind::Init) {
+            progressDialogWindow = self;
+            ui::SetProgressRange(self, 1031, 0, 100);
+            ConnectionClosed = false;
+            const bool opened = linkSettings.connectMode == kConnectTcp ? OpenTcpConnection()
+                                                                        : OpenSerialConnection();
+            result = opened ? LoadUserCode(ignoreHalt) : 0;
+            CloseConnection();
+            progressDialogWindow = nullptr;
+            ui::EndDialog(self, 0);
+            return true;
+        }
+        if (message.kind == ui::MessageKind::Command && message.id == ui::kIdCancel) {
+            ConnectionClosed = true;
+            return true;
+        }
+        return false;
+    });
+    return result;
+}
+
+std::vector<krtsim::LoggedRequest> SimulatorTest::Requests(int from) const {
+    std::vector<krtsim::LoggedRequest> all = sim_->requests();
+    std::vector<krtsim::LoggedRequest> wanted;
+    for (const auto& request : all) {
+        if (request.number >= from) {
+            wanted.push_back(request);
+        }
+    }
+    return wanted;
+}
+
+std::string SimulatorTest::Transcript() const { return ui::headless::Transcript(); }
+
+std::vector<std::string> SimulatorTest::TranscriptLines(const std::string& prefix) const {
+    std::vector<std::string> lines;
+    std::istringstream in(Transcript());
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind(prefix, 0) == 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+std::string SimulatorTest::TempPath(const std::string& name) const {
+    auto* self = const_cast<SimulatorTest*>(this);
+    if (self->directory_.empty()) {
+        char pattern[] = "/tmp/loader_test_XXXXXX";
+        self->directory_ = ::mkdtemp(pattern);
+    }
+    return directory_ + "/" + name;
+}
+
+}  // namespace loader_test

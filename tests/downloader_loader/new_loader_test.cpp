@@ -1,0 +1,196 @@
+// Downloads through the block-write loader against the simulated module, checked on the
+// module's request log and its memory afterwards.
+
+#include <gtest/gtest.h>
+
+#include "downloader/fixup_list.h"
+#include "downloader/md5.h"
+#include "downloader/settings.h"
+#include "downloader/user_code_format.h"
+#include "loader_fixture.h"
+#include "vxo_builder.h"
+
+namespace {
+
+using loader_test::MessageBoxLine;
+
+// A request as "<fc> <field>=<value> ..." without its values and result.
+std::string Describe(const krtsim::LoggedRequest& request) {
+    std::string text = std::to_string(request.functionCode);
+    for (const auto& [key, value] : request.fields) {
+        if (key != "values" && key != "result" && key != "fc" && key != "unit") {
+            text += " " + key + "=" + value;
+        }
+    }
+    return text;
+}
+
+std::vector<uint8_t> DigestOf(const std::string& path) {
+    Md5Context context{};
+    EXPECT_EQ(DigestFile(context, path), 0);
+    return {context.digest, context.digest + 16};
+}
+
+// The 8 digest words as the module holds them: each pair of digest bytes, first byte low.
+std::vector<uint16_t> DigestWords(const std::vector<uint8_t>& digest) {
+    std::vector<uint16_t> words;
+    for (size_t i = 0; i < 16; i += 2) {
+        words.push_back(static_cast<uint16_t>(digest[i] | digest[i + 1] << 8));
+    }
+    return words;
+}
+
+uint16_t CrcOf(const std::vector<uint16_t>& words) {
+    // The CRC word that would close `words`, computed by the builder's own CRC.
+    return vxo::CrcWordFor(words);
+}
+
+class NewLoaderTest : public loader_test::SimulatorTest {
+protected:
+    // An object for the block-write loader, for channel 1.
+    static vxo::Builder NewObject() {
+        vxo::Builder object;
+        object.Text(kKrtVersionBlock, "2");
+        return object;
+    }
+};
+
+// Channel 1 of the default simulated module: code base 0x00100004, data 0x00180000,
+// hook 0x001C0000.
+constexpr uint32_t kCodeBase1 = 0x00100004;
+constexpr uint32_t kDataBase1 = 0x00180000;
+
+TEST_F(NewLoaderTest, SmallObjectEveryRequestAndEveryWord) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    const std::string path = TempPath("small.vxo");
+    vxo::Builder object = NewObject();
+    object.Fixups(kCodeFixupBlock, 0x00001000, {2})
+        .Fixups(kDataFixupBlock, 0x00002000, {8})
+        .Code({0x1111, 0x0000, 0x1234, 0x2222, 0x0000, 0x2010});
+    object.WriteTo(path);
+    LoadOptionsFor(path, 1);
+
+    ASSERT_EQ(RunLoad(), 1) << Transcript();
+
+    const std::vector<std::string> expected = {
+        "20 file=128 length=2 record=532",  // serial number
+        "3 count=10 start=8176",            // module name
+        "66 ch=1 sub=16",                   // application space size
+        "3 count=1 start=35",               // write protection
+        "3 count=1 start=41",               // status register number
+        "3 count=1 start=33",               // run register number
+        "66 ch=1 sub=0",                    // erase
+        "3 count=1 start=32",               // stop: run register R - 1
+        "6 addr=32 value=65280",            // channel 1's byte cleared
+        "66 ch=1 sub=112",                  // block bases
+        "6 addr=41 value=1",                // status register for the halt wait
+    };
+    const auto requests = Requests();
+    ASSERT_GE(requests.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(Describe(requests[i]), expected[i]) << i;
+    }
+    // The halt wait reads input register 0 until bit 15 clears; then the transfer.
+    size_t next = expected.size();
+    while (next < requests.size() && requests[next].functionCode == 4) {
+        EXPECT_EQ(Describe(requests[next]), "4 count=1 start=0");
+        ++next;
+    }
+    const std::vector<uint16_t> payload = object.PayloadWords();  // 6 code words + CRC word
+    const uint32_t codeDelta = kCodeBase1 - 0x1000;
+    const uint32_t dataDelta = kDataBase1 - 0x2000;
+    std::vector<uint16_t> relocated = payload;
+    const uint32_t code = (0x0000u << 16 | 0x1234u) + codeDelta;
+    relocated[1] = static_cast<uint16_t>(code >> 16);
+    relocated[2] = static_cast<uint16_t>(code);
+    const uint32_t data = (0x0000u << 16 | 0x2010u) + dataDelta;
+    relocated[4] = static_cast<uint16_t>(data >> 16);
+    relocated[5] = static_cast<uint16_t>(data);
+    const std::vector<std::string> tail = {
+        "66 addr=4 ch=1 count=7 sub=32",   // payload
+        "66 addr=18 ch=1 count=1 sub=32",  // CRC word of the relocated payload
+        "66 addr=20 ch=1 count=8 sub=32",  // digest
+        "3 count=1 start=34",              // auto-start byte
+        "6 addr=34 value=255",
+        "66 addr=0 ch=1 count=2 sub=32",   // loaded length
+        "3 count=1 start=34",              // restart
+        "3 count=1 start=32",
+        "6 addr=32 value=65535",
+    };
+    ASSERT_EQ(requests.size(), next + tail.size());
+    for (size_t i = 0; i < tail.size(); ++i) {
+        EXPECT_EQ(Describe(requests[next + i]), tail[i]) << i;
+    }
+    EXPECT_EQ(requests[next].values(), relocated);
+    const uint16_t crc = CrcOf(relocated);
+    EXPECT_EQ(requests[next + 1].values(), std::vector<uint16_t>{crc});
+    EXPECT_EQ(requests[next + 2].values(), DigestWords(DigestOf(path)));
+    EXPECT_EQ(requests[next + 5].values(), (std::vector<uint16_t>{0, 8}));
+
+    const std::vector<uint16_t> flash = Dump().channelFlash(1);
+    std::vector<uint16_t> stored = {0, 8};
+    stored.insert(stored.end(), relocated.begin(), relocated.end());
+    stored.push_back(crc);
+    const auto digest = DigestWords(DigestOf(path));
+    stored.insert(stored.end(), digest.begin(), digest.end());
+    ASSERT_GT(flash.size(), stored.size());
+    EXPECT_EQ(std::vector<uint16_t>(flash.begin(), flash.begin() + stored.size()), stored);
+    EXPECT_EQ(flash[stored.size()], 0xFFFF);  // nothing written past the digest
+    EXPECT_EQ(TranscriptLines("status").back(), "status \"8 words loaded successfully.\"");
+}
+
+class NewLoaderFramingTest : public NewLoaderTest,
+                             public ::testing::WithParamInterface<krtsim::Framing> {};
+
+// 199 code words and the CRC word, with a code value at words 98-99: the first chunk of 99 words
+// holds word 98 back, so the block writes carry 98, 100 and 2 words.
+TEST_P(NewLoaderFramingTest, ValueAtAChunkEdgeIsNeverSplit) {
+    ASSERT_TRUE(StartModule(GetParam()));
+    const std::string path = TempPath("edge.vxo");
+    vxo::Builder object = NewObject();
+    std::vector<uint16_t> code = vxo::CountingWords(199, 0x0100);
+    code[98] = 0x0000;
+    code[99] = 0xFFF0;
+    code[150] = 0x0001;
+    code[151] = 0x0002;
+    object.Fixups(kCodeFixupBlock, 0x00000010, {98 * 2, 150 * 2}).Code(code);
+    object.WriteTo(path);
+    LoadOptionsFor(path, 1);
+
+    ASSERT_EQ(RunLoad(), 1) << Transcript();
+
+    std::vector<krtsim::LoggedRequest> writes;
+    for (const auto& request : Requests()) {
+        if (request.functionCode == 66 && request.field("sub") == 32) {
+            writes.push_back(request);
+        }
+    }
+    ASSERT_EQ(writes.size(), 6u);  // three chunks, CRC word, digest, length
+    const long counts[] = {98, 100, 2, 1, 8, 2};
+    const long addresses[] = {4, 200, 400, 404, 406, 0};
+    for (size_t i = 0; i < writes.size(); ++i) {
+        EXPECT_EQ(writes[i].field("count"), counts[i]) << i;
+        EXPECT_EQ(writes[i].field("addr"), addresses[i]) << i;
+    }
+    std::vector<uint16_t> relocated = object.PayloadWords();
+    const uint32_t delta = kCodeBase1 - 0x10;
+    relocated[98] = static_cast<uint16_t>((0xFFF0u + delta) >> 16);
+    relocated[99] = static_cast<uint16_t>(0xFFF0u + delta);
+    relocated[150] = static_cast<uint16_t>((0x00010002u + delta) >> 16);
+    relocated[151] = static_cast<uint16_t>(0x00010002u + delta);
+    const std::vector<uint16_t> flash = Dump().channelFlash(1);
+    EXPECT_EQ(std::vector<uint16_t>(flash.begin() + 2, flash.begin() + 202), relocated);
+    EXPECT_EQ(flash[202], CrcOf(relocated));
+    EXPECT_EQ(flash[0], 0);
+    EXPECT_EQ(flash[1], 201);  // payload words and the CRC word
+    const auto progress = TranscriptLines("progress");
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back(), "progress 100");
+}
+
+INSTANTIATE_TEST_SUITE_P(Framings, NewLoaderFramingTest,
+                         ::testing::Values(krtsim::Framing::Tcp, krtsim::Framing::Rtu,
+                                           krtsim::Framing::Ascii),
+                         loader_test::FramingName);
+
+}  // namespace

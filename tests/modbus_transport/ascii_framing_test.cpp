@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <future>
+
+#include "modbus/modbus_ascii.h"
+#include "tests/modbus_transport/connection_helpers.h"
+#include "tests/modbus_transport/scripted_peer.h"
+
+namespace {
+
+constexpr uint32_t kTimeoutMs = 400;
+constexpr int kPeerWaitMs = 2000;
+
+const Bytes kReadTwoRequest = AsciiFrame({0x01, 0x03, 0x00, 0x25, 0x00, 0x02});
+const Bytes kGoodReply = AsciiFrame(RegisterReply(1, 3, {0x1234, 0xBEEF}));
+
+class AsciiFraming : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(peer.SlavePath().empty());
+        master.reset(new ModBusAscii(peer.SlavePath().c_str(), 19200, 2, 7, 0));
+        ASSERT_TRUE(master->IsOpen()) << master->GetErrorText();
+    }
+
+    // Reads two holding registers from 37 while the peer answers with the given chunks,
+    // written a little apart so that the master sees them separately.
+    int32_t ReadTwoRegisters(const std::vector<Bytes>& chunks, uint16_t* values) {
+        auto result = std::async(std::launch::async, [&] {
+            return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values);
+        });
+        EXPECT_EQ(peer.ReadUntil('\n', kPeerWaitMs), kReadTwoRequest);
+        for (const Bytes& chunk : chunks) {
+            peer.Write(chunk);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return result.get();
+    }
+
+    PtyPeer peer;
+    ConnectionPtr<ModBusAscii> master;
+};
+
+TEST_F(AsciiFraming, SendsTheKnownFrame) {
+    uint16_t values[26] = {};
+    auto result = std::async(std::launch::async, [&] {
+        return master->ReadHoldingRegisters(kTimeoutMs, 1, 26, 37, values);
+    });
+    EXPECT_EQ(peer.ReadUntil('\n', kPeerWaitMs), Text(":01030025001ABD\r\n"));
+    EXPECT_EQ(StatusOf(result.get()), 18);
+}
+
+struct ReplyCase {
+    const char* name;
+    std::vector<Bytes> chunks;
+    int32_t result;  // 2, or minus the failure for unit 1
+};
+
+TEST_F(AsciiFraming, AcceptsIntactRepliesAndDropsDamagedOnes) {
+    const int32_t timedOut = -(1 << 16 | 18);
+    const Bytes body(kGoodReply.begin() + 1, kGoodReply.end());
+    const ReplyCase cases[] = {
+        {"whole reply", {kGoodReply}, 2},
+        {"colon alone, then the rest in pieces",
+         {Text(":"), Bytes(body.begin(), body.begin() + 5), Bytes(body.begin() + 5, body.end())},
+         2},
+        {"lower-case digits", {Text(":0103041234beef05\r\n")}, 2},
+        {"noise before the colon", {Text("\x7f zz\r\n"), kGoodReply}, 2},
+        {"a frame cut short by a new colon", {Text(":0103041234"), kGoodReply}, 2},
+        {"too short to be a reply, then a good one", {Text(":FF01\r\n"), kGoodReply}, 2},
+        {"bad LRC", {Text(":0103041234BEEF06\r\n")}, timedOut},
+        {"odd number of digits", {Text(":0103041234BEEF05F\r\n")}, timedOut},
+        {"a blank inside the frame", {Text(":0103041234 BEEF05\r\n")}, timedOut},
+        {"a letter that is no digit", {Text(":0103041234BxEEF05\r\n")}, timedOut},
+    };
+    for (const ReplyCase& c : cases) {
+        uint16_t values[2] = {};
+        EXPECT_EQ(ReadTwoRegisters(c.chunks, values), c.result) << c.name;
+        if (c.result == 2) {
+            EXPECT_EQ(values[0], 0x1234) << c.name;
+            EXPECT_EQ(values[1], 0xBEEF) << c.name;
+        }
+    }
+}
+
+TEST_F(AsciiFraming, AcceptsAnLrcOf0x80) {
+    uint16_t value = 0;
+    auto result = std::async(std::launch::async, [&] {
+        return master->ReadHoldingRegisters(kTimeoutMs, 1, 1, 0, &value);
+    });
+    peer.ReadUntil('\n', kPeerWaitMs);
+    // 01 + 03 + 02 + 00 + 7A = 0x80, whose two's complement is 0x80 again.
+    peer.Write(Text(":010302007A80\r\n"));
+    EXPECT_EQ(result.get(), 1);
+    EXPECT_EQ(value, 0x7A);
+}
+
+TEST_F(AsciiFraming, ExceptionReplyCompletesWithItsCode) {
+    uint16_t values[2] = {};
+    EXPECT_EQ(ReadTwoRegisters({AsciiFrame({0x01, 0x83, 0x02})}, values), -65538);
+}
+
+}  // namespace

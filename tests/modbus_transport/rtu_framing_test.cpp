@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <future>
+
+#include "modbus/modbus_rtu.h"
+#include "tests/modbus_transport/connection_helpers.h"
+#include "tests/modbus_transport/scripted_peer.h"
+
+namespace {
+
+constexpr uint32_t kTimeoutMs = 400;
+constexpr int kPeerWaitMs = 2000;
+
+const Bytes kReadTwoRequest = RtuFrame({0x01, 0x03, 0x00, 0x25, 0x00, 0x02});
+const Bytes kGoodReply = RtuFrame(RegisterReply(1, 3, {0x1234, 0xBEEF}));
+
+class RtuFraming : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(peer.SlavePath().empty());
+        master.reset(new ModBusRTU(peer.SlavePath().c_str(), 19200, 0, 8, 0));
+        ASSERT_TRUE(master->IsOpen()) << master->GetErrorText();
+    }
+
+    // Reads two holding registers from 37 while the peer answers with `reply`.
+    int32_t ReadTwoRegisters(const Bytes& reply, bool slowly, uint16_t* values) {
+        auto result = std::async(std::launch::async, [&] {
+            return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values);
+        });
+        EXPECT_EQ(peer.Read(kReadTwoRequest.size(), kPeerWaitMs), kReadTwoRequest);
+        slowly ? peer.WriteSlowly(reply) : peer.Write(reply);
+        return result.get();
+    }
+
+    PtyPeer peer;
+    ConnectionPtr<ModBusRTU> master;
+};
+
+TEST_F(RtuFraming, SendsTheKnownFrameAndDecodesTheReply) {
+    std::vector<uint16_t> expected(26);
+    for (size_t i = 0; i < expected.size(); ++i)
+        expected[i] = static_cast<uint16_t>(0x100 * i + 7);
+    uint16_t values[26] = {};
+    auto result = std::async(std::launch::async, [&] {
+        return master->ReadHoldingRegisters(kTimeoutMs, 1, 26, 37, values);
+    });
+    EXPECT_EQ(peer.Read(8, kPeerWaitMs), (Bytes{0x01, 0x03, 0x00, 0x25, 0x00, 0x1A, 0xD5, 0xCA}));
+    peer.Write(RtuFrame(RegisterReply(1, 3, expected)));
+    ASSERT_EQ(result.get(), 26);
+    EXPECT_EQ(std::vector<uint16_t>(values, values + 26), expected);
+}
+
+struct ReplyCase {
+    const char* name;
+    Bytes reply;
+    bool slowly;
+    int32_t result;  // 2, or minus the failure for unit 1
+};
+
+TEST_F(RtuFraming, CutsRepliesOutOfWhateverArrives) {
+    Bytes corrupt = kGoodReply;
+    corrupt.back() ^= 0x01;
+    const ReplyCase cases[] = {
+        {"whole reply", kGoodReply, false, 2},
+        {"one byte at a time", kGoodReply, true, 2},
+        {"garbage before the frame", Concat({{0xFF, 0x00, 0x55, 0x07}, kGoodReply}), false, 2},
+        {"line noise before the frame", Concat({{0x00, 0xFF, 0xFF}, kGoodReply}), true, 2},
+        {"corrupt CRC only", corrupt, false, -(1 << 16 | 18)},
+    };
+    for (const ReplyCase& c : cases) {
+        uint16_t values[2] = {};
+        EXPECT_EQ(ReadTwoRegisters(c.reply, c.slowly, values), c.result) << c.name;
+        if (c.result == 2) {
+            EXPECT_EQ(values[0], 0x1234) << c.name;
+            EXPECT_EQ(values[1], 0xBEEF) << c.name;
+        }
+    }
+}
+
+TEST_F(RtuFraming, ExceptionReplyCompletesWithItsCode) {
+    uint16_t values[2] = {};
+    EXPECT_EQ(ReadTwoRegisters(RtuFrame({0x01, 0x83, 0x02}), false, values), -65538);
+    EXPECT_EQ(master->GetErrorText(), "Illegal Data Address");
+}
+
+TEST_F(RtuFraming, SilentPeerTimesOutOnTime) {
+    uint16_t values[2] = {};
+    const int64_t start = NowMs();
+    const int32_t result = master->ReadHoldingRegisters(kTimeoutMs, 255, 2, 37, values);
+    const int64_t elapsed = NowMs() - start;
+    EXPECT_EQ(result, -16711698);
+    // Noticed on the next 100 ms tick (with room for a busy machine).
+    EXPECT_GE(elapsed, kTimeoutMs);
+    EXPECT_LT(elapsed, kTimeoutMs + 600);
+    EXPECT_EQ(master->GetErrorText(), "Modbus Timed Out");
+}
+
+TEST_F(RtuFraming, LateFragmentOfAnEarlierReplyDoesNotBlockTheNextOne) {
+    uint16_t values[2] = {};
+    EXPECT_EQ(StatusOf(master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values)), 18);
+    peer.Read(kReadTwoRequest.size(), kPeerWaitMs);
+    // The start of a long reply comes in after the request gave up; its announced length is
+    // far more than the next reply, so it would swallow that reply if it were kept.
+    const Bytes lateStart = {0x01, 0x03, 0x34, 0x00, 0x01, 0x00};
+    peer.Write(lateStart);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(ReadTwoRegisters(kGoodReply, false, values), 2);
+    EXPECT_EQ(values[1], 0xBEEF);
+}
+
+TEST_F(RtuFraming, VanishedDeviceFailsRequestsAndClosesTheLink) {
+    uint16_t values[2] = {};
+    auto result = std::async(std::launch::async, [&] {
+        return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values);
+    });
+    peer.Read(kReadTwoRequest.size(), kPeerWaitMs);
+    peer.HangUp();
+    EXPECT_LT(result.get(), 0);
+    const int64_t deadline = NowMs() + 1000;
+    while (master->IsOpen() && NowMs() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(master->IsOpen());
+    // Later requests fail at once: the port is closed.
+    const int64_t start = NowMs();
+    EXPECT_EQ(StatusOf(master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values)), 38);
+    EXPECT_LT(NowMs() - start, static_cast<int64_t>(kTimeoutMs));
+}
+
+TEST(RtuOpen, ReportsWhyThePortDidNotOpen) {
+    const struct {
+        const char* port;
+        const char* text;  // empty: the system's own text, whatever it says
+    } cases[] = {
+        {"COM250:", "Could not open serial port"},
+        {"/nonexistent/tty", "Could not open serial port"},
+        {"/dev/null", ""},  // opens, but is no serial line
+    };
+    for (const auto& c : cases) {
+        ConnectionPtr<ModBusRTU> master(new ModBusRTU(c.port, 9600, 0, 8, 0));
+        EXPECT_FALSE(master->IsOpen()) << c.port;
+        if (*c.text != '\0') {
+            EXPECT_EQ(master->GetErrorText(), c.text) << c.port;
+        } else {
+            EXPECT_FALSE(master->GetErrorText().empty()) << c.port;
+        }
+        uint16_t value = 0;
+        EXPECT_EQ(master->ReadHoldingRegisters(100, 1, 1, 0, &value), -(1 << 16 | 38)) << c.port;
+    }
+}
+
+}  // namespace

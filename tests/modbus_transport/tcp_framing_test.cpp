@@ -1,0 +1,273 @@
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <functional>
+#include <future>
+#include <string>
+#include <thread>
+
+#include "modbus/modbus_tcp.h"
+#include "tests/modbus_transport/connection_helpers.h"
+#include "tests/modbus_transport/scripted_peer.h"
+
+namespace {
+
+constexpr uint32_t kTimeoutMs = 300;
+constexpr int kPeerWaitMs = 2000;
+
+const Bytes kReadTwoPdu = {0x01, 0x03, 0x00, 0x25, 0x00, 0x02};
+const Bytes kGoodReplyPdu = RegisterReply(1, 3, {0x1234, 0xBEEF});
+
+class TcpFraming : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        master.reset(new ModBusTCP("127.0.0.1", peer.Port()));
+        ASSERT_TRUE(master->IsOpen()) << master->GetErrorText();
+        ASSERT_TRUE(peer.Accept(kPeerWaitMs));
+    }
+
+    // Reads two holding registers from 37; the peer checks the request's transaction id
+    // and then writes what `reply` makes of it.
+    int32_t ReadTwoRegisters(uint16_t expectedId, const std::function<Bytes(uint16_t)>& reply,
+                             bool slowly, uint16_t* values) {
+        auto result = std::async(std::launch::async, [&] {
+            return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values);
+        });
+        const Bytes request = peer.ReadRequest(kPeerWaitMs);
+        EXPECT_EQ(request, TcpFrame(expectedId, kReadTwoPdu));
+        const Bytes answer = reply(expectedId);
+        slowly ? peer.WriteSlowly(answer) : peer.Write(answer);
+        return result.get();
+    }
+
+    TcpPeer peer;
+    ConnectionPtr<ModBusTCP> master;
+};
+
+TEST_F(TcpFraming, NumbersRequestsFromZero) {
+    uint16_t values[26] = {};
+    for (uint16_t id = 0; id < 2; ++id) {
+        auto result = std::async(std::launch::async, [&] {
+            return master->ReadHoldingRegisters(kTimeoutMs, 1, 26, 37, values);
+        });
+        EXPECT_EQ(peer.ReadRequest(kPeerWaitMs),
+                  (Bytes{0x00, static_cast<uint8_t>(id), 0x00, 0x00, 0x00, 0x06, 0x01, 0x03, 0x00,
+                         0x25, 0x00, 0x1A}));
+        peer.Write(TcpFrame(id, RegisterReply(1, 3, std::vector<uint16_t>(26, id))));
+        EXPECT_EQ(result.get(), 26);
+        EXPECT_EQ(values[25], id);
+    }
+}
+
+struct ReplyCase {
+    const char* name;
+    std::function<Bytes(uint16_t id)> reply;
+    bool slowly;
+    int32_t result;  // 2, or minus the failure for unit 1
+};
+
+TEST_F(TcpFraming, CutsRepliesOutOfTheByteStream) {
+    const auto good = [](uint16_t id) { return TcpFrame(id, kGoodReplyPdu); };
+    const ReplyCase cases[] = {
+        {"whole reply", good, false, 2},
+        {"one byte at a time", good, true, 2},
+        {"another protocol first",
+         [&](uint16_t id) {
+             Bytes foreign = TcpFrame(id, RegisterReply(1, 3, {1, 2}));
+             foreign[3] = 1;
+             return Concat({foreign, good(id)});
+         },
+         false, 2},
+        {"a header with a length below 2 first",
+         [&](uint16_t id) {
+             return Concat({{0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x01}, good(id)});
+         },
+         false, 2},
+        {"a frame too long for any buffer first",
+         [&](uint16_t id) {
+             Bytes huge = {0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF};
+             huge.resize(6 + 0xFFFF, 0x5A);
+             return Concat({huge, good(id)});
+         },
+         false, 2},
+        {"a reply for another transaction only",
+         [&](uint16_t id) { return TcpFrame(static_cast<uint16_t>(id + 7), kGoodReplyPdu); }, false,
+         -(1 << 16 | 18)},
+    };
+    uint16_t id = 0;
+    for (const ReplyCase& c : cases) {
+        uint16_t values[2] = {};
+        EXPECT_EQ(ReadTwoRegisters(id++, c.reply, c.slowly, values), c.result) << c.name;
+        if (c.result == 2) {
+            EXPECT_EQ(values[0], 0x1234) << c.name;
+            EXPECT_EQ(values[1], 0xBEEF) << c.name;
+        }
+    }
+}
+
+TEST_F(TcpFraming, LateReplyAndCurrentReplyInOneSegment) {
+    uint16_t values[2] = {};
+    EXPECT_EQ(StatusOf(master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values)), 18);
+    EXPECT_EQ(peer.ReadRequest(kPeerWaitMs), TcpFrame(0, kReadTwoPdu));
+    // The answer to request 0 comes only with the answer to request 1, in one write.
+    const auto both = [](uint16_t id) {
+        return Concat(
+            {TcpFrame(0, RegisterReply(1, 3, {0xDEAD, 0xDEAD})), TcpFrame(id, kGoodReplyPdu)});
+    };
+    EXPECT_EQ(ReadTwoRegisters(1, both, false, values), 2);
+    EXPECT_EQ(values[0], 0x1234);
+    EXPECT_EQ(values[1], 0xBEEF);
+}
+
+TEST_F(TcpFraming, PartialReplyLeftByATimeOutDoesNotSpoilTheNext) {
+    uint16_t values[2] = {};
+    // Half a header that announces a long frame, then nothing: the request times out.
+    const auto half = [](uint16_t) { return Bytes{0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01}; };
+    EXPECT_EQ(StatusOf(ReadTwoRegisters(0, half, false, values)), 18);
+    const auto good = [](uint16_t id) { return TcpFrame(id, kGoodReplyPdu); };
+    EXPECT_EQ(ReadTwoRegisters(1, good, false, values), 2);
+    EXPECT_EQ(values[1], 0xBEEF);
+}
+
+TEST_F(TcpFraming, ReconnectsAfterThePeerHangsUp) {
+    for (bool reset : {false, true}) {
+        uint16_t values[2] = {};
+        const auto ignore = [](uint16_t) { return Bytes{}; };
+        auto pending = std::async(std::launch::async, [&] {
+            return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values);
+        });
+        ASSERT_FALSE(peer.ReadRequest(kPeerWaitMs).empty());
+        const int64_t hungUp = NowMs();
+        // An abrupt reset makes the master's next send fail; that must not raise SIGPIPE.
+        peer.Disconnect(reset);
+        EXPECT_EQ(StatusOf(pending.get()), 18) << reset;
+        (void)ignore;
+        ASSERT_TRUE(peer.Accept(kPeerWaitMs)) << reset;
+        // Not at once (a peer that drops every connection is not hammered), not for long.
+        EXPECT_GE(NowMs() - hungUp, 100) << reset;
+        EXPECT_LT(NowMs() - hungUp, 1500) << reset;
+        // The first id on the new connection carries on from the old one.
+        auto result = std::async(std::launch::async, [&] {
+            return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values);
+        });
+        const Bytes request = peer.ReadRequest(kPeerWaitMs);
+        ASSERT_EQ(request.size(), 12u) << reset;
+        peer.Write(TcpFrame(static_cast<uint16_t>(request[0] << 8 | request[1]), kGoodReplyPdu));
+        EXPECT_EQ(result.get(), 2) << reset;
+    }
+}
+
+TEST_F(TcpFraming, RequestQueuedWhileTheLinkIsDownIsNotSentLater) {
+    peer.Disconnect();
+    const int64_t deadline = NowMs() + 1000;
+    while (master->IsOpen() && NowMs() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_FALSE(master->IsOpen());
+    uint16_t values[2] = {};
+    EXPECT_EQ(StatusOf(master->ReadHoldingRegisters(50, 1, 2, 37, values)), 18);
+    ASSERT_TRUE(peer.Accept(kPeerWaitMs));
+    // Only the next request arrives on the new connection.
+    auto result = std::async(std::launch::async, [&] {
+        return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 99, values);
+    });
+    const Bytes request = peer.ReadRequest(kPeerWaitMs);
+    ASSERT_EQ(request.size(), 12u);
+    EXPECT_EQ(request[9], 99);
+    peer.Write(TcpFrame(static_cast<uint16_t>(request[0] << 8 | request[1]), kGoodReplyPdu));
+    EXPECT_EQ(result.get(), 2);
+}
+
+// A listener whose accept queue is full: further connection attempts get no answer at all,
+// so a connect to it hangs until its time limit.
+class SilentListener {
+  public:
+    explicit SilentListener(uint16_t port) {
+        listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int on = 1;
+        ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(port);
+        ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener, 0);
+        for (int& filler : fillers) {
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        }
+    }
+    ~SilentListener() {
+        for (int filler : fillers)
+            ::close(filler);
+        ::close(listener);
+    }
+
+  private:
+    int listener = -1;
+    int fillers[3] = {-1, -1, -1};
+};
+
+TEST_F(TcpFraming, CloseInterruptsAReconnectionThatGetsNoAnswer) {
+    peer.Disconnect();
+    peer.StopListening();
+    SilentListener silent(peer.Port());
+    // Past the reconnection pause: the master now waits inside its connect.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_FALSE(master->IsOpen());
+    const int64_t start = NowMs();
+    master.reset();
+    EXPECT_LT(NowMs() - start, static_cast<int64_t>(TcpipStream::kConnectTimeLimitMs / 2));
+}
+
+TEST(TcpOpen, ReportsWhyTheConnectionFailed) {
+    const std::string tooLong(600, 'a');
+    const struct {
+        std::string host;
+        uint16_t port;
+        const char* text;
+    } cases[] = {
+        {"127.0.0.1", FreeTcpPort(), "Connection failed"},
+        {tooLong, 502, "Name lookup failed"},
+    };
+    for (const auto& c : cases) {
+        ConnectionPtr<ModBusTCP> master(new ModBusTCP(c.host.c_str(), c.port));
+        EXPECT_FALSE(master->IsOpen()) << c.text;
+        EXPECT_EQ(master->GetErrorText(), c.text);
+    }
+}
+
+TEST(TcpOpen, TransactionIdWrapsAfter65536Requests) {
+    TcpPeer peer;
+    ConnectionPtr<ModBusTCP> master(new ModBusTCP("127.0.0.1", peer.Port()));
+    ASSERT_TRUE(peer.Accept(kPeerWaitMs));
+    // Requests the peer reads and answers in order; the 65,537th must carry id 0 again.
+    std::atomic<bool> done{false};
+    std::thread answering([&] {
+        while (!done) {
+            const Bytes request = peer.ReadRequest(200);
+            if (request.empty())
+                continue;
+            peer.Write(TcpFrame(static_cast<uint16_t>(request[0] << 8 | request[1]),
+                                {0x01, 0x06, 0x00, 0x01, 0x00, 0x02}));
+        }
+    });
+    for (int i = 0; i < 65536; ++i)
+        ASSERT_EQ(master->WriteRegister(1000, 1, 1, 2), 0) << i;
+    done = true;
+    answering.join();
+    auto result =
+        std::async(std::launch::async, [&] { return master->WriteRegister(1000, 1, 1, 2); });
+    const Bytes request = peer.ReadRequest(kPeerWaitMs);
+    ASSERT_EQ(request.size(), 12u);
+    EXPECT_EQ(request[0], 0);
+    EXPECT_EQ(request[1], 0);
+    peer.Write(TcpFrame(0, {0x01, 0x06, 0x00, 0x01, 0x00, 0x02}));
+    EXPECT_EQ(result.get(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include "platform/ui.h"
+#include "platform/ui_headless.h"
+#include "tests/ui/ui_fixture.h"
+
+namespace {
+
+namespace ui = platform::ui;
+using ui::Message;
+using ui::MessageKind;
+using ui_fixture::Lines;
+
+constexpr int kOpen = 100;
+constexpr int kExit = 101;
+constexpr int kAbout = 105;
+
+// A tool window as the tool programs build it: menu bar by position on creation, a report
+// edit over the client area that follows resizes, the quit request on destroy.
+struct Tool {
+    ui::Window report = nullptr;
+    std::vector<ui::Rect> reportRects;
+    std::vector<std::string> chosen;
+    int paints = 0;
+
+    ui::Procedure Procedure() {
+        return [this](ui::Window self, const Message& m) {
+            switch (m.kind) {
+                case MessageKind::Init: {
+                    ui::Menu bar = ui::CreateMenuBar();
+                    ui::Menu file = ui::CreatePopupMenu();
+                    ui::Menu help = ui::CreatePopupMenu();
+                    ui::InsertPopupMenu(bar, 0, file, "&File");
+                    ui::AppendMenuItem(file, kOpen, "&Open .SVC...");
+                    ui::AppendMenuSeparator(file);
+                    ui::AppendMenuItem(file, kExit, "&Exit");
+                    // Inserted at position 2 of a bar with one popup: it lands second.
+                    ui::InsertPopupMenu(bar, 2, help, "&Help");
+                    ui::AppendMenuItem(help, kAbout, "&About", ui::kMenuGrayed);
+                    ui::SetMenu(self, bar);
+                    const ui::Rect client = ui::GetClientRect(self);
+                    report = ui::CreateChild(
+                        self, {ui::ControlKind::Edit, 0, "", client.left + 2, 2, client.right - 2,
+                               client.bottom - 2,
+                               ui::kChildClientEdge | ui::kChildVScroll | ui::kChildHScroll |
+                                   ui::kChildReadOnly | ui::kChildMultiLine});
+                    return true;
+                }
+                case MessageKind::Size: {
+                    if (report != nullptr) {
+                        ui::MoveWindow(report, 2, 2, m.width - 2, m.height - 2);
+                        reportRects.push_back(ui::GetClientRect(report));
+                    }
+                    return true;
+                }
+                case MessageKind::Paint:
+                    ++paints;
+                    ui::SetText(report, "painted " + std::to_string(paints));
+                    ui::Invalidate(self);  // swallowed: the paint in progress covers it
+                    return true;
+                case MessageKind::Command:
+                    if (m.id == kOpen) {
+                        ui::FileDialogOptions options;
+                        options.title = "Tamsel";
+                        options.filters = {{"SVC Files, (*.SVC)", "*.SVC"}};
+                        chosen.push_back(ui::OpenFileDialog(self, options).value_or("(none)"));
+                    } else if (m.id == kExit) {
+                        ui::PostClose(self);
+                    }
+                    return true;
+                case MessageKind::Destroy:
+                    ui::PostQuit(7);
+                    return true;
+                default:
+                    return false;
+            }
+        };
+    }
+};
+
+ui::Window StartTool(Tool& tool, const std::string& script) {
+    ui::headless::StartSession(script);
+    EXPECT_TRUE(ui::RegisterWindowClass("Tamsel", tool.Procedure()));
+    return ui::CreateMainWindow({"Tamsel", "Tamsel Rev. 04JUN2020", 100, 100, 400, 200});
+}
+
+TEST(UiToolWindow, MenusBuiltByPositionAndCommandsByScript) {
+    Tool tool;
+    ui::Window window = StartTool(tool, "menu 100\nfile cancel\nmenu 105\nmenu 101\n");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ui::RunMessageLoop(), 7);
+    EXPECT_EQ(tool.chosen, std::vector<std::string>{"(none)"});
+    EXPECT_EQ(Lines(ui::headless::Transcript()),
+              (std::vector<std::string>{
+                  "open window \"Tamsel Rev. 04JUN2020\"", "file \"Tamsel\" -> cancel",
+                  "error \"script line 3: menu item 105 is grayed\"", "end window"}));
+}
+
+TEST(UiToolWindow, TheMenuBarKeepsInsertionByPosition) {
+    Tool tool;
+    ui::Window window = StartTool(tool, "");
+    EXPECT_EQ(ui::MenuItemText(window, kAbout), "&About");
+    ui::CheckMenuItem(window, kOpen, true);
+    EXPECT_TRUE(ui::IsMenuItemChecked(window, kOpen));
+    EXPECT_FALSE(ui::IsMenuItemChecked(window, kExit));
+    // Position 5 of a two-popup bar appends; position 0 goes first.
+    ui::Menu bar = ui::CreateMenuBar();
+    ui::Menu a = ui::CreatePopupMenu(), b = ui::CreatePopupMenu(), c = ui::CreatePopupMenu();
+    ui::AppendMenuItem(a, 1, "a");
+    ui::AppendMenuItem(b, 2, "b");
+    ui::AppendMenuItem(c, 3, "c");
+    ui::InsertPopupMenu(bar, 0, a, "A");
+    ui::InsertPopupMenu(bar, 5, b, "B");
+    ui::InsertPopupMenu(bar, 0, c, "C");
+    ui::SetMenu(window, bar);
+    EXPECT_TRUE(ui::DeleteMenuItem(window, 3));
+    EXPECT_FALSE(ui::DeleteMenuItem(window, 3));
+    EXPECT_EQ(ui::MenuItemText(window, kAbout), std::nullopt);
+    EXPECT_EQ(ui::MenuItemText(window, 2), "b");
+}
+
+TEST(UiToolWindow, ResizeMovesTheReportAndTitleIsRecorded) {
+    Tool tool;
+    ui::Window window = StartTool(tool, "size 801 400\nclose\n");
+    ui::SetText(window, "Tamsel Rev. 04JUN2020 - busy");
+    EXPECT_EQ(ui::RunMessageLoop(), 7);
+    ASSERT_EQ(tool.reportRects.size(), 2u);
+    // First client size from the creation, then the script's; the report keeps its margin of
+    // two pixels on the left and top only.
+    EXPECT_EQ(tool.reportRects[0].Width(), 400 - 2);
+    EXPECT_EQ(tool.reportRects[1].Width(), 801 - 2);
+    EXPECT_EQ(tool.reportRects[1].Height(), 400 - 2);
+    EXPECT_EQ(tool.paints, 2);  // after creation and after the resize
+    EXPECT_EQ(ui::GetText(tool.report), "painted 2");
+    EXPECT_EQ(Lines(ui::headless::Transcript()),
+              (std::vector<std::string>{"open window \"Tamsel Rev. 04JUN2020\"",
+                                        "title \"Tamsel Rev. 04JUN2020 - busy\"", "end window"}));
+}
+
+TEST(UiToolWindow, ScriptRunningOutClosesTheWindow) {
+    Tool tool;
+    StartTool(tool, "");
+    EXPECT_EQ(ui::RunMessageLoop(), 7);
+    EXPECT_EQ(Lines(ui::headless::Transcript()).back(), "end window");
+}
+
+TEST(UiToolWindow, AWindowThatIgnoresItsCloseBoxIsEndedByForce) {
+    ui::headless::StartSession("");
+    ASSERT_TRUE(ui::RegisterWindowClass(
+        "Stubborn", [](ui::Window, const Message& m) { return m.kind == MessageKind::Close; }));
+    ui::CreateMainWindow({"Stubborn", "Stubborn"});
+    EXPECT_EQ(ui::RunMessageLoop(), 0);
+    EXPECT_EQ(Lines(ui::headless::Transcript()).back(), "end window forced");
+}
+
+TEST(UiToolWindow, AnUnregisteredClassMakesNoWindow) {
+    ui::headless::StartSession("");
+    EXPECT_EQ(ui::CreateMainWindow({"Nobody", "x"}), nullptr);
+    EXPECT_FALSE(ui::RegisterWindowClass(ui::kDialogClass, {}));
+}
+
+// A program on the system dialog class has no procedure: its loop looks at every message,
+// the children's keys and clicks included, and the close box arrives as Command(2).
+TEST(UiToolWindow, TheLoopObserverSeesChildInputOnTheDialogClass) {
+    ui::headless::StartSession("key 11 9\nclick 11\nkey 12 13\nclose\n");
+    ui::Window main =
+        ui::CreateMainWindow({ui::kDialogClass, "Halbrick  Rev 03MAY2022", 100, 100, 700, 600});
+    ASSERT_NE(main, nullptr);
+    ui::Window address = ui::CreateChild(
+        main, {ui::ControlKind::Edit, 11, "192.168.10.1", 20, 50, 200, 20, ui::kChildBorder});
+    ui::Window query =
+        ui::CreateChild(main, {ui::ControlKind::Button, 12, "Query FDR Server", 20, 10, 200, 30});
+    std::vector<std::string> seen;
+    const int code = ui::RunMessageLoop([&](ui::Window, const Message& m) {
+        if (m.kind == MessageKind::Char) {
+            seen.push_back((m.window == address ? "address key " : "query key ") +
+                           std::to_string(m.code));
+        } else if (m.kind == MessageKind::MouseDown || m.kind == MessageKind::MouseUp) {
+            seen.push_back(std::string(m.window == address ? "address " : "other ") +
+                           (m.kind == MessageKind::MouseDown ? "down" : "up"));
+        } else if (m.kind == MessageKind::Command && m.id == ui::kIdCancel) {
+            seen.push_back("cancel");
+            ui::PostQuit(0);
+        }
+        return false;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"address key 9", "address down", "address up",
+                                              "query key 13", "cancel"}));
+    EXPECT_EQ(ui::GetText(query), "Query FDR Server");
+    EXPECT_EQ(ui::ItemWindow(main, 11), address);
+}
+
+}  // namespace
