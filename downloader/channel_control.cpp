@@ -6,7 +6,9 @@ constexpr uint16_t kStatusRegisterBase = 40;
 constexpr uint16_t kNotHaltedBit = 0x8000;
 constexpr int kHaltReadings = 20;
 
-uint16_t RunRegister() { return static_cast<uint16_t>(loadOptions.runRegister - 1); }
+uint16_t RunRegister() {
+    return static_cast<uint16_t>(loadOptions.runRegister - 1);
+}
 
 int32_t ReadStatusWord(uint16_t statusRegister, uint16_t& value) {
     auto read = [&](ModBus& link) {

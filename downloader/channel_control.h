@@ -10,7 +10,9 @@
 inline constexpr uint16_t kRunRegisterNumberRegister = 33;
 inline constexpr uint16_t kAutoStartRegister = 34;
 
-inline bool HasProgram(int16_t channel) { return channel == 1 || channel == 2; }
+inline bool HasProgram(int16_t channel) {
+    return channel == 1 || channel == 2;
+}
 // The channel's byte in a run or auto-start register: low byte channel 1, high byte channel 2.
 inline uint16_t ChannelByte(int16_t channel) {
     return static_cast<uint16_t>(0xFF << (8 * (channel - 1)));

@@ -10,7 +10,7 @@ constexpr uint16_t kCommConfigRegister = 37;
 constexpr uint16_t kCommConfigWords = 26;
 
 enum CommConfigWord : std::size_t {
-    kSerialPort1Word = 0,   // bits 0-7 drop, bits 8-13 baud code, bit 15 set = no parity
+    kSerialPort1Word = 0,  // bits 0-7 drop, bits 8-13 baud code, bit 15 set = no parity
     kSerialPort2Word = 1,
     kEthernetDropWord = 3,  // drop in the low byte
     kIpAddressWord = 8,     // four words, one byte each, first byte first
@@ -27,9 +27,15 @@ extern CommConfigBlock commConfig;
 constexpr uint16_t kBaudCodeMask = 0x3F00;
 constexpr uint16_t kNoParityBit = 0x8000;
 
-inline uint8_t PortDrop(uint16_t portWord) { return static_cast<uint8_t>(portWord & 0xFF); }
-inline uint16_t PortBaudCode(uint16_t portWord) { return portWord & kBaudCodeMask; }
-inline bool PortHasParity(uint16_t portWord) { return (portWord & kNoParityBit) == 0; }
+inline uint8_t PortDrop(uint16_t portWord) {
+    return static_cast<uint8_t>(portWord & 0xFF);
+}
+inline uint16_t PortBaudCode(uint16_t portWord) {
+    return portWord & kBaudCodeMask;
+}
+inline bool PortHasParity(uint16_t portWord) {
+    return (portWord & kNoParityBit) == 0;
+}
 // Baud rate of a port word's baud code; 0 for a code the module does not define.
 uint32_t BaudForCode(uint16_t baudCode);
 

@@ -64,12 +64,12 @@ void CheckPayload(std::FILE* file, uint16_t& crc, uint32_t& bytes) {
 }
 
 class NewLoader {
-public:
+  public:
     NewLoader(bool writeToRam, LoadJob& job) : writeToRam_(writeToRam), job_(job) {}
 
     int32_t Run(uint32_t codeBlock);
 
-private:
+  private:
     bool CheckObject(uint32_t codeBlock);
     bool Erase();
     bool ResolveBases();
@@ -213,9 +213,8 @@ bool NewLoader::SendChunk(uint16_t* words, uint32_t count) {
 
 bool NewLoader::WriteBlock(uint32_t address, uint32_t count, const uint16_t* words) {
     return job_.steps.Run([&](ModBus& link) {
-        return link.ExtWriteBlock(writeToRam_, RequestTimeout(), RequestUnit(),
-                                  loadOptions.channel, address, static_cast<int32_t>(count),
-                                  words);
+        return link.ExtWriteBlock(writeToRam_, RequestTimeout(), RequestUnit(), loadOptions.channel,
+                                  address, static_cast<int32_t>(count), words);
     });
 }
 
@@ -235,9 +234,8 @@ bool NewLoader::StoreTrailer() {
         return false;
     }
     // Channels 1 and 2 keep the words written, F1 and F2 the object's length in bytes.
-    const uint32_t loaded = HasProgram(loadOptions.channel)
-                                ? wordsSent_
-                                : static_cast<uint32_t>(job_.fileLength);
+    const uint32_t loaded =
+        HasProgram(loadOptions.channel) ? wordsSent_ : static_cast<uint32_t>(job_.fileLength);
     const uint16_t length[2] = {static_cast<uint16_t>(loaded >> 16),
                                 static_cast<uint16_t>(loaded & 0xFFFF)};
     return WriteBlock(0, 2, length) && RestartChannelProgram(job_.steps);

@@ -5,9 +5,13 @@ namespace {
 constexpr std::string_view kMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::optional<int32_t> Digits(std::string_view text) {
     int32_t value = 0;
@@ -29,8 +33,8 @@ int32_t ParseMonth(std::string_view letters) {
     for (int32_t month = 0; month < 12; ++month) {
         const std::string_view name = kMonthNames[month];
         const bool capitalised = letters == name;
-        const bool capitals = letters[0] == name[0] && letters[1] == Upper(name[1]) &&
-                              letters[2] == Upper(name[2]);
+        const bool capitals =
+            letters[0] == name[0] && letters[1] == Upper(name[1]) && letters[2] == Upper(name[2]);
         if (capitalised || capitals) {
             return month;
         }

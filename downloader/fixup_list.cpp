@@ -46,10 +46,18 @@ const FixupEntry* NextFixup() {
     return &fixups[cursor++];
 }
 
-void RewindFixups() { cursor = 0; }
+void RewindFixups() {
+    cursor = 0;
+}
 
-void StepBackFixups(size_t n) { cursor = n > cursor ? 0 : cursor - n; }
+void StepBackFixups(size_t n) {
+    cursor = n > cursor ? 0 : cursor - n;
+}
 
-size_t FixupCount() { return fixups.size(); }
+size_t FixupCount() {
+    return fixups.size();
+}
 
-const FixupEntry& FixupAt(size_t index) { return fixups[index]; }
+const FixupEntry& FixupAt(size_t index) {
+    return fixups[index];
+}

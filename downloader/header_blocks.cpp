@@ -12,7 +12,9 @@ HeaderBlockReader::HeaderBlockReader(std::FILE* file) : file_(file) {
     std::fseek(file_, start, SEEK_SET);
 }
 
-long HeaderBlockReader::Position() const { return std::ftell(file_); }
+long HeaderBlockReader::Position() const {
+    return std::ftell(file_);
+}
 
 bool HeaderBlockReader::ReadBytes(uint8_t* bytes, size_t count) {
     return std::fread(bytes, 1, count, file_) == count;
@@ -59,7 +61,8 @@ bool HeaderBlockReader::ReadU32(uint32_t& value) {
     if (!ReadBytes(bytes, sizeof bytes)) {
         return false;
     }
-    value = uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
+    value =
+        uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
     return true;
 }
 

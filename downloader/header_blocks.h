@@ -7,7 +7,7 @@
 // Walks the header blocks of an open user-code object. Every read is bounded by the file size,
 // so that a block whose length runs past the end of the file is noticed rather than read on.
 class HeaderBlockReader {
-public:
+  public:
     explicit HeaderBlockReader(std::FILE* file);
 
     // True when the file begins with the user-code magic; leaves the file after it.
@@ -29,7 +29,7 @@ public:
     long FileSize() const { return fileSize_; }
     long Position() const;
 
-private:
+  private:
     bool ReadBytes(uint8_t* bytes, size_t count);
 
     std::FILE* file_;

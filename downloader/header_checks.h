@@ -11,9 +11,9 @@
 // Firmware identity from the module name: the name is cut at its first blank and the nine
 // characters after it are the firmware date.
 struct FirmwareIdentity {
-    std::string name;                     // module name up to its first blank
-    std::string dateText;                 // "Unknown" when the name has no blank
-    std::optional<int32_t> dateValue;     // 0 without a blank; none when the date is unreadable
+    std::string name;                  // module name up to its first blank
+    std::string dateText;              // "Unknown" when the name has no blank
+    std::optional<int32_t> dateValue;  // 0 without a blank; none when the date is unreadable
 };
 FirmwareIdentity SplitModuleName(std::string_view fullName);
 

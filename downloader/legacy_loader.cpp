@@ -13,15 +13,17 @@ constexpr uint32_t kRecordWords = 100;
 // An odd final byte becomes a word whose missing byte is left as erased flash holds it.
 constexpr uint8_t kPadByte = 0xFF;
 
-uint16_t ChannelFile(int16_t channel) { return static_cast<uint16_t>(channel * 256); }
+uint16_t ChannelFile(int16_t channel) {
+    return static_cast<uint16_t>(channel * 256);
+}
 
 class LegacyLoader {
-public:
+  public:
     explicit LegacyLoader(LoadJob& job) : job_(job), file_(ChannelFile(loadOptions.channel)) {}
 
     int32_t Run();
 
-private:
+  private:
     bool Erase();
     bool CheckCapability();
     bool WaitForChannel();
@@ -53,8 +55,8 @@ bool LengthCanBeStored(std::FILE* file) {
 }
 
 int32_t LegacyLoader::Run() {
-    if ((loadOptions.loadProgram && !LengthCanBeStored(job_.file)) || !Erase() || LoadSteps::Stopped() || !StopChannelProgram(job_.steps) ||
-        LoadSteps::Stopped()) {
+    if ((loadOptions.loadProgram && !LengthCanBeStored(job_.file)) || !Erase() ||
+        LoadSteps::Stopped() || !StopChannelProgram(job_.steps) || LoadSteps::Stopped()) {
         return 0;
     }
     if (loadOptions.loadProgram) {
@@ -118,12 +120,12 @@ bool LegacyLoader::CheckCapability() {
     const bool read = job_.steps.RunQuietly([&](ModBus& link) {
         return link.ReadFileRecord(RequestTimeout(), RequestUnit(), kUpperPartFile, 10, 0, record);
     });
-    const bool capable = read && std::all_of(record, record + 7, [](uint16_t w) {
-                             return w == 0xFFFF;
-                         });
+    const bool capable =
+        read && std::all_of(record, record + 7, [](uint16_t w) { return w == 0xFFFF; });
     if (!capable) {
-        ErrorBox("ERROR!  Connected module does not support application objects longer than "
-                 "128K words.");
+        ErrorBox(
+            "ERROR!  Connected module does not support application objects longer than "
+            "128K words.");
         ErrorBox("First upgrade firmware in module, then load this application.");
     }
     return capable;
@@ -186,13 +188,14 @@ bool LegacyLoader::WriteRecords(uint16_t file, uint16_t record, uint32_t count,
 
 bool LegacyLoader::StoreLength() {
     // Channels 1 and 2 keep the words written, F1 and F2 the object's length in bytes.
-    const uint32_t loaded = HasProgram(loadOptions.channel)
-                                ? total_
-                                : static_cast<uint32_t>(job_.fileLength);
+    const uint32_t loaded =
+        HasProgram(loadOptions.channel) ? total_ : static_cast<uint32_t>(job_.fileLength);
     const uint16_t length = static_cast<uint16_t>(loaded % 65536);
     return WriteRecords(file_, 0, 1, &length);
 }
 
 }  // namespace
 
-int32_t LoadFileLegacy(LoadJob& job) { return LegacyLoader(job).Run(); }
+int32_t LoadFileLegacy(LoadJob& job) {
+    return LegacyLoader(job).Run();
+}

@@ -2,7 +2,9 @@
 
 #include "downloader/message_pump.h"
 
-void LoadSteps::Pump() { PumpMessages(); }
+void LoadSteps::Pump() {
+    PumpMessages();
+}
 
 void NoteFailure(int32_t result) {
     if (result >= 0 || CurrentConnection == nullptr) {

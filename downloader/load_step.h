@@ -7,8 +7,12 @@
 #include "modbus/modbus.h"
 
 // Time-out and unit of every module request, from the Link settings.
-inline uint32_t RequestTimeout() { return static_cast<uint32_t>(linkSettings.timeoutMs); }
-inline uint16_t RequestUnit() { return static_cast<uint16_t>(linkSettings.drop); }
+inline uint32_t RequestTimeout() {
+    return static_cast<uint32_t>(linkSettings.timeoutMs);
+}
+inline uint16_t RequestUnit() {
+    return static_cast<uint16_t>(linkSettings.drop);
+}
 
 // One request on the open connection; a failure without one.
 template <class Request>
@@ -28,7 +32,7 @@ void NoteFailure(int32_t result);
 // the counter lasts with the message pump run between attempts. A step that uses up the counter
 // shows the connection's error text once and ends the load.
 class LoadSteps {
-public:
+  public:
     explicit LoadSteps(int32_t attempts) : attemptsLeft_(attempts) {}
 
     // Runs `request` (ModBus& -> request result) until it succeeds or the counter is used up.
@@ -73,7 +77,7 @@ public:
     static bool Stopped() { return ConnectionClosed; }
     int32_t AttemptsLeft() const { return attemptsLeft_; }
 
-private:
+  private:
     static void Pump();
 
     int32_t attemptsLeft_;

@@ -30,8 +30,7 @@ void ShowTransferProgress(uint32_t wordsSent, int32_t progressLength) {
     if (progressDialogWindow == nullptr) {
         return;
     }
-    const int64_t position =
-        progressLength > 0 ? int64_t{wordsSent} * 200 / progressLength : 0;
+    const int64_t position = progressLength > 0 ? int64_t{wordsSent} * 200 / progressLength : 0;
     ui::SetProgress(progressDialogWindow, kProgressBar, static_cast<int>(position));
 }
 

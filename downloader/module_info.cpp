@@ -55,8 +55,7 @@ std::string StoredDigest() {
     LogPrintf("Read user code length as %d (%X)\n", static_cast<int>(loaded), loaded);
     uint16_t words[8] = {};
     if (!ReadOnce(8, [&](ModBus& link) {
-            return link.ExtReadBlock(RequestTimeout(), RequestUnit(), 1, loaded * 2 + 4, 8,
-                                     words);
+            return link.ExtReadBlock(RequestTimeout(), RequestUnit(), 1, loaded * 2 + 4, 8, words);
         })) {
         return "Read Timeout(M)";
     }
@@ -87,19 +86,22 @@ bool QueryModuleInfo(ModuleInfo& info) {
         return false;
     }
     uint16_t name[10] = {};
-    info.firmware = ReadOnce(10, [&](ModBus& link) {
-                        return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(), 10,
-                                                         8176, name);
-                    })
+    info.firmware = ReadOnce(10,
+                             [&](ModBus& link) {
+                                 return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(),
+                                                                  10, 8176, name);
+                             })
                         ? WordText(name, 10)
                         : kReadTimeout;
     info.applicationSpace1 = ApplicationName(256, 13, true);
     info.applicationSpace2 = ApplicationName(512, 11, false);
     uint16_t serial[2] = {};
     info.serialNumber =
-        ReadOnce(2, [&](ModBus& link) {
-            return link.ReadFileRecord(RequestTimeout(), RequestUnit(), 128, 2, 532, serial);
-        })
+        ReadOnce(2,
+                 [&](ModBus& link) {
+                     return link.ReadFileRecord(RequestTimeout(), RequestUnit(), 128, 2, 532,
+                                                serial);
+                 })
             ? std::to_string(static_cast<int32_t>(uint32_t{serial[0]} << 16 | serial[1]))
             : kReadTimeout;
     info.digest = StoredDigest();

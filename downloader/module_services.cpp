@@ -28,7 +28,9 @@ int32_t Once(auto request) {
     return TryRequest(attempts, request);
 }
 
-bool IsKrt(const std::optional<std::string>& name) { return name && FindText(*name, "KRT"); }
+bool IsKrt(const std::optional<std::string>& name) {
+    return name && FindText(*name, "KRT");
+}
 
 }  // namespace
 
@@ -43,8 +45,8 @@ std::optional<size_t> FindText(const std::string& text, const std::string& patte
 std::optional<std::string> IdentifyModule() {
     uint16_t identity = 0;
     if (Once([&](ModBus& link) {
-            return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(), 1,
-                                             kIdentityRegister, &identity);
+            return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(), 1, kIdentityRegister,
+                                             &identity);
         }) < 0 ||
         (identity & 0xFFF0) != 0x9990) {
         return std::nullopt;
@@ -91,9 +93,8 @@ ModuleJob ConnectModule() {
     } else if (name) {
         CommConfigBlock block{};
         if (Once([&](ModBus& link) {
-                return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(),
-                                                 kCommConfigWords, kCommConfigRegister,
-                                                 block.data());
+                return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(), kCommConfigWords,
+                                                 kCommConfigRegister, block.data());
             }) >= 0) {
             commConfig = block;
             outcome = ModuleJob::kDone;
@@ -134,11 +135,11 @@ bool BackupFlash(FlashImage& image) {
         for (size_t part = 0; complete && part < 2; ++part) {
             uint16_t* words = image.data() + part * kFlashFileWords + offset;
             // A short answer would leave words of the image unread: the backup fails.
-            complete = Once([&](ModBus& link) {
-                           return link.ReadFileRecord(RequestTimeout(), RequestUnit(),
-                                                      kFlashFiles[part], kFlashRequestWords,
-                                                      offset, words);
-                       }) == kFlashRequestWords;
+            complete =
+                Once([&](ModBus& link) {
+                    return link.ReadFileRecord(RequestTimeout(), RequestUnit(), kFlashFiles[part],
+                                               kFlashRequestWords, offset, words);
+                }) == kFlashRequestWords;
         }
     }
     CloseConnection();
@@ -154,8 +155,8 @@ bool RestoreFlash(const FlashImage& image) {
     int32_t attempts = linkSettings.retries;  // one counter for the whole restore
     auto write = [&](uint16_t file, uint16_t record, uint32_t count, const uint16_t* words) {
         return TryRequest(attempts, [&](ModBus& link) {
-                   return link.WriteFileRecord(RequestTimeout(), RequestUnit(), file, count,
-                                               record, words);
+                   return link.WriteFileRecord(RequestTimeout(), RequestUnit(), file, count, record,
+                                               words);
                }) >= 0;
     };
     const uint16_t zero = 0;

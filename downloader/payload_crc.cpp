@@ -19,7 +19,9 @@ constexpr std::array<uint16_t, 256> MakeCrcTable() {
 
 constexpr std::array<uint16_t, 256> kCrcTable = MakeCrcTable();
 
-uint16_t SwapBytes(uint16_t value) { return static_cast<uint16_t>((value << 8) | (value >> 8)); }
+uint16_t SwapBytes(uint16_t value) {
+    return static_cast<uint16_t>((value << 8) | (value >> 8));
+}
 
 uint16_t FeedByte(uint16_t state, uint8_t byte) {
     return static_cast<uint16_t>((state >> 8) ^ kCrcTable[(state ^ byte) & 0xFF]);

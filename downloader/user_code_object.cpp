@@ -33,8 +33,8 @@ int32_t Refuse(const std::string& text) {
 std::string RegisterText(const uint16_t* words, size_t count) {
     std::string text;
     for (size_t i = 0; i < count; ++i) {
-        for (const uint8_t byte : {static_cast<uint8_t>(words[i] >> 8),
-                                   static_cast<uint8_t>(words[i] & 0xFF)}) {
+        for (const uint8_t byte :
+             {static_cast<uint8_t>(words[i] >> 8), static_cast<uint8_t>(words[i] & 0xFF)}) {
             if (byte == 0) {
                 return text;
             }
@@ -47,13 +47,13 @@ std::string RegisterText(const uint16_t* words, size_t count) {
 // Reads the header of one object against the module. Module reads share one attempt counter;
 // they retry at once, without pumping.
 class HeaderCheck {
-public:
+  public:
     HeaderCheck(std::FILE* file, UserCodeHeader& header)
         : reader_(file), file_(file), header_(header), attempts_(linkSettings.retries) {}
 
     int32_t Run();
 
-private:
+  private:
     bool ReadModule(auto request);
     int32_t ReadBlocks();
     int32_t ReadFixups(uint16_t type, uint32_t length);
@@ -73,7 +73,9 @@ private:
     FirmwareIdentity firmware_;
 };
 
-bool HeaderCheck::ReadModule(auto request) { return TryRequest(attempts_, request) >= 0; }
+bool HeaderCheck::ReadModule(auto request) {
+    return TryRequest(attempts_, request) >= 0;
+}
 
 int32_t HeaderCheck::Run() {
     header_ = {};
@@ -87,7 +89,8 @@ int32_t HeaderCheck::Run() {
     }
     uint16_t serialWords[2] = {};
     if (!ReadModule([&](ModBus& link) {
-            return link.ReadFileRecord(RequestTimeout(), RequestUnit(), kInfoFile, 2, kSerialRecord, serialWords);
+            return link.ReadFileRecord(RequestTimeout(), RequestUnit(), kInfoFile, 2, kSerialRecord,
+                                       serialWords);
         })) {
         return Refuse("Timeout during read.");
     }
@@ -99,7 +102,8 @@ int32_t HeaderCheck::Run() {
     }
     uint16_t nameWords[10] = {};
     if (!ReadModule([&](ModBus& link) {
-            return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(), 10, kModuleNameRegister, nameWords);
+            return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(), 10,
+                                             kModuleNameRegister, nameWords);
         })) {
         return Refuse("Timeout during read.");
     }
@@ -194,12 +198,12 @@ int32_t HeaderCheck::ReadFixups(uint16_t type, uint32_t length) {
     if (!reader_.DataFits()) {
         return Refuse(kUnexpectedEnd);
     }
-    uint32_t* base = type == kCodeFixupBlock ? &codeBase
+    uint32_t* base = type == kCodeFixupBlock   ? &codeBase
                      : type == kDataFixupBlock ? &dataBase
-                                                : &hookBase;
-    const uint32_t fixupType = type == kCodeFixupBlock ? kCodeFixup
+                                               : &hookBase;
+    const uint32_t fixupType = type == kCodeFixupBlock   ? kCodeFixup
                                : type == kDataFixupBlock ? kDataFixup
-                                                           : kHookFixup;
+                                                         : kHookFixup;
     if (!reader_.ReadU32(*base)) {
         return Refuse(kUnexpectedEnd);
     }
@@ -239,7 +243,8 @@ int32_t HeaderCheck::CheckRevision(const std::string& text) {
     const RevisionText loading = SplitRevision(text);
     uint16_t nameWords[10] = {};
     if (!ReadModule([&](ModBus& link) {
-            return link.ReadFileRecord(RequestTimeout(), RequestUnit(), file, 10, nameRecord, nameWords);
+            return link.ReadFileRecord(RequestTimeout(), RequestUnit(), file, 10, nameRecord,
+                                       nameWords);
         })) {
         return Refuse("Timeout during read.");
     }

@@ -115,14 +115,15 @@ void SerialStream::StartPolling() {
 }
 
 void SerialStream::StopPolling() {
+    if (!thread.joinable())
+        return;
     {
         Guard guard(lock);
         stopRequest = true;
     }
     port.Wake();
     // Joined outside the lock: the thread may need it (and the core lock) to finish its turn.
-    if (thread.joinable())
-        thread.join();
+    thread.join();
 }
 
 void SerialStream::DiscardStaleInput() {

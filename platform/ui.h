@@ -160,7 +160,8 @@ int RunDialog(int dialogId, Window owner, Procedure procedure, intptr_t param = 
 void EndDialog(Window dialog, int result);
 
 // Text of a control or of the window itself (title). SetTitle records the title in the
-// transcript; SetItemText does not (see ShowStatus).
+// transcript; SetItemText does not (see ShowStatus). An edit field reports every change of its
+// text to its dialog as Command(id, kEditChanged), the program's own changes included.
 void SetItemText(Window dialog, int id, std::string_view text);
 std::string GetItemText(Window dialog, int id);
 void SetTitle(Window window, std::string_view title);

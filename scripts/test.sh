@@ -18,3 +18,6 @@ cmake --build build/win32 -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build/linux --output-on-failure -j "$jobs" --timeout 300
+
+# vexim.exe for 64-bit Windows under wine64: one unattended Modbus/TCP download to the simulator.
+bash tests/wine/vexim_wine_check.sh build/linux

@@ -28,8 +28,15 @@ std::filesystem::path withSuffix(const std::filesystem::path& root, const char* 
 
 std::string failureText(int fileNumber, const char* what, const std::filesystem::path& path,
                         int errorNumber) {
-    return "(" + std::to_string(fileNumber) + ") " + what + path.string() +
-           " Err = " + std::to_string(errorNumber);
+    // Appended piece by piece: GCC 12 warns falsely on "literal" + temporary (-Wrestrict).
+    std::string text = "(";
+    text += std::to_string(fileNumber);
+    text += ") ";
+    text += what;
+    text += path.string();
+    text += " Err = ";
+    text += std::to_string(errorNumber);
+    return text;
 }
 
 void removeEarlierOutputs(const std::filesystem::path& root) {
@@ -69,6 +76,12 @@ SvcDecodeResult decodeSvcFile(const std::filesystem::path& rootPath,
     std::ostream& console = options.console != nullptr ? *options.console : std::cout;
 
     const std::filesystem::path inputPath = withSuffix(rootPath, ".svc");
+    std::error_code ignored;
+    if (std::filesystem::is_directory(inputPath, ignored)) {
+        // Some platforms open a folder as a file that reads as empty.
+        return failed(rootPath,
+                      failureText(kInputFileNumber, "Unable to open ", inputPath, EISDIR));
+    }
     errno = 0;
     std::ifstream input(inputPath, std::ios::in | std::ios::binary);
     if (!input.is_open()) {

@@ -30,7 +30,10 @@ void putVariablesEnd(std::ostream& out) {
 }
 
 std::string elementName(int index) {
-    return "[" + std::to_string(index) + "]";
+    std::string name = "[";  // not "[" + temporary: GCC 12 warns falsely (-Wrestrict)
+    name += std::to_string(index);
+    name += "]";
+    return name;
 }
 
 void putMemberValue(std::ostream& out, const char* member, const std::string& value) {

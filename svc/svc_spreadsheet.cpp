@@ -23,6 +23,14 @@ std::string plcWord(SvcModuleContext module, double wordNumber) {
            decimalText(roundHalfEven(wordNumber));
 }
 
+// "x" and four hexadecimal digits, appended rather than "x" + temporary, on which GCC 12 warns
+// falsely (-Wrestrict).
+std::string xHex4(long long value) {
+    std::string text = "x";
+    text += hex4Text(value);
+    return text;
+}
+
 // Word w of a device: the identity columns on its first row only.
 std::string deviceRow(const SvcDevice& device, int w, SvcModuleContext module) {
     std::string fields[11];
@@ -35,16 +43,16 @@ std::string deviceRow(const SvcDevice& device, int w, SvcModuleContext module) {
     }
     if (device.hasInput == 1) {
         if (w == 0) {
-            fields[5] = "x" + hex4Text(device.inPdrIndex);
+            fields[5] = xHex4(device.inPdrIndex);
         }
-        fields[6] = "x" + hex4Text(device.inDestAddress + 2 * w);
+        fields[6] = xHex4(device.inDestAddress + 2 * w);
         fields[7] = plcWord(module, (device.inDestAddress - 512) / 2.0 + w);
     }
     if (device.hasOutput == 1) {
         if (w == 0) {
-            fields[8] = "x" + hex4Text(device.outPdrIndex);
+            fields[8] = xHex4(device.outPdrIndex);
         }
-        fields[9] = "x" + hex4Text(device.outSourceAddress + 2 * w);
+        fields[9] = xHex4(device.outSourceAddress + 2 * w);
         fields[10] = plcWord(module, device.outSourceAddress / 2.0 + w);
     }
     std::string row = fields[0];

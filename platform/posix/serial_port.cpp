@@ -113,6 +113,13 @@ struct SerialPort::Impl {
             readBuffer = nullptr;
             event.kind = SerialEvent::kReadDone;
             event.bytes = static_cast<int>(n);
+        } else if (n == 0) {
+            // Readable yet empty: input flushed under our feet, or an end of file that some
+            // drivers give without a hang-up. A failed read rests before the next, so neither
+            // makes the thread spin; a real hang-up shows as POLLHUP.
+            readBuffer = nullptr;
+            event.kind = SerialEvent::kReadFailed;
+            event.error = EIO;
         } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
             event.error = errno;
             event.kind =

@@ -119,7 +119,7 @@ void TcpSocket::Close() {
 
 TcpSocket::Transfer TcpSocket::Send(const uint8_t* bytes, int length) {
     Transfer transfer;
-    const ssize_t n = ::send(impl->fd, bytes, static_cast<size_t>(length), MSG_NOSIGNAL);
+    const ssize_t n = ::send(impl->fd, bytes, static_cast<size_t>(length), 0);
     if (n >= 0) {
         transfer.bytes = static_cast<int>(n);
     } else if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) {

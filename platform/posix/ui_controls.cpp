@@ -34,7 +34,7 @@ WindowObject* FindControl(Window dialog, int id) {
 
 void SetItemText(Window dialog, int id, std::string_view text) {
     if (auto* c = FindControl(dialog, id)) {
-        c->text = std::string(text);
+        SetText(c, text);
     }
 }
 

@@ -37,8 +37,12 @@ void RecordScriptErrors(const Session& session) {
 void StartFromEnvironment() {
     auto session = std::make_unique<Session>();
     const char* transcript = std::getenv("CALVENTO_UI_TRANSCRIPT");
+    std::string transcriptError;
     if (transcript != nullptr && *transcript != '\0') {
         session->file = std::fopen(transcript, "w");
+        if (session->file == nullptr) {
+            transcriptError = std::string("cannot write transcript ") + transcript;
+        }
     }
     const char* scriptPath = std::getenv("CALVENTO_UI_SCRIPT");
     std::string scriptError;
@@ -53,8 +57,11 @@ void StartFromEnvironment() {
         }
     }
     SessionSlot() = std::move(session);
-    if (!scriptError.empty()) {
-        RecordError(scriptError);
+    // Both go to standard error when the transcript cannot be written.
+    for (const auto& error : {transcriptError, scriptError}) {
+        if (!error.empty()) {
+            RecordError(error);
+        }
     }
     RecordScriptErrors(*SessionSlot());
 }

@@ -148,8 +148,15 @@ void SetText(Window window, std::string_view text) {
     }
     if (window->isTopLevel) {
         SetTitle(window, text);
-    } else {
-        window->text = std::string(text);
+        return;
+    }
+    window->text = std::string(text);
+    // An edit field tells its parent of every change, the program's own included.
+    if (window->kind == ControlKind::Edit && window->parent != nullptr) {
+        Message changed{MessageKind::Command};
+        changed.id = window->id;
+        changed.code = kEditChanged;
+        Deliver(window->parent, changed);
     }
 }
 

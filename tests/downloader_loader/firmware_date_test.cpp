@@ -6,9 +6,9 @@ TEST(FirmwareDateTest, MonthNames) {
     const struct {
         const char* letters;
         int32_t month;
-    } cases[] = {{"Jan", 0}, {"JAN", 0}, {"May", 4},  {"Sep", 8},  {"SEP", 8}, {"Dec", 11},
-                 {"DEC", 11}, {"dec", -1}, {"jAN", -1}, {"Decx", -1}, {"De", -1}, {"Xyz", -1},
-                 {"DEc", -1}};
+    } cases[] = {{"Jan", 0},  {"JAN", 0},  {"May", 4},  {"Sep", 8},  {"SEP", 8},
+                 {"Dec", 11}, {"DEC", 11}, {"dec", -1}, {"jAN", -1}, {"Decx", -1},
+                 {"De", -1},  {"Xyz", -1}, {"DEc", -1}};
     for (const auto& c : cases) {
         EXPECT_EQ(ParseMonth(c.letters), c.month) << c.letters;
     }

@@ -8,7 +8,7 @@
 namespace {
 
 class FixupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ClearFixups();
         carryPending = false;

@@ -36,13 +36,15 @@ TEST(HeaderChecksTest, FirmwareQuestionsAskOnlyOutsideTheRange) {
 
 TEST(HeaderChecksTest, SerialQuestions) {
     EXPECT_FALSE(MinSerialQuestion(1000, "1000"));
-    EXPECT_EQ(*MinSerialQuestion(999, "1000"),
-              "Your module is below the minimum serial\n\rnumber requirement.\n\r\n\rActual: 999\n\r"
-              "Required: 1000\n\r\n\rContinue?");
+    EXPECT_EQ(
+        *MinSerialQuestion(999, "1000"),
+        "Your module is below the minimum serial\n\rnumber requirement.\n\r\n\rActual: 999\n\r"
+        "Required: 1000\n\r\n\rContinue?");
     EXPECT_FALSE(MaxSerialQuestion(1000, "1000"));
-    EXPECT_EQ(*MaxSerialQuestion(1001, "1000"),
-              "Your module is above the maximum serial\n\rnumber requirement.\n\r\n\rActual: 1001\n\r"
-              "Required: 1000\n\r\n\rContinue?");
+    EXPECT_EQ(
+        *MaxSerialQuestion(1001, "1000"),
+        "Your module is above the maximum serial\n\rnumber requirement.\n\r\n\rActual: 1001\n\r"
+        "Required: 1000\n\r\n\rContinue?");
     const std::string longText(60, '7');
     EXPECT_NE(MinSerialQuestion(1, longText)->find("Required: " + std::string(40, '7') + "\n"),
               std::string::npos);
@@ -60,8 +62,8 @@ TEST(HeaderChecksTest, ApplicationNumberOffersOnlyChannelsOneAndTwo) {
         int16_t channel;
         const char* text;
         int16_t suggested;  // 0: no question
-    } cases[] = {{1, "0", 0}, {1, "1", 0}, {1, "2", 2},  {2, "1", 1},  {10, "1", 1},
-                 {11, "2", 2}, {1, "3", 0}, {2, "9", 0}, {1, "x", 0}, {1, "", 0}, {2, "2x", 0}};
+    } cases[] = {{1, "0", 0}, {1, "1", 0}, {1, "2", 2}, {2, "1", 1}, {10, "1", 1}, {11, "2", 2},
+                 {1, "3", 0}, {2, "9", 0}, {1, "x", 0}, {1, "", 0},  {2, "2x", 0}};
     for (const auto& c : cases) {
         const auto offer = ApplicationNumberQuestion(c.channel, c.text);
         EXPECT_EQ(offer ? offer->suggestedChannel : 0, c.suggested) << c.channel << c.text;

@@ -54,16 +54,22 @@ std::vector<QuestionCase> Cases() {
          "Mask: krt\n\rModule: KRT-2000\n\r\n\rDo you wish to continue?"},
         {"PayloadLength", 1, [](vxo::Builder& b) { b.ApplicationLength(38); },
          "Object code is unexpected length.\n\rExpected 38 found 42 bytes.\n\rContinue? (Y/N)\n\r"},
-        {"CorruptPayload", 1, [](vxo::Builder& b) { b.Trailing({0x34, 0x12}); },
+        {"CorruptPayload", 1,
+         [](vxo::Builder& b) {
+             b.Trailing({0x34, 0x12});
+         },
          corrupt.c_str()},
         {"SecondChannel", 2, [](vxo::Builder&) {},
          "Application 2 is selected\n\rbut not supported.\n\rContinue anyway?"},
     };
 }
 
+// Test names show the case, not its bytes.
+void PrintTo(const QuestionCase& c, std::ostream* out) { *out << c.name; }
+
 class HeaderQuestionTest : public loader_test::SimulatorTest,
                            public ::testing::WithParamInterface<QuestionCase> {
-protected:
+  protected:
     int Load(const std::string& answer) {
         const std::string path = TempPath("question.vxo");
         vxo::Builder object;
@@ -126,8 +132,11 @@ std::string WrongSpace(int channel, char digit) {
 TEST_F(ChannelQuestionTest, YesMovesTheLoadToTheFilesChannel) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
     const std::string path = TempPath("second.vxo");
-    vxo::Builder().Text(kKrtVersionBlock, "2").Text(kApplicationNumberBlock, "2").Code(kCode).WriteTo(
-        path);
+    vxo::Builder()
+        .Text(kKrtVersionBlock, "2")
+        .Text(kApplicationNumberBlock, "2")
+        .Code(kCode)
+        .WriteTo(path);
     LoadOptionsFor(path, 1);
     EXPECT_EQ(RunLoad("answer Yes\nanswer Yes\n"), 1);
     EXPECT_EQ(loadOptions.channel, 2);
@@ -142,20 +151,27 @@ TEST_F(ChannelQuestionTest, YesMovesTheLoadToTheFilesChannel) {
 TEST_F(ChannelQuestionTest, NoKeepsTheChosenChannel) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
     const std::string path = TempPath("second.vxo");
-    vxo::Builder().Text(kKrtVersionBlock, "2").Text(kApplicationNumberBlock, "1").Code(kCode).WriteTo(
-        path);
+    vxo::Builder()
+        .Text(kKrtVersionBlock, "2")
+        .Text(kApplicationNumberBlock, "1")
+        .Code(kCode)
+        .WriteTo(path);
     LoadOptionsFor(path, 10);  // F1: a file for channel 1 is always asked about
     EXPECT_EQ(RunLoad("answer No\nanswer Yes\n"), 1);
     EXPECT_EQ(loadOptions.channel, 10);
-    EXPECT_EQ(TranscriptLines("msgbox")[0], MessageBoxLine("File loader", WrongSpace(10, '1'), "No"));
+    EXPECT_EQ(TranscriptLines("msgbox")[0],
+              MessageBoxLine("File loader", WrongSpace(10, '1'), "No"));
     EXPECT_EQ(Dump().channelFlash(10)[2], kCode[0]);
 }
 
 TEST_F(ChannelQuestionTest, ChannelsOtherThanOneAndTwoAreNeverOffered) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
     const std::string path = TempPath("third.vxo");
-    vxo::Builder().Text(kKrtVersionBlock, "2").Text(kApplicationNumberBlock, "3").Code(kCode).WriteTo(
-        path);
+    vxo::Builder()
+        .Text(kKrtVersionBlock, "2")
+        .Text(kApplicationNumberBlock, "3")
+        .Code(kCode)
+        .WriteTo(path);
     LoadOptionsFor(path, 1);
     EXPECT_EQ(RunLoad(), 1);
     EXPECT_EQ(loadOptions.channel, 1);
@@ -165,7 +181,7 @@ TEST_F(ChannelQuestionTest, ChannelsOtherThanOneAndTwoAreNeverOffered) {
 // The module holds "Pump 11Mar2022" in channel 1 after a first load whose payload starts with the
 // application marker and that name.
 class RevisionQuestionTest : public loader_test::SimulatorTest {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
         std::vector<uint16_t> code = {0x6014};
@@ -182,8 +198,11 @@ protected:
     int LoadRevision(const std::string& revision, const std::string& script,
                      bool ignoreWarnings = false) {
         const std::string path = TempPath("update.vxo");
-        vxo::Builder().Text(kKrtVersionBlock, "2").Text(kRevisionBlock, revision).Code(kCode).WriteTo(
-            path);
+        vxo::Builder()
+            .Text(kKrtVersionBlock, "2")
+            .Text(kRevisionBlock, revision)
+            .Code(kCode)
+            .WriteTo(path);
         LoadOptionsFor(path, 1);
         loadOptions.ignoreWarnings = ignoreWarnings;
         return RunLoad(script);

@@ -23,7 +23,7 @@ std::string Describe(const krtsim::LoggedRequest& request) {
 }
 
 class LegacyLoaderTest : public loader_test::SimulatorTest {
-protected:
+  protected:
     // Requests after the header and register reads, up to the end.
     std::vector<std::string> RequestsFrom(const std::string& first) {
         std::vector<std::string> described;
@@ -53,7 +53,7 @@ TEST_F(LegacyLoaderTest, ChannelOneThroughFileRecords) {
         "20 file=256 length=1 record=0",  // erased?
         "3 count=1 start=32",             // stop
         "6 addr=32 value=65280",
-        "6 addr=41 value=1",              // status register for the halt wait
+        "6 addr=41 value=1",  // status register for the halt wait
         "21 file=256 length=100 record=1",
         "21 file=256 length=52 record=101",  // 51 words and the odd byte's word
         "3 count=1 start=34",
@@ -100,6 +100,8 @@ struct UpperPartCase {
     int eraseCommands;
 };
 
+void PrintTo(const UpperPartCase& c, std::ostream* out) { *out << c.payloadBytes << " bytes"; }
+
 class LegacyUpperPartTest : public LegacyLoaderTest,
                             public ::testing::WithParamInterface<UpperPartCase> {};
 
@@ -133,8 +135,8 @@ TEST_P(LegacyUpperPartTest, LargeObjectOnChannelTwo) {
         }
     }
     const std::vector<std::string> both = {"6 addr=8173 value=45746", "6 addr=8173 value=46003"};
-    EXPECT_EQ(commands, std::vector<std::string>(both.begin(),
-                                                 both.begin() + GetParam().eraseCommands));
+    EXPECT_EQ(commands,
+              std::vector<std::string>(both.begin(), both.begin() + GetParam().eraseCommands));
     EXPECT_TRUE(capability);
     ASSERT_GE(upper.size(), 2u);
     EXPECT_EQ(upper[0], "21 file=512 length=100 record=65401");
@@ -159,8 +161,8 @@ TEST_F(LegacyLoaderTest, WordCountThatRecordZeroCannotHoldIsRefused) {
     EXPECT_EQ(RunLoad(), 0);
     EXPECT_EQ(TranscriptLines("msgbox"),
               std::vector<std::string>{MessageBoxLine(
-                  "VEXIM Error", "Application length of 65536 words cannot be stored by the module.",
-                  "OK")});
+                  "VEXIM Error",
+                  "Application length of 65536 words cannot be stored by the module.", "OK")});
     for (const auto& request : Requests()) {
         EXPECT_TRUE(request.functionCode == 3 || request.functionCode == 20) << request.number;
     }

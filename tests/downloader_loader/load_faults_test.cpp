@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
+#include "downloader/connection.h"
+#include "downloader/message_pump.h"
+#include "modbus/modbus.h"
+
 #include "downloader/settings.h"
 #include "downloader/user_code_format.h"
 #include "loader_fixture.h"
@@ -14,7 +21,7 @@ namespace {
 using loader_test::MessageBoxLine;
 
 class LoadFaultTest : public loader_test::SimulatorTest {
-protected:
+  protected:
     void Prepare(std::vector<std::string> faults, krtsim::Framing framing = krtsim::Framing::Tcp) {
         std::vector<std::string> options;
         for (const std::string& fault : faults) {
@@ -47,11 +54,19 @@ protected:
 TEST_F(LoadFaultTest, ExceptionOnEveryAttemptEndsTheLoadWithItsText) {
     Prepare({"fc=66,sub=0x20,do=exception,code=2"});
     EXPECT_EQ(RunLoad(), 0);
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine("VEXIM Error", "Illegal Data Address", "OK")});
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "VEXIM Error", "Illegal Data Address", "OK")});
     EXPECT_EQ(BlockWrites(), (std::vector<std::string>{"4/99 exception:2", "4/99 exception:2",
                                                        "4/99 exception:2"}));
     EXPECT_EQ(Dump().channelFlash(1)[0], 0xFFFF);  // no length stored
+}
+
+TEST_F(LoadFaultTest, InvalidResponseShowsItsOwnText) {
+    Prepare({"fc=6,do=badecho"});
+    EXPECT_EQ(RunLoad(), 0);
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine("VEXIM Error", "Invalid Response", "OK")});
+    EXPECT_EQ(historyAdds_, 0);
 }
 
 TEST_F(LoadFaultTest, TimeOutsWithinTheCounterAreRetried) {
@@ -69,8 +84,8 @@ TEST_F(LoadFaultTest, FailuresOfEarlierStepsCountAgainstLaterOnes) {
     // attempts of the load, though no step failed three times.
     Prepare({"fc=66,sub=0x70,do=noreply,times=1", "fc=66,sub=0x20,do=exception,code=4,times=2"});
     EXPECT_EQ(RunLoad(), 0);
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine("VEXIM Error", "Slave Device Failure", "OK")});
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "VEXIM Error", "Slave Device Failure", "OK")});
     EXPECT_EQ(BlockWrites(), (std::vector<std::string>{"4/99 exception:4", "4/99 exception:4"}));
 }
 
@@ -103,8 +118,8 @@ TEST_F(LoadFaultTest, HaltThatNeverComesIsReportedAndTheLoadGoesOn) {
     EXPECT_EQ(RunLoad(), 1);
     EXPECT_EQ(TranscriptLines("msgbox"),
               std::vector<std::string>{MessageBoxLine(
-                  "VEXIM Error", "Can't halt channel 1. Program still running. Attempting to continue.",
-                  "OK")});
+                  "VEXIM Error",
+                  "Can't halt channel 1. Program still running. Attempting to continue.", "OK")});
     EXPECT_EQ(Dump().channelFlash(1)[1], 7);  // 5 code words, the object's CRC word, the CRC word
 }
 
@@ -113,6 +128,31 @@ TEST_F(LoadFaultTest, RemovalOfAnotherDeviceDoesNotStopTheLoad) {
     EXPECT_EQ(RunLoad("pump\npump device remove\n"), 1) << Transcript();
     EXPECT_TRUE(TranscriptLines("msgbox").empty());
     EXPECT_EQ(Dump().channelFlash(1)[1], 152);
+}
+
+TEST_F(LoadFaultTest, RemovalOfTheOpenPortsDeviceEndsTheJob) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Rtu));
+    ASSERT_TRUE(WithScript("", [] { return OpenSerialConnection(); }));
+    ASSERT_TRUE(sim_->stop());  // the pty goes away under the open port
+    for (int wait = 0; wait < 300 && CurrentConnection->IsOpen(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_FALSE(CurrentConnection->IsOpen());
+    ConnectionClosed = false;
+    InDialog("pump device remove\n", [] { PumpMessages(); });
+    EXPECT_TRUE(ConnectionClosed);
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "TV&Q VEXIM", "Serial Port Hardware Problem\nProgram will exit.", "OK")});
+}
+
+TEST_F(LoadFaultTest, RemovalWhileTheTcpLinkIsOpenIsNoConcernOfTheJob) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    ASSERT_TRUE(WithScript("", [] { return OpenTcpConnection(); }));
+    ConnectionClosed = false;
+    InDialog("pump device remove\n", [] { PumpMessages(); });
+    EXPECT_FALSE(ConnectionClosed);
+    EXPECT_TRUE(TranscriptLines("msgbox").empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "downloader/connection.h"
 #include "downloader/load_user_code.h"
+#include "downloader/loader_ui.h"
 #include "downloader/settings.h"
 #include "platform/ui.h"
 #include "platform/ui_headless.h"
@@ -19,6 +20,7 @@ namespace loader_test {
 
 namespace {
 
+constexpr int kMainDialog = 102;
 constexpr int kProgressDialog = 104;
 
 void RegisterProgressDialog() {
@@ -31,6 +33,10 @@ void RegisterProgressDialog() {
                        {ui::kIdCancel, ui::ControlKind::Button, "Cancel"},
                        {ui::kIdOk, ui::ControlKind::Button, "OK"}};
     ui::RegisterDialog(dialog);
+    ui::DialogSpec main;
+    main.id = kMainDialog;
+    main.title = "VEXIM";
+    ui::RegisterDialog(main);
 }
 
 }  // namespace
@@ -46,7 +52,9 @@ std::string FramingName(const ::testing::TestParamInfo<krtsim::Framing>& info) {
     }
 }
 
-std::string Quoted(const std::string& text) { return ui::QuoteText(text); }
+std::string Quoted(const std::string& text) {
+    return ui::QuoteText(text);
+}
 
 std::string MessageBoxLine(const std::string& caption, const std::string& text,
                            const std::string& answer) {
@@ -106,27 +114,60 @@ void SimulatorTest::StartUi(const std::string& script) {
 
 int SimulatorTest::RunLoad(const std::string& script, bool ignoreHalt) {
     StartUi(script);
+    historyAdds_ = 0;
     int result = -1;
-    ui::RunDialog(kProgressDialog, nullptr, [&](ui::Window self, const ui::Message& message) {
+    // The progress dialog runs over a main dialog, which the loader tells of a finished download.
+    auto mainProcedure = [&](ui::Window main, const ui::Message& message) {
         if (message.kind == ui::MessageKind::Init) {
-            progressDialogWindow = self;
-            ui::SetProgressRange(self, 1031, 0, 100);
-            ConnectionClosed = false;
-            const bool opened = linkSettings.connectMode == kConnectTcp ? OpenTcpConnection()
-                                                                        : OpenSerialConnection();
-            result = opened ? LoadUserCode(ignoreHalt) : 0;
-            CloseConnection();
-            progressDialogWindow = nullptr;
-            ui::EndDialog(self, 0);
+            mainDialogWindow = main;
+            ui::RunDialog(kProgressDialog, main, [&](ui::Window self, const ui::Message& inner) {
+                return ProgressProcedure(self, inner, ignoreHalt, result);
+            });
+            mainDialogWindow = nullptr;
+            ui::EndDialog(main, 0);
             return true;
         }
-        if (message.kind == ui::MessageKind::Command && message.id == ui::kIdCancel) {
-            ConnectionClosed = true;
+        if (message.kind == ui::MessageKind::User && message.message == UM_ADD_HISTORY) {
+            ++historyAdds_;
             return true;
         }
         return false;
-    });
+    };
+    ui::RunDialog(kMainDialog, nullptr, mainProcedure);
     return result;
+}
+
+void SimulatorTest::InDialog(const std::string& script, const std::function<void()>& job) {
+    StartUi(script);
+    ui::RunDialog(kMainDialog, nullptr, [&](ui::Window self, const ui::Message& message) {
+        if (message.kind != ui::MessageKind::Init) {
+            return false;
+        }
+        job();
+        ui::EndDialog(self, 0);
+        return true;
+    });
+}
+
+bool SimulatorTest::ProgressProcedure(ui::Window self, const ui::Message& message,
+                                      bool ignoreHalt, int& result) {
+    if (message.kind == ui::MessageKind::Init) {
+        progressDialogWindow = self;
+        ui::SetProgressRange(self, 1031, 0, 100);
+        ConnectionClosed = false;
+        const bool opened = linkSettings.connectMode == kConnectTcp ? OpenTcpConnection()
+                                                                    : OpenSerialConnection();
+        result = opened ? LoadUserCode(ignoreHalt) : 0;
+        CloseConnection();
+        progressDialogWindow = nullptr;
+        ui::EndDialog(self, 0);
+        return true;
+    }
+    if (message.kind == ui::MessageKind::Command && message.id == ui::kIdCancel) {
+        ConnectionClosed = true;  // Cancel, as the progress dialog does
+        return true;
+    }
+    return false;
 }
 
 std::vector<krtsim::LoggedRequest> SimulatorTest::Requests(int from) const {
@@ -140,7 +181,9 @@ std::vector<krtsim::LoggedRequest> SimulatorTest::Requests(int from) const {
     return wanted;
 }
 
-std::string SimulatorTest::Transcript() const { return ui::headless::Transcript(); }
+std::string SimulatorTest::Transcript() const {
+    return ui::headless::Transcript();
+}
 
 std::vector<std::string> SimulatorTest::TranscriptLines(const std::string& prefix) const {
     std::vector<std::string> lines;

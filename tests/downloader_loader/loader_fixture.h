@@ -6,15 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "krtsim_harness.h"
+#include "platform/ui.h"
 
 namespace loader_test {
 
 class SimulatorTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override;
 
     // Starts krtsim with these options; false (and a test failure) when it does not come up.
@@ -31,6 +33,9 @@ protected:
         return job();
     }
 
+    // Runs `job` while a dialog is open (events such as a device removal need a window).
+    void InDialog(const std::string& script, const std::function<void()>& job);
+
     // Requests logged by krtsim from request number `from` on.
     std::vector<krtsim::LoggedRequest> Requests(int from = 1) const;
     krtsim::StateDump Dump() { return sim_->dump(); }
@@ -40,9 +45,13 @@ protected:
     std::string TempPath(const std::string& name) const;
 
     std::unique_ptr<krtsim::KrtSim> sim_;
+    // Downloads the main dialog was told to put in its history during the last RunLoad.
+    int historyAdds_ = 0;
 
-private:
+  private:
     void StartUi(const std::string& script);
+    bool ProgressProcedure(platform::ui::Window self, const platform::ui::Message& message,
+                           bool ignoreHalt, int& result);
     std::string directory_;
 };
 

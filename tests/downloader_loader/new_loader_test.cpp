@@ -46,7 +46,7 @@ uint16_t CrcOf(const std::vector<uint16_t>& words) {
 }
 
 class NewLoaderTest : public loader_test::SimulatorTest {
-protected:
+  protected:
     // An object for the block-write loader, for channel 1.
     static vxo::Builder NewObject() {
         vxo::Builder object;
@@ -112,8 +112,8 @@ TEST_F(NewLoaderTest, SmallObjectEveryRequestAndEveryWord) {
         "66 addr=20 ch=1 count=8 sub=32",  // digest
         "3 count=1 start=34",              // auto-start byte
         "6 addr=34 value=255",
-        "66 addr=0 ch=1 count=2 sub=32",   // loaded length
-        "3 count=1 start=34",              // restart
+        "66 addr=0 ch=1 count=2 sub=32",  // loaded length
+        "3 count=1 start=34",             // restart
         "3 count=1 start=32",
         "6 addr=32 value=65535",
     };
@@ -137,6 +137,171 @@ TEST_F(NewLoaderTest, SmallObjectEveryRequestAndEveryWord) {
     EXPECT_EQ(std::vector<uint16_t>(flash.begin(), flash.begin() + stored.size()), stored);
     EXPECT_EQ(flash[stored.size()], 0xFFFF);  // nothing written past the digest
     EXPECT_EQ(TranscriptLines("status").back(), "status \"8 words loaded successfully.\"");
+    EXPECT_EQ(historyAdds_, 1);
+}
+
+// Requests of a load, described, in order.
+std::vector<std::string> Described(const std::vector<krtsim::LoggedRequest>& requests) {
+    std::vector<std::string> described;
+    for (const auto& request : requests) {
+        described.push_back(Describe(request));
+    }
+    return described;
+}
+
+bool Contains(const std::vector<std::string>& described, const std::string& request) {
+    return std::find(described.begin(), described.end(), request) != described.end();
+}
+
+TEST_F(NewLoaderTest, F1HasNoProgramToStopAndKeepsTheByteLength) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    const std::string path = TempPath("f1.vxo");
+    // One byte past an even application length: no question, the byte is not sent.
+    NewObject().Code(vxo::CountingWords(10)).Trailing({0x77}).ApplicationLength(22).WriteTo(path);
+    LoadOptionsFor(path, 10);
+    ASSERT_EQ(RunLoad("answer Yes\n"), 1);
+    const auto described = Described(Requests());
+    for (const std::string& request : described) {
+        EXPECT_EQ(request.rfind("3 ", 0) == 0 && request != "3 count=10 start=8176" &&
+                      request != "3 count=1 start=35",
+                  false)
+            << request;  // no run, status or auto-start register is touched
+        EXPECT_EQ(request.rfind("6 ", 0), std::string::npos) << request;
+    }
+    EXPECT_TRUE(Contains(described, "66 ch=10 sub=0"));
+    const std::vector<uint16_t> flash = Dump().channelFlash(10);
+    EXPECT_EQ(flash[0], 0);
+    EXPECT_EQ(flash[1], 22);  // the object's length in bytes, not the words written
+    EXPECT_EQ(flash[2 + 10], vxo::CrcWordFor(vxo::CountingWords(10)));
+    EXPECT_EQ(TranscriptLines("msgbox").size(), 1u);  // "Application 2 is selected" only
+}
+
+TEST_F(NewLoaderTest, RamObjectGoesToRamUnlessFlashIsForced) {
+    for (const bool forced : {false, true}) {
+        ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+        const std::string path = TempPath("ram.vxo");
+        NewObject().Text(kNoFlashBlock, "1").Code(vxo::CountingWords(4)).WriteTo(path);
+        LoadOptionsFor(path, 1);
+        loadOptions.forceFlash = forced;
+        ASSERT_EQ(RunLoad(), 1);
+        const auto described = Described(Requests());
+        EXPECT_TRUE(Contains(described, forced ? "66 ch=1 sub=0" : "66 ch=1 sub=64")) << forced;
+        EXPECT_TRUE(Contains(described, forced ? "66 addr=4 ch=1 count=5 sub=32"
+                                               : "66 addr=4 ch=1 count=5 sub=96"))
+            << forced;
+        const auto dump = Dump();
+        EXPECT_EQ((forced ? dump.channelFlash(1) : dump.channelRam(1))[2], 0x1000) << forced;
+        ASSERT_TRUE(sim_->stop());
+    }
+}
+
+TEST_F(NewLoaderTest, WithoutAutoStartTheProgramIsLeftAlone) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    const std::string path = TempPath("plain");
+    NewObject().Code(vxo::CountingWords(4)).WriteTo(path + ".vxo");
+    LoadOptionsFor(path, 2);
+    loadOptions.autoStart = 0;
+    ASSERT_EQ(RunLoad("answer Yes\n"), 1);
+    EXPECT_EQ(loadOptions.fileName, path + ".vxo");  // the default extension was added
+    const auto described = Described(Requests());
+    EXPECT_FALSE(Contains(described, "6 addr=32 value=255"));
+    EXPECT_FALSE(Contains(described, "6 addr=32 value=65280"));
+    EXPECT_TRUE(Contains(described, "6 addr=34 value=0"));  // channel 2's auto-start byte cleared
+    EXPECT_EQ(Dump().holding(32), 0xFFFF);                  // both programs still running
+}
+
+TEST_F(NewLoaderTest, ModuleWithoutAutoStartWarns) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--no-autostart"}));
+    const std::string path = TempPath("object.vxo");
+    NewObject().Code(vxo::CountingWords(4)).WriteTo(path);
+    LoadOptionsFor(path, 1);
+    ASSERT_EQ(RunLoad(), 1);
+    const auto status = TranscriptLines("status");
+    ASSERT_GE(status.size(), 2u);
+    EXPECT_EQ(status[status.size() - 2], "status \"WARNING: Module not equipped for Auto Start.\"");
+    EXPECT_EQ(Dump().holding(32), 0xFF00);  // stopped and not started again
+}
+
+TEST_F(NewLoaderTest, RunRegisterOutOfRangeIsRepairedAndIgnoredHaltClearsIt) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--reg", "33=5000", "--status-stuck", "1"}));
+    const std::string path = TempPath("object.vxo");
+    NewObject().Code(vxo::CountingWords(4)).WriteTo(path);
+    LoadOptionsFor(path, 1);
+    ASSERT_EQ(RunLoad("", true), 1);
+    EXPECT_EQ(loadOptions.runRegister, 33);
+    const auto described = Described(Requests());
+    const std::vector<std::string> registers = {"3 count=1 start=33", "6 addr=33 value=33",
+                                                "6 addr=33 value=0"};
+    EXPECT_NE(std::search(described.begin(), described.end(), registers.begin(), registers.end()),
+              described.end());
+    for (const auto& request : Requests()) {
+        EXPECT_NE(request.functionCode, 4);  // no halt wait
+    }
+    EXPECT_TRUE(TranscriptLines("msgbox").empty());
+}
+
+TEST_F(NewLoaderTest, WithoutLoadOnlyEraseAndStop) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    LoadOptionsFor(TempPath("never-opened.vxo"), 1);
+    loadOptions.loadProgram = 0;
+    ASSERT_EQ(RunLoad(), 1);
+    EXPECT_EQ(TranscriptLines("status").back(), "status \"0 words loaded successfully.\"");
+    const auto described = Described(Requests());
+    EXPECT_TRUE(Contains(described, "6 addr=32 value=65280"));  // stopped
+    for (const auto& request : Requests()) {
+        EXPECT_FALSE(request.functionCode == 21 && request.field("record") > 0);
+    }
+    EXPECT_EQ(Dump().holding(32), 0xFF00);
+}
+
+// An object shorter than its application block says, with a relocation in its last word: the
+// held-back word still goes out, and no empty write is made.
+TEST_F(NewLoaderTest, CarryAtTheEndIsSentNotLost) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    const std::string path = TempPath("short.vxo");
+    NewObject()
+        .Fixups(kCodeFixupBlock, 0, {198})
+        .Code(vxo::CountingWords(100))
+        .WithoutCrcWord()
+        .ApplicationLength(204)
+        .WriteTo(path);
+    LoadOptionsFor(path, 1);
+    ASSERT_EQ(RunLoad("answer Yes\nanswer Yes\n"), 1) << Transcript();  // length and CRC
+    std::vector<std::string> writes;
+    for (const auto& request : Requests()) {
+        if (request.functionCode == 66 && request.field("sub") == 32) {
+            writes.push_back(std::to_string(request.field("addr")) + "/" +
+                             std::to_string(request.field("count")));
+        }
+    }
+    EXPECT_EQ(writes, (std::vector<std::string>{"4/99", "202/1", "204/1", "206/8", "0/2"}));
+    const std::vector<uint16_t> flash = Dump().channelFlash(1);
+    EXPECT_EQ(flash[1], 101);
+    EXPECT_EQ(flash[2 + 99], 0x1000 + 99);
+    EXPECT_EQ(flash[2 + 100], CrcOf(vxo::CountingWords(100)));
+}
+
+// A text block longer than the reader's buffer is read up to it and the rest passed over; a fixup
+// block that is not a list of u32 values is passed over whole.
+TEST_F(NewLoaderTest, OversizedAndMalformedBlocksArePassedOver) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    const std::string path = TempPath("odd-blocks.vxo");
+    std::vector<uint8_t> mask = {'K', 'R', 'T'};
+    mask.resize(700, 'x');
+    vxo::Builder object;
+    object.Block(kModuleMaskBlock, std::vector<uint8_t>(mask.begin(), mask.end()))
+        .Block(kCodeFixupBlock, {0, 0, 0, 0, 0, 2})
+        .Text(kKrtVersionBlock, "2")  // read after both: the block-write loader is used
+        .Code({0x0000, 0x0001, 0x0002});
+    object.WriteTo(path);
+    LoadOptionsFor(path, 1);
+    ASSERT_EQ(RunLoad("answer Yes\n"), 1);
+    const auto boxes = TranscriptLines("msgbox");
+    ASSERT_EQ(boxes.size(), 1u);  // the mask of 511 characters is not in the module name
+    EXPECT_NE(boxes[0].find("Mask: KRT" + std::string(508, 'x') + "\\n"), std::string::npos);
+    const std::vector<uint16_t> flash = Dump().channelFlash(1);
+    const std::vector<uint16_t> payload = object.PayloadWords();
+    EXPECT_EQ(std::vector<uint16_t>(flash.begin() + 2, flash.begin() + 6), payload);  // unrelocated
 }
 
 class NewLoaderFramingTest : public NewLoaderTest,

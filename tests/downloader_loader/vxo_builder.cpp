@@ -145,7 +145,8 @@ std::vector<uint8_t> Builder::Bytes() const {
 void Builder::WriteTo(const std::string& path) const {
     const std::vector<uint8_t> bytes = Bytes();
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     if (!file) {
         throw std::runtime_error("cannot write " + path);
     }

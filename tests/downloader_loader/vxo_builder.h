@@ -11,7 +11,7 @@
 namespace vxo {
 
 class Builder {
-public:
+  public:
     // A header block with its data as given; `declaredLength` overrides the length field.
     Builder& Block(uint16_t type, std::vector<uint8_t> data);
     Builder& BlockWithLength(uint16_t type, std::vector<uint8_t> data, uint32_t declaredLength);
@@ -35,7 +35,7 @@ public:
     std::vector<uint8_t> Bytes() const;
     void WriteTo(const std::string& path) const;
 
-private:
+  private:
     struct HeaderBlock {
         uint16_t type;
         std::vector<uint8_t> data;

@@ -31,7 +31,7 @@
 // State dump (plain text, one item per line, "end" last):
 //   krtsim-dump <sequence>
 //   requests <count of requests so far>
-//   holding <addr> <value>         every holding register that is not 0
+//   holding <addr> <value>         every register of 0..2048 that is not 0
 //   status <ch> <value>            the status word of channel 1 and 2
 //   space <ch> <words>             the size in words of each channel's space (1 2 10 11)
 //   flash <ch> <word> <v> <v> ...  runs of up to 16 flash words that are not 0xFFFF
@@ -116,7 +116,8 @@ class KrtSim {
     // A dump: a fresh one while krtsim runs, else the one written at exit.
     StateDump dump();
 
-    // Path of the krtsim executable built beside this harness.
+    // Path of the krtsim executable built beside this harness (KRTSIM_EXECUTABLE in the
+    // environment overrides it).
     static std::string executable();
 
   private:

@@ -180,6 +180,27 @@ void TcpPeer::StopListening() {
     listenFd = -1;
 }
 
+SilentListener::SilentListener(uint16_t port) {
+    listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(listener, 0);
+    for (int& filler : fillers) {
+        filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+}
+
+SilentListener::~SilentListener() {
+    for (int filler : fillers) ::close(filler);
+    ::close(listener);
+}
+
 uint16_t FreeTcpPort() {
     TcpPeer probe;
     return probe.Port();

@@ -57,6 +57,20 @@ class TcpPeer {
     uint16_t port = 0;
 };
 
+// A listener on 127.0.0.1:port whose accept queue is full: further connection attempts get
+// no answer at all, so a connect to it hangs until its time limit.
+class SilentListener {
+public:
+    explicit SilentListener(uint16_t port);
+    ~SilentListener();
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+
+private:
+    int listener = -1;
+    int fillers[3] = {-1, -1, -1};
+};
+
 // A port on 127.0.0.1 that nobody listens on at the moment of asking.
 uint16_t FreeTcpPort();
 

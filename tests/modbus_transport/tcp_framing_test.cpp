@@ -1,8 +1,4 @@
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <functional>
@@ -181,36 +177,6 @@ TEST_F(TcpFraming, RequestQueuedWhileTheLinkIsDownIsNotSentLater) {
     peer.Write(TcpFrame(static_cast<uint16_t>(request[0] << 8 | request[1]), kGoodReplyPdu));
     EXPECT_EQ(result.get(), 2);
 }
-
-// A listener whose accept queue is full: further connection attempts get no answer at all,
-// so a connect to it hangs until its time limit.
-class SilentListener {
-  public:
-    explicit SilentListener(uint16_t port) {
-        listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        const int on = 1;
-        ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(port);
-        ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener, 0);
-        for (int& filler : fillers) {
-            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        }
-    }
-    ~SilentListener() {
-        for (int filler : fillers)
-            ::close(filler);
-        ::close(listener);
-    }
-
-  private:
-    int listener = -1;
-    int fillers[3] = {-1, -1, -1};
-};
 
 TEST_F(TcpFraming, CloseInterruptsAReconnectionThatGetsNoAnswer) {
     peer.Disconnect();

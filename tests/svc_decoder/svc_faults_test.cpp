@@ -269,6 +269,14 @@ TEST(SvcFaults, MissingInputFailsAndRemovesEarlierOutputs) {
     input += ".svc";
     EXPECT_EQ(result.errorText, "(11) Unable to open " + input.string() + " Err = 2");
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+
+    // A folder under the input's name is no service file either.
+    std::filesystem::create_directory(input);
+    const SvcDecodeResult folderResult = decodeSvcFile(root, options);
+    EXPECT_FALSE(folderResult.ok);
+    EXPECT_EQ(folderResult.errorText.rfind("(11) Unable to open " + input.string() + " Err = ", 0),
+              0u)
+        << folderResult.errorText;
 }
 
 TEST(SvcFaults, UnwritableOutputFailsWithItsFileNumberAndLeavesNothingBehind) {

@@ -1,0 +1,170 @@
+// Module services against the simulated module: flash backup and restore through the image
+// file, the communication configuration, identification and write protection.
+
+#include "downloader/module_services.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "downloader/comm_config.h"
+#include "downloader/connection.h"
+#include "downloader/flash_backup.h"
+#include "downloader/settings.h"
+#include "loader_fixture.h"
+#include "vxo_builder.h"
+
+namespace {
+
+using loader_test::MessageBoxLine;
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class ModuleServicesTest : public loader_test::SimulatorTest {
+  protected:
+    // Loads a raw object of `words` into F1 or F2 through the legacy loader.
+    void LoadFlashFile(int16_t channel, const std::vector<uint16_t>& words) {
+        const std::string path = TempPath("flash.vxl");
+        vxo::Builder().Raw().Code(words).WithoutCrcWord().WriteTo(path);
+        LoadOptionsFor(path, channel);
+        ASSERT_EQ(RunLoad(), 1) << Transcript();
+    }
+};
+
+TEST_F(ModuleServicesTest, BackupThenRestoreCarriesBothFlashFiles) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    LoadFlashFile(10, vxo::CountingWords(3000, 0x1000));
+    LoadFlashFile(11, vxo::CountingWords(4000, 0x8000));
+    const krtsim::StateDump original = Dump();
+    const std::string name = TempPath("image");
+
+    ASSERT_TRUE(WithScript("", [&] { return BackupFlashToFile(nullptr, name); })) << Transcript();
+
+    const std::vector<uint8_t> image = FileBytes(name + ".bin");
+    ASSERT_EQ(image.size(), 16384u);
+    EXPECT_FALSE(std::filesystem::exists(name + ".bin.tmp"));
+    const std::vector<uint16_t> f1 = original.channelFlash(10);
+    const std::vector<uint16_t> f2 = original.channelFlash(11);
+    for (size_t word = 0; word < 4096 && word < f1.size(); ++word) {
+        ASSERT_EQ(image[2 * word] << 8 | image[2 * word + 1], f1[word]) << word;
+    }
+    for (size_t word = 0; word < 4096 && word < f2.size(); ++word) {
+        ASSERT_EQ(image[8192 + 2 * word] << 8 | image[8192 + 2 * word + 1], f2[word]) << word;
+    }
+
+    ASSERT_TRUE(sim_->stop());
+    ASSERT_TRUE(StartModule(krtsim::Framing::Rtu));
+    ASSERT_TRUE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, name + ".bin"); }))
+        << Transcript();
+    const krtsim::StateDump restored = Dump();
+    EXPECT_EQ(restored.channelFlash(10), f1);
+    EXPECT_EQ(restored.channelFlash(11), f2);
+    EXPECT_EQ(CurrentConnection, nullptr);
+}
+
+TEST_F(ModuleServicesTest, FailedReadWritesNoImage) {
+    // Identification takes two requests, then the files are read in turn: request 68 is file
+    // 2816 at record 2048.
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--fault", "req=68,do=exception,code=2"}));
+    const std::string name = TempPath("image.bin");
+    EXPECT_FALSE(WithScript("", [&] { return BackupFlashToFile(nullptr, name); }));
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "Restore flash", "Failed to read flash", "OK")});
+    EXPECT_FALSE(std::filesystem::exists(name));
+    const auto requests = Requests();
+    ASSERT_EQ(requests.size(), 68u);
+    EXPECT_EQ(requests.back().field("file"), 2816);
+    EXPECT_EQ(requests.back().field("record"), 2048);
+}
+
+TEST_F(ModuleServicesTest, ShortImageIsRefusedBeforeConnecting) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    const std::string path = TempPath("short.bin");
+    std::ofstream(path, std::ios::binary) << std::string(16383, 'x');
+    EXPECT_FALSE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, path); }));
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "Restore flash", "Flash image file is shorter than 16384 bytes", "OK")});
+    EXPECT_FALSE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, path + "x"); }));
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{
+                  MessageBoxLine("Restore flash", "Failed to open file for reading", "OK")});
+    EXPECT_TRUE(Requests().empty());
+}
+
+TEST_F(ModuleServicesTest, BackupOfAModuleOfAnotherFamilyFails) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--identity", "0x9980"}));
+    const std::string name = TempPath("image.bin");
+    EXPECT_FALSE(WithScript("", [&] { return BackupFlashToFile(nullptr, name); }));
+    EXPECT_FALSE(std::filesystem::exists(name));
+    EXPECT_EQ(Requests().size(), 1u);  // the identity word only
+}
+
+TEST_F(ModuleServicesTest, CommunicationConfigurationReadAndWritten) {
+    ASSERT_TRUE(StartModule(
+        krtsim::Framing::Tcp,
+        {"--reg", "37=0x8D05", "--reg", "38=0x1100", "--reg", "40=7", "--reg", "45=192", "--reg",
+         "46=168", "--reg", "47=1", "--reg", "48=20", "--reg", "62=502", "--reg", "39=0x1234"}));
+    ASSERT_EQ(WithScript("", [] { return ConnectModule(); }), ModuleJob::kDone);
+    EXPECT_EQ(moduleName, "KRT-2000 03Dec2020  ");  // 20 characters
+    EXPECT_EQ(PortDrop(commConfig[kSerialPort1Word]), 5);
+    EXPECT_EQ(BaudForCode(PortBaudCode(commConfig[kSerialPort1Word])), 9600u);
+    EXPECT_FALSE(PortHasParity(commConfig[kSerialPort1Word]));
+    EXPECT_EQ(PortDrop(commConfig[kSerialPort2Word]), 0);
+    EXPECT_EQ(BaudForCode(PortBaudCode(commConfig[kSerialPort2Word])), 57600u);
+    EXPECT_TRUE(PortHasParity(commConfig[kSerialPort2Word]));
+    EXPECT_EQ(AddressFromWords(commConfig, kIpAddressWord), 0xC0A80114u);
+    EXPECT_EQ(commConfig[kTcpPortWord], 502);
+
+    commConfig[kSerialPort1Word] = 0x0F09;  // drop 9, 19200, even parity
+    AddressToWords(commConfig, kIpAddressWord, 0x0A0A0A0B);
+    commConfig[kTcpPortWord] = 1502;
+    const CommConfigBlock written = commConfig;
+    ASSERT_EQ(WithScript("", [] { return WriteCommConfig(); }), ModuleJob::kDone);
+    EXPECT_TRUE(TranscriptLines("msgbox").empty());
+    const krtsim::StateDump dump = Dump();
+    for (size_t i = 0; i < kCommConfigWords; ++i) {
+        EXPECT_EQ(dump.holding(static_cast<int>(kCommConfigRegister + i)), written[i]) << i;
+    }
+    EXPECT_EQ(dump.holding(39), 0x1234);  // words not edited go back as read
+    EXPECT_EQ(CurrentConnection, nullptr);
+}
+
+TEST_F(ModuleServicesTest, ConfigurationOfOtherModules) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--name", "krt-lower 01Jan2020"}));
+    EXPECT_EQ(WithScript("", [] { return ConnectModule(); }), ModuleJob::kNotKrt);
+    EXPECT_EQ(WithScript("", [] { return WriteCommConfig(); }), ModuleJob::kNotKrt);
+    for (const auto& request : Requests()) {
+        EXPECT_NE(request.field("start"), 37);
+    }
+    ASSERT_TRUE(sim_->stop());
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--identity", "0x9980"}));
+    EXPECT_EQ(WithScript("", [] { return ConnectModule(); }), ModuleJob::kFailed);
+    EXPECT_EQ(WithScript("", [] { return WriteCommConfig(); }), ModuleJob::kNotKrt);
+}
+
+TEST_F(ModuleServicesTest, FailedConfigurationWriteIsShownAndStillDone) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--fault", "fc=16,do=exception,code=3"}));
+    EXPECT_EQ(WithScript("", [] { return WriteCommConfig(); }), ModuleJob::kDone);
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "Connection Error", "Illegal Data Value", "OK")});
+}
+
+TEST_F(ModuleServicesTest, WriteProtectionByChannel) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--protect", "2"}));
+    WithScript("", [] { return OpenTcpConnection(); });
+    EXPECT_EQ(IsWriteProtected(1), 0);
+    EXPECT_EQ(IsWriteProtected(2), 1);
+    EXPECT_EQ(IsWriteProtected(10), 0);
+    EXPECT_EQ(IsWriteProtected(11), 0);
+    const auto identified = IdentifyModule();
+    ASSERT_TRUE(identified.has_value());
+    EXPECT_EQ(*identified, "KRT-2000 03Dec2020  ");
+    CloseConnection();
+}
+
+}  // namespace

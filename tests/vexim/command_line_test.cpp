@@ -1,0 +1,179 @@
+// The command line from start to exit: each line's exit code, the messages it shows and the
+// settings it leaves, against saved settings that differ from every default.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "downloader/settings.h"
+#include "vexim_fixture.h"
+
+namespace {
+
+using vexim_test::MessageBoxLine;
+
+struct Case {
+    std::string line;
+    int exitCode;
+    std::vector<std::string> messages;  // every message box, in order
+    std::function<void()> check = [] {};
+};
+
+std::string Error(const std::string& text) { return MessageBoxLine("VEXIM Error", text); }
+std::string CantOpen(const std::string& file) { return MessageBoxLine("Can't open file", file); }
+
+class CommandLineTest : public vexim_test::VeximTest {
+  protected:
+    void SetUp() override {
+        VeximTest::SetUp();
+        // Saved: Modbus/TCP to 10.1.1.1:1502, drop 9, channel 2, port COM2:.
+        SaveStartSettings([] {
+            linkSettings.connectMode = kConnectTcp;
+            linkSettings.host = "10.1.1.1";
+            linkSettings.tcpPort = 1502;
+            linkSettings.drop = 9;
+            linkSettings.portName = "COM2:";
+            loadOptions.channel = 2;
+        });
+    }
+
+    void RunCases(const std::vector<Case>& cases) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE("command line: " + c.line);
+            EXPECT_EQ(RunVexim(c.line), c.exitCode) << Transcript();
+            EXPECT_EQ(TranscriptLines("msgbox"), c.messages);
+            c.check();
+        }
+    }
+};
+
+TEST_F(CommandLineTest, EdgeCasesOfTheGrammar) {
+    RunCases({
+        {"", 16, {}, [] {
+             EXPECT_EQ(loadOptions.channel, 2);
+             EXPECT_EQ(linkSettings.drop, 9);
+             EXPECT_EQ(loadOptions.unattended, 0);
+         }},
+        {"1 prog COM1:", 2, {CantOpen("prog.vxo")}, [] {
+             EXPECT_EQ(loadOptions.channel, 1);
+             EXPECT_EQ(linkSettings.portName, "COM1:");
+             EXPECT_EQ(linkSettings.connectMode, kConnectSerial);
+             EXPECT_EQ(linkSettings.drop, 9);
+             EXPECT_EQ(linkSettings.baudIndex, 13);
+         }},
+        {"F2 prog 10.0.0.5:503 7 -B", 2, {CantOpen("prog.vxo")}, [] {
+             EXPECT_EQ(loadOptions.channel, 11);
+             EXPECT_EQ(linkSettings.host, "10.0.0.5");
+             EXPECT_EQ(linkSettings.tcpPort, 503u);
+             EXPECT_EQ(linkSettings.drop, 7);
+             EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
+             EXPECT_EQ(linkSettings.ascii, 1);
+         }},
+        {"1 prog COM3:19200,O,7,1 -M9600,N,8,1", 16,
+         {Error("When using -M, don't provide setup information after COM3:")}, [] {
+             EXPECT_EQ(linkSettings.baudIndex, 15);  // 19200
+             EXPECT_EQ(linkSettings.parity, 2);
+             EXPECT_EQ(linkSettings.dataBits, 7);
+             EXPECT_EQ(linkSettings.portName, "COM3:");
+             EXPECT_EQ(loadOptions.unattended, 0);
+         }},
+        {"prog", 16, {}, [] {
+             EXPECT_EQ(loadOptions.channel, 2);
+             EXPECT_EQ(loadOptions.fileName, "");
+         }},
+        {"1 a b c d", 1, {Error("Too many parameters: d")}},
+        {"-x", 1, {Error("Unrecognized switch: \"-x\"\n")}},
+        {"-T3", 16, {}, [] { EXPECT_EQ(linkSettings.timeoutMs, 500); }},
+        {"/t30", 16, {}, [] { EXPECT_EQ(linkSettings.timeoutMs, 3000); }},
+        {"-T-4", 16, {}, [] { EXPECT_EQ(linkSettings.timeoutMs, 500); }},
+        {"-M4800,X,8,1", 16, {Error("Invalid parity in port settings: \"4800,X,8,1\" ")}},
+        {"-M1000,E,8,1", 16, {Error("Invalid baud rate in port settings: \"1000,E,8,1\" ")}},
+        {"-M9600", 16, {Error("Bad port settings: \"9600\" (1)\n")}},
+        {"-Fprog", 16, {}, [] {
+             EXPECT_EQ(loadOptions.fileName, "prog");
+             EXPECT_EQ(loadOptions.channel, 2);
+             EXPECT_EQ(loadOptions.unattended, 0);
+         }},
+        {"-Fprog -B", 2, {CantOpen("prog.vxo")}, [] {
+             EXPECT_EQ(linkSettings.ascii, 1);
+             EXPECT_EQ(loadOptions.channel, 2);
+             EXPECT_EQ(linkSettings.drop, 9);
+         }},
+        {"1 \"C:\\My Files\\prog.vxo\" COM2: 4", 2, {CantOpen("C:\\My Files\\prog.vxo.vxo")},
+         [] {
+             EXPECT_EQ(linkSettings.portName, "COM2:");
+             EXPECT_EQ(linkSettings.drop, 4);
+         }},
+        {"1 prog COM1: -A -E -W -R40 -S50 -C4", 2, {CantOpen("prog.vxo")}, [] {
+             EXPECT_EQ(loadOptions.autoStart, 1);
+             EXPECT_EQ(loadOptions.loadProgram, 0);
+             EXPECT_EQ(loadOptions.eraseFlash, 1);
+             EXPECT_EQ(loadOptions.forceFlash, 1);
+             EXPECT_EQ(loadOptions.runRegister, 40);
+             EXPECT_EQ(loadOptions.statusRegister, 50);
+             EXPECT_EQ(linkSettings.retries, 4);
+         }},
+    });
+}
+
+TEST_F(CommandLineTest, HelpShowsTheUsageDialogAndEndsWithOne) {
+    EXPECT_EQ(RunVexim("-?"), 1);
+    EXPECT_EQ(TranscriptLines("open"), std::vector<std::string>{"open 105 \"VEXIM Help\""});
+    EXPECT_EQ(RunVexim("1 prog COM1: /h"), 1);
+    EXPECT_EQ(TranscriptLines("open"), std::vector<std::string>{"open 105 \"VEXIM Help\""});
+}
+
+// Arguments longer than their fields, and numbers outside their range, are refused whole.
+TEST_F(CommandLineTest, OversizedArgumentsAreRefused) {
+    const std::string name259(259, 'a');
+    const std::string name260(260, 'a');
+    const std::string port81(81, 'p');
+    const std::string mode41 = "9600,E,8,1" + std::string(31, ' ');
+    RunCases({
+        {"1 " + name260 + " COM1:", 1, {Error("Parameter too long: " + name260)}},
+        {"1 " + name259 + " COM1:", 2, {CantOpen(name259 + ".vxo")}},
+        {"1 prog " + port81, 1, {Error("Parameter too long: " + port81)}},
+        {"-F" + name260, 1, {Error("Parameter too long: -F" + name260)}},
+        {"-P" + name260, 1, {Error("Parameter too long: -P" + name260)}},
+        {"-U" + name260, 1, {Error("Parameter too long: -U" + name260)}},
+        {"\"-M" + mode41 + "\"", 1, {Error("Parameter too long: -M" + mode41)}},
+        {"-T21474837", 1, {Error("Parameter out of range: -T21474837")}},
+        {"-T21474836", 16, {}, [] { EXPECT_EQ(linkSettings.timeoutMs, 2147483600); }},
+        {"-R65536", 1, {Error("Parameter out of range: -R65536")}},
+        {"-R65535", 16, {}, [] { EXPECT_EQ(loadOptions.runRegister, 65535); }},
+        {"-S-1", 1, {Error("Parameter out of range: -S-1")}},
+        {"-C99999999999999999999", 1, {Error("Parameter out of range: -C99999999999999999999")}},
+        {"1 prog COM1: 256", 1, {Error("Parameter out of range: 256")}},
+        {"1 prog 10.0.0.5:65536", 1, {Error("Parameter out of range: 10.0.0.5:65536")}},
+        {"F99999 prog COM1:", 1, {Error("Parameter out of range: F99999")}},
+    });
+}
+
+TEST_F(CommandLineTest, WithoutAPortTheSavedLinkIsUsed) {
+    RunCases({
+        {"1 prog", 2, {CantOpen("prog.vxo")}, [] {
+             EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
+             EXPECT_EQ(linkSettings.host, "10.1.1.1");
+             EXPECT_EQ(linkSettings.tcpPort, 1502u);
+             EXPECT_EQ(linkSettings.drop, 9);
+         }},
+    });
+}
+
+TEST_F(CommandLineTest, UnreadableProfileEndsAnUnattendedRunWithOne) {
+    RunCases({
+        {"-Umissing.vxf", 1, {Error("Can't read profile missing.vxf")}},
+        {"-Pmissing.vxf", 16, {}},  // interactive: the dialog opens with its own settings
+    });
+}
+
+TEST_F(CommandLineTest, RefusedLineLeavesTheLogWithoutItsClosingLine) {
+    EXPECT_EQ(RunVexim("-x"), 1);
+    EXPECT_EQ(LogText().find("Closing log file"), std::string::npos);
+    EXPECT_EQ(RunVexim(""), 16);
+    const std::string log = LogText();
+    ASSERT_GE(log.size(), 17u);
+    EXPECT_EQ(log.substr(log.size() - 17), "Closing log file\n");
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+// Unattended downloads from the command line to the simulated module: the exit code tells a
+// script whether the program reached the module.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "downloader/connection.h"
+#include "downloader/history.h"
+#include "downloader/settings.h"
+#include "downloader/system_profile.h"
+#include "vexim_fixture.h"
+
+namespace {
+
+using vexim_test::MessageBoxLine;
+
+class UnattendedRunTest : public vexim_test::VeximTest {};
+
+TEST_F(UnattendedRunTest, SuccessfulDownloadExitsZeroAndIsRemembered) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    const std::string file = WriteSampleObject("sample.vxo");
+    const std::string line = "1 " + file + " 127.0.0.1:" + std::to_string(port) + " 1 -A";
+
+    ASSERT_EQ(RunVexim(line), 0) << Transcript();
+
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_EQ(TranscriptLines("end 104"), std::vector<std::string>{"end 104 0"});
+    const auto status = TranscriptLines("status");
+    ASSERT_FALSE(status.empty());
+    EXPECT_EQ(status.back(), "status \"33 words loaded successfully.\"");
+    EXPECT_EQ(progressDialogWindow, nullptr);
+    krtsim::StateDump dump = sim_->dump();
+    EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, file, 1));
+
+    const std::string log = LogText();
+    EXPECT_NE(log.find("Vexim Log file, starting load of file " + file + "\n"), std::string::npos);
+    EXPECT_EQ(log.substr(log.size() - 17), "Closing log file\n");
+
+    // The download reached the history in the store.
+    historyCount = 0;
+    RestoreFiles(nullptr);
+    ASSERT_EQ(historyCount, 1);
+    EXPECT_EQ(downloadHistory[0].fileName, file);
+    EXPECT_EQ(downloadHistory[0].connectMode, kConnectTcp);
+    EXPECT_EQ(downloadHistory[0].host, "127.0.0.1");
+}
+
+TEST_F(UnattendedRunTest, CancelledDownloadExitsTwoWithoutAnErrorBox) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    const std::string file = WriteSampleObject("sample.vxo", 600);
+    const std::string line = "1 " + file + " 127.0.0.1:" + std::to_string(port) + " 1";
+
+    EXPECT_EQ(RunVexim(line, "pump command 2\n"), 2) << Transcript();
+
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    const auto status = TranscriptLines("status");
+    EXPECT_NE(std::find(status.begin(), status.end(), "status \"Cancelling...\""), status.end());
+    EXPECT_EQ(TranscriptLines("end 104"), std::vector<std::string>{"end 104 0"});
+    EXPECT_EQ(progressDialogWindow, nullptr);
+    EXPECT_EQ(CurrentConnection, nullptr);
+}
+
+TEST_F(UnattendedRunTest, FailedConnectionExitsTwo) {
+    const std::string file = WriteSampleObject("sample.vxo");
+    // Port 9 on the loopback: nothing listens there.
+    EXPECT_EQ(RunVexim("1 " + file + " 127.0.0.1:9 1 -T5"), 2);
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "VEXIM Error", "Can't open TCP connection to 127.0.0.1:9")});
+    EXPECT_EQ(TranscriptLines("end 102"), std::vector<std::string>{"end 102 2"});
+}
+
+TEST_F(UnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    SystemProfile profile;
+    profile.fileName = WriteSampleObject("from-profile.vxo");
+    profile.connectMode = kConnectTcp;
+    profile.host = "127.0.0.1";
+    profile.tcpPort = port;
+    profile.drop = 1;
+    profile.channel = 2;
+    profile.loadProgram = 1;
+    profile.eraseFlash = 1;
+    profile.retries = 3;
+    profile.timeoutMs = 2000;
+    const std::string profilePath = TempPath("module.vxf");
+    ASSERT_TRUE(WriteProfileFile(profilePath, profile));
+
+    ASSERT_EQ(RunVexim("-U" + profilePath + " ignored-after-U"), 0) << Transcript();
+
+    krtsim::StateDump dump = sim_->dump();
+    EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, profile.fileName, 2));
+    EXPECT_EQ(profileHistory[0], profilePath);
+}
+
+// The program itself: its arguments, one holding a blank, become the command line again.
+TEST_F(UnattendedRunTest, ProgramExitCodeFromItsArguments) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    std::filesystem::create_directory(TempPath("with blank"));
+    const std::string file = WriteSampleObject("with blank/sample.vxo");
+    const std::string command = std::string("'") + VEXIM_EXECUTABLE + "' 1 '" + file +
+                                "' 127.0.0.1:" + std::to_string(port) + " 1 2>/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    krtsim::StateDump dump = sim_->dump();
+    EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, file, 1));
+
+    const int refused = std::system((std::string("'") + VEXIM_EXECUTABLE + "' -x 2>/dev/null").c_str());
+    ASSERT_TRUE(WIFEXITED(refused));
+    EXPECT_EQ(WEXITSTATUS(refused), 1);
+}
+
+}  // namespace
