@@ -1,5 +1,9 @@
 #include "downloader/download_engine.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
 #include "downloader/channel_control.h"
 #include "downloader/loader_ui.h"
 #include "downloader/log_file.h"

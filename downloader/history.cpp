@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "downloader/settings.h"
+#include "platform/debug_output.h"
 #include "platform/registry.h"
 
 using platform::RegistryKey;
@@ -81,8 +82,11 @@ void ListHistoryFiles(platform::ui::Window mainDialog) {
 
 void RestoreFiles(platform::ui::Window mainDialog) {
     RegistryKey key;
-    if (key.Open(RegRoot::CurrentUser, kSettingsKey) != RegStatus::Ok)
+    if (key.Open(RegRoot::CurrentUser, kSettingsKey) != RegStatus::Ok) {
+        platform::DebugOutput("RestoreFiles failed to open Registry Key!\n");
         return;
+    }
+    platform::DebugOutput("RestoreFiles opened Registry Key!\n");
     uint32_t count = 0;
     if (key.QueryDword("FileCount", count) == RegStatus::Ok)
         historyCount = static_cast<int32_t>(count);

@@ -18,7 +18,7 @@ extern int32_t historyCount;
 extern std::string profileHistory[kHistorySize];
 
 // Reads both histories and lists the download history's file names in the file box of
-// `mainDialog` (none: only read).
+// `mainDialog` (none: only read). Whether the key opened goes to the debugger output.
 void RestoreFiles(platform::ui::Window mainDialog);
 
 // Writes "FileCount", "ProfileHistory" and "History".

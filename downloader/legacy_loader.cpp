@@ -1,5 +1,9 @@
 #include "downloader/legacy_loader.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
 #include "downloader/channel_control.h"
 #include "downloader/loader_ui.h"
 

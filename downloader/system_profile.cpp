@@ -2,8 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+
+#include "platform/file_replace.h"
 
 namespace pl = profile_layout;
 
@@ -142,10 +142,7 @@ bool WriteProfileFile(const std::string& path, const SystemProfile& profile) {
         return false;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const bool closed = std::fclose(file) == 0;
-    std::error_code error;
-    if (written && closed)
-        std::filesystem::rename(temp, path, error);
-    if (!written || !closed || error) {
+    if (!written || !closed || !platform::MoveFileOver(temp, path)) {
         std::remove(temp.c_str());
         return false;
     }

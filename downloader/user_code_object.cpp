@@ -1,5 +1,6 @@
 #include "downloader/user_code_object.h"
 
+#include <optional>
 #include <string>
 
 #include "downloader/connection.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <system_error>
 
 #include "platform/tick.h"
@@ -29,10 +30,20 @@ TcpipStream::~TcpipStream() {
 }
 
 bool TcpipStream::Connect() {
+    return ConnectNow(false);
+}
+
+bool TcpipStream::ConnectNow(bool keepTicking) {
     using Result = platform::TcpSocket::ConnectResult;
+    // On the I/O thread, requests keep expiring while a server takes its time to answer.
+    std::function<void()> onTick;
+    if (keepTicking) {
+        onTick = [this] { OnIdle(); };
+    }
     // A name too long for the host field could never be looked up as given.
-    const Result result =
-        hostTooLong ? Result::kLookupFailed : socket.Connect(host, tcpPort, kConnectTimeLimitMs);
+    const Result result = hostTooLong
+                              ? Result::kLookupFailed
+                              : socket.Connect(host, tcpPort, kConnectTimeLimitMs, onTick, kTickMs);
     Guard guard(lock);
     switch (result) {
         case Result::kConnected:
@@ -160,7 +171,7 @@ void TcpipStream::IoLoop() {
                 socket.Wait(false, pause);
                 continue;
             }
-            if (Connect()) {
+            if (ConnectNow(true)) {
                 OnConnected();
             } else {
                 nextConnectAt = platform::TickCount() + kReconnectPauseMs;

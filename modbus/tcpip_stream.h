@@ -62,6 +62,8 @@ class TcpipStream {
     virtual void OnConnected() {}
 
   private:
+    // Connect; `keepTicking` (I/O thread only) runs OnIdle while the server is awaited.
+    bool ConnectNow(bool keepTicking);
     void IoLoop();
     // Sends what the socket takes now; true when bytes are still waiting. Takes the lock.
     bool FlushOutput();

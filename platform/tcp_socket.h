@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -47,7 +48,10 @@ class TcpSocket {
 
     // Looks the host up (a dotted address counts as a name), takes its first IPv4 address
     // and connects, giving up after `timeLimitMs`. Closes any earlier connection first.
-    ConnectResult Connect(const char* host, uint16_t port, uint32_t timeLimitMs);
+    // While it waits for the server, `onTick` (when given) runs every `tickMs`, so that the
+    // caller's own timers keep going.
+    ConnectResult Connect(const char* host, uint16_t port, uint32_t timeLimitMs,
+                          const std::function<void()>& onTick = {}, uint32_t tickMs = 0);
     bool IsOpen() const;
     void Close();
 

@@ -137,7 +137,8 @@ struct Message {
 };
 
 // A dialog or window procedure. Returns true when it handled the message; unhandled messages
-// get the system's default treatment (see MessageKind::Close).
+// get the system's default treatment (see MessageKind::Close). A private message it does not
+// know must return false: Windows sends dialogs some of its own in that range.
 using Procedure = std::function<bool(Window self, const Message& message)>;
 
 // ---------------------------------------------------------------------------------------------

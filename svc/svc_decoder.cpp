@@ -113,6 +113,7 @@ SvcDecodeResult decodeSvcFile(const std::filesystem::path& rootPath,
             }
             decoder.decodeLine(line);
         }
+        out.finishListing();
     }
     if (input.bad()) {
         return failed(rootPath, failureText(kInputFileNumber, "Unable to read ", inputPath, EIO));

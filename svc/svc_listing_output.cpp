@@ -67,4 +67,10 @@ void SvcListingOutput::endConsoleLine() {
     console_.endLine();
 }
 
+void SvcListingOutput::finishListing() {
+    if (listing_.column > 0) {
+        listing_.endLine();
+    }
+}
+
 }  // namespace svc

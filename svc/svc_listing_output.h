@@ -30,6 +30,10 @@ class SvcListingOutput {
     void endLine();
     void endListingLine();
     void endConsoleLine();
+    // Ends the listing's last line when an echo left it open, so that the file, like every text
+    // file of the tools, has each line ended in CR LF. The console's open line is ended by
+    // whatever it shows next.
+    void finishListing();
 
   private:
     struct Copy {

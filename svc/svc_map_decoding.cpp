@@ -149,27 +149,40 @@ void SvcFileDecoder::decodeReferenceList(uint16_t word) {
 }
 
 void SvcFileDecoder::openReferenceEntry(uint16_t pdrIndex) {
+    if (pdrIndex >= 0x0001 && pdrIndex <= 0x3FFF) {
+        entryKind_ = MapEntryKind::Input;
+    } else if (pdrIndex >= 0x4000 && pdrIndex <= 0x7FFF) {
+        entryKind_ = MapEntryKind::Output;
+    } else if (pdrIndex >= 0x8000 && pdrIndex <= 0xBFFF) {
+        entryKind_ = MapEntryKind::DirectLink;
+    } else {
+        entryKind_ = MapEntryKind::None;
+    }
+    // The row is the one this entry takes. A word of 0 or from 16#C000 on is no entry and keeps
+    // no row: kept, it would stand in the PLC map as an entry, and one with PDR_Index 0 would
+    // end the map there and hide every real entry after it.
+    out_.write("  ----- MAP_PDR_Index = x" + hexText(pdrIndex));
+    out_.writeListingOnly("  (MAP_Index = " + decimalText(entryNumber_ + 1) + ") ");
+    out_.pad();
+    if (entryKind_ == MapEntryKind::None) {
+        // The next word starts an entry again, on the same output line.
+        return;
+    }
     SvcMapEntry& entry = openMapEntry();
     entry.mapPdrIndex = pdrIndex;
     position_ = kFirstEntryWord;
-    out_.write("  ----- MAP_PDR_Index = x" + hexText(pdrIndex));
-    out_.writeListingOnly("  (MAP_Index = " + decimalText(entryNumber_) + ") ");
-    out_.pad();
     const std::string index = "PDR Index =  x" + hex4Text(pdrIndex);
-    if (pdrIndex >= 0x0001 && pdrIndex <= 0x3FFF) {
-        entryKind_ = MapEntryKind::Input;
-        out_.write("(Input)\t" + index + " (Input)");
-    } else if (pdrIndex >= 0x4000 && pdrIndex <= 0x7FFF) {
-        entryKind_ = MapEntryKind::Output;
-        out_.write("(Output)\t" + index + " (Output)");
-    } else if (pdrIndex >= 0x8000 && pdrIndex <= 0xBFFF) {
-        entryKind_ = MapEntryKind::DirectLink;
-        out_.write("(Direct_Link)\t" + index + " (Direct Link)",
-                   "(Direct_Link)\t\t" + index + " (Direct Link)");
-    } else {
-        // No entry is opened: the next word starts an entry again, on the same output line.
-        entryKind_ = MapEntryKind::None;
-        return;
+    switch (entryKind_) {
+        case MapEntryKind::Input:
+            out_.write("(Input)\t" + index + " (Input)");
+            break;
+        case MapEntryKind::Output:
+            out_.write("(Output)\t" + index + " (Output)");
+            break;
+        default:
+            out_.write("(Direct_Link)\t" + index + " (Direct Link)",
+                       "(Direct_Link)\t\t" + index + " (Direct Link)");
+            break;
     }
     out_.endLine();
 }

@@ -162,6 +162,8 @@ void ShowDefaults(ui::Window self) {
     ui::SetIpAddress(self, IDC_CFG_GATEWAY, 0);
 }
 
+}  // namespace
+
 bool CommConfigDialogProc(ui::Window self, const ui::Message& message) {
     if (message.kind == ui::MessageKind::Init) {
         FillLists(self);
@@ -180,8 +182,6 @@ bool CommConfigDialogProc(ui::Window self, const ui::Message& message) {
         default: return false;
     }
 }
-
-}  // namespace
 
 int RunCommConfigDialog(ui::Window owner) {
     return ui::RunDialog(IDD_COMM_CONFIG, owner, CommConfigDialogProc);

@@ -53,7 +53,8 @@ TcpSocket::~TcpSocket() {
     Close();
 }
 
-TcpSocket::ConnectResult TcpSocket::Connect(const char* host, uint16_t port, uint32_t timeLimitMs) {
+TcpSocket::ConnectResult TcpSocket::Connect(const char* host, uint16_t port, uint32_t timeLimitMs,
+                                            const std::function<void()>& onTick, uint32_t tickMs) {
     Close();
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -84,8 +85,11 @@ TcpSocket::ConnectResult TcpSocket::Connect(const char* host, uint16_t port, uin
             const uint32_t elapsed = TickCount() - start;
             if (elapsed >= timeLimitMs)
                 break;
+            uint32_t waitMs = timeLimitMs - elapsed;
+            if (onTick && tickMs > 0 && tickMs < waitMs)
+                waitMs = tickMs;
             bool woken = false;
-            const short revents = impl->PollOnce(fd, POLLOUT, timeLimitMs - elapsed, woken);
+            const short revents = impl->PollOnce(fd, POLLOUT, waitMs, woken);
             if (woken) {
                 ::close(fd);
                 return ConnectResult::kInterrupted;
@@ -97,6 +101,8 @@ TcpSocket::ConnectResult TcpSocket::Connect(const char* host, uint16_t port, uin
                 result = error == 0 ? 0 : -1;
                 break;
             }
+            if (onTick)
+                onTick();
         }
     }
     if (result != 0) {
@@ -119,7 +125,7 @@ void TcpSocket::Close() {
 
 TcpSocket::Transfer TcpSocket::Send(const uint8_t* bytes, int length) {
     Transfer transfer;
-    const ssize_t n = ::send(impl->fd, bytes, static_cast<size_t>(length), 0);
+    const ssize_t n = ::send(impl->fd, bytes, static_cast<size_t>(length), MSG_NOSIGNAL);
     if (n >= 0) {
         transfer.bytes = static_cast<int>(n);
     } else if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) {

@@ -63,7 +63,8 @@ TcpSocket::~TcpSocket() {
     Close();
 }
 
-TcpSocket::ConnectResult TcpSocket::Connect(const char* host, uint16_t port, uint32_t timeLimitMs) {
+TcpSocket::ConnectResult TcpSocket::Connect(const char* host, uint16_t port, uint32_t timeLimitMs,
+                                            const std::function<void()>& onTick, uint32_t tickMs) {
     Close();
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -98,9 +99,12 @@ TcpSocket::ConnectResult TcpSocket::Connect(const char* host, uint16_t port, uin
             const uint32_t elapsed = TickCount() - start;
             if (elapsed >= timeLimitMs)
                 break;
+            uint32_t waitMs = timeLimitMs - elapsed;
+            if (onTick && tickMs > 0 && tickMs < waitMs)
+                waitMs = tickMs;
             bool woken = false;
             int connectError = 0;
-            const long seen = impl->WaitOnce(timeLimitMs - elapsed, woken, connectError);
+            const long seen = impl->WaitOnce(waitMs, woken, connectError);
             if (woken) {
                 Close();
                 return ConnectResult::kInterrupted;
@@ -109,6 +113,8 @@ TcpSocket::ConnectResult TcpSocket::Connect(const char* host, uint16_t port, uin
                 connected = connectError == 0;
                 break;
             }
+            if (onTick)
+                onTick();
         }
     }
     if (!connected) {

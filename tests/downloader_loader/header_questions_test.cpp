@@ -65,7 +65,9 @@ std::vector<QuestionCase> Cases() {
 }
 
 // Test names show the case, not its bytes.
-void PrintTo(const QuestionCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const QuestionCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class HeaderQuestionTest : public loader_test::SimulatorTest,
                            public ::testing::WithParamInterface<QuestionCase> {

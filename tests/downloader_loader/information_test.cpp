@@ -25,26 +25,6 @@ std::string Hex(const uint8_t* bytes, size_t count) {
     return text;
 }
 
-// Captures the log lines written while it lives.
-class LogCapture {
-  public:
-    LogCapture() { LogFile = std::tmpfile(); }
-    ~LogCapture() {
-        std::fclose(LogFile);
-        LogFile = nullptr;
-    }
-    std::string Text() const {
-        std::string text;
-        std::rewind(LogFile);
-        char buffer[512];
-        size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, LogFile)) > 0) {
-            text.append(buffer, got);
-        }
-        return text;
-    }
-};
-
 class InformationTest : public loader_test::SimulatorTest {
   protected:
     static vxo::Builder Listed() {
@@ -64,7 +44,7 @@ class InformationTest : public loader_test::SimulatorTest {
 TEST_F(InformationTest, RowsAndLogOfAGoodObject) {
     const std::string path = TempPath("listed.vxo");
     Listed().WriteTo(path);
-    LogCapture log;
+    loader_test::LogCapture log;
     InfoRows rows;
 
     ASSERT_EQ(DisplayInformation(rows, path), 1);
@@ -151,7 +131,7 @@ TEST_F(InformationTest, ModuleInfoMatchesTheDownloadedFile) {
     ASSERT_EQ(DisplayInformation(rows, path), 1);
     LoadOptionsFor(path, 1);
     ASSERT_EQ(RunLoad(), 1) << Transcript();
-    LogCapture log;
+    loader_test::LogCapture log;
 
     ModuleInfo info;
     ASSERT_TRUE(WithScript("", [&] { return QueryModuleInfo(info); }));

@@ -100,7 +100,9 @@ struct UpperPartCase {
     int eraseCommands;
 };
 
-void PrintTo(const UpperPartCase& c, std::ostream* out) { *out << c.payloadBytes << " bytes"; }
+void PrintTo(const UpperPartCase& c, std::ostream* out) {
+    *out << c.payloadBytes << " bytes";
+}
 
 class LegacyUpperPartTest : public LegacyLoaderTest,
                             public ::testing::WithParamInterface<UpperPartCase> {};

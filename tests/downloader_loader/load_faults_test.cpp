@@ -9,11 +9,10 @@
 
 #include "downloader/connection.h"
 #include "downloader/message_pump.h"
-#include "modbus/modbus.h"
-
 #include "downloader/settings.h"
 #include "downloader/user_code_format.h"
 #include "loader_fixture.h"
+#include "modbus/modbus.h"
 #include "vxo_builder.h"
 
 namespace {

@@ -96,6 +96,15 @@ std::vector<RefusalCase> Cases() {
          keep,
          "Load Error",
          "Relocation beyond the end of the object code, check your application."},
+        {"SerialUnreadable", {"--fault", "fc=20,do=exception,code=2"}, none, keep, "Load Error",
+         "Timeout during read."},
+        {"NameUnreadable", {"--fault", "fc=3,do=exception,code=2"}, none, keep, "Load Error",
+         "Timeout during read."},
+        // Requests 4 to 6 are the three attempts at register 35.
+        {"ProtectionUnreadable",
+         {"--fault", "req=4,do=exception,code=2", "--fault", "req=5,do=exception,code=2", "--fault",
+          "req=6,do=exception,code=2"},
+         none, keep, "Write error", "Timeout During Read"},
         {"ShortMagic",
          {},
          [](vxo::Builder& b) { b.Raw().Code({0x714E}).WithoutCrcWord(); },
@@ -106,7 +115,9 @@ std::vector<RefusalCase> Cases() {
 }
 
 // Test names show the case, not its bytes.
-void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const RefusalCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class LoadRefusalTest : public loader_test::SimulatorTest,
                         public ::testing::WithParamInterface<RefusalCase> {};

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "downloader/connection.h"
 #include "downloader/load_user_code.h"
 #include "downloader/loader_ui.h"
+#include "downloader/log_file.h"
 #include "downloader/settings.h"
 #include "platform/ui.h"
 #include "platform/ui_headless.h"
@@ -40,6 +42,26 @@ void RegisterProgressDialog() {
 }
 
 }  // namespace
+
+LogCapture::LogCapture() {
+    LogFile = std::tmpfile();
+}
+
+LogCapture::~LogCapture() {
+    std::fclose(LogFile);
+    LogFile = nullptr;
+}
+
+std::string LogCapture::Text() const {
+    std::string text;
+    std::rewind(LogFile);
+    char buffer[512];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, LogFile)) > 0) {
+        text.append(buffer, got);
+    }
+    return text;
+}
 
 std::string FramingName(const ::testing::TestParamInfo<krtsim::Framing>& info) {
     switch (info.param) {
@@ -149,14 +171,14 @@ void SimulatorTest::InDialog(const std::string& script, const std::function<void
     });
 }
 
-bool SimulatorTest::ProgressProcedure(ui::Window self, const ui::Message& message,
-                                      bool ignoreHalt, int& result) {
+bool SimulatorTest::ProgressProcedure(ui::Window self, const ui::Message& message, bool ignoreHalt,
+                                      int& result) {
     if (message.kind == ui::MessageKind::Init) {
         progressDialogWindow = self;
         ui::SetProgressRange(self, 1031, 0, 100);
         ConnectionClosed = false;
-        const bool opened = linkSettings.connectMode == kConnectTcp ? OpenTcpConnection()
-                                                                    : OpenSerialConnection();
+        const bool opened =
+            linkSettings.connectMode == kConnectTcp ? OpenTcpConnection() : OpenSerialConnection();
         result = opened ? LoadUserCode(ignoreHalt) : 0;
         CloseConnection();
         progressDialogWindow = nullptr;

@@ -55,6 +55,14 @@ class SimulatorTest : public ::testing::Test {
     std::string directory_;
 };
 
+// Captures the log lines written while it lives.
+class LogCapture {
+  public:
+    LogCapture();
+    ~LogCapture();
+    std::string Text() const;
+};
+
 // Test-name suffix for a framing parameter.
 std::string FramingName(const ::testing::TestParamInfo<krtsim::Framing>& info);
 

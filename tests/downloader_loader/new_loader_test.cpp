@@ -69,9 +69,19 @@ TEST_F(NewLoaderTest, SmallObjectEveryRequestAndEveryWord) {
         .Code({0x1111, 0x0000, 0x1234, 0x2222, 0x0000, 0x2010});
     object.WriteTo(path);
     LoadOptionsFor(path, 1);
+    loader_test::LogCapture log;
 
     ASSERT_EQ(RunLoad(), 1) << Transcript();
 
+    EXPECT_EQ(log.Text(), "Vexim Log file, starting load of file " + path + "\n" +
+                              "Code block fixups added (1 total)\n"
+                              "Data block fixups added (2 total)\n"
+                              "Beginning load\n"
+                              "Reading target for Status Register\n"
+                              "\tStatus Register is 1\n"
+                              "LoadFileNew\n"
+                              "Checking App\n"
+                              "Erasing\n");
     const std::vector<std::string> expected = {
         "20 file=128 length=2 record=532",  // serial number
         "3 count=10 start=8176",            // module name
@@ -186,8 +196,8 @@ TEST_F(NewLoaderTest, RamObjectGoesToRamUnlessFlashIsForced) {
         ASSERT_EQ(RunLoad(), 1);
         const auto described = Described(Requests());
         EXPECT_TRUE(Contains(described, forced ? "66 ch=1 sub=0" : "66 ch=1 sub=64")) << forced;
-        EXPECT_TRUE(Contains(described, forced ? "66 addr=4 ch=1 count=5 sub=32"
-                                               : "66 addr=4 ch=1 count=5 sub=96"))
+        EXPECT_TRUE(Contains(
+            described, forced ? "66 addr=4 ch=1 count=5 sub=32" : "66 addr=4 ch=1 count=5 sub=96"))
             << forced;
         const auto dump = Dump();
         EXPECT_EQ((forced ? dump.channelFlash(1) : dump.channelRam(1))[2], 0x1000) << forced;
@@ -238,6 +248,23 @@ TEST_F(NewLoaderTest, RunRegisterOutOfRangeIsRepairedAndIgnoredHaltClearsIt) {
         EXPECT_NE(request.functionCode, 4);  // no halt wait
     }
     EXPECT_TRUE(TranscriptLines("msgbox").empty());
+}
+
+TEST_F(NewLoaderTest, StatusRegisterTheModuleCannotNameFallsBackByChannel) {
+    for (const int16_t channel : {1, 2}) {
+        const std::string address = std::to_string(40 + channel);
+        ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--reg", address + "=0"}));
+        const std::string path = TempPath("object.vxo");
+        NewObject().Code(vxo::CountingWords(4)).WriteTo(path);
+        LoadOptionsFor(path, channel);
+        ASSERT_EQ(RunLoad("answer Yes\n"), 1);
+        const auto described = Described(Requests());
+        EXPECT_TRUE(
+            Contains(described, "6 addr=" + address + " value=" + std::to_string(2 * channel - 1)))
+            << channel;
+        EXPECT_EQ(loadOptions.statusRegister, 0);  // the setting keeps asking the module
+        ASSERT_TRUE(sim_->stop());
+    }
 }
 
 TEST_F(NewLoaderTest, WithoutLoadOnlyEraseAndStop) {

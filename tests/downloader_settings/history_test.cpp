@@ -3,8 +3,13 @@
 
 #include "downloader/history.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <sstream>
 
 #include "downloader/settings.h"
 #include "platform/registry.h"
@@ -57,7 +62,44 @@ void StoreValue(const char* name, const platform::RegValue& value) {
     key.SetValue(name, value.type, value.data.data(), static_cast<uint32_t>(value.data.size()));
 }
 
+// What `run` sends to standard error, where the debugger output goes off Windows.
+std::string DebuggerOutputOf(const std::string& folder, const std::function<void()>& run) {
+    const std::string path = folder + "/debugger.txt";
+    const int capture = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int saved = dup(STDERR_FILENO);
+    dup2(capture, STDERR_FILENO);
+    close(capture);
+    run();
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 }  // namespace
+
+TEST_F(SettingsTest, RestoreFilesTellsTheDebuggerWhetherTheKeyOpened) {
+    struct Case {
+        const char* what;
+        std::function<void()> prepare;
+        const char* output;
+    };
+    const Case cases[] = {
+        {"no key", [] {}, "RestoreFiles failed to open Registry Key!\n"},
+        {"key present",
+         [] {
+             StoreValue("FileCount", {platform::RegType::Dword, {0, 0, 0, 0}});
+         },
+         "RestoreFiles opened Registry Key!\n"},
+    };
+    for (const Case& c : cases) {
+        c.prepare();
+        EXPECT_EQ(DebuggerOutputOf(store.folder(), [] { RestoreFiles(nullptr); }), c.output)
+            << c.what;
+    }
+}
 
 TEST_F(SettingsTest, NewestDownloadComesFirstAndTheNinthDropsTheOldest) {
     for (int i = 1; i <= 9; ++i)

@@ -193,3 +193,27 @@ TEST(SystemProfileTest, FailedWriteLeavesTheOldFile) {
     EXPECT_FALSE(WriteProfileFile(folder.folder() + "/no/such/folder.vxf", SampleProfile()));
     EXPECT_EQ(FileBytes(path), before);
 }
+
+TEST(SystemProfileTest, SavedOverAnOlderProfileWhateverTheFolderIsCalled) {
+    TempStore store;
+    // Names as the file box hands them over, in the Windows code page: 0x96 is an en dash.
+    const char* folders[] = {"Line 4", "Line 4 \x96 Hall", "M\xfcller"};
+    for (const char* name : folders) {
+        const std::string folder = store.folder() + "/" + name;
+        ASSERT_TRUE(std::filesystem::create_directory(folder)) << name;
+        const std::string path = folder + "/hall.vxf";
+        SystemProfile older = SampleProfile();
+        older.drop = 1;
+        ASSERT_TRUE(WriteProfileFile(path, older)) << name;
+        SystemProfile newer = SampleProfile();
+        newer.drop = 2;
+        EXPECT_TRUE(WriteProfileFile(path, newer)) << name;
+        SystemProfile read;
+        ASSERT_TRUE(ReadProfileFile(path, read)) << name;
+        EXPECT_EQ(read.drop, 2) << name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << name;
+    }
+}

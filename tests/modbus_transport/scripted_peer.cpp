@@ -197,7 +197,8 @@ SilentListener::SilentListener(uint16_t port) {
 }
 
 SilentListener::~SilentListener() {
-    for (int filler : fillers) ::close(filler);
+    for (int filler : fillers)
+        ::close(filler);
     ::close(listener);
 }
 

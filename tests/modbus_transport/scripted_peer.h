@@ -60,13 +60,13 @@ class TcpPeer {
 // A listener on 127.0.0.1:port whose accept queue is full: further connection attempts get
 // no answer at all, so a connect to it hangs until its time limit.
 class SilentListener {
-public:
+  public:
     explicit SilentListener(uint16_t port);
     ~SilentListener();
     SilentListener(const SilentListener&) = delete;
     SilentListener& operator=(const SilentListener&) = delete;
 
-private:
+  private:
     int listener = -1;
     int fillers[3] = {-1, -1, -1};
 };

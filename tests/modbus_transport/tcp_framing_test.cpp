@@ -132,7 +132,6 @@ TEST_F(TcpFraming, PartialReplyLeftByATimeOutDoesNotSpoilTheNext) {
 TEST_F(TcpFraming, ReconnectsAfterThePeerHangsUp) {
     for (bool reset : {false, true}) {
         uint16_t values[2] = {};
-        const auto ignore = [](uint16_t) { return Bytes{}; };
         auto pending = std::async(std::launch::async, [&] {
             return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values);
         });
@@ -141,12 +140,11 @@ TEST_F(TcpFraming, ReconnectsAfterThePeerHangsUp) {
         // An abrupt reset makes the master's next send fail; that must not raise SIGPIPE.
         peer.Disconnect(reset);
         EXPECT_EQ(StatusOf(pending.get()), 18) << reset;
-        (void)ignore;
         ASSERT_TRUE(peer.Accept(kPeerWaitMs)) << reset;
         // Not at once (a peer that drops every connection is not hammered), not for long.
         EXPECT_GE(NowMs() - hungUp, 100) << reset;
         EXPECT_LT(NowMs() - hungUp, 1500) << reset;
-        // The first id on the new connection carries on from the old one.
+        // Whatever id the new connection starts with, its answer completes the request.
         auto result = std::async(std::launch::async, [&] {
             return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values);
         });
@@ -178,13 +176,18 @@ TEST_F(TcpFraming, RequestQueuedWhileTheLinkIsDownIsNotSentLater) {
     EXPECT_EQ(result.get(), 2);
 }
 
-TEST_F(TcpFraming, CloseInterruptsAReconnectionThatGetsNoAnswer) {
+TEST_F(TcpFraming, ReconnectionWithNoAnswerKeepsExpiringRequestsAndEndsOnClose) {
     peer.Disconnect();
     peer.StopListening();
     SilentListener silent(peer.Port());
     // Past the reconnection pause: the master now waits inside its connect.
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_FALSE(master->IsOpen());
+    // Requests still expire on time meanwhile.
+    uint16_t values[2] = {};
+    const int64_t asked = NowMs();
+    EXPECT_EQ(StatusOf(master->ReadHoldingRegisters(200, 1, 2, 37, values)), 18);
+    EXPECT_LT(NowMs() - asked, 800);
     const int64_t start = NowMs();
     master.reset();
     EXPECT_LT(NowMs() - start, static_cast<int64_t>(TcpipStream::kConnectTimeLimitMs / 2));

@@ -142,6 +142,21 @@ std::vector<BoundCase> boundCases() {
          0,
          511,
          {"  \t\tTotal MAP Count = 1100"}},
+        // Words that open no entry keep no row: the entry after them is row 1, and nothing is
+        // written for them, least of all a PDR_Index 0 that would end the PLC map.
+        {"PDR indexes 0 and from 16#C000 open no entry",
+         {configurationRecord(1, {{0x0101, 0x0202}}),
+          {0x0325,
+           {0x0001, 0x0000, 0xC001, 0x0001, 0x0101, 0x6010, 0x0200, 0x0000, 0x0000, 0xFFFF},
+           {}}},
+         1,
+         1,
+         1,
+         1,
+         {"#0x0000#" + W6 + "  ----- MAP_PDR_Index = x0  (MAP_Index = 1) " + std::string(12, ' ') +
+          "#0xC001#" + W6 + "  ----- MAP_PDR_Index = xC001  (MAP_Index = 1) " +
+          std::string(9, ' ') + "#0x0001#" + W6 + "  ----- MAP_PDR_Index = x1  (MAP_Index = 1) " +
+          std::string(12, ' ') + "(Input)\tPDR Index =  x0001 (Input)"}},
         {"zero-count reference list before another",
          {{0x0325, {0x0000}, {}},
           {0x0325, {0x0001, 0x4002, 0x0004, 0x0000, 0x0101, 0x6011, 0x0000}, {}}},

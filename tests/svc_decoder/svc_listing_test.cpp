@@ -264,9 +264,46 @@ TEST(SvcListing, WordLinesOutsideRecordsAreOnlyEchoedOnOneLine) {
     ASSERT_TRUE(decodeSvcFile(root, options).ok);
     std::filesystem::path listingPath = root;
     listingPath += "_parse.txt";
-    // A stray word leaves its echo open, so the next echo goes on along the same line.
+    // A stray word leaves its echo open, so the next echo goes on along the same line; the
+    // line still open at the end of the file is ended like every other.
     EXPECT_EQ(readFile(listingPath),
-              W("#0x0001#") + "#0x0002#" + blanks(6) + kZone + "\r\n" + W("#0x0307#"));
+              W("#0x0001#") + "#0x0002#" + blanks(6) + kZone + "\r\n" + W("#0x0307#") + "\r\n");
+}
+
+// A file whose last word prints nothing leaves that word's echo open; the listing still ends
+// with CR LF, and the console copy is ended by the spreadsheet's empty line.
+struct OpenLastLineCase {
+    const char* name;
+    std::vector<Record> records;
+    std::string lastLine;
+};
+
+TEST(SvcListing, LastLineLeftOpenIsEndedAtTheEndOfTheFile) {
+    const OpenLastLineCase cases[] = {
+        {"Activate_Configuration", {{0x0711, {0x0004, 0x0005}, {}}}, W("#0x0005#")},
+        {"Set_Indication", {{0x0152, {0x0001, 0x0000, 0x0307, 0x0009}, {}}}, W("#0x0009#")},
+        {"additional device information",
+         {{0x0307, {0x4001, 0x0001, 0x0001, 0x0101, 0x1234}, {}}},
+         W("#0x1234#")},
+        {"reference list word that opens no entry",
+         {{0x0325, {0x0001, 0xC000}, {}}},
+         W("#0xC000#") + "  ----- MAP_PDR_Index = xC000  (MAP_Index = 1) " + blanks(9)},
+    };
+    for (const OpenLastLineCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const Decoded decoded = decode(folder, "open", c.records);
+        ASSERT_TRUE(decoded.result.ok) << decoded.result.errorText;
+        const std::vector<std::string> listing = decoded.lines("_parse.txt");
+        ASSERT_FALSE(listing.empty());
+        EXPECT_EQ(listing.back(), c.lastLine);
+        const std::vector<std::string> console = lfLines(decoded.console);
+        const int header = indexOf(console, svcSpreadsheetHeader);
+        ASSERT_GT(header, 0);
+        EXPECT_EQ(console[static_cast<std::size_t>(header) - 1],
+                  c.lastLine.substr(0, c.lastLine.find("  (MAP_Index")) +
+                      (c.lastLine.find("  (MAP_Index") == std::string::npos ? "" : blanks(13)));
+    }
 }
 
 TEST(SvcListing, TwoRecordsWithoutSeparatorAndLowerCaseDigits) {

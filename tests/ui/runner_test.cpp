@@ -78,8 +78,18 @@ TEST_F(UiRunner, EndingTheProgramRecordsItsExitCode) {
     EXPECT_EQ(Read("transcript.txt").back(), "exit 3");
 }
 
+TEST_F(UiRunner, AnUnwritableTranscriptFallsBackToStandardError) {
+    const std::string command = std::string("env -u CALVENTO_UI_SCRIPT ") +
+                                "CALVENTO_UI_TRANSCRIPT=/nonexistent/t.txt " + UI_SCRIPT_RUNNER +
+                                " 2>'" + (dir_ / "stderr.txt").string() + "'";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 16);
+    EXPECT_EQ(
+        Read("stderr.txt"),
+        (std::vector<std::string>{"error \"cannot write transcript /nonexistent/t.txt\"",
+                                  "open 102 \"Main \\\"quoted\\\"\"", "end 102 16", "exit 16"}));
+}
+
 TEST_F(UiRunner, AnUnreadableScriptIsReported) {
-    EXPECT_EQ(Run(nullptr), 16);
     const std::string command = std::string("env CALVENTO_UI_SCRIPT=/nonexistent/script ") +
                                 "CALVENTO_UI_TRANSCRIPT='" + (dir_ / "t2.txt").string() + "' " +
                                 UI_SCRIPT_RUNNER;

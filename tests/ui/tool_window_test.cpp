@@ -192,3 +192,40 @@ TEST(UiToolWindow, TheLoopObserverSeesChildInputOnTheDialogClass) {
 }
 
 }  // namespace
+
+namespace {
+
+// A tree view child, chosen from by the script, read back on a menu command.
+TEST(UiToolWindow, TreeItemsAreChosenByTheScript) {
+    constexpr int kTree = 20;
+    constexpr int kRemove = 102;
+    std::vector<std::string> removed;
+    ui::headless::StartSession("select 20 2\nmenu 102\nselect 20 7\nclose\n");
+    ASSERT_TRUE(ui::RegisterWindowClass("Trees", [&removed](ui::Window self, const Message& m) {
+        if (m.kind == MessageKind::Init) {
+            ui::Menu bar = ui::CreateMenuBar();
+            ui::Menu file = ui::CreatePopupMenu();
+            ui::InsertPopupMenu(bar, 0, file, "&File");
+            ui::AppendMenuItem(file, kRemove, "&Remove from Repository");
+            ui::SetMenu(self, bar);
+            ui::CreateChild(self, {ui::ControlKind::TreeView, kTree, "", 2, 2, 300, 400});
+            ui::TreeItem profile = ui::AddTreeItem(self, kTree, nullptr, "PMEKRT0302");
+            ui::AddTreeItem(self, kTree, profile, "Version 1.2");
+            ui::AddTreeItem(self, kTree, profile, "Assembly 100");
+        } else if (m.kind == MessageKind::Command && m.id == kRemove) {
+            ui::TreeItem chosen = ui::SelectedTreeItem(self, kTree);
+            removed.push_back(ui::TreeItemText(self, kTree, chosen));
+        } else if (m.kind == MessageKind::Destroy) {
+            ui::PostQuit(0);
+        }
+        return m.kind != MessageKind::Close;
+    }));
+    ui::CreateMainWindow({"Trees", "TVQ PTK DTM Tool Rev. x"});
+    EXPECT_EQ(ui::RunMessageLoop(), 0);
+    EXPECT_EQ(removed, std::vector<std::string>{"Assembly 100"});
+    EXPECT_EQ(Lines(ui::headless::Transcript()),
+              (std::vector<std::string>{"open window \"TVQ PTK DTM Tool Rev. x\"",
+                                        "error \"script line 3: no tree item 7\"", "end window"}));
+}
+
+}  // namespace

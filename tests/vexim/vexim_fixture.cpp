@@ -57,6 +57,9 @@ void VeximTest::SetUp() {
     char pattern[] = "/tmp/vexim_test_XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
     directory_ = pattern;
+    // Command lines name files relative to here: a leading "/" starts a switch.
+    previousDirectory_ = std::filesystem::current_path();
+    std::filesystem::current_path(directory_);
     std::ofstream(TempPath("registry.reg")) << kStartStore;
     ::setenv("CALVENTO_REGISTRY", TempPath("registry.reg").c_str(), 1);
     ::setenv("TMPDIR", directory_.c_str(), 1);
@@ -71,6 +74,7 @@ void VeximTest::TearDown() {
     ResetProgramState();
     if (sim_) sim_->stop();
     std::error_code error;
+    std::filesystem::current_path(previousDirectory_, error);
     std::filesystem::remove_all(directory_, error);
 }
 
@@ -117,9 +121,8 @@ uint16_t VeximTest::StartModule(std::vector<std::string> options) {
 std::string VeximTest::WriteSampleObject(const std::string& name, size_t words) {
     vxo::Builder object;
     object.Text(kKrtVersionBlock, "2").Code(vxo::CountingWords(words));
-    const std::string path = TempPath(name);
-    object.WriteTo(path);
-    return path;
+    object.WriteTo(TempPath(name));
+    return name;
 }
 
 std::string VeximTest::Transcript() const { return ui::headless::Transcript(); }

@@ -38,7 +38,8 @@ class VeximTest : public ::testing::Test {
 
     // Starts krtsim on TCP; its port, or 0 (and a failure) when it did not start.
     uint16_t StartModule(std::vector<std::string> options = {});
-    // Writes a small user-code object for the block-write loader.
+    // Writes a small user-code object for the block-write loader; its name relative to the
+    // current folder, the test's temporary folder.
     std::string WriteSampleObject(const std::string& name, size_t words = 32);
 
     std::string TempPath(const std::string& name) const { return directory_ + "/" + name; }
@@ -51,6 +52,7 @@ class VeximTest : public ::testing::Test {
 
   private:
     std::string directory_;
+    std::string previousDirectory_;
 };
 
 // `msgbox "<caption>" "<text>" -> <answer>`, as the transcript records a message box.

@@ -1,0 +1,248 @@
+// The main dialog driven by the user through the headless UI: tabs, defaults, downloads with
+// their history, recent files, profiles and the number dialogs.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "downloader/dialogs/dialog_mapping.h"
+#include "downloader/dialogs/vexim_resource.h"
+#include "downloader/history.h"
+#include "downloader/settings.h"
+#include "vexim_fixture.h"
+
+namespace ui = platform::ui;
+
+namespace {
+
+using vexim_test::MessageBoxLine;
+
+class MainDialogTest : public vexim_test::VeximTest {
+  protected:
+    // Settings for the simulated module on channel 1.
+    void LinkToModule(uint16_t port) {
+        LoadDefaultSettings(nullptr);
+        linkSettings.connectMode = kConnectTcp;
+        linkSettings.host = "127.0.0.1";
+        linkSettings.tcpPort = port;
+        linkSettings.drop = 1;
+        linkSettings.retries = 3;
+        linkSettings.timeoutMs = 2000;
+        loadOptions.channel = 1;
+    }
+};
+
+TEST_F(MainDialogTest, TabsShowTheirOwnControls) {
+    // A control of each group: serial, TCP, common, Program Info list, Module Info value.
+    const int probes[] = {IDC_BAUD, IDC_HOST, IDC_START_DOWNLOAD, IDC_PROGRAM_INFO_LIST,
+                          IDC_MODULE_FIRMWARE};
+    std::map<int, std::vector<bool>> shown;  // tab -> visibility of the probes
+    std::vector<int32_t> modes;
+    LoadDefaultSettings(nullptr);
+    RunMainDialogObserved("tab 1012 1\ntab 1012 2\ntab 1012 3\ntab 1012 0\n",
+                          [&](ui::Window self, const ui::Message& message) {
+                              if (message.kind != ui::MessageKind::TabChanged) return;
+                              const int tab = ui::SelectedTab(self, IDC_TABS);
+                              for (int id : probes) shown[tab].push_back(ui::IsItemVisible(self, id));
+                              modes.push_back(linkSettings.connectMode);
+                          });
+    const std::map<int, std::vector<bool>> expected = {
+        {0, {true, false, true, false, false}},
+        {1, {false, true, true, false, false}},
+        {2, {false, false, false, true, false}},
+        {3, {false, false, false, false, true}},
+    };
+    EXPECT_EQ(shown, expected);
+    // Program Info and Module Info keep the connection mode of the last connection tab.
+    EXPECT_EQ(modes, (std::vector<int32_t>{1, 1, 1, 0}));
+}
+
+TEST_F(MainDialogTest, SetDefaultsShowsAndSavesTheDefaults) {
+    SaveStartSettings([] {
+        linkSettings.drop = 9;
+        loadOptions.channel = 2;
+        linkSettings.baudIndex = 3;
+    });
+    ASSERT_EQ(RestoreSettings(), 1);
+    std::string dropShown;
+    bool application1 = false;
+    int baudShown = -1;
+    RunMainDialogObserved("command 1034\n", [&](ui::Window self, const ui::Message& message) {
+        if (message.kind != ui::MessageKind::Command || message.id != IDC_SET_DEFAULTS) return;
+        dropShown = ui::GetItemText(self, IDC_DROP);
+        application1 = ui::IsChecked(self, IDC_APPLICATION_1);
+        baudShown = ui::SelectedItem(self, IDC_BAUD);
+    });
+    EXPECT_EQ(dropShown, "255");
+    EXPECT_TRUE(application1);
+    EXPECT_EQ(baudShown, 13);
+    linkSettings = LinkSettings{};
+    ASSERT_EQ(RestoreSettings(), 1);
+    EXPECT_EQ(linkSettings.drop, 255);
+    EXPECT_EQ(loadOptions.channel, 1);
+    EXPECT_EQ(linkSettings.baudIndex, 13);
+}
+
+TEST_F(MainDialogTest, DownloadsFillTheHistoryAndTheRecentFilesMenu) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    WriteSampleObject("first.vxo");
+    WriteSampleObject("second.vxo", 40);
+    LinkToModule(port);
+    std::vector<std::string> listed;
+    std::optional<std::string> recentMenuItem;
+    std::string fileAfterRecent;
+    const std::string script =
+        "text 1004 \"first\"\n"  // ".vxo" is added when the name does not open
+        "command 1053\n"
+        "command 1\n"  // OK on the progress dialog after an interactive download
+        "text 1004 \"second.vxo\"\n"
+        "command 1053\n"
+        "command 1\n"
+        "menu 40028\nmenu 40028\n"  // the menu bar entered: the recent entries appear
+        "menu 20001\n";
+    const int result =
+        RunMainDialogObserved(script, [&](ui::Window self, const ui::Message& message) {
+            if (message.kind == ui::MessageKind::InitMenu) {
+                listed.clear();
+                for (int i = 0; i < ui::ItemCount(self, IDC_FILE_BOX); ++i) {
+                    listed.push_back(ui::ItemText(self, IDC_FILE_BOX, i));
+                }
+                recentMenuItem = ui::MenuItemText(self, 20001);
+            }
+            if (message.kind == ui::MessageKind::Command && message.id == 20001) {
+                fileAfterRecent = ui::GetItemText(self, IDC_FILE_BOX);
+            }
+        });
+    EXPECT_EQ(result, 16) << Transcript();  // closed by the user at the end of the script
+    EXPECT_EQ(TranscriptLines("end 104"), (std::vector<std::string>{"end 104 0", "end 104 0"}));
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_EQ(listed, (std::vector<std::string>{"second.vxo", "first.vxo"}));
+    EXPECT_EQ(recentMenuItem, std::optional<std::string>("first.vxo"));
+    EXPECT_EQ(fileAfterRecent, "first.vxo");
+    krtsim::StateDump dump = sim_->dump();
+    EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, "second.vxo", 1));
+
+    // Downloading the older file again moves it to the top; the store keeps the order.
+    historyCount = 0;
+    RestoreFiles(nullptr);
+    ASSERT_EQ(historyCount, 2);
+    EXPECT_EQ(downloadHistory[0].fileName, "second.vxo");
+    EXPECT_EQ(downloadHistory[1].fileName, "first.vxo");
+}
+
+TEST_F(MainDialogTest, MissingFileShowsItsNameWithTheDefaultExtension) {
+    LoadDefaultSettings(nullptr);
+    RunMainDialogObserved("text 1004 \"nothing-here\"\ncommand 1053\n",
+                          [](ui::Window, const ui::Message&) {});
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine("Can't open file", "nothing-here.vxo")});
+    EXPECT_TRUE(TranscriptLines("open 104").empty());
+}
+
+TEST_F(MainDialogTest, SavedProfileComesBackWhenLoaded) {
+    LoadDefaultSettings(nullptr);
+    linkSettings.drop = 42;
+    std::string dropAfterLoad;
+    const std::string script =
+        "menu 40020\nfile \"kept\"\n"  // saved as kept.vxf: the name has no "."
+        "text 1017 \"77\"\n"
+        "menu 40019\nfile \"kept.vxf\"\n"
+        "menu 40019\nfile \"kept.vxf\"\n";  // loaded twice: listed once
+    RunMainDialogObserved(script, [&](ui::Window self, const ui::Message& message) {
+        if (message.kind == ui::MessageKind::Command && message.id == 40019) {
+            dropAfterLoad = ui::GetItemText(self, IDC_DROP);
+        }
+    });
+    ASSERT_TRUE(std::filesystem::exists("kept.vxf"));
+    EXPECT_EQ(std::filesystem::file_size("kept.vxf"), kSystemProfileSize);
+    EXPECT_EQ(dropAfterLoad, "42");
+    EXPECT_EQ(profileHistory[0], "kept.vxf");
+    EXPECT_EQ(profileHistory[1], "");
+}
+
+TEST_F(MainDialogTest, NumberDialogsCheckWhatIsTyped) {
+    LoadDefaultSettings(nullptr);
+    const std::string script =
+        "menu 40006\ntext 1037 \"1500\"\ncommand 1\n"  // raised to 2000
+        "menu 40007\ntext 1037 \"12a\"\ncommand 1\n"   // refused, the dialog stays
+        "text 1037 \"7\"\ncommand 1\n"
+        "menu 40008\ntext 1037 \"5\"\ncommand 2\n"  // Cancel keeps the value
+        "menu 40009\ntext 1037 \"99999999999\"\ncommand 1\ncommand 2\n";
+    std::vector<int32_t> timeouts;
+    RunMainDialogObserved(script, [&](ui::Window, const ui::Message& message) {
+        if (message.kind == ui::MessageKind::Command && message.id == 40006) {
+            timeouts.push_back(linkSettings.timeoutMs);
+        }
+    });
+    EXPECT_EQ(timeouts, std::vector<int32_t>{2000});
+    EXPECT_EQ(linkSettings.retries, 7);
+    EXPECT_EQ(loadOptions.statusRegister, 0);
+    EXPECT_EQ(loadOptions.runRegister, 33);
+    const std::string refused = MessageBoxLine("Invalid Number", "Please enter a postive integer");
+    EXPECT_EQ(TranscriptLines("msgbox"), (std::vector<std::string>{refused, refused}));
+    // Timeout and Retries are saved at once.
+    linkSettings = LinkSettings{};
+    ASSERT_EQ(RestoreSettings(), 1);
+    EXPECT_EQ(linkSettings.retries, 7);
+}
+
+TEST_F(MainDialogTest, OptionTogglesFollowTheMenuChecks) {
+    LoadDefaultSettings(nullptr);
+    bool checked = false;
+    RunMainDialogObserved("menu 40028\nmenu 40010\n", [&](ui::Window self, const ui::Message& m) {
+        if (m.kind == ui::MessageKind::Command && m.id == 40028) {
+            checked = ui::IsMenuItemChecked(self, 40028);
+        }
+    });
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(loadOptions.ignoreHaltStatus, 1);
+    EXPECT_EQ(loadOptions.autoStart, 0);  // on by default, toggled off
+}
+
+// Values from the command line that the controls cannot show directly still come back.
+TEST_F(MainDialogTest, CommandLineValuesSurviveTheControls) {
+    struct Case {
+        int16_t channel;
+        std::string port;
+    };
+    for (const Case& c : {Case{10, "COM9:"}, Case{11, "COM1:"}, Case{2, "COM2:"}}) {
+        SCOPED_TRACE(c.port);
+        LoadDefaultSettings(nullptr);
+        loadOptions.channel = c.channel;
+        linkSettings.portName = c.port;
+        linkSettings.baudIndex = 4;
+        RunMainDialogObserved("", [](ui::Window self, const ui::Message& message) {
+            if (message.kind != ui::MessageKind::Init) return;
+            ui::SelectItem(self, IDC_BAUD, -1);  // a list without a selection
+            DialogToSettings(self);
+        });
+        EXPECT_EQ(loadOptions.channel, c.channel);
+        EXPECT_EQ(linkSettings.portName, c.port);
+        EXPECT_EQ(linkSettings.baudIndex, 4);
+    }
+}
+
+TEST_F(MainDialogTest, UnknownRecentEntriesChangeNothing) {
+    LoadDefaultSettings(nullptr);
+    loadOptions.fileName = "kept.vxo";
+    std::string file;
+    RunMainDialogObserved("menu 20005\nmenu 20107\n", [&](ui::Window self, const ui::Message& m) {
+        if (m.kind == ui::MessageKind::Command) file = ui::GetItemText(self, IDC_FILE_BOX);
+    });
+    EXPECT_EQ(file, "kept.vxo");
+}
+
+TEST_F(MainDialogTest, TitleNamesTheFileWhileInactive) {
+    LoadDefaultSettings(nullptr);
+    loadOptions.fileName = "C:\\work\\prog.vxo";
+    RunMainDialogObserved("activate 1\nactivate 0\n", [](ui::Window, const ui::Message&) {});
+    const auto titles = TranscriptLines("title");
+    ASSERT_GE(titles.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(titles.end() - 2, titles.end()),
+              (std::vector<std::string>{"title \"ZKRT File Downloader - 03Dec2020\"",
+                                        "title \"prog.vxo - ZKRT File Downloader - 03Dec2020\""}));
+}
+
+}  // namespace

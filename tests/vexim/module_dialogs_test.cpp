@@ -1,0 +1,147 @@
+// The dialogs that talk to a module besides the download: the communication configuration
+// dialog and the flash dialog, against the simulated module.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "downloader/comm_config.h"
+#include "downloader/dialogs/comm_config_dialog.h"
+#include "downloader/dialogs/flash_dialog.h"
+#include "downloader/dialogs/vexim_resource.h"
+#include "downloader/settings.h"
+#include "vexim_fixture.h"
+
+namespace ui = platform::ui;
+
+namespace {
+
+using vexim_test::MessageBoxLine;
+
+class ModuleDialogsTest : public vexim_test::VeximTest {
+  protected:
+    void LinkTo(uint16_t port) {
+        LoadDefaultSettings(nullptr);
+        linkSettings.connectMode = kConnectTcp;
+        linkSettings.host = "127.0.0.1";
+        linkSettings.tcpPort = port;
+        linkSettings.drop = 1;
+        linkSettings.retries = 2;
+        linkSettings.timeoutMs = 1000;
+    }
+
+    // Runs the configuration dialog with `script`; `observe` sees it after each command.
+    int RunConfig(const std::string& script,
+                  const std::function<void(ui::Window, const ui::Message&)>& observe) {
+        StartUi(script);
+        return ui::RunDialog(IDD_COMM_CONFIG, nullptr,
+                             [&](ui::Window self, const ui::Message& message) {
+                                 const bool handled = CommConfigDialogProc(self, message);
+                                 observe(self, message);
+                                 return handled;
+                             });
+    }
+};
+
+struct Shown {
+    std::string drop, baud, parity;
+};
+
+TEST_F(ModuleDialogsTest, ConfigurationShowsThePortWords) {
+    // Port 1: no parity, baud code 0x1100 (57600, not offered), drop 5. Port 2: even, 19200.
+    const uint16_t port = StartModule({"--reg", "37=0x9105", "--reg", "38=0x0F20"});
+    ASSERT_NE(port, 0);
+    LinkTo(port);
+    std::vector<Shown> shown;
+    const int result = RunConfig("", [&](ui::Window self, const ui::Message& message) {
+        if (message.kind != ui::MessageKind::Init) return;
+        const int rows[2][3] = {{IDC_CFG_DROP_1, IDC_CFG_BAUD_1, IDC_CFG_PARITY_1},
+                                {IDC_CFG_DROP_2, IDC_CFG_BAUD_2, IDC_CFG_PARITY_2}};
+        for (const auto& row : rows) {
+            shown.push_back({ui::GetItemText(self, row[0]),
+                             ui::ItemText(self, row[1], ui::SelectedItem(self, row[1])),
+                             ui::ItemText(self, row[2], ui::SelectedItem(self, row[2]))});
+        }
+    });
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].drop, "5");
+    EXPECT_EQ(shown[0].baud, "9600");
+    EXPECT_EQ(shown[0].parity, "None");
+    EXPECT_EQ(shown[1].drop, "32");
+    EXPECT_EQ(shown[1].baud, "19200");
+    EXPECT_EQ(shown[1].parity, "Even");
+}
+
+TEST_F(ModuleDialogsTest, WriteRefusesBadValuesBeforeSendingAnything) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    LinkTo(port);
+    struct Case {
+        std::string edit;
+        std::string message;
+    };
+    const std::string drops = "Drops must be a numeric value \r\nbetween 0-255 inclusively";
+    const std::string listen =
+        "Ethernet listen port must be a numeric value \r\nbetween 0-65535 inclusively";
+    for (const Case& c : {Case{"text 1051 \"256\"", drops}, Case{"text 1057 \"300\"", drops},
+                          Case{"text 1056 \"70000\"", listen}}) {
+        SCOPED_TRACE(c.edit);
+        const size_t before = sim_->requests().size();
+        RunConfig(c.edit + "\ncommand 1044\n", [](ui::Window, const ui::Message&) {});
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine("Value error", c.message)});
+        // Only the query made when the dialog opened reached the module.
+        const auto requests = sim_->requests();
+        for (size_t i = before; i < requests.size(); ++i) {
+            EXPECT_NE(requests[i].functionCode, 16) << "a write was sent";
+        }
+    }
+}
+
+TEST_F(ModuleDialogsTest, WriteSendsTheEditedWords) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    LinkTo(port);
+    RunConfig("text 1051 \"7\"\nselect 1046 4\nselect 1047 1\ntext 1056 \"1502\"\n"
+              "ip 1018 192.168.1.20\ncommand 1044\n",
+              [](ui::Window, const ui::Message&) {});
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    krtsim::StateDump dump = sim_->dump();
+    EXPECT_EQ(dump.holding(37), 0x8000 | 0x0F00 | 7);  // no parity, 19200, drop 7
+    EXPECT_EQ(dump.holding(37 + kTcpPortWord), 1502);
+    EXPECT_EQ(dump.holding(37 + kIpAddressWord), 192);
+    EXPECT_EQ(dump.holding(37 + kIpAddressWord + 3), 20);
+}
+
+TEST_F(ModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) {
+    LinkTo(9);  // nothing listens on port 9
+    const int result = RunConfig("", [](ui::Window, const ui::Message&) {});
+    EXPECT_EQ(result, -1);
+    const auto boxes = TranscriptLines("msgbox");
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back(),
+              MessageBoxLine("Communications error", "Failed to contact the module"));
+}
+
+TEST_F(ModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    LinkTo(port);
+    loadOptions.lastFlashFile = "image";
+    RunFlashDialog(nullptr, IDM_BACKUP_FLASH);
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    ASSERT_TRUE(std::filesystem::exists("image.bin"));
+    EXPECT_EQ(std::filesystem::file_size("image.bin"), 16384u);
+    EXPECT_EQ(TranscriptLines("open 117"),
+              std::vector<std::string>{"open 117 \"Flash\""});
+
+    StartUi("");
+    loadOptions.lastFlashFile = "missing.bin";
+    RunFlashDialog(nullptr, IDM_RESTORE_FLASH);
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{
+                  MessageBoxLine("Restore flash", "Failed to open file for reading")});
+}
+
+}  // namespace
