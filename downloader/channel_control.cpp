@@ -2,7 +2,6 @@
 
 namespace {
 
-constexpr uint16_t kStatusRegisterBase = 40;
 constexpr uint16_t kNotHaltedBit = 0x8000;
 constexpr int kHaltReadings = 20;
 
@@ -51,11 +50,9 @@ bool StopChannelProgram(LoadSteps& steps) {
     return WriteHoldingStep(steps, RunRegister(), run);
 }
 
-bool AnnounceStatusRegister(LoadSteps& steps, uint16_t statusRegister) {
-    const uint16_t address = static_cast<uint16_t>(kStatusRegisterBase + loadOptions.channel);
-    return WriteHoldingStep(steps, address, statusRegister);
-}
+namespace {
 
+// False when a reading failed or bit 15 never cleared; the connection's error text says why.
 bool WaitForHalt(uint16_t statusRegister) {
     for (int reading = 0; reading < kHaltReadings; ++reading) {
         uint16_t status = 0;
@@ -72,6 +69,25 @@ bool WaitForHalt(uint16_t statusRegister) {
         CurrentConnection->SetErrorText("Program still running");
     }
     return false;
+}
+
+}  // namespace
+
+ChannelHalt HaltForTransfer(LoadSteps& steps, uint16_t statusRegister, bool ignoreHalt,
+                            std::string& reason) {
+    const int16_t channel = loadOptions.channel;
+    if (!HasProgram(channel)) {
+        return ChannelHalt::kHalted;
+    }
+    const uint16_t address = static_cast<uint16_t>(kStatusRegisterBase + channel);
+    if (!WriteHoldingStep(steps, address, statusRegister)) {
+        return ChannelHalt::kStepFailed;
+    }
+    if (ignoreHalt || WaitForHalt(statusRegister)) {
+        return ChannelHalt::kHalted;
+    }
+    reason = CurrentConnection != nullptr ? CurrentConnection->GetErrorText() : "";
+    return ChannelHalt::kStillRunning;
 }
 
 bool StoreAutoStartByte(LoadSteps& steps) {

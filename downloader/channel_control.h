@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "downloader/load_step.h"
 
@@ -9,6 +10,8 @@
 
 inline constexpr uint16_t kRunRegisterNumberRegister = 33;
 inline constexpr uint16_t kAutoStartRegister = 34;
+// Register 40 + channel holds the channel's status register number.
+inline constexpr uint16_t kStatusRegisterBase = 40;
 
 inline bool HasProgram(int16_t channel) {
     return channel == 1 || channel == 2;
@@ -25,13 +28,14 @@ bool WriteHoldingStep(LoadSteps& steps, uint16_t address, uint16_t value);
 // Clears the channel's run byte (when Auto Start is on). False when a step failed.
 bool StopChannelProgram(LoadSteps& steps);
 
-// Writes the status register number S to register 40 + channel.
-bool AnnounceStatusRegister(LoadSteps& steps, uint16_t statusRegister);
+enum class ChannelHalt { kHalted, kStepFailed, kStillRunning };
 
-// Reads the channel's status word, at once and without retries, until bit 15 clears (at most
-// 20 readings). False when a read failed or the program never halted; the connection's error
-// text then says why.
-bool WaitForHalt(uint16_t statusRegister);
+// Before the transfer on channels 1 and 2: writes the status register number S to register
+// 40 + channel, then (unless ignoreHalt) reads the channel's status word at once and without
+// retries until bit 15 clears, at most 20 times. kStillRunning when a reading failed or the
+// program never halted; `reason` then says why.
+ChannelHalt HaltForTransfer(LoadSteps& steps, uint16_t statusRegister, bool ignoreHalt,
+                            std::string& reason);
 
 // Sets the channel's auto-start byte when Auto Start is on, else clears it.
 bool StoreAutoStartByte(LoadSteps& steps);

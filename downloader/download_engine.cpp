@@ -169,18 +169,18 @@ bool NewLoader::ResolveBases() {
 }
 
 bool NewLoader::WaitForChannel() {
-    const int16_t channel = loadOptions.channel;
-    if (!HasProgram(channel)) {
-        return true;
+    std::string reason;
+    switch (HaltForTransfer(job_.steps, job_.statusRegister, job_.ignoreHalt, reason)) {
+        case ChannelHalt::kStepFailed:
+            return false;
+        case ChannelHalt::kStillRunning:
+            // Loading into a running program is the user's risk; the module takes the words.
+            ErrorBox("Can't halt channel %d. %s. Attempting to continue.", loadOptions.channel,
+                     reason.c_str());
+            return true;
+        default:
+            return true;
     }
-    if (!AnnounceStatusRegister(job_.steps, job_.statusRegister)) {
-        return false;
-    }
-    if (!job_.ignoreHalt && !WaitForHalt(job_.statusRegister)) {
-        const std::string reason = CurrentConnection ? CurrentConnection->GetErrorText() : "";
-        ErrorBox("Can't halt channel %d. %s. Attempting to continue.", channel, reason.c_str());
-    }
-    return true;
 }
 
 bool NewLoader::Transfer() {

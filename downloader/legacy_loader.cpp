@@ -136,19 +136,16 @@ bool LegacyLoader::CheckCapability() {
 }
 
 bool LegacyLoader::WaitForChannel() {
-    const int16_t channel = loadOptions.channel;
-    if (!HasProgram(channel)) {
-        return true;
+    std::string reason;
+    switch (HaltForTransfer(job_.steps, job_.statusRegister, job_.ignoreHalt, reason)) {
+        case ChannelHalt::kStepFailed:
+            return false;
+        case ChannelHalt::kStillRunning:
+            ErrorBox("Can't halt channel %d. %s", loadOptions.channel, reason.c_str());
+            return false;
+        default:
+            return true;
     }
-    if (!AnnounceStatusRegister(job_.steps, job_.statusRegister)) {
-        return false;
-    }
-    if (!job_.ignoreHalt && !WaitForHalt(job_.statusRegister)) {
-        const std::string reason = CurrentConnection ? CurrentConnection->GetErrorText() : "";
-        ErrorBox("Can't halt channel %d. %s", channel, reason.c_str());
-        return false;
-    }
-    return true;
 }
 
 bool LegacyLoader::Transfer() {

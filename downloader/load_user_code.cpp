@@ -15,7 +15,6 @@ namespace {
 
 constexpr uint16_t kHighestStatusRegister = 2080;  // 32 input registers + 2048 holding
 constexpr uint16_t kHighestRunRegister = 2048;
-constexpr uint16_t kStatusRegisterBase = 40;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }

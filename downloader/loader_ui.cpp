@@ -11,8 +11,7 @@ bool AskYesNo(const std::string& text, const char* caption) {
 }
 
 QuestionAnswer AskYesNoCancel(const std::string& text, const char* caption) {
-    // The UI service offers Yes/No boxes; a Cancel answer (Escape) still reads as Cancel.
-    switch (ui::ShowMessageBox(mainDialogWindow, text, caption, ui::Buttons::YesNo)) {
+    switch (ui::ShowMessageBox(mainDialogWindow, text, caption, ui::Buttons::YesNoCancel)) {
         case ui::Answer::Yes:
             return QuestionAnswer::kYes;
         case ui::Answer::No:

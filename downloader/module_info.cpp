@@ -11,6 +11,11 @@
 namespace {
 
 constexpr uint16_t kApplicationMarker = 0x6014;
+constexpr uint16_t kModuleNameRegister = 8176;
+constexpr uint16_t kChannel1File = 256;
+constexpr uint16_t kChannel2File = 512;
+constexpr uint16_t kInfoFile = 128;
+constexpr uint16_t kSerialRecord = 532;
 const char* const kReadTimeout = "Read Timeout";
 
 // One request, one attempt; a short answer counts as failed.
@@ -89,18 +94,18 @@ bool QueryModuleInfo(ModuleInfo& info) {
     info.firmware = ReadOnce(10,
                              [&](ModBus& link) {
                                  return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(),
-                                                                  10, 8176, name);
+                                                                  10, kModuleNameRegister, name);
                              })
                         ? WordText(name, 10)
                         : kReadTimeout;
-    info.applicationSpace1 = ApplicationName(256, 13, true);
-    info.applicationSpace2 = ApplicationName(512, 11, false);
+    info.applicationSpace1 = ApplicationName(kChannel1File, 13, true);
+    info.applicationSpace2 = ApplicationName(kChannel2File, 11, false);
     uint16_t serial[2] = {};
     info.serialNumber =
         ReadOnce(2,
                  [&](ModBus& link) {
-                     return link.ReadFileRecord(RequestTimeout(), RequestUnit(), 128, 2, 532,
-                                                serial);
+                     return link.ReadFileRecord(RequestTimeout(), RequestUnit(), kInfoFile, 2,
+                                                kSerialRecord, serial);
                  })
             ? std::to_string(static_cast<int32_t>(uint32_t{serial[0]} << 16 | serial[1]))
             : kReadTimeout;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 // A manual-reset event: once set it stays set, waking every waiter, until Reset.
 // Requests complete on the I/O thread and are collected on the GUI thread, so the
@@ -10,40 +12,56 @@
 class CompletionEvent {
   public:
     explicit CompletionEvent(bool initiallySet = false) : set_(initiallySet) {}
+
+    // A reply on a fast link arrives within tens of microseconds; watching the flag that long
+    // before sleeping saves the waiter a sleep and a wake-up on every round trip.
+    static constexpr std::chrono::microseconds kSpinLimit{50};
     CompletionEvent(const CompletionEvent&) = delete;
     CompletionEvent& operator=(const CompletionEvent&) = delete;
 
     void Set() {
         {
             std::lock_guard<std::mutex> guard(mutex_);
-            set_ = true;
+            set_.store(true, std::memory_order_release);
         }
         changed_.notify_all();
     }
 
     void Reset() {
         std::lock_guard<std::mutex> guard(mutex_);
-        set_ = false;
+        set_.store(false, std::memory_order_relaxed);
     }
 
-    bool IsSet() {
-        std::lock_guard<std::mutex> guard(mutex_);
-        return set_;
-    }
+    bool IsSet() { return set_.load(std::memory_order_acquire); }
 
     void Wait() {
+        if (SpinUntilSet()) {
+            return;
+        }
         std::unique_lock<std::mutex> guard(mutex_);
-        changed_.wait(guard, [this] { return set_; });
+        changed_.wait(guard, [this] { return set_.load(std::memory_order_relaxed); });
     }
 
     // True when the event was set within the time; false on expiry.
     bool WaitFor(std::chrono::milliseconds limit) {
         std::unique_lock<std::mutex> guard(mutex_);
-        return changed_.wait_for(guard, limit, [this] { return set_; });
+        return changed_.wait_for(guard, limit,
+                                 [this] { return set_.load(std::memory_order_relaxed); });
     }
 
   private:
+    bool SpinUntilSet() {
+        const auto until = std::chrono::steady_clock::now() + kSpinLimit;
+        do {
+            if (set_.load(std::memory_order_acquire)) {
+                return true;
+            }
+            std::this_thread::yield();
+        } while (std::chrono::steady_clock::now() < until);
+        return false;
+    }
+
     std::mutex mutex_;
     std::condition_variable changed_;
-    bool set_;
+    std::atomic<bool> set_;
 };

@@ -1,3 +1,4 @@
+#include <array>
 #include <cstring>
 
 #include "modbus/modbus.h"
@@ -52,6 +53,30 @@ void Complete(ModbusTransaction*& done, ModbusTransaction* record) {
         record->event->Set();
     }
 }
+
+// Completions found on the I/O thread are signalled only after the core lock is released, so
+// the woken caller does not at once block on that lock to collect its result.
+class DeferredWakeups {
+  public:
+    void Complete(ModbusTransaction*& done, ModbusTransaction* record) {
+        PushHead(done, record);
+        if (record->event != nullptr && count_ < events_.size()) {
+            events_[count_++] = record->event;
+        } else if (record->event != nullptr) {
+            record->event->Set();
+        }
+    }
+    void SetAll() {
+        for (size_t i = 0; i < count_; ++i) {
+            events_[i]->Set();
+        }
+        count_ = 0;
+    }
+
+  private:
+    std::array<CompletionEvent*, 16> events_{};
+    size_t count_ = 0;
+};
 
 bool IsOnList(const ModbusTransaction* head, const ModbusTransaction* record) {
     for (; head != nullptr; head = head->next) {
@@ -188,6 +213,7 @@ void ModBus::SendNext() {
 }
 
 void ModBus::ProcessResponse(int32_t tag, int32_t length, const uint8_t* frame) {
+    DeferredWakeups wakeups;
     {
         Guard guard(lock_);
         ModbusTransaction* record = sent_;
@@ -197,15 +223,17 @@ void ModBus::ProcessResponse(int32_t tag, int32_t length, const uint8_t* frame) 
                 --inFlight_;
                 record->status = DecodeReply(*record, length, frame);
                 Unlink(sent_, record);
-                Complete(done_, record);
+                wakeups.Complete(done_, record);
             }
             record = following;
         }
     }
+    wakeups.SetAll();
     SendNext();
 }
 
 void ModBus::CheckTimeouts() {
+    DeferredWakeups wakeups;
     {
         Guard guard(lock_);
         const uint32_t now = platform::TickCount();
@@ -216,13 +244,14 @@ void ModBus::CheckTimeouts() {
                 Unlink(sent_, record);
                 record->status = kModbusTimedOut;
                 --inFlight_;
-                Complete(done_, record);
+                wakeups.Complete(done_, record);
                 // A partial reply must not spoil the next one.
                 ResetReceive();
             }
             record = following;
         }
     }
+    wakeups.SetAll();
     SendNext();
 }
 

@@ -137,7 +137,6 @@ bool SerialStream::TakeDiscardRequest() {
 }
 
 bool SerialStream::StopRequested() {
-    Guard guard(lock);
     return stopRequest;
 }
 

@@ -81,7 +81,7 @@ class SerialStream {
     uint8_t sendBuffer[kSendBufferSize] = {};
     int32_t sendCount = 0;
     bool writeIdle = true;
-    bool stopRequest = false;
+    std::atomic<bool> stopRequest{false};  // read by the polling thread's turn without the lock
     bool shutDown = false;
     std::atomic<bool> discardRequested{false};
     uint8_t readBuffer[kReadChunkSize] = {};  // polling thread only

@@ -49,6 +49,7 @@ bool TcpipStream::ConnectNow(bool keepTicking) {
         case Result::kConnected:
             // Output queued while the link was down belongs to requests that have given up.
             sendCount = 0;
+            outputWaiting = false;
             connected = true;
             return true;
         case Result::kLookupFailed:
@@ -66,7 +67,6 @@ bool TcpipStream::ConnectNow(bool keepTicking) {
 }
 
 bool TcpipStream::IsOpen() {
-    Guard guard(lock);
     return connected;
 }
 
@@ -88,8 +88,10 @@ int32_t TcpipStream::Send(int32_t length, const uint8_t* bytes) {
             sendCount -= sent.bytes;
         }
     }
-    if (sendCount > 0)
+    if (sendCount > 0) {
+        outputWaiting = true;
         socket.Wake();
+    }
     return 0;
 }
 
@@ -147,7 +149,6 @@ void TcpipStream::StartIoThread() {
 }
 
 bool TcpipStream::StopRequested() {
-    Guard guard(lock);
     return stopRequest;
 }
 
@@ -192,6 +193,8 @@ void TcpipStream::IoLoop() {
 }
 
 bool TcpipStream::FlushOutput() {
+    if (!outputWaiting)
+        return false;
     Guard guard(lock);
     if (sendCount == 0 || !connected)
         return false;
@@ -207,7 +210,8 @@ bool TcpipStream::FlushOutput() {
                      static_cast<size_t>(sendCount - sent.bytes));
         sendCount -= sent.bytes;
     }
-    return sendCount > 0;
+    outputWaiting = sendCount > 0;
+    return outputWaiting;
 }
 
 void TcpipStream::ReceiveOnce() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -82,8 +83,11 @@ class TcpipStream {
     uint16_t tcpPort = 0;
     uint8_t sendBuffer[kSendBufferSize] = {};
     int32_t sendCount = 0;
-    bool connected = false;
-    bool stopRequest = false;
+    // Written under the lock; the I/O thread's turn reads them without it, so a turn with
+    // nothing to do takes no lock that the caller's Send might be waiting for.
+    std::atomic<bool> connected{false};
+    std::atomic<bool> stopRequest{false};
+    std::atomic<bool> outputWaiting{false};  // bytes are queued that the socket has not taken
     bool stopped = true;
     bool shutDown = false;
     uint32_t nextConnectAt = 0;                  // I/O thread only

@@ -335,12 +335,12 @@ PumpResult PumpMessages();
 // ---------------------------------------------------------------------------------------------
 // Message boxes
 
-enum class Buttons { Ok, OkCancel, YesNo };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Icon { None, Stop, Question, Warning, Information };
 enum class Answer { Ok, Cancel, Yes, No };
 
 // Shows a message box over `owner` (may be null) and returns the answer. When nobody can
-// answer (a headless run whose script gives none) the safe answer is taken: Ok, Cancel, No.
+// answer (a headless run whose script gives none) the safe answer is taken: Ok, Cancel, No, Cancel.
 Answer ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
                       Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 

@@ -44,8 +44,10 @@ export CALVENTO_REGISTRY="$work/registry.reg"
 export CALVENTO_UI_TRANSCRIPT="$work/ui.txt"
 export TMPDIR="$work"
 code=0
-(cd "$work" && timeout 120 "$OLDPWD/$build/downloader/vexim" 1 sample.vxo "127.0.0.1:$port" 1 -A) \
-  || code=$?
+vexim="$(cd "$build" && pwd)/downloader/vexim"
+# The object is named relative to the folder it lies in: on Linux a leading "/" would be read
+# as a switch, as on the Windows command line.
+(cd "$work" && timeout 120 "$vexim" 1 sample.vxo "127.0.0.1:$port" 1 -A) || code=$?
 echo "vexim exit code: $code"
 
 echo
@@ -54,7 +56,7 @@ grep -E '^(title|status) ' "$work/ui.txt" || true
 
 echo
 echo "== vexim.log"
-cat "$work/vexim.log"
+cat "$work/vexim.log" 2>/dev/null || echo "(no log)"
 
 kill -TERM "$sim_pid"
 wait "$sim_pid" || true

@@ -15,15 +15,16 @@ struct BaudEntry {
     uint16_t code;
 };
 // 57600 (0x1100) is not offered: a port set to it shows as 9600.
-constexpr BaudEntry kBaudEntries[] = {{"1200", 0x0700},  {"2400", 0x0900},  {"4800", 0x0B00},
-                                      {"9600", 0x0D00},  {"19200", 0x0F00}, {"38400", 0x1000}};
+constexpr BaudEntry kBaudEntries[] = {{"1200", 0x0700}, {"2400", 0x0900},  {"4800", 0x0B00},
+                                      {"9600", 0x0D00}, {"19200", 0x0F00}, {"38400", 0x1000}};
 constexpr int kBaudEntryCount = 6;
 constexpr int kDefaultBaudEntry = 3;  // 9600
 
 constexpr uint32_t kDefaultIp = 0x0A0A0A0A;      // 10.10.10.10
 constexpr uint32_t kDefaultSubnet = 0xFF000000;  // 255.0.0.0
 
-constexpr const char* kNotKrtText = "Communication configuration is invalid\r\nfor non xKRT modules";
+constexpr const char* kNotKrtText =
+    "Communication configuration is invalid\r\nfor non xKRT modules";
 
 struct PortControls {
     int baud, parity, drop;
@@ -39,7 +40,8 @@ void StopMessage(ui::Window self, const char* text, const char* caption) {
 
 // The busy answer: a job still holds the one connection.
 bool RefuseWhileBusy(ui::Window self, const char* text) {
-    if (CurrentConnection == nullptr) return false;
+    if (CurrentConnection == nullptr)
+        return false;
     ui::ShowMessageBox(self, text, "Communications Warning");
     return true;
 }
@@ -56,7 +58,8 @@ void FillLists(ui::Window self) {
 
 int BaudEntryFor(uint16_t portWord) {
     for (int i = kBaudEntryCount - 1; i >= 0; --i) {
-        if (kBaudEntries[i].code == PortBaudCode(portWord)) return i;
+        if (kBaudEntries[i].code == PortBaudCode(portWord))
+            return i;
     }
     return kDefaultBaudEntry;
 }
@@ -78,7 +81,8 @@ void ShowBlock(ui::Window self) {
 
 // False when the module could not be read (the user has been told).
 bool Query(ui::Window self) {
-    if (RefuseWhileBusy(self, "Device is busy with another operation")) return true;
+    if (RefuseWhileBusy(self, "Device is busy with another operation"))
+        return true;
     switch (ConnectModule()) {
         case ModuleJob::kFailed:
             StopMessage(self, "Failed to contact the module", "Communications error");
@@ -96,7 +100,8 @@ bool Query(ui::Window self) {
 // An edit as a number in [0, high]; anything else (digits too many, none, a sign) is refused.
 bool ReadField(ui::Window self, int id, int64_t high, uint16_t& value) {
     const DecimalText number = ReadDecimal(ui::GetItemText(self, id));
-    if (!DecimalInRange(number, 0, high)) return false;
+    if (!DecimalInRange(number, 0, high))
+        return false;
     value = static_cast<uint16_t>(number.value);
     return true;
 }
@@ -107,7 +112,8 @@ intptr_t SelectedData(ui::Window self, int id) {
 }
 
 void Write(ui::Window self) {
-    if (RefuseWhileBusy(self, "Device is busy with another operation")) return;
+    if (RefuseWhileBusy(self, "Device is busy with another operation"))
+        return;
     CommConfigBlock block = commConfig;
     uint16_t drops[3] = {};
     if (!ReadField(self, IDC_CFG_DROP_1, 255, drops[0]) ||
@@ -137,7 +143,8 @@ void Write(ui::Window self) {
     commConfig = block;
     switch (WriteCommConfig()) {
         case ModuleJob::kFailed:
-            ui::ShowMessageBox(self, "Communication failed\r\nExpect this if you changed your baud rate",
+            ui::ShowMessageBox(self,
+                               "Communication failed\r\nExpect this if you changed your baud rate",
                                "Communications error");
             return;
         case ModuleJob::kNotKrt:
@@ -167,19 +174,29 @@ void ShowDefaults(ui::Window self) {
 bool CommConfigDialogProc(ui::Window self, const ui::Message& message) {
     if (message.kind == ui::MessageKind::Init) {
         FillLists(self);
-        if (!Query(self)) ui::EndDialog(self, -1);
+        if (!Query(self))
+            ui::EndDialog(self, -1);
         return true;
     }
-    if (message.kind != ui::MessageKind::Command) return false;
+    if (message.kind != ui::MessageKind::Command)
+        return false;
     switch (message.id) {
-        case IDC_CFG_QUERY: Query(self); return true;
-        case IDC_CFG_WRITE: Write(self); return true;
-        case IDC_CFG_DEFAULTS: ShowDefaults(self); return true;
+        case IDC_CFG_QUERY:
+            Query(self);
+            return true;
+        case IDC_CFG_WRITE:
+            Write(self);
+            return true;
+        case IDC_CFG_DEFAULTS:
+            ShowDefaults(self);
+            return true;
         case ui::kIdOk:
         case ui::kIdCancel:
-            if (!RefuseWhileBusy(self, "Waiting for device")) ui::EndDialog(self, 0);
+            if (!RefuseWhileBusy(self, "Waiting for device"))
+                ui::EndDialog(self, 0);
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

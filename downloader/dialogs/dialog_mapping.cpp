@@ -12,44 +12,57 @@ namespace ui = platform::ui;
 
 namespace {
 
-constexpr int kSerialControls[] = {IDC_COM_PORT, IDC_BAUD_LABEL, IDC_BAUD,       IDC_PARITY,
+constexpr int kSerialControls[] = {IDC_COM_PORT,     IDC_BAUD_LABEL, IDC_BAUD,       IDC_PARITY,
                                    IDC_PARITY_LABEL, IDC_SEVEN_BITS, IDC_EIGHT_BITS, IDC_ASCII};
 constexpr int kTcpControls[] = {IDC_HOST, IDC_TCP_PORT, IDC_TCP_PORT_LABEL};
-constexpr int kCommonControls[] = {IDC_DROP_LABEL,    IDC_DROP,  IDC_APPLICATION_1,
+constexpr int kCommonControls[] = {IDC_DROP_LABEL,    IDC_DROP,         IDC_APPLICATION_1,
                                    IDC_APPLICATION_2, IDC_SET_DEFAULTS, IDC_QUERY,
                                    IDC_START_DOWNLOAD};
-constexpr int kModuleInfoControls[] = {
-    IDC_MODULE_FIRMWARE_LABEL, IDC_APPLICATION_SPACE_1_LABEL, IDC_APPLICATION_SPACE_2_LABEL,
-    IDC_SERIAL_NUMBER_LABEL,   IDC_MODULE_MD5_LABEL,          IDC_MODULE_FIRMWARE,
-    IDC_APPLICATION_SPACE_1,   IDC_APPLICATION_SPACE_2,       IDC_SERIAL_NUMBER,
-    IDC_MODULE_MD5};
+constexpr int kModuleInfoControls[] = {IDC_MODULE_FIRMWARE_LABEL,
+                                       IDC_APPLICATION_SPACE_1_LABEL,
+                                       IDC_APPLICATION_SPACE_2_LABEL,
+                                       IDC_SERIAL_NUMBER_LABEL,
+                                       IDC_MODULE_MD5_LABEL,
+                                       IDC_MODULE_FIRMWARE,
+                                       IDC_APPLICATION_SPACE_1,
+                                       IDC_APPLICATION_SPACE_2,
+                                       IDC_SERIAL_NUMBER,
+                                       IDC_MODULE_MD5};
 
 constexpr int16_t kChannelF1 = 10;
 constexpr int16_t kChannelF2 = 11;
 
 template <size_t N>
 void ShowAll(ui::Window dialog, const int (&ids)[N], bool visible) {
-    for (int id : ids) ui::ShowItem(dialog, id, visible);
+    for (int id : ids)
+        ui::ShowItem(dialog, id, visible);
 }
 
 std::string Limited(std::string text, size_t maxChars) {
-    if (text.size() > maxChars) text.resize(maxChars);
+    if (text.size() > maxChars)
+        text.resize(maxChars);
     return text;
 }
 
-bool IsFlashChannel(int32_t channel) { return channel == kChannelF1 || channel == kChannelF2; }
+bool IsFlashChannel(int32_t channel) {
+    return channel == kChannelF1 || channel == kChannelF2;
+}
 
-std::string Decimal(uint32_t value) { return std::to_string(value); }
+std::string Decimal(uint32_t value) {
+    return std::to_string(value);
+}
 
 // An edit read as an unsigned decimal number; no digits give 0, too many the largest value.
 uint32_t EditNumber(ui::Window dialog, int id) {
     const DecimalText number = ReadDecimal(ui::GetItemText(dialog, id));
-    if (number.tooLarge || number.value > UINT32_MAX) return UINT32_MAX;
+    if (number.tooLarge || number.value > UINT32_MAX)
+        return UINT32_MAX;
     return static_cast<uint32_t>(number.value);
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
+    if (text.size() < prefix.size())
+        return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
         if (std::tolower(static_cast<unsigned char>(text[i])) !=
             std::tolower(static_cast<unsigned char>(prefix[i]))) {
@@ -62,7 +75,8 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 // Selects the first COM entry that begins with `port`, letter case ignored. A port the list
 // does not hold is added, so that the controls read back the port that was set.
 void SelectComPort(ui::Window dialog, const std::string& port) {
-    if (port.empty()) return;
+    if (port.empty())
+        return;
     const int count = ui::ItemCount(dialog, IDC_COM_PORT);
     for (int i = 0; i < count; ++i) {
         if (StartsWithNoCase(ui::ItemText(dialog, IDC_COM_PORT, i), port)) {
@@ -80,8 +94,10 @@ void ShowChannel(ui::Window dialog, int32_t channel) {
 
 // The channel the buttons show; neither checked means the flash channel set elsewhere.
 int16_t ChannelFromButtons(ui::Window dialog, int16_t current) {
-    if (ui::IsChecked(dialog, IDC_APPLICATION_1)) return 1;
-    if (ui::IsChecked(dialog, IDC_APPLICATION_2)) return 2;
+    if (ui::IsChecked(dialog, IDC_APPLICATION_1))
+        return 1;
+    if (ui::IsChecked(dialog, IDC_APPLICATION_2))
+        return 2;
     return IsFlashChannel(current) ? current : 2;
 }
 
@@ -130,9 +146,11 @@ void SettingsToControls(ui::Window dialog) {
     if (link.baudIndex >= 0 && link.baudIndex < kBaudCount) {
         ui::SelectItem(dialog, IDC_BAUD, link.baudIndex);
     }
-    if (link.parity >= 0 && link.parity <= 2) ui::SelectItem(dialog, IDC_PARITY, link.parity);
+    if (link.parity >= 0 && link.parity <= 2)
+        ui::SelectItem(dialog, IDC_PARITY, link.parity);
     ui::SelectTab(dialog, IDC_TABS, link.connectMode);
-    if (!link.host.empty()) ui::SetItemText(dialog, IDC_HOST, link.host);
+    if (!link.host.empty())
+        ui::SetItemText(dialog, IDC_HOST, link.host);
     ShowTabControls(dialog, link.connectMode == kConnectTcp ? kTcpTab : kSerialTab);
 }
 
@@ -140,7 +158,8 @@ void DialogToSettings(ui::Window dialog) {
     LinkSettings& link = linkSettings;
     LoadOptions& load = loadOptions;
     const int tab = ui::SelectedTab(dialog, IDC_TABS);
-    if (tab == kSerialTab || tab == kTcpTab) link.connectMode = tab;
+    if (tab == kSerialTab || tab == kTcpTab)
+        link.connectMode = tab;
     load.fileName = Limited(ui::GetItemText(dialog, IDC_FILE_BOX), kMaxFileName);
     link.host = Limited(ui::GetItemText(dialog, IDC_HOST), kMaxHost);
     link.tcpPort = EditNumber(dialog, IDC_TCP_PORT);
@@ -163,8 +182,8 @@ void DialogToProfile(ui::Window dialog, SystemProfile& record) {
     const int tab = ui::SelectedTab(dialog, IDC_TABS);
     record.recordSize = kSystemProfileSize;
     record.fileName = Limited(ui::GetItemText(dialog, IDC_FILE_BOX), kMaxFileName);
-    record.connectMode = static_cast<uint8_t>(
-        tab == kSerialTab || tab == kTcpTab ? tab : linkSettings.connectMode);
+    record.connectMode =
+        static_cast<uint8_t>(tab == kSerialTab || tab == kTcpTab ? tab : linkSettings.connectMode);
     record.host = Limited(ui::GetItemText(dialog, IDC_HOST), kMaxHost);
     record.tcpPort = static_cast<uint16_t>(EditNumber(dialog, IDC_TCP_PORT));
     const int port = ui::SelectedItem(dialog, IDC_COM_PORT);
@@ -198,7 +217,8 @@ void ProfileToDialog(ui::Window dialog, const SystemProfile& record) {
     link.connectMode = tcp ? kConnectTcp : kConnectSerial;
     ui::SelectTab(dialog, IDC_TABS, link.connectMode);
     ShowChannel(dialog, record.channel);
-    if (IsFlashChannel(record.channel)) load.channel = static_cast<int16_t>(record.channel);
+    if (IsFlashChannel(record.channel))
+        load.channel = static_cast<int16_t>(record.channel);
     ShowTabControls(dialog, tcp ? kTcpTab : kSerialTab);
     if (tcp) {
         ui::SetItemText(dialog, IDC_TCP_PORT, Decimal(record.tcpPort));

@@ -66,33 +66,30 @@ ui::DialogSpec ProgressDialog() {
 }
 
 ui::DialogSpec UsageDialog() {
-    return {IDD_USAGE,
-            "VEXIM Help",
-            0,
-            {
-                {kIdStatic, ControlKind::Group, "Command Line Syntax"},
-                {kIdStatic, ControlKind::Static,
-                 "VEXIM <channel> <file>[.VXL] <port> [<drop>] switches"},
-                {kIdStatic, ControlKind::Static,
-                 "or VEXIM <channel> <file>[.VXL] n.n.n.n[:port] [<drop>] switches"},
-                {kIdStatic, ControlKind::Static,
-                 "n.n.n.n is an IP address, and <port> is a PC COM port name (i.e. COM1:)"},
-                {kIdStatic, ControlKind::Group, "Command Line Switches"},
-                {kIdStatic, ControlKind::Static, "-B        Use Modbus ASCII (default is RTU)"},
-                {kIdStatic, ControlKind::Static, "-C<count> Allow <count> TCP Reconnects"},
-                {kIdStatic, ControlKind::Static, "-E        Erase flash only, no download"},
-                {kIdStatic, ControlKind::Static,
-                 "-M<baud>,[E|O|N],[7|8],[1|2]   Set COM port mode"},
-                {kIdStatic, ControlKind::Static, "-N        Don't erase flash before loading."},
-                {kIdStatic, ControlKind::Static,
-                 "-R<reg>   Use output register reg for run control."},
-                {kIdStatic, ControlKind::Static,
-                 "-S<reg>   Move status registers to reg and reg+1"},
-                {kIdStatic, ControlKind::Static, "-?        Display this help message."},
-                {kIdStatic, ControlKind::Static,
-                 "Specify no switches or parameters for GUI operation"},
-                {kIdOk, ControlKind::Button, "OK"},
-            }};
+    return {
+        IDD_USAGE,
+        "VEXIM Help",
+        0,
+        {
+            {kIdStatic, ControlKind::Group, "Command Line Syntax"},
+            {kIdStatic, ControlKind::Static,
+             "VEXIM <channel> <file>[.VXL] <port> [<drop>] switches"},
+            {kIdStatic, ControlKind::Static,
+             "or VEXIM <channel> <file>[.VXL] n.n.n.n[:port] [<drop>] switches"},
+            {kIdStatic, ControlKind::Static,
+             "n.n.n.n is an IP address, and <port> is a PC COM port name (i.e. COM1:)"},
+            {kIdStatic, ControlKind::Group, "Command Line Switches"},
+            {kIdStatic, ControlKind::Static, "-B        Use Modbus ASCII (default is RTU)"},
+            {kIdStatic, ControlKind::Static, "-C<count> Allow <count> TCP Reconnects"},
+            {kIdStatic, ControlKind::Static, "-E        Erase flash only, no download"},
+            {kIdStatic, ControlKind::Static, "-M<baud>,[E|O|N],[7|8],[1|2]   Set COM port mode"},
+            {kIdStatic, ControlKind::Static, "-N        Don't erase flash before loading."},
+            {kIdStatic, ControlKind::Static, "-R<reg>   Use output register reg for run control."},
+            {kIdStatic, ControlKind::Static, "-S<reg>   Move status registers to reg and reg+1"},
+            {kIdStatic, ControlKind::Static, "-?        Display this help message."},
+            {kIdStatic, ControlKind::Static, "Specify no switches or parameters for GUI operation"},
+            {kIdOk, ControlKind::Button, "OK"},
+        }};
 }
 
 ui::DialogSpec AboutDialog() {
@@ -160,12 +157,18 @@ ui::DialogSpec FlashDialog() {
             }};
 }
 
-ui::MenuEntrySpec Popup(const char* text) { return {0, true, false, 0, text}; }
-ui::MenuEntrySpec SubPopup(const char* text) { return {1, true, false, 0, text}; }
+ui::MenuEntrySpec Popup(const char* text) {
+    return {0, true, false, 0, text};
+}
+ui::MenuEntrySpec SubPopup(const char* text) {
+    return {1, true, false, 0, text};
+}
 ui::MenuEntrySpec Item(int command, const char* text, int depth = 1) {
     return {depth, false, false, command, text};
 }
-ui::MenuEntrySpec Separator() { return {1, false, true, 0, ""}; }
+ui::MenuEntrySpec Separator() {
+    return {1, false, true, 0, ""};
+}
 
 ui::MenuSpec MainMenu() {
     return {IDM_MAIN,
@@ -213,9 +216,13 @@ std::vector<ui::DialogSpec> VeximDialogSpecs() {
             NumberDialog(), CommConfigDialog(), FlashDialog()};
 }
 
-std::vector<ui::MenuSpec> VeximMenuSpecs() { return {MainMenu()}; }
+std::vector<ui::MenuSpec> VeximMenuSpecs() {
+    return {MainMenu()};
+}
 
 void RegisterVeximResources() {
-    for (const auto& dialog : VeximDialogSpecs()) ui::RegisterDialog(dialog);
-    for (const auto& menu : VeximMenuSpecs()) ui::RegisterMenu(menu);
+    for (const auto& dialog : VeximDialogSpecs())
+        ui::RegisterDialog(dialog);
+    for (const auto& menu : VeximMenuSpecs())
+        ui::RegisterMenu(menu);
 }

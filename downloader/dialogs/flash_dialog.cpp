@@ -6,13 +6,27 @@
 
 namespace ui = platform::ui;
 
+namespace {
+
+constexpr int kJobTimer = 1;
+constexpr unsigned kJobDelayMs = 10;
+
+}  // namespace
+
 void RunFlashDialog(ui::Window owner, int job) {
     ui::RunDialog(
         IDD_FLASH, owner,
-        [](ui::Window self, const ui::Message& message) {
-            if (message.kind != ui::MessageKind::Init) return false;
-            // The whole job runs while the dialog opens; its messages go over this dialog.
-            if (message.lParam == IDM_BACKUP_FLASH) {
+        [job](ui::Window self, const ui::Message& message) {
+            // The job starts once the dialog is on the screen, so that its "Please wait" shows
+            // while the flash is read or written; its messages go over this dialog.
+            if (message.kind == ui::MessageKind::Init) {
+                ui::SetTimer(self, kJobTimer, kJobDelayMs);
+                return true;
+            }
+            if (message.kind != ui::MessageKind::Timer || message.id != kJobTimer)
+                return false;
+            ui::KillTimer(self, kJobTimer);
+            if (job == IDM_BACKUP_FLASH) {
                 BackupFlashToFile(self, loadOptions.lastFlashFile);
             } else {
                 RestoreFlashFromFile(self, loadOptions.lastFlashFile);

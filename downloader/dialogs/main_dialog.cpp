@@ -20,7 +20,7 @@ namespace {
 constexpr const char* kActiveTitle = "ZKRT File Downloader - 03Dec2020";
 constexpr size_t kMostComPorts = 41;
 constexpr size_t kMostComNameBytes = 65;
-constexpr int kDefaultBaudEntry = 13;  // 9600
+constexpr int kDefaultBaudEntry = 13;   // 9600
 constexpr int kDefaultParityEntry = 1;  // "Even"
 
 void InitTabs(ui::Window dialog) {
@@ -33,7 +33,8 @@ void FillComPortList(ui::Window dialog) {
     ui::ClearItems(dialog, IDC_COM_PORT);
     size_t taken = 0;
     for (const platform::SerialPortEntry& port : platform::ListSerialPorts()) {
-        if (taken++ >= kMostComPorts) break;
+        if (taken++ >= kMostComPorts)
+            break;
         ui::AddItem(dialog, IDC_COM_PORT, port.comName.substr(0, kMostComNameBytes) + ":");
     }
     ui::SelectItem(dialog, IDC_COM_PORT, 0);
@@ -47,7 +48,8 @@ void FillBaudList(ui::Window dialog) {
 }
 
 void FillParityList(ui::Window dialog) {
-    for (const char* parity : {"None", "Even", "Odd"}) ui::AddItem(dialog, IDC_PARITY, parity);
+    for (const char* parity : {"None", "Even", "Odd"})
+        ui::AddItem(dialog, IDC_PARITY, parity);
     ui::SelectItem(dialog, IDC_PARITY, kDefaultParityEntry);
 }
 
@@ -78,13 +80,15 @@ void Open(ui::Window dialog) {
     ui::AddListColumn(dialog, IDC_PROGRAM_INFO_LIST, "Information", 190);
     RestoreFiles(dialog);
     if (!loadOptions.profileName.empty()) {
-        if (!ShowCommandLineProfile(dialog) && loadOptions.unattended) return;
+        if (!ShowCommandLineProfile(dialog) && loadOptions.unattended)
+            return;
     } else {
         SettingsToControls(dialog);
     }
     ui::ShowItem(dialog, IDC_APPLICATION_1, true);
     ui::ShowItem(dialog, IDC_APPLICATION_2, true);
-    if (loadOptions.unattended) StartDownload(dialog);
+    if (loadOptions.unattended)
+        StartDownload(dialog);
     ui::AppendSystemMenuItem(dialog, IDM_SYSTEM_ABOUT, "About");
 }
 
@@ -94,7 +98,8 @@ void ShowTitle(ui::Window dialog, bool active) {
         return;
     }
     std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
-    if (file.size() > 255) file.resize(255);
+    if (file.size() > 255)
+        file.resize(255);
     const size_t separator = file.find_last_of("\\:");
     const bool useWhole = separator == std::string::npos || separator == 0;
     ui::SetTitle(dialog, (useWhole ? file : file.substr(separator + 1)) + " - " + kActiveTitle);
@@ -102,11 +107,13 @@ void ShowTitle(ui::Window dialog, bool active) {
 
 void ChangeTab(ui::Window dialog) {
     const int tab = ui::SelectedTab(dialog, IDC_TABS);
-    if (tab == kSerialTab || tab == kTcpTab) linkSettings.connectMode = tab;
+    if (tab == kSerialTab || tab == kTcpTab)
+        linkSettings.connectMode = tab;
     ShowTabControls(dialog, tab);
     if (tab == kProgramInfoTab) {
         std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
-        if (file.size() > kMaxFileName) file.resize(kMaxFileName);
+        if (file.size() > kMaxFileName)
+            file.resize(kMaxFileName);
         loadOptions.fileName = file;
         ShowProgramInfo(dialog, file);
     }
@@ -135,12 +142,14 @@ bool OnCommand(ui::Window dialog, const ui::Message& message) {
             SelectHistoryRecord(dialog, ui::SelectedItem(dialog, IDC_FILE_BOX));
         } else if (message.code == ui::kComboEditChanged) {
             std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
-            if (file.size() > 255) file.resize(255);
+            if (file.size() > 255)
+                file.resize(255);
             ShowProgramInfo(dialog, file);
         }
         return true;
     }
-    if (message.code != ui::kClicked) return false;
+    if (message.code != ui::kClicked)
+        return false;
     if (id == IDC_START_DOWNLOAD) {
         StartDownload(dialog);
         return true;
@@ -156,10 +165,12 @@ bool MainDialogProc(ui::Window self, const ui::Message& message) {
             Open(self);
             return true;
         case ui::MessageKind::Activate:
+            // The system still moves the focus back into the dialog when it is activated.
             ShowTitle(self, message.code != 0);
-            return true;
+            return false;
         case ui::MessageKind::TabChanged:
-            if (message.id == IDC_TABS) ChangeTab(self);
+            if (message.id == IDC_TABS)
+                ChangeTab(self);
             return true;
         case ui::MessageKind::InitMenu:
             RefreshRecentFilesMenu(self);
@@ -167,7 +178,8 @@ bool MainDialogProc(ui::Window self, const ui::Message& message) {
         case ui::MessageKind::User:
             return OnUserMessage(self, message);
         case ui::MessageKind::SystemCommand:
-            if (message.id != IDM_SYSTEM_ABOUT) return false;
+            if (message.id != IDM_SYSTEM_ABOUT)
+                return false;
             return RunMenuCommand(self, IDM_ABOUT);
         case ui::MessageKind::Command:
             return OnCommand(self, message);

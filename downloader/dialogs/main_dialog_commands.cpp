@@ -8,6 +8,7 @@
 #include "downloader/dialogs/flash_dialog.h"
 #include "downloader/dialogs/main_dialog.h"
 #include "downloader/dialogs/number_dialog.h"
+#include "downloader/dialogs/ok_dialog.h"
 #include "downloader/dialogs/profile_commands.h"
 #include "downloader/dialogs/progress_dialog.h"
 #include "downloader/dialogs/vexim_resource.h"
@@ -24,29 +25,43 @@ constexpr int32_t kShortestMenuTimeoutMs = 2000;
 constexpr const char* kHelpFile = "vexim.chm";
 constexpr int kMostRecentProfiles = 8;
 
-bool CanRead(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
-
-void EndUnattended(ui::Window dialog, int code) {
-    if (loadOptions.unattended) ui::EndDialog(dialog, code);
+bool CanRead(const std::string& path) {
+    return std::ifstream(path, std::ios::binary).good();
 }
 
-// Turns an option on or off and shows it in its menu item.
-void ToggleOption(ui::Window dialog, int command, int32_t& option) {
-    option = option == 0 ? 1 : 0;
-    ui::CheckMenuItem(dialog, command, option > 0);
+void EndUnattended(ui::Window dialog, int code) {
+    if (loadOptions.unattended)
+        ui::EndDialog(dialog, code);
+}
+
+// The option that a menu item turns on and off, or null.
+int32_t* ToggledOption(int command) {
+    LoadOptions& load = loadOptions;
+    switch (command) {
+        case IDM_AUTO_START:
+            return &load.autoStart;
+        case IDM_ERASE_FLASH:
+            return &load.eraseFlash;
+        case IDM_LOAD_FILE:
+            return &load.loadProgram;
+        case IDM_IGNORE_WARNINGS:
+            return &load.ignoreWarnings;
+        case IDM_IGNORE_HALT:
+            return &load.ignoreHaltStatus;
+        case IDM_FORCE_WRITE:
+            return &load.forceFlash;
+        default:
+            return nullptr;
+    }
 }
 
 bool ToggleCommand(ui::Window dialog, int command) {
-    LoadOptions& load = loadOptions;
-    switch (command) {
-        case IDM_AUTO_START: ToggleOption(dialog, command, load.autoStart); return true;
-        case IDM_ERASE_FLASH: ToggleOption(dialog, command, load.eraseFlash); return true;
-        case IDM_LOAD_FILE: ToggleOption(dialog, command, load.loadProgram); return true;
-        case IDM_IGNORE_WARNINGS: ToggleOption(dialog, command, load.ignoreWarnings); return true;
-        case IDM_IGNORE_HALT: ToggleOption(dialog, command, load.ignoreHaltStatus); return true;
-        case IDM_FORCE_WRITE: ToggleOption(dialog, command, load.forceFlash); return true;
-        default: return false;
-    }
+    int32_t* option = ToggledOption(command);
+    if (option == nullptr)
+        return false;
+    *option = *option == 0 ? 1 : 0;
+    ui::CheckMenuItem(dialog, command, *option > 0);
+    return true;
 }
 
 bool NumberCommand(ui::Window dialog, int command) {
@@ -76,18 +91,9 @@ bool NumberCommand(ui::Window dialog, int command) {
     }
 }
 
-bool AboutDialogProc(ui::Window self, const ui::Message& message) {
-    if (message.kind == ui::MessageKind::Init) return true;
-    if (message.kind == ui::MessageKind::Command &&
-        (message.id == ui::kIdOk || message.id == ui::kIdCancel)) {
-        ui::EndDialog(self, 0);
-        return true;
-    }
-    return false;
-}
-
 void ShowRecentProfile(ui::Window dialog, int index) {
-    if (index < 0 || index >= kHistorySize || profileHistory[index].empty()) return;
+    if (index < 0 || index >= kHistorySize || profileHistory[index].empty())
+        return;
     if (ReadProfileFile(profileHistory[index], profileRecord)) {
         ProfileToDialog(dialog, profileRecord);
     }
@@ -134,7 +140,8 @@ void AddCurrentDownloadToHistory(ui::Window dialog) {
 
 void SelectHistoryRecord(ui::Window dialog, int index) {
     // The list can hold entries the history no longer has; such an index names no record.
-    if (index < 0 || index >= historyCount || index >= kHistorySize) return;
+    if (index < 0 || index >= historyCount || index >= kHistorySize)
+        return;
     ProfileToDialog(dialog, downloadHistory[index]);
 }
 
@@ -153,10 +160,12 @@ void RefreshRecentFilesMenu(ui::Window dialog) {
 }
 
 void QueryModule(ui::Window dialog) {
-    if (CurrentConnection != nullptr) CloseConnection();
+    if (CurrentConnection != nullptr)
+        CloseConnection();
     DialogToSettings(dialog);
     ModuleInfo info;
-    if (!QueryModuleInfo(info)) return;
+    if (!QueryModuleInfo(info))
+        return;
     ui::SetItemText(dialog, IDC_MODULE_FIRMWARE, info.firmware);
     ui::SetItemText(dialog, IDC_APPLICATION_SPACE_1, info.applicationSpace1);
     ui::SetItemText(dialog, IDC_APPLICATION_SPACE_2, info.applicationSpace2);
@@ -175,15 +184,15 @@ bool RunMenuCommand(ui::Window dialog, int command) {
         }
         return true;
     }
-    if (command >= kRecentProfileCommand &&
-        command < kRecentProfileCommand + kRecentCommandSpan) {
+    if (command >= kRecentProfileCommand && command < kRecentProfileCommand + kRecentCommandSpan) {
         ShowRecentProfile(dialog, command - kRecentProfileCommand);
         return true;
     }
-    if (ToggleCommand(dialog, command) || NumberCommand(dialog, command)) return true;
+    if (ToggleCommand(dialog, command) || NumberCommand(dialog, command))
+        return true;
     switch (command) {
         case IDM_ABOUT:
-            ui::RunDialog(IDD_ABOUT, dialog, AboutDialogProc);
+            ui::RunDialog(IDD_ABOUT, dialog, OkDialogProc);
             return true;
         case IDM_USING_VEXIM:
             ui::ShowHelp(kHelpFile);
@@ -196,23 +205,40 @@ bool RunMenuCommand(ui::Window dialog, int command) {
         case IDC_BROWSE:
             ChooseObjectFile(dialog);
             return true;
-        case IDM_LOAD_PROFILE: LoadProfile(dialog); return true;
-        case IDM_SAVE_PROFILE: SaveProfile(dialog); return true;
-        case IDM_PRINT_PROFILE: PrintProfileCommand(dialog); return true;
+        case IDM_LOAD_PROFILE:
+            LoadProfile(dialog);
+            return true;
+        case IDM_SAVE_PROFILE:
+            SaveProfile(dialog);
+            return true;
+        case IDM_PRINT_PROFILE:
+            PrintProfileCommand(dialog);
+            return true;
         case IDM_PORT_SETTINGS:
             DialogToSettings(dialog);
             RunCommConfigDialog(dialog);
             return true;
-        case IDM_BACKUP_FLASH: BackupFlashCommand(dialog); return true;
-        case IDM_RESTORE_FLASH: RestoreFlashCommand(dialog); return true;
-        case IDC_APPLICATION_1: loadOptions.statusRegister = 1; return true;
-        case IDC_APPLICATION_2: loadOptions.statusRegister = 3; return true;
+        case IDM_BACKUP_FLASH:
+            BackupFlashCommand(dialog);
+            return true;
+        case IDM_RESTORE_FLASH:
+            RestoreFlashCommand(dialog);
+            return true;
+        case IDC_APPLICATION_1:
+            loadOptions.statusRegister = 1;
+            return true;
+        case IDC_APPLICATION_2:
+            loadOptions.statusRegister = 3;
+            return true;
         case IDC_SET_DEFAULTS:
             LoadDefaultSettings(dialog);
             SettingsToControls(dialog);
             SaveSettings();
             return true;
-        case IDC_QUERY: QueryModule(dialog); return true;
-        default: return false;
+        case IDC_QUERY:
+            QueryModule(dialog);
+            return true;
+        default:
+            return false;
     }
 }

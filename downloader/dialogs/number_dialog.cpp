@@ -10,12 +10,15 @@ constexpr size_t kLongestText = 259;
 
 // Digits only, and small enough to be the dialog's result; an empty text is 0.
 bool ReadNumber(const std::string& text, int32_t& value) {
-    if (text.size() > kLongestText) return false;
+    if (text.size() > kLongestText)
+        return false;
     int64_t number = 0;
     for (char c : text) {
-        if (c < '0' || c > '9') return false;
+        if (c < '0' || c > '9')
+            return false;
         number = number * 10 + (c - '0');
-        if (number > INT32_MAX) return false;
+        if (number > INT32_MAX)
+            return false;
     }
     value = static_cast<int32_t>(number);
     return true;
@@ -30,12 +33,14 @@ int32_t AskNumber(ui::Window owner, const std::string& prompt, int32_t initial) 
             ui::SetItemText(self, IDC_NUMBER_EDIT, std::to_string(initial));
             return true;
         }
-        if (message.kind != ui::MessageKind::Command) return false;
+        if (message.kind != ui::MessageKind::Command)
+            return false;
         if (message.id == ui::kIdCancel) {
             ui::EndDialog(self, initial);
             return true;
         }
-        if (message.id != ui::kIdOk) return false;
+        if (message.id != ui::kIdOk)
+            return false;
         int32_t value = 0;
         if (ReadNumber(ui::GetItemText(self, IDC_NUMBER_EDIT), value)) {
             ui::EndDialog(self, value);

@@ -40,10 +40,12 @@ bool OpenProfile(ui::Window dialog, const char* title) {
     LoadOptions& load = loadOptions;
     const auto chosen =
         ui::OpenFileDialog(dialog, DialogOptions(ProfileFilter(), title, load.profileName, true));
-    if (!chosen) return false;
+    if (!chosen)
+        return false;
     load.profileName = *chosen;
     // A profile file that cannot be read is passed over without a message.
-    if (!ReadProfileFile(load.profileName, profileRecord)) return false;
+    if (!ReadProfileFile(load.profileName, profileRecord))
+        return false;
     ProfileToDialog(dialog, profileRecord);
     return true;
 }
@@ -66,23 +68,28 @@ void ChooseObjectFile(ui::Window dialog) {
 }
 
 void LoadProfile(ui::Window dialog) {
-    if (OpenProfile(dialog, "Load system profile")) AddProfileHistory(loadOptions.profileName);
+    if (OpenProfile(dialog, "Load system profile"))
+        AddProfileHistory(loadOptions.profileName);
 }
 
 void SaveProfile(ui::Window dialog) {
     LoadOptions& load = loadOptions;
     const auto chosen = ui::SaveFileDialog(
         dialog, DialogOptions(ProfileFilter(), "Save system profile as", load.profileName, false));
-    if (!chosen) return;
+    if (!chosen)
+        return;
     load.profileName = *chosen;
-    if (load.profileName.find('.') == std::string::npos) load.profileName += ".vxf";
+    if (load.profileName.find('.') == std::string::npos)
+        load.profileName += ".vxf";
     DialogToProfile(dialog, profileRecord);
-    if (WriteProfileFile(load.profileName, profileRecord)) AddProfileHistory(load.profileName);
+    if (WriteProfileFile(load.profileName, profileRecord))
+        AddProfileHistory(load.profileName);
 }
 
 void PrintProfileCommand(ui::Window dialog) {
     DialogToSettings(dialog);
-    if (OpenProfile(dialog, "Print system profile")) PrintProfile(dialog, profileRecord);
+    if (OpenProfile(dialog, "Print system profile"))
+        PrintProfile(dialog, profileRecord);
 }
 
 void BackupFlashCommand(ui::Window dialog) {
@@ -90,7 +97,8 @@ void BackupFlashCommand(ui::Window dialog) {
     DialogToSettings(dialog);
     const auto chosen = ui::SaveFileDialog(
         dialog, DialogOptions(FlashFilter(), "Backup flash to...", load.lastFlashFile, false));
-    if (!chosen) return;
+    if (!chosen)
+        return;
     load.lastFlashFile = *chosen;
     RunFlashDialog(dialog, IDM_BACKUP_FLASH);
 }
@@ -101,7 +109,8 @@ void RestoreFlashCommand(ui::Window dialog) {
     auto options = DialogOptions(FlashFilter(), "Restore flash from...", load.lastFlashFile, true);
     options.showReadOnly = true;
     const auto chosen = ui::OpenFileDialog(dialog, options);
-    if (!chosen) return;
+    if (!chosen)
+        return;
     load.lastFlashFile = *chosen;
     RunFlashDialog(dialog, IDM_RESTORE_FLASH);
 }

@@ -16,8 +16,8 @@ struct BaudName {
 };
 // Only the first six are searched, so a port at 57600 prints as 9600, as the configuration
 // dialog shows it.
-constexpr BaudName kBaudNames[] = {{"1200", 0x0700},  {"2400", 0x0900},  {"4800", 0x0B00},
-                                   {"9600", 0x0D00},  {"19200", 0x0F00}, {"38400", 0x1000},
+constexpr BaudName kBaudNames[] = {{"1200", 0x0700}, {"2400", 0x0900},  {"4800", 0x0B00},
+                                   {"9600", 0x0D00}, {"19200", 0x0F00}, {"38400", 0x1000},
                                    {"57600", 0x1100}};
 constexpr int kSearchedBaudNames = 6;
 
@@ -36,11 +36,14 @@ std::string Format(const char* format, ...) {
     return text;
 }
 
-const char* YesNo(int32_t field) { return field == 1 ? "Yes" : "NO"; }
+const char* YesNo(int32_t field) {
+    return field == 1 ? "Yes" : "NO";
+}
 
 const char* BaudText(uint16_t portWord) {
     for (int i = kSearchedBaudNames - 1; i >= 0; --i) {
-        if (kBaudNames[i].code == PortBaudCode(portWord)) return kBaudNames[i].text;
+        if (kBaudNames[i].code == PortBaudCode(portWord))
+            return kBaudNames[i].text;
     }
     return "9600";
 }
@@ -77,8 +80,8 @@ void ConnectionLines(Page& page, const SystemProfile& r) {
     if (r.connectMode == kConnectSerial) {
         page.Line("Connection mode: Serial");
         page.Line(Format("%s: %s,%s,%i,%i %s drop %li", r.portName.c_str(), r.baudText.c_str(),
-                         r.parityText.c_str(), r.dataBits, r.stopBits,
-                         r.ascii == 1 ? "ASCII " : "", static_cast<long>(r.drop)));
+                         r.parityText.c_str(), r.dataBits, r.stopBits, r.ascii == 1 ? "ASCII " : "",
+                         static_cast<long>(r.drop)));
     } else if (r.connectMode == kConnectTcp) {
         page.Line("Connection mode: TCP/IP");
         page.Line(Format("   Address: %s:%li drop %li", r.host.c_str(),
@@ -145,7 +148,8 @@ std::vector<PrintedLine> ProfileReportLines(const SystemProfile& record,
                                             const ReportContext& context) {
     Page page(context.metrics);
     page.Line("Printed " + context.printedAt, 0);
-    if (context.module == ModuleJob::kDone) page.RightAligned(context.moduleName);
+    if (context.module == ModuleJob::kDone)
+        page.RightAligned(context.moduleName);
     page.Down(3);
     page.Centred(Format("---- %s ----", "VEXIM Profile"), 2);
     page.Line("--- File Settings ---");

@@ -47,10 +47,11 @@ void Open(ui::Window self) {
 // The whole job runs in the first timer tick; the loader pumps messages between requests.
 void RunJob(ui::Window self, DownloadState& state) {
     ui::KillTimer(self, kConnectTimer);
-    const bool opened = linkSettings.connectMode == kConnectTcp ? OpenTcpConnection()
-                                                                : OpenSerialConnection();
+    const bool opened =
+        linkSettings.connectMode == kConnectTcp ? OpenTcpConnection() : OpenSerialConnection();
     const bool loaded = opened && LoadUserCode(loadOptions.ignoreHaltStatus != 0) == 1;
-    if (CurrentConnection != nullptr) CloseConnection();
+    if (CurrentConnection != nullptr)
+        CloseConnection();
     ConnectionClosed = true;
     state.finished = true;
     state.succeeded = loaded;
@@ -80,7 +81,8 @@ bool RunDownloadDialog(ui::Window owner) {
                 Open(self);
                 return true;
             case ui::MessageKind::Timer:
-                if (message.id == kConnectTimer && !state.finished) RunJob(self, state);
+                if (message.id == kConnectTimer && !state.finished)
+                    RunJob(self, state);
                 return true;
             case ui::MessageKind::Command:
                 if (message.id == ui::kIdOk || (message.id == ui::kIdCancel && state.finished)) {

@@ -37,8 +37,10 @@ std::vector<std::string> SplitTokens(std::string& text) {
     std::string unquoted;
     size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && IsSeparator(text[i])) unquoted += text[i++];
-        if (i >= text.size()) break;
+        while (i < text.size() && IsSeparator(text[i]))
+            unquoted += text[i++];
+        if (i >= text.size())
+            break;
         std::string token;
         bool quoted = false;
         while (i < text.size() && (quoted || !IsSeparator(text[i]))) {
@@ -87,18 +89,21 @@ int32_t TakePositional(const std::string& token) {
         return 1;
     }
     if (load.fileName.empty()) {
-        if (token.size() > kMaxFileName) return RefuseTooLong(token);
+        if (token.size() > kMaxFileName)
+            return RefuseTooLong(token);
         load.fileName = token;
         return 1;
     }
     if (link.portName.empty()) {
-        if (token.size() > kMaxPortName) return RefuseTooLong(token);
+        if (token.size() > kMaxPortName)
+            return RefuseTooLong(token);
         link.portName = token;
         return 1;
     }
     if (link.drop < 0) {
         const DecimalText number = ReadDecimal(token);
-        if (!DecimalInRange(number, 0, 255)) return RefuseRange(token);
+        if (!DecimalInRange(number, 0, 255))
+            return RefuseRange(token);
         link.drop = static_cast<int32_t>(number.value);
         return 1;
     }
@@ -114,7 +119,8 @@ int32_t TakeHost(std::string name) {
         const std::string portText = name.substr(colon + 1);
         const DecimalText number = ReadDecimal(portText);
         if (number.hasDigits) {
-            if (!DecimalInRange(number, 0, 65535)) return RefuseRange(name);
+            if (!DecimalInRange(number, 0, 65535))
+                return RefuseRange(name);
             link.tcpPort = static_cast<uint32_t>(number.value);
         }
         name.resize(colon);
@@ -128,13 +134,16 @@ int32_t TakeHost(std::string name) {
 int32_t AfterTokens() {
     LoadOptions& load = loadOptions;
     LinkSettings& link = linkSettings;
-    if (load.unattended == 0 && !load.fileName.empty()) return 1;  // -F<file>
+    if (load.unattended == 0 && !load.fileName.empty())
+        return 1;  // -F<file>
     if (load.channel == 0) {
         load.unattended = 0;
         load.channel = saved.channel;
     }
-    if (link.drop < 0) link.drop = saved.drop;
-    if (!load.portMode.empty()) ParsePortMode(load.portMode);
+    if (link.drop < 0)
+        link.drop = saved.drop;
+    if (!load.portMode.empty())
+        ParsePortMode(load.portMode);
     if (link.portName.empty()) {
         // No port named: the saved link stays, as the channel and the drop do.
         link.portName = saved.portName;
@@ -143,7 +152,8 @@ int32_t AfterTokens() {
         link.connectMode = saved.connectMode;
         return 1;
     }
-    for (char& c : link.portName) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : link.portName)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const std::string& port = link.portName;
     if (port.size() >= 5 && port.compare(0, 3, "COM") == 0 && port[4] == ':') {
         if (port.size() > 5) {
@@ -167,12 +177,14 @@ int32_t ParseSwitch(const std::string& token) {
     LoadOptions& load = loadOptions;
     LinkSettings& link = linkSettings;
     load.unattended = 1;
-    if (token.empty()) return 1;  // an empty pair of quotes names nothing
-    if (token[0] != '-' && token[0] != '/') return TakePositional(token);
+    if (token.empty())
+        return 1;  // an empty pair of quotes names nothing
+    if (token[0] != '-' && token[0] != '/')
+        return TakePositional(token);
 
-    const char letter = token.size() > 1 ? static_cast<char>(std::toupper(
-                                               static_cast<unsigned char>(token[1])))
-                                         : '\0';
+    const char letter = token.size() > 1
+                            ? static_cast<char>(std::toupper(static_cast<unsigned char>(token[1])))
+                            : '\0';
     const std::string argument = token.size() > 2 ? token.substr(2) : std::string();
     const DecimalText number = ReadDecimal(argument);
     switch (letter) {
@@ -187,7 +199,8 @@ int32_t ParseSwitch(const std::string& token) {
             link.ascii = 1;
             return 1;
         case 'C':
-            if (!DecimalInRange(number, 0, INT32_MAX)) return RefuseRange(token);
+            if (!DecimalInRange(number, 0, INT32_MAX))
+                return RefuseRange(token);
             link.retries = static_cast<int32_t>(number.value);
             return 1;
         case 'E':
@@ -195,13 +208,16 @@ int32_t ParseSwitch(const std::string& token) {
             load.eraseFlash = 1;
             return 1;
         case 'F':
-            if (argument.size() > kMaxFileName) return RefuseTooLong(token);
-            if (!RestoreSettings()) LoadDefaultSettings(nullptr);
+            if (argument.size() > kMaxFileName)
+                return RefuseTooLong(token);
+            if (!RestoreSettings())
+                LoadDefaultSettings(nullptr);
             load.unattended = 0;
             load.fileName = argument;
             return 1;
         case 'M':
-            if (argument.size() > kMaxPortMode) return RefuseTooLong(token);
+            if (argument.size() > kMaxPortMode)
+                return RefuseTooLong(token);
             load.portMode = argument;
             return 1;
         case 'N':
@@ -210,15 +226,18 @@ int32_t ParseSwitch(const std::string& token) {
             return 1;
         case 'P':
         case 'U':
-            if (argument.size() > kMaxFileName) return RefuseTooLong(token);
+            if (argument.size() > kMaxFileName)
+                return RefuseTooLong(token);
             load.profileName = argument;
             return letter == 'P' ? 1 : 0;  // -U: the profile holds the rest
         case 'R':
-            if (!DecimalInRange(number, 0, UINT16_MAX)) return RefuseRange(token);
+            if (!DecimalInRange(number, 0, UINT16_MAX))
+                return RefuseRange(token);
             load.runRegister = static_cast<uint16_t>(number.value);
             return 1;
         case 'S':
-            if (!DecimalInRange(number, 0, UINT16_MAX)) return RefuseRange(token);
+            if (!DecimalInRange(number, 0, UINT16_MAX))
+                return RefuseRange(token);
             load.statusRegister = static_cast<uint16_t>(number.value);
             return 1;
         case 'T': {
@@ -251,7 +270,8 @@ int32_t ParseCommandLine(std::string& text) {
     link.drop = -1;
 
     for (const std::string& token : SplitTokens(text)) {
-        if (ParseSwitch(token) == 0) return load.unattended;
+        if (ParseSwitch(token) == 0)
+            return load.unattended;
     }
     return AfterTokens();
 }
@@ -276,25 +296,31 @@ PortModeFields ScanPortMode(std::string_view text) {
     // A decimal field; false when it has no digits or does not fit an int.
     const auto number = [&text](int64_t& value) {
         const DecimalText read = ReadDecimal(text);
-        if (!read.hasDigits || !DecimalInRange(read, INT32_MIN, INT32_MAX)) return false;
+        if (!read.hasDigits || !DecimalInRange(read, INT32_MIN, INT32_MAX))
+            return false;
         value = read.value;
         text.remove_prefix(read.end);
         return true;
     };
     const auto comma = [&text]() {
-        if (text.empty() || text[0] != ',') return false;
+        if (text.empty() || text[0] != ',')
+            return false;
         text.remove_prefix(1);
         return true;
     };
-    if (!number(fields.baud)) return fields;
+    if (!number(fields.baud))
+        return fields;
     fields.converted = 1;
-    if (!comma() || text.empty()) return fields;
+    if (!comma() || text.empty())
+        return fields;
     fields.parity = text[0];
     text.remove_prefix(1);
     fields.converted = 2;
-    if (!comma() || !number(fields.dataBits)) return fields;
+    if (!comma() || !number(fields.dataBits))
+        return fields;
     fields.converted = 3;
-    if (!comma() || !number(fields.stopBits)) return fields;
+    if (!comma() || !number(fields.stopBits))
+        return fields;
     fields.converted = 4;
     return fields;
 }
@@ -305,8 +331,10 @@ int32_t ParsePortMode(const std::string& text) {
     LinkSettings& link = linkSettings;
     const PortModeFields fields = ScanPortMode(text);
     // Data and stop bits are taken as they were scanned, as far as the scan got.
-    if (fields.converted >= 3) link.dataBits = static_cast<int32_t>(fields.dataBits);
-    if (fields.converted >= 4) loadOptions.stopBits = static_cast<int32_t>(fields.stopBits);
+    if (fields.converted >= 3)
+        link.dataBits = static_cast<int32_t>(fields.dataBits);
+    if (fields.converted >= 4)
+        loadOptions.stopBits = static_cast<int32_t>(fields.stopBits);
     if (fields.converted < 4) {
         ErrorBox("Bad port settings: \"%s\" (%d)\n", text.c_str(), fields.converted);
         return Refuse();
@@ -325,11 +353,17 @@ int32_t ParsePortMode(const std::string& text) {
     link.baudIndex = baudIndex;
     switch (fields.parity) {
         case 'E':
-        case 'e': link.parity = 1; return 1;
+        case 'e':
+            link.parity = 1;
+            return 1;
         case 'N':
-        case 'n': link.parity = 0; return 1;
+        case 'n':
+            link.parity = 0;
+            return 1;
         case 'O':
-        case 'o': link.parity = 2; return 1;
+        case 'o':
+            link.parity = 2;
+            return 1;
         default:
             ErrorBox("Invalid parity in port settings: \"%s\" ", text.c_str());
             return Refuse();

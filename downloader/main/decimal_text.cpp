@@ -4,14 +4,17 @@ namespace {
 
 constexpr int kMostDigits = 18;  // keeps the value far from the limits of int64_t
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 }  // namespace
 
 DecimalText ReadDecimal(std::string_view text) {
     DecimalText number;
     size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
@@ -29,7 +32,8 @@ DecimalText ReadDecimal(std::string_view text) {
     }
     number.hasDigits = digits > 0;
     number.end = number.hasDigits ? i : 0;
-    if (negative) number.value = -number.value;
+    if (negative)
+        number.value = -number.value;
     return number;
 }
 

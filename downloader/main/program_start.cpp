@@ -7,6 +7,7 @@
 #include "downloader/log_file.h"
 #include "downloader/main/command_line.h"
 #include "downloader/settings.h"
+#include "platform/com_apartment.h"
 
 namespace ui = platform::ui;
 
@@ -20,10 +21,13 @@ int32_t InitInstance() {
 }
 
 // Rewritten at every start; a folder that does not exist leaves the run without a log.
-void OpenLogFile() { LogFile = std::fopen(ui::MapTempPath(kLogFileName).c_str(), "wb"); }
+void OpenLogFile() {
+    LogFile = std::fopen(ui::MapTempPath(kLogFileName).c_str(), "wb");
+}
 
 void CloseLogFile() {
-    if (LogFile == nullptr) return;
+    if (LogFile == nullptr)
+        return;
     LogPrintf("Closing log file\n");
     std::fclose(LogFile);
     LogFile = nullptr;
@@ -32,17 +36,25 @@ void CloseLogFile() {
 }  // namespace
 
 int vexim::WinMain(std::string commandLine) {
-    if (!ui::InitCommonControlClasses()) return kExitRefused;
-    if (!InitInstance()) return kExitRefused;
+    if (!ui::InitCommonControlClasses())
+        return kExitRefused;
+    if (!InitInstance())
+        return kExitRefused;
     OpenLogFile();
-    if (!RestoreSettings()) LoadDefaultSettings(nullptr);
+    if (!RestoreSettings())
+        LoadDefaultSettings(nullptr);
     if (!commandLine.empty() && ParseCommandLine(commandLine) == 0) {
         // The log is left without its closing line, as for any refused start.
-        if (LogFile != nullptr) std::fclose(LogFile);
+        if (LogFile != nullptr)
+            std::fclose(LogFile);
         LogFile = nullptr;
         return kExitRefused;
     }
-    const int result = RunMainDialog();
+    int result = 0;
+    {
+        const platform::ComApartment com;
+        result = RunMainDialog();
+    }
     CloseLogFile();
     return result;
 }

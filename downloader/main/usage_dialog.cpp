@@ -1,21 +1,8 @@
 #include "downloader/main/usage_dialog.h"
 
+#include "downloader/dialogs/ok_dialog.h"
 #include "downloader/dialogs/vexim_resource.h"
 
-namespace ui = platform::ui;
-
-namespace {
-
-bool UsageDialogProc(ui::Window self, const ui::Message& message) {
-    if (message.kind == ui::MessageKind::Init) return true;
-    if (message.kind == ui::MessageKind::Command &&
-        (message.id == ui::kIdOk || message.id == ui::kIdCancel)) {
-        ui::EndDialog(self, 0);
-        return true;
-    }
-    return false;
+void RunUsageDialog(platform::ui::Window owner) {
+    platform::ui::RunDialog(IDD_USAGE, owner, OkDialogProc);
 }
-
-}  // namespace
-
-void RunUsageDialog(ui::Window owner) { ui::RunDialog(IDD_USAGE, owner, UsageDialogProc); }

@@ -13,7 +13,8 @@ std::string JoinArguments(int argc, char** argv) {
     std::string line;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (!line.empty()) line += ' ';
+        if (!line.empty())
+            line += ' ';
         const bool needsQuotes =
             argument.empty() || argument.find_first_of(" \t") != std::string::npos;
         line += needsQuotes ? "\"" + argument + "\"" : argument;

@@ -21,6 +21,8 @@ Answer SafeAnswer(Buttons buttons) {
             return Answer::Cancel;
         case Buttons::YesNo:
             return Answer::No;
+        case Buttons::YesNoCancel:
+            return Answer::Cancel;
     }
     return Answer::Ok;
 }
@@ -33,6 +35,8 @@ bool Offers(Buttons buttons, Answer answer) {
             return answer == Answer::Ok || answer == Answer::Cancel;
         case Buttons::YesNo:
             return answer == Answer::Yes || answer == Answer::No;
+        case Buttons::YesNoCancel:
+            return answer == Answer::Yes || answer == Answer::No || answer == Answer::Cancel;
     }
     return false;
 }

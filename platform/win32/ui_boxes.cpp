@@ -31,9 +31,10 @@ std::string MapTempPath(std::string_view windowsPath) {
 
 Answer ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
                       Buttons buttons, Icon icon) {
-    UINT style = buttons == Buttons::YesNo      ? MB_YESNO
-                 : buttons == Buttons::OkCancel ? MB_OKCANCEL
-                                                : MB_OK;
+    UINT style = buttons == Buttons::YesNo         ? MB_YESNO
+                 : buttons == Buttons::YesNoCancel ? MB_YESNOCANCEL
+                 : buttons == Buttons::OkCancel    ? MB_OKCANCEL
+                                                   : MB_OK;
     switch (icon) {
         case Icon::None:
             break;
@@ -59,7 +60,9 @@ Answer ShowMessageBox(Window owner, std::string_view text, std::string_view capt
         case IDCANCEL:
             return Answer::Cancel;
         default:
-            return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+            return buttons == Buttons::YesNo         ? Answer::No
+                   : buttons == Buttons::YesNoCancel ? Answer::Cancel
+                                                     : Answer::Ok;
     }
 }
 

@@ -10,17 +10,8 @@
 
 namespace {
 
+using loader_test::Describe;
 using loader_test::MessageBoxLine;
-
-std::string Describe(const krtsim::LoggedRequest& request) {
-    std::string text = std::to_string(request.functionCode);
-    for (const auto& [key, value] : request.fields) {
-        if (key != "values" && key != "result" && key != "fc" && key != "unit") {
-            text += " " + key + "=" + value;
-        }
-    }
-    return text;
-}
 
 class LegacyLoaderTest : public loader_test::SimulatorTest {
   protected:

@@ -74,6 +74,16 @@ std::string FramingName(const ::testing::TestParamInfo<krtsim::Framing>& info) {
     }
 }
 
+std::string Describe(const krtsim::LoggedRequest& request) {
+    std::string text = std::to_string(request.functionCode);
+    for (const auto& [key, value] : request.fields) {
+        if (key != "values" && key != "result" && key != "fc" && key != "unit") {
+            text += " " + key + "=" + value;
+        }
+    }
+    return text;
+}
+
 std::string Quoted(const std::string& text) {
     return ui::QuoteText(text);
 }

@@ -66,6 +66,9 @@ class LogCapture {
 // Test-name suffix for a framing parameter.
 std::string FramingName(const ::testing::TestParamInfo<krtsim::Framing>& info);
 
+// A logged request as "<fc> <field>=<value> ..." without its unit, values and result.
+std::string Describe(const krtsim::LoggedRequest& request);
+
 // The transcript form of a text: quoted with \r, \n and \" escaped.
 std::string Quoted(const std::string& text);
 // `msgbox "<caption>" "<text>" -> <answer>`.

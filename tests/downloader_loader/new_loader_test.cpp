@@ -12,18 +12,8 @@
 
 namespace {
 
+using loader_test::Describe;
 using loader_test::MessageBoxLine;
-
-// A request as "<fc> <field>=<value> ..." without its values and result.
-std::string Describe(const krtsim::LoggedRequest& request) {
-    std::string text = std::to_string(request.functionCode);
-    for (const auto& [key, value] : request.fields) {
-        if (key != "values" && key != "result" && key != "fc" && key != "unit") {
-            text += " " + key + "=" + value;
-        }
-    }
-    return text;
-}
 
 std::vector<uint8_t> DigestOf(const std::string& path) {
     Md5Context context{};

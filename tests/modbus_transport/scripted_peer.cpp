@@ -105,13 +105,14 @@ void PtyPeer::HangUp() {
     masterFd = -1;
 }
 
-TcpPeer::TcpPeer() {
+TcpPeer::TcpPeer(uint16_t wantedPort) {
     listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int on = 1;
     ::setsockopt(listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(wantedPort);
     ::bind(listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::listen(listenFd, 4);
     socklen_t length = sizeof address;

@@ -34,7 +34,8 @@ class PtyPeer {
 // A TCP server on 127.0.0.1, played by the test, for one client at a time.
 class TcpPeer {
   public:
-    TcpPeer();
+    // Listens on `wantedPort`, or on a free port when it is 0.
+    explicit TcpPeer(uint16_t wantedPort = 0);
     ~TcpPeer();
     TcpPeer(const TcpPeer&) = delete;
     TcpPeer& operator=(const TcpPeer&) = delete;

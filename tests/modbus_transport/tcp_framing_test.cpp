@@ -143,7 +143,7 @@ TEST_F(TcpFraming, ReconnectsAfterThePeerHangsUp) {
         ASSERT_TRUE(peer.Accept(kPeerWaitMs)) << reset;
         // Not at once (a peer that drops every connection is not hammered), not for long.
         EXPECT_GE(NowMs() - hungUp, 100) << reset;
-        EXPECT_LT(NowMs() - hungUp, 1500) << reset;
+        EXPECT_LT(NowMs() - hungUp, 3000) << reset;
         // Whatever id the new connection starts with, its answer completes the request.
         auto result = std::async(std::launch::async, [&] {
             return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values);
@@ -156,23 +156,26 @@ TEST_F(TcpFraming, ReconnectsAfterThePeerHangsUp) {
 }
 
 TEST_F(TcpFraming, RequestQueuedWhileTheLinkIsDownIsNotSentLater) {
+    // Nobody listens for a while, so the link stays down however slow this machine is.
+    peer.StopListening();
     peer.Disconnect();
-    const int64_t deadline = NowMs() + 1000;
+    const int64_t deadline = NowMs() + kPeerWaitMs;
     while (master->IsOpen() && NowMs() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     ASSERT_FALSE(master->IsOpen());
     uint16_t values[2] = {};
     EXPECT_EQ(StatusOf(master->ReadHoldingRegisters(50, 1, 2, 37, values)), 18);
-    ASSERT_TRUE(peer.Accept(kPeerWaitMs));
+    TcpPeer again(peer.Port());
+    ASSERT_TRUE(again.Accept(kPeerWaitMs));
     // Only the next request arrives on the new connection.
     auto result = std::async(std::launch::async, [&] {
         return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 99, values);
     });
-    const Bytes request = peer.ReadRequest(kPeerWaitMs);
+    const Bytes request = again.ReadRequest(kPeerWaitMs);
     ASSERT_EQ(request.size(), 12u);
     EXPECT_EQ(request[9], 99);
-    peer.Write(TcpFrame(static_cast<uint16_t>(request[0] << 8 | request[1]), kGoodReplyPdu));
+    again.Write(TcpFrame(static_cast<uint16_t>(request[0] << 8 | request[1]), kGoodReplyPdu));
     EXPECT_EQ(result.get(), 2);
 }
 

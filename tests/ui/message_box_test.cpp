@@ -27,6 +27,10 @@ TEST(UiMessageBox, TakesTheScriptsAnswerOrTheSafeOne) {
         {"", Buttons::OkCancel, Answer::Cancel, "msgbox \"File loader\" \"Continue?\" -> Cancel\n"},
         {"answer OK", Buttons::OkCancel, Answer::Ok,
          "msgbox \"File loader\" \"Continue?\" -> OK\n"},
+        {"", Buttons::YesNoCancel, Answer::Cancel,
+         "msgbox \"File loader\" \"Continue?\" -> Cancel\n"},
+        {"answer No", Buttons::YesNoCancel, Answer::No,
+         "msgbox \"File loader\" \"Continue?\" -> No\n"},
         // An answer the box does not offer is used up and the safe answer taken.
         {"answer Yes", Buttons::Ok, Answer::Ok,
          "error \"script line 1: the box has no Yes button\"\n"

@@ -47,11 +47,11 @@ int main(int argc, char** argv) {
     // Word 0 and 1 hold the stored length L in words; the digest follows at word L + 2, each
     // word holding two digest bytes, low byte first.
     const std::vector<uint16_t> flash = dump->channelFlash(channel);
-    if (flash.size() < 2) return 2;
+    if (flash.size() < 2)
+        return 2;
     const uint32_t length = uint32_t{flash[0]} << 16 | flash[1];
     if (length + 10 > flash.size()) {
-        std::printf("channel %d: stored length %u words does not fit the space\n", channel,
-                    length);
+        std::printf("channel %d: stored length %u words does not fit the space\n", channel, length);
         return 1;
     }
     uint8_t stored[16];

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "downloader/settings.h"
+#include "downloader/system_profile.h"
 #include "vexim_fixture.h"
 
 namespace {
@@ -19,10 +20,14 @@ struct Case {
     std::function<void()> check = [] {};
 };
 
-std::string Error(const std::string& text) { return MessageBoxLine("VEXIM Error", text); }
-std::string CantOpen(const std::string& file) { return MessageBoxLine("Can't open file", file); }
+std::string Error(const std::string& text) {
+    return MessageBoxLine("VEXIM Error", text);
+}
+std::string CantOpen(const std::string& file) {
+    return MessageBoxLine("Can't open file", file);
+}
 
-class CommandLineTest : public vexim_test::VeximTest {
+class VeximCommandLineTest : public vexim_test::VeximTest {
   protected:
     void SetUp() override {
         VeximTest::SetUp();
@@ -47,21 +52,30 @@ class CommandLineTest : public vexim_test::VeximTest {
     }
 };
 
-TEST_F(CommandLineTest, EdgeCasesOfTheGrammar) {
+TEST_F(VeximCommandLineTest, EdgeCasesOfTheGrammar) {
     RunCases({
-        {"", 16, {}, [] {
+        {"",
+         16,
+         {},
+         [] {
              EXPECT_EQ(loadOptions.channel, 2);
              EXPECT_EQ(linkSettings.drop, 9);
              EXPECT_EQ(loadOptions.unattended, 0);
          }},
-        {"1 prog COM1:", 2, {CantOpen("prog.vxo")}, [] {
+        {"1 prog COM1:",
+         2,
+         {CantOpen("prog.vxo")},
+         [] {
              EXPECT_EQ(loadOptions.channel, 1);
              EXPECT_EQ(linkSettings.portName, "COM1:");
              EXPECT_EQ(linkSettings.connectMode, kConnectSerial);
              EXPECT_EQ(linkSettings.drop, 9);
              EXPECT_EQ(linkSettings.baudIndex, 13);
          }},
-        {"F2 prog 10.0.0.5:503 7 -B", 2, {CantOpen("prog.vxo")}, [] {
+        {"F2 prog 10.0.0.5:503 7 -B",
+         2,
+         {CantOpen("prog.vxo")},
+         [] {
              EXPECT_EQ(loadOptions.channel, 11);
              EXPECT_EQ(linkSettings.host, "10.0.0.5");
              EXPECT_EQ(linkSettings.tcpPort, 503u);
@@ -69,15 +83,20 @@ TEST_F(CommandLineTest, EdgeCasesOfTheGrammar) {
              EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
              EXPECT_EQ(linkSettings.ascii, 1);
          }},
-        {"1 prog COM3:19200,O,7,1 -M9600,N,8,1", 16,
-         {Error("When using -M, don't provide setup information after COM3:")}, [] {
+        {"1 prog COM3:19200,O,7,1 -M9600,N,8,1",
+         16,
+         {Error("When using -M, don't provide setup information after COM3:")},
+         [] {
              EXPECT_EQ(linkSettings.baudIndex, 15);  // 19200
              EXPECT_EQ(linkSettings.parity, 2);
              EXPECT_EQ(linkSettings.dataBits, 7);
              EXPECT_EQ(linkSettings.portName, "COM3:");
              EXPECT_EQ(loadOptions.unattended, 0);
          }},
-        {"prog", 16, {}, [] {
+        {"prog",
+         16,
+         {},
+         [] {
              EXPECT_EQ(loadOptions.channel, 2);
              EXPECT_EQ(loadOptions.fileName, "");
          }},
@@ -89,22 +108,33 @@ TEST_F(CommandLineTest, EdgeCasesOfTheGrammar) {
         {"-M4800,X,8,1", 16, {Error("Invalid parity in port settings: \"4800,X,8,1\" ")}},
         {"-M1000,E,8,1", 16, {Error("Invalid baud rate in port settings: \"1000,E,8,1\" ")}},
         {"-M9600", 16, {Error("Bad port settings: \"9600\" (1)\n")}},
-        {"-Fprog", 16, {}, [] {
+        {"-Fprog",
+         16,
+         {},
+         [] {
              EXPECT_EQ(loadOptions.fileName, "prog");
              EXPECT_EQ(loadOptions.channel, 2);
              EXPECT_EQ(loadOptions.unattended, 0);
          }},
-        {"-Fprog -B", 2, {CantOpen("prog.vxo")}, [] {
+        {"-Fprog -B",
+         2,
+         {CantOpen("prog.vxo")},
+         [] {
              EXPECT_EQ(linkSettings.ascii, 1);
              EXPECT_EQ(loadOptions.channel, 2);
              EXPECT_EQ(linkSettings.drop, 9);
          }},
-        {"1 \"C:\\My Files\\prog.vxo\" COM2: 4", 2, {CantOpen("C:\\My Files\\prog.vxo.vxo")},
+        {"1 \"C:\\My Files\\prog.vxo\" COM2: 4",
+         2,
+         {CantOpen("C:\\My Files\\prog.vxo.vxo")},
          [] {
              EXPECT_EQ(linkSettings.portName, "COM2:");
              EXPECT_EQ(linkSettings.drop, 4);
          }},
-        {"1 prog COM1: -A -E -W -R40 -S50 -C4", 2, {CantOpen("prog.vxo")}, [] {
+        {"1 prog COM1: -A -E -W -R40 -S50 -C4",
+         2,
+         {CantOpen("prog.vxo")},
+         [] {
              EXPECT_EQ(loadOptions.autoStart, 1);
              EXPECT_EQ(loadOptions.loadProgram, 0);
              EXPECT_EQ(loadOptions.eraseFlash, 1);
@@ -116,7 +146,7 @@ TEST_F(CommandLineTest, EdgeCasesOfTheGrammar) {
     });
 }
 
-TEST_F(CommandLineTest, HelpShowsTheUsageDialogAndEndsWithOne) {
+TEST_F(VeximCommandLineTest, HelpShowsTheUsageDialogAndEndsWithOne) {
     EXPECT_EQ(RunVexim("-?"), 1);
     EXPECT_EQ(TranscriptLines("open"), std::vector<std::string>{"open 105 \"VEXIM Help\""});
     EXPECT_EQ(RunVexim("1 prog COM1: /h"), 1);
@@ -124,7 +154,7 @@ TEST_F(CommandLineTest, HelpShowsTheUsageDialogAndEndsWithOne) {
 }
 
 // Arguments longer than their fields, and numbers outside their range, are refused whole.
-TEST_F(CommandLineTest, OversizedArgumentsAreRefused) {
+TEST_F(VeximCommandLineTest, OversizedArgumentsAreRefused) {
     const std::string name259(259, 'a');
     const std::string name260(260, 'a');
     const std::string port81(81, 'p');
@@ -149,9 +179,12 @@ TEST_F(CommandLineTest, OversizedArgumentsAreRefused) {
     });
 }
 
-TEST_F(CommandLineTest, WithoutAPortTheSavedLinkIsUsed) {
+TEST_F(VeximCommandLineTest, WithoutAPortTheSavedLinkIsUsed) {
     RunCases({
-        {"1 prog", 2, {CantOpen("prog.vxo")}, [] {
+        {"1 prog",
+         2,
+         {CantOpen("prog.vxo")},
+         [] {
              EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
              EXPECT_EQ(linkSettings.host, "10.1.1.1");
              EXPECT_EQ(linkSettings.tcpPort, 1502u);
@@ -160,14 +193,18 @@ TEST_F(CommandLineTest, WithoutAPortTheSavedLinkIsUsed) {
     });
 }
 
-TEST_F(CommandLineTest, UnreadableProfileEndsAnUnattendedRunWithOne) {
+TEST_F(VeximCommandLineTest, UnreadableProfileEndsAnUnattendedRunWithOne) {
+    SystemProfile nameless;  // a readable profile that names no file
+    nameless.channel = 1;
+    ASSERT_TRUE(WriteProfileFile("nameless.vxf", nameless));
     RunCases({
+        {"-Unameless.vxf", 1, {Error("No file to download")}},
         {"-Umissing.vxf", 1, {Error("Can't read profile missing.vxf")}},
         {"-Pmissing.vxf", 16, {}},  // interactive: the dialog opens with its own settings
     });
 }
 
-TEST_F(CommandLineTest, RefusedLineLeavesTheLogWithoutItsClosingLine) {
+TEST_F(VeximCommandLineTest, RefusedLineLeavesTheLogWithoutItsClosingLine) {
     EXPECT_EQ(RunVexim("-x"), 1);
     EXPECT_EQ(LogText().find("Closing log file"), std::string::npos);
     EXPECT_EQ(RunVexim(""), 16);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 
+#include "downloader/connection.h"
 #include "downloader/dialogs/dialog_mapping.h"
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/history.h"
@@ -18,7 +19,7 @@ namespace {
 
 using vexim_test::MessageBoxLine;
 
-class MainDialogTest : public vexim_test::VeximTest {
+class VeximMainDialogTest : public vexim_test::VeximTest {
   protected:
     // Settings for the simulated module on channel 1.
     void LinkToModule(uint16_t port) {
@@ -33,7 +34,7 @@ class MainDialogTest : public vexim_test::VeximTest {
     }
 };
 
-TEST_F(MainDialogTest, TabsShowTheirOwnControls) {
+TEST_F(VeximMainDialogTest, TabsShowTheirOwnControls) {
     // A control of each group: serial, TCP, common, Program Info list, Module Info value.
     const int probes[] = {IDC_BAUD, IDC_HOST, IDC_START_DOWNLOAD, IDC_PROGRAM_INFO_LIST,
                           IDC_MODULE_FIRMWARE};
@@ -42,9 +43,11 @@ TEST_F(MainDialogTest, TabsShowTheirOwnControls) {
     LoadDefaultSettings(nullptr);
     RunMainDialogObserved("tab 1012 1\ntab 1012 2\ntab 1012 3\ntab 1012 0\n",
                           [&](ui::Window self, const ui::Message& message) {
-                              if (message.kind != ui::MessageKind::TabChanged) return;
+                              if (message.kind != ui::MessageKind::TabChanged)
+                                  return;
                               const int tab = ui::SelectedTab(self, IDC_TABS);
-                              for (int id : probes) shown[tab].push_back(ui::IsItemVisible(self, id));
+                              for (int id : probes)
+                                  shown[tab].push_back(ui::IsItemVisible(self, id));
                               modes.push_back(linkSettings.connectMode);
                           });
     const std::map<int, std::vector<bool>> expected = {
@@ -58,7 +61,7 @@ TEST_F(MainDialogTest, TabsShowTheirOwnControls) {
     EXPECT_EQ(modes, (std::vector<int32_t>{1, 1, 1, 0}));
 }
 
-TEST_F(MainDialogTest, SetDefaultsShowsAndSavesTheDefaults) {
+TEST_F(VeximMainDialogTest, SetDefaultsShowsAndSavesTheDefaults) {
     SaveStartSettings([] {
         linkSettings.drop = 9;
         loadOptions.channel = 2;
@@ -69,7 +72,8 @@ TEST_F(MainDialogTest, SetDefaultsShowsAndSavesTheDefaults) {
     bool application1 = false;
     int baudShown = -1;
     RunMainDialogObserved("command 1034\n", [&](ui::Window self, const ui::Message& message) {
-        if (message.kind != ui::MessageKind::Command || message.id != IDC_SET_DEFAULTS) return;
+        if (message.kind != ui::MessageKind::Command || message.id != IDC_SET_DEFAULTS)
+            return;
         dropShown = ui::GetItemText(self, IDC_DROP);
         application1 = ui::IsChecked(self, IDC_APPLICATION_1);
         baudShown = ui::SelectedItem(self, IDC_BAUD);
@@ -84,7 +88,7 @@ TEST_F(MainDialogTest, SetDefaultsShowsAndSavesTheDefaults) {
     EXPECT_EQ(linkSettings.baudIndex, 13);
 }
 
-TEST_F(MainDialogTest, DownloadsFillTheHistoryAndTheRecentFilesMenu) {
+TEST_F(VeximMainDialogTest, DownloadsFillTheHistoryAndTheRecentFilesMenu) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     WriteSampleObject("first.vxo");
@@ -132,7 +136,30 @@ TEST_F(MainDialogTest, DownloadsFillTheHistoryAndTheRecentFilesMenu) {
     EXPECT_EQ(downloadHistory[1].fileName, "first.vxo");
 }
 
-TEST_F(MainDialogTest, MissingFileShowsItsNameWithTheDefaultExtension) {
+TEST_F(VeximMainDialogTest, QueryFillsTheModuleInfoTab) {
+    const uint16_t port = StartModule({"--serial", "4711"});
+    ASSERT_NE(port, 0);
+    LinkToModule(port);
+    std::string firmware, serial;
+    int tab = -1;
+    bool valuesShown = false;
+    RunMainDialogObserved("command 1043\n", [&](ui::Window self, const ui::Message& message) {
+        if (message.kind != ui::MessageKind::Command || message.id != IDC_QUERY)
+            return;
+        firmware = ui::GetItemText(self, IDC_MODULE_FIRMWARE);
+        serial = ui::GetItemText(self, IDC_SERIAL_NUMBER);
+        tab = ui::SelectedTab(self, IDC_TABS);
+        valuesShown = ui::IsItemVisible(self, IDC_MODULE_FIRMWARE) &&
+                      !ui::IsItemVisible(self, IDC_START_DOWNLOAD);
+    });
+    EXPECT_EQ(firmware, "KRT-2000 03Dec2020  ");  // the module name is 20 characters
+    EXPECT_EQ(serial, "4711");
+    EXPECT_EQ(tab, kModuleInfoTab);
+    EXPECT_TRUE(valuesShown);
+    EXPECT_EQ(CurrentConnection, nullptr);  // the query closes its connection
+}
+
+TEST_F(VeximMainDialogTest, MissingFileShowsItsNameWithTheDefaultExtension) {
     LoadDefaultSettings(nullptr);
     RunMainDialogObserved("text 1004 \"nothing-here\"\ncommand 1053\n",
                           [](ui::Window, const ui::Message&) {});
@@ -141,7 +168,7 @@ TEST_F(MainDialogTest, MissingFileShowsItsNameWithTheDefaultExtension) {
     EXPECT_TRUE(TranscriptLines("open 104").empty());
 }
 
-TEST_F(MainDialogTest, SavedProfileComesBackWhenLoaded) {
+TEST_F(VeximMainDialogTest, SavedProfileComesBackWhenLoaded) {
     LoadDefaultSettings(nullptr);
     linkSettings.drop = 42;
     std::string dropAfterLoad;
@@ -162,7 +189,29 @@ TEST_F(MainDialogTest, SavedProfileComesBackWhenLoaded) {
     EXPECT_EQ(profileHistory[1], "");
 }
 
-TEST_F(MainDialogTest, NumberDialogsCheckWhatIsTyped) {
+TEST_F(VeximMainDialogTest, PrintAndFlashCommandsAskForTheirFiles) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    LinkToModule(port);
+    const std::string script =
+        "menu 40020\nfile \"site.vxf\"\n"
+        "menu 40023\nfile \"site.vxf\"\nprint \"page.txt\"\n"
+        "menu 40024\nfile \"image\"\n"
+        "menu 40025\nfile cancel\n";
+    RunMainDialogObserved(script, [](ui::Window, const ui::Message&) {});
+    const std::string transcript = Transcript();
+    EXPECT_NE(transcript.find("print \"Profile: site.vxf\""), std::string::npos) << transcript;
+    EXPECT_NE(
+        transcript.find("print \"   Address: 127.0.0.1:" + std::to_string(port) + " drop 1\""),
+        std::string::npos);
+    EXPECT_NE(transcript.find("print \"--- Port 1 Configuation ---\""), std::string::npos);
+    EXPECT_EQ(TranscriptLines("open 117"), std::vector<std::string>{"open 117 \"Flash\""});
+    EXPECT_EQ(std::filesystem::file_size("image.bin"), 16384u);
+    EXPECT_EQ(loadOptions.lastFlashFile, "image");
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << transcript;
+}
+
+TEST_F(VeximMainDialogTest, NumberDialogsCheckWhatIsTyped) {
     LoadDefaultSettings(nullptr);
     const std::string script =
         "menu 40006\ntext 1037 \"1500\"\ncommand 1\n"  // raised to 2000
@@ -188,7 +237,7 @@ TEST_F(MainDialogTest, NumberDialogsCheckWhatIsTyped) {
     EXPECT_EQ(linkSettings.retries, 7);
 }
 
-TEST_F(MainDialogTest, OptionTogglesFollowTheMenuChecks) {
+TEST_F(VeximMainDialogTest, OptionTogglesFollowTheMenuChecks) {
     LoadDefaultSettings(nullptr);
     bool checked = false;
     RunMainDialogObserved("menu 40028\nmenu 40010\n", [&](ui::Window self, const ui::Message& m) {
@@ -202,7 +251,7 @@ TEST_F(MainDialogTest, OptionTogglesFollowTheMenuChecks) {
 }
 
 // Values from the command line that the controls cannot show directly still come back.
-TEST_F(MainDialogTest, CommandLineValuesSurviveTheControls) {
+TEST_F(VeximMainDialogTest, CommandLineValuesSurviveTheControls) {
     struct Case {
         int16_t channel;
         std::string port;
@@ -214,7 +263,8 @@ TEST_F(MainDialogTest, CommandLineValuesSurviveTheControls) {
         linkSettings.portName = c.port;
         linkSettings.baudIndex = 4;
         RunMainDialogObserved("", [](ui::Window self, const ui::Message& message) {
-            if (message.kind != ui::MessageKind::Init) return;
+            if (message.kind != ui::MessageKind::Init)
+                return;
             ui::SelectItem(self, IDC_BAUD, -1);  // a list without a selection
             DialogToSettings(self);
         });
@@ -224,17 +274,18 @@ TEST_F(MainDialogTest, CommandLineValuesSurviveTheControls) {
     }
 }
 
-TEST_F(MainDialogTest, UnknownRecentEntriesChangeNothing) {
+TEST_F(VeximMainDialogTest, UnknownRecentEntriesChangeNothing) {
     LoadDefaultSettings(nullptr);
     loadOptions.fileName = "kept.vxo";
     std::string file;
     RunMainDialogObserved("menu 20005\nmenu 20107\n", [&](ui::Window self, const ui::Message& m) {
-        if (m.kind == ui::MessageKind::Command) file = ui::GetItemText(self, IDC_FILE_BOX);
+        if (m.kind == ui::MessageKind::Command)
+            file = ui::GetItemText(self, IDC_FILE_BOX);
     });
     EXPECT_EQ(file, "kept.vxo");
 }
 
-TEST_F(MainDialogTest, TitleNamesTheFileWhileInactive) {
+TEST_F(VeximMainDialogTest, TitleNamesTheFileWhileInactive) {
     LoadDefaultSettings(nullptr);
     loadOptions.fileName = "C:\\work\\prog.vxo";
     RunMainDialogObserved("activate 1\nactivate 0\n", [](ui::Window, const ui::Message&) {});

@@ -18,7 +18,7 @@ namespace {
 
 using vexim_test::MessageBoxLine;
 
-class ModuleDialogsTest : public vexim_test::VeximTest {
+class VeximModuleDialogsTest : public vexim_test::VeximTest {
   protected:
     void LinkTo(uint16_t port) {
         LoadDefaultSettings(nullptr);
@@ -47,14 +47,15 @@ struct Shown {
     std::string drop, baud, parity;
 };
 
-TEST_F(ModuleDialogsTest, ConfigurationShowsThePortWords) {
+TEST_F(VeximModuleDialogsTest, ConfigurationShowsThePortWords) {
     // Port 1: no parity, baud code 0x1100 (57600, not offered), drop 5. Port 2: even, 19200.
     const uint16_t port = StartModule({"--reg", "37=0x9105", "--reg", "38=0x0F20"});
     ASSERT_NE(port, 0);
     LinkTo(port);
     std::vector<Shown> shown;
     const int result = RunConfig("", [&](ui::Window self, const ui::Message& message) {
-        if (message.kind != ui::MessageKind::Init) return;
+        if (message.kind != ui::MessageKind::Init)
+            return;
         const int rows[2][3] = {{IDC_CFG_DROP_1, IDC_CFG_BAUD_1, IDC_CFG_PARITY_1},
                                 {IDC_CFG_DROP_2, IDC_CFG_BAUD_2, IDC_CFG_PARITY_2}};
         for (const auto& row : rows) {
@@ -73,7 +74,7 @@ TEST_F(ModuleDialogsTest, ConfigurationShowsThePortWords) {
     EXPECT_EQ(shown[1].parity, "Even");
 }
 
-TEST_F(ModuleDialogsTest, WriteRefusesBadValuesBeforeSendingAnything) {
+TEST_F(VeximModuleDialogsTest, WriteRefusesBadValuesBeforeSendingAnything) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     LinkTo(port);
@@ -99,13 +100,14 @@ TEST_F(ModuleDialogsTest, WriteRefusesBadValuesBeforeSendingAnything) {
     }
 }
 
-TEST_F(ModuleDialogsTest, WriteSendsTheEditedWords) {
+TEST_F(VeximModuleDialogsTest, WriteSendsTheEditedWords) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     LinkTo(port);
-    RunConfig("text 1051 \"7\"\nselect 1046 4\nselect 1047 1\ntext 1056 \"1502\"\n"
-              "ip 1018 192.168.1.20\ncommand 1044\n",
-              [](ui::Window, const ui::Message&) {});
+    RunConfig(
+        "text 1051 \"7\"\nselect 1046 4\nselect 1047 1\ntext 1056 \"1502\"\n"
+        "ip 1018 192.168.1.20\ncommand 1044\n",
+        [](ui::Window, const ui::Message&) {});
     EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
     krtsim::StateDump dump = sim_->dump();
     EXPECT_EQ(dump.holding(37), 0x8000 | 0x0F00 | 7);  // no parity, 19200, drop 7
@@ -114,17 +116,16 @@ TEST_F(ModuleDialogsTest, WriteSendsTheEditedWords) {
     EXPECT_EQ(dump.holding(37 + kIpAddressWord + 3), 20);
 }
 
-TEST_F(ModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) {
+TEST_F(VeximModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) {
     LinkTo(9);  // nothing listens on port 9
     const int result = RunConfig("", [](ui::Window, const ui::Message&) {});
     EXPECT_EQ(result, -1);
     const auto boxes = TranscriptLines("msgbox");
     ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.back(),
-              MessageBoxLine("Communications error", "Failed to contact the module"));
+    EXPECT_EQ(boxes.back(), MessageBoxLine("Communications error", "Failed to contact the module"));
 }
 
-TEST_F(ModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile) {
+TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     LinkTo(port);
@@ -133,15 +134,13 @@ TEST_F(ModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile) {
     EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
     ASSERT_TRUE(std::filesystem::exists("image.bin"));
     EXPECT_EQ(std::filesystem::file_size("image.bin"), 16384u);
-    EXPECT_EQ(TranscriptLines("open 117"),
-              std::vector<std::string>{"open 117 \"Flash\""});
+    EXPECT_EQ(TranscriptLines("open 117"), std::vector<std::string>{"open 117 \"Flash\""});
 
     StartUi("");
     loadOptions.lastFlashFile = "missing.bin";
     RunFlashDialog(nullptr, IDM_RESTORE_FLASH);
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{
-                  MessageBoxLine("Restore flash", "Failed to open file for reading")});
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "Restore flash", "Failed to open file for reading")});
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The printed profile: the page's lines and where they stand, and a print through the dialog.
 
+#include "downloader/dialogs/profile_printing.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
-#include "downloader/dialogs/profile_printing.h"
 #include "downloader/settings.h"
 #include "vexim_fixture.h"
 
@@ -60,11 +61,12 @@ ReportContext Context(ModuleJob module) {
 
 std::vector<std::string> Texts(const std::vector<PrintedLine>& lines) {
     std::vector<std::string> texts;
-    for (const auto& line : lines) texts.push_back(line.text);
+    for (const auto& line : lines)
+        texts.push_back(line.text);
     return texts;
 }
 
-TEST(ProfileReportTest, SerialProfileWithTheModuleRead) {
+TEST(VeximProfileReportTest, SerialProfileWithTheModuleRead) {
     const auto lines = ProfileReportLines(SerialProfile(), Context(ModuleJob::kDone));
     const std::vector<std::string> expected = {
         "Printed 12/09/26 23:59:01",
@@ -117,7 +119,7 @@ TEST(ProfileReportTest, SerialProfileWithTheModuleRead) {
     EXPECT_EQ(lines.back().y, lines[lines.size() - 2].y + kH);
 }
 
-TEST(ProfileReportTest, TcpAndUnreadModule) {
+TEST(VeximProfileReportTest, TcpAndUnreadModule) {
     SystemProfile record = SerialProfile();
     record.connectMode = 1;
     record.host = "10.0.0.5";
@@ -136,9 +138,9 @@ TEST(ProfileReportTest, TcpAndUnreadModule) {
     EXPECT_EQ(damaged[7], "Application space: 1");
 }
 
-class PrintProfileTest : public vexim_test::VeximTest {};
+class VeximPrintProfileTest : public vexim_test::VeximTest {};
 
-TEST_F(PrintProfileTest, PrintsThroughThePrintDialog) {
+TEST_F(VeximPrintProfileTest, PrintsThroughThePrintDialog) {
     LoadDefaultSettings(nullptr);
     linkSettings.connectMode = kConnectTcp;
     linkSettings.host = "127.0.0.1";

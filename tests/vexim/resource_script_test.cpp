@@ -20,7 +20,7 @@ std::string ReadFile(const char* path) {
     return text.str();
 }
 
-TEST(ResourceScriptTest, ScriptAndTablesAgree) {
+TEST(VeximResourceScriptTest, ScriptAndTablesAgree) {
     const auto symbols = ui::ParseDefines(ReadFile(VEXIM_RESOURCE_HEADER));
     ASSERT_FALSE(symbols.empty());
     const ui::ResourceScript script =
@@ -30,7 +30,8 @@ TEST(ResourceScriptTest, ScriptAndTablesAgree) {
     EXPECT_EQ(script.menus.size(), VeximMenuSpecs().size());
     const auto differences =
         ui::CompareResourceTables(script, VeximDialogSpecs(), VeximMenuSpecs());
-    for (const std::string& difference : differences) ADD_FAILURE() << difference;
+    for (const std::string& difference : differences)
+        ADD_FAILURE() << difference;
 }
 
 }  // namespace

@@ -17,9 +17,9 @@ namespace {
 
 using vexim_test::MessageBoxLine;
 
-class UnattendedRunTest : public vexim_test::VeximTest {};
+class VeximUnattendedRunTest : public vexim_test::VeximTest {};
 
-TEST_F(UnattendedRunTest, SuccessfulDownloadExitsZeroAndIsRemembered) {
+TEST_F(VeximUnattendedRunTest, SuccessfulDownloadExitsZeroAndIsRemembered) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     const std::string file = WriteSampleObject("sample.vxo");
@@ -49,7 +49,7 @@ TEST_F(UnattendedRunTest, SuccessfulDownloadExitsZeroAndIsRemembered) {
     EXPECT_EQ(downloadHistory[0].host, "127.0.0.1");
 }
 
-TEST_F(UnattendedRunTest, CancelledDownloadExitsTwoWithoutAnErrorBox) {
+TEST_F(VeximUnattendedRunTest, CancelledDownloadExitsTwoWithoutAnErrorBox) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     const std::string file = WriteSampleObject("sample.vxo", 600);
@@ -65,17 +65,17 @@ TEST_F(UnattendedRunTest, CancelledDownloadExitsTwoWithoutAnErrorBox) {
     EXPECT_EQ(CurrentConnection, nullptr);
 }
 
-TEST_F(UnattendedRunTest, FailedConnectionExitsTwo) {
+TEST_F(VeximUnattendedRunTest, FailedConnectionExitsTwo) {
     const std::string file = WriteSampleObject("sample.vxo");
     // Port 9 on the loopback: nothing listens there.
     EXPECT_EQ(RunVexim("1 " + file + " 127.0.0.1:9 1 -T5"), 2);
     EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine(
-                  "VEXIM Error", "Can't open TCP connection to 127.0.0.1:9")});
+              std::vector<std::string>{
+                  MessageBoxLine("VEXIM Error", "Can't open TCP connection to 127.0.0.1:9")});
     EXPECT_EQ(TranscriptLines("end 102"), std::vector<std::string>{"end 102 2"});
 }
 
-TEST_F(UnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
+TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     SystemProfile profile;
@@ -100,7 +100,7 @@ TEST_F(UnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
 }
 
 // The program itself: its arguments, one holding a blank, become the command line again.
-TEST_F(UnattendedRunTest, ProgramExitCodeFromItsArguments) {
+TEST_F(VeximUnattendedRunTest, ProgramExitCodeFromItsArguments) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     std::filesystem::create_directory(TempPath("with blank"));
@@ -113,7 +113,8 @@ TEST_F(UnattendedRunTest, ProgramExitCodeFromItsArguments) {
     krtsim::StateDump dump = sim_->dump();
     EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, file, 1));
 
-    const int refused = std::system((std::string("'") + VEXIM_EXECUTABLE + "' -x 2>/dev/null").c_str());
+    const int refused =
+        std::system((std::string("'") + VEXIM_EXECUTABLE + "' -x 2>/dev/null").c_str());
     ASSERT_TRUE(WIFEXITED(refused));
     EXPECT_EQ(WEXITSTATUS(refused), 1);
 }

@@ -12,10 +12,10 @@
 #include "downloader/dialogs/main_dialog.h"
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/history.h"
+#include "downloader/main/program_start.h"
 #include "downloader/md5.h"
 #include "downloader/settings.h"
 #include "downloader/user_code_format.h"
-#include "downloader/main/program_start.h"
 #include "platform/ui_headless.h"
 #include "platform/ui_quote.h"
 #include "vxo_builder.h"
@@ -37,7 +37,8 @@ void ResetProgramState() {
     linkSettings = LinkSettings{};
     loadOptions = LoadOptions{};
     historyCount = 0;
-    for (auto& name : profileHistory) name.clear();
+    for (auto& name : profileHistory)
+        name.clear();
     CurrentConnection = nullptr;
     ConnectionClosed = false;
     mainDialogWindow = nullptr;
@@ -46,7 +47,9 @@ void ResetProgramState() {
 
 }  // namespace
 
-std::string Quoted(const std::string& text) { return ui::QuoteText(text); }
+std::string Quoted(const std::string& text) {
+    return ui::QuoteText(text);
+}
 
 std::string MessageBoxLine(const std::string& caption, const std::string& text,
                            const std::string& answer) {
@@ -72,7 +75,8 @@ void VeximTest::SetUp() {
 void VeximTest::TearDown() {
     CloseConnection();
     ResetProgramState();
-    if (sim_) sim_->stop();
+    if (sim_)
+        sim_->stop();
     std::error_code error;
     std::filesystem::current_path(previousDirectory_, error);
     std::filesystem::remove_all(directory_, error);
@@ -96,8 +100,7 @@ int VeximTest::RunVexim(const std::string& commandLine, const std::string& scrip
 }
 
 int VeximTest::RunMainDialogObserved(
-    const std::string& script,
-    const std::function<void(ui::Window, const ui::Message&)>& observe) {
+    const std::string& script, const std::function<void(ui::Window, const ui::Message&)>& observe) {
     StartUi(script);
     const int result =
         ui::RunDialog(IDD_MAIN, nullptr, [&observe](ui::Window self, const ui::Message& message) {
@@ -125,13 +128,16 @@ std::string VeximTest::WriteSampleObject(const std::string& name, size_t words) 
     return name;
 }
 
-std::string VeximTest::Transcript() const { return ui::headless::Transcript(); }
+std::string VeximTest::Transcript() const {
+    return ui::headless::Transcript();
+}
 
 std::vector<std::string> VeximTest::TranscriptLines(const std::string& prefix) const {
     std::vector<std::string> lines;
     std::istringstream in(Transcript());
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+        if (line.rfind(prefix, 0) == 0)
+            lines.push_back(line);
     }
     return lines;
 }
@@ -145,11 +151,14 @@ std::string VeximTest::LogText() const {
 
 bool ModuleHoldsFile(krtsim::StateDump& dump, const std::string& path, int channel) {
     Md5Context context{};
-    if (DigestFile(context, path) != 0) return false;
+    if (DigestFile(context, path) != 0)
+        return false;
     const std::vector<uint16_t> flash = dump.channelFlash(channel);
-    if (flash.size() < 2) return false;
+    if (flash.size() < 2)
+        return false;
     const uint32_t length = uint32_t{flash[0]} << 16 | flash[1];
-    if (length + 10 > flash.size()) return false;
+    if (length + 10 > flash.size())
+        return false;
     for (size_t i = 0; i < 8; ++i) {
         const uint16_t word = flash[length + 2 + i];
         if (context.digest[2 * i] != (word & 0xFF) || context.digest[2 * i + 1] != word >> 8) {

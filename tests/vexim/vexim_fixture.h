@@ -29,9 +29,9 @@ class VeximTest : public ::testing::Test {
 
     // Runs the main dialog alone (settings as they are), calling `observe` after every message
     // that the dialog's procedure has handled.
-    int RunMainDialogObserved(const std::string& script,
-                              const std::function<void(platform::ui::Window,
-                                                       const platform::ui::Message&)>& observe);
+    int RunMainDialogObserved(
+        const std::string& script,
+        const std::function<void(platform::ui::Window, const platform::ui::Message&)>& observe);
 
     // Starts the UI session alone, for a test that opens a dialog itself.
     void StartUi(const std::string& script);
