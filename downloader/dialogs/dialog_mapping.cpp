@@ -160,8 +160,10 @@ void DialogToSettings(ui::Window dialog) {
     const int tab = ui::SelectedTab(dialog, IDC_TABS);
     if (tab == kSerialTab || tab == kTcpTab)
         link.connectMode = tab;
-    load.fileName = Limited(ui::GetItemText(dialog, IDC_FILE_BOX), kMaxFileName);
-    link.host = Limited(ui::GetItemText(dialog, IDC_HOST), kMaxHost);
+    // Names are taken whole: an over-long one is refused where it is used (the file opens, the
+    // connection), never cut into another valid name.
+    load.fileName = ui::GetItemText(dialog, IDC_FILE_BOX);
+    link.host = ui::GetItemText(dialog, IDC_HOST);
     link.tcpPort = EditNumber(dialog, IDC_TCP_PORT);
     link.drop = static_cast<int32_t>(EditNumber(dialog, IDC_DROP));
     if (const int baud = ui::SelectedItem(dialog, IDC_BAUD); baud >= 0 && baud < kBaudCount) {
@@ -174,7 +176,7 @@ void DialogToSettings(ui::Window dialog) {
     load.channel = ChannelFromButtons(dialog, load.channel);
     link.dataBits = ui::IsChecked(dialog, IDC_SEVEN_BITS) ? 7 : 8;
     if (const int port = ui::SelectedItem(dialog, IDC_COM_PORT); port >= 0) {
-        link.portName = Limited(ui::ItemText(dialog, IDC_COM_PORT, port), kMaxPortName - 1);
+        link.portName = ui::ItemText(dialog, IDC_COM_PORT, port);
     }
 }
 

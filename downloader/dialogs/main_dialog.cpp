@@ -111,9 +111,7 @@ void ChangeTab(ui::Window dialog) {
         linkSettings.connectMode = tab;
     ShowTabControls(dialog, tab);
     if (tab == kProgramInfoTab) {
-        std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
-        if (file.size() > kMaxFileName)
-            file.resize(kMaxFileName);
+        const std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
         loadOptions.fileName = file;
         ShowProgramInfo(dialog, file);
     }

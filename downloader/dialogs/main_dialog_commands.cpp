@@ -112,9 +112,10 @@ void StartDownload(ui::Window dialog) {
         }
         return;
     }
-    if (!CanRead(load.fileName)) {
-        load.fileName += ".vxo";
-        if (!CanRead(load.fileName)) {
+    if (load.fileName.size() > kMaxFileName || !CanRead(load.fileName)) {
+        if (load.fileName.size() <= kMaxFileName)
+            load.fileName += ".vxo";
+        if (load.fileName.size() > kMaxFileName || !CanRead(load.fileName)) {
             ui::ShowMessageBox(mainDialogWindow, load.fileName, "Can't open file");
             EndUnattended(dialog, kExitDownloadFailed);
             return;

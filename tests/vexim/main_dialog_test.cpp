@@ -297,3 +297,38 @@ TEST_F(VeximMainDialogTest, TitleNamesTheFileWhileInactive) {
 }
 
 }  // namespace
+
+// A name longer than its field is refused where it is used, never cut into another name that
+// might open or connect.
+TEST_F(VeximMainDialogTest, OverLongNamesAreRefusedNotCut) {
+    // An existing, readable file whose path is longer than the field: cut to the field it
+    // would name a different path.
+    std::string nested;
+    while (nested.size() <= kMaxFileName) {
+        nested += std::string(60, 'd') + "/";
+    }
+    std::filesystem::create_directories(TempPath(nested));
+    const std::string longFile = nested + "sample.vxo";
+    WriteSampleObject(longFile);
+    LoadDefaultSettings(nullptr);
+    RunMainDialogObserved("text 1004 \"" + longFile + "\"\ncommand 1053\n",
+                          [](ui::Window, const ui::Message&) {});
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine("Can't open file", longFile)});
+    EXPECT_TRUE(TranscriptLines("open 104").empty());
+
+    // A host name longer than its field, through the controls to the connection.
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    WriteSampleObject("short.vxo");
+    LinkToModule(port);
+    linkSettings.host = std::string(kMaxHost + 1, 'h');
+    RunMainDialogObserved("text 1004 \"short.vxo\"\ncommand 1053\n",
+                          [](ui::Window, const ui::Message&) {});
+    const std::vector<std::string> boxes = TranscriptLines("msgbox");
+    ASSERT_FALSE(boxes.empty()) << Transcript();
+    // The box text itself is bounded; the refusal is what matters.
+    EXPECT_NE(boxes.front().find("Can't open TCP connection to hhhh"), std::string::npos)
+        << boxes.front();
+    EXPECT_TRUE(sim_->requests().empty());
+}
