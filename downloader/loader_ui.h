@@ -10,6 +10,9 @@
 
 // Sent to the main dialog after a successful download: the history takes the current settings.
 inline constexpr unsigned UM_ADD_HISTORY = platform::ui::kUserMessage + 100;
+// Posted to the main dialog when the open serial port's device was removed: the program ends
+// once the job that noticed it has unwound.
+inline constexpr unsigned UM_PORT_REMOVED = platform::ui::kUserMessage + 104;
 
 // Progress dialog items.
 inline constexpr int kProgressBar = 1031;

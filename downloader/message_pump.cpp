@@ -1,6 +1,7 @@
 #include "downloader/message_pump.h"
 
 #include "downloader/connection.h"
+#include "downloader/loader_ui.h"
 #include "downloader/settings.h"
 #include "modbus/modbus.h"
 #include "platform/ui.h"
@@ -24,6 +25,8 @@ int32_t PumpMessages() {
         ui::ShowMessageBox(mainDialogWindow, "Serial Port Hardware Problem\nProgram will exit.",
                            "TV&Q VEXIM");
         ConnectionClosed = true;
+        if (mainDialogWindow != nullptr)
+            ui::PostUserMessage(mainDialogWindow, UM_PORT_REMOVED);
     }
     return 0;
 }

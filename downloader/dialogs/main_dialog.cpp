@@ -121,6 +121,9 @@ bool OnUserMessage(ui::Window dialog, const ui::Message& message) {
     auto* record = reinterpret_cast<SystemProfile*>(message.lParam);
     if (message.message == UM_ADD_HISTORY) {
         AddCurrentDownloadToHistory(dialog);
+    } else if (message.message == UM_PORT_REMOVED) {
+        // The box has told the user the program will exit; a job that was running failed.
+        ui::EndDialog(dialog, loadOptions.unattended ? kExitDownloadFailed : kExitDownloaded);
     } else if (message.message == UM_PROFILE_TO_DIALOG && record != nullptr) {
         ProfileToDialog(dialog, *record);
     } else if (message.message == UM_DIALOG_TO_PROFILE && record != nullptr) {

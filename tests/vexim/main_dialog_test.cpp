@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 #include "downloader/connection.h"
 #include "downloader/dialogs/dialog_mapping.h"
@@ -331,4 +334,46 @@ TEST_F(VeximMainDialogTest, OverLongNamesAreRefusedNotCut) {
     EXPECT_NE(boxes.front().find("Can't open TCP connection to hhhh"), std::string::npos)
         << boxes.front();
     EXPECT_TRUE(sim_->requests().empty());
+}
+
+// The open serial port's device goes away in the middle of a download: the user is told the
+// program will exit, and it does, as soon as the job has unwound.
+TEST_F(VeximMainDialogTest, RemovingTheOpenPortsDeviceEndsTheProgram) {
+    sim_ = std::make_unique<krtsim::KrtSim>(std::vector<std::string>{});
+    ASSERT_TRUE(sim_->start(krtsim::Framing::Rtu)) << sim_->output();
+    WriteSampleObject("big.vxo", 4000);
+    LoadDefaultSettings(nullptr);
+    linkSettings.connectMode = kConnectSerial;
+    linkSettings.portName = sim_->devicePath();
+    linkSettings.drop = 1;
+    linkSettings.retries = 1;
+    linkSettings.timeoutMs = 300;
+    loadOptions.channel = 1;
+
+    // The module vanishes once the transfer has begun.
+    std::thread unplug([this] {
+        for (int wait = 0; wait < 1000; ++wait) {
+            for (const krtsim::LoggedRequest& request : sim_->requests()) {
+                if (request.functionCode == 0x42 && request.field("sub") == 0x20) {
+                    sim_->stop();
+                    return;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    std::string script = "text 1004 \"big.vxo\"\ncommand 1053\n";
+    for (int i = 0; i < 400; ++i) {
+        script += "pump device remove\n";
+    }
+    const int result = RunMainDialogObserved(script, [](ui::Window, const ui::Message&) {});
+    unplug.join();
+    EXPECT_EQ(result, 0) << Transcript();
+    const std::vector<std::string> boxes = TranscriptLines("msgbox");
+    EXPECT_NE(
+        std::find(boxes.begin(), boxes.end(),
+                  MessageBoxLine("TV&Q VEXIM", "Serial Port Hardware Problem\nProgram will exit.")),
+        boxes.end())
+        << Transcript();
+    EXPECT_EQ(TranscriptLines("end 102"), std::vector<std::string>{"end 102 0"}) << Transcript();
 }
