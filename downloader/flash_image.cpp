@@ -1,8 +1,8 @@
 #include "downloader/flash_image.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+
+#include "platform/file_replace.h"
 
 std::string FlashImagePath(const std::string& name) {
     return name.find('.') == std::string::npos ? name + ".bin" : name;
@@ -21,14 +21,11 @@ FlashImageResult WriteFlashImage(const std::string& path, const FlashImage& imag
     }
     const bool written = std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
     const bool closed = std::fclose(file) == 0;
-    std::error_code error;
-    if (written && closed) {
-        std::filesystem::rename(temporary, path, error);
-        if (!error) {
-            return FlashImageResult::kOk;
-        }
+    // Moved and removed by the same narrow name fopen took, whatever characters it holds.
+    if (written && closed && platform::MoveFileOver(temporary, path)) {
+        return FlashImageResult::kOk;
     }
-    std::filesystem::remove(temporary, error);
+    std::remove(temporary.c_str());
     return FlashImageResult::kWriteFailed;
 }
 
