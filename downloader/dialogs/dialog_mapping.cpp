@@ -48,6 +48,10 @@ bool IsFlashChannel(int32_t channel) {
     return channel == kChannelF1 || channel == kChannelF2;
 }
 
+bool IsApplicationChannel(int32_t channel) {
+    return channel == 1 || channel == 2;
+}
+
 std::string Decimal(uint32_t value) {
     return std::to_string(value);
 }
@@ -92,13 +96,20 @@ void ShowChannel(ui::Window dialog, int32_t channel) {
     ui::SetCheck(dialog, IDC_APPLICATION_2, channel != 1 && !IsFlashChannel(channel));
 }
 
-// The channel the buttons show; neither checked means the flash channel set elsewhere.
+// The settings' channel: a channel the buttons cannot show (F1, F2, or one the loader will
+// refuse) checks neither, so that it reaches the download unchanged.
+void ShowSettingsChannel(ui::Window dialog, int32_t channel) {
+    ui::SetCheck(dialog, IDC_APPLICATION_1, channel == 1);
+    ui::SetCheck(dialog, IDC_APPLICATION_2, channel == 2);
+}
+
+// The channel the buttons show; neither checked means the channel set elsewhere stands.
 int16_t ChannelFromButtons(ui::Window dialog, int16_t current) {
     if (ui::IsChecked(dialog, IDC_APPLICATION_1))
         return 1;
     if (ui::IsChecked(dialog, IDC_APPLICATION_2))
         return 2;
-    return IsFlashChannel(current) ? current : 2;
+    return IsApplicationChannel(current) ? 2 : current;
 }
 
 void ShowOptionChecks(ui::Window dialog) {
@@ -138,7 +149,7 @@ void SettingsToControls(ui::Window dialog) {
     ShowProgramInfo(dialog, load.fileName);
     ShowOptionChecks(dialog);
     ui::SetCheck(dialog, IDC_ASCII, link.ascii != 0);
-    ShowChannel(dialog, load.channel);
+    ShowSettingsChannel(dialog, load.channel);
     ui::SetItemText(dialog, IDC_TCP_PORT, Decimal(link.tcpPort));
     ui::SetItemText(dialog, IDC_DROP, Decimal(static_cast<uint32_t>(link.drop)));
     ui::SetCheck(dialog, IDC_SEVEN_BITS, link.dataBits == 7);

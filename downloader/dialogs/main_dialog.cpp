@@ -142,10 +142,8 @@ bool OnCommand(ui::Window dialog, const ui::Message& message) {
         if (message.code == ui::kSelectionChanged) {
             SelectHistoryRecord(dialog, ui::SelectedItem(dialog, IDC_FILE_BOX));
         } else if (message.code == ui::kComboEditChanged) {
-            std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
-            if (file.size() > 255)
-                file.resize(255);
-            ShowProgramInfo(dialog, file);
+            // All of the name: cut short it could list another file and leave its digest.
+            ShowProgramInfo(dialog, ui::GetItemText(dialog, IDC_FILE_BOX));
         }
         return true;
     }

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "downloader/connection.h"
 #include "downloader/dialogs/dialog_mapping.h"
 #include "downloader/dialogs/flash_dialog.h"
 #include "downloader/dialogs/main_dialog.h"
@@ -81,6 +82,13 @@ void SaveProfile(ui::Window dialog) {
     load.profileName = *chosen;
     if (load.profileName.find('.') == std::string::npos)
         load.profileName += ".vxf";
+    // The record's fields are fixed; a name cut to fit would load back as another file or host.
+    const std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
+    const std::string host = ui::GetItemText(dialog, IDC_HOST);
+    if (file.size() > kMaxFileName || host.size() > kMaxHost) {
+        ErrorBox("Parameter too long: %s", (file.size() > kMaxFileName ? file : host).c_str());
+        return;
+    }
     DialogToProfile(dialog, profileRecord);
     if (WriteProfileFile(load.profileName, profileRecord))
         AddProfileHistory(load.profileName);

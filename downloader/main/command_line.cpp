@@ -25,6 +25,16 @@ struct SavedLink {
     int32_t connectMode = 0;
 };
 SavedLink saved;
+// Whether the line named a port or host; -F fills `portName` from the saved settings too.
+bool portGiven = false;
+
+void SaveLink() {
+    const LinkSettings& link = linkSettings;
+    saved.portName = link.portName;
+    saved.host = link.host;
+    saved.tcpPort = link.tcpPort;
+    saved.connectMode = link.connectMode;
+}
 
 bool IsSeparator(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -98,6 +108,7 @@ int32_t TakePositional(const std::string& token) {
         if (token.size() > kMaxPortName)
             return RefuseTooLong(token);
         link.portName = token;
+        portGiven = true;
         return 1;
     }
     if (link.drop < 0) {
@@ -144,7 +155,7 @@ int32_t AfterTokens() {
         link.drop = saved.drop;
     if (!load.portMode.empty())
         ParsePortMode(load.portMode);
-    if (link.portName.empty()) {
+    if (!portGiven) {
         // No port named: the saved link stays, as the channel and the drop do.
         link.portName = saved.portName;
         link.host = saved.host;
@@ -212,6 +223,8 @@ int32_t ParseSwitch(const std::string& token) {
                 return RefuseTooLong(token);
             if (!RestoreSettings())
                 LoadDefaultSettings(nullptr);
+            SaveLink();  // the link just read is the one a line without a port keeps
+            portGiven = false;
             load.unattended = 0;
             load.fileName = argument;
             return 1;
@@ -260,7 +273,10 @@ int32_t ParseSwitch(const std::string& token) {
 int32_t ParseCommandLine(std::string& text) {
     LoadOptions& load = loadOptions;
     LinkSettings& link = linkSettings;
-    saved = {link.drop, load.channel, link.portName, link.host, link.tcpPort, link.connectMode};
+    saved.drop = link.drop;
+    saved.channel = load.channel;
+    SaveLink();
+    portGiven = false;
     load.channel = 0;
     link.portName.clear();
     load.portMode.clear();

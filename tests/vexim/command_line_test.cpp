@@ -190,6 +190,30 @@ TEST_F(VeximCommandLineTest, WithoutAPortTheSavedLinkIsUsed) {
              EXPECT_EQ(linkSettings.tcpPort, 1502u);
              EXPECT_EQ(linkSettings.drop, 9);
          }},
+        // -F reads the saved settings again; with no port named they keep their TCP link.
+        {"-Fprog -B",
+         2,
+         {CantOpen("prog.vxo")},
+         [] {
+             EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
+             EXPECT_EQ(linkSettings.host, "10.1.1.1");
+             EXPECT_EQ(linkSettings.tcpPort, 1502u);
+             EXPECT_EQ(linkSettings.portName, "COM2:");
+         }},
+        {"-Fprog",
+         16,
+         {},
+         [] {
+             EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
+             EXPECT_EQ(linkSettings.host, "10.1.1.1");
+         }},
+        {"1 other COM1: -Fprog -B",  // the port named before -F went with the restore
+         2,
+         {CantOpen("prog.vxo")},
+         [] {
+             EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
+             EXPECT_EQ(linkSettings.host, "10.1.1.1");
+         }},
     });
 }
 

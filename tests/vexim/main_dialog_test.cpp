@@ -14,6 +14,7 @@
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/history.h"
 #include "downloader/settings.h"
+#include "downloader/system_profile.h"
 #include "vexim_fixture.h"
 
 namespace ui = platform::ui;
@@ -192,6 +193,53 @@ TEST_F(VeximMainDialogTest, SavedProfileComesBackWhenLoaded) {
     EXPECT_EQ(profileHistory[1], "");
 }
 
+// A profile's fields are fixed: a file or host name longer than its field is refused, and no
+// profile is written that would load back naming something else.
+TEST_F(VeximMainDialogTest, SaveProfileRefusesNamesLongerThanTheirFields) {
+    struct Case {
+        int control;
+        std::string text;
+        bool saved;
+    };
+    const Case cases[] = {
+        {IDC_FILE_BOX, std::string(kMaxFileName, 'f'), true},
+        {IDC_FILE_BOX, std::string(kMaxFileName + 1, 'f'), false},
+        {IDC_HOST, std::string(kMaxHost, 'h'), true},
+        {IDC_HOST, std::string(kMaxHost + 1, 'h'), false},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string name = "long" + std::to_string(n++) + ".vxf";
+        SCOPED_TRACE(name);
+        LoadDefaultSettings(nullptr);
+        linkSettings.connectMode = kConnectTcp;  // the host edit is on the TCP tab
+        loadOptions.profileName.clear();         // the dialog opens on these settings
+        RunMainDialogObserved("text " + std::to_string(c.control) + " \"" + c.text +
+                                  "\"\nmenu 40020\nfile \"" + name + "\"\n",
+                              [](ui::Window, const ui::Message&) {});
+        EXPECT_TRUE(TranscriptLines("error").empty()) << Transcript();
+        EXPECT_EQ(std::filesystem::exists(name), c.saved);
+        const std::vector<std::string> boxes = TranscriptLines("msgbox");
+        if (c.saved) {
+            EXPECT_TRUE(boxes.empty());
+        } else {
+            // The box text itself is bounded; the refusal and what it names are what matter.
+            EXPECT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes.empty()
+                          ? std::string::npos
+                          : boxes[0].rfind("msgbox \"VEXIM Error\" \"Parameter too long: " +
+                                               c.text.substr(0, 200),
+                                           0),
+                      0u);
+        }
+        if (c.saved) {
+            SystemProfile record;
+            ASSERT_TRUE(ReadProfileFile(name, record));
+            EXPECT_EQ(c.control == IDC_HOST ? record.host : record.fileName, c.text);
+        }
+    }
+}
+
 TEST_F(VeximMainDialogTest, PrintAndFlashCommandsAskForTheirFiles) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
@@ -334,6 +382,36 @@ TEST_F(VeximMainDialogTest, OverLongNamesAreRefusedNotCut) {
     EXPECT_NE(boxes.front().find("Can't open TCP connection to hhhh"), std::string::npos)
         << boxes.front();
     EXPECT_TRUE(sim_->requests().empty());
+}
+
+// The Program Info list follows the name typed in the file box, all of it: a name cut to a
+// fixed length can name another file, whose digest the next download would then store.
+TEST_F(VeximMainDialogTest, TypedFileNameIsListedWhole) {
+    std::string folder;
+    while (folder.size() < 240)
+        folder += std::string(59, 'd') + "/";
+    std::filesystem::create_directories(TempPath(folder));
+    const std::string listed = folder + std::string(255 - folder.size() - 4, 'p') + ".vxo";
+    ASSERT_EQ(listed.size(), 255u);
+    WriteSampleObject(listed);
+    const struct {
+        std::string typed;
+        bool shown;
+    } cases[] = {{listed, true}, {listed + "1", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.size());
+        LoadDefaultSettings(nullptr);
+        loadOptions.profileName.clear();
+        int rows = -1;
+        RunMainDialogObserved(
+            "text 1004 \"" + c.typed + "\"\n",
+            [&rows](ui::Window self, const ui::Message& message) {
+                if (message.kind == ui::MessageKind::Command && message.id == IDC_FILE_BOX) {
+                    rows = ui::ListRowCount(self, IDC_PROGRAM_INFO_LIST);
+                }
+            });
+        EXPECT_EQ(rows > 0, c.shown) << rows;
+    }
 }
 
 // The open serial port's device goes away in the middle of a download: the user is told the

@@ -75,6 +75,29 @@ TEST_F(VeximUnattendedRunTest, FailedConnectionExitsTwo) {
     EXPECT_EQ(TranscriptLines("end 102"), std::vector<std::string>{"end 102 2"});
 }
 
+// A channel the module does not have reaches the loader, which refuses it; the buttons,
+// which show only the two application channels, must not turn it into channel 2.
+TEST_F(VeximUnattendedRunTest, ChannelOutsideTheButtonsIsRefusedNotMovedToTwo) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    const std::string file = WriteSampleObject("sample.vxo");
+    const struct {
+        std::string channel;
+        int value;
+    } cases[] = {{"3", 3}, {"F3", 12}, {"9", 9}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("channel " + c.channel);
+        const std::string line =
+            c.channel + " " + file + " 127.0.0.1:" + std::to_string(port) + " 1";
+        EXPECT_EQ(RunVexim(line), 2) << Transcript();
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine(
+                      "VEXIM Error",
+                      "Invalid channel " + std::to_string(c.value) + ". Must be 1..2. or F1..F2")});
+        EXPECT_TRUE(sim_->requests().empty());
+    }
+}
+
 TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
