@@ -121,6 +121,12 @@ void StartDownload(ui::Window dialog) {
             return;
         }
     }
+    if (linkSettings.drop < 0 || linkSettings.drop > 255) {
+        // Sent as the Modbus unit byte, 256 would become 0: a broadcast every module obeys.
+        ErrorBox("Parameter out of range: %s", ui::GetItemText(dialog, IDC_DROP).c_str());
+        EndUnattended(dialog, kExitDownloadFailed);
+        return;
+    }
     SaveSettings();
     ConnectionClosed = false;
     const bool downloaded = RunDownloadDialog(dialog);

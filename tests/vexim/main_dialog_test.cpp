@@ -455,3 +455,20 @@ TEST_F(VeximMainDialogTest, RemovingTheOpenPortsDeviceEndsTheProgram) {
         << Transcript();
     EXPECT_EQ(TranscriptLines("end 102"), std::vector<std::string>{"end 102 0"}) << Transcript();
 }
+
+// A drop typed above 255 would go out as another unit byte (256 as 0, the broadcast address):
+// the download is refused and nothing reaches the module.
+TEST_F(VeximMainDialogTest, DropAboveTheUnitRangeIsRefused) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    WriteSampleObject("drop.vxo");
+    LinkToModule(port);
+    linkSettings.drop = 256;
+    RunMainDialogObserved("text 1004 \"drop.vxo\"\ncommand 1053\n",
+                          [](ui::Window, const ui::Message&) {});
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "VEXIM Error", "Parameter out of range: 256")})
+        << Transcript();
+    EXPECT_TRUE(TranscriptLines("open 104").empty());
+    EXPECT_TRUE(sim_->requests().empty());
+}
