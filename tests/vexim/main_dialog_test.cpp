@@ -417,14 +417,16 @@ TEST_F(VeximMainDialogTest, TypedFileNameIsListedWhole) {
 // The open serial port's device goes away in the middle of a download: the user is told the
 // program will exit, and it does, as soon as the job has unwound.
 TEST_F(VeximMainDialogTest, RemovingTheOpenPortsDeviceEndsTheProgram) {
-    sim_ = std::make_unique<krtsim::KrtSim>(std::vector<std::string>{});
+    // The first block write gets no answer, so the unplugging below always lands mid-job.
+    sim_ = std::make_unique<krtsim::KrtSim>(
+        std::vector<std::string>{"--fault", "fc=66,sub=0x20,do=noreply"});
     ASSERT_TRUE(sim_->start(krtsim::Framing::Rtu)) << sim_->output();
     WriteSampleObject("big.vxo", 4000);
     LoadDefaultSettings(nullptr);
     linkSettings.connectMode = kConnectSerial;
     linkSettings.portName = sim_->devicePath();
     linkSettings.drop = 1;
-    linkSettings.retries = 1;
+    linkSettings.retries = 3;
     linkSettings.timeoutMs = 300;
     loadOptions.channel = 1;
 
