@@ -5,6 +5,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "modbus/bounded_text.h"
 #include "platform/system_error.h"
 #include "platform/tick.h"
 
@@ -92,9 +93,7 @@ std::string SerialStream::StreamErrorText() {
 
 void SerialStream::SetStreamErrorText(std::string_view text) {
     Guard guard(lock);
-    const size_t length = std::min(text.size(), sizeof errorText - 1);
-    std::memcpy(errorText, text.data(), length);
-    errorText[length] = '\0';
+    CopyBoundedText(errorText, text);
 }
 
 void SerialStream::StoreErrorText(const char* text) {

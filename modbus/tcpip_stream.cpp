@@ -6,6 +6,7 @@
 #include <functional>
 #include <system_error>
 
+#include "modbus/bounded_text.h"
 #include "platform/tick.h"
 
 namespace {
@@ -125,9 +126,7 @@ std::string TcpipStream::StreamErrorText() {
 
 void TcpipStream::SetStreamErrorText(std::string_view text) {
     Guard guard(lock);
-    const size_t length = std::min(text.size(), sizeof errorText - 1);
-    std::memcpy(errorText, text.data(), length);
-    errorText[length] = '\0';
+    CopyBoundedText(errorText, text);
 }
 
 void TcpipStream::StoreErrorText(const char* text) {
