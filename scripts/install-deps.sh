@@ -6,8 +6,8 @@ packages=(
   cmake ninja-build g++ pkg-config clang-format
   googletest libgtest-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
-  libarchive-dev libmodbus-dev
-  python3 python3-pymodbus socat
+  libzip-dev libmodbus-dev libxml2-utils
+  python3 python3-pymodbus python3-serial python3-serial-asyncio python3-pyftpdlib socat
   wine64 xvfb xauth
 )
 

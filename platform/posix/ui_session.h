@@ -41,7 +41,8 @@ struct WindowObject {
     bool isTopLevel = false;
     int dialogId = 0;
     int id = 0;
-    std::string text;  // caption, control text or title
+    std::string text;    // caption, control text or title
+    unsigned style = 0;  // ChildStyle bits of a child made by CreateChild
     Procedure procedure;
     std::vector<WindowObject*> children;  // in creation order
     Rect rect;                            // top-level: the client area

@@ -137,6 +137,7 @@ Window CreateChild(Window parent, const ChildSpec& spec) {
     child->kind = spec.kind;
     child->id = spec.id;
     child->text = spec.text;
+    child->style = spec.style;
     child->rect = Rect{spec.x, spec.y, spec.x + spec.width, spec.y + spec.height};
     parent->children.push_back(child);
     return child;
@@ -149,6 +150,13 @@ void SetText(Window window, std::string_view text) {
     if (window->isTopLevel) {
         SetTitle(window, text);
         return;
+    }
+    // A read-only multi-line edit is a program's report window: what it shows is what the user
+    // reads, so each new text goes into the transcript whole.
+    const unsigned reportStyle = kChildReadOnly | kChildMultiLine;
+    if (window->kind == ControlKind::Edit && (window->style & reportStyle) == reportStyle &&
+        window->text != text) {
+        Record("report " + QuoteText(text));
     }
     window->text = std::string(text);
     // An edit field tells its parent of every change, the program's own included.

@@ -91,9 +91,10 @@ TEST(UiToolWindow, MenusBuiltByPositionAndCommandsByScript) {
     EXPECT_EQ(ui::RunMessageLoop(), 7);
     EXPECT_EQ(tool.chosen, std::vector<std::string>{"(none)"});
     EXPECT_EQ(Lines(ui::headless::Transcript()),
-              (std::vector<std::string>{
-                  "open window \"Tamsel Rev. 04JUN2020\"", "file \"Tamsel\" -> cancel",
-                  "error \"script line 3: menu item 105 is grayed\"", "end window"}));
+              (std::vector<std::string>{"open window \"Tamsel Rev. 04JUN2020\"",
+                                        "report \"painted 1\"", "file \"Tamsel\" -> cancel",
+                                        "error \"script line 3: menu item 105 is grayed\"",
+                                        "end window"}));
 }
 
 TEST(UiToolWindow, TheMenuBarKeepsInsertionByPosition) {
@@ -133,8 +134,9 @@ TEST(UiToolWindow, ResizeMovesTheReportAndTitleIsRecorded) {
     EXPECT_EQ(tool.paints, 2);  // after creation and after the resize
     EXPECT_EQ(ui::GetText(tool.report), "painted 2");
     EXPECT_EQ(Lines(ui::headless::Transcript()),
-              (std::vector<std::string>{"open window \"Tamsel Rev. 04JUN2020\"",
-                                        "title \"Tamsel Rev. 04JUN2020 - busy\"", "end window"}));
+              (std::vector<std::string>{
+                  "open window \"Tamsel Rev. 04JUN2020\"", "title \"Tamsel Rev. 04JUN2020 - busy\"",
+                  "report \"painted 1\"", "report \"painted 2\"", "end window"}));
 }
 
 TEST(UiToolWindow, ScriptRunningOutClosesTheWindow) {

@@ -1,0 +1,13 @@
+#include "platform/ansi_path.h"
+
+namespace platform {
+
+std::filesystem::path PathFromAnsi(std::string_view name) {
+    return std::filesystem::path(std::string(name));
+}
+
+std::string AnsiFromPath(const std::filesystem::path& path) {
+    return path.string();
+}
+
+}  // namespace platform

@@ -1,0 +1,94 @@
+// Archives through Windows PowerShell's cmdlets. Expand-Archive takes only names ending in
+// ".zip", so the archive is first copied under such a name into a private folder; the new
+// archive is compressed under a ".zip" name beside the output and moved into place.
+
+#include <windows.h>
+
+#include <random>
+#include <system_error>
+
+#include "platform/ansi_path.h"
+#include "platform/archive.h"
+#include "platform/powershell_text.h"
+#include "platform/win32/run_wide.h"
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+ArchiveResult Failure(std::string what) {
+    return ArchiveResult{false, std::move(what)};
+}
+
+std::string Shown(const fs::path& path) {
+    return AnsiFromPath(path);
+}
+
+fs::path TemporaryZipBeside(const fs::path& output) {
+    std::random_device seed;
+    std::mt19937 random(seed());
+    const fs::path folder = output.parent_path().empty() ? fs::path(L".") : output.parent_path();
+    for (;;) {
+        fs::path candidate = folder / (L".~" + output.filename().wstring() + L"." +
+                                       std::to_wstring(random() % 1000000000u) + L".zip");
+        std::error_code ignored;
+        if (!fs::exists(candidate, ignored))
+            return candidate;
+    }
+}
+
+bool RunScript(const std::wstring& script) {
+    const CommandOutcome outcome = win32::RunWideCommand(PowerShellCommandLine<wchar_t>(script));
+    return outcome.started && outcome.exitCode == 0;
+}
+
+}  // namespace
+
+ArchiveResult UnpackArchive(const fs::path& archive, const fs::path& folder) {
+    std::error_code made;
+    fs::create_directories(folder, made);
+    if (made)
+        return Failure("Can't create folder " + Shown(folder) + ": " + made.message());
+    const fs::path zip = folder / L".~archive.zip";
+    if (!CopyFileW(archive.c_str(), zip.c_str(), FALSE))
+        return Failure("Can't copy " + Shown(archive) + " to " + Shown(zip));
+    const fs::path content = folder / L".~unpacked";
+    const bool expanded = RunScript(ExpandArchiveScript<wchar_t>(zip.native(), content.native()));
+    DeleteFileW(zip.c_str());
+    if (!expanded)
+        return Failure("PowerShell could not unpack " + Shown(archive));
+    // The content lands in a folder of its own first, so that nothing of the archive can
+    // mingle with the copy; then it moves up into `folder`.
+    std::error_code walked;
+    for (const fs::directory_entry& entry : fs::directory_iterator(content, walked)) {
+        const fs::path target = folder / entry.path().filename();
+        if (!MoveFileExW(entry.path().c_str(), target.c_str(), 0))
+            return Failure("Can't move " + Shown(entry.path()) + " to " + Shown(target));
+    }
+    if (walked)
+        return Failure("Can't read folder " + Shown(content) + ": " + walked.message());
+    RemoveDirectoryW(content.c_str());
+    return ArchiveResult{true, {}};
+}
+
+ArchiveResult RepackArchive(const fs::path&, const fs::path& folder,
+                            const std::vector<std::string>&, const fs::path& output) {
+    const fs::path zip = TemporaryZipBeside(output);
+    if (!RunScript(CompressArchiveScript<wchar_t>(folder.native(), zip.native()))) {
+        DeleteFileW(zip.c_str());
+        return Failure("PowerShell could not pack " + Shown(folder) + " into " + Shown(output));
+    }
+    if (!MoveFileExW(zip.c_str(), output.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileW(zip.c_str());
+        return Failure("Can't write archive " + Shown(output));
+    }
+    return ArchiveResult{true, {}};
+}
+
+std::string ArchiveEngineName() {
+    return "PowerShell";
+}
+
+}  // namespace platform
