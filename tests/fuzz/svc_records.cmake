@@ -1,0 +1,1 @@
+calvento_fuzz_target(svc_records LIBS svc)
