@@ -1,5 +1,6 @@
 #include "dtmrepo/intake/install_intake.h"
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -74,8 +75,13 @@ IntakeOutcome runInstallIntake(const std::string& chosenPath, const IntakeSettin
     trace.line(4, "spourcefile='" + scan.names.root + "'");
     trace.line(4, "spourceextension='" + scan.names.extension + "'");
 
-    std::ifstream description(platform::PathFromAnsi(chosenPath), std::ios::binary);
-    if (!description) {
+    const std::filesystem::path path = platform::PathFromAnsi(chosenPath);
+    std::error_code error;
+    std::ifstream description;
+    if (std::filesystem::is_regular_file(path, error)) {
+        description.open(path, std::ios::binary);
+    }
+    if (!description.is_open()) {
         outcome.result = IntakeOutcome::Result::OpenFailed;
         outcome.openFailure = {12, chosenPath, false, 1};
         return outcome;
