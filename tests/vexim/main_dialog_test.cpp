@@ -163,13 +163,18 @@ TEST_F(VeximMainDialogTest, QueryFillsTheModuleInfoTab) {
     EXPECT_EQ(CurrentConnection, nullptr);  // the query closes its connection
 }
 
-TEST_F(VeximMainDialogTest, MissingFileShowsItsNameWithTheDefaultExtension) {
-    LoadDefaultSettings(nullptr);
-    RunMainDialogObserved("text 1004 \"nothing-here\"\ncommand 1053\n",
-                          [](ui::Window, const ui::Message&) {});
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine("Can't open file", "nothing-here.vxo")});
-    EXPECT_TRUE(TranscriptLines("open 104").empty());
+// The box names the file as given and the name tried second, so that "nothere.vxo" is
+// recognised in "nothere.vxo.vxo".
+TEST_F(VeximMainDialogTest, MissingFileShowsItsNameAndTheSecondTry) {
+    for (const std::string given : {"nothing-here", "nothere.vxo"}) {
+        LoadDefaultSettings(nullptr);
+        RunMainDialogObserved("text 1004 \"" + given + "\"\ncommand 1053\n",
+                              [](ui::Window, const ui::Message&) {});
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{
+                      MessageBoxLine("Can't open file", given + "\nnor " + given + ".vxo")});
+        EXPECT_TRUE(TranscriptLines("open 104").empty());
+    }
 }
 
 TEST_F(VeximMainDialogTest, SavedProfileComesBackWhenLoaded) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "downloader/comm_config.h"
@@ -48,7 +49,8 @@ struct Shown {
 };
 
 TEST_F(VeximModuleDialogsTest, ConfigurationShowsThePortWords) {
-    // Port 1: no parity, baud code 0x1100 (57600, not offered), drop 5. Port 2: even, 19200.
+    // Port 1: no parity, baud code 0x1100 (57600, not offered but shown as the module reports
+    // it), drop 5. Port 2: even, 19200.
     const uint16_t port = StartModule({"--reg", "37=0x9105", "--reg", "38=0x0F20"});
     ASSERT_NE(port, 0);
     LinkTo(port);
@@ -67,7 +69,7 @@ TEST_F(VeximModuleDialogsTest, ConfigurationShowsThePortWords) {
     EXPECT_EQ(result, 0);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].drop, "5");
-    EXPECT_EQ(shown[0].baud, "9600");
+    EXPECT_EQ(shown[0].baud, "57600");
     EXPECT_EQ(shown[0].parity, "None");
     EXPECT_EQ(shown[1].drop, "32");
     EXPECT_EQ(shown[1].baud, "19200");
@@ -108,12 +110,44 @@ TEST_F(VeximModuleDialogsTest, WriteSendsTheEditedWords) {
         "text 1051 \"7\"\nselect 1046 4\nselect 1047 1\ntext 1056 \"1502\"\n"
         "ip 1018 192.168.1.20\ncommand 1044\n",
         [](ui::Window, const ui::Message&) {});
-    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "Configure Communications",
+                                             "Communication configuration written to the module.")})
+        << Transcript();
     krtsim::StateDump dump = sim_->dump();
     EXPECT_EQ(dump.holding(37), 0x8000 | 0x0F00 | 7);  // no parity, 19200, drop 7
     EXPECT_EQ(dump.holding(37 + kTcpPortWord), 1502);
     EXPECT_EQ(dump.holding(37 + kIpAddressWord), 192);
     EXPECT_EQ(dump.holding(37 + kIpAddressWord + 3), 20);
+}
+
+// Only the IP address edited: a port at a rate the list does not offer (57600, or a code of
+// some other firmware) keeps it, so its serial peer is not cut off.
+TEST_F(VeximModuleDialogsTest, WriteKeepsARateTheListLacks) {
+    const struct {
+        uint16_t word;
+        std::string shown;
+    } cases[] = {{0x9105, "57600"}, {0x9505, "Code 0x1500"}, {0xD105, "57600"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        char preset[32];
+        std::snprintf(preset, sizeof preset, "37=0x%04X", c.word);
+        const uint16_t port = StartModule({"--reg", preset});
+        ASSERT_NE(port, 0);
+        LinkTo(port);
+        std::string baud;
+        RunConfig("ip 1018 192.168.1.99\ncommand 1044\n", [&](ui::Window self,
+                                                              const ui::Message& message) {
+            if (message.kind == ui::MessageKind::Init) {
+                baud = ui::ItemText(self, IDC_CFG_BAUD_1, ui::SelectedItem(self, IDC_CFG_BAUD_1));
+            }
+        });
+        EXPECT_EQ(baud, c.shown);
+        krtsim::StateDump dump = sim_->dump();
+        EXPECT_EQ(dump.holding(37), c.word);
+        EXPECT_EQ(dump.holding(37 + kIpAddressWord + 3), 99);
+        ASSERT_TRUE(sim_->stop());
+    }
 }
 
 TEST_F(VeximModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) {

@@ -41,6 +41,7 @@ void ResetProgramState() {
         name.clear();
     CurrentConnection = nullptr;
     ConnectionClosed = false;
+    DownloadCancelled = false;
     mainDialogWindow = nullptr;
     progressDialogWindow = nullptr;
 }
