@@ -193,7 +193,7 @@ TEST_F(VeximCommandLineTest, UnattendedLinesThatCannotRunEndWithOne) {
         {"1 prog COM1: -S12x", 1, {Error(out + "-S12x")}},
         {"-C3x", 1, {Error(out + "-C3x")}},
     });
-    for (const std::string& line : {"1 prog COM1: -M4800,X,8,1", "3 prog COM1:", "prog COM1:"}) {
+    for (const char* line : {"1 prog COM1: -M4800,X,8,1", "3 prog COM1:", "prog COM1:"}) {
         RunVexim(line);
         EXPECT_TRUE(TranscriptLines("open 102").empty()) << line;
     }

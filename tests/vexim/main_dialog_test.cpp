@@ -23,20 +23,7 @@ namespace {
 
 using vexim_test::MessageBoxLine;
 
-class VeximMainDialogTest : public vexim_test::VeximTest {
-  protected:
-    // Settings for the simulated module on channel 1.
-    void LinkToModule(uint16_t port) {
-        LoadDefaultSettings(nullptr);
-        linkSettings.connectMode = kConnectTcp;
-        linkSettings.host = "127.0.0.1";
-        linkSettings.tcpPort = port;
-        linkSettings.drop = 1;
-        linkSettings.retries = 3;
-        linkSettings.timeoutMs = 2000;
-        loadOptions.channel = 1;
-    }
-};
+class VeximMainDialogTest : public vexim_test::VeximTest {};
 
 TEST_F(VeximMainDialogTest, TabsShowTheirOwnControls) {
     // A control of each group: serial, TCP, common, Program Info list, Module Info value.

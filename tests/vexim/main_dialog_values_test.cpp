@@ -22,17 +22,6 @@ using vexim_test::MessageBoxLine;
 
 class VeximMainDialogValuesTest : public vexim_test::VeximTest {
   protected:
-    void LinkToModule(uint16_t port) {
-        LoadDefaultSettings(nullptr);
-        linkSettings.connectMode = kConnectTcp;
-        linkSettings.host = "127.0.0.1";
-        linkSettings.tcpPort = port;
-        linkSettings.drop = 1;
-        linkSettings.retries = 3;
-        linkSettings.timeoutMs = 2000;
-        loadOptions.channel = 1;
-    }
-
     void Run(const std::string& script) {
         RunMainDialogObserved(script, [](ui::Window, const ui::Message&) {});
     }

@@ -21,16 +21,6 @@ using vexim_test::MessageBoxLine;
 
 class VeximModuleDialogsTest : public vexim_test::VeximTest {
   protected:
-    void LinkTo(uint16_t port) {
-        LoadDefaultSettings(nullptr);
-        linkSettings.connectMode = kConnectTcp;
-        linkSettings.host = "127.0.0.1";
-        linkSettings.tcpPort = port;
-        linkSettings.drop = 1;
-        linkSettings.retries = 2;
-        linkSettings.timeoutMs = 1000;
-    }
-
     // Runs the configuration dialog with `script`; `observe` sees it after each command.
     int RunConfig(const std::string& script,
                   const std::function<void(ui::Window, const ui::Message&)>& observe) {
@@ -53,7 +43,7 @@ TEST_F(VeximModuleDialogsTest, ConfigurationShowsThePortWords) {
     // it), drop 5. Port 2: even, 19200.
     const uint16_t port = StartModule({"--reg", "37=0x9105", "--reg", "38=0x0F20"});
     ASSERT_NE(port, 0);
-    LinkTo(port);
+    LinkToModule(port);
     std::vector<Shown> shown;
     const int result = RunConfig("", [&](ui::Window self, const ui::Message& message) {
         if (message.kind != ui::MessageKind::Init)
@@ -79,7 +69,7 @@ TEST_F(VeximModuleDialogsTest, ConfigurationShowsThePortWords) {
 TEST_F(VeximModuleDialogsTest, WriteRefusesBadValuesBeforeSendingAnything) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
-    LinkTo(port);
+    LinkToModule(port);
     struct Case {
         std::string edit;
         std::string message;
@@ -105,7 +95,7 @@ TEST_F(VeximModuleDialogsTest, WriteRefusesBadValuesBeforeSendingAnything) {
 TEST_F(VeximModuleDialogsTest, WriteSendsTheEditedWords) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
-    LinkTo(port);
+    LinkToModule(port);
     RunConfig(
         "text 1051 \"7\"\nselect 1046 4\nselect 1047 1\ntext 1056 \"1502\"\n"
         "ip 1018 192.168.1.20\ncommand 1044\n",
@@ -134,7 +124,7 @@ TEST_F(VeximModuleDialogsTest, WriteKeepsARateTheListLacks) {
         std::snprintf(preset, sizeof preset, "37=0x%04X", c.word);
         const uint16_t port = StartModule({"--reg", preset});
         ASSERT_NE(port, 0);
-        LinkTo(port);
+        LinkToModule(port);
         std::string baud;
         RunConfig("ip 1018 192.168.1.99\ncommand 1044\n", [&](ui::Window self,
                                                               const ui::Message& message) {
@@ -151,7 +141,7 @@ TEST_F(VeximModuleDialogsTest, WriteKeepsARateTheListLacks) {
 }
 
 TEST_F(VeximModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) {
-    LinkTo(9);  // nothing listens on port 9
+    LinkToModule(9);  // nothing listens on port 9
     const int result = RunConfig("", [](ui::Window, const ui::Message&) {});
     EXPECT_EQ(result, -1);
     const auto boxes = TranscriptLines("msgbox");
@@ -162,7 +152,7 @@ TEST_F(VeximModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) 
 TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
-    LinkTo(port);
+    LinkToModule(port);
     loadOptions.lastFlashFile = "image";
     RunFlashDialog(nullptr, IDM_BACKUP_FLASH);
     EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
