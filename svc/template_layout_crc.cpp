@@ -1,9 +1,8 @@
-// IBS_Layout_CRC: the checksums of the Config and Map tables that the PMEDWL module compares
-// with its own, so that the transfer block knows when a table has arrived whole.
+// The layout checksum block: the checksums of the Config and Map tables that the PMEDWL module
+// compares with its own, so that the transfer block knows when a table has arrived whole.
 
-#include "svc/ibs_function_block.h"
-#include "svc/ibs_templates.h"
 #include "svc/svc_number_text.h"
+#include "svc/template_set.h"
 
 namespace svc {
 namespace {
@@ -107,26 +106,27 @@ std::array<uint16_t, 256> ibsCrcTable() {
     return table;
 }
 
-void printIbsLayoutCrc(std::ostream& out) {
-    IbsLocalVariable crcTable{"crctable", "ARRAY[0..255] OF WORD", {}};
+TemplateFunctionBlock templateLayoutCrc(const TemplateVariant& variant) {
+    TemplateVariable crcTable = templateLocal("crctable", "ARRAY[0..255] OF WORD");
     for (uint16_t entry : ibsCrcTable()) {
-        crcTable.initialValues.push_back("16#" + hex4Text(entry));
+        crcTable.elementValues.push_back("16#" + hex4Text(entry));
     }
-    IbsFunctionBlock block;
-    block.name = "IBS_Layout_CRC";
-    block.pins = {{"Manage", "IBS_Manage", 1}};
-    block.hasPublicLocals = true;
-    block.publicLocals = {{"Config_CRC", "INT", {}},
-                          {"Map_CRC", "INT", {}},
-                          {"Entry", "INT", {}},
-                          {"Checksum", "WORD", {}},
-                          {"name_int", "ARRAY[0..4] OF INT", {}}};
-    block.privateLocals = {std::move(crcTable),     {"size", "INT", {}},   {"index", "INT", {}},
-                           {"count", "INT", {}},    {"lookup", "INT", {}}, {"inword", "WORD", {}},
-                           {"position", "INT", {}}, {"char", "BYTE", {}}};
+    TemplateFunctionBlock block = stampedBlock(variant, variant.name("Layout_CRC"));
+    block.inOutParameters = {templatePin("Manage", variant.name("Manage"), 1)};
+    block.publicLocals = {templateLocal("Config_CRC", "INT"), templateLocal("Map_CRC", "INT"),
+                          templateLocal("Entry", "INT"), templateLocal("Checksum", "WORD"),
+                          templateLocal("name_int", "ARRAY[0..4] OF INT")};
+    block.privateLocals = {std::move(crcTable),
+                           templateLocal("size", "INT"),
+                           templateLocal("index", "INT"),
+                           templateLocal("count", "INT"),
+                           templateLocal("lookup", "INT"),
+                           templateLocal("inword", "WORD"),
+                           templateLocal("position", "INT"),
+                           templateLocal("char", "BYTE")};
     block.programName = "calculate";
     block.programText = calculateProgram();
-    printIbsFunctionBlock(out, block);
+    return block;
 }
 
 }  // namespace svc
