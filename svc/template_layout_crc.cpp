@@ -1,6 +1,7 @@
 // The layout checksum block: the checksums of the Config and Map tables that the PMEDWL module
 // compares with its own, so that the transfer block knows when a table has arrived whole.
 
+#include "svc/svc_exchange_text.h"
 #include "svc/svc_number_text.h"
 #include "svc/template_set.h"
 
@@ -12,20 +13,8 @@ constexpr const char* kCrcStep =
     "lookup := word_to_int((checksum xor inword) and 16#FF);\n"
     "checksum := shr(checksum,8) xor crctable[lookup];\n";
 
-std::string indented(const std::string& text, int tabs) {
-    const std::string indent(static_cast<std::size_t>(tabs), '\t');
-    std::string result;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        result += indent + text.substr(start, end - start) + "\n";
-        start = end + 1;
-    }
-    return result;
-}
-
 std::string crcOn(const std::string& inwordStatement, int tabs) {
-    return indented(inwordStatement + "\n" + kCrcStep, tabs);
+    return indentedByTabs(inwordStatement + "\n" + kCrcStep, tabs);
 }
 
 std::string calculateProgram() {
@@ -45,7 +34,7 @@ std::string calculateProgram() {
         text += "\n";
     }
     // A name feeds its characters in order: the high byte of each name_int word first.
-    text += indented(
+    text += indentedByTabs(
         "if len_int(Manage.config[entry].Name) &gt; 0 then\n"
         "\tname_int := string_to_ASCII(Manage.config[entry].name);\n"
         "\tfor position := 0 to len_int(Manage.config[entry].Name) - 1 do\n"
@@ -56,7 +45,7 @@ std::string calculateProgram() {
         "\t\tend_if;\n",
         1);
     text += crcOn("inword := byte_as_word(char);", 3);
-    text += indented(
+    text += indentedByTabs(
         "\tend_for;\n"
         "end_if;\n"
         "entry := entry + 1;\n",

@@ -94,17 +94,6 @@ TemplateLineSink streamLineSink(std::ostream& out) {
     return [&out](std::string_view line) { putLine(out, line); };
 }
 
-void putTemplateLines(const TemplateLineSink& sink, std::string_view block) {
-    while (!block.empty()) {
-        const std::size_t end = block.find('\n');
-        sink(block.substr(0, end));
-        if (end == std::string_view::npos) {
-            break;
-        }
-        block.remove_prefix(end + 1);
-    }
-}
-
 void TemplateDataType::setMemberType(const std::string& memberName, const std::string& typeName) {
     for (TemplateMember& candidate : members) {
         if (candidate.name == memberName) {
@@ -145,7 +134,7 @@ void printTemplateFunctionBlock(const TemplateLineSink& sink, const TemplateFunc
     }
     sink("\t\t<FBProgram name=\"" + block.programName + "\">");
     sink("\t\t\t<STSource>");
-    putTemplateLines(sink, block.programText);
+    forEachBlockLine(block.programText, sink);
     sink("</STSource>");
     sink("\t\t</FBProgram>");
     sink("\t</FBSource>");

@@ -20,10 +20,6 @@ using TemplateLineSink = std::function<void(std::string_view line)>;
 // A sink that writes each line to `out` ended in CR LF.
 TemplateLineSink streamLineSink(std::ostream& out);
 
-// Hands a block of lines separated by LF to the sink; a block ending in LF has no empty last
-// line.
-void putTemplateLines(const TemplateLineSink& sink, std::string_view block);
-
 using TemplateAttribute = std::pair<std::string, std::string>;  // name, value
 
 struct TemplateMember {

@@ -1,6 +1,7 @@
 #include "extractor/templates/iby_request_statements.h"
 
 #include "extractor/iby_template_set.h"
+#include "svc/svc_exchange_text.h"
 
 namespace extractor {
 namespace {
@@ -54,17 +55,6 @@ std::string routeMatch(int module, std::string_view indexName) {
            ";\n\ttarget := AND(SHR(Route[3],8),255);\n\tIBS_IP := IBS_IP" + n + ";\nend_if;\n";
 }
 
-std::string indentedByTab(const std::string& text) {
-    std::string result;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        result += "\t" + text.substr(start, end - start) + "\n";
-        start = end + 1;
-    }
-    return result;
-}
-
 }  // namespace
 
 std::string ibyRequestStatements(IbyRequest request, std::string_view ipName) {
@@ -110,7 +100,7 @@ std::string ibyDynamicRequestProgram(IbyRequest request, std::string_view indexN
     // management words and buffers untouched.
     return std::string(indexName) + " := 0;\n" + routeMatch(1, indexName) +
            routeMatch(2, indexName) + "if " + std::string(testName) + " &gt; 0 then\n" +
-           indentedByTab(ibyRequestStatements(request, "IBS_IP")) + "\n" +
+           svc::indentedByTabs(ibyRequestStatements(request, "IBS_IP"), 1) + "\n" +
            std::string(ibyRequestMarker(request, true)) + "\n\nend_if;\n";
 }
 
