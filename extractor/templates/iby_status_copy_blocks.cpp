@@ -23,6 +23,23 @@ std::vector<std::string> memberRun(const svc::TemplateDataType& type, std::strin
     return names;
 }
 
+namespace {
+
+// A copy block between the management record and an IODDT variable of the status type `image`
+// ("Module" or "Channel"), which is also the pin's name.
+svc::TemplateFunctionBlock copyBlock(const svc::TemplateVariant& variant, const char* image,
+                                     const char* section, std::string text) {
+    svc::TemplateFunctionBlock block =
+        svc::stampedBlock(variant, variant.name(std::string(image) + "_PMEDWL"));
+    block.inOutParameters = {svc::templatePin(image, variant.name(image), 1),
+                             svc::templatePin("Manage", variant.name("Manage"), 2)};
+    block.programName = section;
+    block.programText = std::move(text);
+    return block;
+}
+
+}  // namespace
+
 svc::TemplateFunctionBlock ibyModulePmedwlBlock(const svc::TemplateVariant& variant) {
     const svc::TemplateDataType module = svc::templateModuleType(variant);
     std::string text;
@@ -34,12 +51,7 @@ svc::TemplateFunctionBlock ibyModulePmedwlBlock(const svc::TemplateVariant& vari
     for (const std::string& member : memberRun(module, "AUTO_START", "ELMT_NBR")) {
         text += "Manage.Module." + member + " := Module." + member + ";\n";
     }
-    svc::TemplateFunctionBlock block = svc::stampedBlock(variant, variant.name("Module_PMEDWL"));
-    block.inOutParameters = {svc::templatePin("Module", variant.name("Module"), 1),
-                             svc::templatePin("Manage", variant.name("Manage"), 2)};
-    block.programName = "MoveIt";
-    block.programText = std::move(text);
-    return block;
+    return copyBlock(variant, "Module", "MoveIt", std::move(text));
 }
 
 svc::TemplateFunctionBlock ibyChannelPmedwlBlock(const svc::TemplateVariant& variant) {
@@ -54,12 +66,7 @@ svc::TemplateFunctionBlock ibyChannelPmedwlBlock(const svc::TemplateVariant& var
             text += "Channel." + member.name + " := Manage.Channel." + member.name + ";\n";
         }
     }
-    svc::TemplateFunctionBlock block = svc::stampedBlock(variant, variant.name("Channel_PMEDWL"));
-    block.inOutParameters = {svc::templatePin("Channel", variant.name("Channel"), 1),
-                             svc::templatePin("Manage", variant.name("Manage"), 2)};
-    block.programName = "Mapit";
-    block.programText = std::move(text);
-    return block;
+    return copyBlock(variant, "Channel", "Mapit", std::move(text));
 }
 
 }  // namespace extractor
