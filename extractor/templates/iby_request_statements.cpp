@@ -28,10 +28,16 @@ std::string managementStatements(std::string_view transmitLength) {
            std::string(transmitLength) + ";\t\t(* set the TX length *)\n";
 }
 
-// The caller's data words after the request head; a byte count rounds up to whole words.
+// The caller's data words after the request head; a byte count rounds up to whole words. The
+// copy stops at the last word of Output_Data, so that a length beyond the buffer cannot halt
+// the PLC on an index out of range; GEST[3] keeps the length the caller gave, so a request cut
+// short is not passed on as whole.
 std::string dataCopy(int firstWord, std::string_view source, std::string_view endIf) {
+    constexpr int kLastBufferWord = 124;  // Output_Data is ARRAY[0..124] OF INT
     return "if ByteCount > 0 then\n"
-           "\tfor dloop := 0 to ((ByteCount+1)/2)-1 do\n"
+           "\tfor dloop := 0 to MIN(((ByteCount+1)/2)-1, " +
+           std::to_string(kLastBufferWord - firstWord) +
+           ") do\t\t(* no word past Output_Data *)\n"
            "\t\tOutput_Data[" +
            std::to_string(firstWord) + " + dloop] := " + std::string(source) +
            "[dloop];\n"

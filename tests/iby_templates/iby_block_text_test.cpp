@@ -303,6 +303,7 @@ TEST(IbyTemplateBlocks, RequestTextsBuildTheRequestForTheirModule) {
           "ADDMstring := concat_str(ADDMstring, right_int(int_to_string(Target),3));",
           "Modbus_Opcode := 16#7A;\t\t(* SEND_REQ *)", "if ByteCount > 0 then",
           "\t\tOutput_Data[2 + dloop] := SendData[dloop];", "end_if",
+          "\tfor dloop := 0 to MIN(((ByteCount+1)/2)-1, 122) do\t\t(* no word past Output_Data *)",
           "GEST[3] := ByteCount + 4;\t\t(* set the TX length *)", "if GEST[2] = 0 then",
           "\tGEST[2] := 20;\t\t(* set the timeout in 100mS units *)"}},
         {"IBY_READ_VAR",
@@ -335,6 +336,30 @@ TEST(IbyTemplateBlocks, RequestTextsBuildTheRequestForTheirModule) {
         for (const std::string& line : c.lines) {
             EXPECT_EQ(countOf(program, line), 1) << line;
         }
+    }
+}
+
+TEST(IbyTemplateBlocks, DataCopyNeverWritesPastTheRequestBuffer) {
+    const std::vector<Element> elements = elementsOf(ibySetLines());
+    for (const char* name :
+         {"IBY_SEND_REQ", "IBY_SEND_REQ_DYNAMIC", "IBY_WRITE_VAR", "IBY_WRITE_VAR_DYNAMIC"}) {
+        SCOPED_TRACE(name);
+        const Element block = elementNamed(elements, name);
+        EXPECT_EQ(countOf(sectionOf(block, "publicLocalVariables").variables,
+                          local("Output_Data", "ARRAY[0..124] OF INT")),
+                  1);
+        const Lines program = programOf(block);
+        const std::string loop = "for dloop := 0 to MIN(((ByteCount+1)/2)-1, ";
+        const auto at = std::find_if(program.begin(), program.end(), [&loop](const std::string& l) {
+            return l.find(loop) != std::string::npos;
+        });
+        ASSERT_TRUE(at != program.end() && at + 1 != program.end());
+        const int lastIndex = std::stoi(at->substr(at->find(loop) + loop.size()));
+        const std::string copy = "Output_Data[";
+        const std::size_t word = (at + 1)->find(copy);
+        ASSERT_NE(word, std::string::npos) << *(at + 1);
+        const int firstWord = std::stoi((at + 1)->substr(word + copy.size()));
+        EXPECT_EQ(firstWord + lastIndex, 124);
     }
 }
 
