@@ -80,27 +80,32 @@ std::string channelStatus(const svc::TemplateVariant& variant) {
     const std::vector<std::string> extension =
         memberRun(svc::templateChannelType(variant), "MOD_FAIL_EXT", "NO_MOD_EXT");
     std::string text;
+    // An assignment inside the freshness test, one tab in.
+    const auto inner = [&text](const std::string& target, const std::string& value) {
+        text += '\t';
+        text += assignment(target, value);
+    };
     text += assignment(c + "MOD_ERROR", "Manage.Module.CH_ERROR");
     text += assignment(c + "EXT_MOD_FLT", "Manage.Module.BUS_ERR");
     text += "if " + variant.pinName + ".Freshness then\n";
     for (const char* member : {"MOD_FAIL", "CH_FLT", "BLK", "CONF_FLT", "NO_MOD"}) {
-        text += "\t" + assignment(c + member, "FALSE");
+        inner(c + member, "FALSE");
     }
-    text += "\t" + assignment(c + "EXT_MOD_FLT", "Manage.Module.IBS_FLT");
+    inner(c + "EXT_MOD_FLT", "Manage.Module.IBS_FLT");
     for (const std::string& member : extension) {
-        text += "\t" + assignment(c + member, "FALSE");
+        inner(c + member, "FALSE");
     }
     text += "else\n";
-    text += "\t" + assignment(c + "EXCH_STS", "0");
-    text += "\t" + assignment(c + "STS_IN_PROGR", "FALSE");
-    text += "\t" + assignment(c + "EXCH_RPT", "0");
-    text += "\t" + assignment(c + "STS_ERR", "FALSE");
+    inner(c + "EXCH_STS", "0");
+    inner(c + "STS_IN_PROGR", "FALSE");
+    inner(c + "EXCH_RPT", "0");
+    inner(c + "STS_ERR", "FALSE");
     for (const char* member : {"MOD_FAIL", "CH_FLT", "BLK", "CONF_FLT"}) {
-        text += "\t" + assignment(c + member, "FALSE");
+        inner(c + member, "FALSE");
     }
-    text += "\t" + assignment(c + "NO_MOD", "TRUE");
+    inner(c + "NO_MOD", "TRUE");
     for (const std::string& member : extension) {
-        text += "\t" + assignment(c + member, "FALSE");
+        inner(c + member, "FALSE");
     }
     text += "end_if;\n";
     // The channel fault word as the Premium module reported it, bit by bit.
