@@ -15,7 +15,7 @@ if(WIN32)
   set(BRONDEL_ICON ${CMAKE_CURRENT_BINARY_DIR}/brondel.ico)
   add_custom_command(OUTPUT ${BRONDEL_ICON}
     COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/window/draw_brondel_icon.py ${BRONDEL_ICON}
-    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/window/draw_brondel_icon.py
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/window/draw_brondel_icon.py ${PROJECT_SOURCE_DIR}/cmake/icon_file.py
     COMMENT "Drawing the Brondel icon")
   set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/brondel.rc PROPERTIES
     OBJECT_DEPENDS "${BRONDEL_ICON}")

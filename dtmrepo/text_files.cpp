@@ -1,9 +1,12 @@
 #include "dtmrepo/text_files.h"
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 
+#include "platform/ansi_path.h"
+#include "platform/file_replace.h"
 #include "toolshell/text_lines.h"
 
 namespace dtmrepo {
@@ -40,35 +43,23 @@ std::optional<std::string> readFileBytes(const fs::path& path) {
 }
 
 bool replaceFileWith(const fs::path& target, std::string_view bytes) {
-    fs::path fresh = target;
-    fresh += ".new";
-    {
-        std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(fresh, ignored);
-            return false;
-        }
+    std::string staging;
+    std::FILE* out = platform::CreateStagingFile(platform::AnsiFromPath(target), staging);
+    if (out == nullptr) {
+        return false;
     }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    const bool closed = std::fclose(out) == 0;
     // What lies on the disk is what was meant, before it takes the target's place.
-    const std::optional<std::string> written = readFileBytes(fresh);
-    std::error_code error;
-    if (!written || *written != bytes) {
-        fs::remove(fresh, error);
-        return false;
+    const fs::path stagingPath = platform::PathFromAnsi(staging);
+    const std::optional<std::string> onDisk = readFileBytes(stagingPath);
+    if (written && closed && onDisk && *onDisk == bytes &&
+        platform::MoveFileOver(staging, platform::AnsiFromPath(target))) {
+        return true;
     }
-    fs::rename(fresh, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(fresh, ignored);
-        return false;
-    }
-    return true;
+    std::error_code ignored;
+    fs::remove(stagingPath, ignored);
+    return false;
 }
 
 std::string textWithLineEnds(const std::vector<std::string>& lines) {

@@ -18,8 +18,8 @@ std::optional<std::vector<std::string>> readTextFileLines(const std::filesystem:
 // The whole file as bytes, or nothing when it cannot be read.
 std::optional<std::string> readFileBytes(const std::filesystem::path& path);
 
-// Writes `bytes` to a new file beside `target`, checks that it holds them, and moves it over
-// `target`. False (and `target` as it was) when any step fails.
+// Writes `bytes` to a new staging file beside `target`, checks that it holds them, and moves it
+// over `target`. False (and `target` as it was) when any step fails.
 bool replaceFileWith(const std::filesystem::path& target, std::string_view bytes);
 
 // The lines joined with CR LF after each.

@@ -14,6 +14,17 @@ bool heldCommas(const LineFields& line) {
     return line.fieldCount > 2;
 }
 
+// varAccessIN names match without regard to letter case.
+bool isAccessInName(const std::vector<std::string>& names, const std::string& name) {
+    const std::string upper = upperCase(name);
+    for (const std::string& known : names) {
+        if (upperCase(known) == upper) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 void DescriptionParser::giveAutomaticAddress(VariableEntry& entry) {
@@ -160,15 +171,12 @@ void DescriptionParser::setAccessOut() {
         return;
     }
     forEachIndex([this](VariableEntry& entry, long long) {
-        const std::string upper = upperCase(V1());
-        for (const std::string& name : record_.accessInNames) {
-            if (upperCase(name) == upper) {
-                entry.accessLink = AccessLink::Out;
-                entry.accessLinkName = V1();
-                return;
-            }
+        if (!isAccessInName(record_.accessInNames, V1())) {
+            error("'varAccessIN' name not matched!  '" + V1() + "'" + onLine() + currentState());
+            return;
         }
-        error("'varAccessIN' name not matched!  '" + V1() + "'" + onLine() + currentState());
+        entry.accessLink = AccessLink::Out;
+        entry.accessLinkName = V1();
     });
 }
 

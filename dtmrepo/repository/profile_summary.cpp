@@ -3,45 +3,28 @@
 #include <array>
 
 #include "dtmrepo/parser/number_text.h"
+#include "dtmrepo/parser/vocabulary.h"
 #include "dtmrepo/repository/quoted_values.h"
 
 namespace dtmrepo {
 
 namespace {
 
-struct TypeSize {
-    std::string_view name;
-    long long bytes;  // a STRING's size comes from its declaration
-};
-// As the DTM counts them: an enumeration of the profile takes no bytes of its own.
-constexpr std::array<TypeSize, 18> kTypeSizes = {{{"BOOL", 1},
-                                                  {"BYTE", 1},
-                                                  {"WORD", 2},
-                                                  {"DWORD", 4},
-                                                  {"LWORD", 8},
-                                                  {"REAL", 4},
-                                                  {"LREAL", 8},
-                                                  {"STRING", 0},
-                                                  {"ENUM", 0},
-                                                  {"SINT", 1},
-                                                  {"INT", 2},
-                                                  {"DINT", 4},
-                                                  {"LINT", 8},
-                                                  {"USINT", 1},
-                                                  {"UINT", 2},
-                                                  {"UDINT", 4},
-                                                  {"ULINT", 8},
-                                                  {"STRUCT", 0}}};
-
 // The last of the type elements "<BOOL/>" ... that the line holds, or null.
-const TypeSize* typeElement(std::string_view line) {
-    const TypeSize* found = nullptr;
-    for (const TypeSize& type : kTypeSizes) {
+const DataType* typeElement(std::string_view line) {
+    const DataType* found = nullptr;
+    for (const DataType& type : dataTypes) {
         if (line.find("<" + std::string(type.name) + "/>") != std::string_view::npos) {
             found = &type;
         }
     }
     return found;
+}
+
+// Bytes as the DTM counts them: an enumeration of the profile takes none of its own, and a
+// STRING's size comes from its declaration.
+long long bytesOf(const DataType& type) {
+    return type.name == "ENUM" || type.name == "STRING" ? 0 : type.byteSize;
 }
 
 bool holds(std::string_view line, std::string_view text) {
@@ -125,9 +108,9 @@ void ProfileScanner::line(std::string_view text) {
         arrays_.back().end = number(quotedValue(text, 2));
         subrangeSeen_ = true;
     } else if (arrayOpen_ && subrangeSeen_) {
-        if (const TypeSize* type = typeElement(text)) {
+        if (const DataType* type = typeElement(text)) {
             arrays_.back().elementType = std::string(type->name);
-            arrays_.back().elementSize = type->bytes;
+            arrays_.back().elementSize = bytesOf(*type);
             arrayOpen_ = false;
         }
     }
@@ -155,11 +138,11 @@ void ProfileScanner::line(std::string_view text) {
                     variables_.back().byteCount = (array.end + 1) * array.elementSize;
                 }
             }
-        } else if (const TypeSize* type = typeElement(text);
+        } else if (const DataType* type = typeElement(text);
                    type != nullptr && !variables_.empty()) {
             variables_.back().type = std::string(type->name);
             variables_.back().byteCount =
-                type->name == "STRING" ? number(variables_.back().sizeText) : type->bytes;
+                type->name == "STRING" ? number(variables_.back().sizeText) : bytesOf(*type);
         }
     }
     if (holds(text, "<parameter ")) {
