@@ -361,6 +361,11 @@ struct FileDialogOptions {
     bool keepDirectory = true;  // false: a choice makes its folder the current directory
     size_t maxLength = 260;     // longest path accepted, in characters
 };
+// The flags the Windows dialog is shown with (OPENFILENAME.Flags), the same on every platform
+// so that tests can check them: OFN_EXPLORER (0x80000); OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST
+// (0x1000 | 0x800) when the file must exist, open dialogs only; OFN_HIDEREADONLY (0x4) unless
+// the read-only box shows; OFN_NOCHANGEDIR (0x8) when the directory is kept.
+unsigned FileDialogFlags(const FileDialogOptions& options, bool save);
 // The chosen path, or nothing when the user cancels.
 std::optional<std::string> OpenFileDialog(Window owner, const FileDialogOptions& options);
 std::optional<std::string> SaveFileDialog(Window owner, const FileDialogOptions& options);

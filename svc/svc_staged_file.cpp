@@ -1,14 +1,27 @@
 #include "svc/svc_staged_file.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <system_error>
 
 namespace svc {
 
-SvcStagedFile::SvcStagedFile(std::filesystem::path finalPath)
-    : finalPath_(std::move(finalPath)), stagingPath_(finalPath_) {
-    stagingPath_ += ".partial";
+// A short name of its own in the final file's folder, so that a final name that fits the file
+// system is never refused because its staging name is longer. It is named by a hash of the
+// final name (FNV-1a), so the outputs of one run never share one.
+std::filesystem::path SvcStagedFile::stagingPathFor(const std::filesystem::path& finalPath) {
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : finalPath.filename().string()) {
+        hash = (hash ^ c) * 16777619u;
+    }
+    char name[16];
+    std::snprintf(name, sizeof name, "~%08X.tmp", static_cast<unsigned>(hash));
+    return finalPath.parent_path() / name;
 }
+
+SvcStagedFile::SvcStagedFile(std::filesystem::path finalPath)
+    : finalPath_(std::move(finalPath)), stagingPath_(stagingPathFor(finalPath_)) {}
 
 SvcStagedFile::~SvcStagedFile() {
     if (stream_.is_open()) {

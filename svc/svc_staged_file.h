@@ -25,6 +25,8 @@ class SvcStagedFile {
     bool commit();
 
     const std::filesystem::path& finalPath() const { return finalPath_; }
+    // "~" + eight hexadecimal digits + ".tmp" in the final file's folder.
+    static std::filesystem::path stagingPathFor(const std::filesystem::path& finalPath);
     int errorNumber() const { return errorNumber_; }
 
   private:

@@ -34,7 +34,7 @@ Record configurationRecord(uint16_t startEntry,
 //   devices 1.1 (2 input words), 1.2 (1 output word), 1.3 (PCP, 1 word), 2.1 (2 words in+out);
 //   PCP attributes of node 2 (device 1.3): Max PDU Sending 64, client services byte 0 16#90;
 //   map: an input entry of 1.1 at 16#0200, an output entry of 1.2 at 0, a direct link 2.1 to
-//   1.2 with a one-byte extension;
+//   1.2 with a three-byte extension;
 //   a Set_Value of the 32-bit cycle time 100000, and a Start_Data_Transfer word 5.
 std::vector<Record> busRecords();
 inline constexpr SvcModuleContext busModule{0, 3};
