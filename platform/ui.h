@@ -282,6 +282,9 @@ enum ChildStyle : unsigned {
     kChildMultiLine = 1u << 4,
     kChildReadOnly = 1u << 5,
     kChildAutoScroll = 1u << 6,  // ES_AUTOVSCROLL and ES_AUTOHSCROLL
+    // Headless only (no effect on Windows): the child's text is what the user reads, so the
+    // transcript records it when the child is made and each time the program changes it.
+    kChildTranscribed = 1u << 7,
 };
 struct ChildSpec {
     ControlKind kind = ControlKind::Static;

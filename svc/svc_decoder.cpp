@@ -51,23 +51,24 @@ SvcDecodeResult decodeSvcFile(const std::filesystem::path& rootPath,
     std::error_code ignored;
     if (std::filesystem::is_directory(inputPath, ignored)) {
         // Some platforms open a folder as a file that reads as empty.
-        return failed(rootPath,
-                      svcFailureText(kInputFileNumber, "Unable to open ", inputPath, EISDIR));
+        return failed(rootPath, svcFailureText(kInputFileNumber, "Unable to open ",
+                                               inputPath.string(), EISDIR));
     }
     errno = 0;
     std::ifstream input(inputPath, std::ios::in | std::ios::binary);
     if (!input.is_open()) {
-        return failed(rootPath, svcFailureText(kInputFileNumber, "Unable to open ", inputPath,
-                                               errno != 0 ? errno : ENOENT));
+        return failed(rootPath, svcFailureText(kInputFileNumber, "Unable to open ",
+                                               inputPath.string(), errno != 0 ? errno : ENOENT));
     }
 
     std::array<std::unique_ptr<SvcStagedFile>, kOutputCount> outputs;
     for (std::size_t i = 0; i < kOutputCount; ++i) {
         outputs[i] = std::make_unique<SvcStagedFile>(withSuffix(rootPath, svcOutputSuffixes[i]));
         if (!outputs[i]->open()) {
-            return failed(rootPath, svcFailureText(kFirstOutputFileNumber + static_cast<int>(i),
-                                                   "Unable to open ", outputs[i]->finalPath(),
-                                                   outputs[i]->errorNumber()));
+            return failed(
+                rootPath,
+                svcFailureText(kFirstOutputFileNumber + static_cast<int>(i), "Unable to open ",
+                               outputs[i]->finalPath().string(), outputs[i]->errorNumber()));
         }
     }
     std::ostream& listing = outputs[0]->stream();
@@ -79,10 +80,11 @@ SvcDecodeResult decodeSvcFile(const std::filesystem::path& rootPath,
     SvcFileDecoder decoder(out, options.module, *svcDeviceTable, *svcMapTable);
     if (!decodeSvcLines(input, decoder, out)) {
         return failed(rootPath,
-                      svcFailureText(kInputFileNumber, "Unable to read ", inputPath, EIO));
+                      svcFailureText(kInputFileNumber, "Unable to read ", inputPath.string(), EIO));
     }
     if (const std::optional<SvcTruncation> truncation = decoder.truncation()) {
-        return failed(rootPath, svcTruncationText(kInputFileNumber, inputPath, *truncation));
+        return failed(rootPath,
+                      svcTruncationText(kInputFileNumber, inputPath.string(), *truncation));
     }
 
     SvcDecodeResult result;
@@ -101,16 +103,18 @@ SvcDecodeResult decodeSvcFile(const std::filesystem::path& rootPath,
 
     for (std::size_t i = 0; i < kOutputCount; ++i) {
         if (!outputs[i]->close()) {
-            return failed(rootPath, svcFailureText(kFirstOutputFileNumber + static_cast<int>(i),
-                                                   "Unable to write ", outputs[i]->finalPath(),
-                                                   outputs[i]->errorNumber()));
+            return failed(
+                rootPath,
+                svcFailureText(kFirstOutputFileNumber + static_cast<int>(i), "Unable to write ",
+                               outputs[i]->finalPath().string(), outputs[i]->errorNumber()));
         }
     }
     for (std::size_t i = 0; i < kOutputCount; ++i) {
         if (!outputs[i]->commit()) {
-            return failed(rootPath, svcFailureText(kFirstOutputFileNumber + static_cast<int>(i),
-                                                   "Unable to write ", outputs[i]->finalPath(),
-                                                   outputs[i]->errorNumber()));
+            return failed(
+                rootPath,
+                svcFailureText(kFirstOutputFileNumber + static_cast<int>(i), "Unable to write ",
+                               outputs[i]->finalPath().string(), outputs[i]->errorNumber()));
         }
     }
     result.ok = true;

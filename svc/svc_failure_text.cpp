@@ -2,25 +2,25 @@
 
 namespace svc {
 
-std::string svcFailureText(int fileNumber, std::string_view what, const std::filesystem::path& path,
+std::string svcFailureText(int fileNumber, std::string_view what, std::string_view fileName,
                            int errorNumber) {
     // Appended piece by piece: GCC 12 warns falsely on "literal" + temporary (-Wrestrict).
     std::string text = "(";
     text += std::to_string(fileNumber);
     text += ") ";
     text += what;
-    text += path.string();
+    text += fileName;
     text += " Err = ";
     text += std::to_string(errorNumber);
     return text;
 }
 
-std::string svcTruncationText(int fileNumber, const std::filesystem::path& path,
+std::string svcTruncationText(int fileNumber, std::string_view fileName,
                               const SvcTruncation& truncation) {
     std::string text = "(";
     text += std::to_string(fileNumber);
     text += ") Truncated file ";
-    text += path.string();
+    text += fileName;
     text += ": its last record ends after ";
     text += std::to_string(truncation.wordsRead);
     text += " of its ";

@@ -1,7 +1,7 @@
 #pragma once
 
-// Service files made from the record format, a scratch folder per test, and readers for the
-// decoder's outputs.
+// A small bus, a scratch folder per test, and readers for the decoder's outputs; the service
+// files themselves are made by svc_builder.h.
 
 #include <cstdint>
 #include <filesystem>
@@ -10,25 +10,9 @@
 #include <vector>
 
 #include "svc/svc_decoder.h"
+#include "svc_builder.h"
 
 namespace svc::testing {
-
-struct Record {
-    uint16_t code;
-    std::vector<uint16_t> data;
-    std::optional<uint16_t> wordCount;  // the data words' count when not given
-};
-
-// The file as the suite's writer makes it: two empty lines before each "#CMD#", upper-case
-// digits, CR LF line ends.
-std::string svcText(const std::vector<Record>& records);
-
-// "#0x" + four upper-case digits + "#".
-std::string wordLine(uint16_t word);
-
-// Data words of a Load_Configuration record of devices given as (device number, device code).
-Record configurationRecord(uint16_t startEntry,
-                           const std::vector<std::pair<uint16_t, uint16_t>>& devices);
 
 // A small bus used by several suites, on a module at rack 0 slot 3:
 //   devices 1.1 (2 input words), 1.2 (1 output word), 1.3 (PCP, 1 word), 2.1 (2 words in+out);
