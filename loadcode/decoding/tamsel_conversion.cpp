@@ -2,18 +2,12 @@
 
 #include <cerrno>
 #include <fstream>
-#include <memory>
-#include <optional>
 #include <system_error>
 
-#include "loadcode/loadfile/load_file.h"
+#include "loadcode/decoding/tamsel_decode.h"
 #include "platform/ansi_path.h"
 #include "platform/ui.h"
-#include "svc/svc_decode_tables.h"
 #include "svc/svc_failure_text.h"
-#include "svc/svc_file_decoder.h"
-#include "svc/svc_listing_output.h"
-#include "svc/svc_spreadsheet.h"
 #include "svc/svc_staged_file.h"
 
 namespace loadcode {
@@ -74,28 +68,17 @@ TamselConversionResult tamselConvertSvcFile(const std::filesystem::path& svcPath
                           loadFile.errorNumber());
     }
 
-    // Both tables are large; they live on the heap for the one conversion.
-    auto deviceTable = std::make_unique<svc::SvcDeviceTable>();
-    auto mapTable = std::make_unique<svc::SvcMapTable>();
-    svc::SvcListingOutput out(listing.stream(), &console);
-    svc::SvcFileDecoder decoder(out, {}, *deviceTable, *mapTable, svc::svcTamselDecoderVariant());
-    if (!svc::decodeSvcLines(input, decoder, out)) {
+    const TamselDecodeOutcome outcome =
+        decodeTamselService(input, listing.stream(), loadFile.stream(), console, dtmName, pcpTags);
+    if (outcome.readFailed) {
         return failedFile(kServiceFileSite, "Unable to read ", svcPath, EIO);
     }
-    if (const std::optional<svc::SvcTruncation> truncation = decoder.truncation()) {
-        return failed(
-            svc::svcTruncationText(kServiceFileSite, platform::AnsiFromPath(svcPath), *truncation));
+    if (outcome.truncation) {
+        return failed(svc::svcTruncationText(kServiceFileSite, platform::AnsiFromPath(svcPath),
+                                             *outcome.truncation));
     }
-
     TamselConversionResult result;
-    result.warnings = svc::svcTableWarnings(*deviceTable, *mapTable);
-    for (const std::string& warning : result.warnings) {
-        out.write(warning);
-        out.endLine();
-    }
-    writeTamselLoadFile(loadFile.stream(), *deviceTable, *mapTable, dtmName, pcpTags);
-    svc::writeSvcSpreadsheet(nullptr, &console, *deviceTable, {});
-    console.flush();
+    result.warnings = outcome.warnings;
 
     for (svc::SvcStagedFile* file : {&listing, &loadFile}) {
         if (!file->close()) {
@@ -103,11 +86,10 @@ TamselConversionResult tamselConvertSvcFile(const std::filesystem::path& svcPath
                               file->finalPath(), file->errorNumber());
         }
     }
-    for (svc::SvcStagedFile* file : {&listing, &loadFile}) {
-        if (!file->commit()) {
-            return failedFile(file == &listing ? kListingSite : kLoadFileSite, "Unable to write ",
-                              file->finalPath(), file->errorNumber());
-        }
+    svc::SvcStagedFile* unmoved = nullptr;
+    if (!svc::SvcStagedFile::commitTogether({&listing, &loadFile}, unmoved)) {
+        return failedFile(unmoved == &listing ? kListingSite : kLoadFileSite, "Unable to write ",
+                          unmoved->finalPath(), unmoved->errorNumber());
     }
 
     std::string text = " Created: " + platform::AnsiFromPath(loadFile.finalPath());

@@ -5,6 +5,9 @@
 #define IDD_TAMSEL 300
 #define IDM_TAMSEL 301
 #define IDC_DTM_NAME 1001
+#ifndef IDC_STATIC
+#define IDC_STATIC -1
+#endif
 
 #define IDM_OPEN_SVC 100
 #define IDM_EXIT 101
