@@ -162,7 +162,8 @@ TEST(SvcDecoderVariant, AdditionalInformationClaimsThePlaceAfterTheEntry) {
         {0x0307, {0x4001, 0x0002, 0x0001, 0x0102, 0x0000}, {}},
         {0x0307, {0x0003, 0x0003, 0x0001, 0x0103, 0x0202, 0x0007, 0x0809, 0x000A}, {}},
     };
-    const SvcDevice& third = *decodeWith(svcTamselDecoderVariant(), records).devices.row(3);
+    const VariantRun tamsel = decodeWith(svcTamselDecoderVariant(), records);
+    const SvcDevice& third = *tamsel.devices.row(3);
     EXPECT_EQ(third.deviceLevel, 0);  // place 2 is additional information now
     EXPECT_EQ(third.logicalGroup, 8);
     EXPECT_EQ(third.alternative, 9);
