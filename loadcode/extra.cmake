@@ -11,7 +11,7 @@ if(WIN32)
   add_custom_command(OUTPUT ${TAMSEL_ICON}
     COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/window/draw_tamsel_icon.py ${TAMSEL_ICON}
     DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/window/draw_tamsel_icon.py
-            ${PROJECT_SOURCE_DIR}/downloader/dialogs/draw_vexim_icon.py
+            ${PROJECT_SOURCE_DIR}/cmake/icon_file.py
     COMMENT "Drawing the Tamsel icon")
   set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/tamsel.rc PROPERTIES
     OBJECT_DEPENDS "${TAMSEL_ICON};${CMAKE_CURRENT_SOURCE_DIR}/window/tamsel_resource.h")

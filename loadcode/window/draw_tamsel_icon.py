@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Draws Tamsel's program icon and writes it as an .ico file: a green tile with three white
 lines of a listing and an arrow pointing down into a module slot - a decoded file loaded into
-the module. The file format is written by vexim's icon drawer; only the picture is Tamsel's."""
+the module. The file format is the shared icon writer's; only the picture is Tamsel's."""
 import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "downloader", "dialogs"))
-import draw_vexim_icon as icon  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "cmake"))
+import icon_file  # noqa: E402
 
 
 def pixel(x, y):
@@ -26,6 +26,4 @@ def pixel(x, y):
 
 
 if __name__ == "__main__":
-    icon.pixel = pixel
-    with open(sys.argv[1], "wb") as out:
-        out.write(icon.icon_bytes())
+    icon_file.write_icon(sys.argv[1], pixel)
