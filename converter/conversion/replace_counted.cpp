@@ -1,0 +1,131 @@
+#include "converter/conversion/replace_counted.h"
+
+#include "converter/format/xef_line.h"
+
+namespace vornick {
+namespace {
+
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool sameIgnoringCase(std::string_view text, std::size_t at, std::string_view search) {
+    for (std::size_t i = 0; i < search.size(); ++i) {
+        if (upper(text[at + i]) != upper(search[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool digitAt(std::string_view text, std::size_t at) {
+    return at < text.size() && text[at] >= '0' && text[at] <= '9';
+}
+
+bool isDigitChar(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool occursAt(std::string_view text, std::size_t at, std::string_view search, KeyMatch matching) {
+    if (at + search.size() > text.size() || !sameIgnoringCase(text, at, search)) {
+        return false;
+    }
+    return matching == KeyMatch::Anywhere || isWholeKeyAt(text, at, search.size(), search);
+}
+
+std::size_t firstOccurrence(std::string_view text, std::string_view search, KeyMatch matching) {
+    for (std::size_t at = 0; at + search.size() <= text.size(); ++at) {
+        if (occursAt(text, at, search, matching)) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+int replaceInOnePass(std::string& text, std::string_view search, std::string_view replacement,
+                     KeyMatch matching) {
+    std::size_t at = firstOccurrence(text, search, matching);
+    if (at == std::string_view::npos) {
+        return 0;
+    }
+    std::string out = text.substr(0, at);
+    int replaced = 0;
+    while (at < text.size()) {
+        if (occursAt(text, at, search, matching)) {
+            out += replacement;
+            at += search.size();
+            ++replaced;
+        } else {
+            out += text[at++];
+        }
+    }
+    text = std::move(out);
+    return replaced;
+}
+
+// The restart rule without rescanning from the start: the text in front of the first
+// occurrence holds none, and after a replacement only a match that reaches into the inserted
+// text can be new. So the text moves character by character onto `done`, which never holds an
+// occurrence other than, possibly, one at its end that the next character decides (a key that
+// ends in a digit is not whole while a digit follows). When the end of `done` is an occurrence,
+// it is dropped and the replacement is pushed back in front of the pending text, to be read
+// again. Each replacement shortens the text, so the loop ends.
+int replaceRestarting(std::string& text, std::string_view search, std::string_view replacement,
+                      KeyMatch matching) {
+    const std::size_t first = firstOccurrence(text, search, matching);
+    if (first == std::string_view::npos) {
+        return 0;
+    }
+    // Everything in front of the first occurrence is final.
+    std::string done = text.substr(0, first);
+    done.reserve(text.size());
+    std::string pending(text.rbegin(), text.rend() - static_cast<std::ptrdiff_t>(first));
+    int replaced = 0;
+    const bool digitEnd = isDigitChar(search.back());
+    const bool digitStart = isDigitChar(search.front());
+    for (;;) {
+        if (done.size() >= search.size()) {
+            const std::size_t at = done.size() - search.size();
+            bool whole = sameIgnoringCase(done, at, search);
+            if (whole && matching == KeyMatch::WholeKey) {
+                if (digitEnd && !pending.empty() && isDigitChar(pending.back())) {
+                    whole = false;
+                }
+                if (digitStart && at > 0 && digitAt(done, at - 1)) {
+                    whole = false;
+                }
+            }
+            if (whole) {
+                done.resize(at);
+                pending.append(replacement.rbegin(), replacement.rend());
+                ++replaced;
+                continue;
+            }
+        }
+        if (pending.empty()) {
+            break;
+        }
+        done.push_back(pending.back());
+        pending.pop_back();
+    }
+    text = std::move(done);
+    return replaced;
+}
+
+}  // namespace
+
+std::string& replaceAllCounted(std::string& text, std::string_view search,
+                               std::string_view replacement, int& replacementCount,
+                               KeyMatch matching) {
+    if (search.empty()) {
+        return text;
+    }
+    if (replacement.size() < search.size()) {
+        replacementCount += replaceRestarting(text, search, replacement, matching);
+    } else {
+        replacementCount += replaceInOnePass(text, search, replacement, matching);
+    }
+    return text;
+}
+
+}  // namespace vornick
