@@ -177,6 +177,13 @@ bool Conversion::thirdPass() {
     rewriteProject(*project, rewritten, inventory_, state, log_);
     replacementCount_ = state.replacementCount;
     rewritten.close();
+    if (state.overgrownLine > 0) {
+        showError(log_, "  ERROR: File '" + xefReadFilename_ + "' line " +
+                            std::to_string(state.overgrownLine) +
+                            " grows beyond bounds under the renames: a DTM name or IP address "
+                            "holds the names it replaces!");
+        return false;
+    }
     if (project->bad() || !rewritten) {
         showError(log_, "  ERROR: File '" + xefWriteFilename_ + "' could not be written in full!");
         return false;

@@ -1,7 +1,6 @@
 #include "converter/conversion/device_types.h"
 
 #include "converter/conversion/ibs_renames.h"
-#include "converter/conversion/replace_counted.h"
 #include "converter/format/xef_line.h"
 
 namespace vornick {
@@ -34,7 +33,7 @@ void dropDeviceVariable(RewriteState& state, const Inventory& inventory, const s
 }  // namespace
 
 void dropDeviceTypes(RewriteState& state, const Inventory& inventory, std::string& line,
-                     ConversionLog& log) {
+                     LineRenamer& renamer, ConversionLog& log) {
     // Inside lines that are already being left out, nothing starts a new stretch: it would end
     // the one in progress too early.
     const bool skipping = state.skipState != Skip::None;
@@ -51,8 +50,7 @@ void dropDeviceTypes(RewriteState& state, const Inventory& inventory, std::strin
                 dropDeviceVariable(state, inventory, line, log);
             }
         } else {
-            replaceAllCounted(line, "T_IBY_DIO", "T_" + inventory.dtmEntryName[1],
-                              state.replacementCount);
+            renamer.rename(line, "T_IBY_DIO", "T_" + inventory.dtmEntryName[1]);
         }
     }
 }

@@ -8,6 +8,7 @@
 
 #include "converter/conversion/conversion_log.h"
 #include "converter/conversion/inventory.h"
+#include "converter/conversion/line_renamer.h"
 #include "converter/conversion/rewrite_state.h"
 
 namespace vornick {
@@ -15,7 +16,7 @@ namespace vornick {
 // Marks the lines to leave out and renames T_IBY_DIO parameters; learns each module's device
 // variable name. Called after the data-block flag is up to date for `line`.
 void dropDeviceTypes(RewriteState& state, const Inventory& inventory, std::string& line,
-                     ConversionLog& log);
+                     LineRenamer& renamer, ConversionLog& log);
 
 // Whether `line` goes into the rewritten project; moves the skip state on.
 bool keepLine(RewriteState& state, const std::string& line);

@@ -109,10 +109,9 @@ std::vector<RenamePair> ibyToIbsRenames(const Inventory& inventory,
     return pairs;
 }
 
-void applyRenames(std::string& line, const std::vector<RenamePair>& renames,
-                  int& replacementCount) {
+void applyRenames(std::string& line, const std::vector<RenamePair>& renames, LineRenamer& renamer) {
     for (const RenamePair& pair : renames) {
-        replaceAllCounted(line, pair.search, pair.replacement, replacementCount, pair.matching);
+        renamer.rename(line, pair.search, pair.replacement, pair.matching);
     }
 }
 

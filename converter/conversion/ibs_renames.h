@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "converter/conversion/inventory.h"
+#include "converter/conversion/line_renamer.h"
 #include "converter/conversion/rewrite_state.h"
 
 namespace vornick {
@@ -17,6 +18,6 @@ std::vector<RenamePair> ibyToIbsRenames(const Inventory& inventory,
                                         const ModuleTable<std::string>& ibyDioVarName);
 
 // Applies the pairs in order, each on the result of the one before.
-void applyRenames(std::string& line, const std::vector<RenamePair>& renames, int& replacementCount);
+void applyRenames(std::string& line, const std::vector<RenamePair>& renames, LineRenamer& renamer);
 
 }  // namespace vornick

@@ -7,14 +7,15 @@
 #include <string>
 
 #include "converter/conversion/inventory.h"
+#include "converter/conversion/line_renamer.h"
 
 namespace vornick {
 
 // "PMEDWLIP1" and "PMEDWLIP2" become the IP addresses of the first and second DTM entry.
-void fillModuleIpAddresses(std::string& line, const Inventory& inventory, int& replacementCount);
+void fillModuleIpAddresses(std::string& line, const Inventory& inventory, LineRenamer& renamer);
 
 // On a section description or section head line: "IBS_Data_IN_<rack>_<slot>",
 // "IBS_Config_<rack>_<slot>" and "IBS_Data_OUT_<rack>_<slot>" take the module's DTM name.
-void renameSectionNames(std::string& line, const Inventory& inventory, int& replacementCount);
+void renameSectionNames(std::string& line, const Inventory& inventory, LineRenamer& renamer);
 
 }  // namespace vornick

@@ -42,25 +42,45 @@ std::size_t firstOccurrence(std::string_view text, std::string_view search, KeyM
     return std::string_view::npos;
 }
 
-int replaceInOnePass(std::string& text, std::string_view search, std::string_view replacement,
-                     KeyMatch matching) {
-    std::size_t at = firstOccurrence(text, search, matching);
-    if (at == std::string_view::npos) {
-        return 0;
-    }
-    std::string out = text.substr(0, at);
-    int replaced = 0;
-    while (at < text.size()) {
+// Where one left-to-right pass finds its occurrences: each one found is skipped whole.
+template <class Found>
+void eachInOnePass(std::string_view text, std::size_t from, std::string_view search,
+                   KeyMatch matching, Found found) {
+    for (std::size_t at = from; at + search.size() <= text.size();) {
         if (occursAt(text, at, search, matching)) {
-            out += replacement;
+            found(at);
             at += search.size();
-            ++replaced;
         } else {
-            out += text[at++];
+            ++at;
         }
     }
+}
+
+// -1 when the result would be longer than `maxLength`; the text is then left as it was.
+int replaceInOnePass(std::string& text, std::string_view search, std::string_view replacement,
+                     KeyMatch matching, std::size_t maxLength) {
+    const std::size_t first = firstOccurrence(text, search, matching);
+    if (first == std::string_view::npos) {
+        return 0;
+    }
+    std::size_t occurrences = 0;
+    eachInOnePass(text, first, search, matching, [&](std::size_t) { ++occurrences; });
+    const std::size_t growth = replacement.size() - search.size();
+    if (growth > 0 &&
+        (maxLength < text.size() || (maxLength - text.size()) / growth < occurrences)) {
+        return -1;
+    }
+    std::string out;
+    out.reserve(text.size() + occurrences * growth);
+    std::size_t copied = 0;
+    eachInOnePass(text, first, search, matching, [&](std::size_t at) {
+        out.append(text, copied, at - copied);
+        out += replacement;
+        copied = at + search.size();
+    });
+    out.append(text, copied, std::string::npos);
     text = std::move(out);
-    return replaced;
+    return static_cast<int>(occurrences);
 }
 
 // The restart rule without rescanning from the start: the text in front of the first
@@ -114,18 +134,21 @@ int replaceRestarting(std::string& text, std::string_view search, std::string_vi
 
 }  // namespace
 
-std::string& replaceAllCounted(std::string& text, std::string_view search,
-                               std::string_view replacement, int& replacementCount,
-                               KeyMatch matching) {
+bool replaceAllCounted(std::string& text, std::string_view search, std::string_view replacement,
+                       int& replacementCount, KeyMatch matching, std::size_t maxLength) {
     if (search.empty()) {
-        return text;
+        return true;
     }
     if (replacement.size() < search.size()) {
         replacementCount += replaceRestarting(text, search, replacement, matching);
-    } else {
-        replacementCount += replaceInOnePass(text, search, replacement, matching);
+        return true;
     }
-    return text;
+    const int replaced = replaceInOnePass(text, search, replacement, matching, maxLength);
+    if (replaced < 0) {
+        return false;
+    }
+    replacementCount += replaced;
+    return true;
 }
 
 }  // namespace vornick

@@ -21,9 +21,11 @@ enum class KeyMatch {
 // with the text before it can form a new occurrence. Every pass shortens the text, so this
 // ends. A replacement at least as long as its search text (which includes one that holds it) is
 // applied in one left-to-right pass instead: searching it again could grow the line without end.
-// An empty search text changes nothing. Returns `text`.
-std::string& replaceAllCounted(std::string& text, std::string_view search,
-                               std::string_view replacement, int& replacementCount,
-                               KeyMatch matching = KeyMatch::Anywhere);
+// An empty search text changes nothing.
+// A pass that would make the text longer than `maxLength` is not made: the text stays as it
+// was and the result is false.
+bool replaceAllCounted(std::string& text, std::string_view search, std::string_view replacement,
+                       int& replacementCount, KeyMatch matching = KeyMatch::Anywhere,
+                       std::size_t maxLength = std::string::npos);
 
 }  // namespace vornick

@@ -22,12 +22,17 @@ void rewriteProjectLine(RewriteState& state, const Inventory& inventory, std::st
     if (holds(line, "</dataBlock>")) {
         state.inDataBlock = false;
     }
-    fillModuleIpAddresses(line, inventory, state.replacementCount);
+    ++state.lineNumber;
+    LineRenamer renamer(state.replacementCount, line.size());
+    fillModuleIpAddresses(line, inventory, renamer);
     const std::size_t first = out.size();
     exchangeCallsBefore(line, out);
-    dropDeviceTypes(state, inventory, line, log);
-    applyRenames(line, state.ibyToIbsRenames, state.replacementCount);
-    renameSectionNames(line, inventory, state.replacementCount);
+    dropDeviceTypes(state, inventory, line, renamer, log);
+    applyRenames(line, state.ibyToIbsRenames, renamer);
+    renameSectionNames(line, inventory, renamer);
+    if (renamer.overgrown() && state.overgrownLine == 0) {
+        state.overgrownLine = state.lineNumber;
+    }
     if (keepLine(state, line)) {
         out.push_back(std::move(line));
     } else {

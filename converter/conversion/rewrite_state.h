@@ -29,6 +29,8 @@ struct RewriteState {
     // The name of each module's T_IBY_DIO variable in the data block, once it has been met.
     ModuleTable<std::string> ibyDioVarName = notYetSetTable();
     Skip skipState = Skip::None;
+    int lineNumber = 0;     // lines rewritten so far
+    int overgrownLine = 0;  // the first line the renames would have let grow too long
     bool inDataBlock = false;
     // The IBY_ to IBS_ renames in their order; made again whenever a device variable's name
     // is learnt, since two of them rename those variables.

@@ -72,3 +72,18 @@ TEST(ReplaceAllCounted, ALongLineWithManyOccurrencesStaysQuick) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReplaceAllCounted, APassBeyondTheLengthLimitIsNotMade) {
+    std::string text = "a a a";
+    int count = 0;
+    EXPECT_FALSE(replaceAllCounted(text, "a", "bbb", count, KeyMatch::Anywhere, 10));
+    EXPECT_EQ(text, "a a a");
+    EXPECT_EQ(count, 0);
+    EXPECT_TRUE(replaceAllCounted(text, "a", "bbb", count, KeyMatch::Anywhere, 11));
+    EXPECT_EQ(text, "bbb bbb bbb");
+    EXPECT_EQ(count, 3);
+}
+
+}  // namespace

@@ -204,3 +204,25 @@ TEST(RewriteLine, AMarkerInADroppedStretchTakesItsCallWithIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RewriteLine, ADtmNameHoldingTheNamesItReplacesCannotMultiplyALine) {
+    Pass pass;
+    std::string name;
+    for (int i = 0; i < 4; ++i) {
+        name += "IBS_READ_VAR_d0_s3IBS_SEND_REQ_d0_s3IBS_WRITE_VAR_d0_s3IBS_Layout_CRC_d0_s3";
+    }
+    pass.inventory.dtmEntryName[1] = name;
+    pass.state = vornick::startRewrite(pass.inventory);
+    std::string line;
+    for (int i = 0; i < 1000; ++i) {
+        line += "IBY_Manage_d0_s3 ";
+    }
+    const Lines out = pass.feed({"first", line});
+    EXPECT_EQ(pass.state.overgrownLine, 2);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_LT(out[1].size(), line.size() * 16 + (1u << 20));
+}
+
+}  // namespace
