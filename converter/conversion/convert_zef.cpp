@@ -61,6 +61,8 @@ class Conversion {
 
   private:
     bool unpack();
+    // Opens the project file for one of the checking passes and says so.
+    std::optional<std::ifstream> openForCheck(std::string_view reportTail);
     bool firstPass();
     bool secondPass();
     bool thirdPass();
@@ -119,17 +121,24 @@ bool Conversion::unpack() {
     return true;
 }
 
-bool Conversion::firstPass() {
+std::optional<std::ifstream> Conversion::openForCheck(std::string_view reportTail) {
     std::optional<std::ifstream> project = openProject(xefRead_, xefReadFilename_);
+    if (project) {
+        const std::string opened = "File '" + xefReadFilename_ + "' open successful...";
+        log_.say("  " + opened);
+        log_.say(
+            " ----------------  Make sure that there is at least one PMEDWL011 module in the "
+            "configuration  ---------------------");
+        log_.report("\r\n   " + opened + std::string(reportTail));
+    }
+    return project;
+}
+
+bool Conversion::firstPass() {
+    std::optional<std::ifstream> project = openForCheck("");
     if (!project) {
         return false;
     }
-    const std::string opened = "File '" + xefReadFilename_ + "' open successful...";
-    log_.say("  " + opened);
-    log_.say(
-        " ----------------  Make sure that there is at least one PMEDWL011 module in the "
-        "configuration  ---------------------");
-    log_.report("\r\n   " + opened);
     takeInventory(*project, inventory_, log_);
     if (auto failed = checkInventory(inventory_, xefReadFilename_)) {
         showError(log_, *failed);
@@ -139,16 +148,11 @@ bool Conversion::firstPass() {
 }
 
 bool Conversion::secondPass() {
-    std::optional<std::ifstream> project = openProject(xefRead_, xefReadFilename_);
+    std::optional<std::ifstream> project =
+        openForCheck(" checking for IODDT variable match to DTM");
     if (!project) {
         return false;
     }
-    const std::string opened = "File '" + xefReadFilename_ + "' open successful...";
-    log_.say("  " + opened);
-    log_.say(
-        " ----------------  Make sure that there is at least one PMEDWL011 module in the "
-        "configuration  ---------------------");
-    log_.report("\r\n   " + opened + " checking for IODDT variable match to DTM");
     IoddtMatch match;
     if (auto failed = matchIoddtVariables(*project, inventory_, match, xefReadFilename_, log_)) {
         log_.say("");

@@ -17,6 +17,15 @@ std::string_view between(std::string_view line, std::size_t from, std::size_t to
     return line.substr(from, to - from);
 }
 
+// "Found PMEDWL(1)  at rack = 0   slot = 3", on the console and in the report.
+void tellFound(ConversionLog& log, std::string_view kind, int k, const RackSlot& place) {
+    const std::string found = "Found " + std::string(kind) + "(" + number(k) +
+                              ")  at rack = " + number(place.rack) +
+                              "   slot = " + number(place.slot);
+    log.say(" --------------- " + found);
+    log.report("\r\n " + found);
+}
+
 void takeModuleAddress(Inventory& inventory, std::string_view line, ConversionLog& log) {
     const int k = inventory.moduleCount;
     const RackSlot place = moduleAddress(line);
@@ -25,10 +34,7 @@ void takeModuleAddress(Inventory& inventory, std::string_view line, ConversionLo
         inventory.IBSslot[k] = place.slot;
         inventory.moduleAddressRead[k] = place.read;
     }
-    const std::string found = "Found PMEDWL(" + number(k) + ")  at rack = " + number(place.rack) +
-                              "   slot = " + number(place.slot);
-    log.say(" --------------- " + found);
-    log.report("\r\n " + found);
+    tellFound(log, "PMEDWL", k, place);
 }
 
 void takeIbyDeclaration(Inventory& inventory, std::string_view line, ConversionLog& log) {
@@ -40,10 +46,7 @@ void takeIbyDeclaration(Inventory& inventory, std::string_view line, ConversionL
         inventory.ibySuffixRead[k] = place.read;
         inventory.ibySuffix[k] = "_d" + number(place.rack) + "_s" + number(place.slot);
     }
-    const std::string found = "Found IBY_DIO(" + number(k) + ")  at rack = " + number(place.rack) +
-                              "   slot = " + number(place.slot);
-    log.say(" --------------- " + found);
-    log.report("\r\n " + found);
+    tellFound(log, "IBY_DIO", k, place);
 }
 
 void takeDtmEntry(Inventory& inventory, std::string_view line, ConversionLog& log) {

@@ -72,7 +72,10 @@ std::vector<std::string> ConversionTest::boxes() const {
     return found;
 }
 
-std::map<std::string, std::string> zipEntries(const fs::path& archive) {
+namespace {
+
+// Each entry's bytes as stored (compressed) or as unpacked.
+std::map<std::string, std::string> readEntries(const fs::path& archive, bool stored) {
     std::map<std::string, std::string> entries;
     zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY, nullptr);
     if (zip == nullptr) {
@@ -82,39 +85,30 @@ std::map<std::string, std::string> zipEntries(const fs::path& archive) {
     for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
         zip_stat_t stat;
         zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &stat);
-        zip_file_t* file = zip_fopen_index(zip, static_cast<zip_uint64_t>(i), 0);
-        std::string bytes(stat.size, '\0');
-        if (stat.size > 0) {
+        zip_file_t* file =
+            zip_fopen_index(zip, static_cast<zip_uint64_t>(i), stored ? ZIP_FL_COMPRESSED : 0);
+        std::string bytes(stored ? stat.comp_size : stat.size, '\0');
+        if (!bytes.empty()) {
             zip_fread(file, bytes.data(), bytes.size());
         }
         zip_fclose(file);
-        entries[stat.name] = bytes;
+        entries[stat.name] = stored ? std::to_string(stat.comp_method) + ":" +
+                                          std::to_string(stat.crc) + ":" +
+                                          std::to_string(stat.mtime) + ":" + bytes
+                                    : bytes;
     }
     zip_close(zip);
     return entries;
 }
 
+}  // namespace
+
+std::map<std::string, std::string> zipEntries(const fs::path& archive) {
+    return readEntries(archive, false);
+}
+
 std::map<std::string, std::string> rawZipEntries(const fs::path& archive) {
-    std::map<std::string, std::string> entries;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY, nullptr);
-    if (zip == nullptr) {
-        ADD_FAILURE() << "cannot open " << archive;
-        return entries;
-    }
-    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
-        zip_stat_t stat;
-        zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &stat);
-        zip_file_t* file = zip_fopen_index(zip, static_cast<zip_uint64_t>(i), ZIP_FL_COMPRESSED);
-        std::string bytes(stat.comp_size, '\0');
-        if (stat.comp_size > 0) {
-            zip_fread(file, bytes.data(), bytes.size());
-        }
-        zip_fclose(file);
-        entries[stat.name] = std::to_string(stat.comp_method) + ":" + std::to_string(stat.crc) +
-                             ":" + std::to_string(stat.mtime) + ":" + bytes;
-    }
-    zip_close(zip);
-    return entries;
+    return readEntries(archive, true);
 }
 
 std::set<std::string> folderContent(const fs::path& folder) {

@@ -17,39 +17,55 @@ void add(Lines& lines, std::initializer_list<std::string> more) {
     lines.insert(lines.end(), more);
 }
 
-void member(Lines& lines, const std::string& name, const std::string& type,
-            const std::string& comment) {
+// A member, parameter or variable with one line inside its element.
+void element(Lines& lines, const std::string& name, const std::string& type,
+             const std::string& inner) {
     add(lines, {"\t\t\t<variables name=\"" + name + "\" typeName=\"" + type + "\">",
-                "\t\t\t\t<comment>" + comment + "</comment>", "\t\t\t</variables>"});
+                "\t\t\t\t" + inner, "\t\t\t</variables>"});
 }
 
-// The three device types, each from its DDTSource line to its closing line.
+struct Member {
+    const char* name;
+    const char* type;
+    const char* comment;
+};
+
+const std::string signatureAttribute =
+    "<attribute name=\"TypeSignatureCheckSumString\" value=\"0000\"></attribute>";
+const std::string hiddenAttribute =
+    "<attribute name=\"IsTypeHiddenButExported\" value=\"TRUE\"></attribute>";
+
+void deviceType(Lines& lines, const std::string& name, const Lines& head,
+                std::initializer_list<Member> members) {
+    lines.push_back("\t<DDTSource DDTName=\"" + name +
+                    "\" version=\"1.00\" dateTime=\"dt#2018-12-21-15:49:35\">");
+    for (const std::string& line : head) {
+        lines.push_back("\t\t" + line);
+    }
+    lines.push_back("\t\t<structure>");
+    for (const Member& member : members) {
+        element(lines, member.name, member.type,
+                "<comment>" + std::string(member.comment) + "</comment>");
+    }
+    add(lines, {"\t\t</structure>", "\t</DDTSource>"});
+}
+
+// The three device types, each from its DDTSource line to its closing line, and the
+// management type.
 void deviceTypes(Lines& lines) {
-    add(lines, {"\t<DDTSource DDTName=\"T_IBY_DIO_OUT\" version=\"1.00\" "
-                "dateTime=\"dt#2018-12-21-15:49:35\">",
-                "\t\t<attribute name=\"TypeSignatureCheckSumString\" value=\"0000\"></attribute>",
-                "\t\t<attribute name=\"IsTypeHiddenButExported\" value=\"TRUE\"></attribute>",
-                "\t\t<structure>"});
-    member(lines, "Free4", "ARRAY[0..25] OF BYTE", "Unused Variable");
-    member(lines, "Q_Handshake", "INT", "Output Window Handshake");
-    member(lines, "QW", "ARRAY[0..241] OF INT", "DP_Output_Data");
-    add(lines, {"\t\t</structure>", "\t</DDTSource>"});
-    add(lines, {"\t<DDTSource DDTName=\"T_IBY_DIO\" version=\"1.00\" "
-                "dateTime=\"dt#2018-12-21-15:49:35\">",
-                "\t\t<comment>Device DDT for embedded M580 DTM (with standalone PLC)</comment>",
-                "\t\t<attribute name=\"TypeSignatureCheckSumString\" value=\"0000\"></attribute>",
-                "\t\t<structure>"});
-    member(lines, "Freshness", "BOOL", "Global Freshness");
-    member(lines, "Inputs", "T_IBY_DIO_IN", "Input Variables");
-    member(lines, "Outputs", "T_IBY_DIO_OUT", "Output Variables");
-    add(lines, {"\t\t</structure>", "\t</DDTSource>"});
-    add(lines, {"\t<DDTSource DDTName=\"T_IBY_DIO_IN\" version=\"1.00\" "
-                "dateTime=\"dt#2018-12-21-15:49:35\">",
-                "\t\t<attribute name=\"TypeSignatureCheckSumString\" value=\"0000\"></attribute>",
-                "\t\t<structure>"});
-    member(lines, "PDWL_Status", "WORD", ".0=E1 LinkOK; .9=Config Loaded;");
-    member(lines, "IW", "ARRAY[0..241] OF INT", "DP_Input_Data");
-    add(lines, {"\t\t</structure>", "\t</DDTSource>"});
+    deviceType(lines, "T_IBY_DIO_OUT", {signatureAttribute, hiddenAttribute},
+               {{"Free4", "ARRAY[0..25] OF BYTE", "Unused Variable"},
+                {"Q_Handshake", "INT", "Output Window Handshake"},
+                {"QW", "ARRAY[0..241] OF INT", "DP_Output_Data"}});
+    deviceType(lines, "T_IBY_DIO",
+               {"<comment>Device DDT for embedded M580 DTM (with standalone PLC)</comment>",
+                signatureAttribute},
+               {{"Freshness", "BOOL", "Global Freshness"},
+                {"Inputs", "T_IBY_DIO_IN", "Input Variables"},
+                {"Outputs", "T_IBY_DIO_OUT", "Output Variables"}});
+    deviceType(lines, "T_IBY_DIO_IN", {signatureAttribute},
+               {{"PDWL_Status", "WORD", ".0=E1 LinkOK; .9=Config Loaded;"},
+                {"IW", "ARRAY[0..241] OF INT", "DP_Input_Data"}});
     add(lines,
         {"\t<DDTSource DDTName=\"IBY_Manage\" version=\"0.05\" "
          "dateTime=\"dt#2019-03-25-12:16:35\">",
@@ -69,17 +85,14 @@ void blockHead(Lines& lines, const std::string& name, const std::string& version
 }
 
 void pin(Lines& lines, const std::string& name, const std::string& type, int position) {
-    add(lines, {"\t\t\t<variables name=\"" + name + "\" typeName=\"" + type + "\">",
-                "\t\t\t\t<attribute name=\"PositionPin\" value=\"" + std::to_string(position) +
-                    "\"></attribute>",
-                "\t\t\t</variables>"});
+    element(
+        lines, name, type,
+        "<attribute name=\"PositionPin\" value=\"" + std::to_string(position) + "\"></attribute>");
 }
 
 void initialised(Lines& lines, const std::string& name, const std::string& type,
                  const std::string& value) {
-    add(lines,
-        {"\t\t\t<variables name=\"" + name + "\" typeName=\"" + type + "\">",
-         "\t\t\t\t<variableInit value=\"" + value + "\"></variableInit>", "\t\t\t</variables>"});
+    element(lines, name, type, "<variableInit value=\"" + value + "\"></variableInit>");
 }
 
 void blockProgram(Lines& lines, const std::string& section, const Lines& text) {
