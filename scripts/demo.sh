@@ -64,7 +64,27 @@ sim_pid=""
 
 echo
 echo "== Module check"
-"$build/tests/vexim/check_stored_digest" "$work/module.dump" "$work/sample.vxo" 1
+"$build/tests/vexim/check_stored_digest" "$work/module.dump" "$work/sample.vxo" 1 || code=$?
+
+# --- Fennick: convert a sample Premium project (made by our own generator) in batch mode.
+cmake --build "$build" -j "$(nproc)" --target fennick make_sample_project
+echo
+echo "== Sample Premium project"
+"$build/tests/fennick/make_sample_project" "$work/Plant Line.zef"
+echo
+echo "== fennick \"Plant Line.zef\""
+fennick_code=0
+fennick="$(cd "$build" && pwd)/extractor/fennick"
+(cd "$work" && timeout 120 "$fennick" "Plant Line.zef" >"$work/fennick.out") || fennick_code=$?
+echo "fennick exit code: $fennick_code"
+grep -E '^msgbox ' "$work/ui.txt" || true
+echo
+echo "== Plant Line_IBY_IntermediateFiles/Plant Line_Results.txt"
+cat "$work/Plant Line_IBY_IntermediateFiles/Plant Line_Results.txt" 2>/dev/null || echo "(no results)"
+echo
+echo "== Files beside the archive"
+(cd "$work" && ls -1d "Plant Line"*)
+[ "$fennick_code" -eq 0 ] || code=$fennick_code
 
 # Vornick: File, Open .ZEF... on a sample M580 project made by our generator from the texts the
 # Premium conversion writes; the transcript shows the boxes and the report window.
