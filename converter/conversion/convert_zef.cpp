@@ -12,13 +12,13 @@
 #include "converter/conversion/ioddt_match.h"
 #include "converter/conversion/project_passes.h"
 #include "converter/conversion/rewrite_line.h"
-#include "converter/conversion/work_folder.h"
 #include "converter/conversion/zef_names.h"
 #include "platform/ansi_path.h"
 #include "platform/archive.h"
 #include "platform/file_replace.h"
 #include "platform/ui.h"
 #include "toolshell/open_failure.h"
+#include "toolshell/work_folder.h"
 
 namespace vornick {
 
@@ -72,7 +72,7 @@ class Conversion {
 
     ZefNames names_;
     ConversionLog log_;
-    WorkFolder work_;
+    toolshell::WorkFolder work_{"vornick"};
     fs::path unpacked_;
     fs::path xefRead_;
     fs::path xefWrite_;

@@ -24,18 +24,7 @@ const ui::MenuSpec& vornickMenuSpec() {
 }
 
 void vornickBuildMenu(ui::Window window) {
-    ui::Menu bar = ui::CreateMenuBar();
-    int position = -1;
-    for (const ui::MenuEntrySpec& entry : vornickMenuSpec().entries) {
-        if (entry.popup) {
-            toolshell::addPopupMenu(bar, ++position, entry.text);
-        } else if (entry.separator) {
-            toolshell::addMenuSeparator(position);
-        } else {
-            toolshell::addMenuItem(position, entry.command, entry.text);
-        }
-    }
-    ui::SetMenu(window, bar);
+    toolshell::buildToolMenuBar(window, vornickMenuSpec());
 }
 
 }  // namespace vornick

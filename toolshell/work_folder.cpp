@@ -1,13 +1,13 @@
-#include "converter/conversion/work_folder.h"
+#include "toolshell/work_folder.h"
 
 #include <random>
 #include <system_error>
 
-namespace vornick {
+namespace toolshell {
 
 namespace fs = std::filesystem;
 
-WorkFolder::WorkFolder() {
+WorkFolder::WorkFolder(std::string_view prefix) {
     std::error_code failed;
     const fs::path base = fs::temp_directory_path(failed);
     if (failed) {
@@ -18,7 +18,8 @@ WorkFolder::WorkFolder() {
     std::mt19937_64 random(seed());
     // A name that exists already belongs to someone else; create_directory tells, atomically.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate = base / ("vornick-" + std::to_string(random() % 1000000000000u));
+        const fs::path candidate =
+            base / (std::string(prefix) + "-" + std::to_string(random() % 1000000000000u));
         if (fs::create_directory(candidate, failed)) {
             path_ = candidate;
             return;
@@ -38,4 +39,4 @@ WorkFolder::~WorkFolder() {
     }
 }
 
-}  // namespace vornick
+}  // namespace toolshell
