@@ -134,6 +134,8 @@ TEST_F(Conversion, OneModuleBecomesTheIbsProject) {
     EXPECT_EQ(readFile(folder() / "plant_IntermediateFiles/unitpro_IBS.xef"),
               converter_test::zipEntries(output)["unitpro.xef"]);
     EXPECT_TRUE(converter_test::folderContent(tempFolder()).empty());
+    // The archive and file work is the program's own: no command was started for it.
+    EXPECT_EQ(transcript().find("run \""), std::string::npos) << transcript();
 }
 
 TEST_F(Conversion, TheReplacementCountCoversThePass) {
