@@ -16,20 +16,11 @@ namespace fs = std::filesystem;
 using converter_test::ConversionTest;
 using m580_test::Module;
 using m580_test::ProjectOptions;
+using m580_test::secondModule;
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-Module secondModule() {
-    Module module;
-    module.rack = 0;
-    module.slot = 5;
-    module.dtmName = "PMEDWL_B";
-    module.dtmId = "2";
-    module.ipAddress = "192.168.10.5";
-    return module;
 }
 
 bool holdsLine(const std::vector<std::string>& lines, const std::string& line) {

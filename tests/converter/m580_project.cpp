@@ -194,12 +194,15 @@ void section(Lines& lines, const std::string& name, const Lines& text) {
 
 }  // namespace
 
-std::vector<std::string> premiumConvertedLines(const std::vector<Module>& modules) {
-    Lines lines;
-    deviceTypes(lines);
-    layoutXfer(lines);
-    ioddtIn(lines);
-    communicationBlocks(lines);
+std::vector<std::string> premiumConvertedLines(const std::vector<Module>& modules,
+                                               const std::vector<std::string>& templateSet) {
+    Lines lines = templateSet;
+    if (templateSet.empty()) {
+        deviceTypes(lines);
+        layoutXfer(lines);
+        ioddtIn(lines);
+        communicationBlocks(lines);
+    }
     lines.push_back("\t<dataBlock>");
     lines.push_back("\t\t<variables name=\"Emis\" typeName=\"ARRAY[0..9] OF INT\"></variables>");
     for (const Module& module : modules) {
@@ -262,6 +265,15 @@ std::vector<std::string> premiumConvertedLines(const std::vector<Module>& module
     return lines;
 }
 
+Module secondModule() {
+    Module module;
+    module.slot = 5;
+    module.dtmName = "PMEDWL_B";
+    module.dtmId = "2";
+    module.ipAddress = "192.168.10.5";
+    return module;
+}
+
 std::vector<std::string> projectLines(const ProjectOptions& options) {
     Lines lines{"<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>",
                 "<FEFExchangeFile>",
@@ -304,7 +316,7 @@ std::vector<std::string> projectLines(const ProjectOptions& options) {
                     "\t\t\t<variables name=\"Freshness\" typeName=\"BOOL\"></variables>",
                     "\t\t</structure>", "\t</DDTSource>"});
     }
-    Lines converted = premiumConvertedLines(options.modules);
+    Lines converted = premiumConvertedLines(options.modules, options.templateSet);
     if (options.multiLineDeviceVariables) {
         for (std::string& line : converted) {
             const std::size_t end = line.find("\"T_IBY_DIO\"></variables>");

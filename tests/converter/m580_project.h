@@ -21,11 +21,17 @@ struct Module {
     std::string identifier;  // empty: "C<rack>_<slot>"
 };
 
+// A second module beside the default one: rack 0, slot 5, DTM PMEDWL_B (id 2, 192.168.10.5).
+Module secondModule();
+
 struct ProjectOptions {
     std::vector<Module> modules{Module{}};
     bool dtmEntriesReversed = false;  // the DTM entries listed in the other order
     // The T_IBY_DIO device variables declared with a comment, over several lines.
     bool multiLineDeviceVariables = false;
+    // The IBY data types and blocks as the Premium conversion writes them in front of the data
+    // block; empty: a short stand-in with the same device types, placeholders and markers.
+    std::vector<std::string> templateSet;
 };
 
 // The project file's lines, without line ends.
@@ -36,7 +42,8 @@ std::string joinLines(const std::vector<std::string>& lines);
 
 // The lines Fennick writes for the converted modules (the Premium project after its
 // conversion, before the migration): types and blocks, declarations, sections and calls.
-std::vector<std::string> premiumConvertedLines(const std::vector<Module>& modules);
+std::vector<std::string> premiumConvertedLines(const std::vector<Module>& modules,
+                                               const std::vector<std::string>& templateSet = {});
 
 // Helpers for tests that change a project: the index of the first line holding `text` (or -1).
 int findLine(const std::vector<std::string>& lines, const std::string& text);

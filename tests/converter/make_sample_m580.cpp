@@ -18,12 +18,7 @@ int main(int argc, char** argv) {
     for (; at < argc && std::string(argv[at]).rfind("--", 0) == 0; ++at) {
         const std::string option = argv[at];
         if (option == "--two-modules") {
-            m580_test::Module second;
-            second.slot = 5;
-            second.dtmName = "PMEDWL_B";
-            second.dtmId = "2";
-            second.ipAddress = "192.168.10.5";
-            options.modules.push_back(second);
+            options.modules.push_back(m580_test::secondModule());
         } else if (option == "--project-file") {
             projectFile = true;
         } else {
