@@ -111,4 +111,25 @@ echo
 echo "== plant_LOAD.xst: $(wc -l <"$work/plant_LOAD.xst") lines, its section starts:"
 sed -n '5,12p' "$work/plant_LOAD.xst" | tr -d '\r'
 [ "$tamsel_code" -eq 0 ] || code=$tamsel_code
+# Vornick: File, Open .ZEF... on a sample M580 project made by our generator from the texts the
+# Premium conversion writes; the transcript shows the boxes and the report window.
+echo
+echo "== Vornick: sample M580 project"
+cmake --build "$build" -j "$(nproc)" --target vornick make_sample_m580
+"$build/tests/converter/make_sample_m580" "$work/plant.zef"
+printf 'menu 100\nfile "%s"\n' "$work/plant.zef" >"$work/vornick_script.txt"
+vornick="$(cd "$build" && pwd)/converter/vornick"
+vornick_code=0
+(cd "$work" && CALVENTO_UI_SCRIPT="$work/vornick_script.txt" \
+  CALVENTO_UI_TRANSCRIPT="$work/vornick_ui.txt" timeout 120 "$vornick" \
+  >"$work/vornick_console.txt") || vornick_code=$?
+echo "vornick exit code: $vornick_code"
+echo
+echo "== Vornick: boxes and report window"
+{ grep -E '^(msgbox|report) ' "$work/vornick_ui.txt" || true; } | tail -n 2 | sed 's/\\r\\n/\n    /g'
+echo
+echo "== Vornick: output"
+ls "$work" | grep -E '^plant(\.zef|_IBS\.zef|_IntermediateFiles)' || true
+[ -f "$work/plant_IBS.zef" ] || vornick_code=1
+[ "$vornick_code" -eq 0 ] || code=1
 exit "$code"
