@@ -151,12 +151,16 @@ void SetText(Window window, std::string_view text) {
         SetTitle(window, text);
         return;
     }
-    // A read-only multi-line edit is a program's report window: what it shows is what the user
-    // reads, so each new text goes into the transcript whole.
-    const unsigned reportStyle = kChildReadOnly | kChildMultiLine;
-    if (window->kind == ControlKind::Edit && (window->style & reportStyle) == reportStyle &&
-        window->text != text) {
-        Record("report " + QuoteText(text));
+    // A multi-line edit is a program's report window (read-only, or one the user may also
+    // type into): what it shows is what the user reads, so each new text goes into the
+    // transcript whole. Other controls of a tool window (not of a dialog) record their new
+    // text with their id: a caption or field the program changed.
+    if (window->text != text) {
+        if (window->kind == ControlKind::Edit && (window->style & kChildMultiLine) != 0) {
+            Record("report " + QuoteText(text));
+        } else if (window->parent != nullptr && !window->parent->isDialog) {
+            Record("text " + std::to_string(window->id) + " " + QuoteText(text));
+        }
     }
     window->text = std::string(text);
     // An edit field tells its parent of every change, the program's own included.
