@@ -65,4 +65,7 @@ sim_pid=""
 echo
 echo "== Module check"
 "$build/tests/vexim/check_stored_digest" "$work/module.dump" "$work/sample.vxo" 1
+
+# Halbrick: a query of an FDR server (pyftpdlib on a loopback address) and its three reports.
+bash scripts/halbrick_demo.sh "$build" || code=$?
 exit "$code"

@@ -1,18 +1,15 @@
 #include "fdr/ftp/ftp_session.h"
 
-#include <array>
 #include <string>
 #include <vector>
 
+#include "fdr/ftp/control_connection.h"
 #include "fdr/ftp/data_transfer.h"
 #include "fdr/ftp/passive_reply.h"
-#include "fdr/ftp/reply_lines.h"
 #include "fdr/listing/fdr_listing.h"
 #include "fdr/prm/decode_prm_file.h"
 #include "platform/ipv4_address.h"
 #include "platform/system_error.h"
-#include "platform/tcp_client.h"
-#include "platform/tick.h"
 
 namespace fdr {
 
@@ -26,22 +23,14 @@ constexpr std::string_view kUserCommand = "USER fdrusers\r\n";
 constexpr std::string_view kPasswordCommand = "PASS tkvomela\r\n";
 constexpr std::string_view kDirectoryCommand = "CWD \\RAM0\\fdr\r\n";
 
-constexpr std::size_t kReceiveBufferSize = 8192;
-
-uint32_t Remaining(uint32_t deadline) {
-    const uint32_t now = platform::TickCount();
-    return platform::TickReached(now, deadline) ? 0 : deadline - now;
-}
-
-std::string WithoutLineEnd(std::string_view line) {
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.remove_suffix(1);
-    return std::string(line);
+bool IsPreliminary(int code) {
+    return code == 125 || code == 150;
 }
 
 class FtpSession {
   public:
-    explicit FtpSession(QueryContext& context) : context_(context) {}
+    explicit FtpSession(QueryContext& context)
+        : context_(context), control_(context.trace, context.limits.replyMs) {}
 
     QueryEnd run(std::string_view address);
 
@@ -53,24 +42,23 @@ class FtpSession {
     // A failure that ends the query: the box, and a last line in the reports.
     void fail(const std::string& text);
     bool send(std::string_view command, const char* failure);
+    // The next reply; false (with the message a failure needs) when the session is over.
+    bool awaitReply(FtpReply& reply);
     void replyLoop();
-    void traceLine(const std::string& line, int code);
-    bool act(int code, const std::string& line);
-    bool passive(const std::string& line);
-    bool transfer(platform::Ipv4Address address, uint16_t port, std::vector<uint8_t>& bytes);
-    bool fileFetched(const std::vector<uint8_t>& bytes);
-    std::string silenceText() const;
+    bool act(const FtpReply& reply);
+    bool sendPassive();
+    bool passive(const FtpReply& reply);
+    bool receiveData(TcpClient& data, std::vector<uint8_t>& bytes);
+    bool transferRefused(const FtpReply& reply);
+    bool fileDone();
     void endSession();
 
     QueryContext& context_;
     std::ostream& trace_ = context_.trace;
-    TcpClient control_;
-    ReplyLineCutter cutter_;
-    ReplyAssembler assembler_;
+    ControlConnection control_;
     FileQueue fileQueue_;
     bool quitSent_ = false;
     bool ended_ = false;
-    std::string lastReply_;
 };
 
 void FtpSession::fail(const std::string& text) {
@@ -82,10 +70,10 @@ void FtpSession::fail(const std::string& text) {
 
 bool FtpSession::send(std::string_view command, const char* failure) {
     trace_ << "send: " << (command == kPasswordCommand ? "PASS ********\r\n" : command);
-    const TcpClient::Result sent = control_.SendAll(command, context_.limits.replyMs);
-    if (sent.status == TcpClient::Status::kOk)
+    int error = 0;
+    if (control_.send(command, error))
         return true;
-    trace_ << "send failed: error #" << sent.error << "\n";
+    trace_ << "send failed: error #" << error << "\n";
     fail(failure);
     return false;
 }
@@ -104,7 +92,7 @@ QueryEnd FtpSession::run(std::string_view address) {
     for (int level = highDetail; level <= summaryDetail; ++level)
         context_.reportText[level] = reportSafe(connecting);
     const TcpSocket::ConnectResult connected =
-        control_.Connect(serverAddress, fdrServerPort, context_.limits.connectMs);
+        control_.connect(serverAddress, fdrServerPort, context_.limits.connectMs);
     if (connected == TcpSocket::ConnectResult::kSocketFailed) {
         const int error = platform::LastSystemError();
         fail("Socket Open Failed");
@@ -116,10 +104,11 @@ QueryEnd FtpSession::run(std::string_view address) {
         return QueryEnd::Finished;
     }
     // An empty line first, as the FDR servers have always been greeted.
-    if (control_.SendAll("\r\n", context_.limits.replyMs).status != TcpClient::Status::kOk) {
+    int error = 0;
+    if (!control_.send("\r\n", error)) {
         if (context_.showError)
             context_.showError("Fail to Send 1");
-        control_.Close();
+        control_.shutdownAndClose();
         return QueryEnd::EndProgram;
     }
     progress(3);
@@ -128,75 +117,49 @@ QueryEnd FtpSession::run(std::string_view address) {
     return QueryEnd::Finished;
 }
 
-std::string FtpSession::silenceText() const {
-    if (lastReply_.empty())
-        return "No Reply from Server";
-    return "No Reply from Server\r\nLast reply: " + lastReply_;
+bool FtpSession::awaitReply(FtpReply& reply) {
+    switch (control_.nextReply(reply)) {
+        case ReplyWait::Reply:
+            return true;
+        case ReplyWait::Silent:
+            if (quitSent_) {
+                trace_ << "No reply to QUIT; the session ends\n";
+            } else if (control_.lastLine().empty()) {
+                fail("No Reply from Server");
+            } else {
+                fail("No Reply from Server\r\nLast reply: " + control_.lastLine());
+            }
+            return false;
+        case ReplyWait::Incomplete:
+            if (!quitSent_)
+                fail("Incomplete Reply from Server");
+            return false;
+        case ReplyWait::TooLong:
+            fail("Reply Too Long from Server");
+            return false;
+        case ReplyWait::Closed:
+            if (!quitSent_)
+                fail("Server Closed the Connection");
+            return false;
+    }
+    return false;
 }
 
 void FtpSession::replyLoop() {
-    std::array<uint8_t, kReceiveBufferSize> receiveBuffer{};
-    uint32_t deadline = platform::TickCount() + context_.limits.replyMs;
-    for (;;) {
-        std::optional<std::string> replyLine = cutter_.nextLine();
-        if (!replyLine) {
-            if (cutter_.pendingText().size() > maxReplyLineLength) {
-                fail("Reply Too Long from Server");
-                return;
-            }
-            const TcpClient::Result got = control_.Receive(
-                receiveBuffer.data(), static_cast<int>(receiveBuffer.size()), Remaining(deadline));
-            if (got.status == TcpClient::Status::kOk) {
-                const std::string_view text(reinterpret_cast<const char*>(receiveBuffer.data()),
-                                            static_cast<std::size_t>(got.bytes));
-                trace_ << "-------- " << got.bytes << " -------------\n'" << text << "'\n";
-                cutter_.add(text);
-                continue;
-            }
-            if (got.status == TcpClient::Status::kTimedOut) {
-                if (quitSent_) {
-                    trace_ << "No reply to QUIT; the session ends\n";
-                } else if (!cutter_.pendingText().empty()) {
-                    fail("Incomplete Reply from Server");
-                } else {
-                    fail(silenceText());
-                }
-                return;
-            }
-            // The server closed (or broke) the connection. A last line it did not end still
-            // counts; after that the session is over.
-            if (cutter_.pendingText().empty()) {
-                trace_ << "-------- 0 -------------\n";
-                if (!quitSent_)
-                    fail("Server Closed the Connection");
-                return;
-            }
-            replyLine = cutter_.takePending();
-        }
-        const std::optional<int> code = assembler_.addLine(*replyLine);
-        traceLine(*replyLine, replyCodeOf(*replyLine));
-        lastReply_ = WithoutLineEnd(*replyLine);
-        if (!code)
-            continue;
-        if (!act(*code, *replyLine))
-            return;
-        deadline = platform::TickCount() + context_.limits.replyMs;
+    FtpReply reply;
+    while (awaitReply(reply) && act(reply)) {
     }
 }
 
-void FtpSession::traceLine(const std::string& line, int code) {
-    trace_ << "---------------------\n"
-           << "rxstring='" << cutter_.pendingText() << "'\n"
-           << "---------++++------------\n\n"
-           << "linefeed = " << line.size() << "\n"
-           << "---------------------\n"
-           << "teststring='" << line << "'\n"
-           << "---------++++------------\n\n"
-           << "ftp return code = " << code << "\n";
+bool FtpSession::sendPassive() {
+    if (!send("PASV\r\n", "Fail to Send 6"))
+        return false;
+    progress(5);
+    return true;
 }
 
-bool FtpSession::act(int code, const std::string& line) {
-    switch (code) {
+bool FtpSession::act(const FtpReply& reply) {
+    switch (reply.code) {
         case 220:
             if (!send(kUserCommand, "Fail to Send 2"))
                 return false;
@@ -209,23 +172,16 @@ bool FtpSession::act(int code, const std::string& line) {
         case 250:
             return send("TYPE I\r\n", "Fail to Send 5");
         case 200:
-            if (!send("PASV\r\n", "Fail to Send 6"))
-                return false;
-            progress(5);
-            return true;
+            return sendPassive();
         case 227:
-            return passive(line);
+            return passive(reply);
         case 125:
             trace_ << "Filecounter = " << fileQueue_.names.size() << "\n";
             return true;
         case 226:
             trace_ << "Filecounter = " << fileQueue_.names.size() << "\n";
-            if (!fileQueue_.names.empty()) {
-                if (!send("PASV\r\n", "Fail to Send 6"))
-                    return false;
-                progress(5);
-                return true;
-            }
+            if (!fileQueue_.names.empty())
+                return sendPassive();
             // QUIT goes once: after the last file it has gone already.
             if (quitSent_)
                 return true;
@@ -239,13 +195,13 @@ bool FtpSession::act(int code, const std::string& line) {
             trace_ << "Timeout (421) Closing... DONE\n";
             return true;
         default:
-            trace_ << "Unknown..." << code << "\n";
+            trace_ << "Unknown..." << reply.code << "\n";
             return true;
     }
 }
 
-bool FtpSession::passive(const std::string& line) {
-    const std::optional<PassiveTarget> target = parsePassiveReply(line);
+bool FtpSession::passive(const FtpReply& reply) {
+    const std::optional<PassiveTarget> target = parsePassiveReply(reply.line);
     if (!target || target->address == 0) {
         trace_ << "resolveHost(): invalid address\n";
         fail("Invalid Passive Mode Reply");
@@ -259,23 +215,9 @@ bool FtpSession::passive(const std::string& line) {
         return false;
     if (listing)
         progress(6);
-    std::vector<uint8_t> bytes;
-    if (!transfer(target->address, target->port, bytes))
-        return false;
-    if (!listing)
-        return fileFetched(bytes);
-    if (bytes.empty())
-        trace_ << "FAIL ----- Bytes = 0 (an empty listing)\n";
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    parseListing(text, context_.reportText, fileQueue_, trace_);
-    return true;
-}
-
-bool FtpSession::transfer(platform::Ipv4Address address, uint16_t port,
-                          std::vector<uint8_t>& bytes) {
     TcpClient data;
     const TcpSocket::ConnectResult connected =
-        data.Connect(address, port, context_.limits.connectMs);
+        data.Connect(target->address, target->port, context_.limits.connectMs);
     if (connected == TcpSocket::ConnectResult::kSocketFailed) {
         fail("Fail to Send 8");
         return false;
@@ -286,6 +228,42 @@ bool FtpSession::transfer(platform::Ipv4Address address, uint16_t port,
     }
     for (int position : {0, 7, 7, 8, 8, 9})
         progress(position);
+    // The server says whether the transfer starts before anything is read: a file it cannot
+    // send is answered with a refusal, and its data connection never carries a byte.
+    FtpReply started;
+    if (!awaitReply(started))
+        return false;
+    if (started.code / 100 != 2 && !IsPreliminary(started.code)) {
+        data.Close();
+        return transferRefused(started);
+    }
+    std::vector<uint8_t> bytes;
+    if (!receiveData(data, bytes))
+        return false;
+    if (listing) {
+        if (bytes.empty())
+            trace_ << "FAIL ----- Bytes = 0 (an empty listing)\n";
+        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        parseListing(text, context_.reportText, fileQueue_, trace_);
+    } else {
+        const std::string& name = fileQueue_.names.back();
+        if (bytes.empty()) {
+            trace_ << "FAIL ----- Bytes = 0\n";
+            const std::string noData = reportSafe("\r\n\r\n" + name + "\r\n\tNo data received");
+            context_.reportText[highDetail] += noData;
+            context_.reportText[someDetail] += noData;
+        } else {
+            decodePrmFile(bytes, name, context_.reportText, trace_);
+            progress(9);
+        }
+        if (!fileDone())
+            return false;
+    }
+    // A server that skips the preliminary reply has already said the transfer is complete.
+    return IsPreliminary(started.code) || act(started);
+}
+
+bool FtpSession::receiveData(TcpClient& data, std::vector<uint8_t>& bytes) {
     const TransferEnd end = receiveUntilClosed(data, context_.limits.dataMs, bytes);
     data.Close();
     trace_ << "Bytes = " << bytes.size() << "\n";
@@ -305,17 +283,27 @@ bool FtpSession::transfer(platform::Ipv4Address address, uint16_t port,
     return false;
 }
 
-bool FtpSession::fileFetched(const std::vector<uint8_t>& bytes) {
-    const std::string name = fileQueue_.names.back();
-    if (bytes.empty()) {
-        trace_ << "FAIL ----- Bytes = 0\n";
-        const std::string noData = reportSafe("\r\n\r\n" + name + "\r\n\tNo data received");
-        context_.reportText[highDetail] += noData;
-        context_.reportText[someDetail] += noData;
-    } else {
-        decodePrmFile(bytes, name, context_.reportText, trace_);
-        progress(9);
+bool FtpSession::transferRefused(const FtpReply& reply) {
+    std::string refusal = reply.line;
+    while (!refusal.empty() && (refusal.back() == '\n' || refusal.back() == '\r'))
+        refusal.pop_back();
+    if (fileQueue_.names.empty()) {
+        fail("Listing Refused by Server\r\n" + refusal);
+        return false;
     }
+    const std::string notFetched =
+        reportSafe("\r\n\r\n" + fileQueue_.names.back() + "\r\n\tNot fetched: " + refusal);
+    trace_ << notFetched.substr(4) << "\n";
+    context_.reportText[highDetail] += notFetched;
+    context_.reportText[someDetail] += notFetched;
+    if (!fileDone())
+        return false;
+    return fileQueue_.names.empty() || sendPassive();
+}
+
+// The file at the end of the queue has been handled; after the last one the session says
+// goodbye at once.
+bool FtpSession::fileDone() {
     fileQueue_.names.pop_back();
     if (!fileQueue_.names.empty())
         return true;
@@ -331,8 +319,7 @@ void FtpSession::endSession() {
     if (ended_)
         return;
     ended_ = true;
-    control_.Shutdown();
-    control_.Close();
+    control_.shutdownAndClose();
     progress(10);
 }
 

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -43,7 +44,12 @@ int AcceptWithin(int listener, int timeoutMs) {
     pollfd p{listener, POLLIN, 0};
     if (::poll(&p, 1, timeoutMs) <= 0)
         return -1;
-    return ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    // Replies go out as they are written, as a real server's do.
+    const int on = 1;
+    if (fd >= 0)
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    return fd;
 }
 
 bool SendText(int fd, const void* data, size_t size) {
@@ -107,7 +113,7 @@ bool ScriptedFtpServer::Reply(int control, const std::string& text) {
 
 bool ScriptedFtpServer::Transfer(int control, int& dataListener,
                                  const std::vector<uint8_t>& bytes) {
-    if (!Reply(control, "150 Opening data connection.\r\n"))
+    if (!behaviour_.noPreliminaryReply && !Reply(control, "150 Opening data connection.\r\n"))
         return false;
     const int data = AcceptWithin(dataListener, 5000);
     ::close(dataListener);

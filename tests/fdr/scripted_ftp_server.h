@@ -23,11 +23,12 @@ class ScriptedFtpServer {
         // Replies that replace the usual answer to a command word ("PASV", "USER", ...): sent
         // as they are, with nothing else done for the command.
         std::map<std::string, std::string> replies;
-        int closeAfterCommands = -1;  // close the control connection after that many lines
-        int replyDelayMs = 0;         // before every reply
-        int dataDelayMs = 0;          // before the data of a transfer
-        bool dataStaysOpen = false;   // a transfer's data connection is never closed
-        std::string listing;          // what LIST sends
+        int closeAfterCommands = -1;      // close the control connection after that many lines
+        int replyDelayMs = 0;             // before every reply
+        int dataDelayMs = 0;              // before the data of a transfer
+        bool dataStaysOpen = false;       // a transfer's data connection is never closed
+        bool noPreliminaryReply = false;  // a transfer is answered with 226 alone, no 150
+        std::string listing;              // what LIST sends
         std::map<std::string, std::vector<uint8_t>> files;  // what RETR sends, by name
     };
 
