@@ -17,12 +17,6 @@ uint32_t Remaining(uint32_t deadline) {
     return platform::TickReached(now, deadline) ? 0 : deadline - now;
 }
 
-std::string WithoutLineEnd(std::string_view line) {
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.remove_suffix(1);
-    return std::string(line);
-}
-
 }  // namespace
 
 bool ControlConnection::send(std::string_view command, int& error) {
@@ -60,7 +54,7 @@ ReplyWait ControlConnection::nextReply(FtpReply& reply) {
         }
         const std::optional<int> code = assembler_.addLine(*line);
         traceLine(*line, replyCodeOf(*line));
-        lastLine_ = WithoutLineEnd(*line);
+        lastLine_ = withoutLineEnd(*line);
         if (code) {
             reply.code = *code;
             reply.line = *line;

@@ -284,9 +284,7 @@ bool FtpSession::receiveData(TcpClient& data, std::vector<uint8_t>& bytes) {
 }
 
 bool FtpSession::transferRefused(const FtpReply& reply) {
-    std::string refusal = reply.line;
-    while (!refusal.empty() && (refusal.back() == '\n' || refusal.back() == '\r'))
-        refusal.pop_back();
+    const std::string refusal = withoutLineEnd(reply.line);
     if (fileQueue_.names.empty()) {
         fail("Listing Refused by Server\r\n" + refusal);
         return false;

@@ -41,6 +41,12 @@ std::string ReplyLineCutter::takePending() {
     return rest;
 }
 
+std::string withoutLineEnd(std::string_view line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    return std::string(line);
+}
+
 int replyCodeOf(std::string_view line) {
     if (line.size() < 3 || !IsDigit(line[0]) || !IsDigit(line[1]) || !IsDigit(line[2]))
         return 0;

@@ -31,6 +31,9 @@ class ReplyLineCutter {
     std::size_t cut_ = 0;  // received_ before this offset has been cut into lines
 };
 
+// The line as a message shows it: without its line end.
+std::string withoutLineEnd(std::string_view line);
+
 // The reply code of a line: its three leading digits when a blank, a hyphen or the line end
 // follows them; 0 for any other line.
 int replyCodeOf(std::string_view line);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <utility>
 
 #include "fdr/prm/crc32.h"
 #include "fdr/prm/hex_text.h"
@@ -21,6 +22,12 @@ constexpr std::array<std::string_view, 21> kEipTypeNames = {
 
 std::string BeyondTheEnd(const std::string& what, std::size_t size) {
     return what + " lies beyond the end of the file (" + std::to_string(size) + " bytes)";
+}
+
+// A fault is kept for the reports and shown in the trace where it was found.
+void AddFault(PrmContent& content, std::ostream& trace, std::string fault) {
+    trace << fault << "\n";
+    content.faults.push_back(std::move(fault));
 }
 
 std::string SectionLabel(const PrmSection& section) {
@@ -77,10 +84,10 @@ void ReadSectionTable(const PrmBytes& file, PrmContent& content, std::ostream& t
     for (unsigned m = 1; m <= count; ++m) {
         const std::size_t at = prmHeaderSize + prmSectionEntrySize * (m - 1);
         if (!file.holds(at, prmSectionEntrySize)) {
-            content.faults.push_back(BeyondTheEnd(
-                "section table entry " + std::to_string(m) + " of " + std::to_string(count),
-                file.size()));
-            trace << content.faults.back() << "\n";
+            AddFault(content, trace,
+                     BeyondTheEnd("section table entry " + std::to_string(m) + " of " +
+                                      std::to_string(count),
+                                  file.size()));
             return;
         }
         PrmSection section;
@@ -134,11 +141,10 @@ bool ReadAssemblies(const PrmBytes& file, std::size_t at, PrmContent& content,
     std::size_t next = at + 2;
     for (unsigned n = 1; n <= count; ++n, next += kAssemblyRecordSize) {
         if (!file.holds(next, kAssemblyRecordSize)) {
-            content.faults.push_back(BeyondTheEnd("assembly " + std::to_string(n) + " of " +
-                                                      std::to_string(count) + " in " +
-                                                      SectionLabel(section),
-                                                  file.size()));
-            trace << content.faults.back() << "\n";
+            AddFault(content, trace,
+                     BeyondTheEnd("assembly " + std::to_string(n) + " of " + std::to_string(count) +
+                                      " in " + SectionLabel(section),
+                                  file.size()));
             return true;
         }
         PrmAssembly assembly;
@@ -197,8 +203,7 @@ bool ReadVariables(const PrmBytes& file, std::size_t at, PrmContent& content,
         const std::string which =
             "variable " + std::to_string(t) + " of " + std::to_string(count) + " in ";
         if (!file.holds(next, kVariableHeadSize)) {
-            content.faults.push_back(BeyondTheEnd(which + SectionLabel(section), file.size()));
-            trace << content.faults.back() << "\n";
+            AddFault(content, trace, BeyondTheEnd(which + SectionLabel(section), file.size()));
             return true;
         }
         PrmVariable variable;
@@ -212,9 +217,9 @@ bool ReadVariables(const PrmBytes& file, std::size_t at, PrmContent& content,
         const bool consumed = width == 0 || (width > 0 && variable.typeLength == width);
         if (consumed) {
             if (!file.holds(next, variable.typeLength)) {
-                content.faults.push_back(
+                AddFault(
+                    content, trace,
                     BeyondTheEnd("the value of " + which + SectionLabel(section), file.size()));
-                trace << content.faults.back() << "\n";
                 return true;
             }
             ReadValue(file, next, variable);
@@ -258,9 +263,9 @@ void ReadSections(const PrmBytes& file, PrmContent& content, std::ostream& trace
                 break;
         }
         if (!inside) {
-            content.faults.push_back(BeyondTheEnd(
-                SectionLabel(section) + " at offset " + std::to_string(at), file.size()));
-            trace << content.faults.back() << "\n";
+            AddFault(content, trace,
+                     BeyondTheEnd(SectionLabel(section) + " at offset " + std::to_string(at),
+                                  file.size()));
         }
     }
 }
@@ -290,9 +295,9 @@ PrmContent decodePrmContent(std::span<const uint8_t> bytes, std::ostream& trace)
     const PrmBytes file(bytes);
     content.headerComplete = file.holds(0, prmHeaderSize);
     if (!content.headerComplete) {
-        content.faults.push_back("the file holds " + std::to_string(bytes.size()) +
-                                 " bytes; its header needs " + std::to_string(prmHeaderSize));
-        trace << content.faults.back() << "\n";
+        AddFault(content, trace,
+                 "the file holds " + std::to_string(bytes.size()) + " bytes; its header needs " +
+                     std::to_string(prmHeaderSize));
         return content;
     }
     TraceHeader(file, trace);
