@@ -47,6 +47,7 @@ class FtpSession {
     void replyLoop();
     bool act(const FtpReply& reply);
     bool sendPassive();
+    bool transferComplete();
     bool passive(const FtpReply& reply);
     bool receiveData(TcpClient& data, std::vector<uint8_t>& bytes);
     bool transferRefused(const FtpReply& reply);
@@ -179,16 +180,7 @@ bool FtpSession::act(const FtpReply& reply) {
             trace_ << "Filecounter = " << fileQueue_.names.size() << "\n";
             return true;
         case 226:
-            trace_ << "Filecounter = " << fileQueue_.names.size() << "\n";
-            if (!fileQueue_.names.empty())
-                return sendPassive();
-            // QUIT goes once: after the last file it has gone already.
-            if (quitSent_)
-                return true;
-            if (!send("QUIT\r\n", "Fail to Send 12"))
-                return false;
-            quitSent_ = true;
-            return true;
+            return transferComplete();
         case 221:
             return true;
         case 421:
@@ -198,6 +190,20 @@ bool FtpSession::act(const FtpReply& reply) {
             trace_ << "Unknown..." << reply.code << "\n";
             return true;
     }
+}
+
+// The next file, or goodbye when none is left.
+bool FtpSession::transferComplete() {
+    trace_ << "Filecounter = " << fileQueue_.names.size() << "\n";
+    if (!fileQueue_.names.empty())
+        return sendPassive();
+    // QUIT goes once: after the last file it has gone already.
+    if (quitSent_)
+        return true;
+    if (!send("QUIT\r\n", "Fail to Send 12"))
+        return false;
+    quitSent_ = true;
+    return true;
 }
 
 bool FtpSession::passive(const FtpReply& reply) {
@@ -260,7 +266,7 @@ bool FtpSession::passive(const FtpReply& reply) {
             return false;
     }
     // A server that skips the preliminary reply has already said the transfer is complete.
-    return IsPreliminary(started.code) || act(started);
+    return IsPreliminary(started.code) || transferComplete();
 }
 
 bool FtpSession::receiveData(TcpClient& data, std::vector<uint8_t>& bytes) {
