@@ -9,6 +9,10 @@ cd "$(dirname "$0")/.."
 
 build=${1:-build/linux}
 address=${HALBRICK_DEMO_ADDRESS:-127.0.8.200}
+bash scripts/install-deps.sh
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCALVENTO_SANITIZE=OFF
+fi
 cmake --build "$build" -j "$(nproc)" --target halbrick make_prm_samples
 
 work=$(mktemp -d)
