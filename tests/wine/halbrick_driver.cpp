@@ -1,18 +1,18 @@
 // Plays the user at Halbrick's window under wine: types the address, releases the mouse
 // button over "Query FDR Server", waits for the report, presses the detail button twice and
-// chooses File, Exit. The messages are posted, so they reach Halbrick's own message loop as a
+// closes the window (the dialog class turns that into the Cancel command, which ends the
+// program). The messages are posted, so they reach Halbrick's own message loop as a
 // user's would. Writes the report field's text at each level to standard output.
 //   halbrick_driver.exe ADDRESS
 
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
 
-constexpr int kQuery = 1001, kAddress = 1002, kDetail = 1006, kReport = 1007, kExit = 101;
+constexpr int kQuery = 1001, kAddress = 1002, kDetail = 1006, kReport = 1007;
 
 std::string TextOf(HWND window) {
     static char text[1 << 20];
@@ -54,6 +54,6 @@ int main(int argc, char** argv) {
         Sleep(300);
         Show(level, report);
     }
-    PostMessageA(main, WM_COMMAND, kExit, 0);
+    PostMessageA(main, WM_CLOSE, 0, 0);
     return 0;
 }

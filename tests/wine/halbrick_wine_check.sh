@@ -2,7 +2,7 @@
 # The Windows check of Halbrick: builds Halbrick.exe for 64-bit Windows and runs it under wine64
 # on a virtual X display, against Debian's pyftpdlib serving sample device-replacement files on
 # port 21 of 127.0.8.202 (so it needs root). A small Windows program plays the user (address,
-# query, detail button twice, File, Exit); the check holds the server's commands, the three
+# query, detail button twice, the close box); the check holds the server's commands, the three
 # reports and the exit code. Bounded, so a window that waits fails the check instead of hanging.
 #   tests/wine/halbrick_wine_check.sh [linux build dir]   (default build/linux; it provides the
 #                                                          sample generator)
