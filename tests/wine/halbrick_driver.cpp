@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kQuery = 1001, kAddress = 1002, kDetail = 1006, kReport = 1007;
+constexpr int kQuery = 1001, kAddress = 1002, kDetail = 1006, kReport = 1007, kProgress = 1008;
 
 std::string TextOf(HWND window) {
     static char text[1 << 20];
@@ -40,8 +40,22 @@ int main(int argc, char** argv) {
         std::printf("no Halbrick window\n");
         return 1;
     }
+    // The window exists before its controls do, and the kept address (here the prompt of a
+    // fresh settings store) replaces the field's first text before the loop starts.
+    HWND address = nullptr;
+    for (int i = 0; i < 300; ++i) {
+        address = GetDlgItem(main, kAddress);
+        if (GetDlgItem(main, kProgress) != nullptr && address != nullptr &&
+            TextOf(address) != "192.168.10.1")
+            break;
+        Sleep(100);
+    }
     HWND report = GetDlgItem(main, kReport);
-    SetWindowTextA(GetDlgItem(main, kAddress), argv[1]);
+    if (report == nullptr) {
+        std::printf("no report field\n");
+        return 1;
+    }
+    SetWindowTextA(address, argv[1]);
     PostMessageA(GetDlgItem(main, kQuery), WM_LBUTTONUP, 0, 0);
     // The query runs inside Halbrick's loop; its report replaces "Not Queried." when done.
     for (int i = 0; i < 600 && TextOf(report).rfind("Connect to", 0) != 0; ++i)
