@@ -2,7 +2,9 @@
 # The run command: builds what is missing, starts the KRT module simulator on 127.0.0.1,
 # writes a small sample user-code object, downloads it with vexim's unattended command line
 # (headless UI on Linux) and shows the outcome: vexim's exit code and log, the progress
-# dialog's status lines, and the module's check that the stored digest matches the file.
+# dialog's status lines, and the module's check that the stored digest matches the file. Then
+# Fennick converts a sample project, Tamsel decodes a sample .SVC file and Halbrick queries
+# a sample FDR server (see the end).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -64,7 +66,52 @@ sim_pid=""
 
 echo
 echo "== Module check"
-"$build/tests/vexim/check_stored_digest" "$work/module.dump" "$work/sample.vxo" 1
+"$build/tests/vexim/check_stored_digest" "$work/module.dump" "$work/sample.vxo" 1 || code=$?
+
+# --- Fennick: convert a sample Premium project (made by our own generator) in batch mode.
+cmake --build "$build" -j "$(nproc)" --target fennick make_sample_project
+echo
+echo "== Sample Premium project"
+"$build/tests/fennick/make_sample_project" "$work/Plant Line.zef"
+echo
+echo "== fennick \"Plant Line.zef\""
+fennick_code=0
+fennick="$(cd "$build" && pwd)/extractor/fennick"
+(cd "$work" && timeout 120 "$fennick" "Plant Line.zef" >"$work/fennick.out") || fennick_code=$?
+echo "fennick exit code: $fennick_code"
+grep -E '^msgbox ' "$work/ui.txt" || true
+echo
+echo "== Plant Line_IBY_IntermediateFiles/Plant Line_Results.txt"
+cat "$work/Plant Line_IBY_IntermediateFiles/Plant Line_Results.txt" 2>/dev/null || echo "(no results)"
+echo
+echo "== Files beside the archive"
+(cd "$work" && ls -1d "Plant Line"*)
+[ "$fennick_code" -eq 0 ] || code=$fennick_code
+
+# Tamsel: File/Open .SVC on a sample service file made by the suites' generator, played by the
+# headless UI; the transcript shows the window's fields and the boxes.
+cmake --build "$build" -j "$(nproc)" --target tamsel make_sample_svc
+echo
+echo "== Tamsel: sample service file"
+"$build/tests/loadcode/make_sample_svc" "$work/plant.SVC"
+printf 'menu 100\nfile "%s"\n' "$work/plant.SVC" >"$work/tamsel-script.txt"
+tamsel_code=0
+CALVENTO_UI_SCRIPT="$work/tamsel-script.txt" CALVENTO_UI_TRANSCRIPT="$work/tamsel-ui.txt" \
+  timeout 60 "$build/loadcode/tamsel" >"$work/tamsel-console.txt" || tamsel_code=$?
+echo "tamsel exit code: $tamsel_code"
+echo
+echo "== Tamsel transcript"
+cat "$work/tamsel-ui.txt"
+echo
+echo "== Start of plant_parse.txt"
+head -n 40 "$work/plant_parse.txt" | tr -d '\r'
+echo
+echo "== Summary rows (Tamsel's console)"
+sed -n '/^IBS_Main,/,$p' "$work/tamsel-console.txt"
+echo
+echo "== plant_LOAD.xst: $(wc -l <"$work/plant_LOAD.xst") lines, its section starts:"
+sed -n '5,12p' "$work/plant_LOAD.xst" | tr -d '\r'
+[ "$tamsel_code" -eq 0 ] || code=$tamsel_code
 
 # Halbrick: a query of an FDR server (pyftpdlib on a loopback address) and its three reports.
 bash scripts/halbrick_demo.sh "$build" || code=$?

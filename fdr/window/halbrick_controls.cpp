@@ -9,13 +9,16 @@ namespace ui = platform::ui;
 using ui::ControlKind;
 
 const std::vector<ui::ChildSpec>& halbrickChildren() {
+    // The buttons and the address field say what they do and where the query goes; the
+    // headless transcript records them (the report field has its own report lines).
+    constexpr unsigned shown = ui::kChildTranscribed;
     static const std::vector<ui::ChildSpec> children = {
-        {ControlKind::Button, IDC_QUERY, "Query FDR Server", 20, 10, 200, 30},
-        {ControlKind::Edit, IDC_ADDRESS, "192.168.10.1", 20, 50, 200, 20, ui::kChildBorder},
-        {ControlKind::Button, IDC_PRESET_USB, "USB", 240, 48, 50, 26},
-        {ControlKind::Button, IDC_PRESET_192, "192.168.10.1", 300, 48, 100, 26},
-        {ControlKind::Button, IDC_PRESET_172, "172.168.12.1", 410, 48, 100, 26},
-        {ControlKind::Button, IDC_DETAIL, "Some Detail", 450, 10, 200, 26},
+        {ControlKind::Button, IDC_QUERY, "Query FDR Server", 20, 10, 200, 30, shown},
+        {ControlKind::Edit, IDC_ADDRESS, "192.168.10.1", 20, 50, 200, 20, ui::kChildBorder | shown},
+        {ControlKind::Button, IDC_PRESET_USB, "USB", 240, 48, 50, 26, shown},
+        {ControlKind::Button, IDC_PRESET_192, "192.168.10.1", 300, 48, 100, 26, shown},
+        {ControlKind::Button, IDC_PRESET_172, "172.168.12.1", 410, 48, 100, 26, shown},
+        {ControlKind::Button, IDC_DETAIL, "Some Detail", 450, 10, 200, 26, shown},
         // The user may type into the report, to mark or copy lines; it is rebuilt by a query.
         {ControlKind::Edit, IDC_REPORT, "Not Queried.", 20, 90, 200, 100,
          ui::kChildBorder | ui::kChildVScroll | ui::kChildHScroll | ui::kChildMultiLine |

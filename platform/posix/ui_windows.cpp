@@ -140,6 +140,9 @@ Window CreateChild(Window parent, const ChildSpec& spec) {
     child->style = spec.style;
     child->rect = Rect{spec.x, spec.y, spec.x + spec.width, spec.y + spec.height};
     parent->children.push_back(child);
+    if ((spec.style & kChildTranscribed) != 0) {
+        Record("field " + std::to_string(spec.id) + " " + QuoteText(spec.text));
+    }
     return child;
 }
 
@@ -153,14 +156,13 @@ void SetText(Window window, std::string_view text) {
     }
     // A multi-line edit is a program's report window (read-only, or one the user may also
     // type into): what it shows is what the user reads, so each new text goes into the
-    // transcript whole. Other controls of a tool window (not of a dialog) record their new
-    // text with their id: a caption or field the program changed.
-    if (window->text != text) {
-        if (window->kind == ControlKind::Edit && (window->style & kChildMultiLine) != 0) {
-            Record("report " + QuoteText(text));
-        } else if (window->parent != nullptr && !window->parent->isDialog) {
-            Record("text " + std::to_string(window->id) + " " + QuoteText(text));
-        }
+    // transcript whole.
+    if (window->kind == ControlKind::Edit && (window->style & kChildMultiLine) != 0 &&
+        window->text != text) {
+        Record("report " + QuoteText(text));
+    }
+    if ((window->style & kChildTranscribed) != 0 && window->text != text) {
+        Record("field " + std::to_string(window->id) + " " + QuoteText(text));
     }
     window->text = std::string(text);
     // An edit field tells its parent of every change, the program's own included.

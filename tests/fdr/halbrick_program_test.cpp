@@ -43,8 +43,8 @@ TEST(HalbrickProgram, AQueryFromTheWindowShowsTheThreeReportLevels) {
     EXPECT_EQ(transcript.find("msgbox"), std::string::npos);
     // Some detail after the query, then Summary, then High detail.
     const size_t some = transcript.find("report \"Connect to " + address);
-    const size_t summary = transcript.find("text 1006 \"Summary\"");
-    const size_t high = transcript.find("text 1006 \"High Detail\"");
+    const size_t summary = transcript.find("field 1006 \"Summary\"");
+    const size_t high = transcript.find("field 1006 \"High Detail\"");
     ASSERT_NE(some, std::string::npos);
     ASSERT_NE(summary, std::string::npos);
     ASSERT_NE(high, std::string::npos);

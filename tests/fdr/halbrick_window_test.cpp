@@ -47,8 +47,12 @@ class HalbrickWindowTest : public ::testing::Test {
         return lines;
     }
 
-    static std::string TextLine(int id, const std::string& text) {
-        return "text " + std::to_string(id) + " " + ui::QuoteText(text);
+    static std::string FieldLine(int id, const std::string& text) {
+        return "field " + std::to_string(id) + " " + ui::QuoteText(text);
+    }
+    // The address field's texts: the one it was made with, then each the program gave it.
+    std::vector<std::string> AddressTexts() const {
+        return Lines("field " + std::to_string(IDC_ADDRESS) + " ");
     }
     static std::string ReportLine(const std::string& text) {
         return "report " + ui::QuoteText(text);
@@ -66,9 +70,17 @@ class HalbrickWindowTest : public ::testing::Test {
 
 TEST_F(HalbrickWindowTest, FirstStartAsksForTheTargetAddress) {
     EXPECT_EQ(Run(""), 0);
-    EXPECT_EQ(Lines(),
-              (std::vector<std::string>{"open window \"Halbrick  Rev 03MAY2022\"", "progress 1",
-                                        TextLine(IDC_ADDRESS, "Enter Target IP Address")}));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{
+                           "open window \"Halbrick  Rev 03MAY2022\"",
+                           FieldLine(IDC_QUERY, "Query FDR Server"),
+                           FieldLine(IDC_ADDRESS, "192.168.10.1"),
+                           FieldLine(IDC_PRESET_USB, "USB"),
+                           FieldLine(IDC_PRESET_192, "192.168.10.1"),
+                           FieldLine(IDC_PRESET_172, "172.168.12.1"),
+                           FieldLine(IDC_DETAIL, "Some Detail"),
+                           "progress 1",
+                           FieldLine(IDC_ADDRESS, "Enter Target IP Address"),
+                       }));
     // No default is written.
     EXPECT_EQ(StoredAddress(), "");
 }
@@ -86,17 +98,17 @@ TEST_F(HalbrickWindowTest, AKeptAddressOfSevenToFifteenCharactersIsShown) {
     for (const auto& c : cases) {
         toolshell::writeRegistryString(kKey, "IPaddress", c.stored);
         Run("");
-        EXPECT_EQ(Lines("text "), std::vector<std::string>{TextLine(IDC_ADDRESS, c.shown)})
-            << c.stored;
+        EXPECT_EQ(AddressTexts().back(), FieldLine(IDC_ADDRESS, c.shown)) << c.stored;
     }
 }
 
 TEST_F(HalbrickWindowTest, TheDetailButtonCyclesThroughTheThreeReports) {
     Run("click " + std::to_string(IDC_DETAIL) + "\nkey " + std::to_string(IDC_DETAIL) +
         " 13\nclick " + std::to_string(IDC_DETAIL) + "\n");
-    EXPECT_EQ(Lines("text 1006"), (std::vector<std::string>{TextLine(IDC_DETAIL, "Summary"),
-                                                            TextLine(IDC_DETAIL, "High Detail"),
-                                                            TextLine(IDC_DETAIL, "Some Detail")}));
+    EXPECT_EQ(Lines("field " + std::to_string(IDC_DETAIL) + " "),
+              (std::vector<std::string>{
+                  FieldLine(IDC_DETAIL, "Some Detail"), FieldLine(IDC_DETAIL, "Summary"),
+                  FieldLine(IDC_DETAIL, "High Detail"), FieldLine(IDC_DETAIL, "Some Detail")}));
     // "Not Queried" without the full stop of the field's first text, the same at each level.
     EXPECT_EQ(Lines("report "), std::vector<std::string>{ReportLine("Not Queried")});
 }
@@ -108,13 +120,14 @@ TEST_F(HalbrickWindowTest, PresetsFillTheFieldAndEscRestoresTheLastOne) {
         std::to_string(IDC_PRESET_USB) + "\ntext " + address + " \"typed\"\nkey " + address +
         " 27\nkey " + std::to_string(IDC_PRESET_172) + " 13\nkey " +
         std::to_string(IDC_PRESET_192) + " 13\n");
-    EXPECT_EQ(Lines("text "), (std::vector<std::string>{
-                                  TextLine(IDC_ADDRESS, "10.20.30.40"),  // kept at start
-                                  TextLine(IDC_ADDRESS, "10.20.30.40"),  // Esc after typing
-                                  TextLine(IDC_ADDRESS, "90.0.0.1"),     // the USB preset
-                                  TextLine(IDC_ADDRESS, "90.0.0.1"),     // Esc gives it back
-                                  TextLine(IDC_ADDRESS, "172.168.12.1"),
-                                  TextLine(IDC_ADDRESS, "192.168.10.1"),
+    EXPECT_EQ(AddressTexts(), (std::vector<std::string>{
+                                  FieldLine(IDC_ADDRESS, "192.168.10.1"),  // made with it
+                                  FieldLine(IDC_ADDRESS, "10.20.30.40"),   // kept at start
+                                  FieldLine(IDC_ADDRESS, "10.20.30.40"),   // Esc after typing
+                                  FieldLine(IDC_ADDRESS, "90.0.0.1"),      // the USB preset
+                                  FieldLine(IDC_ADDRESS, "90.0.0.1"),      // Esc gives it back
+                                  FieldLine(IDC_ADDRESS, "172.168.12.1"),
+                                  FieldLine(IDC_ADDRESS, "192.168.10.1"),
                               }));
     // Presets do not query, and only a query writes the setting.
     EXPECT_EQ(StoredAddress(), "10.20.30.40");
@@ -125,13 +138,13 @@ TEST_F(HalbrickWindowTest, ClicksAroundAnEmptyFieldPutThePromptThereAndAClickInI
     const std::string address = std::to_string(IDC_ADDRESS);
     Run("text " + address + " \"\"\nclick 0\nclick " + address + "\nclick " + address + "\ntext " +
         address + " \"\"\nclick " + std::to_string(IDC_QUERY) + "\n");
-    const std::vector<std::string> lines = Lines("text ");
-    ASSERT_GE(lines.size(), 4U);
-    EXPECT_EQ(lines[1], TextLine(IDC_ADDRESS, "Enter IP Address..."));
-    EXPECT_EQ(lines[2], TextLine(IDC_ADDRESS, ""));
+    const std::vector<std::string> lines = AddressTexts();
+    ASSERT_EQ(lines.size(), 5U);
+    EXPECT_EQ(lines[2], FieldLine(IDC_ADDRESS, "Enter IP Address..."));
+    EXPECT_EQ(lines[3], FieldLine(IDC_ADDRESS, ""));
     // The query button's press puts the prompt in; its release then queries with it, which is
     // no address.
-    EXPECT_EQ(lines[3], TextLine(IDC_ADDRESS, "Enter IP Address..."));
+    EXPECT_EQ(lines[4], FieldLine(IDC_ADDRESS, "Enter IP Address..."));
     EXPECT_EQ(Lines("msgbox"),
               std::vector<std::string>{"msgbox \"Error\" \"Invalid IP Address\" -> OK"});
     EXPECT_EQ(StoredAddress(), "Enter IP Address...");
@@ -214,7 +227,7 @@ TEST_F(HalbrickWindowTest, TabWalksTheControlsAndResetsTheProgressBar) {
     Run(script);
     // One reset at start and one per Tab; the bar keeps to its range of 1 to 10.
     EXPECT_EQ(Lines("progress ").size(), 7U);
-    EXPECT_TRUE(Lines("text ").size() == 1U);
+    EXPECT_EQ(AddressTexts().size(), 2U);
 }
 
 }  // namespace

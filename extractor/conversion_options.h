@@ -1,0 +1,25 @@
+#pragma once
+
+// What the program shell hands a conversion: the archive to convert and the program-wide
+// values it reads.
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "svc/svc_structured_text.h"
+
+namespace extractor {
+
+struct ConversionOptions {
+    std::string fileName;      // the archive path (the system's narrow encoding)
+    int debugLevel = 4;        // 1: trace lines on the console
+    std::string ignore = "0";  // "1": addresses inside string constants are left alone
+    bool batch = false;        // started with a command line: no "Success" box
+    svc::SvcPcpMarkText pcpMarkText{"", "PCP"};
+    std::ostream* console = nullptr;  // trace and decoder listing; null: standard output
+    // Shows the report text as it stands, before a final box (the report window).
+    std::function<void(const std::string& reportText)> showReport;
+};
+
+}  // namespace extractor

@@ -1,0 +1,52 @@
+#pragma once
+
+// The census of communication calls: before the project is rewritten, one pass finds every
+// SEND_REQ, READ_VAR and WRITE_VAR call, tells a static address (an ADDR(...) on the line)
+// from a dynamic one, and notes the program section or DFB it stands in. The census file lists
+// each call for the user; the tables tell the conversion loop which instances of the
+// replacement blocks to declare. The tables grow with the project.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "extractor/project/comm_instances.h"
+#include "extractor/project/line_files.h"
+
+namespace extractor {
+
+struct CensusDfb {
+    std::string name;
+    KindCounts calls{};  // calls of each kind inside this DFB
+};
+
+struct CommCallCensus {
+    // Entry 0 stands for the lines before the first section (no name).
+    std::vector<std::string> sectionNames{std::string()};
+    std::vector<CensusDfb> dfbs;  // DFB number k is dfbs[k - 1]
+    // Per kind, one entry per call in program sections: the number of the section holding it.
+    std::array<std::vector<int>, instanceKindCount> sectionCalls;
+
+    int sectionCount() const { return static_cast<int>(sectionNames.size()) - 1; }
+    // The number of the DFB named `name` (the last of that name), or 0.
+    int dfbNumber(std::string_view name) const;
+};
+
+class CensusPass {
+  public:
+    // Each census line goes to `censusFile`.
+    explicit CensusPass(LineSink censusFile) : censusFile_(std::move(censusFile)) {}
+
+    void line(std::string_view text);
+    const CommCallCensus& census() const { return census_; }
+
+  private:
+    void countCall(InstanceKind kind);
+
+    LineSink censusFile_;
+    CommCallCensus census_;
+    long lineNumber_ = 0;
+    bool inDfb_ = false;
+};
+
+}  // namespace extractor

@@ -1,0 +1,94 @@
+#include "extractor/project/line_text.h"
+
+namespace extractor {
+
+namespace {
+
+constexpr long numberCeiling = 999999999;
+
+}  // namespace
+
+std::string upperCase(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
+std::string_view firstQuotedValue(std::string_view line) {
+    const std::size_t open = line.find('"');
+    if (open == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t close = line.find('"', open + 1);
+    if (close == std::string_view::npos) {
+        return {};
+    }
+    return line.substr(open + 1, close - open - 1);
+}
+
+std::string_view attributeValue(std::string_view line, std::string_view attribute) {
+    const std::size_t at = line.find(attribute);
+    if (at == std::string_view::npos) {
+        return {};
+    }
+    return firstQuotedValue(line.substr(at + attribute.size()));
+}
+
+long leadingNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > numberCeiling) {
+            value = numberCeiling;
+        }
+    }
+    return value;
+}
+
+bool startsWithDigit(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    return i < text.size() && text[i] >= '0' && text[i] <= '9';
+}
+
+long configurationValue(std::string_view line) {
+    const std::size_t quote = line.find('"');
+    if (quote == std::string_view::npos) {
+        return 0;
+    }
+    long value = 0;
+    for (std::size_t i = quote + 3; i < line.size(); ++i) {
+        const char c = line[i];
+        int digit = 0;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        } else if (c >= 'a' && c <= 'f') {
+            digit = c - 'a' + 10;
+        } else {
+            break;
+        }
+        value = value * 16 + digit;
+        if (value > numberCeiling) {
+            value = numberCeiling;
+        }
+    }
+    return value;
+}
+
+std::string decimal(long long value) {
+    return std::to_string(value);
+}
+
+}  // namespace extractor

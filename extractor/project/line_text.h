@@ -1,0 +1,43 @@
+#pragma once
+
+// The project file is never parsed as XML: every pass tests its lines by plain substring search
+// and cuts values out by counting double quotes, as Control Expert writes one element (or a
+// few) per line. These are the small text tools the passes share.
+
+#include <string>
+#include <string_view>
+
+namespace extractor {
+
+inline bool holds(std::string_view line, std::string_view text) {
+    return line.find(text) != std::string_view::npos;
+}
+
+// Letters a to z made upper case; every other byte stays (topological addresses and call
+// names are matched on this form of a line).
+std::string upperCase(std::string_view text);
+
+// The text between the line's first and second double quote; empty when there are fewer than
+// two.
+std::string_view firstQuotedValue(std::string_view line);
+
+// The text after `attribute` (e.g. "name=") between the double quote that follows it and the
+// next double quote; empty when the line lacks either.
+std::string_view attributeValue(std::string_view line, std::string_view attribute);
+
+// The decimal value of the leading digits, leading blanks skipped; no digits give 0. Values too
+// large for a word number are held at a ceiling instead of overflowing.
+long leadingNumber(std::string_view text);
+
+// True when the text (leading blanks skipped) starts with a digit.
+bool startsWithDigit(std::string_view text);
+
+// A configuration value line: the hexadecimal number whose digits begin at the third character
+// after the line's first double quote ("0x00F2" gives 242), read up to the first character that
+// is not a hexadecimal digit; no digits give 0.
+long configurationValue(std::string_view line);
+
+// Decimal text without a leading blank.
+std::string decimal(long long value);
+
+}  // namespace extractor

@@ -1,0 +1,69 @@
+#include "extractor/project/work_folder.h"
+
+#include <random>
+#include <system_error>
+
+#include "platform/ansi_path.h"
+
+namespace extractor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string randomTag() {
+    static std::mt19937 random{std::random_device{}()};
+    return std::to_string(random() % 1000000000u);
+}
+
+}  // namespace
+
+WorkFolder::~WorkFolder() {
+    if (!path_.empty()) {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+}
+
+bool WorkFolder::create(std::string& error) {
+    std::error_code failed;
+    const fs::path base = fs::temp_directory_path(failed);
+    if (failed) {
+        error = "No temporary folder: " + failed.message();
+        return false;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = base / ("fennick-" + randomTag());
+        // create_directory is false for a folder that exists already: never share one.
+        if (fs::create_directory(candidate, failed)) {
+            path_ = candidate;
+            return true;
+        }
+        if (failed) {
+            error = "Can't create folder " + platform::AnsiFromPath(candidate) + ": " +
+                    failed.message();
+            return false;
+        }
+    }
+    error = "Can't create a work folder in " + platform::AnsiFromPath(base);
+    return false;
+}
+
+bool placeFile(const fs::path& from, const fs::path& to, std::string& error) {
+    fs::path staging = to;
+    staging += ".~" + randomTag();
+    std::error_code failed;
+    fs::copy_file(from, staging, fs::copy_options::overwrite_existing, failed);
+    if (!failed) {
+        fs::rename(staging, to, failed);
+    }
+    if (failed) {
+        std::error_code ignored;
+        fs::remove(staging, ignored);
+        error = "Can't write " + platform::AnsiFromPath(to) + ": " + failed.message();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace extractor

@@ -1,0 +1,40 @@
+#pragma once
+
+// One conversion pass: one archive in, "<stem>_IBY.zef" out. The passes over the project file
+// run in this order:
+//   1. module search   which TSXIBY100 modules the configuration holds
+//   2. census          the communication calls per section and DFB
+//   3. conversion loop the rewritten project file, with the module's service file decoded
+// then the rewritten file replaces unitpro.xef in the archive and the intermediate files go
+// into "<root>_IBY_IntermediateFiles" beside it.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "extractor/conversion_options.h"
+#include "extractor/project/conversion_failure.h"
+#include "extractor/project/project_paths.h"
+
+namespace extractor {
+
+struct PassOutcome {
+    std::optional<ConversionFailure> failure;
+    bool furtherModule = false;         // the project holds another module for a second pass
+    std::string createdArchive;         // "<stem>_IBY.zef" as a text
+    std::filesystem::path resultsFile;  // where the results file was put
+    std::string resultsFileText;
+};
+
+PassOutcome convertArchive(const ProjectPaths& paths, const ConversionOptions& options,
+                           std::string& reportText);
+
+// The suffixes of the files that end in the intermediate folder, in the order they are moved
+// there; the module's service file under its own name follows them.
+inline constexpr const char* intermediateSuffixes[] = {
+    "_Results.txt",      ".svc",       "_parse.txt",  "_OUTvars.txt",
+    "_OUTvars_Sort.txt", "_map.xsy",   "_INvars.txt", "_INvars_Sort.txt",
+    "_init.xst",         "_excel.csv", "_config.xsy",
+};
+
+}  // namespace extractor

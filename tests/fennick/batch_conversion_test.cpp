@@ -1,0 +1,180 @@
+// Whole conversions in batch mode, as "fennick <archive>" runs them.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+
+#include "fennick_fixture.h"
+
+namespace fennick_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool hasLine(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+class BatchConversion : public FennickTest {};
+
+TEST_F(BatchConversion, NewArchiveKeepsTheOtherEntriesByteForByte) {
+    const fs::path input = writeProject("Line.ZEF", sampleProject());
+    const std::string before = readFile(input);
+    ASSERT_EQ(runFennick({input.string()}), 0) << transcript();
+
+    const auto original = readArchive(input);
+    const auto converted = readArchive(path("Line_IBY.zef"));
+    ASSERT_EQ(converted.size(), original.size());
+    for (const auto& [name, entry] : original) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(converted.count(name), 1u);
+        if (name == "unitpro.xef") {
+            continue;
+        }
+        EXPECT_EQ(converted.at(name).rawBytes, entry.rawBytes);
+        EXPECT_EQ(converted.at(name).crc, entry.crc);
+        EXPECT_EQ(converted.at(name).method, entry.method);
+    }
+    const std::string project = converted.at("unitpro.xef").data;
+    EXPECT_EQ(xmlProblem(project, path("tmp")), "");
+    // The converted module's configuration leaves the project; the other module stays.
+    EXPECT_EQ(project.find("TSXIBY100"), std::string::npos);
+    EXPECT_NE(project.find("TSXDEY16D2"), std::string::npos);
+    // The input archive is as it was, and no box asked anything in batch mode.
+    EXPECT_EQ(readFile(input), before);
+    EXPECT_TRUE(boxes().empty()) << transcript();
+    EXPECT_TRUE(leftoverWorkFolders().empty());
+}
+
+TEST_F(BatchConversion, ResultsCensusAndIntermediateFiles) {
+    const fs::path input = writeProject("Line.ZEF", sampleProject());
+    ASSERT_EQ(runFennick({input.string()}), 0) << transcript();
+
+    const fs::path intermediate = path("Line_IBY_IntermediateFiles");
+    ASSERT_TRUE(fs::is_directory(intermediate));
+    EXPECT_TRUE(fs::exists(intermediate / "unitpro.xef"));
+    const std::vector<std::string> results = crlfLines(readFile(intermediate / "Line_Results.txt"));
+    ASSERT_GE(results.size(), 3u);
+    EXPECT_EQ(results[0], " ");
+    EXPECT_EQ(results[1], " Found a TSXIBY100 (1) at rack = 0   slot = 3");
+    EXPECT_TRUE(hasLine(results, "Created: " + (folder() / "Line").string() + "_IBY.zef"));
+    EXPECT_TRUE(hasLine(results, "---- IBY100 in Rack 0 Slot 3 ----- "));
+    EXPECT_TRUE(hasLine(results, "Replaced 0 READ_STS Module function blocks."));
+    EXPECT_EQ(results.back(), " ");
+
+    // The census stays beside the archive.
+    const std::vector<std::string> census = crlfLines(readFile(path("Line_PCP.txt")));
+    ASSERT_EQ(census.size(), 4u);
+    EXPECT_EQ(census[0].rfind("DFB: Pump_Ctrl (static1) dfb_send_req_count(1) =  1  line = ", 0),
+              0u);
+    EXPECT_EQ(census[1].rfind("Section: Main (static2) sec_Send_Req_Instance(1) =  1", 0), 0u);
+}
+
+TEST_F(BatchConversion, SecondModuleGetsTheSecondPass) {
+    ProjectSpec project = sampleProject();
+    project.modules = {moduleAt(0, 3), moduleAt(0, 5)};
+    const fs::path input = writeProject("Two.zef", project);
+    ASSERT_EQ(runFennick({input.string()}), 0) << transcript();
+
+    const std::string first = readArchive(path("Two_IBY.zef")).at("unitpro.xef").data;
+    const std::string second = readArchive(path("Two_IBY_IBY.zef")).at("unitpro.xef").data;
+    EXPECT_EQ(first.find("\\1\\0.3"), std::string::npos);
+    EXPECT_NE(first.find("\\1\\0.5"), std::string::npos);
+    EXPECT_EQ(second.find("TSXIBY100"), std::string::npos);
+    EXPECT_EQ(xmlProblem(second, path("tmp")), "");
+    const std::vector<std::string> secondResults =
+        crlfLines(readFile(path("Two_IBY_IBY_IntermediateFiles") / "Two_IBY_Results.txt"));
+    EXPECT_TRUE(hasLine(secondResults, " Found a TSXIBY100 (1) at rack = 0   slot = 5"));
+    const std::vector<std::string> shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "msgbox \"Finished\" \" Created: " + (folder() / "Two").string() +
+                            "_IBY_IBY.zef\" -> OK");
+    EXPECT_TRUE(leftoverWorkFolders().empty());
+}
+
+struct Refusal {
+    const char* what;
+    std::function<void(FennickTest&, const fs::path&)> prepare;
+    const char* caption;
+    const char* textStart;
+};
+
+TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
+    const fs::path input = path("Line.zef");
+    const std::vector<Refusal> refusals = {
+        {"three modules",
+         [](FennickTest&, const fs::path& archive) {
+             ProjectSpec project = sampleProject();
+             project.modules = {moduleAt(0, 3), moduleAt(0, 4), moduleAt(0, 5)};
+             writeProjectArchive(archive, project);
+         },
+         "Too many IBY100", "ERROR: File '"},
+        {"no module",
+         [](FennickTest&, const fs::path& archive) {
+             ProjectSpec project = sampleProject();
+             project.modules.clear();
+             writeProjectArchive(archive, project);
+         },
+         "Missing IBY100", "ERROR: File '"},
+        {"no unitpro.xef",
+         [](FennickTest&, const fs::path& archive) { writeArchive(archive, sampleExtraEntries()); },
+         "ERROR", "(1) Unable to open "},
+        {"not an archive",
+         [](FennickTest&, const fs::path& archive) { std::ofstream(archive) << "plain text"; },
+         "ERROR", "Can't open archive "},
+        {"output held by a folder",
+         [](FennickTest& test, const fs::path& archive) {
+             writeProjectArchive(archive, sampleProject());
+             fs::create_directories(test.path("Line_IBY.zef") / "held");
+         },
+         "ERROR", ""},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.what);
+        fs::remove_all(path("Line_IBY.zef"));
+        refusal.prepare(*this, input);
+        // The user's own folder and zip of the derived names are never used or removed.
+        fs::create_directories(path("Line"));
+        std::ofstream(path("Line") / "notes.txt") << "mine";
+        std::ofstream(path("Line.zip")) << "my zip";
+        const std::vector<std::string> before = tree();
+        const std::string archiveBefore = readFile(input);
+
+        EXPECT_EQ(runFennick({input.string()}), 1);
+        const std::vector<std::string> shown = boxes();
+        ASSERT_EQ(shown.size(), 1u) << transcript();
+        const std::string head =
+            std::string("msgbox \"") + refusal.caption + "\" \"" + refusal.textStart;
+        EXPECT_EQ(shown[0].rfind(head, 0), 0u) << shown[0];
+        EXPECT_EQ(tree(), before);
+        EXPECT_EQ(readFile(input), archiveBefore);
+        EXPECT_EQ(readFile(path("Line") / "notes.txt"), "mine");
+        EXPECT_TRUE(leftoverWorkFolders().empty());
+    }
+}
+
+TEST_F(BatchConversion, ExitCodesOfTheProgram) {
+    const fs::path input = writeProject("Plant Line.zef", sampleProject());
+    const std::string program = FENNICK_EXECUTABLE;
+    const std::string environment = "CALVENTO_UI_TRANSCRIPT='" + path("tmp/ui.txt").string() + "' ";
+    // A path with a blank arrives as one argument or as several: both name the same archive.
+    EXPECT_EQ(std::system(
+                  (environment + "'" + program + "' '" + input.string() + "' >/dev/null").c_str()),
+              0);
+    EXPECT_TRUE(fs::exists(path("Plant Line_IBY.zef")));
+    EXPECT_EQ(std::system((environment + "'" + program + "' " + (folder() / "Plant").string() +
+                           " Line.zef >/dev/null")
+                              .c_str()),
+              0);
+    const int failed = std::system(
+        (environment + "'" + program + "' '" + path("missing.zef").string() + "' >/dev/null")
+            .c_str());
+    EXPECT_TRUE(WIFEXITED(failed));
+    EXPECT_EQ(WEXITSTATUS(failed), 1);
+}
+
+}  // namespace
+}  // namespace fennick_test

@@ -1,0 +1,1 @@
+calvento_fuzz_target(project_passes LIBS extractor)

@@ -1,0 +1,119 @@
+#include "toolshell/fennick/fennick_window.h"
+
+#include "extractor/convert_project.h"
+#include "toolshell/fennick/fennick_menu.h"
+#include "toolshell/fennick/fennick_settings.h"
+#include "toolshell/fennick/fennick_texts.h"
+#include "toolshell/open_file_dialog.h"
+#include "toolshell/report_edit.h"
+#include "toolshell/tool_settings.h"
+
+namespace fennick {
+
+namespace ui = platform::ui;
+
+bool FennickWindow::checksBeforeMessage() {
+    if (quitting_) {
+        return false;
+    }
+    // A box shown by the check runs its own message loop, which sends this window Paint and
+    // Timer messages: they are handled without checking again.
+    if (checking_) {
+        return true;
+    }
+    checking_ = true;
+    readFennickSettings(values_);
+    const bool passed = checkPowerShell(values_);
+    checking_ = false;
+    quitting_ = !passed;
+    return passed;
+}
+
+bool FennickWindow::handle(ui::Window self, const ui::Message& message) {
+    if (!checksBeforeMessage()) {
+        // The quit request is on its way; the window is left to the system until it ends.
+        return false;
+    }
+    switch (message.kind) {
+        case ui::MessageKind::Init:
+            fennickBuildMenu(self, values_.ignore);
+            toolshell::createReportEdit(self);
+            return true;
+        case ui::MessageKind::Destroy:
+            ui::PostQuit(0);
+            return true;
+        case ui::MessageKind::Size:
+            toolshell::fitReportEdit(message.width, message.height);
+            return true;
+        case ui::MessageKind::Paint:
+            values_.reportText = reportTextFor(values_);
+            if (toolshell::reportEdit != nullptr) {
+                ui::SetText(toolshell::reportEdit, values_.reportText);
+            }
+            return true;
+        case ui::MessageKind::Command:
+            command(self, message.id);
+            ui::Invalidate(self);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void FennickWindow::command(ui::Window self, int id) {
+    const std::string key = fennickSettingsKey();
+    switch (id) {
+        case IDM_OPEN_ZEF:
+            openAndConvert(self);
+            break;
+        case IDM_EXIT:
+            ui::PostClose(self);
+            break;
+        case IDM_IGNORE_NO:
+            values_.ignore = values_.ignoreText = "0";
+            toolshell::writeRegistryString(key, "Ignore", values_.ignore);
+            values_.displayCode = 20;
+            break;
+        case IDM_IGNORE_YES:
+            values_.ignore = values_.ignoreText = "1";
+            toolshell::writeRegistryString(key, "Ignore", values_.ignore);
+            values_.displayCode = 21;
+            break;
+        case IDM_INSTRUCTIONS:
+            values_.reportText = instructionsText();
+            ui::ShowMessageBox(nullptr, values_.reportText, values_.programName + ", Instructions");
+            break;
+        case IDM_ABOUT:
+            values_.reportText = aboutText(values_);
+            ui::ShowMessageBox(nullptr, values_.reportText, values_.programName + ", About");
+            break;
+        default:
+            break;
+    }
+}
+
+void FennickWindow::openAndConvert(ui::Window self) {
+    values_.displayCode = 2;
+    values_.fileName = toolshell::openFileDialog(
+        self, {{"ZEF Files, (*.ZEF)", "*.ZEF"}, {"All Files, (*.*)", "*.*"}},
+        "TV&Q Fennick Utility");
+    values_.reportText = "\r\n Original File = " + values_.fileName;
+    if (values_.fileName.empty()) {
+        return;
+    }
+    extractor::ConversionOptions options;
+    options.fileName = values_.fileName;
+    options.debugLevel = values_.debugLevel;
+    options.ignore = values_.ignore;
+    options.pcpMarkText = values_.pcpMarkText;
+    options.showReport = [](const std::string& text) {
+        if (toolshell::reportEdit != nullptr) {
+            ui::SetText(toolshell::reportEdit, text);
+        }
+    };
+    extractor::convertProject(options, values_.reportText);
+    // One conversion per run.
+    ui::PostQuit(0);
+}
+
+}  // namespace fennick
