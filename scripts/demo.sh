@@ -3,7 +3,8 @@
 # writes a small sample user-code object, downloads it with vexim's unattended command line
 # (headless UI on Linux) and shows the outcome: vexim's exit code and log, the progress
 # dialog's status lines, and the module's check that the stored digest matches the file. Then
-# Fennick converts a sample project and Tamsel decodes a sample .SVC file (see the end).
+# Fennick converts a sample project, Tamsel decodes a sample .SVC file and Halbrick queries
+# a sample FDR server (see the end).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -132,4 +133,7 @@ echo "== Vornick: output"
 ls "$work" | grep -E '^plant(\.zef|_IBS\.zef|_IntermediateFiles)' || true
 [ -f "$work/plant_IBS.zef" ] || vornick_code=1
 [ "$vornick_code" -eq 0 ] || code=1
+
+# Halbrick: a query of an FDR server (pyftpdlib on a loopback address) and its three reports.
+bash scripts/halbrick_demo.sh "$build" || code=$?
 exit "$code"

@@ -21,3 +21,6 @@ ctest --test-dir build/linux --output-on-failure -j "$jobs" --timeout 300
 
 # vexim.exe for 64-bit Windows under wine64: one unattended Modbus/TCP download to the simulator.
 bash tests/wine/vexim_wine_check.sh build/linux
+
+# Halbrick.exe for 64-bit Windows under wine64: one query of an FDR server (pyftpdlib).
+bash tests/wine/halbrick_wine_check.sh build/linux

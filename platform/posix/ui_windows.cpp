@@ -154,10 +154,10 @@ void SetText(Window window, std::string_view text) {
         SetTitle(window, text);
         return;
     }
-    // A read-only multi-line edit is a program's report window: what it shows is what the user
-    // reads, so each new text goes into the transcript whole.
-    const unsigned reportStyle = kChildReadOnly | kChildMultiLine;
-    if (window->kind == ControlKind::Edit && (window->style & reportStyle) == reportStyle &&
+    // A multi-line edit is a program's report window (read-only, or one the user may also
+    // type into): what it shows is what the user reads, so each new text goes into the
+    // transcript whole.
+    if (window->kind == ControlKind::Edit && (window->style & kChildMultiLine) != 0 &&
         window->text != text) {
         Record("report " + QuoteText(text));
     }
