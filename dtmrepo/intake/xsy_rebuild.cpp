@@ -1,5 +1,7 @@
 #include "dtmrepo/intake/xsy_rebuild.h"
 
+#include <optional>
+
 #include "dtmrepo/intake/text_encoding.h"
 #include "dtmrepo/parser/vocabulary.h"
 #include "dtmrepo/quoted_values.h"
@@ -44,6 +46,23 @@ std::string descriptionRoot(std::string name) {
         }
     }
     return name;
+}
+
+// "ARRAY[0..4] OF REAL" as a description writes it, "REAL,0,4"; nothing for other types.
+// The export writes the arrays that a description declared this way.
+std::optional<std::string> descriptionArray(const std::string& type) {
+    const std::string upper = upperCase(type);
+    const size_t open = upper.find('[');
+    const size_t dots = upper.find("..", open == std::string::npos ? 0 : open);
+    const size_t close = upper.find(']', dots == std::string::npos ? 0 : dots);
+    const size_t of = upper.find(" OF ", close == std::string::npos ? 0 : close);
+    if (upper.rfind("ARRAY[", 0) != 0 || dots == std::string::npos || close == std::string::npos ||
+        of != close + 1) {
+        return std::nullopt;
+    }
+    const std::string element = upper.substr(of + 4);
+    return element + "," + type.substr(open + 1, dots - open - 1) + "," +
+           type.substr(dots + 2, close - dots - 2);
 }
 
 class ExportReader {
@@ -134,6 +153,9 @@ class ExportReader {
         if (type_ == "ARRAY[0..3] OF BYTE") {
             write({"# Found ARRAY of BYTE, substituting DWORD", "#\tvarType,\t" + type_,
                    "\tvarType,\tDWORD"});
+        } else if (const auto array = descriptionArray(type_)) {
+            write({"# Found " + type_ + ", as a type with its bounds", "#\tvarType,\t" + type_,
+                   "\tvarType,\t" + *array});
         } else {
             write({"\tvarType,\t" + type_});
         }
