@@ -12,6 +12,7 @@
 #include "extractor/project/work_folder.h"
 #include "platform/ansi_path.h"
 #include "platform/archive.h"
+#include "svc/svc_decoder.h"
 
 namespace extractor {
 
@@ -20,6 +21,99 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* projectEntry = "unitpro.xef";
+
+// The module's service file written under its stored name (reduced to a plain file name),
+// copied to "<root>.svc" and decoded there; the decoder's configuration program read back.
+class PassServices : public LoopServices {
+  public:
+    PassServices(const std::filesystem::path& folder, const std::string& root,
+                 const ConversionOptions& options, std::ostream& console, LineSink results)
+        : folder_(folder),
+          root_(root),
+          options_(options),
+          console_(console),
+          results_(std::move(results)) {}
+
+    std::optional<ConversionFailure> decodeServiceFile(const ServiceFile& file,
+                                                       const ModuleContext& module) override;
+    std::optional<ConversionFailure> readConfigurationProgram(const LineSink& line) override;
+
+    // The service file under its own name, once written.
+    const fs::path& serviceFile() const { return serviceFile_; }
+
+  private:
+    fs::path rootPath() const { return folder_ / platform::PathFromAnsi(root_); }
+    void trace(std::string_view text) {
+        if (options_.debugLevel == 1) {
+            console_ << text << '\n';
+        }
+    }
+
+    const fs::path folder_;
+    const std::string root_;
+    const ConversionOptions& options_;
+    std::ostream& console_;
+    LineSink results_;
+    fs::path serviceFile_;
+};
+
+std::optional<ConversionFailure> PassServices::decodeServiceFile(const ServiceFile& file,
+                                                                 const ModuleContext& module) {
+    const std::string name = plainServiceFileName(file.storedName);
+    if (name.empty()) {
+        std::string shown;
+        for (unsigned char c : file.storedName) {
+            shown += c < 0x20 ? '?' : static_cast<char>(c);
+        }
+        return ConversionFailure{"ERROR: The service file name of the TSXIBY100 module, '" + shown +
+                                     "', is not a plain file name; nothing was converted.",
+                                 "ERROR"};
+    }
+    trace("svcWriteFilename = '" + name + "'");
+    serviceFile_ = folder_ / platform::PathFromAnsi(name);
+    LineWriter svc;
+    if (!svc.open(serviceFile_)) {
+        return openFailure(2, name, svc.errorNumber(), "OK");
+    }
+    for (const std::string& line : serviceFileLines(file.words)) {
+        svc.write(line);
+    }
+    if (!svc.close()) {
+        return openFailure(2, name, svc.errorNumber(), "OK");
+    }
+    fs::path svcCopy = rootPath();
+    svcCopy += ".svc";
+    std::error_code failed;
+    if (svcCopy != serviceFile_) {
+        fs::copy_file(serviceFile_, svcCopy, fs::copy_options::overwrite_existing, failed);
+    }
+    if (failed) {
+        return ConversionFailure{
+            "Can't copy " + name + " to " + root_ + ".svc: " + failed.message(), "ERROR"};
+    }
+    svc::SvcDecodeOptions decode;
+    decode.module = svc::SvcModuleContext{module.rack, module.slot};
+    decode.pcpMarkText = options_.pcpMarkText;
+    decode.console = &console_;
+    const svc::SvcDecodeResult decoded = svc::decodeSvcFile(rootPath(), decode);
+    for (const std::string& warning : decoded.warnings) {
+        results_("  WARNING!!!!  " + warning);
+    }
+    if (!decoded.ok) {
+        return ConversionFailure{decoded.errorText, "OK"};
+    }
+    return std::nullopt;
+}
+
+std::optional<ConversionFailure> PassServices::readConfigurationProgram(const LineSink& line) {
+    fs::path program = rootPath();
+    program += "_init.xst";
+    int errorNumber = 0;
+    if (!forEachLine(program, line, errorNumber)) {
+        return openFailure(45, root_ + "_init.xst", errorNumber, "OK");
+    }
+    return std::nullopt;
+}
 
 class ProjectPass {
   public:
@@ -74,6 +168,7 @@ class ProjectPass {
     int moduleRack_ = 0;
     int moduleSlot_ = 0;
     fs::path createdArchive_;
+    fs::path serviceFile_;
 };
 
 PassOutcome ProjectPass::run() {
@@ -201,14 +296,38 @@ bool ProjectPass::takeCensus() {
 
 bool ProjectPass::runConversionLoop() {
     trace(" ----------------  Open the source and target files  ---------------------");
-    LineWriter rewritten;
-    if (!rewritten.open(xefWrite())) {
-        return fail(openFailure(3, shown(xefWrite()), rewritten.errorNumber(), "OK"));
+    struct Channel {
+        LineWriter writer;
+        fs::path path;
+        std::string name;
+        int site;
+        std::string caption;
+    };
+    Channel channels[] = {
+        {{}, xefWrite(), shown(xefWrite()), 3, "OK"},
+        {{}, work("_INvars.txt"), paths_.besideText("_INvars.txt"), 42, "OK"},
+        {{}, work("_INvars_Sort.txt"), paths_.besideText("_INvars_Sort.txt"), 43, "OK"},
+        {{}, work("_OUTvars.txt"), paths_.besideText("_OUTvars.txt"), 5, "OK"},
+        {{}, work("_OUTvars_Sort.txt"), paths_.besideText("_OUTvars_Sort.txt"), 5, "OK"},
+    };
+    for (Channel& channel : channels) {
+        if (!channel.writer.open(channel.path)) {
+            return fail(openFailure(channel.site, channel.name, channel.writer.errorNumber(),
+                                    channel.caption));
+        }
+        trace("  File '" + channel.name + "' open successful...");
     }
+    PassServices services(folder_.path(), paths_.zeffileroot, options_, console_, results_.sink());
     LoopSetup setup;
     setup.debugLevel = options_.debugLevel;
     setup.trace = &console_;
-    ConversionLoop loop(setup, LoopOutputs{rewritten.sink(), results_.sink()});
+    setup.console = &console_;
+    setup.census = &census_;
+    setup.modules = modules_;
+    setup.services = &services;
+    ConversionLoop loop(setup, LoopOutputs{channels[0].writer.sink(), results_.sink(),
+                                           channels[1].writer.sink(), channels[3].writer.sink(),
+                                           channels[2].writer.sink(), channels[4].writer.sink()});
     int errorNumber = 0;
     if (!forEachLine(
             xefRead(), [&](std::string_view line) { loop.line(line); }, errorNumber)) {
@@ -218,10 +337,17 @@ bool ProjectPass::runConversionLoop() {
     if (loop.failure()) {
         return fail(*loop.failure());
     }
-    if (!rewritten.close()) {
-        return fail(openFailure(3, shown(xefWrite()), rewritten.errorNumber(), "OK"));
+    for (Channel& channel : channels) {
+        if (!channel.writer.close()) {
+            return fail(openFailure(channel.site, channel.name, channel.writer.errorNumber(),
+                                    channel.caption));
+        }
     }
     outcome_.furtherModule = loop.furtherModule();
+    counters_ = loop.counters();
+    moduleRack_ = loop.module().rack;
+    moduleSlot_ = loop.module().slot;
+    serviceFile_ = services.serviceFile();
     return true;
 }
 
@@ -275,6 +401,10 @@ bool ProjectPass::placeOutputs() {
         if (fs::exists(file) && !placeFile(file, intermediate / file.filename(), error)) {
             return fail({error, "ERROR"});
         }
+    }
+    if (!serviceFile_.empty() && fs::exists(serviceFile_) &&
+        !placeFile(serviceFile_, intermediate / serviceFile_.filename(), error)) {
+        return fail({error, "ERROR"});
     }
     outcome_.resultsFile = intermediate / work("_Results.txt").filename();
     outcome_.resultsFileText = shown(outcome_.resultsFile);
