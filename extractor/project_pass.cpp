@@ -5,6 +5,7 @@
 
 #include "extractor/loop/conversion_loop.h"
 #include "extractor/passes/comm_call_census.h"
+#include "extractor/passes/derived_types.h"
 #include "extractor/passes/module_search.h"
 #include "extractor/project/conversion_counters.h"
 #include "extractor/project/line_files.h"
@@ -164,6 +165,7 @@ class ProjectPass {
     LineWriter results_;
     std::vector<ModuleAddress> modules_;
     CommCallCensus census_;
+    DerivedTypeCatalogue types_;
     ConversionCounters counters_;
     int moduleRack_ = 0;
     int moduleSlot_ = 0;
@@ -283,7 +285,12 @@ bool ProjectPass::takeCensus() {
     CensusPass census(censusFile.sink());
     int errorNumber = 0;
     if (!forEachLine(
-            xefRead(), [&](std::string_view line) { census.line(line); }, errorNumber)) {
+            xefRead(),
+            [&](std::string_view line) {
+                census.line(line);
+                types_.line(line);
+            },
+            errorNumber)) {
         return fail(openFailure(1, shown(xefRead()), errorNumber, "ERROR"));
     }
     if (!censusFile.close()) {
@@ -323,6 +330,8 @@ bool ProjectPass::runConversionLoop() {
     setup.trace = &console_;
     setup.console = &console_;
     setup.census = &census_;
+    setup.types = &types_;
+    setup.ignoreStrings = options_.ignore == "1";
     setup.modules = modules_;
     setup.services = &services;
     ConversionLoop loop(setup, LoopOutputs{channels[0].writer.sink(), results_.sink(),

@@ -26,10 +26,30 @@ bool inModuleReadingState(LoopState state) {
     }
 }
 
+const DerivedTypeCatalogue& typesOf(const LoopSetup& setup) {
+    static const DerivedTypeCatalogue none;
+    return setup.types != nullptr ? *setup.types : none;
+}
+
 }  // namespace
 
 ConversionLoop::ConversionLoop(LoopSetup setup, LoopOutputs outputs)
-    : setup_(std::move(setup)), out_(std::move(outputs)) {
+    : setup_(std::move(setup)),
+      out_(std::move(outputs)),
+      declarations_(module_, typesOf(setup_),
+                    DeclarationOutputs{out_.project,
+                                       [this](std::string_view line) {
+                                           inputAssignments_.emplace_back(line);
+                                           out_.inputList(line);
+                                       },
+                                       [this](std::string_view line) {
+                                           outputAssignments_.emplace_back(line);
+                                           out_.outputList(line);
+                                       },
+                                       out_.results}) {
+    if (setup_.census != nullptr) {
+        sectionNumbers_ = setup_.census->sectionDeclared;
+    }
     if (!setup_.modules.empty()) {
         module_.rack = setup_.modules.back().rack;
         module_.slot = setup_.modules.back().slot;
@@ -53,6 +73,19 @@ void ConversionLoop::line(std::string_view input) {
         return;
     }
     std::string text(input);
+    // A block-diagram block being read takes its lines up to its address pin; the last one
+    // then goes through the loop like any other.
+    if (fbd_.active()) {
+        CommRewriteContext context = commContext();
+        std::vector<std::string> finished;
+        if (!fbd_.feed(text, context, finished)) {
+            return;
+        }
+        for (const std::string& line : finished) {
+            write(line);
+        }
+        text = fbd_.lastLine();
+    }
     // After a "</program>" the next line tells whether another program follows; it then goes
     // through every step like any other line.
     if (pendingProgramEnd_) {
@@ -98,8 +131,8 @@ void ConversionLoop::line(std::string_view input) {
     if (holds(text, "</IOConf>")) {
         dfbArea_ = true;
     }
-    if (state_.state == LoopState::Code || dfbArea_) {
-        dfbAndCallSteps(text);
+    if ((state_.state == LoopState::Code || dfbArea_) && !dfbAndCallSteps(text)) {
+        return;
     }
     if (holds(text, "<program>")) {
         state_.state = LoopState::Code;
@@ -241,7 +274,7 @@ void ConversionLoop::endLogicConf(std::string_view text) {
     state_.state = LoopState::Copy;
 }
 
-void ConversionLoop::dfbAndCallSteps(std::string& text) {
+bool ConversionLoop::dfbAndCallSteps(std::string& text) {
     if (holds(text, "<identProgram name=")) {
         currentName_ = std::string(firstQuotedValue(text));
     }
@@ -249,6 +282,10 @@ void ConversionLoop::dfbAndCallSteps(std::string& text) {
         currentName_ = std::string(firstQuotedValue(text));
         currentDfb_ = setup_.census != nullptr ? setup_.census->dfbNumber(currentName_) : 0;
         dfbInstancesWritten_ = false;
+        // Instances in a DFB are numbered from 1, after any the DFB declares already.
+        dfbNumbers_ = currentDfb_ > 0
+                          ? setup_.census->dfbs[static_cast<std::size_t>(currentDfb_ - 1)].declared
+                          : KindCounts{};
     }
     if (currentDfb_ > 0 && !dfbInstancesWritten_) {
         const CensusDfb& dfb = setup_.census->dfbs[static_cast<std::size_t>(currentDfb_ - 1)];
@@ -276,6 +313,26 @@ void ConversionLoop::dfbAndCallSteps(std::string& text) {
     } else if (holds(text, "<FBDSource")) {
         language_ = 3;
     }
+    if (language_ == 3) {
+        return !fbd_.start(text);
+    }
+    CommRewriteContext context = commContext();
+    for (CommBlock block : {CommBlock::SendReq, CommBlock::ReadVar, CommBlock::WriteVar}) {
+        text = rewriteCommBlocks(std::move(text), block, context);
+    }
+    return true;
+}
+
+CommRewriteContext ConversionLoop::commContext() {
+    return CommRewriteContext{module_,     language_, dfbArea_,     sectionNumbers_,
+                              dfbNumbers_, counters_, out_.results, currentName_};
+}
+
+void ConversionLoop::rewriteCode(std::string& text) {
+    if (!references_) {
+        references_.emplace(module_);
+    }
+    references_->rewrite(text, setup_.ignoreStrings, referenceCounts_);
 }
 
 void ConversionLoop::endPrograms() {
@@ -304,9 +361,14 @@ void ConversionLoop::handleState(std::string_view text) {
     }
     switch (state_.state) {
         case LoopState::Declarations:
-        case LoopState::Code:
-            write(text);
+            declarations_.line(text);
             return;
+        case LoopState::Code: {
+            std::string code(text);
+            rewriteCode(code);
+            write(code);
+            return;
+        }
         case LoopState::MastTask:
             rewriteSectionDesc(text);
             return;
@@ -395,8 +457,16 @@ void ConversionLoop::rewriteSectionDesc(std::string_view text) {
 }
 
 void ConversionLoop::finish() {
+    counters_.inputVariables = declarations_.inputVariables();
+    counters_.outputVariables = declarations_.outputVariables();
+    counters_.channelVariables = declarations_.channelVariables();
+    counters_.ioddtReferences = referenceCounts_.ioddt;
+    counters_.directReferences = referenceCounts_.direct;
     if (failure_) {
         return;
+    }
+    for (const std::string& line : fbd_.flush()) {
+        write(line);
     }
     if (pendingModuleHeader_) {
         write(*pendingModuleHeader_);

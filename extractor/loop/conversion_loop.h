@@ -19,10 +19,14 @@
 #include "extractor/loop/module_config_reader.h"
 #include "extractor/loop/module_context.h"
 #include "extractor/passes/comm_call_census.h"
+#include "extractor/passes/derived_types.h"
 #include "extractor/project/conversion_counters.h"
 #include "extractor/project/conversion_failure.h"
 #include "extractor/project/line_files.h"
 #include "extractor/project/topo_address.h"
+#include "extractor/rewrite/declaration_rewrite.h"
+#include "extractor/rewrite/fbd_block_rewrite.h"
+#include "extractor/rewrite/topological_references.h"
 
 namespace extractor {
 
@@ -50,7 +54,9 @@ struct LoopSetup {
     int debugLevel = 4;
     std::ostream* trace = nullptr;    // trace lines when debugLevel is 1
     std::ostream* console = nullptr;  // the sort's placement lines
+    bool ignoreStrings = false;       // the Ignore setting is "1"
     const CommCallCensus* census = nullptr;
+    const DerivedTypeCatalogue* types = nullptr;
     std::vector<ModuleAddress> modules;  // the module table of the search
     LoopServices* services = nullptr;
 };
@@ -80,7 +86,10 @@ class ConversionLoop {
     void endDataBlock();
     void startMastTask(std::string_view text);
     void endLogicConf(std::string_view text);
-    void dfbAndCallSteps(std::string& text);
+    // False when the line was taken by a block-diagram block being read.
+    bool dfbAndCallSteps(std::string& text);
+    void rewriteCode(std::string& text);
+    CommRewriteContext commContext();
     void endPrograms();
     void handleState(std::string_view text);
     void readModuleConfiguration(std::string_view text);
@@ -115,6 +124,12 @@ class ConversionLoop {
 
     std::vector<std::string> inputAssignments_;
     std::vector<std::string> outputAssignments_;
+    DeclarationPass declarations_;
+    std::optional<TopologicalReferences> references_;
+    TopologicalReferences::Counts referenceCounts_;
+    KindCounts sectionNumbers_{};
+    KindCounts dfbNumbers_{};
+    FbdBlockRewrite fbd_;
 };
 
 }  // namespace extractor

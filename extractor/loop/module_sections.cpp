@@ -57,7 +57,8 @@ void writeSectionInstances(const LineSink& out, const CommCallCensus& census) {
     for (std::size_t n = 1; n <= most; ++n) {
         for (InstanceKind kind : allInstanceKinds) {
             if (n <= census.sectionCalls[kindIndex(kind)].size()) {
-                writeInstance(out, kind, static_cast<int>(n));
+                writeInstance(out, kind,
+                              census.sectionDeclared[kindIndex(kind)] + static_cast<int>(n));
             }
         }
     }
@@ -66,7 +67,7 @@ void writeSectionInstances(const LineSink& out, const CommCallCensus& census) {
 void writeDfbInstances(const LineSink& out, const CensusDfb& dfb) {
     for (InstanceKind kind : allInstanceKinds) {
         for (int n = 1; n <= dfb.calls[kindIndex(kind)]; ++n) {
-            writeInstance(out, kind, n);
+            writeInstance(out, kind, dfb.declared[kindIndex(kind)] + n);
         }
     }
 }

@@ -26,10 +26,10 @@ std::string sectionDescLine(std::string_view name, std::string_view rest, int or
 void writeModuleVariables(const LineSink& out, const ModuleContext& module);
 
 // The instances of the program sections' replacement blocks: for each call the census found,
-// by kind, numbered over the whole project.
+// by kind, numbered over the whole project after those the project declares already.
 void writeSectionInstances(const LineSink& out, const CommCallCensus& census);
 
-// The instances of one DFB's replacement blocks, numbered from 1 in the DFB.
+// The instances of one DFB's replacement blocks, numbered in the DFB after those it declares.
 void writeDfbInstances(const LineSink& out, const CensusDfb& dfb);
 
 // "\t<program>" and the identProgram line of a MAST section.

@@ -83,7 +83,9 @@ TEST(ConversionLoop, SectionsOfTheModule) {
         "\t\t<identProgram name=\"IBY_IN_d0_s3\" type=\"section\" task=\"MAST\"></identProgram>",
         "<STSource>(* Copy data to variables that were topologically located in the Premium IBY "
         "rack 0 slot 3. *)",
-        "(* There are no topological IBY INPUT variables. *)",
+        "IF IBY_DIO_d0_s3.Freshness THEN",
+        "\tSpeed := INT_TO_WORD(IBY_DIO_d0_s3.Inputs.IW[5]);    (*  WARNING:  NOT an INT *)",
+        "END_IF;",
         "",
         "IBY_IODDT_IN_d0_s3 (IBY_DIO_d0_s3, IBY_Manage_d0_s3);",
         "",
@@ -105,7 +107,10 @@ TEST(ConversionLoop, SectionsOfTheModule) {
     const int out = run.indexOf(
         "\t\t<identProgram name=\"IBY_OUT_d0_s3\" type=\"section\" task=\"MAST\"></identProgram>");
     EXPECT_EQ(run.project[out - 2], "\t</program>");
-    EXPECT_EQ(run.project[out + 5], "(* There are no topological IBY OUTPUT variables. *)");
+    EXPECT_EQ(
+        std::vector<std::string>(run.project.begin() + out + 5, run.project.begin() + out + 8),
+        (std::vector<std::string>{"IF IBY_DIO_d0_s3.Freshness THEN",
+                                  "\tIBY_DIO_d0_s3.Outputs.QW[2] := Valve;", "END_IF;"}));
     EXPECT_EQ(run.project.back(), "</FEFExchangeFile>");
 }
 
