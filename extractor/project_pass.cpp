@@ -147,8 +147,7 @@ class ProjectPass {
     void reportNames();
     bool unpack();
     bool openResults();
-    bool searchModules();
-    bool takeCensus();
+    bool searchModulesAndTakeCensus();
     bool runConversionLoop();
     bool putRewrittenProjectInPlace();
     bool pack();
@@ -185,7 +184,7 @@ PassOutcome ProjectPass::run() {
     // Each step reports its own failure; the work folder goes with this object either way.
     if (unpack()) {
         reportNames();
-        if (openResults() && searchModules() && takeCensus() && runConversionLoop() &&
+        if (openResults() && searchModulesAndTakeCensus() && runConversionLoop() &&
             putRewrittenProjectInPlace() && pack() && writeSummary()) {
             placeOutputs();
         }
@@ -233,14 +232,28 @@ bool ProjectPass::openResults() {
     return true;
 }
 
-bool ProjectPass::searchModules() {
+// The module search and the census read the project file together: the census is of use only
+// when the search finds a module to convert, and is dropped with the work folder otherwise.
+bool ProjectPass::searchModulesAndTakeCensus() {
     trace(
         " ----------------  Make sure that there is at least one TSXIBY100 module in the "
         "configuration  ---------------------");
+    LineWriter censusFile;
+    if (!censusFile.open(work("_PCP.txt"))) {
+        return fail(
+            openFailure(1, paths_.besideText("_PCP.txt"), censusFile.errorNumber(), "ERROR"));
+    }
     ModuleSearch search;
+    CensusPass census(censusFile.sink());
     int errorNumber = 0;
     if (!forEachLine(
-            xefRead(), [&](std::string_view line) { search.line(line); }, errorNumber)) {
+            xefRead(),
+            [&](std::string_view line) {
+                search.line(line);
+                census.line(line);
+                types_.line(line);
+            },
+            errorNumber)) {
         return fail(openFailure(1, shown(xefRead()), errorNumber, "ERROR"));
     }
     search.finish();
@@ -270,29 +283,9 @@ bool ProjectPass::searchModules() {
                      "Too many IBY100"});
     }
     modules_ = search.modules();
-    return true;
-}
-
-bool ProjectPass::takeCensus() {
     trace(
         " ----------------  Find all the Section and DFB SEND_REQ, read_var, and write_var  "
         "---------------------");
-    LineWriter censusFile;
-    if (!censusFile.open(work("_PCP.txt"))) {
-        return fail(
-            openFailure(1, paths_.besideText("_PCP.txt"), censusFile.errorNumber(), "ERROR"));
-    }
-    CensusPass census(censusFile.sink());
-    int errorNumber = 0;
-    if (!forEachLine(
-            xefRead(),
-            [&](std::string_view line) {
-                census.line(line);
-                types_.line(line);
-            },
-            errorNumber)) {
-        return fail(openFailure(1, shown(xefRead()), errorNumber, "ERROR"));
-    }
     if (!censusFile.close()) {
         return fail(
             openFailure(1, paths_.besideText("_PCP.txt"), censusFile.errorNumber(), "ERROR"));

@@ -316,6 +316,14 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
     if (language_ == 3) {
         return !fbd_.start(text);
     }
+    // Few lines call a communication block; the rest need no closer look.
+    if (text.find('(') == std::string::npos) {
+        return true;
+    }
+    const std::string upper = upperCase(text);
+    if (!holds(upper, "SEND_REQ(") && !holds(upper, "READ_VAR(") && !holds(upper, "WRITE_VAR(")) {
+        return true;
+    }
     CommRewriteContext context = commContext();
     for (CommBlock block : {CommBlock::SendReq, CommBlock::ReadVar, CommBlock::WriteVar}) {
         text = rewriteCommBlocks(std::move(text), block, context);

@@ -17,10 +17,15 @@ bool passedOver(char c) {
 }  // namespace
 
 int replaceAddressToken(std::string& line, std::string_view pattern, std::string_view replacement) {
+    std::string upper = upperCase(line);
+    return replaceAddressToken(line, upper, pattern, replacement);
+}
+
+int replaceAddressToken(std::string& line, std::string& upper, std::string_view pattern,
+                        std::string_view replacement) {
     if (pattern.empty()) {
         return 0;
     }
-    std::string upper = upperCase(line);
     int count = 0;
     std::size_t from = 0;
     for (std::size_t at = upper.find(pattern, from); at != std::string::npos;
@@ -40,10 +45,15 @@ int replaceAddressToken(std::string& line, std::string_view pattern, std::string
 
 int replaceIndexedAddress(std::string& line, std::string_view prefix, std::string_view name,
                           bool ignoreStrings) {
+    std::string upper = upperCase(line);
+    return replaceIndexedAddress(line, upper, prefix, name, ignoreStrings);
+}
+
+int replaceIndexedAddress(std::string& line, std::string& upper, std::string_view prefix,
+                          std::string_view name, bool ignoreStrings) {
     if (prefix.empty()) {
         return 0;
     }
-    std::string upper = upperCase(line);
     int count = 0;
     std::size_t from = 0;
     for (std::size_t at = upper.find(prefix, from); at != std::string::npos;

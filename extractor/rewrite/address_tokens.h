@@ -14,6 +14,11 @@ namespace extractor {
 // the number of replacements.
 int replaceAddressToken(std::string& line, std::string_view pattern, std::string_view replacement);
 
+// The same for a caller that keeps the line's upper-case form beside it, for many patterns in
+// turn; both are updated.
+int replaceAddressToken(std::string& line, std::string& upper, std::string_view pattern,
+                        std::string_view replacement);
+
 // Replaces `prefix` and the word number after its separator by `name` + number + "]"
 // ("%IW0.3.0.5" by "IBY_DIO_d0_s3.Inputs.IW[5]"). A tab or the character 0x14 between digits
 // is passed over; after the last digit it stays. With `ignoreStrings`, an address inside the
@@ -21,5 +26,7 @@ int replaceAddressToken(std::string& line, std::string_view pattern, std::string
 // apostrophe followed by a double quote) is left alone. Returns the number of replacements.
 int replaceIndexedAddress(std::string& line, std::string_view prefix, std::string_view name,
                           bool ignoreStrings);
+int replaceIndexedAddress(std::string& line, std::string& upper, std::string_view prefix,
+                          std::string_view name, bool ignoreStrings);
 
 }  // namespace extractor

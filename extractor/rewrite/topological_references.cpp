@@ -113,11 +113,12 @@ void TopologicalReferences::rewrite(std::string& line, bool ignoreStrings, Count
     if (line.find('%') == std::string::npos) {
         return;
     }
+    std::string upper = upperCase(line);
     for (const auto& [pattern, replacement] : rules_) {
-        counts.ioddt += replaceAddressToken(line, pattern, replacement);
+        counts.ioddt += replaceAddressToken(line, upper, pattern, replacement);
     }
-    counts.direct += replaceIndexedAddress(line, inputPrefix_, inputName_, ignoreStrings);
-    counts.direct += replaceIndexedAddress(line, outputPrefix_, outputName_, ignoreStrings);
+    counts.direct += replaceIndexedAddress(line, upper, inputPrefix_, inputName_, ignoreStrings);
+    counts.direct += replaceIndexedAddress(line, upper, outputPrefix_, outputName_, ignoreStrings);
 }
 
 }  // namespace extractor
