@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "downloader/load_job.h"
 #include "downloader/load_step.h"
 
 // The run, auto-start and status registers through which a load stops a channel's program,
@@ -12,6 +13,12 @@ inline constexpr uint16_t kRunRegisterNumberRegister = 33;
 inline constexpr uint16_t kAutoStartRegister = 34;
 // Register 40 + channel holds the channel's status register number.
 inline constexpr uint16_t kStatusRegisterBase = 40;
+// The register numbers a load can use, and the refusals of larger ones (one %d, the number).
+inline constexpr uint16_t kHighestStatusRegister = 2080;  // 32 input registers + 2048 holding
+inline constexpr uint16_t kHighestRunRegister = 2048;
+inline constexpr const char* kStatusRegisterRefusal = "Invalid status register %d. Must be 1..2080";
+inline constexpr const char* kRunRegisterRefusal =
+    "Invalid run control register %d. Must be 1..2048";
 
 inline bool HasProgram(int16_t channel) {
     return channel == 1 || channel == 2;
@@ -26,20 +33,23 @@ bool ReadHoldingStep(LoadSteps& steps, uint16_t address, uint16_t& value);
 bool WriteHoldingStep(LoadSteps& steps, uint16_t address, uint16_t value);
 
 // Clears the channel's run byte (when Auto Start is on). False when a step failed.
-bool StopChannelProgram(LoadSteps& steps);
+bool StopChannelProgram(LoadJob& job);
 
 enum class ChannelHalt { kHalted, kStepFailed, kStillRunning };
 
-// Before the transfer on channels 1 and 2: writes the status register number S to register
-// 40 + channel, then (unless ignoreHalt) reads the channel's status word at once and without
-// retries until bit 15 clears, at most 20 times. kStillRunning when a reading failed or the
-// program never halted; `reason` then says why.
-ChannelHalt HaltForTransfer(LoadSteps& steps, uint16_t statusRegister, bool ignoreHalt,
-                            std::string& reason);
+// Before anything is erased on channels 1 and 2: writes the status register number S to
+// register 40 + channel, then (unless ignoreHalt) reads the channel's status word without
+// retries until bit 15 clears, at most 20 times, about 50 ms apart so that a program has the
+// time of a scan or two to halt. kStillRunning when a reading failed or the program never
+// halted; `reason` then says why. kStepFailed when a step failed or Cancel closed the job.
+ChannelHalt HaltForTransfer(LoadJob& job, std::string& reason);
 
 // Sets the channel's auto-start byte when Auto Start is on, else clears it.
 bool StoreAutoStartByte(LoadSteps& steps);
 
 // Starts the channel's program again when its auto-start byte reads back set; warns when Auto
 // Start was asked for and the module has no auto start.
-bool RestartChannelProgram(LoadSteps& steps);
+bool RestartChannelProgram(LoadJob& job);
+
+// The channel as the user knows it: "1", "2", "F1" or "F2".
+std::string ChannelName(int16_t channel);

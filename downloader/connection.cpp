@@ -12,6 +12,7 @@
 
 ModBus* CurrentConnection = nullptr;
 bool ConnectionClosed = false;
+bool DownloadCancelled = false;
 platform::ui::Window mainDialogWindow = nullptr;
 platform::ui::Window progressDialogWindow = nullptr;
 
@@ -116,7 +117,7 @@ bool OpenSerialConnection() {
         CurrentConnection = new ModBusRTU(port, baud, parity, dataBits, 0);
     }
     if (CurrentConnection->IsOpen()) {
-        if (linkSettings.retries == 0)
+        if (linkSettings.retries < 1)
             linkSettings.retries = 1;
         return true;
     }
@@ -140,7 +141,7 @@ bool OpenTcpConnection() {
     }
     CurrentConnection = new ModBusTCP(link.host.c_str(), port);
     if (CurrentConnection->IsOpen()) {
-        if (linkSettings.retries == 0)
+        if (linkSettings.retries < 1)
             linkSettings.retries = 3;
         return true;
     }

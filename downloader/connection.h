@@ -16,6 +16,9 @@ extern ModBus* CurrentConnection;
 // serial device removal; the loaders stop quietly at their next step while it is set. The main
 // dialog clears it when a download starts.
 extern bool ConnectionClosed;
+// Set with ConnectionClosed by the progress dialog's Cancel, and cleared with it when a download
+// starts: a load stopped by it tells the user in what state it left the channel.
+extern bool DownloadCancelled;
 
 // Owner of every message box, and the progress dialog while it is open (else null).
 extern platform::ui::Window mainDialogWindow;
@@ -26,11 +29,11 @@ inline constexpr int kStatusLine = 1032;
 // Opens a ModBusRTU (or ModBusAscii when `ascii` is set) on `portName` with the baud, parity and
 // data bits of the Link settings, one stop bit. On failure shows "Can't OpenModbusRTU(%s).\n%s"
 // (or "Can't OpenModbusAscii(%s).\n%s"), leaves no connection and sets ConnectionClosed.
-// A successful open turns `retries` 0 into 1.
+// A successful open turns `retries` of 0 or less into 1.
 bool OpenSerialConnection();
 
 // Opens a ModBusTCP to `host`:`tcpPort`. On failure shows "Can't open TCP connection to %s:%u".
-// A successful open turns `retries` 0 into 3.
+// A successful open turns `retries` of 0 or less into 3.
 bool OpenTcpConnection();
 
 // Ends the connection through its close-and-delete operation (stopping its I/O thread) and sets

@@ -98,12 +98,14 @@ int32_t NewLoader::Run(uint32_t codeBlock) {
     if (loadOptions.loadProgram && !CheckObject(codeBlock)) {
         return 0;
     }
-    if (channel > 1 && !AskYesNo("Application 2 is selected\n\rbut not supported.\n\rContinue "
-                                 "anyway?")) {
+    if (channel > 1 && !AskYesNo(Format("Application %s is selected\n\rbut not supported.\n\r"
+                                        "Continue anyway?",
+                                        ChannelName(channel).c_str()))) {
         return 0;
     }
-    if (!Erase() || LoadSteps::Stopped() || !StopChannelProgram(job_.steps) ||
-        LoadSteps::Stopped()) {
+    // The program is stopped, and has halted, before its flash is erased under it.
+    if (LoadSteps::Stopped() || !StopChannelProgram(job_) ||
+        (loadOptions.loadProgram && !WaitForChannel()) || !Erase() || LoadSteps::Stopped()) {
         return 0;
     }
     if (loadOptions.loadProgram) {
@@ -111,11 +113,11 @@ int32_t NewLoader::Run(uint32_t codeBlock) {
             return 0;
         }
         SetStatusText("Transferring file");
-        if (!WaitForChannel() || !Transfer() || !StoreTrailer()) {
+        if (!Transfer() || !StoreTrailer()) {
             return 0;
         }
     }
-    FinishLoad(wordsSent_);
+    FinishLoad(FinalStatus(wordsSent_));
     return 1;
 }
 
@@ -145,12 +147,14 @@ bool NewLoader::Erase() {
     if (!loadOptions.eraseFlash) {
         return true;
     }
+    if (LoadSteps::Stopped()) {
+        return false;
+    }
     LogPrintf("Erasing\n");
     SetStatusText("Erasing");
+    job_.changes.space = ChannelChanges::Space::kErased;
     return job_.steps.Run([&](ModBus& link) {
-        // Erasing takes the module far longer than any other request.
-        return link.ExtCommand(writeToRam_, RequestTimeout() * 10, RequestUnit(),
-                               loadOptions.channel);
+        return link.ExtCommand(writeToRam_, EraseTimeout(), RequestUnit(), loadOptions.channel);
     });
 }
 
@@ -170,7 +174,7 @@ bool NewLoader::ResolveBases() {
 
 bool NewLoader::WaitForChannel() {
     std::string reason;
-    switch (HaltForTransfer(job_.steps, job_.statusRegister, job_.ignoreHalt, reason)) {
+    switch (HaltForTransfer(job_, reason)) {
         case ChannelHalt::kStepFailed:
             return false;
         case ChannelHalt::kStillRunning:
@@ -205,17 +209,24 @@ bool NewLoader::Transfer() {
 
 bool NewLoader::SendChunk(uint16_t* words, uint32_t count) {
     crc_ = PayloadCrc(crc_, words, static_cast<int32_t>(count));
-    wordsSent_ += count;
-    ShowTransferProgress(wordsSent_, job_.progressLength);
     if (count > 0 && !WriteBlock(address_, count, words)) {
         return false;
     }
+    wordsSent_ += count;
+    // The bar follows what the module has taken.
+    ShowTransferProgress(wordsSent_, job_.sendBytes);
     address_ += 2 * count;
     SetStatusText("%d words transmitted.", static_cast<int>(wordsSent_));
     return true;
 }
 
 bool NewLoader::WriteBlock(uint32_t address, uint32_t count, const uint16_t* words) {
+    if (LoadSteps::Stopped()) {
+        return false;
+    }
+    if (job_.changes.space != ChannelChanges::Space::kLoaded) {
+        job_.changes.space = ChannelChanges::Space::kPartlyWritten;
+    }
     return job_.steps.Run([&](ModBus& link) {
         return link.ExtWriteBlock(writeToRam_, RequestTimeout(), RequestUnit(), loadOptions.channel,
                                   address, static_cast<int32_t>(count), words);
@@ -242,7 +253,11 @@ bool NewLoader::StoreTrailer() {
         HasProgram(loadOptions.channel) ? wordsSent_ : static_cast<uint32_t>(job_.fileLength);
     const uint16_t length[2] = {static_cast<uint16_t>(loaded >> 16),
                                 static_cast<uint16_t>(loaded & 0xFFFF)};
-    return WriteBlock(0, 2, length) && RestartChannelProgram(job_.steps);
+    if (!WriteBlock(0, 2, length)) {
+        return false;
+    }
+    job_.changes.space = ChannelChanges::Space::kLoaded;
+    return RestartChannelProgram(job_);
 }
 
 }  // namespace

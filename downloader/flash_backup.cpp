@@ -34,13 +34,17 @@ bool RestoreFlashFromFile(ui::Window owner, const std::string& path) {
     switch (ReadFlashImage(path, image)) {
         case FlashImageResult::kOk:
             break;
-        case FlashImageResult::kTooShort:
-            return Fail(owner, "Flash image file is shorter than 16384 bytes");
+        case FlashImageResult::kWrongSize:
+            return Fail(owner, "Flash image file must be 16384 bytes");
         default:
             return Fail(owner, "Failed to open file for reading");
     }
-    if (!RestoreFlash(image)) {
-        return Fail(owner, "Failed to write flash");
+    switch (RestoreFlash(image)) {
+        case FlashRestore::kWritten:
+            return true;
+        case FlashRestore::kPartlyWritten:
+            return Fail(owner, "Failed to write flash\nThe flash is partly rewritten.");
+        default:
+            return Fail(owner, "Failed to write flash");
     }
-    return true;
 }

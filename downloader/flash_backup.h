@@ -11,6 +11,7 @@
 // no "."). Nothing is written unless the whole flash was read.
 bool BackupFlashToFile(platform::ui::Window owner, const std::string& name);
 
-// Restores the module's flash from the image file. An image shorter than 16384 bytes is refused
-// before any connection is made.
+// Restores the module's flash from the image file. A file that is not exactly 16384 bytes long is
+// refused before any connection is made; a restore that fails part-way says the flash is partly
+// rewritten.
 bool RestoreFlashFromFile(platform::ui::Window owner, const std::string& path);

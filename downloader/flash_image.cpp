@@ -14,8 +14,8 @@ FlashImageResult WriteFlashImage(const std::string& path, const FlashImage& imag
         bytes[2 * i] = static_cast<uint8_t>(image[i] >> 8);
         bytes[2 * i + 1] = static_cast<uint8_t>(image[i] & 0xFF);
     }
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    std::string temporary;
+    std::FILE* file = platform::CreateStagingFile(path, temporary);
     if (file == nullptr) {
         return FlashImageResult::kOpenFailed;
     }
@@ -34,11 +34,16 @@ FlashImageResult ReadFlashImage(const std::string& path, FlashImage& image) {
     if (file == nullptr) {
         return FlashImageResult::kOpenFailed;
     }
-    uint8_t bytes[kFlashImageBytes];
+    // One byte more than an image, to see a file that is too long.
+    uint8_t bytes[kFlashImageBytes + 1];
     const size_t got = std::fread(bytes, 1, sizeof bytes, file);
+    const bool readError = std::ferror(file) != 0;
     std::fclose(file);
-    if (got != sizeof bytes) {
-        return FlashImageResult::kTooShort;
+    if (readError) {
+        return FlashImageResult::kOpenFailed;
+    }
+    if (got != kFlashImageBytes) {
+        return FlashImageResult::kWrongSize;
     }
     for (size_t i = 0; i < kFlashImageWords; ++i) {
         image[i] = static_cast<uint16_t>(bytes[2 * i] << 8 | bytes[2 * i + 1]);

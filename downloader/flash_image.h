@@ -16,10 +16,12 @@ using FlashImage = std::array<uint16_t, kFlashImageWords>;
 // The name with ".bin" appended when it holds no "." anywhere.
 std::string FlashImagePath(const std::string& name);
 
-enum class FlashImageResult { kOk, kOpenFailed, kWriteFailed, kTooShort };
+enum class FlashImageResult { kOk, kOpenFailed, kWriteFailed, kWrongSize };
 
-// Written under a temporary name and renamed over the target only when every byte reached the
-// disk, so a failed backup never leaves a partial image under the chosen name.
+// Written under a staging name of its own in the same folder and renamed over the target only
+// when every byte reached the disk, so a failed backup never leaves a partial image under the
+// chosen name and never touches any other file.
 FlashImageResult WriteFlashImage(const std::string& path, const FlashImage& image);
-// An image shorter than 16384 bytes is refused: its missing part must never reach the module.
+// A file of any size but 16384 bytes is refused: it is not an image of the flash (a shorter one
+// would leave part of the flash undefined, a longer one is some other file).
 FlashImageResult ReadFlashImage(const std::string& path, FlashImage& image);

@@ -40,38 +40,37 @@ class LegacyLoader {
     uint32_t total_ = 0;
 };
 
-// Record 0 keeps the word count modulo 65536, and a one-word 0 there is the module's erase
-// command: a count that is a whole multiple of 65536 would erase the words just loaded.
-bool LengthCanBeStored(std::FILE* file) {
-    if (file == nullptr || !HasProgram(loadOptions.channel)) {
+// Record 0 keeps the word count modulo 65536 (channels 1 and 2) or the byte length (F1, F2), and
+// a one-word 0 there is the module's erase command: a length that would be stored as 0 would
+// erase the words just loaded while the load reports success.
+bool LengthCanBeStored(const LoadJob& job) {
+    const bool words = HasProgram(loadOptions.channel);
+    const long length = words ? job.sendBytes / 2 : job.fileLength;
+    if (length % 65536 != 0) {
         return true;
     }
-    const long position = std::ftell(file);
-    std::fseek(file, 0, SEEK_END);
-    const long bytes = std::ftell(file) - position;
-    std::fseek(file, position, SEEK_SET);
-    const long words = (bytes + 1) / 2;
-    if (words > 0 && words % 65536 == 0) {
-        ErrorBox("Application length of %ld words cannot be stored by the module.", words);
-        return false;
-    }
-    return true;
+    ErrorBox("Application length of %ld %s cannot be stored by the module.", length,
+             words ? "words" : "bytes");
+    return false;
 }
 
 int32_t LegacyLoader::Run() {
-    if ((loadOptions.loadProgram && !LengthCanBeStored(job_.file)) || !Erase() ||
-        LoadSteps::Stopped() || !StopChannelProgram(job_.steps) || LoadSteps::Stopped()) {
+    const bool load = loadOptions.loadProgram != 0;
+    // Everything that may refuse the load comes first; then the program is stopped, and has
+    // halted, before its flash is erased under it.
+    if ((load && (!LengthCanBeStored(job_) || !CheckCapability())) || LoadSteps::Stopped() ||
+        !StopChannelProgram(job_) || (load && !WaitForChannel()) || !Erase() ||
+        LoadSteps::Stopped()) {
         return 0;
     }
-    if (loadOptions.loadProgram) {
+    if (load) {
         SetStatusText("Transferring file");
-        if (!CheckCapability() || !WaitForChannel() || !Transfer() || LoadSteps::Stopped() ||
-            !StoreAutoStartByte(job_.steps) || !StoreLength() ||
-            !RestartChannelProgram(job_.steps)) {
+        if (!Transfer() || LoadSteps::Stopped() || !StoreAutoStartByte(job_.steps) ||
+            !StoreLength() || !RestartChannelProgram(job_)) {
             return 0;
         }
     }
-    FinishLoad(total_);
+    FinishLoad(FinalStatus(total_));
     return 1;
 }
 
@@ -79,9 +78,13 @@ bool LegacyLoader::Erase() {
     if (!loadOptions.eraseFlash) {
         return true;
     }
+    if (LoadSteps::Stopped()) {
+        return false;
+    }
     SetStatusText("Erasing");
+    job_.changes.space = ChannelChanges::Space::kErased;
     const int16_t channel = loadOptions.channel;
-    const uint32_t timeout = RequestTimeout() * 10;  // erasing takes the module long
+    const uint32_t timeout = EraseTimeout();
     auto command = [&](uint16_t value) {
         return job_.steps.Run([&](ModBus& link) {
             return link.WriteRegister(timeout, RequestUnit(), kCommandRegister, value);
@@ -91,7 +94,7 @@ bool LegacyLoader::Erase() {
         if (!command(static_cast<uint16_t>(0xB0B0 + 0x0101 * channel))) {
             return false;
         }
-        if (job_.progressLength > kLowerPartBytes && !command(0xB3B3)) {
+        if (job_.spaceBytes > kLowerPartBytes && !command(0xB3B3)) {
             return false;
         }
     } else {
@@ -117,13 +120,16 @@ bool LegacyLoader::Erase() {
 }
 
 bool LegacyLoader::CheckCapability() {
-    if (job_.progressLength <= kLargestLowerObject) {
+    if (job_.spaceBytes <= kLargestLowerObject) {
         return true;
     }
     uint16_t record[10] = {};
     const bool read = job_.steps.RunQuietly([&](ModBus& link) {
         return link.ReadFileRecord(RequestTimeout(), RequestUnit(), kUpperPartFile, 10, 0, record);
     });
+    if (LoadSteps::Stopped()) {
+        return false;
+    }
     const bool capable =
         read && std::all_of(record, record + 7, [](uint16_t w) { return w == 0xFFFF; });
     if (!capable) {
@@ -137,7 +143,7 @@ bool LegacyLoader::CheckCapability() {
 
 bool LegacyLoader::WaitForChannel() {
     std::string reason;
-    switch (HaltForTransfer(job_.steps, job_.statusRegister, job_.ignoreHalt, reason)) {
+    switch (HaltForTransfer(job_, reason)) {
         case ChannelHalt::kStepFailed:
             return false;
         case ChannelHalt::kStillRunning:
@@ -149,6 +155,9 @@ bool LegacyLoader::WaitForChannel() {
 }
 
 bool LegacyLoader::Transfer() {
+    // Only channel 2 has words above 65535 (in file 1792); no other channel's load may reach
+    // them, so its records end at 65535.
+    const uint32_t endRecord = loadOptions.channel == 2 ? 2 * 65536 : 65536;
     uint32_t record = 1;
     for (;;) {
         // No request may cross into the next 64K-word part of the space.
@@ -162,6 +171,10 @@ bool LegacyLoader::Transfer() {
         if (LoadSteps::Stopped()) {
             return false;
         }
+        if (record + words > endRecord) {
+            ErrorBox("Application file is too large for space.");
+            return false;
+        }
         if (got % 2 != 0) {
             bytes[got] = kPadByte;
         }
@@ -169,12 +182,13 @@ bool LegacyLoader::Transfer() {
         for (uint32_t i = 0; i < words; ++i) {
             values[i] = static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
         }
-        total_ += words;
-        ShowTransferProgress(total_, job_.progressLength);
         const uint16_t file = (record & 0x10000) != 0 ? kUpperPartFile : file_;
         if (!WriteRecords(file, static_cast<uint16_t>(record % 65536), words, values)) {
             return false;
         }
+        total_ += words;
+        // The bar follows what the module has taken.
+        ShowTransferProgress(total_, job_.sendBytes);
         record += words;
         SetStatusText("%d words transmitted.", static_cast<int>(total_));
     }
@@ -182,6 +196,12 @@ bool LegacyLoader::Transfer() {
 
 bool LegacyLoader::WriteRecords(uint16_t file, uint16_t record, uint32_t count,
                                 const uint16_t* words) {
+    if (LoadSteps::Stopped()) {
+        return false;
+    }
+    if (job_.changes.space != ChannelChanges::Space::kLoaded) {
+        job_.changes.space = ChannelChanges::Space::kPartlyWritten;
+    }
     return job_.steps.Run([&](ModBus& link) {
         return link.WriteFileRecord(RequestTimeout(), RequestUnit(), file, count, record, words);
     });
@@ -192,7 +212,11 @@ bool LegacyLoader::StoreLength() {
     const uint32_t loaded =
         HasProgram(loadOptions.channel) ? total_ : static_cast<uint32_t>(job_.fileLength);
     const uint16_t length = static_cast<uint16_t>(loaded % 65536);
-    return WriteRecords(file_, 0, 1, &length);
+    if (!WriteRecords(file_, 0, 1, &length)) {
+        return false;
+    }
+    job_.changes.space = ChannelChanges::Space::kLoaded;
+    return true;
 }
 
 }  // namespace

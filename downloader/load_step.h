@@ -13,6 +13,16 @@ inline uint32_t RequestTimeout() {
 inline uint16_t RequestUnit() {
     return static_cast<uint16_t>(linkSettings.drop);
 }
+// Erasing takes the module far longer than any other request: ten time-outs, held to what the
+// transport can wait for rather than wrapping round to a few milliseconds.
+inline uint32_t EraseTimeout() {
+    const uint64_t tenfold = uint64_t{RequestTimeout()} * 10;
+    return tenfold > INT32_MAX ? uint32_t{INT32_MAX} : static_cast<uint32_t>(tenfold);
+}
+// The attempts a job may make: at least one, so that no setting makes a job fail unsent.
+inline int32_t AttemptsAllowed() {
+    return linkSettings.retries < 1 ? 1 : linkSettings.retries;
+}
 
 // One request on the open connection; a failure without one.
 template <class Request>
@@ -30,15 +40,20 @@ void NoteFailure(int32_t result);
 
 // The step pattern of a load: one attempt counter for the whole load, each request retried while
 // the counter lasts with the message pump run between attempts. A step that uses up the counter
-// shows the connection's error text once and ends the load.
+// shows the connection's error text once and ends the load. Once Cancel (or an earlier failure)
+// has closed the job, a step sends nothing more: it ends quietly before its first attempt and
+// between attempts.
 class LoadSteps {
   public:
-    explicit LoadSteps(int32_t attempts) : attemptsLeft_(attempts) {}
+    explicit LoadSteps(int32_t attempts) : attemptsLeft_(attempts < 1 ? 1 : attempts) {}
 
     // Runs `request` (ModBus& -> request result) until it succeeds or the counter is used up.
-    // False when the step failed; the error has then been shown.
+    // False when the step failed (the error has then been shown) or the job was closed.
     template <class Request>
     bool Run(Request request) {
+        if (Stopped()) {
+            return false;
+        }
         while (attemptsLeft_ > 0) {
             const int32_t result = OnLink(request);
             if (result >= 0) {
@@ -47,6 +62,9 @@ class LoadSteps {
             NoteFailure(result);
             Pump();
             --attemptsLeft_;
+            if (Stopped()) {
+                return false;
+            }
         }
         Pump();
         if (attemptsLeft_ > 0) {
@@ -57,10 +75,10 @@ class LoadSteps {
     }
 
     // The same attempts without the error box: for a read whose failure has a message of its
-    // own. False when the counter was used up.
+    // own. False when the counter was used up or the job was closed.
     template <class Request>
     bool RunQuietly(Request request) {
-        while (attemptsLeft_ > 0) {
+        while (attemptsLeft_ > 0 && !Stopped()) {
             const int32_t result = OnLink(request);
             if (result >= 0) {
                 Pump();
@@ -76,10 +94,10 @@ class LoadSteps {
     // The quiet check: true when Cancel or an earlier error has closed the job.
     static bool Stopped() { return ConnectionClosed; }
     int32_t AttemptsLeft() const { return attemptsLeft_; }
-
-  private:
+    // The message pump, for a loader that waits between readings of its own.
     static void Pump();
 
+  private:
     int32_t attemptsLeft_;
 };
 

@@ -1,5 +1,6 @@
 #include "downloader/load_user_code.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -12,9 +13,6 @@
 #include "downloader/user_code_object.h"
 
 namespace {
-
-constexpr uint16_t kHighestStatusRegister = 2080;  // 32 input registers + 2048 holding
-constexpr uint16_t kHighestRunRegister = 2048;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -53,7 +51,7 @@ bool ApplicationSpace(LoadSteps& steps, bool newMethod, int32_t& size) {
     return true;
 }
 
-bool CheckSpace(int32_t length, int32_t size) {
+bool CheckWritable() {
     switch (IsWriteProtected(loadOptions.channel)) {
         case -1:
             StopBox("Timeout During Read", "Write error");
@@ -62,13 +60,27 @@ bool CheckSpace(int32_t length, int32_t size) {
             StopBox("Application space is write protected", "Write error");
             return false;
         default:
-            break;
+            return true;
     }
-    if (length > size) {
-        ErrorBox("Application file is too large for space.");
-        return false;
+}
+
+// The bytes from the file position to the end of the file; the position is kept.
+int64_t BytesLeft(std::FILE* file) {
+    const long position = std::ftell(file);
+    if (position < 0 || std::fseek(file, 0, SEEK_END) != 0) {
+        return 0;
     }
-    return true;
+    const long end = std::ftell(file);
+    std::fseek(file, position, SEEK_SET);
+    return end > position ? end - position : 0;
+}
+
+// What the transfer will send: the block-write loader leaves out an odd final byte, the
+// file-record loader sends it as a word of its own.
+int32_t BytesToSend(std::FILE* file, bool newMethod) {
+    const int64_t left = BytesLeft(file);
+    const int64_t bytes = newMethod ? left & ~int64_t{1} : (left + 1) & ~int64_t{1};
+    return bytes > INT32_MAX - 1 ? INT32_MAX - 1 : static_cast<int32_t>(bytes);
 }
 
 // The status and run registers of channels 1 and 2, asked of the module when set to 0.
@@ -125,6 +137,7 @@ int32_t LoadUserCode(bool ignoreHalt) {
     OpenFile file;
     UserCodeHeader header;
     int32_t length = 0;
+    int32_t sendBytes = 0;
     if (loadOptions.loadProgram) {
         file = OpenUserCode();
         if (!file) {
@@ -135,25 +148,40 @@ int32_t LoadUserCode(bool ignoreHalt) {
             return 0;
         }
         int32_t size = 0;
-        if (!ApplicationSpace(steps, header.WriteNewMethod, size) || !CheckSpace(length, size)) {
+        if (!ApplicationSpace(steps, header.WriteNewMethod, size) || !CheckWritable()) {
             return 0;
         }
+        // Both loaders send the file to its end, whatever its application block declares: the
+        // space must hold what is sent, or the transfer runs into the space after it.
+        sendBytes = BytesToSend(file.get(), header.WriteNewMethod);
+        if (std::max(length, sendBytes) > size) {
+            ErrorBox("Application file is too large for space.");
+            return 0;
+        }
+    } else if (loadOptions.eraseFlash && !CheckWritable()) {
+        return 0;
     }
     LogPrintf("Beginning load\n");
     if (statusRegister > kHighestStatusRegister) {
-        ErrorBox("Invalid status register %d. Must be 1..2080", statusRegister);
+        ErrorBox(kStatusRegisterRefusal, statusRegister);
         return 0;
     }
     if (loadOptions.runRegister > kHighestRunRegister) {
-        ErrorBox("Invalid run control register %d. Must be 1..2048", loadOptions.runRegister);
+        ErrorBox(kRunRegisterRefusal, loadOptions.runRegister);
         return 0;
     }
     if (HasProgram(loadOptions.channel) && !ResolveRegisters(steps, ignoreHalt, statusRegister)) {
         return 0;
     }
-    LoadJob job{steps, file.get(), ignoreHalt, statusRegister, length + (length & 1), length};
-    if (header.WriteNewMethod) {
-        return LoadFileNew(header.WriteToRam && !loadOptions.forceFlash, job, header.CodeBlock);
+    const int32_t evenLength = length + (length & 1);
+    LoadJob job{steps,     file.get(), ignoreHalt, statusRegister, std::max(evenLength, sendBytes),
+                sendBytes, length};
+    const int32_t result =
+        header.WriteNewMethod
+            ? LoadFileNew(header.WriteToRam && !loadOptions.forceFlash, job, header.CodeBlock)
+            : LoadFileLegacy(job);
+    if (result == 0 && DownloadCancelled) {
+        ReportCancelledLoad(job.changes);
     }
-    return LoadFileLegacy(job);
+    return result;
 }

@@ -1,5 +1,8 @@
 #include "downloader/loader_ui.h"
 
+#include <cstdio>
+
+#include "downloader/channel_control.h"
 #include "downloader/connection.h"
 #include "downloader/settings.h"
 
@@ -33,7 +36,50 @@ void ShowTransferProgress(uint32_t wordsSent, int32_t progressLength) {
     ui::SetProgress(progressDialogWindow, kProgressBar, static_cast<int>(position));
 }
 
-void FinishLoad(uint32_t wordsLoaded) {
+std::string FinalStatus(uint32_t wordsLoaded) {
+    char text[64];
+    if (!loadOptions.loadProgram && loadOptions.eraseFlash) {
+        std::snprintf(text, sizeof text, "Application space %s erased.",
+                      ChannelName(loadOptions.channel).c_str());
+    } else {
+        std::snprintf(text, sizeof text, "%d words loaded successfully.",
+                      static_cast<int>(wordsLoaded));
+    }
+    return text;
+}
+
+void CancelDownload() {
+    ConnectionClosed = true;
+    DownloadCancelled = true;
+    SetStatusText("Cancelling...");
+}
+
+void ReportCancelledLoad(const ChannelChanges& changes) {
+    const std::string channel = ChannelName(loadOptions.channel);
+    std::string state;
+    switch (changes.space) {
+        case ChannelChanges::Space::kErased:
+            state = "application space " + channel + " is erased";
+            break;
+        case ChannelChanges::Space::kPartlyWritten:
+            state = "application space " + channel + " is partly written";
+            break;
+        case ChannelChanges::Space::kLoaded:
+            state = "application space " + channel + " holds the new program";
+            break;
+        case ChannelChanges::Space::kUntouched:
+            break;
+    }
+    if (changes.programStopped) {
+        state += (state.empty() ? "the program on channel " + channel : " and its program") +
+                 " is stopped";
+    }
+    if (!state.empty()) {
+        ErrorBox("Download cancelled: %s.", state.c_str());
+    }
+}
+
+void FinishLoad(const std::string& status) {
     if (mainDialogWindow != nullptr) {
         ui::SendUserMessage(mainDialogWindow, UM_ADD_HISTORY);
     }
@@ -42,7 +88,7 @@ void FinishLoad(uint32_t wordsLoaded) {
         ui::ShowItem(progress, ui::kIdCancel, false);
         ui::ShowItem(progress, ui::kIdOk, true);
     }
-    SetStatusText("%d words loaded successfully.", static_cast<int>(wordsLoaded));
+    SetStatusText("%s", status.c_str());
     if (progress != nullptr) {
         ui::FocusItem(progress, ui::kIdOk);
         if (loadOptions.unattended) {

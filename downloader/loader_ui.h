@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "downloader/load_job.h"
 #include "platform/ui.h"
 
 // What the loaders show the user: questions and error boxes over the main dialog, and the
@@ -30,6 +31,18 @@ void StopBox(const std::string& text, const char* caption);
 // bar's range 0..100 it reads as the percentage of bytes sent.
 void ShowTransferProgress(uint32_t wordsSent, int32_t progressLength);
 
+// The final status line of a successful load: "%d words loaded successfully.", or for an erase
+// without a load "Application space %s erased.".
+std::string FinalStatus(uint32_t wordsLoaded);
+
 // The end of a successful load: history, OK in place of Cancel, the final status line, and in an
 // unattended run the progress dialog ends itself.
-void FinishLoad(uint32_t wordsLoaded);
+void FinishLoad(const std::string& status);
+
+// Cancel in the progress dialog: the load stops quietly before its next request, and the status
+// line reads "Cancelling..." meanwhile.
+void CancelDownload();
+
+// After Cancel has stopped a load that had changed the channel: says in what state the channel
+// is left ("Download cancelled: application space 1 is erased.").
+void ReportCancelledLoad(const ChannelChanges& changes);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 Md5Context FileDigest{};
+bool FileDigestListed = false;
 
 namespace {
 

@@ -28,3 +28,6 @@ int32_t DigestFile(Md5Context& context, const std::string& path);
 // The digest of the user-code file last examined; the download stores these 16 bytes in the
 // module and the information views show them.
 extern Md5Context FileDigest;
+// False while the Program Info list shows no file: FileDigest is then cleared, so that no module
+// is said to match a file that is no longer listed.
+extern bool FileDigestListed;

@@ -21,10 +21,12 @@ bool OpenPortWasRemoved() {
 
 int32_t PumpMessages() {
     const ui::PumpResult result = ui::PumpMessages();
-    if (result.deviceRemoved && OpenPortWasRemoved() && !ConnectionClosed) {
+    // Also after Cancel: the program ends whether or not the job was already stopping.
+    if (result.deviceRemoved && OpenPortWasRemoved()) {
         ui::ShowMessageBox(mainDialogWindow, "Serial Port Hardware Problem\nProgram will exit.",
                            "TV&Q VEXIM");
-        ConnectionClosed = true;
+        // The connection went with its device; with it closed, no later pump reports it again.
+        CloseConnection();
         if (mainDialogWindow != nullptr)
             ui::PostUserMessage(mainDialogWindow, UM_PORT_REMOVED);
     }

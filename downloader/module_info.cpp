@@ -69,7 +69,7 @@ std::string StoredDigest() {
         digest[2 * i] = static_cast<uint8_t>(words[i] & 0xFF);
         digest[2 * i + 1] = static_cast<uint8_t>(words[i] >> 8);
     }
-    if (std::memcmp(digest, FileDigest.digest, sizeof digest) == 0) {
+    if (FileDigestListed && std::memcmp(digest, FileDigest.digest, sizeof digest) == 0) {
         return "Matched!";
     }
     std::string text;

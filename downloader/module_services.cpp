@@ -70,7 +70,7 @@ std::optional<std::string> IdentifyModule() {
 
 int32_t IsWriteProtected(int16_t channel) {
     uint16_t bits = 0;
-    int32_t attempts = linkSettings.retries;
+    int32_t attempts = AttemptsAllowed();
     if (TryRequest(attempts, [&](ModBus& link) {
             return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(), 1,
                                              kWriteProtectRegister, &bits);
@@ -104,7 +104,8 @@ ModuleJob ConnectModule() {
     return outcome;
 }
 
-ModuleJob WriteCommConfig() {
+ModuleJob WriteCommConfig(bool& written) {
+    written = false;
     if (!Open()) {
         CloseConnection();
         return ModuleJob::kFailed;
@@ -118,6 +119,8 @@ ModuleJob WriteCommConfig() {
             const std::string text = CurrentConnection ? CurrentConnection->GetErrorText() : "";
             ui::ShowMessageBox(mainDialogWindow, text, "Connection Error", ui::Buttons::Ok,
                                ui::Icon::Stop);
+        } else {
+            written = true;
         }
         outcome = ModuleJob::kDone;
     }
@@ -146,21 +149,25 @@ bool BackupFlash(FlashImage& image) {
     return complete;
 }
 
-bool RestoreFlash(const FlashImage& image) {
+FlashRestore RestoreFlash(const FlashImage& image) {
     if (!Open()) {
         CloseConnection();
-        return false;
+        return FlashRestore::kNotWritten;
     }
-    bool written = IsKrt(IdentifyModule());
-    int32_t attempts = linkSettings.retries;  // one counter for the whole restore
+    if (!IsKrt(IdentifyModule())) {
+        CloseConnection();
+        return FlashRestore::kNotWritten;
+    }
+    int32_t attempts = AttemptsAllowed();  // one counter for the whole restore
     auto write = [&](uint16_t file, uint16_t record, uint32_t count, const uint16_t* words) {
         return TryRequest(attempts, [&](ModBus& link) {
                    return link.WriteFileRecord(RequestTimeout(), RequestUnit(), file, count, record,
                                                words);
                }) >= 0;
     };
+    // From the first write on, the module's flash is no longer what it was.
     const uint16_t zero = 0;
-    written = written && write(kFlashFiles[0], 0, 1, &zero) && write(kFlashFiles[1], 0, 1, &zero);
+    bool written = write(kFlashFiles[0], 0, 1, &zero) && write(kFlashFiles[1], 0, 1, &zero);
     for (uint16_t offset = 0; written && offset < kFlashFileWords; offset += kFlashRequestWords) {
         for (size_t part = 0; written && part < 2; ++part) {
             written = write(kFlashFiles[part], offset, kFlashRequestWords,
@@ -168,5 +175,5 @@ bool RestoreFlash(const FlashImage& image) {
         }
     }
     CloseConnection();
-    return written;
+    return written ? FlashRestore::kWritten : FlashRestore::kPartlyWritten;
 }

@@ -29,12 +29,16 @@ enum class ModuleJob { kFailed, kNotKrt, kDone };
 // configuration block into commConfig.
 ModuleJob ConnectModule();
 // The same, writing commConfig back. A failed write shows the connection's error text (caption
-// "Connection Error") and still ends kDone; an unidentified module is kNotKrt.
-ModuleJob WriteCommConfig();
+// "Connection Error") and still ends kDone; an unidentified module is kNotKrt. `written` tells
+// whether the module took the block.
+ModuleJob WriteCommConfig(bool& written);
 
 // Reads both flash files of a KRT module into `image`. True only when every read returned all of
 // its 64 words.
 bool BackupFlash(FlashImage& image);
-// Writes both flash files from `image`, after clearing record 0 of each. True when every write
-// succeeded.
-bool RestoreFlash(const FlashImage& image);
+enum class FlashRestore { kWritten, kNotWritten, kPartlyWritten };
+
+// Writes both flash files from `image`, after clearing record 0 of each. kNotWritten when the
+// module was not reached or not identified; kPartlyWritten when a write failed after the first
+// had been sent (nothing is rolled back).
+FlashRestore RestoreFlash(const FlashImage& image);

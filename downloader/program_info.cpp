@@ -78,6 +78,8 @@ uint16_t PayloadCheck(std::FILE* file) {
 
 int32_t DisplayInformation(InfoRows& rows, const std::string& name) {
     rows.clear();
+    FileDigest = Md5Context{};
+    FileDigestListed = false;
     if (name.empty()) {
         return 0;
     }
@@ -91,7 +93,7 @@ int32_t DisplayInformation(InfoRows& rows, const std::string& name) {
         return -1;
     }
     LogPrintf("DisplayInformation running\n");
-    DigestFile(FileDigest, name);
+    FileDigestListed = DigestFile(FileDigest, name) == 0;
     rows.push_back({"File MD5", Hex(FileDigest.digest, 8)});
     rows.push_back({" ", Hex(FileDigest.digest + 8, 8)});
 

@@ -82,20 +82,36 @@ void ClampRestoredSettings() {
         link.dataBits = kDefaultDataBits;
     if (link.connectMode != kConnectSerial && link.connectMode != kConnectTcp)
         link.connectMode = kConnectSerial;
-    if (link.drop < 0 || link.drop > 255)
-        link.drop = kDefaultDrop;
+    link.drop = UsableDrop(link.drop);
     if (link.tcpPort < 1 || link.tcpPort > 65535)
         link.tcpPort = kDefaultTcpPort;
-    if (load.channel != 1 && load.channel != 2 && load.channel != 10 && load.channel != 11)
-        load.channel = 1;
-    if (link.retries < 1)
-        link.retries = kRestoredRetries;
-    if (link.timeoutMs <= kShortestTimeoutMs)
-        link.timeoutMs = kShortestTimeoutMs;
+    load.channel = UsableChannel(load.channel);
+    link.retries = UsableRetries(link.retries);
+    link.timeoutMs = UsableTimeout(link.timeoutMs);
     load.stopBits = 1;
 }
 
 }  // namespace
+
+int32_t UsableTimeout(int32_t timeoutMs) {
+    if (timeoutMs <= kShortestTimeoutMs)
+        return kShortestTimeoutMs;
+    return timeoutMs > kLongestTimeoutMs ? kLongestTimeoutMs : timeoutMs;
+}
+
+int32_t UsableRetries(int32_t retries) {
+    return retries < 1 ? kRestoredRetries : retries;
+}
+
+int32_t UsableDrop(int32_t drop) {
+    return drop < 0 || drop > 255 ? kDefaultDrop : drop;
+}
+
+int16_t UsableChannel(int32_t channel) {
+    return channel == 1 || channel == 2 || channel == 10 || channel == 11
+               ? static_cast<int16_t>(channel)
+               : int16_t{1};
+}
 
 void LoadDefaultSettings(platform::ui::Window mainDialog) {
     LinkSettings& link = linkSettings;
@@ -128,7 +144,7 @@ void LoadDefaultSettings(platform::ui::Window mainDialog) {
     load.unattended = 0;
 }
 
-int32_t SaveSettings() {
+int32_t SaveSettings(uint32_t which) {
     RegistryKey key;
     if (key.Create(RegRoot::CurrentUser, kSettingsKey) != RegStatus::Ok) {
         LogKeyFailure("SaveSettings", key);
@@ -137,29 +153,37 @@ int32_t SaveSettings() {
     const LinkSettings& link = linkSettings;
     const LoadOptions& load = loadOptions;
     const auto dword = [](int32_t v) { return static_cast<uint32_t>(v); };
-    // The order is the stored one; a failed write stops the rest.
-    const bool written =
-        key.SetString("File Name", load.fileName) == RegStatus::Ok &&
-        key.SetString("Com Port", link.portName) == RegStatus::Ok &&
-        key.SetString("Last Flash", load.lastFlashFile) == RegStatus::Ok &&
-        key.SetDword("Ignore Warnings", dword(load.ignoreWarnings)) == RegStatus::Ok &&
-        key.SetDword("Force Flash", dword(load.forceFlash)) == RegStatus::Ok &&
-        key.SetDword("Load", dword(load.loadProgram)) == RegStatus::Ok &&
-        key.SetDword("Erase", dword(load.eraseFlash)) == RegStatus::Ok &&
-        key.SetDword("Auto Start", dword(load.autoStart)) == RegStatus::Ok &&
-        key.SetShortDword("Channel", static_cast<uint16_t>(load.channel)) == RegStatus::Ok &&
-        key.SetShortDword("Run", load.runRegister) == RegStatus::Ok &&
-        key.SetShortDword("Status", load.statusRegister) == RegStatus::Ok &&
-        key.SetDword("Drop", dword(link.drop)) == RegStatus::Ok &&
-        key.SetDword("TCP Port", link.tcpPort) == RegStatus::Ok &&
-        key.SetDword("Data", dword(link.dataBits)) == RegStatus::Ok &&
-        key.SetDword("Parity", dword(link.parity)) == RegStatus::Ok &&
-        key.SetString("Address", link.host) == RegStatus::Ok &&
-        key.SetDword("Baud", dword(link.baudIndex)) == RegStatus::Ok &&
-        key.SetDword("Ascii", dword(link.ascii)) == RegStatus::Ok &&
-        key.SetDword("Connect Mode", dword(link.connectMode)) == RegStatus::Ok &&
-        key.SetDword("Timeout", dword(link.timeoutMs)) == RegStatus::Ok &&
-        key.SetDword("Retries", dword(link.retries)) == RegStatus::Ok;
+    // The order is the stored one; a failed write stops the rest. A value left out counts as
+    // written.
+    bool written = true;
+    const auto store = [&](StoredSetting setting, auto write) {
+        if (written && (which & setting) != 0)
+            written = write() == RegStatus::Ok;
+    };
+    store(kStoredFileName, [&] { return key.SetString("File Name", load.fileName); });
+    store(kStoredComPort, [&] { return key.SetString("Com Port", link.portName); });
+    store(kStoredLastFlash, [&] { return key.SetString("Last Flash", load.lastFlashFile); });
+    store(kStoredIgnoreWarnings,
+          [&] { return key.SetDword("Ignore Warnings", dword(load.ignoreWarnings)); });
+    store(kStoredForceFlash, [&] { return key.SetDword("Force Flash", dword(load.forceFlash)); });
+    store(kStoredLoad, [&] { return key.SetDword("Load", dword(load.loadProgram)); });
+    store(kStoredErase, [&] { return key.SetDword("Erase", dword(load.eraseFlash)); });
+    store(kStoredAutoStart, [&] { return key.SetDword("Auto Start", dword(load.autoStart)); });
+    store(kStoredChannel,
+          [&] { return key.SetShortDword("Channel", static_cast<uint16_t>(load.channel)); });
+    store(kStoredRun, [&] { return key.SetShortDword("Run", load.runRegister); });
+    store(kStoredStatus, [&] { return key.SetShortDword("Status", load.statusRegister); });
+    store(kStoredDrop, [&] { return key.SetDword("Drop", dword(link.drop)); });
+    store(kStoredTcpPort, [&] { return key.SetDword("TCP Port", link.tcpPort); });
+    store(kStoredData, [&] { return key.SetDword("Data", dword(link.dataBits)); });
+    store(kStoredParity, [&] { return key.SetDword("Parity", dword(link.parity)); });
+    store(kStoredAddress, [&] { return key.SetString("Address", link.host); });
+    store(kStoredBaud, [&] { return key.SetDword("Baud", dword(link.baudIndex)); });
+    store(kStoredAscii, [&] { return key.SetDword("Ascii", dword(link.ascii)); });
+    store(kStoredConnectMode,
+          [&] { return key.SetDword("Connect Mode", dword(link.connectMode)); });
+    store(kStoredTimeout, [&] { return key.SetDword("Timeout", dword(link.timeoutMs)); });
+    store(kStoredRetries, [&] { return key.SetDword("Retries", dword(link.retries)); });
     return written ? 1 : 0;
 }
 

@@ -69,9 +69,48 @@ inline constexpr int kFileBox = 1004;
 // it as `portName`; the dialog shows the values afterwards.
 void LoadDefaultSettings(platform::ui::Window mainDialog);
 
-// Writes every stored value in a fixed order, stopping at the first failure; 1 when all were
-// written, 0 otherwise (the failure to open the key is logged).
-int32_t SaveSettings();
+// The longest time-out a setting holds, in milliseconds: ten of them (an erase) still fit the
+// transport's wait.
+inline constexpr int32_t kLongestTimeoutMs = INT32_MAX / 10;
+
+// Values taken from outside (the registry, a profile file, a history record, a menu) brought
+// into the ranges the link and the loader can use, as restored settings are.
+int32_t UsableTimeout(int32_t timeoutMs);  // 5000 or less: 5000; above the longest: the longest
+int32_t UsableRetries(int32_t retries);    // below 1: 3
+int32_t UsableDrop(int32_t drop);          // outside 0..255: 255
+int16_t UsableChannel(int32_t channel);    // not 1, 2, F1 (10) or F2 (11): 1
+
+// The stored values, one bit each, for a save of only some of them (an unattended run saves
+// what its command line set, nothing else).
+enum StoredSetting : uint32_t {
+    kStoredFileName = 1u << 0,
+    kStoredComPort = 1u << 1,
+    kStoredLastFlash = 1u << 2,
+    kStoredIgnoreWarnings = 1u << 3,
+    kStoredForceFlash = 1u << 4,
+    kStoredLoad = 1u << 5,
+    kStoredErase = 1u << 6,
+    kStoredAutoStart = 1u << 7,
+    kStoredChannel = 1u << 8,
+    kStoredRun = 1u << 9,
+    kStoredStatus = 1u << 10,
+    kStoredDrop = 1u << 11,
+    kStoredTcpPort = 1u << 12,
+    kStoredData = 1u << 13,
+    kStoredParity = 1u << 14,
+    kStoredAddress = 1u << 15,
+    kStoredBaud = 1u << 16,
+    kStoredAscii = 1u << 17,
+    kStoredConnectMode = 1u << 18,
+    kStoredTimeout = 1u << 19,
+    kStoredRetries = 1u << 20,
+    kAllStoredSettings = (1u << 21) - 1,
+};
+
+// Writes the stored values named by `which` (all of them by default) in a fixed order, stopping
+// at the first failure; 1 when all were written, 0 otherwise (the failure to open the key is
+// logged).
+int32_t SaveSettings(uint32_t which = kAllStoredSettings);
 
 // Reads the stored values; a value that is missing or unreadable keeps its variable's value,
 // and every value restored is brought into a usable range. 1 when the key could be opened.

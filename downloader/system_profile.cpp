@@ -136,8 +136,8 @@ bool WriteProfileFile(const std::string& path, const SystemProfile& profile) {
     ProfileBytes bytes{};
     if (!EncodeProfile(profile, bytes))
         return false;
-    const std::string temp = path + ".tmp";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
+    std::string temp;
+    std::FILE* file = platform::CreateStagingFile(path, temp);
     if (!file)
         return false;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();

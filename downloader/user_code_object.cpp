@@ -50,7 +50,7 @@ std::string RegisterText(const uint16_t* words, size_t count) {
 class HeaderCheck {
   public:
     HeaderCheck(std::FILE* file, UserCodeHeader& header)
-        : reader_(file), file_(file), header_(header), attempts_(linkSettings.retries) {}
+        : reader_(file), file_(file), header_(header), attempts_(AttemptsAllowed()) {}
 
     int32_t Run();
 

@@ -4,9 +4,16 @@
 // written (profiles, images): the new content is written beside the old file first and then
 // moved over it in one step.
 
+#include <cstdio>
 #include <string>
 
 namespace platform {
+
+// Creates a new file in the folder of `target`, under a short name that no file there has yet,
+// and opens it for writing in binary mode: the staging file that is moved over `target` once it
+// is complete. A user's file is never taken for it, whatever its name. Null (and `stagingName`
+// empty) when no such file could be made, for instance when the folder does not exist.
+std::FILE* CreateStagingFile(const std::string& target, std::string& stagingName);
 
 // Moves `from` over `to`, replacing `to` when it exists. Both names are in the system's own
 // narrow encoding, the one fopen takes (the ANSI code page on Windows), so a name that opened

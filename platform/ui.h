@@ -216,11 +216,20 @@ int GetProgress(Window dialog, int id);
 void SetIpAddress(Window dialog, int id, uint32_t address);
 uint32_t GetIpAddress(Window dialog, int id);
 
-// Tree views: items under a parent (null = the root); the selected item or null.
+// Tree views: items under a parent (null = the root), appended after their siblings; the
+// selected item or null. The headless backend records each new item ("tree") under the number
+// that a script's `select` names it by; numbers are not reused until the tree is cleared.
 TreeItem AddTreeItem(Window dialog, int id, TreeItem parent, std::string_view text);
 void ClearTree(Window dialog, int id);
 TreeItem SelectedTreeItem(Window dialog, int id);
 std::string TreeItemText(Window dialog, int id, TreeItem item);
+// Deletes an item with all the items below it; a selection among them goes with them.
+void DeleteTreeItem(Window dialog, int id, TreeItem item);
+// The Windows look of a tree: its background colour (0x00BBGGRR) and small icons taken by
+// index from the system's shell library, image 0 for items and image 1 for the selected one.
+// The headless backend has no look to change.
+void SetTreeLook(Window dialog, int id, uint32_t backgroundColor,
+                 const std::vector<int>& shellIconIndexes);
 
 // ---------------------------------------------------------------------------------------------
 // Menus

@@ -1,5 +1,7 @@
 #include "downloader/dialogs/comm_config_dialog.h"
 
+#include <cstdio>
+
 #include "downloader/comm_config.h"
 #include "downloader/connection.h"
 #include "downloader/dialogs/vexim_resource.h"
@@ -14,7 +16,7 @@ struct BaudEntry {
     const char* text;
     uint16_t code;
 };
-// 57600 (0x1100) is not offered: a port set to it shows as 9600.
+// 57600 (0x1100) is not offered; a port set to it shows its own rate (see ShowBaud).
 constexpr BaudEntry kBaudEntries[] = {{"1200", 0x0700}, {"2400", 0x0900},  {"4800", 0x0B00},
                                       {"9600", 0x0D00}, {"19200", 0x0F00}, {"38400", 0x1000}};
 constexpr int kBaudEntryCount = 6;
@@ -46,29 +48,50 @@ bool RefuseWhileBusy(ui::Window self, const char* text) {
     return true;
 }
 
+void FillBaudList(ui::Window self, int id) {
+    ui::ClearItems(self, id);
+    for (const BaudEntry& entry : kBaudEntries) {
+        ui::AddItem(self, id, entry.text, entry.code);
+    }
+}
+
 void FillLists(ui::Window self) {
     for (const PortControls& port : kPorts) {
-        for (const BaudEntry& entry : kBaudEntries) {
-            ui::AddItem(self, port.baud, entry.text, entry.code);
-        }
+        FillBaudList(self, port.baud);
         ui::AddItem(self, port.parity, "Even", 0);
         ui::AddItem(self, port.parity, "None", kNoParityBit);
     }
 }
 
-int BaudEntryFor(uint16_t portWord) {
+// The module's rate as it reports it, for a code the list does not offer.
+std::string ReportedRate(uint16_t baudCode) {
+    if (const uint32_t baud = BaudForCode(baudCode); baud != 0)
+        return std::to_string(baud);
+    char text[16];
+    std::snprintf(text, sizeof text, "Code 0x%04X", baudCode);
+    return text;
+}
+
+// Selects the port's rate. A rate the list lacks (57600, or a code of another firmware) is
+// added as the module reports it, so that a Write keeps it unless the user picks another: a
+// serial peer on that port is not cut off by an edit of some other field.
+void ShowBaud(ui::Window self, int id, uint16_t portWord) {
+    FillBaudList(self, id);
     for (int i = kBaudEntryCount - 1; i >= 0; --i) {
-        if (kBaudEntries[i].code == PortBaudCode(portWord))
-            return i;
+        if (kBaudEntries[i].code == PortBaudCode(portWord)) {
+            ui::SelectItem(self, id, i);
+            return;
+        }
     }
-    return kDefaultBaudEntry;
+    const uint16_t code = PortBaudCode(portWord);
+    ui::SelectItem(self, id, ui::AddItem(self, id, ReportedRate(code), code));
 }
 
 void ShowBlock(ui::Window self) {
     for (const PortControls& port : kPorts) {
         const uint16_t word = commConfig[port.word];
         ui::SetItemText(self, port.drop, std::to_string(PortDrop(word)));
-        ui::SelectItem(self, port.baud, BaudEntryFor(word));
+        ShowBaud(self, port.baud, word);
         ui::SelectItem(self, port.parity, word >> 15);
     }
     ui::SetItemText(self, IDC_CFG_TCP_PORT, std::to_string(commConfig[kTcpPortWord]));
@@ -137,11 +160,15 @@ void Write(ui::Window self) {
     AddressToWords(block, kGatewayWord, ui::GetIpAddress(self, IDC_CFG_GATEWAY));
     for (size_t i = 0; i < 2; ++i) {
         const PortControls& port = kPorts[i];
-        block[port.word] = static_cast<uint16_t>(drops[i] | SelectedData(self, port.baud) |
+        // Bits the dialog does not show are written back as the module reported them.
+        const uint16_t kept =
+            commConfig[port.word] & static_cast<uint16_t>(~(0x00FF | kBaudCodeMask | kNoParityBit));
+        block[port.word] = static_cast<uint16_t>(kept | drops[i] | SelectedData(self, port.baud) |
                                                  SelectedData(self, port.parity));
     }
     commConfig = block;
-    switch (WriteCommConfig()) {
+    bool written = false;
+    switch (WriteCommConfig(written)) {
         case ModuleJob::kFailed:
             ui::ShowMessageBox(self,
                                "Communication failed\r\nExpect this if you changed your baud rate",
@@ -151,6 +178,10 @@ void Write(ui::Window self) {
             StopMessage(self, kNotKrtText, "Configuration invalid");
             return;
         case ModuleJob::kDone:
+            if (written) {
+                ui::ShowMessageBox(self, "Communication configuration written to the module.",
+                                   "Configure Communications");
+            }
             return;
     }
 }

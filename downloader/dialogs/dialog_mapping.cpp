@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "downloader/connection.h"
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/main/decimal_text.h"
 #include "downloader/program_info.h"
@@ -191,6 +192,13 @@ void DialogToSettings(ui::Window dialog) {
     }
 }
 
+bool DropInRange(ui::Window dialog) {
+    if (linkSettings.drop >= 0 && linkSettings.drop <= 255)
+        return true;
+    ErrorBox("Parameter out of range: %s", ui::GetItemText(dialog, IDC_DROP).c_str());
+    return false;
+}
+
 void DialogToProfile(ui::Window dialog, SystemProfile& record) {
     const int tab = ui::SelectedTab(dialog, IDC_TABS);
     record.recordSize = kSystemProfileSize;
@@ -227,11 +235,12 @@ void ProfileToDialog(ui::Window dialog, const SystemProfile& record) {
     LinkSettings& link = linkSettings;
     LoadOptions& load = loadOptions;
     const bool tcp = record.connectMode == kConnectTcp;
+    const int16_t channel = UsableChannel(record.channel);
     link.connectMode = tcp ? kConnectTcp : kConnectSerial;
     ui::SelectTab(dialog, IDC_TABS, link.connectMode);
-    ShowChannel(dialog, record.channel);
-    if (IsFlashChannel(record.channel))
-        load.channel = static_cast<int16_t>(record.channel);
+    ShowChannel(dialog, channel);
+    if (IsFlashChannel(channel))
+        load.channel = channel;
     ShowTabControls(dialog, tcp ? kTcpTab : kSerialTab);
     if (tcp) {
         ui::SetItemText(dialog, IDC_TCP_PORT, Decimal(record.tcpPort));
@@ -244,15 +253,15 @@ void ProfileToDialog(ui::Window dialog, const SystemProfile& record) {
         ui::SetCheck(dialog, IDC_SEVEN_BITS, record.dataBits == 7);
         ui::SetCheck(dialog, IDC_EIGHT_BITS, record.dataBits != 7);
     }
-    ui::SetItemText(dialog, IDC_DROP, Decimal(static_cast<uint32_t>(record.drop)));
+    ui::SetItemText(dialog, IDC_DROP, Decimal(static_cast<uint32_t>(UsableDrop(record.drop))));
     load.statusRegister = record.statusRegister;
     load.runRegister = record.runRegister;
     load.autoStart = record.autoStart;
     load.forceFlash = record.forceFlash;
     load.eraseFlash = record.eraseFlash;
     load.loadProgram = record.loadProgram;
-    link.timeoutMs = record.timeoutMs;
-    link.retries = record.retries;
+    link.timeoutMs = UsableTimeout(record.timeoutMs);
+    link.retries = UsableRetries(record.retries);
     ShowOptionChecks(dialog);
     ui::SetItemText(dialog, IDC_FILE_BOX, record.fileName);
     ShowProgramInfo(dialog, record.fileName);

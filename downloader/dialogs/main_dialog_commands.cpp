@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "downloader/channel_control.h"
 #include "downloader/connection.h"
 #include "downloader/dialogs/comm_config_dialog.h"
 #include "downloader/dialogs/dialog_mapping.h"
@@ -13,6 +14,7 @@
 #include "downloader/dialogs/progress_dialog.h"
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/history.h"
+#include "downloader/main/command_line.h"
 #include "downloader/main/program_start.h"
 #include "downloader/module_info.h"
 #include "downloader/settings.h"
@@ -70,7 +72,9 @@ bool NumberCommand(ui::Window dialog, int command) {
     switch (command) {
         case IDM_TIMEOUT: {
             const int32_t value = AskNumber(dialog, "Timeout Period length", link.timeoutMs);
-            link.timeoutMs = value < kShortestMenuTimeoutMs ? kShortestMenuTimeoutMs : value;
+            link.timeoutMs = value < kShortestMenuTimeoutMs ? kShortestMenuTimeoutMs
+                             : value > kLongestTimeoutMs    ? kLongestTimeoutMs
+                                                            : value;
             SaveSettings();
             return true;
         }
@@ -78,13 +82,16 @@ bool NumberCommand(ui::Window dialog, int command) {
             link.retries = AskNumber(dialog, "Maximum number of retries", link.retries);
             SaveSettings();
             return true;
+        // A number beyond the register ranges would wrap at 16 bits and name another register.
         case IDM_STATUS_REGISTER:
             load.statusRegister =
-                static_cast<uint16_t>(AskNumber(dialog, "Status Register", load.statusRegister));
+                static_cast<uint16_t>(AskNumber(dialog, "Status Register", load.statusRegister,
+                                                {kHighestStatusRegister, kStatusRegisterRefusal}));
             return true;
         case IDM_RUN_REGISTER:
             load.runRegister =
-                static_cast<uint16_t>(AskNumber(dialog, "Run Pointer Register", load.runRegister));
+                static_cast<uint16_t>(AskNumber(dialog, "Run Pointer Register", load.runRegister,
+                                                {kHighestRunRegister, kRunRegisterRefusal}));
             return true;
         default:
             return false;
@@ -113,22 +120,26 @@ void StartDownload(ui::Window dialog) {
         return;
     }
     if (load.fileName.size() > kMaxFileName || !CanRead(load.fileName)) {
+        const std::string given = load.fileName;
         if (load.fileName.size() <= kMaxFileName)
             load.fileName += ".vxo";
         if (load.fileName.size() > kMaxFileName || !CanRead(load.fileName)) {
-            ui::ShowMessageBox(mainDialogWindow, load.fileName, "Can't open file");
+            // Both names tried, so that a name already ending in ".vxo" is recognised.
+            const std::string text =
+                given == load.fileName ? given : given + "\nnor " + load.fileName;
+            ui::ShowMessageBox(mainDialogWindow, text, "Can't open file");
             EndUnattended(dialog, kExitDownloadFailed);
             return;
         }
     }
-    if (linkSettings.drop < 0 || linkSettings.drop > 255) {
-        // Sent as the Modbus unit byte, 256 would become 0: a broadcast every module obeys.
-        ErrorBox("Parameter out of range: %s", ui::GetItemText(dialog, IDC_DROP).c_str());
+    if (!DropInRange(dialog)) {
         EndUnattended(dialog, kExitDownloadFailed);
         return;
     }
-    SaveSettings();
+    // An unattended run keeps the settings of interactive use but for what its line set.
+    SaveSettings(load.unattended ? CommandLineSettings() : kAllStoredSettings);
     ConnectionClosed = false;
+    DownloadCancelled = false;
     const bool downloaded = RunDownloadDialog(dialog);
     EndUnattended(dialog, downloaded ? kExitDownloaded : kExitDownloadFailed);
 }
@@ -170,6 +181,8 @@ void QueryModule(ui::Window dialog) {
     if (CurrentConnection != nullptr)
         CloseConnection();
     DialogToSettings(dialog);
+    if (!DropInRange(dialog))
+        return;
     ModuleInfo info;
     if (!QueryModuleInfo(info))
         return;
@@ -223,7 +236,8 @@ bool RunMenuCommand(ui::Window dialog, int command) {
             return true;
         case IDM_PORT_SETTINGS:
             DialogToSettings(dialog);
-            RunCommConfigDialog(dialog);
+            if (DropInRange(dialog))
+                RunCommConfigDialog(dialog);
             return true;
         case IDM_BACKUP_FLASH:
             BackupFlashCommand(dialog);

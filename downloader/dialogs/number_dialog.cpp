@@ -1,5 +1,7 @@
 #include "downloader/dialogs/number_dialog.h"
 
+#include <cstdio>
+
 #include "downloader/dialogs/vexim_resource.h"
 
 namespace ui = platform::ui;
@@ -26,7 +28,8 @@ bool ReadNumber(const std::string& text, int32_t& value) {
 
 }  // namespace
 
-int32_t AskNumber(ui::Window owner, const std::string& prompt, int32_t initial) {
+int32_t AskNumber(ui::Window owner, const std::string& prompt, int32_t initial,
+                  const NumberLimit& limit) {
     return ui::RunDialog(IDD_NUMBER, owner, [&](ui::Window self, const ui::Message& message) {
         if (message.kind == ui::MessageKind::Init) {
             ui::SetItemText(self, IDC_NUMBER_PROMPT, prompt);
@@ -42,10 +45,15 @@ int32_t AskNumber(ui::Window owner, const std::string& prompt, int32_t initial) 
         if (message.id != ui::kIdOk)
             return false;
         int32_t value = 0;
-        if (ReadNumber(ui::GetItemText(self, IDC_NUMBER_EDIT), value)) {
-            ui::EndDialog(self, value);
-        } else {
+        const std::string typed = ui::GetItemText(self, IDC_NUMBER_EDIT);
+        if (!ReadNumber(typed, value)) {
             ui::ShowMessageBox(self, "Please enter a postive integer", "Invalid Number");
+        } else if (value > limit.highest) {
+            char text[300];
+            std::snprintf(text, sizeof text, limit.refusal, static_cast<int>(value));
+            ui::ShowMessageBox(self, text, "VEXIM Error");
+        } else {
+            ui::EndDialog(self, value);
         }
         return true;
     });

@@ -96,13 +96,20 @@ void SaveProfile(ui::Window dialog) {
 
 void PrintProfileCommand(ui::Window dialog) {
     DialogToSettings(dialog);
-    if (OpenProfile(dialog, "Print system profile"))
+    if (!OpenProfile(dialog, "Print system profile"))
+        return;
+    // The module is asked through the profile's whole link, as the dialog now shows it, never
+    // through its connection mode with the host, port or drop shown before.
+    DialogToSettings(dialog);
+    if (DropInRange(dialog))
         PrintProfile(dialog, profileRecord);
 }
 
 void BackupFlashCommand(ui::Window dialog) {
     LoadOptions& load = loadOptions;
     DialogToSettings(dialog);
+    if (!DropInRange(dialog))
+        return;
     const auto chosen = ui::SaveFileDialog(
         dialog, DialogOptions(FlashFilter(), "Backup flash to...", load.lastFlashFile, false));
     if (!chosen)
@@ -114,6 +121,8 @@ void BackupFlashCommand(ui::Window dialog) {
 void RestoreFlashCommand(ui::Window dialog) {
     LoadOptions& load = loadOptions;
     DialogToSettings(dialog);
+    if (!DropInRange(dialog))
+        return;
     auto options = DialogOptions(FlashFilter(), "Restore flash from...", load.lastFlashFile, true);
     options.showReadOnly = true;
     const auto chosen = ui::OpenFileDialog(dialog, options);

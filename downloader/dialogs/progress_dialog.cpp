@@ -5,6 +5,7 @@
 #include "downloader/connection.h"
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/load_user_code.h"
+#include "downloader/loader_ui.h"
 #include "downloader/settings.h"
 
 namespace ui = platform::ui;
@@ -88,8 +89,7 @@ bool RunDownloadDialog(ui::Window owner) {
                 if (message.id == ui::kIdOk || (message.id == ui::kIdCancel && state.finished)) {
                     Finish(self);
                 } else if (message.id == ui::kIdCancel) {
-                    ConnectionClosed = true;
-                    SetStatusText("Cancelling...");
+                    CancelDownload();
                 }
                 return true;
             default:

@@ -27,6 +27,10 @@ struct SavedLink {
 SavedLink saved;
 // Whether the line named a port or host; -F fills `portName` from the saved settings too.
 bool portGiven = false;
+// Whether a positional argument was taken for the channel and gave none (its value was 0).
+bool channelMissed = false;
+// The stored settings this line set (StoredSetting bits): all that an unattended run saves.
+uint32_t lineSettings = 0;
 
 void SaveLink() {
     const LinkSettings& link = linkSettings;
@@ -85,6 +89,21 @@ int32_t RefuseRange(const std::string& token) {
     return Refuse();
 }
 
+int32_t RefuseChannel(int32_t channel) {
+    ErrorBox("Invalid channel %d. Must be 1..2. or F1..F2", static_cast<int>(channel));
+    return Refuse();
+}
+
+bool UsableChannelNumber(int64_t channel) {
+    return channel == 1 || channel == 2 || channel == 10 || channel == 11;
+}
+
+// A number argument is digits (after an optional sign) and nothing else: "-C" or "-T5s" would
+// otherwise be read as 0 or 5 and act on a value the user never wrote.
+bool WholeNumber(const DecimalText& number, std::string_view text) {
+    return number.hasDigits && number.end == text.size();
+}
+
 int32_t TakePositional(const std::string& token) {
     LoadOptions& load = loadOptions;
     LinkSettings& link = linkSettings;
@@ -95,13 +114,22 @@ int32_t TakePositional(const std::string& token) {
         if (number.tooLarge || channel < INT16_MIN || channel > INT16_MAX) {
             return RefuseRange(token);
         }
+        if (channel == 0) {
+            channelMissed = true;  // the next positional argument is taken for the channel
+            return 1;
+        }
+        // Refused now, before anything connects: no dialog would wait for a user in a batch.
+        if (!UsableChannelNumber(channel))
+            return RefuseChannel(static_cast<int32_t>(channel));
         load.channel = static_cast<int16_t>(channel);
+        lineSettings |= kStoredChannel;
         return 1;
     }
     if (load.fileName.empty()) {
         if (token.size() > kMaxFileName)
             return RefuseTooLong(token);
         load.fileName = token;
+        lineSettings |= kStoredFileName;
         return 1;
     }
     if (link.portName.empty()) {
@@ -116,6 +144,7 @@ int32_t TakePositional(const std::string& token) {
         if (!DecimalInRange(number, 0, 255))
             return RefuseRange(token);
         link.drop = static_cast<int32_t>(number.value);
+        lineSettings |= kStoredDrop;
         return 1;
     }
     ErrorBox("Too many parameters: %s", token.c_str());
@@ -133,12 +162,23 @@ int32_t TakeHost(std::string name) {
             if (!DecimalInRange(number, 0, 65535))
                 return RefuseRange(name);
             link.tcpPort = static_cast<uint32_t>(number.value);
+            lineSettings |= kStoredTcpPort;
         }
         name.resize(colon);
     }
     link.host = name;
     link.portName.clear();
     link.connectMode = kConnectTcp;
+    lineSettings |= kStoredAddress | kStoredConnectMode;
+    return 1;
+}
+
+// A port mode from -M or after a COM port's ":". An unattended line that cannot use it ends the
+// program (0) as the other refusals do; an interactive one opens the dialog after the message.
+int32_t TakePortMode(const std::string& text, bool unattendedLine) {
+    if (ParsePortMode(text) == 0)
+        return unattendedLine ? 0 : 1;
+    lineSettings |= kStoredBaud | kStoredParity | kStoredData;
     return 1;
 }
 
@@ -148,13 +188,17 @@ int32_t AfterTokens() {
     if (load.unattended == 0 && !load.fileName.empty())
         return 1;  // -F<file>
     if (load.channel == 0) {
+        // Arguments were given for a download, but none of them is its channel.
+        if (channelMissed)
+            return RefuseChannel(0);
         load.unattended = 0;
         load.channel = saved.channel;
     }
     if (link.drop < 0)
         link.drop = saved.drop;
-    if (!load.portMode.empty())
-        ParsePortMode(load.portMode);
+    const bool unattendedLine = load.unattended != 0;
+    if (!load.portMode.empty() && TakePortMode(load.portMode, unattendedLine) == 0)
+        return 0;
     if (!portGiven) {
         // No port named: the saved link stays, as the channel and the drop do.
         link.portName = saved.portName;
@@ -167,14 +211,19 @@ int32_t AfterTokens() {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const std::string& port = link.portName;
     if (port.size() >= 5 && port.compare(0, 3, "COM") == 0 && port[4] == ':') {
+        lineSettings |= kStoredComPort | kStoredConnectMode;
         if (port.size() > 5) {
             if (!load.portMode.empty()) {
                 ErrorBox("When using -M, don't provide setup information after %5.5s",
                          port.c_str());
+                if (unattendedLine)
+                    return Refuse();
                 load.unattended = 0;
             }
-            ParsePortMode(port.substr(5));
+            const std::string mode = port.substr(5);
             link.portName.resize(5);
+            link.connectMode = kConnectSerial;
+            return TakePortMode(mode, unattendedLine);
         }
         link.connectMode = kConnectSerial;
         return 1;
@@ -205,18 +254,22 @@ int32_t ParseSwitch(const std::string& token) {
             return Refuse();
         case 'A':
             load.autoStart = 1;
+            lineSettings |= kStoredAutoStart;
             return 1;
         case 'B':
             link.ascii = 1;
+            lineSettings |= kStoredAscii;
             return 1;
         case 'C':
-            if (!DecimalInRange(number, 0, INT32_MAX))
+            if (!WholeNumber(number, argument) || !DecimalInRange(number, 0, INT32_MAX))
                 return RefuseRange(token);
             link.retries = static_cast<int32_t>(number.value);
+            lineSettings |= kStoredRetries;
             return 1;
         case 'E':
             load.loadProgram = 0;
             load.eraseFlash = 1;
+            lineSettings |= kStoredLoad | kStoredErase;
             return 1;
         case 'F':
             if (argument.size() > kMaxFileName)
@@ -225,6 +278,8 @@ int32_t ParseSwitch(const std::string& token) {
                 LoadDefaultSettings(nullptr);
             SaveLink();  // the link just read is the one a line without a port keeps
             portGiven = false;
+            channelMissed = false;
+            lineSettings = kStoredFileName;  // what came before went with the restore
             load.unattended = 0;
             load.fileName = argument;
             return 1;
@@ -236,6 +291,7 @@ int32_t ParseSwitch(const std::string& token) {
         case 'N':
             load.eraseFlash = 0;
             load.loadProgram = 1;
+            lineSettings |= kStoredLoad | kStoredErase;
             return 1;
         case 'P':
         case 'U':
@@ -244,25 +300,30 @@ int32_t ParseSwitch(const std::string& token) {
             load.profileName = argument;
             return letter == 'P' ? 1 : 0;  // -U: the profile holds the rest
         case 'R':
-            if (!DecimalInRange(number, 0, UINT16_MAX))
+            if (!WholeNumber(number, argument) || !DecimalInRange(number, 0, UINT16_MAX))
                 return RefuseRange(token);
             load.runRegister = static_cast<uint16_t>(number.value);
+            lineSettings |= kStoredRun;
             return 1;
         case 'S':
-            if (!DecimalInRange(number, 0, UINT16_MAX))
+            if (!WholeNumber(number, argument) || !DecimalInRange(number, 0, UINT16_MAX))
                 return RefuseRange(token);
             load.statusRegister = static_cast<uint16_t>(number.value);
+            lineSettings |= kStoredStatus;
             return 1;
         case 'T': {
-            if (!DecimalInRange(number, -kLargestTimeoutTenths, kLargestTimeoutTenths)) {
+            if (!WholeNumber(number, argument) ||
+                !DecimalInRange(number, -kLargestTimeoutTenths, kLargestTimeoutTenths)) {
                 return RefuseRange(token);
             }
             const auto timeout = static_cast<int32_t>(number.value * 100);
             link.timeoutMs = timeout < kShortestTimeoutMs ? kShortestTimeoutMs : timeout;
+            lineSettings |= kStoredTimeout;
             return 1;
         }
         case 'W':
             load.forceFlash = 1;
+            lineSettings |= kStoredForceFlash;
             return 1;
         default:
             ErrorBox("Unrecognized switch: \"%s\"\n", token.c_str());
@@ -277,6 +338,8 @@ int32_t ParseCommandLine(std::string& text) {
     saved.channel = load.channel;
     SaveLink();
     portGiven = false;
+    channelMissed = false;
+    lineSettings = 0;
     load.channel = 0;
     link.portName.clear();
     load.portMode.clear();
@@ -290,6 +353,10 @@ int32_t ParseCommandLine(std::string& text) {
             return load.unattended;
     }
     return AfterTokens();
+}
+
+uint32_t CommandLineSettings() {
+    return lineSettings;
 }
 
 namespace {

@@ -12,6 +12,11 @@
 // shown). Removes the double quotes from `text`.
 int32_t ParseCommandLine(std::string& text);
 
+// The stored settings (StoredSetting bits) that the last command line set: what an unattended
+// run saves, so that it never overwrites the settings of interactive use with values it never
+// named (Retries and ASCII, which every command line clears, above all).
+uint32_t CommandLineSettings();
+
 // One token: a positional argument or a switch. 1 to go on, 0 to stop parsing.
 int32_t ParseSwitch(const std::string& token);
 

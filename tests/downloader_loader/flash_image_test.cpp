@@ -37,7 +37,10 @@ TEST_F(FlashImageTest, WordsHighByteFirstAndBack) {
     EXPECT_EQ(bytes[0], 0x01);
     EXPECT_EQ(bytes[1], 0x02);
     EXPECT_EQ(bytes[8192] << 8 | bytes[8193], image[4096]);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    // Nothing is left beside the image: the staging file became it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_),
+                            std::filesystem::directory_iterator()),
+              1);
 
     FlashImage back{};
     ASSERT_EQ(ReadFlashImage(path, back), FlashImageResult::kOk);
@@ -48,23 +51,55 @@ TEST_F(FlashImageTest, FailedWriteLeavesTheOldImage) {
     const std::string path = directory_ + "/image.bin";
     std::ofstream(path) << "old";
     FlashImage image{};
-    // The temporary name is taken by a directory, so the image cannot be written.
-    std::filesystem::create_directory(path + ".tmp");
-    EXPECT_EQ(WriteFlashImage(path, image), FlashImageResult::kOpenFailed);
+    // The image cannot replace a directory of its name: the old content stays as it was.
+    const std::string blocked = directory_ + "/blocked.bin";
+    std::filesystem::create_directory(blocked);
+    EXPECT_EQ(WriteFlashImage(blocked, image), FlashImageResult::kWriteFailed);
+    EXPECT_TRUE(std::filesystem::is_directory(blocked));
     std::ifstream file(path);
     std::string text;
     file >> text;
     EXPECT_EQ(text, "old");
     EXPECT_EQ(WriteFlashImage(directory_ + "/missing/image.bin", image),
               FlashImageResult::kOpenFailed);
+    // The staging file of the failed write is gone again.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_),
+                            std::filesystem::directory_iterator()),
+              2);
 }
 
-TEST_F(FlashImageTest, ShortImageIsRefused) {
-    const std::string path = directory_ + "/short.bin";
-    std::ofstream(path, std::ios::binary) << std::string(kFlashImageBytes - 1, '\x11');
+// The staging file has a name of its own: a user's file beside the image, whatever its name
+// (the image's name with ".tmp" added, for one), is never written.
+TEST_F(FlashImageTest, FilesBesideTheImageAreLeftAlone) {
+    const std::string path = directory_ + "/image.bin";
+    const std::vector<std::string> neighbours = {path + ".tmp", directory_ + "/image.tmp",
+                                                 directory_ + "/notes.txt"};
+    for (const std::string& neighbour : neighbours) {
+        std::ofstream(neighbour) << "mine";
+    }
     FlashImage image{};
-    image.fill(0xABCD);
-    EXPECT_EQ(ReadFlashImage(path, image), FlashImageResult::kTooShort);
+    ASSERT_EQ(WriteFlashImage(path, image), FlashImageResult::kOk);
+    for (const std::string& neighbour : neighbours) {
+        std::ifstream file(neighbour);
+        std::string text;
+        file >> text;
+        EXPECT_EQ(text, "mine") << neighbour;
+    }
+    EXPECT_EQ(std::filesystem::file_size(path), kFlashImageBytes);
+}
+
+// Only a file of exactly the flash's size is an image of it: a shorter one would leave part of
+// the flash undefined, a longer one (a user-code object, any other file) is something else.
+TEST_F(FlashImageTest, ImageOfAnyOtherSizeIsRefused) {
+    for (const size_t size :
+         {size_t{0}, kFlashImageBytes - 1, kFlashImageBytes + 1, size_t{20000}}) {
+        const std::string path = directory_ + "/other.bin";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(size, '\x11');
+        FlashImage image{};
+        image.fill(0xABCD);
+        EXPECT_EQ(ReadFlashImage(path, image), FlashImageResult::kWrongSize) << size;
+    }
+    FlashImage image{};
     EXPECT_EQ(ReadFlashImage(directory_ + "/none.bin", image), FlashImageResult::kOpenFailed);
 }
 

@@ -152,6 +152,32 @@ TEST_F(InformationTest, ModuleInfoMatchesTheDownloadedFile) {
     EXPECT_EQ(info.digest, Hex(loaded.digest, 16));
 }
 
+// Once the list shows no file (the name typed on is not one, or not a user-code object), no
+// module is said to match: the digest of the file listed before is gone with it.
+TEST_F(InformationTest, NoMatchOnceNothingIsListed) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    const std::string path = TempPath("listed.vxo");
+    Listed().WriteTo(path);
+    LoadOptionsFor(path, 1);
+    ASSERT_EQ(RunLoad(), 1) << Transcript();
+    Md5Context loaded{};
+    ASSERT_EQ(DigestFile(loaded, path), 0);
+    const std::string notObject = TempPath("notes.txt");
+    std::FILE* notes = std::fopen(notObject.c_str(), "wb");
+    std::fputs("not a user-code object", notes);
+    std::fclose(notes);
+    for (const std::string& unlisted : {TempPath("missing.vxo"), notObject, std::string()}) {
+        SCOPED_TRACE(unlisted);
+        InfoRows rows;
+        ASSERT_EQ(DisplayInformation(rows, path), 1);
+        EXPECT_LE(DisplayInformation(rows, unlisted), 0);
+        EXPECT_TRUE(rows.empty());
+        ModuleInfo info;
+        ASSERT_TRUE(WithScript("", [&] { return QueryModuleInfo(info); }));
+        EXPECT_EQ(info.digest, Hex(loaded.digest, 16));
+    }
+}
+
 TEST_F(InformationTest, ModuleInfoShowsApplicationNames) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
     std::vector<uint16_t> code = {0x6014};

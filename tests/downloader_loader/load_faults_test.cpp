@@ -8,15 +8,18 @@
 #include <thread>
 
 #include "downloader/connection.h"
+#include "downloader/loader_ui.h"
 #include "downloader/message_pump.h"
 #include "downloader/settings.h"
 #include "downloader/user_code_format.h"
 #include "loader_fixture.h"
 #include "modbus/modbus.h"
+#include "platform/ui.h"
 #include "vxo_builder.h"
 
 namespace {
 
+namespace ui = platform::ui;
 using loader_test::MessageBoxLine;
 
 class LoadFaultTest : public loader_test::SimulatorTest {
@@ -97,12 +100,23 @@ TEST_F(LoadFaultTest, TimeOutOnEveryAttemptShowsTheTimeOut) {
     EXPECT_EQ(BlockWrites().size(), 3u);
 }
 
-TEST_F(LoadFaultTest, CancelStopsBeforeTheNextChunkQuietly) {
+TEST_F(LoadFaultTest, CancelStopsBeforeTheNextChunkAndSaysWhatIsLeft) {
     Prepare({});
-    // Eight steps pump before the transfer; Cancel comes with the pump after the first chunk.
-    const std::string script = "pump\npump\npump\npump\npump\npump\npump\npump\npump command 2\n";
+    // Eight steps and two pauses of the halt wait pump before the transfer; Cancel comes with
+    // the pump after the first chunk.
+    std::string script;
+    for (int pump = 0; pump < 10; ++pump) {
+        script += "pump\n";
+    }
+    script += "pump command 2\n";
     EXPECT_EQ(RunLoad(script), 0);
-    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "VEXIM Error",
+                  "Download cancelled: application space 1 is partly written and its program is "
+                  "stopped.",
+                  "OK")})
+        << Transcript();
     EXPECT_EQ(BlockWrites(), std::vector<std::string>{"4/99 ok"});
     const std::vector<uint16_t> flash = Dump().channelFlash(1);
     EXPECT_EQ(flash[0], 0xFFFF);  // neither length, CRC word nor digest
@@ -129,20 +143,43 @@ TEST_F(LoadFaultTest, RemovalOfAnotherDeviceDoesNotStopTheLoad) {
     EXPECT_EQ(Dump().channelFlash(1)[1], 152);
 }
 
-TEST_F(LoadFaultTest, RemovalOfTheOpenPortsDeviceEndsTheJob) {
-    ASSERT_TRUE(StartModule(krtsim::Framing::Rtu));
-    ASSERT_TRUE(WithScript("", [] { return OpenSerialConnection(); }));
-    ASSERT_TRUE(sim_->stop());  // the pty goes away under the open port
-    for (int wait = 0; wait < 300 && CurrentConnection->IsOpen(); ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+// The open port's device goes away: the job ends and the program is asked to end too, also when
+// Cancel had already closed the job (both seen in the same pump).
+TEST_F(LoadFaultTest, RemovalOfTheOpenPortsDeviceEndsTheJobAndTheProgram) {
+    for (const bool cancelled : {false, true}) {
+        SCOPED_TRACE(cancelled ? "after Cancel" : "while loading");
+        ASSERT_TRUE(StartModule(krtsim::Framing::Rtu));
+        ASSERT_TRUE(WithScript("", [] { return OpenSerialConnection(); }));
+        ASSERT_TRUE(sim_->stop());  // the pty goes away under the open port
+        for (int wait = 0; wait < 300 && CurrentConnection->IsOpen(); ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_FALSE(CurrentConnection->IsOpen());
+        ConnectionClosed = cancelled;
+        bool programEnds = false;
+        WithScript("pump device remove\n", [&] {
+            return ui::RunDialog(102, nullptr, [&](ui::Window self, const ui::Message& message) {
+                if (message.kind == ui::MessageKind::Init) {
+                    mainDialogWindow = self;
+                    PumpMessages();
+                    return true;
+                }
+                if (message.kind == ui::MessageKind::User && message.message == UM_PORT_REMOVED) {
+                    programEnds = true;
+                    ui::EndDialog(self, 0);
+                    return true;
+                }
+                return false;
+            });
+        });
+        mainDialogWindow = nullptr;
+        EXPECT_TRUE(ConnectionClosed);
+        EXPECT_EQ(CurrentConnection, nullptr);
+        EXPECT_TRUE(programEnds);
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine(
+                      "TV&Q VEXIM", "Serial Port Hardware Problem\nProgram will exit.", "OK")});
     }
-    ASSERT_FALSE(CurrentConnection->IsOpen());
-    ConnectionClosed = false;
-    InDialog("pump device remove\n", [] { PumpMessages(); });
-    EXPECT_TRUE(ConnectionClosed);
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine(
-                  "TV&Q VEXIM", "Serial Port Hardware Problem\nProgram will exit.", "OK")});
 }
 
 TEST_F(LoadFaultTest, RemovalWhileTheTcpLinkIsOpenIsNoConcernOfTheJob) {

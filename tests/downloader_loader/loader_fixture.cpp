@@ -187,6 +187,7 @@ bool SimulatorTest::ProgressProcedure(ui::Window self, const ui::Message& messag
         progressDialogWindow = self;
         ui::SetProgressRange(self, 1031, 0, 100);
         ConnectionClosed = false;
+        DownloadCancelled = false;
         const bool opened =
             linkSettings.connectMode == kConnectTcp ? OpenTcpConnection() : OpenSerialConnection();
         result = opened ? LoadUserCode(ignoreHalt) : 0;
@@ -196,7 +197,7 @@ bool SimulatorTest::ProgressProcedure(ui::Window self, const ui::Message& messag
         return true;
     }
     if (message.kind == ui::MessageKind::Command && message.id == ui::kIdCancel) {
-        ConnectionClosed = true;  // Cancel, as the progress dialog does
+        CancelDownload();  // as the progress dialog does
         return true;
     }
     return false;

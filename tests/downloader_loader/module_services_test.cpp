@@ -81,19 +81,47 @@ TEST_F(ModuleServicesTest, FailedReadWritesNoImage) {
     EXPECT_EQ(requests.back().field("record"), 2048);
 }
 
-TEST_F(ModuleServicesTest, ShortImageIsRefusedBeforeConnecting) {
+// Only a file of exactly 16384 bytes is a flash image; any other (a random file, an object)
+// is refused before the module is reached, so nothing is written into the flash.
+TEST_F(ModuleServicesTest, FileThatIsNotAnImageIsRefusedBeforeConnecting) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
-    const std::string path = TempPath("short.bin");
-    std::ofstream(path, std::ios::binary) << std::string(16383, 'x');
-    EXPECT_FALSE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, path); }));
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine(
-                  "Restore flash", "Flash image file is shorter than 16384 bytes", "OK")});
-    EXPECT_FALSE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, path + "x"); }));
+    for (const size_t size : {size_t{16383}, size_t{16385}, size_t{20000}}) {
+        SCOPED_TRACE(size);
+        const std::string path = TempPath("other.bin");
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(size, 'x');
+        EXPECT_FALSE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, path); }));
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine(
+                      "Restore flash", "Flash image file must be 16384 bytes", "OK")});
+    }
+    EXPECT_FALSE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, TempPath("none")); }));
     EXPECT_EQ(TranscriptLines("msgbox"),
               std::vector<std::string>{
                   MessageBoxLine("Restore flash", "Failed to open file for reading", "OK")});
     EXPECT_TRUE(Requests().empty());
+}
+
+// A restore that stops part-way says so: the module's flash is no longer the old one.
+TEST_F(ModuleServicesTest, RestoreThatFailsPartWaySaysTheFlashIsPartlyRewritten) {
+    // Identification takes two requests; then the two record-0 clears and the first block of
+    // each file are written. The next block is refused on all three attempts.
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp,
+                            {"--fault", "req=7,do=exception,code=4", "--fault",
+                             "req=8,do=exception,code=4", "--fault", "req=9,do=exception,code=4"}));
+    const std::string path = TempPath("image.bin");
+    std::ofstream(path, std::ios::binary) << std::string(16384, '\x22');
+    EXPECT_FALSE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, path); }));
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "Restore flash", "Failed to write flash\nThe flash is partly rewritten.", "OK")});
+    EXPECT_EQ(Requests().size(), 9u);
+    EXPECT_EQ(Dump().channelFlash(10)[0], 0x2222);  // the first block went in
+    ASSERT_TRUE(sim_->stop());
+    // Not reached or not identified: nothing was written, and the box says no more.
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--identity", "0x9980"}));
+    EXPECT_FALSE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, path); }));
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "Restore flash", "Failed to write flash", "OK")});
 }
 
 TEST_F(ModuleServicesTest, BackupOfAModuleOfAnotherFamilyFails) {
@@ -124,7 +152,9 @@ TEST_F(ModuleServicesTest, CommunicationConfigurationReadAndWritten) {
     AddressToWords(commConfig, kIpAddressWord, 0x0A0A0A0B);
     commConfig[kTcpPortWord] = 1502;
     const CommConfigBlock written = commConfig;
-    ASSERT_EQ(WithScript("", [] { return WriteCommConfig(); }), ModuleJob::kDone);
+    bool taken = false;
+    ASSERT_EQ(WithScript("", [&] { return WriteCommConfig(taken); }), ModuleJob::kDone);
+    EXPECT_TRUE(taken);
     EXPECT_TRUE(TranscriptLines("msgbox").empty());
     const krtsim::StateDump dump = Dump();
     for (size_t i = 0; i < kCommConfigWords; ++i) {
@@ -137,19 +167,23 @@ TEST_F(ModuleServicesTest, CommunicationConfigurationReadAndWritten) {
 TEST_F(ModuleServicesTest, ConfigurationOfOtherModules) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--name", "krt-lower 01Jan2020"}));
     EXPECT_EQ(WithScript("", [] { return ConnectModule(); }), ModuleJob::kNotKrt);
-    EXPECT_EQ(WithScript("", [] { return WriteCommConfig(); }), ModuleJob::kNotKrt);
+    bool taken = true;
+    EXPECT_EQ(WithScript("", [&] { return WriteCommConfig(taken); }), ModuleJob::kNotKrt);
+    EXPECT_FALSE(taken);
     for (const auto& request : Requests()) {
         EXPECT_NE(request.field("start"), 37);
     }
     ASSERT_TRUE(sim_->stop());
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--identity", "0x9980"}));
     EXPECT_EQ(WithScript("", [] { return ConnectModule(); }), ModuleJob::kFailed);
-    EXPECT_EQ(WithScript("", [] { return WriteCommConfig(); }), ModuleJob::kNotKrt);
+    EXPECT_EQ(WithScript("", [&] { return WriteCommConfig(taken); }), ModuleJob::kNotKrt);
 }
 
 TEST_F(ModuleServicesTest, FailedConfigurationWriteIsShownAndStillDone) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--fault", "fc=16,do=exception,code=3"}));
-    EXPECT_EQ(WithScript("", [] { return WriteCommConfig(); }), ModuleJob::kDone);
+    bool taken = true;
+    EXPECT_EQ(WithScript("", [&] { return WriteCommConfig(taken); }), ModuleJob::kDone);
+    EXPECT_FALSE(taken);
     EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
                                              "Connection Error", "Illegal Data Value", "OK")});
 }

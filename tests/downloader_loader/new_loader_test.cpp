@@ -79,10 +79,8 @@ TEST_F(NewLoaderTest, SmallObjectEveryRequestAndEveryWord) {
         "3 count=1 start=35",               // write protection
         "3 count=1 start=41",               // status register number
         "3 count=1 start=33",               // run register number
-        "66 ch=1 sub=0",                    // erase
         "3 count=1 start=32",               // stop: run register R - 1
         "6 addr=32 value=65280",            // channel 1's byte cleared
-        "66 ch=1 sub=112",                  // block bases
         "6 addr=41 value=1",                // status register for the halt wait
     };
     const auto requests = Requests();
@@ -90,12 +88,17 @@ TEST_F(NewLoaderTest, SmallObjectEveryRequestAndEveryWord) {
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(Describe(requests[i]), expected[i]) << i;
     }
-    // The halt wait reads input register 0 until bit 15 clears; then the transfer.
+    // The halt wait reads input register 0 until bit 15 clears; only then is the flash erased
+    // under the program.
     size_t next = expected.size();
     while (next < requests.size() && requests[next].functionCode == 4) {
         EXPECT_EQ(Describe(requests[next]), "4 count=1 start=0");
         ++next;
     }
+    ASSERT_LT(next + 1, requests.size());
+    EXPECT_EQ(Describe(requests[next]), "66 ch=1 sub=0");        // erase
+    EXPECT_EQ(Describe(requests[next + 1]), "66 ch=1 sub=112");  // block bases
+    next += 2;
     const std::vector<uint16_t> payload = object.PayloadWords();  // 6 code words + CRC word
     const uint32_t codeDelta = kCodeBase1 - 0x1000;
     const uint32_t dataDelta = kDataBase1 - 0x2000;
@@ -195,6 +198,8 @@ TEST_F(NewLoaderTest, RamObjectGoesToRamUnlessFlashIsForced) {
     }
 }
 
+// Without Auto Start nobody stops the program: the load tells the user it still runs, goes on as
+// asked, and neither stops nor starts it.
 TEST_F(NewLoaderTest, WithoutAutoStartTheProgramIsLeftAlone) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
     const std::string path = TempPath("plain");
@@ -207,7 +212,12 @@ TEST_F(NewLoaderTest, WithoutAutoStartTheProgramIsLeftAlone) {
     EXPECT_FALSE(Contains(described, "6 addr=32 value=255"));
     EXPECT_FALSE(Contains(described, "6 addr=32 value=65280"));
     EXPECT_TRUE(Contains(described, "6 addr=34 value=0"));  // channel 2's auto-start byte cleared
-    EXPECT_EQ(Dump().holding(32), 0xFFFF);                  // both programs still running
+    // The program still running is reported before its flash is erased (load_safety_test).
+    EXPECT_EQ(TranscriptLines("msgbox").back(),
+              MessageBoxLine("VEXIM Error",
+                             "Can't halt channel 2. Program still running. Attempting to continue.",
+                             "OK"));
+    EXPECT_EQ(Dump().holding(32), 0xFFFF);  // neither program stopped
 }
 
 TEST_F(NewLoaderTest, ModuleWithoutAutoStartWarns) {
@@ -262,7 +272,7 @@ TEST_F(NewLoaderTest, WithoutLoadOnlyEraseAndStop) {
     LoadOptionsFor(TempPath("never-opened.vxo"), 1);
     loadOptions.loadProgram = 0;
     ASSERT_EQ(RunLoad(), 1);
-    EXPECT_EQ(TranscriptLines("status").back(), "status \"0 words loaded successfully.\"");
+    EXPECT_EQ(TranscriptLines("status").back(), "status \"Application space 1 erased.\"");
     const auto described = Described(Requests());
     EXPECT_TRUE(Contains(described, "6 addr=32 value=65280"));  // stopped
     for (const auto& request : Requests()) {

@@ -62,20 +62,36 @@ void StoreValue(const char* name, const platform::RegValue& value) {
     key.SetValue(name, value.type, value.data.data(), static_cast<uint32_t>(value.data.size()));
 }
 
-// What `run` sends to standard error, where the debugger output goes off Windows.
-std::string DebuggerOutputOf(const std::string& folder, const std::function<void()>& run) {
-    const std::string path = folder + "/debugger.txt";
-    const int capture = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct DebuggerOutput {
+    std::string debugFile;  // what reached $CALVENTO_DEBUG_OUTPUT
+    std::string terminal;   // what reached standard error
+};
+
+// What `run` sends as debugger output off Windows (to the file $CALVENTO_DEBUG_OUTPUT names, when
+// `named`), and what it leaves on the terminal.
+DebuggerOutput DebuggerOutputOf(const std::string& folder, bool named,
+                                const std::function<void()>& run) {
+    const std::string debugPath = folder + "/debugger.txt";
+    const std::string terminalPath = folder + "/stderr.txt";
+    std::remove(debugPath.c_str());
+    if (named)
+        setenv("CALVENTO_DEBUG_OUTPUT", debugPath.c_str(), 1);
+    const int capture = open(terminalPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int saved = dup(STDERR_FILENO);
     dup2(capture, STDERR_FILENO);
     close(capture);
     run();
     dup2(saved, STDERR_FILENO);
     close(saved);
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    unsetenv("CALVENTO_DEBUG_OUTPUT");
+    return {FileText(debugPath), FileText(terminalPath)};
 }
 
 }  // namespace
@@ -96,8 +112,12 @@ TEST_F(SettingsTest, RestoreFilesTellsTheDebuggerWhetherTheKeyOpened) {
     };
     for (const Case& c : cases) {
         c.prepare();
-        EXPECT_EQ(DebuggerOutputOf(store.folder(), [] { RestoreFiles(nullptr); }), c.output)
-            << c.what;
+        for (const bool named : {true, false}) {
+            const DebuggerOutput output =
+                DebuggerOutputOf(store.folder(), named, [] { RestoreFiles(nullptr); });
+            EXPECT_EQ(output.debugFile, named ? c.output : "") << c.what;
+            EXPECT_EQ(output.terminal, "") << c.what;  // a first run prints nothing to the user
+        }
     }
 }
 

@@ -81,10 +81,14 @@ uint16_t KrtModule::statusWord(int channel) const {
 uint16_t KrtModule::pollStatus(int channel) {
     RunState& state = run_[channel];
     if (!state.running && state.statusBit && !config_.statusStuck.count(channel)) {
-        if (state.pollsLeft > 0)
+        if (config_.haltMs > 0) {
+            const auto elapsed = std::chrono::steady_clock::now() - state.stoppedAt;
+            state.statusBit = elapsed < std::chrono::milliseconds(config_.haltMs);
+        } else if (state.pollsLeft > 0) {
             --state.pollsLeft;
-        else
+        } else {
             state.statusBit = false;
+        }
     }
     return statusWord(channel);
 }
@@ -98,6 +102,7 @@ void KrtModule::updateRunStates() {
             state.statusBit = true;
         } else if (state.running) {
             state.pollsLeft = config_.statusPolls;
+            state.stoppedAt = std::chrono::steady_clock::now();
         }
         state.running = running;
     }

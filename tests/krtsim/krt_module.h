@@ -32,10 +32,11 @@
 // space holds (space size + 4) bytes: the length words in front of the application.
 //
 // Stopping a channel (clearing its run byte) leaves bit 15 set for the configured number of
-// status reads; starting it sets the bit again. A write-protected channel acknowledges
-// flash writes and erases and ignores them, as the memory-protect switch does, so that the
-// loaders' erase check finds the channel unerased.
+// status reads, or for the configured time after the stop; starting it sets the bit again. A
+// write-protected channel acknowledges flash writes and erases and ignores them, as the
+// memory-protect switch does, so that the loaders' erase check finds the channel unerased.
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -94,6 +95,7 @@ class KrtModule {
         bool running = false;
         bool statusBit = false;
         int pollsLeft = 0;
+        std::chrono::steady_clock::time_point stoppedAt{};
     };
     // Where a file lies in a channel's space.
     struct FileWindow {

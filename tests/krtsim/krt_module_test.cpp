@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace krtsim {
 namespace {
 
@@ -211,6 +214,25 @@ TEST(KrtModule, StoppingAChannelClearsItsStatusBitAfterPolls) {
 
     ASSERT_EQ(module.writeHolding(32, {0x00FF}), kNoException);  // start channel 1
     EXPECT_EQ(module.statusWord(1), 0x8000);
+}
+
+// With a halt time the program halts that long after the stop, however often it is asked.
+TEST(KrtModule, StoppedChannelHaltsAfterItsHaltTime) {
+    ModuleConfig config;
+    config.haltMs = 200;
+    KrtModule module(config);
+    const auto stopped = std::chrono::steady_clock::now();
+    ASSERT_EQ(module.writeHolding(32, {0xFF00}), kNoException);  // stop channel 1
+    Words input;
+    for (int poll = 0; poll < 50; ++poll) {
+        ASSERT_EQ(module.readInput(0, 1, input), kNoException);
+        if (std::chrono::steady_clock::now() - stopped < std::chrono::milliseconds(150)) {
+            EXPECT_EQ(input[0], 0x8000) << poll;
+        }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(220));
+    ASSERT_EQ(module.readInput(0, 1, input), kNoException);
+    EXPECT_EQ(input[0], 0);
 }
 
 TEST(KrtModule, RunRegisterFollowsRegister33AndStuckStatusNeverClears) {

@@ -121,6 +121,10 @@ bool applyOption(RunConfig& config, const std::string& option, const std::string
         if (!numeric || number < 0)
             return bad();
         module.statusPolls = static_cast<int>(number);
+    } else if (option == "--halt-ms") {
+        if (!numeric || number < 1 || number > 600000)
+            return bad();
+        module.haltMs = static_cast<int>(number);
     } else if (option == "--status-stuck") {
         channel = parseChannel(value);
         if (channel != 1 && channel != 2)
@@ -239,6 +243,8 @@ const char* usageText() {
            "  --old-module         no upper part of channel 2 and no capability record\n"
            "  --status-polls N     status reads still showing bit 15 after a stop (default "
            "2)\n"
+           "  --halt-ms MS         a stopped program halts MS ms after the stop, however often\n"
+           "                       its status is read (in place of --status-polls)\n"
            "  --status-stuck CH    bit 15 of channel CH's status never clears\n"
            "  --reg ADDR=VALUE     preset a holding register\n"
            "  --fault RULE         inject a fault, e.g. req=5,do=noreply or\n"

@@ -34,6 +34,7 @@ struct ModuleConfig {
     bool autoStartEquipped = true;
     bool oldModule = false;  // no upper part of channel 2, so no capability record
     int statusPolls = 2;     // status reads that still show bit 15 after a stop
+    int haltMs = 0;          // > 0: bit 15 clears this long after a stop, however often read
     std::set<int> statusStuck;
     std::map<int, ChannelConfig> channels = defaultChannels();
     std::map<int, uint16_t> presetRegisters;  // holding registers set at start

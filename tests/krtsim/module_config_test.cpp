@@ -29,6 +29,8 @@ TEST(ModuleConfig, ReadsEveryModuleOption) {
                          "0",
                          "--status-stuck",
                          "1",
+                         "--halt-ms",
+                         "250",
                          "--space",
                          "F2=100",
                          "--bases",
@@ -49,6 +51,7 @@ TEST(ModuleConfig, ReadsEveryModuleOption) {
     EXPECT_FALSE(module.autoStartEquipped);
     EXPECT_TRUE(module.oldModule);
     EXPECT_EQ(module.statusPolls, 0);
+    EXPECT_EQ(module.haltMs, 250);
     EXPECT_EQ(module.statusStuck, std::set<int>{1});
     EXPECT_EQ(module.channels.at(kChannelF2).spaceBytes, 100u);
     EXPECT_EQ(module.channels.at(1).dataBase, 0x20u);
@@ -66,6 +69,7 @@ TEST(ModuleConfig, RefusesWhatItCannotSimulate) {
         {"--tcp", "127.0.0.1:70000"},
         {"--rtu", "--name", "a name longer than twenty"},
         {"--rtu", "--protect", "F1"},
+        {"--rtu", "--halt-ms", "0"},
         {"--rtu", "--space", "3=10"},
         {"--rtu", "--bases", "1=1,2"},
         {"--rtu", "--reg", "33"},

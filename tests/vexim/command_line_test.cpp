@@ -23,8 +23,9 @@ struct Case {
 std::string Error(const std::string& text) {
     return MessageBoxLine("VEXIM Error", text);
 }
-std::string CantOpen(const std::string& file) {
-    return MessageBoxLine("Can't open file", file);
+// The box of a file that opens neither as given nor with ".vxo" added: it names both.
+std::string CantOpen(const std::string& given) {
+    return MessageBoxLine("Can't open file", given + "\nnor " + given + ".vxo");
 }
 
 class VeximCommandLineTest : public vexim_test::VeximTest {
@@ -64,7 +65,7 @@ TEST_F(VeximCommandLineTest, EdgeCasesOfTheGrammar) {
          }},
         {"1 prog COM1:",
          2,
-         {CantOpen("prog.vxo")},
+         {CantOpen("prog")},
          [] {
              EXPECT_EQ(loadOptions.channel, 1);
              EXPECT_EQ(linkSettings.portName, "COM1:");
@@ -74,7 +75,7 @@ TEST_F(VeximCommandLineTest, EdgeCasesOfTheGrammar) {
          }},
         {"F2 prog 10.0.0.5:503 7 -B",
          2,
-         {CantOpen("prog.vxo")},
+         {CantOpen("prog")},
          [] {
              EXPECT_EQ(loadOptions.channel, 11);
              EXPECT_EQ(linkSettings.host, "10.0.0.5");
@@ -83,23 +84,13 @@ TEST_F(VeximCommandLineTest, EdgeCasesOfTheGrammar) {
              EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
              EXPECT_EQ(linkSettings.ascii, 1);
          }},
+        // Unattended, the -M conflict ends the program like every other refusal: a dialog would
+        // wait for a user that a batch does not have.
         {"1 prog COM3:19200,O,7,1 -M9600,N,8,1",
-         16,
-         {Error("When using -M, don't provide setup information after COM3:")},
-         [] {
-             EXPECT_EQ(linkSettings.baudIndex, 15);  // 19200
-             EXPECT_EQ(linkSettings.parity, 2);
-             EXPECT_EQ(linkSettings.dataBits, 7);
-             EXPECT_EQ(linkSettings.portName, "COM3:");
-             EXPECT_EQ(loadOptions.unattended, 0);
-         }},
-        {"prog",
-         16,
-         {},
-         [] {
-             EXPECT_EQ(loadOptions.channel, 2);
-             EXPECT_EQ(loadOptions.fileName, "");
-         }},
+         1,
+         {Error("When using -M, don't provide setup information after COM3:")}},
+        // Taken for the channel, "prog" gives none: a download without its channel is refused.
+        {"prog", 1, {Error("Invalid channel 0. Must be 1..2. or F1..F2")}},
         {"1 a b c d", 1, {Error("Too many parameters: d")}},
         {"-x", 1, {Error("Unrecognized switch: \"-x\"\n")}},
         {"-T3", 16, {}, [] { EXPECT_EQ(linkSettings.timeoutMs, 500); }},
@@ -118,7 +109,7 @@ TEST_F(VeximCommandLineTest, EdgeCasesOfTheGrammar) {
          }},
         {"-Fprog -B",
          2,
-         {CantOpen("prog.vxo")},
+         {CantOpen("prog")},
          [] {
              EXPECT_EQ(linkSettings.ascii, 1);
              EXPECT_EQ(loadOptions.channel, 2);
@@ -126,14 +117,14 @@ TEST_F(VeximCommandLineTest, EdgeCasesOfTheGrammar) {
          }},
         {"1 \"C:\\My Files\\prog.vxo\" COM2: 4",
          2,
-         {CantOpen("C:\\My Files\\prog.vxo.vxo")},
+         {CantOpen("C:\\My Files\\prog.vxo")},
          [] {
              EXPECT_EQ(linkSettings.portName, "COM2:");
              EXPECT_EQ(linkSettings.drop, 4);
          }},
         {"1 prog COM1: -A -E -W -R40 -S50 -C4",
          2,
-         {CantOpen("prog.vxo")},
+         {CantOpen("prog")},
          [] {
              EXPECT_EQ(loadOptions.autoStart, 1);
              EXPECT_EQ(loadOptions.loadProgram, 0);
@@ -161,7 +152,7 @@ TEST_F(VeximCommandLineTest, OversizedArgumentsAreRefused) {
     const std::string mode41 = "9600,E,8,1" + std::string(31, ' ');
     RunCases({
         {"1 " + name260 + " COM1:", 1, {Error("Parameter too long: " + name260)}},
-        {"1 " + name259 + " COM1:", 2, {CantOpen(name259 + ".vxo")}},
+        {"1 " + name259 + " COM1:", 2, {CantOpen(name259)}},
         {"1 prog " + port81, 1, {Error("Parameter too long: " + port81)}},
         {"-F" + name260, 1, {Error("Parameter too long: -F" + name260)}},
         {"-P" + name260, 1, {Error("Parameter too long: -P" + name260)}},
@@ -179,11 +170,105 @@ TEST_F(VeximCommandLineTest, OversizedArgumentsAreRefused) {
     });
 }
 
+// An unattended line that cannot be carried out ends with 1 before anything connects, as every
+// other refusal does; none of them opens the dialog, which would wait for a user a batch does
+// not have.
+TEST_F(VeximCommandLineTest, UnattendedLinesThatCannotRunEndWithOne) {
+    const std::string out = "Parameter out of range: ";
+    RunCases({
+        {"1 prog COM1: -M4800,X,8,1",
+         1,
+         {Error("Invalid parity in port settings: \"4800,X,8,1\" ")}},
+        {"1 prog COM1: -M1000,E,8,1",
+         1,
+         {Error("Invalid baud rate in port settings: \"1000,E,8,1\" ")}},
+        {"1 prog COM1: -M9600", 1, {Error("Bad port settings: \"9600\" (1)\n")}},
+        {"1 prog COM2:4800,X,8,1", 1, {Error("Invalid parity in port settings: \"4800,X,8,1\" ")}},
+        {"3 prog COM1:", 1, {Error("Invalid channel 3. Must be 1..2. or F1..F2")}},
+        {"F3 prog 10.0.0.5", 1, {Error("Invalid channel 12. Must be 1..2. or F1..F2")}},
+        {"prog COM1:", 1, {Error("Invalid channel 0. Must be 1..2. or F1..F2")}},
+        {"1 prog COM1: -C", 1, {Error(out + "-C")}},
+        {"1 prog COM1: -T5s", 1, {Error(out + "-T5s")}},
+        {"1 prog COM1: -R", 1, {Error(out + "-R")}},
+        {"1 prog COM1: -S12x", 1, {Error(out + "-S12x")}},
+        {"-C3x", 1, {Error(out + "-C3x")}},
+    });
+    for (const char* line : {"1 prog COM1: -M4800,X,8,1", "3 prog COM1:", "prog COM1:"}) {
+        RunVexim(line);
+        EXPECT_TRUE(TranscriptLines("open 102").empty()) << line;
+    }
+}
+
+// Without a channel, port or file the line is interactive: a refused port mode is shown and the
+// dialog opens as before.
+TEST_F(VeximCommandLineTest, InteractiveLinesKeepTheDialog) {
+    RunCases({
+        {"-M4800,X,8,1", 16, {Error("Invalid parity in port settings: \"4800,X,8,1\" ")}},
+        {"-T30 -A", 16, {}, [] { EXPECT_EQ(linkSettings.timeoutMs, 3000); }},
+    });
+}
+
+// Every command line clears Retries and ASCII; an unattended run saves only what its own line
+// set, so the settings of interactive use survive it.
+TEST_F(VeximCommandLineTest, UnattendedRunSavesOnlyWhatItsLineSet) {
+    SaveStartSettings([] {
+        linkSettings.connectMode = kConnectTcp;
+        linkSettings.host = "10.1.1.1";
+        linkSettings.tcpPort = 1502;
+        linkSettings.drop = 9;
+        linkSettings.retries = 7;
+        linkSettings.ascii = 1;
+        linkSettings.timeoutMs = 8000;
+        linkSettings.baudIndex = 17;
+        loadOptions.channel = 2;
+        loadOptions.autoStart = 0;
+        loadOptions.runRegister = 40;
+    });
+    const std::string file = WriteSampleObject("sample.vxo");
+    struct Saved {
+        std::string line;
+        std::function<void()> check;
+    };
+    const Saved cases[] = {
+        // Nothing listens on port 9 of the loopback: the settings are saved, the load fails.
+        {"1 " + file + " 127.0.0.1:9 4",
+         [&] {
+             EXPECT_EQ(loadOptions.channel, 1);
+             EXPECT_EQ(loadOptions.fileName, file);
+             EXPECT_EQ(linkSettings.host, "127.0.0.1");
+             EXPECT_EQ(linkSettings.tcpPort, 9u);
+             EXPECT_EQ(linkSettings.drop, 4);
+             EXPECT_EQ(linkSettings.retries, 7);
+             EXPECT_EQ(linkSettings.ascii, 1);
+             EXPECT_EQ(linkSettings.timeoutMs, 8000);
+             EXPECT_EQ(loadOptions.autoStart, 0);
+         }},
+        {"2 " + file + " 127.0.0.1:9 -C2 -A -T60 -R41",
+         [&] {
+             EXPECT_EQ(loadOptions.channel, 2);
+             EXPECT_EQ(linkSettings.retries, 2);
+             EXPECT_EQ(linkSettings.ascii, 1);
+             EXPECT_EQ(linkSettings.timeoutMs, 6000);
+             EXPECT_EQ(loadOptions.autoStart, 1);
+             EXPECT_EQ(loadOptions.runRegister, 41);
+             EXPECT_EQ(linkSettings.baudIndex, 17);
+         }},
+    };
+    for (const Saved& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(RunVexim(c.line), 2) << Transcript();
+        linkSettings = LinkSettings{};
+        loadOptions = LoadOptions{};
+        ASSERT_EQ(RestoreSettings(), 1);
+        c.check();
+    }
+}
+
 TEST_F(VeximCommandLineTest, WithoutAPortTheSavedLinkIsUsed) {
     RunCases({
         {"1 prog",
          2,
-         {CantOpen("prog.vxo")},
+         {CantOpen("prog")},
          [] {
              EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
              EXPECT_EQ(linkSettings.host, "10.1.1.1");
@@ -193,7 +278,7 @@ TEST_F(VeximCommandLineTest, WithoutAPortTheSavedLinkIsUsed) {
         // -F reads the saved settings again; with no port named they keep their TCP link.
         {"-Fprog -B",
          2,
-         {CantOpen("prog.vxo")},
+         {CantOpen("prog")},
          [] {
              EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
              EXPECT_EQ(linkSettings.host, "10.1.1.1");
@@ -209,7 +294,7 @@ TEST_F(VeximCommandLineTest, WithoutAPortTheSavedLinkIsUsed) {
          }},
         {"1 other COM1: -Fprog -B",  // the port named before -F went with the restore
          2,
-         {CantOpen("prog.vxo")},
+         {CantOpen("prog")},
          [] {
              EXPECT_EQ(linkSettings.connectMode, kConnectTcp);
              EXPECT_EQ(linkSettings.host, "10.1.1.1");

@@ -23,20 +23,7 @@ namespace {
 
 using vexim_test::MessageBoxLine;
 
-class VeximMainDialogTest : public vexim_test::VeximTest {
-  protected:
-    // Settings for the simulated module on channel 1.
-    void LinkToModule(uint16_t port) {
-        LoadDefaultSettings(nullptr);
-        linkSettings.connectMode = kConnectTcp;
-        linkSettings.host = "127.0.0.1";
-        linkSettings.tcpPort = port;
-        linkSettings.drop = 1;
-        linkSettings.retries = 3;
-        linkSettings.timeoutMs = 2000;
-        loadOptions.channel = 1;
-    }
-};
+class VeximMainDialogTest : public vexim_test::VeximTest {};
 
 TEST_F(VeximMainDialogTest, TabsShowTheirOwnControls) {
     // A control of each group: serial, TCP, common, Program Info list, Module Info value.
@@ -163,13 +150,18 @@ TEST_F(VeximMainDialogTest, QueryFillsTheModuleInfoTab) {
     EXPECT_EQ(CurrentConnection, nullptr);  // the query closes its connection
 }
 
-TEST_F(VeximMainDialogTest, MissingFileShowsItsNameWithTheDefaultExtension) {
-    LoadDefaultSettings(nullptr);
-    RunMainDialogObserved("text 1004 \"nothing-here\"\ncommand 1053\n",
-                          [](ui::Window, const ui::Message&) {});
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine("Can't open file", "nothing-here.vxo")});
-    EXPECT_TRUE(TranscriptLines("open 104").empty());
+// The box names the file as given and the name tried second, so that "nothere.vxo" is
+// recognised in "nothere.vxo.vxo".
+TEST_F(VeximMainDialogTest, MissingFileShowsItsNameAndTheSecondTry) {
+    for (const std::string given : {"nothing-here", "nothere.vxo"}) {
+        LoadDefaultSettings(nullptr);
+        RunMainDialogObserved("text 1004 \"" + given + "\"\ncommand 1053\n",
+                              [](ui::Window, const ui::Message&) {});
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{
+                      MessageBoxLine("Can't open file", given + "\nnor " + given + ".vxo")});
+        EXPECT_TRUE(TranscriptLines("open 104").empty());
+    }
 }
 
 TEST_F(VeximMainDialogTest, SavedProfileComesBackWhenLoaded) {

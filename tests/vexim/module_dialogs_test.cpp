@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "downloader/comm_config.h"
@@ -20,16 +21,6 @@ using vexim_test::MessageBoxLine;
 
 class VeximModuleDialogsTest : public vexim_test::VeximTest {
   protected:
-    void LinkTo(uint16_t port) {
-        LoadDefaultSettings(nullptr);
-        linkSettings.connectMode = kConnectTcp;
-        linkSettings.host = "127.0.0.1";
-        linkSettings.tcpPort = port;
-        linkSettings.drop = 1;
-        linkSettings.retries = 2;
-        linkSettings.timeoutMs = 1000;
-    }
-
     // Runs the configuration dialog with `script`; `observe` sees it after each command.
     int RunConfig(const std::string& script,
                   const std::function<void(ui::Window, const ui::Message&)>& observe) {
@@ -48,10 +39,11 @@ struct Shown {
 };
 
 TEST_F(VeximModuleDialogsTest, ConfigurationShowsThePortWords) {
-    // Port 1: no parity, baud code 0x1100 (57600, not offered), drop 5. Port 2: even, 19200.
+    // Port 1: no parity, baud code 0x1100 (57600, not offered but shown as the module reports
+    // it), drop 5. Port 2: even, 19200.
     const uint16_t port = StartModule({"--reg", "37=0x9105", "--reg", "38=0x0F20"});
     ASSERT_NE(port, 0);
-    LinkTo(port);
+    LinkToModule(port);
     std::vector<Shown> shown;
     const int result = RunConfig("", [&](ui::Window self, const ui::Message& message) {
         if (message.kind != ui::MessageKind::Init)
@@ -67,7 +59,7 @@ TEST_F(VeximModuleDialogsTest, ConfigurationShowsThePortWords) {
     EXPECT_EQ(result, 0);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].drop, "5");
-    EXPECT_EQ(shown[0].baud, "9600");
+    EXPECT_EQ(shown[0].baud, "57600");
     EXPECT_EQ(shown[0].parity, "None");
     EXPECT_EQ(shown[1].drop, "32");
     EXPECT_EQ(shown[1].baud, "19200");
@@ -77,7 +69,7 @@ TEST_F(VeximModuleDialogsTest, ConfigurationShowsThePortWords) {
 TEST_F(VeximModuleDialogsTest, WriteRefusesBadValuesBeforeSendingAnything) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
-    LinkTo(port);
+    LinkToModule(port);
     struct Case {
         std::string edit;
         std::string message;
@@ -103,12 +95,15 @@ TEST_F(VeximModuleDialogsTest, WriteRefusesBadValuesBeforeSendingAnything) {
 TEST_F(VeximModuleDialogsTest, WriteSendsTheEditedWords) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
-    LinkTo(port);
+    LinkToModule(port);
     RunConfig(
         "text 1051 \"7\"\nselect 1046 4\nselect 1047 1\ntext 1056 \"1502\"\n"
         "ip 1018 192.168.1.20\ncommand 1044\n",
         [](ui::Window, const ui::Message&) {});
-    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "Configure Communications",
+                                             "Communication configuration written to the module.")})
+        << Transcript();
     krtsim::StateDump dump = sim_->dump();
     EXPECT_EQ(dump.holding(37), 0x8000 | 0x0F00 | 7);  // no parity, 19200, drop 7
     EXPECT_EQ(dump.holding(37 + kTcpPortWord), 1502);
@@ -116,8 +111,37 @@ TEST_F(VeximModuleDialogsTest, WriteSendsTheEditedWords) {
     EXPECT_EQ(dump.holding(37 + kIpAddressWord + 3), 20);
 }
 
+// Only the IP address edited: a port at a rate the list does not offer (57600, or a code of
+// some other firmware) keeps it, so its serial peer is not cut off.
+TEST_F(VeximModuleDialogsTest, WriteKeepsARateTheListLacks) {
+    const struct {
+        uint16_t word;
+        std::string shown;
+    } cases[] = {{0x9105, "57600"}, {0x9505, "Code 0x1500"}, {0xD105, "57600"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        char preset[32];
+        std::snprintf(preset, sizeof preset, "37=0x%04X", c.word);
+        const uint16_t port = StartModule({"--reg", preset});
+        ASSERT_NE(port, 0);
+        LinkToModule(port);
+        std::string baud;
+        RunConfig("ip 1018 192.168.1.99\ncommand 1044\n", [&](ui::Window self,
+                                                              const ui::Message& message) {
+            if (message.kind == ui::MessageKind::Init) {
+                baud = ui::ItemText(self, IDC_CFG_BAUD_1, ui::SelectedItem(self, IDC_CFG_BAUD_1));
+            }
+        });
+        EXPECT_EQ(baud, c.shown);
+        krtsim::StateDump dump = sim_->dump();
+        EXPECT_EQ(dump.holding(37), c.word);
+        EXPECT_EQ(dump.holding(37 + kIpAddressWord + 3), 99);
+        ASSERT_TRUE(sim_->stop());
+    }
+}
+
 TEST_F(VeximModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) {
-    LinkTo(9);  // nothing listens on port 9
+    LinkToModule(9);  // nothing listens on port 9
     const int result = RunConfig("", [](ui::Window, const ui::Message&) {});
     EXPECT_EQ(result, -1);
     const auto boxes = TranscriptLines("msgbox");
@@ -128,7 +152,7 @@ TEST_F(VeximModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) 
 TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
-    LinkTo(port);
+    LinkToModule(port);
     loadOptions.lastFlashFile = "image";
     RunFlashDialog(nullptr, IDM_BACKUP_FLASH);
     EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();

@@ -75,8 +75,9 @@ TEST_F(VeximUnattendedRunTest, FailedConnectionExitsTwo) {
     EXPECT_EQ(TranscriptLines("end 102"), std::vector<std::string>{"end 102 2"});
 }
 
-// A channel the module does not have reaches the loader, which refuses it; the buttons,
-// which show only the two application channels, must not turn it into channel 2.
+// A channel the module does not have is refused by the command line, before anything connects
+// and before the dialog (whose buttons show only the two application channels) could turn it
+// into channel 2.
 TEST_F(VeximUnattendedRunTest, ChannelOutsideTheButtonsIsRefusedNotMovedToTwo) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
@@ -89,11 +90,12 @@ TEST_F(VeximUnattendedRunTest, ChannelOutsideTheButtonsIsRefusedNotMovedToTwo) {
         SCOPED_TRACE("channel " + c.channel);
         const std::string line =
             c.channel + " " + file + " 127.0.0.1:" + std::to_string(port) + " 1";
-        EXPECT_EQ(RunVexim(line), 2) << Transcript();
+        EXPECT_EQ(RunVexim(line), 1) << Transcript();
         EXPECT_EQ(TranscriptLines("msgbox"),
                   std::vector<std::string>{MessageBoxLine(
                       "VEXIM Error",
                       "Invalid channel " + std::to_string(c.value) + ". Must be 1..2. or F1..F2")});
+        EXPECT_TRUE(TranscriptLines("open 102").empty());
         EXPECT_TRUE(sim_->requests().empty());
     }
 }

@@ -41,6 +41,7 @@ void ResetProgramState() {
         name.clear();
     CurrentConnection = nullptr;
     ConnectionClosed = false;
+    DownloadCancelled = false;
     mainDialogWindow = nullptr;
     progressDialogWindow = nullptr;
 }
@@ -119,6 +120,17 @@ uint16_t VeximTest::StartModule(std::vector<std::string> options) {
         return 0;
     }
     return sim_->port();
+}
+
+void VeximTest::LinkToModule(uint16_t port) {
+    LoadDefaultSettings(nullptr);
+    linkSettings.connectMode = kConnectTcp;
+    linkSettings.host = "127.0.0.1";
+    linkSettings.tcpPort = port;
+    linkSettings.drop = 1;
+    linkSettings.retries = 3;
+    linkSettings.timeoutMs = 2000;
+    loadOptions.channel = 1;
 }
 
 std::string VeximTest::WriteSampleObject(const std::string& name, size_t words) {

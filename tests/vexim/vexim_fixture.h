@@ -38,6 +38,8 @@ class VeximTest : public ::testing::Test {
 
     // Starts krtsim on TCP; its port, or 0 (and a failure) when it did not start.
     uint16_t StartModule(std::vector<std::string> options = {});
+    // The default settings, pointed at the module on this loopback TCP port, channel 1.
+    void LinkToModule(uint16_t port);
     // Writes a small user-code object for the block-write loader; its name relative to the
     // current folder, the test's temporary folder.
     std::string WriteSampleObject(const std::string& name, size_t words = 32);

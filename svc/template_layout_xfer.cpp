@@ -1,15 +1,16 @@
-// IBS_Layout_Xfer: hands the Config and Map tables to the PMEDWL module one entry per handshake
-// through the device's 12-word output window, for as long as the module's checksums differ.
+// The layout transfer block: hands the Config and Map tables to the PMEDWL module one entry per
+// handshake through the device's 12-word output window, for as long as the module's checksums
+// differ.
 
-#include "svc/ibs_function_block.h"
-#include "svc/ibs_templates.h"
 #include "svc/svc_exchange_text.h"
+#include "svc/template_set.h"
 
 namespace svc {
 namespace {
 
-// Every "DIOiby" names the device pin and is replaced by the pin name of the print.
-constexpr const char* kMoveItProgram = R"((* IBS_Layout_Xfer    V1.01 *)
+// The program in pieces, so that a variant can leave out the two optional statements. Every
+// "DIOiby" names the device pin and is replaced by the pin name of the print.
+constexpr const char* kMoveItConfigWindows = R"((* IBS_Layout_Xfer    V1.01 *)
 if DIOiby.Freshness then
 	if NOT (DIOiby.Inputs.PDWL_Status.9) then
 		if DIOiby.Inputs.I_Config_CRC &lt;&gt; DIOiby.Outputs.Q_Config_CRC then
@@ -47,8 +48,11 @@ if DIOiby.Freshness then
 			end_if;
 		else
 			Config_Index := 0;
-			config_done := 1;
-			Manage.error := 0;
+)";
+
+constexpr const char* kConfigDoneOnAgreement = "\t\t\tconfig_done := 1;\n";
+
+constexpr const char* kMoveItMapWindows = R"(			Manage.error := 0;
 			Manage.errorstring := '';
 		end_if;
 	else
@@ -84,10 +88,15 @@ if DIOiby.Freshness then
 				map_done := 0;
 				Manage.error := 0;
 				Manage.errorstring := '';
-				if DIOiby.Outputs.Q_Window_Mode = 2 then
+)";
+
+constexpr const char* kMapModeResetAtLimit =
+    R"(				if DIOiby.Outputs.Q_Window_Mode = 2 then
 					DIOiby.Outputs.Q_Window_Mode := 0;
 				end_if;
-			end_if;
+)";
+
+constexpr const char* kMoveItTail = R"(			end_if;
 		else
 			if DIOiby.Outputs.Q_Window_Mode = 2 and DIOiby.Inputs.Q_Handshake_Echo = DIOiby.Outputs.Q_Handshake then
 				DIOiby.Outputs.Q_Window_Mode := 0;
@@ -116,20 +125,35 @@ end_if;
 
 )";
 
+std::string moveItProgram(const TemplateVariant& variant) {
+    std::string text = kMoveItConfigWindows;
+    if (variant.transferConfigDoneOnAgreement) {
+        text += kConfigDoneOnAgreement;
+    }
+    text += kMoveItMapWindows;
+    if (variant.transferMapModeResetAtLimit) {
+        text += kMapModeResetAtLimit;
+    }
+    text += kMoveItTail;
+    return replacedEverywhere(text, "DIOiby", variant.pinName);
+}
+
 }  // namespace
 
-void printIbsLayoutXfer(std::ostream& out, const IbsTemplateNames& names) {
-    IbsFunctionBlock block;
-    block.name = "IBS_Layout_Xfer";
-    block.pins = {{names.pinName, "T_" + names.deviceWord, 4}, {"Manage", "IBS_Manage", 6}};
-    block.privateLocals = {{"Config_Index", "INT", {}},
-                           {"Config_Done", "BOOL", {}},
-                           {"Map_Done", "BOOL", {}},
-                           {"Map_Index", "INT", {}},
-                           {"Name_Int", "ARRAY[0..5] OF INT", {}}};
+TemplateFunctionBlock templateLayoutXfer(const TemplateVariant& variant) {
+    TemplateFunctionBlock block = stampedBlock(variant, variant.name("Layout_Xfer"));
+    if (variant.transferInputParameters) {
+        block.inputParameters.emplace();
+    }
+    block.inOutParameters = {templatePin(variant.pinName, variant.deviceType, 4),
+                             templatePin("Manage", variant.name("Manage"), 6)};
+    block.privateLocals = {templateLocal("Config_Index", "INT"),
+                           templateLocal("Config_Done", "BOOL"), templateLocal("Map_Done", "BOOL"),
+                           templateLocal("Map_Index", "INT"),
+                           templateLocal("Name_Int", "ARRAY[0..5] OF INT")};
     block.programName = "MoveIt";
-    block.programText = replacedEverywhere(kMoveItProgram, "DIOiby", names.pinName);
-    printIbsFunctionBlock(out, block);
+    block.programText = moveItProgram(variant);
+    return block;
 }
 
 }  // namespace svc

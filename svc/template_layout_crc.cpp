@@ -1,9 +1,9 @@
-// IBS_Layout_CRC: the checksums of the Config and Map tables that the PMEDWL module compares
-// with its own, so that the transfer block knows when a table has arrived whole.
+// The layout checksum block: the checksums of the Config and Map tables that the PMEDWL module
+// compares with its own, so that the transfer block knows when a table has arrived whole.
 
-#include "svc/ibs_function_block.h"
-#include "svc/ibs_templates.h"
+#include "svc/svc_exchange_text.h"
 #include "svc/svc_number_text.h"
+#include "svc/template_set.h"
 
 namespace svc {
 namespace {
@@ -13,20 +13,8 @@ constexpr const char* kCrcStep =
     "lookup := word_to_int((checksum xor inword) and 16#FF);\n"
     "checksum := shr(checksum,8) xor crctable[lookup];\n";
 
-std::string indented(const std::string& text, int tabs) {
-    const std::string indent(static_cast<std::size_t>(tabs), '\t');
-    std::string result;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        result += indent + text.substr(start, end - start) + "\n";
-        start = end + 1;
-    }
-    return result;
-}
-
 std::string crcOn(const std::string& inwordStatement, int tabs) {
-    return indented(inwordStatement + "\n" + kCrcStep, tabs);
+    return indentedByTabs(inwordStatement + "\n" + kCrcStep, tabs);
 }
 
 std::string calculateProgram() {
@@ -46,7 +34,7 @@ std::string calculateProgram() {
         text += "\n";
     }
     // A name feeds its characters in order: the high byte of each name_int word first.
-    text += indented(
+    text += indentedByTabs(
         "if len_int(Manage.config[entry].Name) &gt; 0 then\n"
         "\tname_int := string_to_ASCII(Manage.config[entry].name);\n"
         "\tfor position := 0 to len_int(Manage.config[entry].Name) - 1 do\n"
@@ -57,7 +45,7 @@ std::string calculateProgram() {
         "\t\tend_if;\n",
         1);
     text += crcOn("inword := byte_as_word(char);", 3);
-    text += indented(
+    text += indentedByTabs(
         "\tend_for;\n"
         "end_if;\n"
         "entry := entry + 1;\n",
@@ -107,26 +95,27 @@ std::array<uint16_t, 256> ibsCrcTable() {
     return table;
 }
 
-void printIbsLayoutCrc(std::ostream& out) {
-    IbsLocalVariable crcTable{"crctable", "ARRAY[0..255] OF WORD", {}};
+TemplateFunctionBlock templateLayoutCrc(const TemplateVariant& variant) {
+    TemplateVariable crcTable = templateLocal("crctable", "ARRAY[0..255] OF WORD");
     for (uint16_t entry : ibsCrcTable()) {
-        crcTable.initialValues.push_back("16#" + hex4Text(entry));
+        crcTable.elementValues.push_back("16#" + hex4Text(entry));
     }
-    IbsFunctionBlock block;
-    block.name = "IBS_Layout_CRC";
-    block.pins = {{"Manage", "IBS_Manage", 1}};
-    block.hasPublicLocals = true;
-    block.publicLocals = {{"Config_CRC", "INT", {}},
-                          {"Map_CRC", "INT", {}},
-                          {"Entry", "INT", {}},
-                          {"Checksum", "WORD", {}},
-                          {"name_int", "ARRAY[0..4] OF INT", {}}};
-    block.privateLocals = {std::move(crcTable),     {"size", "INT", {}},   {"index", "INT", {}},
-                           {"count", "INT", {}},    {"lookup", "INT", {}}, {"inword", "WORD", {}},
-                           {"position", "INT", {}}, {"char", "BYTE", {}}};
+    TemplateFunctionBlock block = stampedBlock(variant, variant.name("Layout_CRC"));
+    block.inOutParameters = {templatePin("Manage", variant.name("Manage"), 1)};
+    block.publicLocals = {templateLocal("Config_CRC", "INT"), templateLocal("Map_CRC", "INT"),
+                          templateLocal("Entry", "INT"), templateLocal("Checksum", "WORD"),
+                          templateLocal("name_int", "ARRAY[0..4] OF INT")};
+    block.privateLocals = {std::move(crcTable),
+                           templateLocal("size", "INT"),
+                           templateLocal("index", "INT"),
+                           templateLocal("count", "INT"),
+                           templateLocal("lookup", "INT"),
+                           templateLocal("inword", "WORD"),
+                           templateLocal("position", "INT"),
+                           templateLocal("char", "BYTE")};
     block.programName = "calculate";
     block.programText = calculateProgram();
-    printIbsFunctionBlock(out, block);
+    return block;
 }
 
 }  // namespace svc

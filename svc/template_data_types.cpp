@@ -1,13 +1,12 @@
-// Member lists of the IBS data types.
+// Member lists of the shared data types.
 
+#include <algorithm>
 #include <string>
 
-#include "svc/ibs_templates.h"
+#include "svc/template_set.h"
 
 namespace svc {
 namespace {
-
-const std::vector<IbsAttribute> kTypeSignature = {{"TypeSignatureCheckSumString", "0000"}};
 
 struct CommentedMember {
     const char* name;
@@ -15,59 +14,68 @@ struct CommentedMember {
     const char* comment;
 };
 
-std::vector<IbsMember> commentedMembers(std::initializer_list<CommentedMember> rows) {
-    std::vector<IbsMember> members;
+std::vector<TemplateMember> commentedMembers(std::initializer_list<CommentedMember> rows) {
+    std::vector<TemplateMember> members;
     for (const CommentedMember& row : rows) {
         members.push_back({row.name, row.typeName, row.comment, {}});
     }
     return members;
 }
 
-std::vector<IbsMember> plainMembers(
+std::vector<TemplateMember> plainMembers(
     std::initializer_list<std::pair<const char*, const char*>> rows) {
-    std::vector<IbsMember> members;
+    std::vector<TemplateMember> members;
     for (const auto& [name, typeName] : rows) {
         members.push_back({name, typeName, "", {}});
     }
     return members;
 }
 
-IbsMember extractBit(const char* name, int bit) {
+TemplateMember extractBit(const char* name, int bit) {
     return {name, "BOOL", "", {{"ExtractBit", std::to_string(bit)}}};
 }
 
-// The device types belong to the device's DTM: locked, hidden but exported.
-const std::vector<IbsAttribute> kDeviceAreaAttributes = {
-    {"IsTypeLocked", "TRUE"},
-    {"TypeSignatureCheckSumString", "0000"},
-    {"IsTypeHiddenButExported", "TRUE"},
-};
+// A type under its variant's name and stamp, with the signature checksum attribute.
+TemplateDataType stampedType(const TemplateVariant& variant, std::string name) {
+    const TemplateStamp stamp = variant.stamp(name);
+    TemplateDataType type;
+    type.name = std::move(name);
+    type.version = stamp.version;
+    type.dateTime = stamp.dateTime;
+    type.attributes = {{"TypeSignatureCheckSumString", stamp.signatureCheckSum}};
+    return type;
+}
+
+// The device areas belong to the device's DTM: hidden but exported, and locked where the
+// variant says so.
+TemplateDataType deviceAreaType(const TemplateVariant& variant, const char* area) {
+    TemplateDataType type = stampedType(variant, variant.deviceType + area);
+    type.attributes.push_back({"IsTypeHiddenButExported", "TRUE"});
+    if (variant.deviceAreasLocked) {
+        type.attributes.insert(type.attributes.begin(), {"IsTypeLocked", "TRUE"});
+    }
+    return type;
+}
 
 }  // namespace
 
-void IbsDataType::setMemberType(const std::string& memberName, const std::string& typeName) {
-    for (IbsMember& candidate : members) {
-        if (candidate.name == memberName) {
-            candidate.typeName = typeName;
-        }
-    }
-}
-
-IbsDataType ibsManageType() {
-    IbsDataType type;
-    type.name = "IBS_Manage";
-    type.attributes = kTypeSignature;
+TemplateDataType templateManageType(const TemplateVariant& variant) {
+    TemplateDataType type = stampedType(variant, variant.name("Manage"));
     type.oneLineMembers = true;
     // Control Expert resolves type names without regard to case: IBS_channel is IBS_Channel.
+    const std::string config = "ARRAY[0..511] OF " + variant.name("Config_Node");
+    const std::string map = "ARRAY[0..511] OF " + variant.name("Map_Entry");
+    const std::string channel = variant.name("channel");
+    const std::string module = variant.name("module");
     type.members = plainMembers({
         {"Active", "BOOL"},
         {"Done", "BOOL"},
         {"Error", "BOOL"},
         {"ErrorString", "string[25]"},
-        {"Config", "ARRAY[0..511] OF IBS_Config_Node"},
-        {"Map", "ARRAY[0..511] OF IBS_Map_Entry"},
-        {"Channel", "IBS_channel"},
-        {"Module", "IBS_module"},
+        {"Config", config.c_str()},
+        {"Map", map.c_str()},
+        {"Channel", channel.c_str()},
+        {"Module", module.c_str()},
         {"Entry", "INT"},
         {"Config_CRC", "INT"},
         {"Map_CRC", "INT"},
@@ -75,10 +83,8 @@ IbsDataType ibsManageType() {
     return type;
 }
 
-IbsDataType ibsConfigNodeType() {
-    IbsDataType type;
-    type.name = "IBS_Config_Node";
-    type.attributes = kTypeSignature;
+TemplateDataType templateConfigNodeType(const TemplateVariant& variant) {
+    TemplateDataType type = stampedType(variant, variant.name("Config_Node"));
     type.oneLineMembers = true;
     type.members = plainMembers({
         {"Segment_Number", "BYTE"},
@@ -91,15 +97,13 @@ IbsDataType ibsConfigNodeType() {
         {"PCP_TX_Max_PDU", "BYTE"},
         {"PCP_RX_Max_PDU", "BYTE"},
         {"PCP_Services", "ARRAY[0..2] OF BYTE"},
-        {"Name", "string[10]"},
+        {"Name", variant.configNameType.c_str()},
     });
     return type;
 }
 
-IbsDataType ibsMapEntryType() {
-    IbsDataType type;
-    type.name = "IBS_Map_Entry";
-    type.attributes = kTypeSignature;
+TemplateDataType templateMapEntryType(const TemplateVariant& variant) {
+    TemplateDataType type = stampedType(variant, variant.name("Map_Entry"));
     type.oneLineMembers = true;
     type.members = plainMembers({
         {"PDR_Index", "WORD"},
@@ -113,11 +117,9 @@ IbsDataType ibsMapEntryType() {
     return type;
 }
 
-IbsDataType ibsChannelType() {
-    IbsDataType type;
-    type.name = "IBS_Channel";
+TemplateDataType templateChannelType(const TemplateVariant& variant) {
+    TemplateDataType type = stampedType(variant, variant.name("Channel"));
     type.comment = "Ibs Channel IODDT";
-    type.attributes = kTypeSignature;
     // The comments are the module documentation's own, double blanks and trailing blank kept.
     type.members = commentedMembers({
         {"MOD_ERROR", "BOOL", "Module error"},
@@ -142,11 +144,9 @@ IbsDataType ibsChannelType() {
     return type;
 }
 
-IbsDataType ibsModuleType() {
-    IbsDataType type;
-    type.name = "IBS_Module";
+TemplateDataType templateModuleType(const TemplateVariant& variant) {
+    TemplateDataType type = stampedType(variant, variant.name("Module"));
     type.comment = "Ibs Module IODDT";
-    type.attributes = kTypeSignature;
     type.members = commentedMembers({
         {"CH_ERROR", "BOOL", "Channel error"},
         {"IBS_FLT", "BOOL", "X0=1 if X8=1 or X9=1 or X10=1"},
@@ -216,14 +216,14 @@ IbsDataType ibsModuleType() {
     return type;
 }
 
-IbsDataType ibsDeviceType(const IbsTemplateNames& names) {
-    const std::string device = "T_" + names.deviceWord;
-    const std::vector<IbsAttribute> access = {{"RequestAccessRight", "1"},
-                                              {"InstancesProgramAccessRight", "1"}};
-    IbsDataType type;
-    type.name = device;
+TemplateDataType templateDeviceType(const TemplateVariant& variant) {
+    const std::string& device = variant.deviceType;
+    std::vector<TemplateAttribute> access;
+    if (variant.freshnessAccessRights) {
+        access = {{"RequestAccessRight", "1"}, {"InstancesProgramAccessRight", "1"}};
+    }
+    TemplateDataType type = stampedType(variant, device);
     type.comment = "Device DDT for embedded M580 DTM (with standalone PLC)";
-    type.attributes = kTypeSignature;
     type.members = {
         {"Freshness", "BOOL", "Global Freshness", access},
         {"Freshness_1", "BOOL", "Freshness of Object", access},
@@ -233,10 +233,8 @@ IbsDataType ibsDeviceType(const IbsTemplateNames& names) {
     return type;
 }
 
-IbsDataType ibsDeviceInputType(const IbsTemplateNames& names) {
-    IbsDataType type;
-    type.name = "T_" + names.deviceWord + "_IN";
-    type.attributes = kDeviceAreaAttributes;
+TemplateDataType templateDeviceInputType(const TemplateVariant& variant) {
+    TemplateDataType type = deviceAreaType(variant, "_IN");
     type.members = {
         {"DEVICE_NAME", "string[64]", "", {}},
         {"DEVICE_STATUS", "UINT", "", {}},
@@ -281,13 +279,18 @@ IbsDataType ibsDeviceInputType(const IbsTemplateNames& names) {
         {"IW", "ARRAY[0..241] OF INT", "DP_Input_Data", {}},
         {"Free3", "ARRAY[0..1] OF BYTE", "Unused Variable", {}},
     };
+    if (variant.windowModeEcho) {
+        // The module echoes the window mode right after the handshake.
+        const auto echo = std::find_if(
+            type.members.begin(), type.members.end(),
+            [](const TemplateMember& member) { return member.name == "Q_Handshake_Echo"; });
+        type.members.insert(echo + 1, {"I_Window_Mode", "WORD", variant.windowModeComment, {}});
+    }
     return type;
 }
 
-IbsDataType ibsDeviceOutputType(const IbsTemplateNames& names) {
-    IbsDataType type;
-    type.name = "T_" + names.deviceWord + "_OUT";
-    type.attributes = kDeviceAreaAttributes;
+TemplateDataType templateDeviceOutputType(const TemplateVariant& variant) {
+    TemplateDataType type = deviceAreaType(variant, "_OUT");
     // The window mode comment is the module's documentation, although the transfer block sends
     // 1 for a Config window and 2 for a Map window.
     type.members = commentedMembers({
@@ -296,7 +299,7 @@ IbsDataType ibsDeviceOutputType(const IbsTemplateNames& names) {
          ".0=Force ON OS MBTCP Server; .1=Force ON Web Server; .2=Force ON Telnet Server; .3=Turn "
          "on LED2; .4=Read PriFDR; .5=Read Sec FDR; .6=Copy Pri to Sec FDR; .7=Force OFF ACL;"},
         {"Q_Handshake", "INT", "Output Window Handshake"},
-        {"Q_Window_Mode", "INT", "0=Config; 1=Map"},
+        {"Q_Window_Mode", "INT", variant.windowModeComment.c_str()},
         {"Q_Window", "ARRAY[0..11] OF WORD", "Output Window Data"},
         {"Q_Config_CRC", "INT", "Checksum of PLC Config"},
         {"Q_Map_CRC", "INT", "Checksum of PLC Map"},
