@@ -1,6 +1,7 @@
 // Whole conversions in batch mode, as "fennick <archive>" runs them.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -212,6 +213,19 @@ TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
         EXPECT_EQ(readFile(path("Line") / "notes.txt"), "mine");
         EXPECT_TRUE(leftoverWorkFolders().empty());
     }
+}
+
+TEST_F(BatchConversion, NoWorkFolderEndsTheConversionNotTheProgram) {
+    const fs::path input = writeProject("Line.zef", sampleProject());
+    std::ofstream(path("tmp/not-a-folder")) << "x";
+    ::setenv("TMPDIR", path("tmp/not-a-folder").c_str(), 1);
+    const int code = runFennick({input.string()});
+    ::setenv("TMPDIR", path("tmp").c_str(), 1);
+    EXPECT_EQ(code, 1);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_FALSE(fs::exists(path("Line_IBY.zef")));
+    // The same process converts the next archive as usual.
+    EXPECT_EQ(runFennick({input.string()}), 0) << transcript();
 }
 
 TEST_F(BatchConversion, ExitCodesOfTheProgram) {

@@ -26,7 +26,19 @@ TEST(ConversionLoop, WritesTheModulePartsOnceInTheirPlaces) {
         ASSERT_FALSE(run.failure) << run.failure->text;
         // The template set stands once, in front of the first data block.
         EXPECT_EQ(run.count(templateHead), 1);
-        EXPECT_EQ(run.indexOf(templateHead) + 3, run.indexOf("\t<dataBlock>"));
+        const int setStart = run.indexOf(templateHead);
+        const int dataBlock = run.indexOf("\t<dataBlock>");
+        int elements = 0;
+        for (int i = setStart; i < dataBlock; ++i) {
+            elements += run.project[i].rfind("\t<DDTSource DDTName=", 0) == 0 ||
+                        run.project[i].rfind("\t<FBSource nameOfFBType=", 0) == 0;
+        }
+        EXPECT_EQ(elements, 20);
+        EXPECT_EQ(run.project[dataBlock - 1], "\t</FBSource>");
+        // The dynamic blocks start with the module table's racks and slots.
+        const int slot = run.indexOf("\t\t\t<variables name=\"IBY_Slot_1\" typeName=\"INT\">");
+        ASSERT_GT(slot, setStart);
+        EXPECT_EQ(run.project[slot + 1], "\t\t\t\t<variableInit value=\"3\"></variableInit>");
         // The module's variables and the section instances end the first data block.
         const int dio = run.indexOf(
             "\t\t<variables name=\"IBY_DIO_d0_s3\" typeName=\"T_IBY_DIO\"></variables>");
