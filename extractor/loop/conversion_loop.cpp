@@ -235,19 +235,24 @@ void ConversionLoop::startMastTask(std::string_view text) {
     state_.state = LoopState::Copy;
 }
 
+std::vector<std::string> ConversionLoop::sortedList(const std::vector<std::string>& list,
+                                                    AssignmentList kind, const LineSink& sorted) {
+    SortedAssignments result = sortAssignments(list, kind, setup_.console);
+    for (const std::string& line : result.lines) {
+        sorted(line);
+    }
+    for (const std::string& warning : result.warnings) {
+        out_.results(warning);
+    }
+    return std::move(result.lines);
+}
+
 void ConversionLoop::endLogicConf(std::string_view text) {
     logicConfEnded_ = true;
     state_.block = BlockState::Drop;
     write(text);
-    const SortedAssignments inputs =
-        sortAssignments(inputAssignments_, AssignmentList::Inputs, setup_.console);
-    for (const std::string& line : inputs.lines) {
-        out_.sortedInputs(line);
-    }
-    for (const std::string& warning : inputs.warnings) {
-        out_.results(warning);
-    }
-    writeInSection(out_.project, module_, inputs.lines);
+    writeInSection(out_.project, module_,
+                   sortedList(inputAssignments_, AssignmentList::Inputs, out_.sortedInputs));
     // The configuration program the decoder wrote for the module, under the module's names.
     writeSectionHead(out_.project, module_.name("IBY_LOAD"));
     enum class Copying { Before, Inside, After } copying = Copying::Before;
@@ -348,15 +353,8 @@ void ConversionLoop::endPrograms() {
         return;
     }
     outSectionWritten_ = true;
-    const SortedAssignments outputs =
-        sortAssignments(outputAssignments_, AssignmentList::Outputs, setup_.console);
-    for (const std::string& line : outputs.lines) {
-        out_.sortedOutputs(line);
-    }
-    for (const std::string& warning : outputs.warnings) {
-        out_.results(warning);
-    }
-    writeOutSection(out_.project, module_, outputs.lines);
+    writeOutSection(out_.project, module_,
+                    sortedList(outputAssignments_, AssignmentList::Outputs, out_.sortedOutputs));
     state_.state = LoopState::Copy;
 }
 

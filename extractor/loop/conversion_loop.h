@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "extractor/loop/assignment_sort.h"
 #include "extractor/loop/conversion_state.h"
 #include "extractor/loop/module_config_reader.h"
 #include "extractor/loop/module_context.h"
@@ -91,6 +92,9 @@ class ConversionLoop {
     void rewriteCode(std::string& text);
     CommRewriteContext commContext();
     void endPrograms();
+    // The list sorted for its section, also written to `sorted`; warnings to the results.
+    std::vector<std::string> sortedList(const std::vector<std::string>& list, AssignmentList kind,
+                                        const LineSink& sorted);
     void handleState(std::string_view text);
     void readModuleConfiguration(std::string_view text);
     void rewriteSectionDesc(std::string_view text);

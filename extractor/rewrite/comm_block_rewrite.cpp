@@ -31,8 +31,13 @@ void removePms(std::string& call) {
 }  // namespace
 
 std::string ipPlaceholder(CommBlock block, const ModuleContext& module) {
-    return "'" + std::string(placeholderWord(block)) + decimal(module.rack) + "_s" +
-           decimal(module.slot) + "'";
+    std::string text(1, '\'');
+    text += placeholderWord(block);
+    text += decimal(module.rack);
+    text += "_s";
+    text += decimal(module.slot);
+    text += '\'';
+    return text;
 }
 
 CommAddress parseCommAddress(std::string_view text) {
@@ -98,7 +103,8 @@ std::string rewriteCommBlocks(std::string line, CommBlock block, CommRewriteCont
             }
             call = line.substr(open, addr - open) + decimal(address.node);
             if (block == CommBlock::SendReq) {
-                call += "," + ipPlaceholder(block, context.module);
+                call += ',';
+                call += ipPlaceholder(block, context.module);
             }
             call += line.substr(addrClose + 1, end - addrClose - 1);
             if (block != CommBlock::SendReq) {
