@@ -354,10 +354,9 @@ bool ProjectPass::runConversionLoop() {
 }
 
 bool ProjectPass::putRewrittenProjectInPlace() {
-    std::error_code failed;
-    fs::rename(xefWrite(), xefRead(), failed);
-    if (failed) {
-        return fail({"Can't replace " + shown(xefRead()) + ": " + failed.message(), "ERROR"});
+    std::string error;
+    if (!moveOver(xefWrite(), xefRead(), error)) {
+        return fail({error, "ERROR"});
     }
     return true;
 }

@@ -49,18 +49,34 @@ bool WorkFolder::create(std::string& error) {
     return false;
 }
 
+bool moveOver(const fs::path& from, const fs::path& to, std::string& error) {
+    std::error_code failed;
+    fs::rename(from, to, failed);
+    if (failed && fs::is_regular_file(to)) {
+        failed.clear();
+        fs::remove(to, failed);
+        if (!failed) {
+            fs::rename(from, to, failed);
+        }
+    }
+    if (failed) {
+        error = "Can't write " + platform::AnsiFromPath(to) + ": " + failed.message();
+        return false;
+    }
+    return true;
+}
+
 bool placeFile(const fs::path& from, const fs::path& to, std::string& error) {
     fs::path staging = to;
     staging += ".~" + randomTag();
     std::error_code failed;
     fs::copy_file(from, staging, fs::copy_options::overwrite_existing, failed);
-    if (!failed) {
-        fs::rename(staging, to, failed);
-    }
     if (failed) {
+        error = "Can't write " + platform::AnsiFromPath(to) + ": " + failed.message();
+    }
+    if (failed || !moveOver(staging, to, error)) {
         std::error_code ignored;
         fs::remove(staging, ignored);
-        error = "Can't write " + platform::AnsiFromPath(to) + ": " + failed.message();
         return false;
     }
     return true;
