@@ -291,6 +291,9 @@ enum ChildStyle : unsigned {
     kChildMultiLine = 1u << 4,
     kChildReadOnly = 1u << 5,
     kChildAutoScroll = 1u << 6,  // ES_AUTOVSCROLL and ES_AUTOHSCROLL
+    // Headless only (no effect on Windows): the child's text is what the user reads, so the
+    // transcript records it when the child is made and each time the program changes it.
+    kChildTranscribed = 1u << 7,
 };
 struct ChildSpec {
     ControlKind kind = ControlKind::Static;
@@ -370,6 +373,11 @@ struct FileDialogOptions {
     bool keepDirectory = true;  // false: a choice makes its folder the current directory
     size_t maxLength = 260;     // longest path accepted, in characters
 };
+// The flags the Windows dialog is shown with (OPENFILENAME.Flags), the same on every platform
+// so that tests can check them: OFN_EXPLORER (0x80000); OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST
+// (0x1000 | 0x800) when the file must exist, open dialogs only; OFN_HIDEREADONLY (0x4) unless
+// the read-only box shows; OFN_NOCHANGEDIR (0x8) when the directory is kept.
+unsigned FileDialogFlags(const FileDialogOptions& options, bool save);
 // The chosen path, or nothing when the user cancels.
 std::optional<std::string> OpenFileDialog(Window owner, const FileDialogOptions& options);
 std::optional<std::string> SaveFileDialog(Window owner, const FileDialogOptions& options);
