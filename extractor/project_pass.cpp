@@ -10,10 +10,11 @@
 #include "extractor/project/conversion_counters.h"
 #include "extractor/project/line_files.h"
 #include "extractor/project/line_text.h"
-#include "extractor/project/work_folder.h"
+#include "extractor/project/output_placement.h"
 #include "platform/ansi_path.h"
 #include "platform/archive.h"
 #include "svc/svc_decoder.h"
+#include "toolshell/work_folder.h"
 
 namespace extractor {
 
@@ -159,7 +160,7 @@ class ProjectPass {
     std::string& report_;
     std::ostream& console_;
     PassOutcome outcome_;
-    WorkFolder folder_;
+    toolshell::WorkFolder folder_{"fennick"};
     fs::path unpacked_;
     LineWriter results_;
     std::vector<ModuleAddress> modules_;
@@ -210,9 +211,8 @@ void ProjectPass::reportNames() {
 }
 
 bool ProjectPass::unpack() {
-    std::string error;
-    if (!folder_.create(error)) {
-        return fail({error, "ERROR"});
+    if (!folder_.made()) {
+        return fail({"Can't make a work folder: " + folder_.error(), "ERROR"});
     }
     trace(" ----------------  powershell extract the .xef file  ---------------------");
     unpacked_ = folder_.path() / platform::PathFromAnsi(paths_.zeffileroot);

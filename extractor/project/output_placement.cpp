@@ -1,4 +1,4 @@
-#include "extractor/project/work_folder.h"
+#include "extractor/project/output_placement.h"
 
 #include <random>
 #include <system_error>
@@ -17,37 +17,6 @@ std::string randomTag() {
 }
 
 }  // namespace
-
-WorkFolder::~WorkFolder() {
-    if (!path_.empty()) {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-}
-
-bool WorkFolder::create(std::string& error) {
-    std::error_code failed;
-    const fs::path base = fs::temp_directory_path(failed);
-    if (failed) {
-        error = "No temporary folder: " + failed.message();
-        return false;
-    }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate = base / ("fennick-" + randomTag());
-        // create_directory is false for a folder that exists already: never share one.
-        if (fs::create_directory(candidate, failed)) {
-            path_ = candidate;
-            return true;
-        }
-        if (failed) {
-            error = "Can't create folder " + platform::AnsiFromPath(candidate) + ": " +
-                    failed.message();
-            return false;
-        }
-    }
-    error = "Can't create a work folder in " + platform::AnsiFromPath(base);
-    return false;
-}
 
 bool moveOver(const fs::path& from, const fs::path& to, std::string& error) {
     std::error_code failed;
