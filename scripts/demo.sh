@@ -84,6 +84,10 @@ echo
 echo "== Plant Line_IBY_IntermediateFiles/Plant Line_Results.txt"
 cat "$work/Plant Line_IBY_IntermediateFiles/Plant Line_Results.txt" 2>/dev/null || echo "(no results)"
 echo
+echo "== Rewritten lines of unitpro.xef (declarations, IN/OUT assignments, references, calls)"
+tr -d '\r' <"$work/Plant Line_IBY_IntermediateFiles/unitpro.xef" 2>/dev/null |
+  grep -E "Interbus-S|IBY_DIO_d0_s3\.|IBY_(SEND_REQ|READ_VAR|WRITE_VAR)[A-Z_]*_[0-9]+\(" | grep -v PDWL_COMMAND || true
+echo
 echo "== Files beside the archive"
 (cd "$work" && ls -1d "Plant Line"*)
 [ "$fennick_code" -eq 0 ] || code=$fennick_code
