@@ -49,6 +49,7 @@ INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         Message init{MessageKind::Init};
         init.window = FromHwnd(hwnd);
         init.lParam = start->param;
+        HidePlaceholderItems(::GetMenu(hwnd));
         focusSetDuringInit = false;
         Deliver(hwnd, init);
         // TRUE lets the system focus the first control, unless the dialog chose one itself.
