@@ -16,7 +16,7 @@ if(WIN32)
   set(VEXIM_ICON ${CMAKE_CURRENT_BINARY_DIR}/vexim.ico)
   add_custom_command(OUTPUT ${VEXIM_ICON}
     COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/dialogs/draw_vexim_icon.py ${VEXIM_ICON}
-    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/dialogs/draw_vexim_icon.py
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/dialogs/draw_vexim_icon.py ${PROJECT_SOURCE_DIR}/cmake/icon_file.py
     COMMENT "Drawing the vexim icon")
   set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/vexim.rc PROPERTIES
     OBJECT_DEPENDS "${VEXIM_ICON};${CMAKE_CURRENT_SOURCE_DIR}/dialogs/vexim_resource.h")

@@ -54,6 +54,9 @@ class TcpSocket {
                           const std::function<void()>& onTick = {}, uint32_t tickMs = 0);
     bool IsOpen() const;
     void Close();
+    // Ends both directions of the connection (the peer sees our close) and keeps the socket
+    // until Close, so a late receive still reports the end instead of a stale handle.
+    void Shutdown();
 
     // Never raises SIGPIPE; a broken connection comes back as an error.
     Transfer Send(const uint8_t* bytes, int length);

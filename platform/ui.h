@@ -216,11 +216,20 @@ int GetProgress(Window dialog, int id);
 void SetIpAddress(Window dialog, int id, uint32_t address);
 uint32_t GetIpAddress(Window dialog, int id);
 
-// Tree views: items under a parent (null = the root); the selected item or null.
+// Tree views: items under a parent (null = the root), appended after their siblings; the
+// selected item or null. The headless backend records each new item ("tree") under the number
+// that a script's `select` names it by; numbers are not reused until the tree is cleared.
 TreeItem AddTreeItem(Window dialog, int id, TreeItem parent, std::string_view text);
 void ClearTree(Window dialog, int id);
 TreeItem SelectedTreeItem(Window dialog, int id);
 std::string TreeItemText(Window dialog, int id, TreeItem item);
+// Deletes an item with all the items below it; a selection among them goes with them.
+void DeleteTreeItem(Window dialog, int id, TreeItem item);
+// The Windows look of a tree: its background colour (0x00BBGGRR) and small icons taken by
+// index from the system's shell library, image 0 for items and image 1 for the selected one.
+// The headless backend has no look to change.
+void SetTreeLook(Window dialog, int id, uint32_t backgroundColor,
+                 const std::vector<int>& shellIconIndexes);
 
 // ---------------------------------------------------------------------------------------------
 // Menus
@@ -282,6 +291,9 @@ enum ChildStyle : unsigned {
     kChildMultiLine = 1u << 4,
     kChildReadOnly = 1u << 5,
     kChildAutoScroll = 1u << 6,  // ES_AUTOVSCROLL and ES_AUTOHSCROLL
+    // Headless only (no effect on Windows): the child's text is what the user reads, so the
+    // transcript records it when the child is made and each time the program changes it.
+    kChildTranscribed = 1u << 7,
 };
 struct ChildSpec {
     ControlKind kind = ControlKind::Static;
@@ -361,6 +373,11 @@ struct FileDialogOptions {
     bool keepDirectory = true;  // false: a choice makes its folder the current directory
     size_t maxLength = 260;     // longest path accepted, in characters
 };
+// The flags the Windows dialog is shown with (OPENFILENAME.Flags), the same on every platform
+// so that tests can check them: OFN_EXPLORER (0x80000); OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST
+// (0x1000 | 0x800) when the file must exist, open dialogs only; OFN_HIDEREADONLY (0x4) unless
+// the read-only box shows; OFN_NOCHANGEDIR (0x8) when the directory is kept.
+unsigned FileDialogFlags(const FileDialogOptions& options, bool save);
 // The chosen path, or nothing when the user cancels.
 std::optional<std::string> OpenFileDialog(Window owner, const FileDialogOptions& options);
 std::optional<std::string> SaveFileDialog(Window owner, const FileDialogOptions& options);

@@ -2,7 +2,9 @@
 # The run command: builds what is missing, starts the KRT module simulator on 127.0.0.1,
 # writes a small sample user-code object, downloads it with vexim's unattended command line
 # (headless UI on Linux) and shows the outcome: vexim's exit code and log, the progress
-# dialog's status lines, and the module's check that the stored digest matches the file.
+# dialog's status lines, and the module's check that the stored digest matches the file. Then
+# Fennick converts a sample project, Tamsel decodes a sample .SVC file and Halbrick queries
+# a sample FDR server (see the end).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -85,4 +87,53 @@ echo
 echo "== Files beside the archive"
 (cd "$work" && ls -1d "Plant Line"*)
 [ "$fennick_code" -eq 0 ] || code=$fennick_code
+
+# Tamsel: File/Open .SVC on a sample service file made by the suites' generator, played by the
+# headless UI; the transcript shows the window's fields and the boxes.
+cmake --build "$build" -j "$(nproc)" --target tamsel make_sample_svc
+echo
+echo "== Tamsel: sample service file"
+"$build/tests/loadcode/make_sample_svc" "$work/plant.SVC"
+printf 'menu 100\nfile "%s"\n' "$work/plant.SVC" >"$work/tamsel-script.txt"
+tamsel_code=0
+CALVENTO_UI_SCRIPT="$work/tamsel-script.txt" CALVENTO_UI_TRANSCRIPT="$work/tamsel-ui.txt" \
+  timeout 60 "$build/loadcode/tamsel" >"$work/tamsel-console.txt" || tamsel_code=$?
+echo "tamsel exit code: $tamsel_code"
+echo
+echo "== Tamsel transcript"
+cat "$work/tamsel-ui.txt"
+echo
+echo "== Start of plant_parse.txt"
+head -n 40 "$work/plant_parse.txt" | tr -d '\r'
+echo
+echo "== Summary rows (Tamsel's console)"
+sed -n '/^IBS_Main,/,$p' "$work/tamsel-console.txt"
+echo
+echo "== plant_LOAD.xst: $(wc -l <"$work/plant_LOAD.xst") lines, its section starts:"
+sed -n '5,12p' "$work/plant_LOAD.xst" | tr -d '\r'
+[ "$tamsel_code" -eq 0 ] || code=$tamsel_code
+# Vornick: File, Open .ZEF... on a sample M580 project made by our generator from the texts the
+# Premium conversion writes; the transcript shows the boxes and the report window.
+echo
+echo "== Vornick: sample M580 project"
+cmake --build "$build" -j "$(nproc)" --target vornick make_sample_m580
+"$build/tests/converter/make_sample_m580" "$work/plant.zef"
+printf 'menu 100\nfile "%s"\n' "$work/plant.zef" >"$work/vornick_script.txt"
+vornick="$(cd "$build" && pwd)/converter/vornick"
+vornick_code=0
+(cd "$work" && CALVENTO_UI_SCRIPT="$work/vornick_script.txt" \
+  CALVENTO_UI_TRANSCRIPT="$work/vornick_ui.txt" timeout 120 "$vornick" \
+  >"$work/vornick_console.txt") || vornick_code=$?
+echo "vornick exit code: $vornick_code"
+echo
+echo "== Vornick: boxes and report window"
+{ grep -E '^(msgbox|report) ' "$work/vornick_ui.txt" || true; } | tail -n 2 | sed 's/\\r\\n/\n    /g'
+echo
+echo "== Vornick: output"
+ls "$work" | grep -E '^plant(\.zef|_IBS\.zef|_IntermediateFiles)' || true
+[ -f "$work/plant_IBS.zef" ] || vornick_code=1
+[ "$vornick_code" -eq 0 ] || code=1
+
+# Halbrick: a query of an FDR server (pyftpdlib on a loopback address) and its three reports.
+bash scripts/halbrick_demo.sh "$build" || code=$?
 exit "$code"

@@ -9,6 +9,8 @@ packages=(
   libzip-dev libmodbus-dev libxml2-utils
   python3 python3-pymodbus python3-serial python3-serial-asyncio python3-pyftpdlib socat
   wine64 xvfb xauth
+  # Halbrick's tests check the decoder's CRC-32 against zlib's.
+  zlib1g-dev
   # the Windows fonts' metrics for the dialog layout check under wine
   fonts-wine fonts-liberation
 )

@@ -5,12 +5,10 @@
 // The set is printed as exchange-file text. Two names make it fit another device: the device
 // word that names the three device types, and the device pin of the transfer block.
 
-#include <array>
-#include <cstdint>
 #include <ostream>
 #include <string>
-#include <utility>
-#include <vector>
+
+#include "svc/template_set.h"
 
 namespace svc {
 
@@ -22,29 +20,13 @@ struct IbsTemplateNames {
 inline constexpr const char* ibsTemplateVersion = "1.01";
 inline constexpr const char* ibsTemplateDateTime = "dt#2020-02-25-22:05:59";
 
-using IbsAttribute = std::pair<std::string, std::string>;  // name, value
+// The IBS names of the shared template text (kept for the writers that print IBS types).
+using IbsAttribute = TemplateAttribute;
+using IbsMember = TemplateMember;
+using IbsDataType = TemplateDataType;
 
-struct IbsMember {
-    std::string name;
-    std::string typeName;
-    std::string comment;  // empty: no comment line
-    std::vector<IbsAttribute> attributes;
-};
-
-struct IbsDataType {
-    std::string name;
-    std::string version = ibsTemplateVersion;
-    std::string dateTime = ibsTemplateDateTime;
-    std::string comment;  // empty: no comment line
-    std::vector<IbsAttribute> attributes;
-    // Plain records print each member on one line; the status and device types print an
-    // opening line, the comment and attributes, and a closing line.
-    bool oneLineMembers = false;
-    std::vector<IbsMember> members;
-
-    // Gives an existing member another type (earlier versions of a type differ only so).
-    void setMemberType(const std::string& memberName, const std::string& typeName);
-};
+// The IBS set's names and stamp for a device word and pin name.
+TemplateVariant ibsTemplateVariant(const IbsTemplateNames& names);
 
 IbsDataType ibsManageType();
 IbsDataType ibsConfigNodeType();
@@ -57,9 +39,6 @@ IbsDataType ibsDeviceOutputType(const IbsTemplateNames& names);
 
 // One DDTSource element.
 void printIbsDataType(std::ostream& out, const IbsDataType& type);
-
-// The CRC-16 table of the reflected polynomial 16#A001 (the Modbus RTU table).
-std::array<uint16_t, 256> ibsCrcTable();
 
 // The two FBSource elements.
 void printIbsLayoutCrc(std::ostream& out);

@@ -118,13 +118,14 @@ void SvcFileDecoder::decodeLoadConfiguration(uint16_t word) {
             out_.endLine();
             subState_ = kEntryCountWord;
             break;
-        case kEntryCountWord:
-            buildEntryLayout(word);
+        case kEntryCountWord: {
+            const bool hasEntries = buildEntryLayout(word);
             out_.write("  Entry Count = " + decimalText(word) +
                        "   vwordcount = " + decimalText(wordsPerEntry_));
             out_.endLine();
-            subState_ = wordsPerEntry_ > 0 ? kEntryWords : kNoEntries;
+            subState_ = hasEntries ? kEntryWords : kNoEntries;
             break;
+        }
         case kEntryWords:
             decodeEntryWord(word);
             break;
@@ -135,12 +136,18 @@ void SvcFileDecoder::decodeLoadConfiguration(uint16_t word) {
 
 // The announced word count less the three header words, shared out over the entries. A count
 // of entries of 0, or a word count too small for any entry word, leaves the record without
-// entries.
-void SvcFileDecoder::buildEntryLayout(uint16_t entryCount) {
+// entries; so does, where the layout carries over, an entry too wide for the layout.
+bool SvcFileDecoder::buildEntryLayout(uint16_t entryCount) {
     wordsPerEntry_ = 0;
     if (entryCount != 0 && wordCount_ > 3) {
         wordsPerEntry_ = static_cast<int>(
             roundHalfEven(static_cast<double>(wordCount_ - 3) / static_cast<double>(entryCount)));
+    }
+    // Additional information reaches the place after the entry when the layout carries over.
+    const int placesClaimed = wordsPerEntry_ + (variant_.entryLayoutCarriesOver ? 1 : 0);
+    if (wordsPerEntry_ <= 0 ||
+        (variant_.entryLayoutCarriesOver && placesClaimed > maxLayoutWords)) {
+        return false;
     }
     if (!variant_.entryLayoutCarriesOver) {
         layout_.fill(kNoKind);
@@ -152,13 +159,22 @@ void SvcFileDecoder::buildEntryLayout(uint16_t entryCount) {
         }
     }
     if (usedAttributes_ & (1u << 14)) {
-        const int end = std::min(wordsPerEntry_, maxLayoutWords);
+        const int end = std::min(placesClaimed, maxLayoutWords);
         for (; place < end; ++place) {
             layout_[static_cast<std::size_t>(place)] = kAdditionalInformation;
         }
     }
     deviceRow_ = startEntry_ - 1;
     position_ = 0;
+    return true;
+}
+
+bool SvcFileDecoder::configurationEntryOpen() const {
+    return subState_ == kEntryWords && position_ != 0;
+}
+
+bool SvcFileDecoder::crlEntryOpen() const {
+    return subState_ == 3;  // value words of a reference still to come
 }
 
 void SvcFileDecoder::decodeEntryWord(uint16_t word) {
@@ -173,9 +189,11 @@ void SvcFileDecoder::decodeEntryWord(uint16_t word) {
         case kDeviceNumber: {
             ++deviceRow_;
             stored = devices_.row(deviceRow_);
+            ++devices_.devicesListed;
             if (stored != nullptr) {
                 devices_.deviceCount = static_cast<int>(deviceRow_);
             } else {
+                ++devices_.devicesNotStored;
                 discardedDevice_ = SvcDevice{};
             }
             SvcDevice& device = stored != nullptr ? *stored : discardedDevice_;
@@ -231,9 +249,13 @@ void SvcFileDecoder::decodeDeviceCode(SvcDevice& device, long long row, uint16_t
         device.hasInput = 1;
         device.hasOutput = 1;
         device.directionText = "Input+Output";
-        device.pcpLength = kPcpLengths[lo & 0x03];
+        if ((lo & 0x03) != 2 || !variant_.pcpLengthKeptForIdBits10) {
+            device.pcpLength = kPcpLengths[lo & 0x03];
+        }
         device.pcpNode = ++pcpNodeCounter_;
-        if (pcpNodeCounter_ <= SvcDeviceTable::maxPcpNode && row != 0) {
+        if (pcpNodeCounter_ > SvcDeviceTable::maxPcpNode) {
+            ++devices_.pcpNodesNotStored;
+        } else if (row != 0) {
             devices_.pcpNodeDevice[static_cast<std::size_t>(pcpNodeCounter_)] =
                 static_cast<int>(row);
         }
@@ -294,9 +316,12 @@ void SvcFileDecoder::decodeCrlAttributes(uint16_t word) {
         case 2:
             out_.write("  Communication Reference = " + decimalText(word));
             out_.endLine();
-            crlDeviceRow_ = word <= SvcDeviceTable::maxPcpNode
-                                ? devices_.pcpNodeDevice[static_cast<std::size_t>(word)]
-                                : 0;
+            crlDeviceRow_ = 0;
+            if (word <= SvcDeviceTable::maxPcpNode) {
+                crlDeviceRow_ = devices_.pcpNodeDevice[static_cast<std::size_t>(word)];
+            } else {
+                ++devices_.referencesNotStored;
+            }
             attributeValueCounter_ = 0;
             subState_ = 3;
             break;

@@ -1,6 +1,7 @@
 #include "svc/svc_decode_tables.h"
 
 #include <algorithm>
+#include <string>
 
 namespace svc {
 
@@ -35,6 +36,45 @@ SvcMapEntry* SvcMapTable::storeRow(long long row) {
     }
     storedCount = std::max(storedCount, static_cast<int>(row));
     return &rows[static_cast<std::size_t>(row)];
+}
+
+std::vector<std::string> svcTableWarnings(const SvcDeviceTable& devices, const SvcMapTable& map) {
+    std::vector<std::string> warnings;
+    const auto count = [](long long n) { return std::to_string(n); };
+    if (devices.devicesNotStored > 0) {
+        warnings.push_back("WARNING: " + count(devices.devicesListed) + " devices announced, " +
+                           count(devices.devicesNotStored) +
+                           " not stored: the device table holds rows 1 to " +
+                           count(SvcDeviceTable::maxRow));
+    }
+    if (map.entriesNotStored > 0) {
+        warnings.push_back("WARNING: " + count(map.entriesListed) + " MAP entries announced, " +
+                           count(map.entriesNotStored) +
+                           " not stored: the MAP table holds rows 1 to " +
+                           count(SvcMapTable::maxRow));
+    }
+    if (devices.pcpNodesNotStored > 0) {
+        warnings.push_back("WARNING: " + count(devices.pcpNodesNotStored) +
+                           " PCP nodes beyond node " + count(SvcDeviceTable::maxPcpNode) +
+                           " are listed but not stored");
+    }
+    if (devices.referencesNotStored > 0) {
+        warnings.push_back("WARNING: " + count(devices.referencesNotStored) +
+                           " communication references beyond " + count(SvcDeviceTable::maxPcpNode) +
+                           " are listed but not stored");
+    }
+    const auto warnPlcArray = [&](long long rows, const char* what) {
+        if (rows > svcPlcArrayEntries) {
+            warnings.push_back("WARNING: " + count(rows) + " " + what +
+                               ", but the PLC array holds " + count(svcPlcArrayEntries) +
+                               " and its end entry; only the first " + count(svcPlcArrayEntries) +
+                               " are written, " + count(rows - svcPlcArrayEntries) +
+                               " are left out");
+        }
+    };
+    warnPlcArray(devices.deviceCount, "devices");
+    warnPlcArray(map.storedCount, "MAP entries");
+    return warnings;
 }
 
 }  // namespace svc

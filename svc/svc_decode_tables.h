@@ -47,6 +47,12 @@ struct SvcDeviceTable {
     int deviceCount = 0;
     std::array<int, maxPcpNode + 1> pcpNodeDevice{};  // PCP node number to device row
 
+    // What the file held beyond the tables: listed, never stored (see svcTableWarnings).
+    long long devicesListed = 0;        // device-number words read
+    long long devicesNotStored = 0;     // of those, rows outside 1 to 600
+    long long pcpNodesNotStored = 0;    // PCP node numbers handed out beyond 300
+    long long referencesNotStored = 0;  // communication references read beyond 300
+
     // The row to store into, or nullptr when `row` lies outside 1 to 600.
     SvcDevice* row(long long row);
     const SvcDevice* row(long long row) const;
@@ -77,6 +83,8 @@ struct SvcMapTable {
     long long mapTotal = 0;
     // The highest row that an entry was stored in: the writers walk rows 1 to storedCount.
     int storedCount = 0;
+    long long entriesListed = 0;     // entries read from the file
+    long long entriesNotStored = 0;  // of those, rows beyond 1000
 
     // The row to store into (counted in storedCount), or nullptr outside 1 to 1000.
     SvcMapEntry* storeRow(long long row);
@@ -86,5 +94,10 @@ struct SvcMapTable {
 // with an end entry (Segment_Number or PDR_Index 0) that the checksum and transfer blocks stop
 // at: so at most 511 devices and 511 entries are written to the PLC files.
 inline constexpr int svcPlcArrayEntries = 511;
+
+// One line for each table that the file went beyond: how many the file announced and how many
+// were not stored; then one for each table longer than the PLC array, saying how many are left
+// out of the PLC files. Empty when everything was stored and written.
+std::vector<std::string> svcTableWarnings(const SvcDeviceTable& devices, const SvcMapTable& map);
 
 }  // namespace svc

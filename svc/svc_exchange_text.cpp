@@ -8,14 +8,29 @@ void putLine(std::ostream& out, std::string_view text) {
 }
 
 void putLines(std::ostream& out, std::string_view block) {
+    forEachBlockLine(block, [&out](std::string_view line) { putLine(out, line); });
+}
+
+void forEachBlockLine(std::string_view block, const std::function<void(std::string_view)>& take) {
     while (!block.empty()) {
         const std::size_t end = block.find('\n');
-        putLine(out, block.substr(0, end));
+        take(block.substr(0, end));
         if (end == std::string_view::npos) {
             break;
         }
         block.remove_prefix(end + 1);
     }
+}
+
+std::string indentedByTabs(std::string_view block, int tabs) {
+    const std::string indent(static_cast<std::size_t>(tabs), '\t');
+    std::string result;
+    forEachBlockLine(block, [&](std::string_view line) {
+        result += indent;
+        result += line;
+        result += '\n';
+    });
+    return result;
 }
 
 std::string xmlEscaped(std::string_view text) {

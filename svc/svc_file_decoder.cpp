@@ -31,6 +31,7 @@ void SvcFileDecoder::decodeLine(std::string_view line) {
             out_.endLine();
             break;
         case SvcStep::DataWord:
+            dataWordsRead_ = event.dataWordNumber;
             decodeDataWord(event);
             break;
         case SvcStep::StrayWord:
@@ -39,8 +40,32 @@ void SvcFileDecoder::decodeLine(std::string_view line) {
     }
 }
 
+std::optional<SvcTruncation> SvcFileDecoder::truncation() const {
+    if (!reader_.inRecord() || dataWordsRead_ >= wordCount_ || !entryOpen()) {
+        return std::nullopt;
+    }
+    return SvcTruncation{dataWordsRead_, wordCount_};
+}
+
+bool SvcFileDecoder::entryOpen() const {
+    if (codeDigits_ == "0750") {
+        return subState_ != 0 && pendingValueWords_ > 0;
+    }
+    if (codeDigits_ == "0321" || codeDigits_ == "0325") {
+        return mapEntryOpen();
+    }
+    if (codeDigits_ == "0307") {
+        return configurationEntryOpen();
+    }
+    if (codeDigits_ == "0264") {
+        return crlEntryOpen();
+    }
+    return false;
+}
+
 void SvcFileDecoder::startRecordWords(uint16_t wordCount) {
     wordCount_ = wordCount;
+    dataWordsRead_ = 0;
     subState_ = 0;
     position_ = 0;
     pendingValueWords_ = 0;
@@ -175,6 +200,18 @@ void SvcFileDecoder::decodeSetIndication(uint16_t word) {
             return;  // later words are only echoed
     }
     ++subState_;
+}
+
+bool decodeSvcLines(std::istream& input, SvcFileDecoder& decoder, SvcListingOutput& out) {
+    std::string line;
+    while (std::getline(input, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        decoder.decodeLine(line);
+    }
+    out.finishListing();
+    return !input.bad();
 }
 
 }  // namespace svc

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,7 +25,7 @@ struct SvcModuleContext {
 };
 
 // The other decoder of the tool family (the PMEDWL load-code generator) reads the same records
-// with a few texts and one table rule of its own; everything else is shared.
+// with a few texts and table rules of its own; everything else is shared.
 struct SvcDecoderVariant {
     // Listing copy of a description's extension word: "  Extension,Length (not used) = ".
     bool marksUnusedDescriptionExtension = false;
@@ -34,14 +36,42 @@ struct SvcDecoderVariant {
     // A Set_Value count of 0 is followed by another count rather than by the variables.
     bool zeroVariableCountRepeats = true;
     // A Load_Configuration record keeps the entry layout that earlier records left at places its
-    // own attributes do not reach.
+    // own attributes do not reach. Its additional-information words then also claim the place
+    // just past the entry (a later, wider record reads that place by it), so an entry must leave
+    // that place inside the layout to be decoded at all.
     bool entryLayoutCarriesOver = false;
+    // Three tabs, not two, before "(Output)" on an output entry's destination-index word.
+    bool widerOutputDestinationIndexGap = false;
+    // The console copy of an input entry's extension words reads as the listing does.
+    bool inputExtensionConsoleAsListing = false;
+    // PCP ID bits 10 leave a device's PCP length as it was instead of setting it to 0.
+    bool pcpLengthKeptForIdBits10 = false;
+    // A PDR index of 0 or from 16#C000 on uses up a MAP_Index number in the listing. It still
+    // keeps no row: one with PDR_Index 0 would end the PLC map at its place.
+    bool nonEntryPdrTakesMapIndex = false;
 };
 
 // Fennick's decoder is the default; Tamsel's differs as named.
 inline SvcDecoderVariant svcTamselDecoderVariant() {
-    return {true, true, true, false, true};
+    SvcDecoderVariant variant;
+    variant.marksUnusedDescriptionExtension = true;
+    variant.widerOutputStartBitGap = true;
+    variant.directLinkExtensionOwnTexts = true;
+    variant.zeroVariableCountRepeats = false;
+    variant.entryLayoutCarriesOver = true;
+    variant.widerOutputDestinationIndexGap = true;
+    variant.inputExtensionConsoleAsListing = true;
+    variant.pcpLengthKeptForIdBits10 = true;
+    variant.nonEntryPdrTakesMapIndex = true;
+    return variant;
 }
+
+// A service file that ends inside an entry of a record that announced more words than it holds:
+// the file was cut short, and the half-read entry must not pass for a whole one.
+struct SvcTruncation {
+    int wordsRead = 0;
+    int wordCount = 0;
+};
 
 class SvcFileDecoder {
   public:
@@ -51,6 +81,10 @@ class SvcFileDecoder {
     // One input line without its line end.
     void decodeLine(std::string_view line);
 
+    // After the last line: set when the input stopped inside an entry of a record that is
+    // short of its announced words.
+    std::optional<SvcTruncation> truncation() const;
+
     // A Load_Configuration entry has at most this many words with a kind of their own.
     static constexpr int maxLayoutWords = 261;
 
@@ -58,6 +92,10 @@ class SvcFileDecoder {
     enum class MapEntryKind { None, Input, Output, DirectLink };
 
     void startRecordWords(uint16_t wordCount);
+    bool entryOpen() const;
+    bool configurationEntryOpen() const;  // svc_configuration_decoding.cpp
+    bool crlEntryOpen() const;            // svc_configuration_decoding.cpp
+    bool mapEntryOpen() const;            // svc_map_decoding.cpp
     void decodeDataWord(const SvcLineEvent& word);
     void decodeAnyOtherWord(uint16_t word, int number);
     void decodeSetValue(const SvcLineEvent& word);
@@ -66,7 +104,7 @@ class SvcFileDecoder {
     void decodeSetIndication(uint16_t word);
     // Load_Configuration (svc_configuration_decoding.cpp).
     void decodeLoadConfiguration(uint16_t word);
-    void buildEntryLayout(uint16_t entryCount);
+    bool buildEntryLayout(uint16_t entryCount);  // false: the record has no entries
     void decodeEntryWord(uint16_t word);
     void decodeDeviceCode(SvcDevice& device, long long row, uint16_t word);
     // Load_CRL_Attributes_Loc (svc_configuration_decoding.cpp).
@@ -98,6 +136,7 @@ class SvcFileDecoder {
     // The current record.
     std::string codeDigits_;
     uint16_t wordCount_ = 0;
+    int dataWordsRead_ = 0;
     int subState_ = 0;  // the step of the service's own word sequence
     int position_ = 0;  // the word's place in a configuration entry or a map entry
 
@@ -120,8 +159,10 @@ class SvcFileDecoder {
     int attributeValueCounter_ = 0;
     long long crlDeviceRow_ = 0;
 
-    // Map entries: one running entry number for both list services.
+    // Map entries: one running entry number for both list services, and the MAP_Index numbers
+    // that words opening no entry used up since the numbering last started.
     long long entryNumber_ = 0;
+    long long skippedMapIndexes_ = 0;
     uint16_t recordDevice_ = 0;
     MapEntryKind entryKind_ = MapEntryKind::None;
     SvcMapEntry* entry_ = nullptr;
@@ -130,5 +171,9 @@ class SvcFileDecoder {
     SvcDevice discardedDevice_;
     SvcMapEntry discardedEntry_;
 };
+
+// Feeds every line of `input` to `decoder` (a CR before the LF dropped) and ends the listing's
+// open line at the end. False when the stream failed while reading.
+bool decodeSvcLines(std::istream& input, SvcFileDecoder& decoder, SvcListingOutput& out);
 
 }  // namespace svc

@@ -45,8 +45,10 @@ void SvcFileDecoder::printMapCount(uint16_t count) {
 // Opens the next row of the map table; an entry beyond the table is decoded but not kept.
 SvcMapEntry& SvcFileDecoder::openMapEntry() {
     ++entryNumber_;
+    ++map_.entriesListed;
     entry_ = map_.storeRow(entryNumber_);
     if (entry_ == nullptr) {
+        ++map_.entriesNotStored;
         entry_ = &discardedEntry_;
     }
     *entry_ = SvcMapEntry{};
@@ -69,6 +71,7 @@ void SvcFileDecoder::decodeDescriptionList(uint16_t word) {
         case 1:
             if (map_.mapTotal == 0) {
                 entryNumber_ = 0;
+                skippedMapIndexes_ = 0;
             }
             map_.mapTotal += word;
             printMapCount(word);
@@ -121,6 +124,7 @@ void SvcFileDecoder::decodeReferenceList(uint16_t word) {
         // entry of a later list is row 1, the first row the writers read.
         if (map_.mapTotal == 0) {
             entryNumber_ = 0;
+            skippedMapIndexes_ = 0;
         }
         subState_ = 1;
         return;
@@ -140,12 +144,19 @@ void SvcFileDecoder::decodeReferenceList(uint16_t word) {
             break;
     }
     // An entry ends after its extension words: the extension length in bytes, halved, words
-    // after the extension-length word.
+    // after the extension-length word, whose low byte holds the first extension byte. So a
+    // length of 1 needs no further word.
     ++position_;
-    if (position_ > kExtensionLengthWord + 1 &&
-        position_ > entry_->mapExtensionLength / 2 + kExtensionLengthWord) {
+    if (position_ > entry_->mapExtensionLength / 2 + kExtensionLengthWord) {
         entryKind_ = MapEntryKind::None;
     }
+}
+
+bool SvcFileDecoder::mapEntryOpen() const {
+    if (codeDigits_ == "0321") {
+        return subState_ > 2;  // the PDD index word has opened an entry
+    }
+    return entryKind_ != MapEntryKind::None;
 }
 
 void SvcFileDecoder::openReferenceEntry(uint16_t pdrIndex) {
@@ -162,9 +173,13 @@ void SvcFileDecoder::openReferenceEntry(uint16_t pdrIndex) {
     // no row: kept, it would stand in the PLC map as an entry, and one with PDR_Index 0 would
     // end the map there and hide every real entry after it.
     out_.write("  ----- MAP_PDR_Index = x" + hexText(pdrIndex));
-    out_.writeListingOnly("  (MAP_Index = " + decimalText(entryNumber_ + 1) + ") ");
+    out_.writeListingOnly("  (MAP_Index = " + decimalText(entryNumber_ + skippedMapIndexes_ + 1) +
+                          ") ");
     out_.pad();
     if (entryKind_ == MapEntryKind::None) {
+        if (variant_.nonEntryPdrTakesMapIndex) {
+            ++skippedMapIndexes_;
+        }
         // The next word starts an entry again, on the same output line.
         return;
     }
@@ -259,7 +274,7 @@ void SvcFileDecoder::decodeOutputEntryWord(uint16_t word) {
         case 5:
             entry.mapDestinationIndex = word;
             out_.write("     MAP_Destination_Index = " + hexText(word) + "  x" + hex4Text(word) +
-                       "\t\t" + "(Output)");
+                       (variant_.widerOutputDestinationIndexGap ? "\t\t\t" : "\t\t") + "(Output)");
             break;
         case kExtensionLengthWord:
             decodeExtensionLengthWord(word, ExtensionForm::Output);
@@ -329,7 +344,9 @@ void SvcFileDecoder::decodeExtensionLengthWord(uint16_t word, ExtensionForm form
             break;
         case ExtensionForm::Input:
             out_.write("     MAP_Extension = " + lengthAndByte,
-                       "     MAP_Extension_Length = " + lengthAndByte);
+                       (variant_.inputExtensionConsoleAsListing ? "     MAP_Extension = "
+                                                                : "     MAP_Extension_Length = ") +
+                           lengthAndByte);
             break;
         case ExtensionForm::DirectLink:
             out_.write("     MAP_Extension_Length = " + lengthAndByte);
@@ -356,7 +373,10 @@ void SvcFileDecoder::decodeExtensionWord(uint16_t word, ExtensionForm form) {
             out_.write("     MAP_Extension = " + bytes);
             break;
         case ExtensionForm::Input:
-            out_.write("     (else) Extension = " + bytes, "     Extension = " + bytes);
+            out_.write("     (else) Extension = " + bytes,
+                       (variant_.inputExtensionConsoleAsListing ? "     (else) Extension = "
+                                                                : "     Extension = ") +
+                           bytes);
             break;
         case ExtensionForm::DirectLink:
             out_.write("     Extension = " + bytes);

@@ -1,14 +1,27 @@
 #include "svc/svc_staged_file.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <system_error>
 
 namespace svc {
 
-SvcStagedFile::SvcStagedFile(std::filesystem::path finalPath)
-    : finalPath_(std::move(finalPath)), stagingPath_(finalPath_) {
-    stagingPath_ += ".partial";
+// A short name of its own in the final file's folder, so that a final name that fits the file
+// system is never refused because its staging name is longer. It is named by a hash of the
+// final name (FNV-1a), so the outputs of one run never share one.
+std::filesystem::path SvcStagedFile::stagingPathFor(const std::filesystem::path& finalPath) {
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : finalPath.filename().string()) {
+        hash = (hash ^ c) * 16777619u;
+    }
+    char name[16];
+    std::snprintf(name, sizeof name, "~%08X.tmp", static_cast<unsigned>(hash));
+    return finalPath.parent_path() / name;
 }
+
+SvcStagedFile::SvcStagedFile(std::filesystem::path finalPath)
+    : finalPath_(std::move(finalPath)), stagingPath_(stagingPathFor(finalPath_)) {}
 
 SvcStagedFile::~SvcStagedFile() {
     if (stream_.is_open()) {
@@ -58,6 +71,69 @@ bool SvcStagedFile::commit() {
         return false;
     }
     committed_ = true;
+    return true;
+}
+
+bool SvcStagedFile::commitTogether(const std::vector<SvcStagedFile*>& files,
+                                   SvcStagedFile*& failed) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    for (SvcStagedFile* file : files) {
+        const fs::file_status status = fs::symlink_status(file->finalPath_, error);
+        if (fs::exists(status) && !fs::is_regular_file(status)) {
+            file->errorNumber_ = fs::is_directory(status) ? EISDIR : EEXIST;
+            failed = file;
+            return false;
+        }
+    }
+    // The earlier files wait beside their final names until every new one is in place.
+    struct Move {
+        SvcStagedFile* file;
+        fs::path keptAside;  // empty: there was no earlier file
+        bool moved = false;
+    };
+    std::vector<Move> moves;
+    const auto undo = [&moves] {
+        std::error_code ignored;
+        for (Move& move : moves) {
+            if (move.moved) {
+                fs::rename(move.file->finalPath_, move.file->stagingPath_, ignored);
+            }
+            if (!move.keptAside.empty()) {
+                fs::rename(move.keptAside, move.file->finalPath_, ignored);
+            }
+        }
+    };
+    for (SvcStagedFile* file : files) {
+        Move move{file, {}};
+        if (fs::exists(file->finalPath_, error)) {
+            move.keptAside = fs::path(stagingPathFor(file->finalPath_)).replace_extension(".old");
+            fs::rename(file->finalPath_, move.keptAside, error);
+            if (error) {
+                file->errorNumber_ = error.value();
+                failed = file;
+                undo();
+                return false;
+            }
+        }
+        moves.push_back(move);
+    }
+    for (Move& move : moves) {
+        fs::rename(move.file->stagingPath_, move.file->finalPath_, error);
+        if (error) {
+            move.file->errorNumber_ = error.value();
+            failed = move.file;
+            undo();
+            return false;
+        }
+        move.moved = true;
+    }
+    for (Move& move : moves) {
+        move.file->committed_ = true;
+        if (!move.keptAside.empty()) {
+            fs::remove(move.keptAside, error);
+        }
+    }
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace svc {
 
@@ -24,7 +25,15 @@ class SvcStagedFile {
     // Moves the finished file to its final name, replacing an earlier one.
     bool commit();
 
+    // Moves every finished file to its final name, or none of them: a final name that holds
+    // anything but a file stops it before a file moves, and the earlier files under the final
+    // names are put back when a move fails. On failure `failed` is the file whose move failed
+    // (its errorNumber() says why).
+    static bool commitTogether(const std::vector<SvcStagedFile*>& files, SvcStagedFile*& failed);
+
     const std::filesystem::path& finalPath() const { return finalPath_; }
+    // "~" + eight hexadecimal digits + ".tmp" in the final file's folder.
+    static std::filesystem::path stagingPathFor(const std::filesystem::path& finalPath);
     int errorNumber() const { return errorNumber_; }
 
   private:

@@ -4,16 +4,12 @@
 // configuration and map into IBS_Manage_d0_s0, has their checksums computed and hands them to
 // the PMEDWL module every scan, followed by the section's variables and the IBS template set.
 
-#include <array>
 #include <ostream>
-#include <string>
 
 #include "svc/svc_decode_tables.h"
+#include "svc/svc_load_section.h"
 
 namespace svc {
-
-// The mark of a device's Module_ID comment by its PCP flag: nothing, or "PCP".
-using SvcPcpMarkText = std::array<std::string, 2>;
 
 // At most `limit` devices and `limit` map entries are written, each table then ends with its
 // end entry.

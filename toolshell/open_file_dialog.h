@@ -10,10 +10,14 @@
 
 namespace toolshell {
 
-// Shows the open dialog with the program's filter pairs and title. The file and its folder must
-// exist and the path must fit in 260 characters. A choice makes the file's folder the current
-// directory, which the conversions rely on. Returns the chosen path, or an empty text when the
-// user cancels.
+// The dialog the tools show: the program's filter pairs and title; the file and its folder must
+// exist, the path must fit in 260 characters, the read-only box shows (the flags are
+// OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, 0x81800), and a choice makes the
+// file's folder the current directory, which the conversions rely on.
+platform::ui::FileDialogOptions toolOpenFileDialogOptions(
+    const std::vector<platform::ui::FileFilter>& filters, std::string_view title);
+
+// Shows that dialog. Returns the chosen path, or an empty text when the user cancels.
 std::string openFileDialog(platform::ui::Window owner,
                            const std::vector<platform::ui::FileFilter>& filters,
                            std::string_view title);

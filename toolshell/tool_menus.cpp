@@ -39,4 +39,19 @@ void addMenuSeparator(int position) {
     }
 }
 
+void buildToolMenuBar(ui::Window window, const ui::MenuSpec& menu) {
+    ui::Menu bar = ui::CreateMenuBar();
+    int position = -1;
+    for (const ui::MenuEntrySpec& entry : menu.entries) {
+        if (entry.popup) {
+            addPopupMenu(bar, ++position, entry.text);
+        } else if (entry.separator) {
+            addMenuSeparator(position);
+        } else {
+            addMenuItem(position, entry.command, entry.text);
+        }
+    }
+    ui::SetMenu(window, bar);
+}
+
 }  // namespace toolshell

@@ -24,4 +24,9 @@ platform::ui::Menu addPopupMenu(platform::ui::Menu bar, int position, std::strin
 void addMenuItem(int position, int command, std::string_view caption, unsigned flags = 0);
 void addMenuSeparator(int position);
 
+// Builds a menu bar from a table in resource order (popups at depth 0, their items at depth 1)
+// through the calls above, attaches it to `window` and redraws it. A tool that keeps its menu
+// as a table uses the same table for its resource script's check.
+void buildToolMenuBar(platform::ui::Window window, const platform::ui::MenuSpec& menu);
+
 }  // namespace toolshell

@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Draws vexim's program icon (32 x 32, 32-bit colour) and writes it as an .ico file:
 a blue tile with a white arrow pointing down into a module slot - a download."""
-import struct
+import os
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "cmake"))
+import icon_file  # noqa: E402
 
 SIZE = 32
 
@@ -23,20 +26,5 @@ def pixel(x, y):
     return (min(shade, 230), 90, 30, 255)
 
 
-def icon_bytes():
-    rows = []
-    for y in reversed(range(SIZE)):  # a DIB is stored bottom-up
-        rows.append(b"".join(bytes(pixel(x, y)) for x in range(SIZE)))
-    colour = b"".join(rows)
-    mask = bytes(SIZE * SIZE // 8)  # the alpha channel decides; the mask is all opaque
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 32, 0,
-                         len(colour) + len(mask), 0, 0, 0, 0)
-    image = header + colour + mask
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 32, len(image), 6 + 16)
-    return directory + entry + image
-
-
 if __name__ == "__main__":
-    with open(sys.argv[1], "wb") as out:
-        out.write(icon_bytes())
+    icon_file.write_icon(sys.argv[1], pixel, SIZE)

@@ -123,6 +123,12 @@ void TcpSocket::Close() {
         ::close(fd);
 }
 
+void TcpSocket::Shutdown() {
+    const int fd = impl->fd;
+    if (fd >= 0)
+        ::shutdown(fd, SHUT_RDWR);
+}
+
 TcpSocket::Transfer TcpSocket::Send(const uint8_t* bytes, int length) {
     Transfer transfer;
     const ssize_t n = ::send(impl->fd, bytes, static_cast<size_t>(length), MSG_NOSIGNAL);

@@ -271,9 +271,18 @@ TreeItem AddTreeItem(Window dialog, int id, TreeItem parent, std::string_view te
     if (c == nullptr) {
         return nullptr;
     }
-    c->treeItems.push_back(std::make_unique<TreeItemObject>());
-    c->treeItems.back()->text = std::string(text);
-    c->treeItems.back()->parent = parent;
+    auto item = std::make_unique<TreeItemObject>();
+    item->text = std::string(text);
+    item->parent = parent;
+    item->number = static_cast<int>(c->treeItems.size());
+    // What the user sees of a tree is its items: each goes into the transcript with its number
+    // and, below the root, its parent's.
+    std::string line = "tree " + std::to_string(id) + " " + std::to_string(item->number);
+    if (parent != nullptr) {
+        line += " under " + std::to_string(parent->number);
+    }
+    Record(line + " " + QuoteText(text));
+    c->treeItems.push_back(std::move(item));
     return c->treeItems.back().get();
 }
 
@@ -283,6 +292,26 @@ void ClearTree(Window dialog, int id) {
         c->treeSelected = nullptr;
     }
 }
+
+void DeleteTreeItem(Window dialog, int id, TreeItem item) {
+    auto* c = FindControl(dialog, id);
+    if (c == nullptr || item == nullptr || item->deleted) {
+        return;
+    }
+    // Items come after their parents, so one pass in order finds every descendant.
+    item->deleted = true;
+    for (auto& other : c->treeItems) {
+        if (!other->deleted && other->parent != nullptr && other->parent->deleted) {
+            other->deleted = true;
+        }
+    }
+    if (c->treeSelected != nullptr && c->treeSelected->deleted) {
+        c->treeSelected = nullptr;
+    }
+    Record("tree " + std::to_string(id) + " delete " + std::to_string(item->number));
+}
+
+void SetTreeLook(Window, int, uint32_t, const std::vector<int>&) {}
 
 TreeItem SelectedTreeItem(Window dialog, int id) {
     auto* c = FindControl(dialog, id);

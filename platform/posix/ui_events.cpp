@@ -122,7 +122,8 @@ void PlaySelect(const ScriptEvent& event, WindowObject* target) {
         return;
     }
     if (control->kind == ControlKind::TreeView) {
-        if (event.value < 0 || event.value >= static_cast<int>(control->treeItems.size())) {
+        if (event.value < 0 || event.value >= static_cast<int>(control->treeItems.size()) ||
+            control->treeItems[event.value]->deleted) {
             Refuse(event, "no tree item " + std::to_string(event.value));
             return;
         }

@@ -20,6 +20,8 @@ namespace platform::ui {
 struct TreeItemObject {
     std::string text;
     TreeItemObject* parent = nullptr;
+    int number = 0;        // its index in the control's treeItems, as `select` names it
+    bool deleted = false;  // kept so that numbers and stale handles stay valid
 };
 
 struct MenuObject {

@@ -139,6 +139,11 @@ void TcpSocket::Close() {
     WSAResetEvent(impl->networkEvent);
 }
 
+void TcpSocket::Shutdown() {
+    if (impl->socket != INVALID_SOCKET)
+        ::shutdown(impl->socket, SD_BOTH);
+}
+
 TcpSocket::Transfer TcpSocket::Send(const uint8_t* bytes, int length) {
     Transfer transfer;
     const int n = ::send(impl->socket, reinterpret_cast<const char*>(bytes), length, 0);

@@ -81,6 +81,11 @@ std::string FilterList(const std::vector<FileFilter>& filters) {
     return list;
 }
 
+// FileDialogFlags writes the flags as numbers; they must be the system's.
+static_assert(OFN_EXPLORER == 0x80000 && OFN_FILEMUSTEXIST == 0x1000 &&
+                  OFN_PATHMUSTEXIST == 0x800 && OFN_HIDEREADONLY == 0x4 && OFN_NOCHANGEDIR == 0x8,
+              "file dialog flags");
+
 std::optional<std::string> FileDialog(Window owner, const FileDialogOptions& options, bool save) {
     const std::string filter = FilterList(options.filters);
     std::vector<char> path(options.maxLength + 1, '\0');
@@ -96,16 +101,7 @@ std::optional<std::string> FileDialog(Window owner, const FileDialogOptions& opt
     dialog.lpstrInitialDir =
         options.initialFolder.empty() ? nullptr : options.initialFolder.c_str();
     dialog.lpstrTitle = options.title.c_str();
-    dialog.Flags = OFN_EXPLORER;
-    if (options.mustExist && !save) {
-        dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    }
-    if (!options.showReadOnly) {
-        dialog.Flags |= OFN_HIDEREADONLY;
-    }
-    if (options.keepDirectory) {
-        dialog.Flags |= OFN_NOCHANGEDIR;
-    }
+    dialog.Flags = FileDialogFlags(options, save);
     const BOOL chosen = save ? ::GetSaveFileNameA(&dialog) : ::GetOpenFileNameA(&dialog);
     if (!chosen) {
         return std::nullopt;

@@ -4,6 +4,7 @@
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 // clang-format on
 
 #include <vector>
@@ -170,14 +171,45 @@ TreeItem AddTreeItem(Window dialog, int id, TreeItem parent, std::string_view te
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent != nullptr ? reinterpret_cast<HTREEITEM>(parent) : TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = caption.data();
+    // The images of SetTreeLook; without an image list they show nothing.
+    insert.item.iImage = 0;
+    insert.item.iSelectedImage = 1;
     return reinterpret_cast<TreeItem>(
         SendItem(dialog, id, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 void ClearTree(Window dialog, int id) {
     SendItem(dialog, id, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+}
+
+void DeleteTreeItem(Window dialog, int id, TreeItem item) {
+    if (item != nullptr) {
+        SendItem(dialog, id, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+    }
+}
+
+void SetTreeLook(Window dialog, int id, uint32_t backgroundColor,
+                 const std::vector<int>& shellIconIndexes) {
+    SendItem(dialog, id, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(backgroundColor));
+    HIMAGELIST images =
+        ImageList_Create(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                         ILC_COLOR8 | ILC_MASK, 1, 1);
+    if (images == nullptr) {
+        return;
+    }
+    for (int index : shellIconIndexes) {
+        // The list keeps its own copy of each icon.
+        HICON icon = ::ExtractIconA(win32::Instance(), "Shell32.DLL", static_cast<UINT>(index));
+        if (icon != nullptr && icon != reinterpret_cast<HICON>(1)) {
+            ImageList_AddIcon(images, icon);
+            ::DestroyIcon(icon);
+        }
+    }
+    // A tree does not destroy its image list: the list stays for the rest of the run, as the
+    // tree does.
+    SendItem(dialog, id, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
 }
 
 TreeItem SelectedTreeItem(Window dialog, int id) {

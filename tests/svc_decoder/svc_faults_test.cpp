@@ -2,10 +2,13 @@
 // stay within the tables, and a failed run leaves no output that looks current.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 
+#include "svc/svc_staged_file.h"
 #include "svc_fixture.h"
 
 namespace svc::testing {
@@ -266,6 +269,118 @@ TEST(SvcFaults, NumbersNeverPrintSignExtendedOrNegativeZero) {
     EXPECT_EQ(csv[1], "1,1,2,1,0,x0001,x01FF,0.0.0.0,,,");
 }
 
+// The first extension byte stands in the extension-length word itself: an entry with one byte
+// of extension ends there, and the next word opens the next entry.
+TEST(SvcFaults, OneByteExtensionEndsItsEntry) {
+    ScratchFolder folder;
+    const Decoded decoded = decode(folder, "onebyte",
+                                   {configurationRecord(1, {{0x0101, 0x0202}, {0x0102, 0x0101}}),
+                                    {0x0325,
+                                     {0x0002, 0x0001, 0x0101, 0x6010, 0x0200, 0x0000, 0x0105,
+                                      0x4001, 0x0000, 0x0000, 0x0102, 0x6011, 0x0000},
+                                     {}}});
+    ASSERT_TRUE(decoded.result.ok) << decoded.result.errorText;
+    EXPECT_EQ(decoded.result.mapEntryCount, 2);
+    const std::vector<std::string> listing = decoded.lines("_parse.txt");
+    EXPECT_EQ(countOf(listing, "#0x0105#" + W6 + "     MAP_Extension = 1  Extension = x5"), 1);
+    EXPECT_EQ(countOf(listing, "#0x4001#" + W6 + "  ----- MAP_PDR_Index = x4001  (MAP_Index = 2) " +
+                                   std::string(9, ' ') + "(Output)\tPDR Index =  x4001 (Output)"),
+              1);
+    EXPECT_EQ(initMapCount(decoded), 2);
+    EXPECT_EQ(elementCount(decoded, "_map.xsy"), 2);
+    // The output entry found its device.
+    const std::vector<std::string> csv = decoded.lines("_excel.csv");
+    ASSERT_EQ(csv.size(), 4u);
+    EXPECT_EQ(csv[3], "1,2,1,1,0,,,,x4001,x0000,0.0.0.0");
+}
+
+// A file cut off inside an entry is an error; a record that merely announces more words than
+// the file gives it, or a file cut between two entries of a complete layout, is read as it is.
+TEST(SvcFaults, FileEndingInsideAnEntryIsTruncated) {
+    struct Case {
+        const char* name;
+        Record last;
+        std::optional<std::string> error;  // the text after the input's name
+    };
+    const Case cases[] = {
+        {"reference entry cut after its source number",
+         {0x0325, {0x0001, 0x0001, 0x0101}, 7},
+         ": its last record ends after 3 of its 7 data words"},
+        {"description entry cut after its PDD index",
+         {0x0321, {0x0101, 0x0001, 0x0010}, 7},
+         ": its last record ends after 3 of its 7 data words"},
+        {"device entry cut after its number",
+         {0x0307, {0x0003, 0x0001, 0x0002, 0x0101}, 7},
+         ": its last record ends after 4 of its 7 data words"},
+        {"variable cut before its value word",
+         {0x0750, {0x0001, 0x0201}, 3},
+         ": its last record ends after 2 of its 3 data words"},
+        {"PCP attribute cut after its reference",
+         {0x0264, {0x000E, 0x0001, 0x0002}, 4},
+         ": its last record ends after 3 of its 4 data words"},
+        {"cut between two device entries",
+         {0x0307, {0x0003, 0x0001, 0x0002, 0x0101, 0x0202}, 7},
+         std::nullopt},
+        {"complete record whose last entry announces more",
+         {0x0325, {0x0001, 0x0001, 0x0101}, {}},
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const Decoded decoded = decode(folder, "cut", {c.last});
+        if (!c.error) {
+            EXPECT_TRUE(decoded.result.ok) << decoded.result.errorText;
+            continue;
+        }
+        EXPECT_FALSE(decoded.result.ok);
+        EXPECT_EQ(decoded.result.errorText,
+                  "(11) Truncated file " + decoded.root.string() + ".svc" + *c.error);
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+            left.push_back(entry.path().filename().string());
+        }
+        EXPECT_EQ(left, std::vector<std::string>{"cut.svc"});
+    }
+}
+
+// The longest root whose outputs all fit the file system's name limit decodes.
+TEST(SvcFaults, RootAsLongAsTheNameLimitAllowsDecodes) {
+    ScratchFolder folder;
+    const long nameMax = ::pathconf(folder.path().c_str(), _PC_NAME_MAX);
+    ASSERT_GT(nameMax, 20);
+    const std::string name(static_cast<std::size_t>(nameMax) - std::string("_config.xsy").size(),
+                           'r');
+    const Decoded decoded = decode(folder, name, busRecords());
+    ASSERT_TRUE(decoded.result.ok) << decoded.result.errorText;
+    EXPECT_FALSE(decoded.lines("_config.xsy").empty());
+    EXPECT_EQ(decoded.lines("_excel.csv").size(), 7u);
+}
+
+TEST(SvcFaults, WarningsCountWhatWasAnnouncedAndWhatWasNotStored) {
+    Record entries{0x0321, {0x0101, 1100}, {}};
+    for (int i = 0; i < 1100; ++i) {
+        entries.data.insert(entries.data.end(),
+                            {static_cast<uint16_t>(i + 1), 0x0203, 0x0004, 0x0508, 0x0000});
+    }
+    ScratchFolder folder;
+    const Decoded decoded = decode(folder, "beyond", {oneWordDevices(1, 605), entries});
+    ASSERT_TRUE(decoded.result.ok);
+    EXPECT_EQ(decoded.result.warnings,
+              (std::vector<std::string>{
+                  "WARNING: 605 devices announced, 5 not stored: the device table holds rows 1 "
+                  "to 600",
+                  "WARNING: 1100 MAP entries announced, 100 not stored: the MAP table holds rows "
+                  "1 to 1000",
+                  "WARNING: 600 devices, but the PLC array holds 511 and its end entry; only the "
+                  "first 511 are written, 89 are left out",
+                  "WARNING: 1000 MAP entries, but the PLC array holds 511 and its end entry; only "
+                  "the first 511 are written, 489 are left out"}));
+    for (const std::string& warning : decoded.result.warnings) {
+        EXPECT_NE(decoded.console.find(warning + "\n"), std::string::npos) << warning;
+    }
+}
+
 TEST(SvcFaults, MissingInputFailsAndRemovesEarlierOutputs) {
     ScratchFolder folder;
     const std::filesystem::path root = folder.path() / "gone";
@@ -301,8 +416,9 @@ TEST(SvcFaults, UnwritableOutputFailsWithItsFileNumberAndLeavesNothingBehind) {
     earlierListing += "_parse.txt";
     std::ofstream(earlierListing) << "an earlier run";
     // A folder where the map file's working copy would go makes it impossible to create.
-    std::filesystem::path blocker = root;
-    blocker += "_map.xsy.partial";
+    std::filesystem::path mapFile = root;
+    mapFile += "_map.xsy";
+    const std::filesystem::path blocker = SvcStagedFile::stagingPathFor(mapFile);
     std::filesystem::create_directory(blocker);
 
     std::ostringstream console;
@@ -332,7 +448,7 @@ TEST(SvcFaults, SecondRunReplacesTheOutputsOfTheFirst) {
     EXPECT_EQ(second.output("_parse.txt"), "");
     EXPECT_EQ(second.lines("_excel.csv").size(), 1u);
     for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-        EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos);
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
     }
 }
 

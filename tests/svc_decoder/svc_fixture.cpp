@@ -10,36 +10,6 @@
 
 namespace svc::testing {
 
-std::string wordLine(uint16_t word) {
-    char text[16];
-    std::snprintf(text, sizeof text, "#0x%04X#", word);
-    return text;
-}
-
-std::string svcText(const std::vector<Record>& records) {
-    std::string text;
-    for (const Record& record : records) {
-        text += "\r\n\r\n#CMD#\r\n";
-        text += wordLine(record.code) + "\r\n";
-        text +=
-            wordLine(record.wordCount.value_or(static_cast<uint16_t>(record.data.size()))) + "\r\n";
-        for (uint16_t word : record.data) {
-            text += wordLine(word) + "\r\n";
-        }
-    }
-    return text;
-}
-
-Record configurationRecord(uint16_t startEntry,
-                           const std::vector<std::pair<uint16_t, uint16_t>>& devices) {
-    Record record{0x0307, {0x0003, startEntry, static_cast<uint16_t>(devices.size())}, {}};
-    for (const auto& [number, code] : devices) {
-        record.data.push_back(number);
-        record.data.push_back(code);
-    }
-    return record;
-}
-
 std::vector<Record> busRecords() {
     return {
         configurationRecord(
@@ -48,7 +18,7 @@ std::vector<Record> busRecords() {
         {0x0264, {0x0012, 0x0001, 0x0002, 0x0090}, {}},
         {0x0325,
          {0x0003, 0x0001, 0x0101, 0x6010, 0x0200, 0x0000, 0x0000, 0x4001, 0x0000, 0x0000,
-          0x0102, 0x6011, 0x0000, 0x8001, 0x0201, 0x6010, 0x0102, 0x6011, 0x0102, 0x4142},
+          0x0102, 0x6011, 0x0000, 0x8001, 0x0201, 0x6010, 0x0102, 0x6011, 0x0302, 0x4142},
          {}},
         {0x0750, {0x0001, 0x2210, 0x0001, 0x86A0}, {}},
         {0x0701, {0x0005}, {}},

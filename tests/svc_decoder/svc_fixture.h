@@ -1,7 +1,7 @@
 #pragma once
 
-// Service files made from the record format, a scratch folder per test, and readers for the
-// decoder's outputs.
+// A small bus, a scratch folder per test, and readers for the decoder's outputs; the service
+// files themselves are made by svc_builder.h.
 
 #include <cstdint>
 #include <filesystem>
@@ -10,31 +10,15 @@
 #include <vector>
 
 #include "svc/svc_decoder.h"
+#include "svc_builder.h"
 
 namespace svc::testing {
-
-struct Record {
-    uint16_t code;
-    std::vector<uint16_t> data;
-    std::optional<uint16_t> wordCount;  // the data words' count when not given
-};
-
-// The file as the suite's writer makes it: two empty lines before each "#CMD#", upper-case
-// digits, CR LF line ends.
-std::string svcText(const std::vector<Record>& records);
-
-// "#0x" + four upper-case digits + "#".
-std::string wordLine(uint16_t word);
-
-// Data words of a Load_Configuration record of devices given as (device number, device code).
-Record configurationRecord(uint16_t startEntry,
-                           const std::vector<std::pair<uint16_t, uint16_t>>& devices);
 
 // A small bus used by several suites, on a module at rack 0 slot 3:
 //   devices 1.1 (2 input words), 1.2 (1 output word), 1.3 (PCP, 1 word), 2.1 (2 words in+out);
 //   PCP attributes of node 2 (device 1.3): Max PDU Sending 64, client services byte 0 16#90;
 //   map: an input entry of 1.1 at 16#0200, an output entry of 1.2 at 0, a direct link 2.1 to
-//   1.2 with a one-byte extension;
+//   1.2 with a three-byte extension;
 //   a Set_Value of the 32-bit cycle time 100000, and a Start_Data_Transfer word 5.
 std::vector<Record> busRecords();
 inline constexpr SvcModuleContext busModule{0, 3};

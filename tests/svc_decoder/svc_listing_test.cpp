@@ -96,7 +96,7 @@ std::vector<std::string> expectedBusListing() {
                    W("#0x6010#") + "     MAP_Source_Index = 24592  x6010",
                    W("#0x0102#") + "     MAP_Destination_Number = 258  x102",
                    W("#0x6011#") + "     MAP_Destination_Index = 24593  x6011",
-                   W("#0x0102#") + "     MAP_Extension = 1  Extension = x2",
+                   W("#0x0302#") + "     MAP_Extension = 3  Extension = x2",
                    W("#0x4142#") + "     (else) Extension = x41, x42"});
     append(lines, recordStart("0750", "Set_Value", 4));
     append(lines, {W("#0x0001#") + "  Variable Count = 1",
@@ -146,8 +146,8 @@ TEST(SvcListing, ConsoleCopyFollowsTheListingWithItsOwnTexts) {
                 "(Direct_Link)\t\tPDR Index =  x8001 (Direct Link)");
     replace(W("#0x0000#") + "     MAP_Extension = 0  Extension = x0",
             W("#0x0000#") + "     MAP_Extension_Length = 0  Extension = x0");
-    replace(W("#0x0102#") + "     MAP_Extension = 1  Extension = x2",
-            W("#0x0102#") + "     MAP_Extension_Length = 1  Extension = x2");
+    replace(W("#0x0302#") + "     MAP_Extension = 3  Extension = x2",
+            W("#0x0302#") + "     MAP_Extension_Length = 3  Extension = x2");
     replace(W("#0x4142#") + "     (else) Extension = x41, x42",
             W("#0x4142#") + "     Extension = x41, x42");
 

@@ -203,6 +203,13 @@ TEST_F(ToolWindow, OpenDialogAnsweredCancelledAndRefused) {
     fs::remove_all(folder);
 }
 
+// The Windows dialog shows the read-only box and changes to the chosen file's folder.
+TEST_F(ToolWindow, OpenDialogFlagsAreExplorerFileAndPathMustExist) {
+    const ui::FileDialogOptions options =
+        toolshell::toolOpenFileDialogOptions({{"SVC Files, (*.SVC)", "*.SVC"}}, "Tamsel");
+    EXPECT_EQ(ui::FileDialogFlags(options, false), 0x81800u);
+}
+
 TEST_F(ToolWindow, ClassThatCannotBeRegisteredEndsAtOnce) {
     ui::headless::StartSession("");
     toolshell::ToolWindowSpec spec;  // no class name: the system refuses it

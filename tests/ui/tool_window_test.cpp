@@ -226,8 +226,54 @@ TEST(UiToolWindow, TreeItemsAreChosenByTheScript) {
     EXPECT_EQ(ui::RunMessageLoop(), 0);
     EXPECT_EQ(removed, std::vector<std::string>{"Assembly 100"});
     EXPECT_EQ(Lines(ui::headless::Transcript()),
-              (std::vector<std::string>{"open window \"TVQ PTK DTM Tool Rev. x\"",
-                                        "error \"script line 3: no tree item 7\"", "end window"}));
+              (std::vector<std::string>{
+                  "open window \"TVQ PTK DTM Tool Rev. x\"", "tree 20 0 \"PMEKRT0302\"",
+                  "tree 20 1 under 0 \"Version 1.2\"", "tree 20 2 under 0 \"Assembly 100\"",
+                  "error \"script line 3: no tree item 7\"", "end window"}));
+}
+
+// Deleting an item takes the items below it and the selection among them; the numbers of the
+// items that stay, and of those added later, do not move.
+TEST(UiToolWindow, DeletedTreeItemsGoWithTheirChildren) {
+    constexpr int kTree = 20;
+    constexpr int kRemove = 102, kShow = 103;
+    std::vector<std::string> chosen;
+    ui::TreeItem first = nullptr;
+    ui::headless::StartSession(
+        "select 20 1\nmenu 102\nselect 20 2\nselect 20 4\nmenu 103\nclose\n");
+    ASSERT_TRUE(
+        ui::RegisterWindowClass("Trees2", [&chosen, &first](ui::Window self, const Message& m) {
+            if (m.kind == MessageKind::Init) {
+                ui::Menu bar = ui::CreateMenuBar();
+                ui::Menu file = ui::CreatePopupMenu();
+                ui::InsertPopupMenu(bar, 0, file, "&File");
+                ui::AppendMenuItem(file, kRemove, "&Remove");
+                ui::AppendMenuItem(file, kShow, "&Show");
+                ui::SetMenu(self, bar);
+                ui::CreateChild(self, {ui::ControlKind::TreeView, kTree, "", 2, 2, 300, 400});
+                first = ui::AddTreeItem(self, kTree, nullptr, "A");
+                ui::AddTreeItem(self, kTree, ui::AddTreeItem(self, kTree, first, "A1"), "A1a");
+                ui::AddTreeItem(self, kTree, nullptr, "B");
+            } else if (m.kind == MessageKind::Command && m.id == kRemove) {
+                // The selection (A1) is below the deleted item.
+                ui::DeleteTreeItem(self, kTree, first);
+                chosen.push_back(ui::SelectedTreeItem(self, kTree) == nullptr ? "none" : "some");
+                ui::AddTreeItem(self, kTree, nullptr, "C");
+            } else if (m.kind == MessageKind::Command && m.id == kShow) {
+                chosen.push_back(ui::TreeItemText(self, kTree, ui::SelectedTreeItem(self, kTree)));
+            } else if (m.kind == MessageKind::Destroy) {
+                ui::PostQuit(0);
+            }
+            return m.kind != MessageKind::Close;
+        }));
+    ui::CreateMainWindow({"Trees2", "Trees"});
+    EXPECT_EQ(ui::RunMessageLoop(), 0);
+    EXPECT_EQ(chosen, (std::vector<std::string>{"none", "C"}));
+    EXPECT_EQ(Lines(ui::headless::Transcript()),
+              (std::vector<std::string>{"open window \"Trees\"", "tree 20 0 \"A\"",
+                                        "tree 20 1 under 0 \"A1\"", "tree 20 2 under 1 \"A1a\"",
+                                        "tree 20 3 \"B\"", "tree 20 delete 0", "tree 20 4 \"C\"",
+                                        "error \"script line 3: no tree item 2\"", "end window"}));
 }
 
 }  // namespace

@@ -1,0 +1,263 @@
+#include "converter/conversion/convert_zef.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
+
+#include "converter/conversion/conversion_log.h"
+#include "converter/conversion/inventory.h"
+#include "converter/conversion/inventory_checks.h"
+#include "converter/conversion/ioddt_match.h"
+#include "converter/conversion/project_passes.h"
+#include "converter/conversion/rewrite_line.h"
+#include "converter/conversion/zef_names.h"
+#include "platform/ansi_path.h"
+#include "platform/archive.h"
+#include "platform/file_replace.h"
+#include "platform/ui.h"
+#include "toolshell/open_failure.h"
+#include "toolshell/work_folder.h"
+
+namespace vornick {
+
+namespace fs = std::filesystem;
+namespace ui = platform::ui;
+
+namespace {
+
+// The project file inside the archive, and the name of the rewritten one while it is written.
+constexpr std::string_view projectEntry = "unitpro.xef";
+constexpr std::string_view rewrittenName = "unitpro_IBY.xef";
+// The copy kept beside the archive. It is not called unitpro.xef: Fennick keeps its own copy
+// under that name in "<name>_IBY_IntermediateFiles", which is this folder when the M580 export
+// carries Fennick's output name.
+constexpr std::string_view intermediateCopyName = "unitpro_IBS.xef";
+
+void showError(ConversionLog& log, const std::string& text) {
+    log.say("");
+    log.say(text);
+    ui::ShowMessageBox(nullptr, text, "ERROR");
+}
+
+// Opens for reading; on failure shows the open-failure box and returns nothing.
+std::optional<std::ifstream> openProject(const fs::path& path, const std::string& shown) {
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        toolshell::showOpenFailure(1, shown, errno, "ERROR");
+        return std::nullopt;
+    }
+    return in;
+}
+
+class Conversion {
+  public:
+    Conversion(std::string_view zefPath, std::string& reportText, std::ostream& console)
+        : names_(deriveZefNames(zefPath)), log_{reportText, console} {}
+
+    bool run();
+
+  private:
+    bool unpack();
+    // Opens the project file for one of the checking passes and says so.
+    std::optional<std::ifstream> openForCheck(std::string_view reportTail);
+    bool firstPass();
+    bool secondPass();
+    bool thirdPass();
+    bool putInPlace();
+    bool keepIntermediateCopy();
+    bool pack();
+
+    ZefNames names_;
+    ConversionLog log_;
+    toolshell::WorkFolder work_{"vornick"};
+    fs::path unpacked_;
+    fs::path xefRead_;
+    fs::path xefWrite_;
+    std::string xefReadFilename_;
+    std::string xefWriteFilename_;
+    Inventory inventory_;
+    int replacementCount_ = 0;
+};
+
+bool Conversion::run() {
+    log_.reportText.clear();
+    log_.report("\r\n zeffilename = '" + names_.zeffilename + "'");
+    log_.report("\r\n zeffilepath = '" + names_.zeffilepath + "'");
+    log_.report("\r\n zeffileroot = '" + names_.zeffileroot + "'");
+    log_.say(" orig_zeffilename = " + names_.orig_zeffilename);
+    log_.say(" zeffilename = " + names_.zeffilename);
+    // The passes in the order they run; each one's failure has been shown when it returns false.
+    return unpack() && firstPass() && secondPass() && thirdPass() && putInPlace() &&
+           keepIntermediateCopy() && pack();
+}
+
+bool Conversion::unpack() {
+    log_.say(
+        " ---------------- Unpack the .zef into a work folder of its own ---------------------");
+    if (!work_.made()) {
+        showError(log_, "  ERROR: Unable to make a work folder: " + work_.error());
+        return false;
+    }
+    unpacked_ = work_.path() / "project";
+    xefRead_ = unpacked_ / fs::path(projectEntry);
+    xefWrite_ = work_.path() / fs::path(rewrittenName);
+    xefReadFilename_ = platform::AnsiFromPath(xefRead_);
+    xefWriteFilename_ = platform::AnsiFromPath(xefWrite_);
+    log_.say(" unpack " + platform::AnsiFromPath(names_.archive) + " into " +
+             platform::AnsiFromPath(unpacked_));
+    const platform::ArchiveResult unpacked = platform::UnpackArchive(names_.archive, unpacked_);
+    if (!unpacked.ok) {
+        showError(log_, "  ERROR: " + unpacked.error);
+        return false;
+    }
+    log_.report("\r\n xefReadFilename = '" + xefReadFilename_ + "'");
+    log_.report("\r\n xefWriteFilename = '" + xefWriteFilename_ + "'");
+    log_.say("xefReadFilename = '" + xefReadFilename_ + "'");
+    log_.say("xefWriteFilename = '" + xefWriteFilename_ + "'");
+    log_.say(" ----------------  Open the source and target files  ---------------------");
+    return true;
+}
+
+std::optional<std::ifstream> Conversion::openForCheck(std::string_view reportTail) {
+    std::optional<std::ifstream> project = openProject(xefRead_, xefReadFilename_);
+    if (project) {
+        const std::string opened = "File '" + xefReadFilename_ + "' open successful...";
+        log_.say("  " + opened);
+        log_.say(
+            " ----------------  Make sure that there is at least one PMEDWL011 module in the "
+            "configuration  ---------------------");
+        log_.report("\r\n   " + opened + std::string(reportTail));
+    }
+    return project;
+}
+
+bool Conversion::firstPass() {
+    std::optional<std::ifstream> project = openForCheck("");
+    if (!project) {
+        return false;
+    }
+    takeInventory(*project, inventory_, log_);
+    if (auto failed = checkInventory(inventory_, xefReadFilename_)) {
+        showError(log_, *failed);
+        return false;
+    }
+    return true;
+}
+
+bool Conversion::secondPass() {
+    std::optional<std::ifstream> project =
+        openForCheck(" checking for IODDT variable match to DTM");
+    if (!project) {
+        return false;
+    }
+    IoddtMatch match;
+    if (auto failed = matchIoddtVariables(*project, inventory_, match, xefReadFilename_, log_)) {
+        log_.say("");
+        log_.say(failed->boxText);
+        ui::ShowMessageBox(nullptr, failed->boxText, "ERROR");
+        log_.report(failed->reportLines);
+        return false;
+    }
+    return true;
+}
+
+bool Conversion::thirdPass() {
+    std::optional<std::ifstream> project = openProject(xefRead_, xefReadFilename_);
+    if (!project) {
+        return false;
+    }
+    errno = 0;
+    std::ofstream rewritten(xefWrite_, std::ios::binary | std::ios::trunc);
+    if (!rewritten) {
+        showError(log_, "  ERROR: File '" + xefWriteFilename_ +
+                            "' open FAIL... Err = " + std::to_string(errno));
+        return false;
+    }
+    log_.say("  File '" + xefWriteFilename_ + "' open successful...");
+    RewriteState state = startRewrite(inventory_);
+    rewriteProject(*project, rewritten, inventory_, state, log_);
+    replacementCount_ = state.replacementCount;
+    rewritten.close();
+    if (state.overgrownLine > 0) {
+        showError(log_, "  ERROR: File '" + xefReadFilename_ + "' line " +
+                            std::to_string(state.overgrownLine) +
+                            " grows beyond bounds under the renames: a DTM name or IP address "
+                            "holds the names it replaces!");
+        return false;
+    }
+    if (project->bad() || !rewritten) {
+        showError(log_, "  ERROR: File '" + xefWriteFilename_ + "' could not be written in full!");
+        return false;
+    }
+    return true;
+}
+
+bool Conversion::putInPlace() {
+    std::error_code failed;
+    fs::remove(xefRead_, failed);
+    if (!failed) {
+        fs::rename(xefWrite_, xefRead_, failed);
+    }
+    if (failed) {
+        showError(log_, "  ERROR: Unable to put '" + xefWriteFilename_ + "' in place of '" +
+                            xefReadFilename_ + "': " + failed.message());
+        return false;
+    }
+    return true;
+}
+
+bool Conversion::keepIntermediateCopy() {
+    const fs::path folder = names_.intermediateFolder();
+    const fs::path copy = folder / fs::path(intermediateCopyName);
+    const fs::path partial = folder / fs::path("." + std::string(intermediateCopyName) + ".part");
+    const std::string shownCopy = platform::AnsiFromPath(copy);
+    std::error_code failed;
+    fs::create_directories(folder, failed);
+    if (!failed && !fs::is_directory(folder, failed)) {
+        failed = std::make_error_code(std::errc::not_a_directory);
+    }
+    if (!failed) {
+        fs::copy_file(xefRead_, partial, fs::copy_options::overwrite_existing, failed);
+    }
+    if (!failed && !platform::MoveFileOver(platform::AnsiFromPath(partial), shownCopy)) {
+        failed = std::make_error_code(std::errc::io_error);
+    }
+    if (failed) {
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+        showError(log_, "  ERROR: Unable to write '" + shownCopy + "': " + failed.message());
+        return false;
+    }
+    log_.report("\r\n  Intermediate copy: " + shownCopy);
+    return true;
+}
+
+bool Conversion::pack() {
+    const fs::path output = names_.outputArchive();
+    const std::string shownOutput = names_.orig_zeffilename + "_IBS.zef";
+    log_.say(" pack " + platform::AnsiFromPath(unpacked_) + " into " + shownOutput);
+    const platform::ArchiveResult packed =
+        platform::RepackArchive(names_.archive, unpacked_, {std::string(projectEntry)}, output);
+    std::error_code ignored;
+    if (!packed.ok || !fs::is_regular_file(output, ignored)) {
+        showError(log_,
+                  "  ERROR: " + (packed.ok ? shownOutput + " was not created" : packed.error));
+        return false;
+    }
+    ui::ShowMessageBox(nullptr, " Created: " + shownOutput, "Success");
+    log_.report("\r\n  Created: " + shownOutput);
+    log_.report("\r\n  Replaced " + std::to_string(replacementCount_) + " variables.");
+    return true;
+}
+
+}  // namespace
+
+bool convertZefToIbs(std::string_view zefPath, std::string& reportText, std::ostream& console) {
+    Conversion conversion(zefPath, reportText, console);
+    return conversion.run();
+}
+
+}  // namespace vornick

@@ -1,0 +1,45 @@
+#pragma once
+
+// What the first pass over the project finds: the PMEDWL modules of the rack, the IBY device
+// declarations that the Premium conversion left, and the DTM entries of the PMEDWL modules.
+// Tables are numbered from 1, as the modules are in every message; index 0 is never used.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace vornick {
+
+// The IP placeholders and communication calls name a module by its place among at most two.
+inline constexpr int maxModules = 2;
+
+template <class T>
+using ModuleTable = std::array<T, maxModules + 1>;
+
+// What a DTM table holds until a DTM entry line fills it.
+inline constexpr std::string_view notYetSet = "Not yet set";
+
+ModuleTable<std::string> notYetSetTable();
+
+struct Inventory {
+    int moduleCount = 0;  // every PMEDWL module line, also those past the tables
+    ModuleTable<int> IBSrack{}, IBSslot{};
+    ModuleTable<bool> moduleAddressRead{};  // the address line gave a rack and a slot
+
+    int ibyCount = 0;
+    ModuleTable<int> IBYrack{}, IBYslot{};
+    ModuleTable<std::string> ibySuffix = notYetSetTable();  // "_d" + rack + "_s" + slot
+    ModuleTable<bool> ibySuffixRead{};
+
+    int dtmCount = 0;
+    ModuleTable<std::string> dtmEntryName = notYetSetTable();
+    ModuleTable<std::string> dtmId = notYetSetTable();
+    ModuleTable<std::string> dtmIpAddress = notYetSetTable();
+    ModuleTable<std::string> dtmIdentifier{};
+    ModuleTable<int> IBSDTMrack{}, IBSDTMslot{};
+
+    // The first pass's own state: a module line was seen and its address line comes next.
+    bool awaitingModuleAddress = false;
+};
+
+}  // namespace vornick

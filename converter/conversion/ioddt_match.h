@@ -1,0 +1,43 @@
+#pragma once
+
+// The second pass: each DTM entry needs exactly one device variable in the data block, a
+// "<variables" element whose next line carries the entry's device id, and that variable must
+// bear the DTM entry's name, because the rewrite renames Fennick's code after the DTM names.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "converter/conversion/conversion_log.h"
+#include "converter/conversion/inventory.h"
+
+namespace vornick {
+
+struct IoddtMatch {
+    ModuleTable<std::string> ioddtVarName;
+    ModuleTable<std::string> ioddtVarType;
+    ModuleTable<int> ioddtMatchCount{};
+    int lineNumber = 0;  // lines read so far
+    bool inDataBlock = false;
+    // A "<variables" line of the data block whose element goes on: its next line decides.
+    std::optional<std::string> candidate;
+
+    IoddtMatch();
+};
+
+struct IoddtFailure {
+    std::string boxText;
+    std::string reportLines;
+};
+
+// Takes the next line of the project file. A line closing a data block runs the checks; the
+// first that fails is returned and the pass ends there.
+std::optional<IoddtFailure> matchIoddtLine(IoddtMatch& match, const Inventory& inventory,
+                                           std::string_view line, std::string_view xefReadFilename,
+                                           ConversionLog& log);
+
+// The checks on what was matched so far.
+std::optional<IoddtFailure> checkIoddtMatch(const IoddtMatch& match, const Inventory& inventory,
+                                            std::string_view xefReadFilename);
+
+}  // namespace vornick

@@ -1,0 +1,21 @@
+#pragma once
+
+// Steps of the rewrite that fill in what only the DTM entries know: the module IP addresses in
+// place of Fennick's placeholders, and the DTM names in the section names that carry a rack and
+// slot.
+
+#include <string>
+
+#include "converter/conversion/inventory.h"
+#include "converter/conversion/line_renamer.h"
+
+namespace vornick {
+
+// "PMEDWLIP1" and "PMEDWLIP2" become the IP addresses of the first and second DTM entry.
+void fillModuleIpAddresses(std::string& line, const Inventory& inventory, LineRenamer& renamer);
+
+// On a section description or section head line: "IBS_Data_IN_<rack>_<slot>",
+// "IBS_Config_<rack>_<slot>" and "IBS_Data_OUT_<rack>_<slot>" take the module's DTM name.
+void renameSectionNames(std::string& line, const Inventory& inventory, LineRenamer& renamer);
+
+}  // namespace vornick

@@ -1,0 +1,44 @@
+#include "converter/conversion/rewrite_line.h"
+
+#include "converter/conversion/device_types.h"
+#include "converter/conversion/exchange_calls.h"
+#include "converter/conversion/ibs_renames.h"
+#include "converter/conversion/module_addresses.h"
+#include "converter/format/xef_line.h"
+
+namespace vornick {
+
+RewriteState startRewrite(const Inventory& inventory) {
+    RewriteState state;
+    state.ibyToIbsRenames = ibyToIbsRenames(inventory, state.ibyDioVarName);
+    return state;
+}
+
+void rewriteProjectLine(RewriteState& state, const Inventory& inventory, std::string line,
+                        std::vector<std::string>& out, ConversionLog& log) {
+    if (holds(line, "<dataBlock>")) {
+        state.inDataBlock = true;
+    }
+    if (holds(line, "</dataBlock>")) {
+        state.inDataBlock = false;
+    }
+    ++state.lineNumber;
+    LineRenamer renamer(state.replacementCount, line.size());
+    fillModuleIpAddresses(line, inventory, renamer);
+    const std::size_t first = out.size();
+    exchangeCallsBefore(line, out);
+    dropDeviceTypes(state, inventory, line, renamer, log);
+    applyRenames(line, state.ibyToIbsRenames, renamer);
+    renameSectionNames(line, inventory, renamer);
+    if (renamer.overgrown() && state.overgrownLine == 0) {
+        state.overgrownLine = state.lineNumber;
+    }
+    if (keepLine(state, line)) {
+        out.push_back(std::move(line));
+    } else {
+        // A marker inside a stretch that leaves the project takes its exchange call with it.
+        out.resize(first);
+    }
+}
+
+}  // namespace vornick

@@ -1,0 +1,40 @@
+#pragma once
+
+// What the third pass, the IBY-to-IBS rewrite, carries from line to line.
+
+#include <string>
+#include <vector>
+
+#include "converter/conversion/inventory.h"
+#include "converter/conversion/replace_counted.h"
+
+namespace vornick {
+
+// Lines the rewrite leaves out of the project.
+enum class Skip {
+    None,                // write the line
+    ThisLine,            // drop this one line
+    ThroughDdtEnd,       // drop lines up to and including the next "</DDTSource>" line
+    ThroughVariableEnd,  // drop lines up to and including the next "</variables>" line
+};
+
+struct RenamePair {
+    std::string search;
+    std::string replacement;
+    KeyMatch matching = KeyMatch::Anywhere;
+};
+
+struct RewriteState {
+    int replacementCount = 0;
+    // The name of each module's T_IBY_DIO variable in the data block, once it has been met.
+    ModuleTable<std::string> ibyDioVarName = notYetSetTable();
+    Skip skipState = Skip::None;
+    int lineNumber = 0;     // lines rewritten so far
+    int overgrownLine = 0;  // the first line the renames would have let grow too long
+    bool inDataBlock = false;
+    // The IBY_ to IBS_ renames in their order; made again whenever a device variable's name
+    // is learnt, since two of them rename those variables.
+    std::vector<RenamePair> ibyToIbsRenames;
+};
+
+}  // namespace vornick

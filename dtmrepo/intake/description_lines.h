@@ -1,0 +1,28 @@
+#pragma once
+
+// The physical lines of a description file, as UTF-8 text: a line that is not valid UTF-8 is
+// reported with its line number and skipped.
+
+#include <istream>
+#include <string>
+
+#include "dtmrepo/parser/check_report.h"
+#include "dtmrepo/trace.h"
+
+namespace dtmrepo {
+
+class DescriptionLines {
+  public:
+    DescriptionLines(std::istream& in, CheckReport& report, const Trace& trace);
+
+    // The next valid line, without its line end; false at the end of the file.
+    bool next(std::string& line);
+
+  private:
+    std::istream& in_;
+    CheckReport& report_;
+    const Trace& trace_;
+    int lineNumber_ = 0;
+};
+
+}  // namespace dtmrepo

@@ -1,0 +1,77 @@
+#include "dtmrepo/text_files.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "platform/ansi_path.h"
+#include "platform/file_replace.h"
+#include "toolshell/text_lines.h"
+
+namespace dtmrepo {
+
+namespace fs = std::filesystem;
+
+std::optional<std::vector<std::string>> readTextFileLines(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::vector<std::string> lines;
+    std::string line;
+    while (toolshell::readTextLine(in, line)) {
+        lines.push_back(line);
+    }
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return lines;
+}
+
+std::optional<std::string> readFileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return std::move(bytes).str();
+}
+
+bool replaceFileWith(const fs::path& target, std::string_view bytes) {
+    std::string staging;
+    std::FILE* out = platform::CreateStagingFile(platform::AnsiFromPath(target), staging);
+    if (out == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    const bool closed = std::fclose(out) == 0;
+    // What lies on the disk is what was meant, before it takes the target's place.
+    const fs::path stagingPath = platform::PathFromAnsi(staging);
+    const std::optional<std::string> onDisk = readFileBytes(stagingPath);
+    if (written && closed && onDisk && *onDisk == bytes &&
+        platform::MoveFileOver(staging, platform::AnsiFromPath(target))) {
+        return true;
+    }
+    std::error_code ignored;
+    fs::remove(stagingPath, ignored);
+    return false;
+}
+
+std::string textWithLineEnds(const std::vector<std::string>& lines) {
+    std::ostringstream text;
+    for (const std::string& line : lines) {
+        toolshell::writeTextLine(text, line);
+    }
+    return std::move(text).str();
+}
+
+bool writeTextFileLines(const fs::path& target, const std::vector<std::string>& lines) {
+    return replaceFileWith(target, textWithLineEnds(lines));
+}
+
+}  // namespace dtmrepo

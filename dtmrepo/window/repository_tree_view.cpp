@@ -1,0 +1,92 @@
+#include "dtmrepo/window/repository_tree_view.h"
+
+#include <cmath>
+
+#include "dtmrepo/repository/index_entries.h"
+#include "dtmrepo/repository/profile_summary.h"
+#include "dtmrepo/repository/repository_paths.h"
+#include "dtmrepo/text_files.h"
+#include "dtmrepo/window/brondel_messages.h"
+
+namespace dtmrepo {
+
+namespace ui = platform::ui;
+
+namespace {
+
+constexpr uint32_t kLightBlue = 0xFFF0E1;
+
+// The profile's assemblies as the tree shows them; an unreadable profile shows none.
+ProfileSummary readProfile(const RepositoryPaths& paths, const IndexEntry& entry,
+                           const BrondelState& state) {
+    const auto path = paths.profile(entry.fileName);
+    state.trace.line(1, "-----------------" + entry.fileName + entry.version);
+    state.trace.line(1, "      opening " + displayPath(path));
+    ProfileScanner scanner;
+    const auto lines = readTextFileLines(path);
+    if (!lines) {
+        showOpenFailure(29, displayPath(path), false, 2);
+        return scanner.summary();
+    }
+    for (const std::string& line : *lines) {
+        scanner.line(line);
+    }
+    return scanner.summary();
+}
+
+}  // namespace
+
+int halfWidth(int clientWidth) {
+    return static_cast<int>(std::nearbyint(clientWidth / 2.0));
+}
+
+ui::TreeItem addEntryItems(BrondelState& state, const std::vector<TreeItemText>& items) {
+    std::vector<ui::TreeItem> handles;
+    handles.reserve(items.size());
+    for (const TreeItemText& item : items) {
+        ui::TreeItem parent = item.parent < 0 ? nullptr : handles[static_cast<size_t>(item.parent)];
+        ui::TreeItem handle = ui::AddTreeItem(state.mainWindow, treeViewId, parent, item.text);
+        handles.push_back(handle);
+        TreeRecord record;
+        record.number = static_cast<int>(state.treeRecords.size()) + 1;
+        record.text = item.text;
+        record.entryKey = items.front().text;
+        record.item = handle;
+        record.root = handles.front();
+        state.trace.line(1, "  ^^^^^^^^^^^^^^^^^^^ Adding treeitem(" +
+                                std::to_string(record.number) + ")  " + item.text);
+        state.treeRecords.push_back(std::move(record));
+    }
+    return handles.empty() ? nullptr : handles.front();
+}
+
+void buildRepositoryTree(ui::Window mainWindow, BrondelState& state) {
+    const ui::Rect client = ui::GetClientRect(mainWindow);
+    const int half = halfWidth(client.right);
+    state.treeView = ui::CreateChild(mainWindow, {ui::ControlKind::TreeView, treeViewId, "", 0, 20,
+                                                  half, client.bottom - 20, ui::kChildClientEdge});
+    ui::SetTreeLook(mainWindow, treeViewId, kLightBlue, {3, 4, 5});
+    state.reportEdit =
+        ui::CreateChild(mainWindow, {ui::ControlKind::Edit, reportEditId, "", half + 2, 2, half - 2,
+                                     client.bottom - 2,
+                                     ui::kChildClientEdge | ui::kChildVScroll | ui::kChildHScroll |
+                                         ui::kChildReadOnly | ui::kChildMultiLine});
+
+    const RepositoryPaths paths(state.UnityPath);
+    const auto index = paths.index();
+    const auto lines = readTextFileLines(index);
+    if (!lines) {
+        showOpenFailure(28, displayPath(index), false, 1);
+        return;
+    }
+    for (const std::string& line : *lines) {
+        state.trace.line(1, line);
+        IndexEntry entry;
+        if (readIndexEntry(line, entry)) {
+            addEntryItems(state, entryTreeItems(entry.key, "Ver " + entry.version,
+                                                readProfile(paths, entry, state)));
+        }
+    }
+}
+
+}  // namespace dtmrepo

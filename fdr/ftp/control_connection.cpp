@@ -1,0 +1,77 @@
+#include "fdr/ftp/control_connection.h"
+
+#include <array>
+
+#include "platform/tick.h"
+
+namespace fdr {
+
+namespace {
+
+using platform::TcpClient;
+
+constexpr std::size_t kReceiveBufferSize = 8192;
+
+uint32_t Remaining(uint32_t deadline) {
+    const uint32_t now = platform::TickCount();
+    return platform::TickReached(now, deadline) ? 0 : deadline - now;
+}
+
+}  // namespace
+
+bool ControlConnection::send(std::string_view command, int& error) {
+    const TcpClient::Result sent = socket_.SendAll(command, replyLimitMs_);
+    error = sent.error;
+    return sent.status == TcpClient::Status::kOk;
+}
+
+ReplyWait ControlConnection::nextReply(FtpReply& reply) {
+    std::array<uint8_t, kReceiveBufferSize> receiveBuffer{};
+    const uint32_t deadline = platform::TickCount() + replyLimitMs_;
+    for (;;) {
+        std::optional<std::string> line = cutter_.nextLine();
+        if (!line) {
+            if (cutter_.pendingText().size() > maxReplyLineLength)
+                return ReplyWait::TooLong;
+            const TcpClient::Result got = socket_.Receive(
+                receiveBuffer.data(), static_cast<int>(receiveBuffer.size()), Remaining(deadline));
+            if (got.status == TcpClient::Status::kOk) {
+                const std::string_view text(reinterpret_cast<const char*>(receiveBuffer.data()),
+                                            static_cast<std::size_t>(got.bytes));
+                trace_ << "-------- " << got.bytes << " -------------\n'" << text << "'\n";
+                cutter_.add(text);
+                continue;
+            }
+            if (got.status == TcpClient::Status::kTimedOut)
+                return cutter_.pendingText().empty() ? ReplyWait::Silent : ReplyWait::Incomplete;
+            // The server closed (or broke) the connection. A last line it did not end still
+            // counts; the close is seen at the next wait.
+            if (cutter_.pendingText().empty()) {
+                trace_ << "-------- 0 -------------\n";
+                return ReplyWait::Closed;
+            }
+            line = cutter_.takePending();
+        }
+        const std::optional<int> code = assembler_.addLine(*line);
+        traceLine(*line, replyCodeOf(*line));
+        lastLine_ = withoutLineEnd(*line);
+        if (code) {
+            reply.code = *code;
+            reply.line = *line;
+            return ReplyWait::Reply;
+        }
+    }
+}
+
+void ControlConnection::traceLine(const std::string& line, int code) {
+    trace_ << "---------------------\n"
+           << "rxstring='" << cutter_.pendingText() << "'\n"
+           << "---------++++------------\n\n"
+           << "linefeed = " << line.size() << "\n"
+           << "---------------------\n"
+           << "teststring='" << line << "'\n"
+           << "---------++++------------\n\n"
+           << "ftp return code = " << code << "\n";
+}
+
+}  // namespace fdr

@@ -1,0 +1,337 @@
+#include "fdr/ftp/ftp_session.h"
+
+#include <string>
+#include <vector>
+
+#include "fdr/ftp/control_connection.h"
+#include "fdr/ftp/data_transfer.h"
+#include "fdr/ftp/passive_reply.h"
+#include "fdr/listing/fdr_listing.h"
+#include "fdr/prm/decode_prm_file.h"
+#include "platform/ipv4_address.h"
+#include "platform/system_error.h"
+
+namespace fdr {
+
+namespace {
+
+using platform::TcpClient;
+using platform::TcpSocket;
+
+// The FDR service's own account and directory on the controller.
+constexpr std::string_view kUserCommand = "USER fdrusers\r\n";
+constexpr std::string_view kPasswordCommand = "PASS tkvomela\r\n";
+constexpr std::string_view kDirectoryCommand = "CWD \\RAM0\\fdr\r\n";
+
+bool IsPreliminary(int code) {
+    return code == 125 || code == 150;
+}
+
+class FtpSession {
+  public:
+    explicit FtpSession(QueryContext& context)
+        : context_(context), control_(context.trace, context.limits.replyMs) {}
+
+    QueryEnd run(std::string_view address);
+
+  private:
+    void progress(int position) {
+        if (context_.setProgress)
+            context_.setProgress(position);
+    }
+    // A failure that ends the query: the box, and a last line in the reports.
+    void fail(const std::string& text);
+    bool send(std::string_view command, const char* failure);
+    // The next reply; false (with the message a failure needs) when the session is over.
+    bool awaitReply(FtpReply& reply);
+    void replyLoop();
+    bool act(const FtpReply& reply);
+    bool sendPassive();
+    bool transferComplete();
+    bool passive(const FtpReply& reply);
+    bool receiveData(TcpClient& data, std::vector<uint8_t>& bytes);
+    bool transferRefused(const FtpReply& reply);
+    bool fileDone();
+    void endSession();
+
+    QueryContext& context_;
+    std::ostream& trace_ = context_.trace;
+    ControlConnection control_;
+    FileQueue fileQueue_;
+    bool quitSent_ = false;
+    bool ended_ = false;
+};
+
+void FtpSession::fail(const std::string& text) {
+    trace_ << "Error: " << text << "\n";
+    appendToAllReports(context_.reportText, reportSafe("\r\n" + text));
+    if (context_.showError)
+        context_.showError(text);
+}
+
+bool FtpSession::send(std::string_view command, const char* failure) {
+    trace_ << "send: " << (command == kPasswordCommand ? "PASS ********\r\n" : command);
+    int error = 0;
+    if (control_.send(command, error))
+        return true;
+    trace_ << "send failed: error #" << error << "\n";
+    fail(failure);
+    return false;
+}
+
+QueryEnd FtpSession::run(std::string_view address) {
+    progress(1);
+    const platform::Ipv4Address serverAddress = platform::ResolveIpv4(address);
+    if (serverAddress == 0) {
+        if (context_.showError)
+            context_.showError("Invalid IP Address");
+        return QueryEnd::Finished;
+    }
+    progress(2);
+    const std::string connecting = "Connect to " + std::string(address);
+    trace_ << connecting << "\n";
+    for (int level = highDetail; level <= summaryDetail; ++level)
+        context_.reportText[level] = reportSafe(connecting);
+    const TcpSocket::ConnectResult connected =
+        control_.connect(serverAddress, fdrServerPort, context_.limits.connectMs);
+    if (connected == TcpSocket::ConnectResult::kSocketFailed) {
+        const int error = platform::LastSystemError();
+        fail("Socket Open Failed");
+        trace_ << "socket(): error #" << error << "\n";
+        return QueryEnd::Finished;
+    }
+    if (connected != TcpSocket::ConnectResult::kConnected) {
+        fail("Fail to Connect");
+        return QueryEnd::Finished;
+    }
+    // An empty line first, as the FDR servers have always been greeted.
+    int error = 0;
+    if (!control_.send("\r\n", error)) {
+        if (context_.showError)
+            context_.showError("Fail to Send 1");
+        control_.shutdownAndClose();
+        return QueryEnd::EndProgram;
+    }
+    progress(3);
+    replyLoop();
+    endSession();
+    return QueryEnd::Finished;
+}
+
+bool FtpSession::awaitReply(FtpReply& reply) {
+    switch (control_.nextReply(reply)) {
+        case ReplyWait::Reply:
+            return true;
+        case ReplyWait::Silent:
+            if (quitSent_) {
+                trace_ << "No reply to QUIT; the session ends\n";
+            } else if (control_.lastLine().empty()) {
+                fail("No Reply from Server");
+            } else {
+                fail("No Reply from Server\r\nLast reply: " + control_.lastLine());
+            }
+            return false;
+        case ReplyWait::Incomplete:
+            if (!quitSent_)
+                fail("Incomplete Reply from Server");
+            return false;
+        case ReplyWait::TooLong:
+            fail("Reply Too Long from Server");
+            return false;
+        case ReplyWait::Closed:
+            if (!quitSent_)
+                fail("Server Closed the Connection");
+            return false;
+    }
+    return false;
+}
+
+void FtpSession::replyLoop() {
+    FtpReply reply;
+    while (awaitReply(reply) && act(reply)) {
+    }
+}
+
+bool FtpSession::sendPassive() {
+    if (!send("PASV\r\n", "Fail to Send 6"))
+        return false;
+    progress(5);
+    return true;
+}
+
+bool FtpSession::act(const FtpReply& reply) {
+    switch (reply.code) {
+        case 220:
+            if (!send(kUserCommand, "Fail to Send 2"))
+                return false;
+            progress(4);
+            return true;
+        case 331:
+            return send(kPasswordCommand, "Fail to Send 3");
+        case 230:
+            return send(kDirectoryCommand, "Fail to Send 4");
+        case 250:
+            return send("TYPE I\r\n", "Fail to Send 5");
+        case 200:
+            return sendPassive();
+        case 227:
+            return passive(reply);
+        case 125:
+            trace_ << "Filecounter = " << fileQueue_.names.size() << "\n";
+            return true;
+        case 226:
+            return transferComplete();
+        case 221:
+            return true;
+        case 421:
+            trace_ << "Timeout (421) Closing... DONE\n";
+            return true;
+        default:
+            trace_ << "Unknown..." << reply.code << "\n";
+            return true;
+    }
+}
+
+// The next file, or goodbye when none is left.
+bool FtpSession::transferComplete() {
+    trace_ << "Filecounter = " << fileQueue_.names.size() << "\n";
+    if (!fileQueue_.names.empty())
+        return sendPassive();
+    // QUIT goes once: after the last file it has gone already.
+    if (quitSent_)
+        return true;
+    if (!send("QUIT\r\n", "Fail to Send 12"))
+        return false;
+    quitSent_ = true;
+    return true;
+}
+
+bool FtpSession::passive(const FtpReply& reply) {
+    const std::optional<PassiveTarget> target = parsePassiveReply(reply.line);
+    if (!target || target->address == 0) {
+        trace_ << "resolveHost(): invalid address\n";
+        fail("Invalid Passive Mode Reply");
+        return false;
+    }
+    trace_ << "data connection: " << platform::Ipv4Text(target->address) << ":" << target->port
+           << "\n";
+    const bool listing = fileQueue_.names.empty();
+    if (!send(listing ? std::string("LIST\r\n") : "RETR " + fileQueue_.names.back() + "\r\n",
+              "Fail to Send 7"))
+        return false;
+    if (listing)
+        progress(6);
+    TcpClient data;
+    const TcpSocket::ConnectResult connected =
+        data.Connect(target->address, target->port, context_.limits.connectMs);
+    if (connected == TcpSocket::ConnectResult::kSocketFailed) {
+        fail("Fail to Send 8");
+        return false;
+    }
+    if (connected != TcpSocket::ConnectResult::kConnected) {
+        fail("Fail to Send 9");
+        return false;
+    }
+    for (int position : {0, 7, 7, 8, 8, 9})
+        progress(position);
+    // The server says whether the transfer starts before anything is read: a file it cannot
+    // send is answered with a refusal, and its data connection never carries a byte.
+    FtpReply started;
+    if (!awaitReply(started))
+        return false;
+    if (started.code / 100 != 2 && !IsPreliminary(started.code)) {
+        data.Close();
+        return transferRefused(started);
+    }
+    std::vector<uint8_t> bytes;
+    if (!receiveData(data, bytes))
+        return false;
+    if (listing) {
+        if (bytes.empty())
+            trace_ << "FAIL ----- Bytes = 0 (an empty listing)\n";
+        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        parseListing(text, context_.reportText, fileQueue_, trace_);
+    } else {
+        const std::string& name = fileQueue_.names.back();
+        if (bytes.empty()) {
+            trace_ << "FAIL ----- Bytes = 0\n";
+            const std::string noData = reportSafe("\r\n\r\n" + name + "\r\n\tNo data received");
+            context_.reportText[highDetail] += noData;
+            context_.reportText[someDetail] += noData;
+        } else {
+            decodePrmFile(bytes, name, context_.reportText, trace_);
+            progress(9);
+        }
+        if (!fileDone())
+            return false;
+    }
+    // A server that skips the preliminary reply has already said the transfer is complete.
+    return IsPreliminary(started.code) || transferComplete();
+}
+
+bool FtpSession::receiveData(TcpClient& data, std::vector<uint8_t>& bytes) {
+    const TransferEnd end = receiveUntilClosed(data, context_.limits.dataMs, bytes);
+    data.Close();
+    trace_ << "Bytes = " << bytes.size() << "\n";
+    switch (end) {
+        case TransferEnd::Complete:
+            return true;
+        case TransferEnd::TimedOut:
+            fail("No Data from Server");
+            return false;
+        case TransferEnd::TooLarge:
+            fail("Too Much Data from Server");
+            return false;
+        case TransferEnd::Broken:
+            fail("Data Connection Lost");
+            return false;
+    }
+    return false;
+}
+
+bool FtpSession::transferRefused(const FtpReply& reply) {
+    const std::string refusal = withoutLineEnd(reply.line);
+    if (fileQueue_.names.empty()) {
+        fail("Listing Refused by Server\r\n" + refusal);
+        return false;
+    }
+    const std::string notFetched =
+        reportSafe("\r\n\r\n" + fileQueue_.names.back() + "\r\n\tNot fetched: " + refusal);
+    trace_ << notFetched.substr(4) << "\n";
+    context_.reportText[highDetail] += notFetched;
+    context_.reportText[someDetail] += notFetched;
+    if (!fileDone())
+        return false;
+    return fileQueue_.names.empty() || sendPassive();
+}
+
+// The file at the end of the queue has been handled; after the last one the session says
+// goodbye at once.
+bool FtpSession::fileDone() {
+    fileQueue_.names.pop_back();
+    if (!fileQueue_.names.empty())
+        return true;
+    progress(10);
+    trace_ << "\n";
+    if (!send("QUIT\r\n", "Fail to Send 10"))
+        return false;
+    quitSent_ = true;
+    return true;
+}
+
+void FtpSession::endSession() {
+    if (ended_)
+        return;
+    ended_ = true;
+    control_.shutdownAndClose();
+    progress(10);
+}
+
+}  // namespace
+
+QueryEnd queryFdrServer(std::string_view address, QueryContext& context) {
+    FtpSession session(context);
+    return session.run(address);
+}
+
+}  // namespace fdr

@@ -1,0 +1,44 @@
+#pragma once
+
+// One query of a controller's FDR server: log in over FTP on port 21 with the fixed FDR
+// account, change to the FDR directory, list it over a passive data connection, fetch the
+// device-replacement files of the maker's modules one by one and decode each, then log out.
+// It runs on the calling (GUI) thread; every connect, reply and data read has a time limit,
+// so a silent, slow or broken server ends the query with a message instead of holding the
+// program.
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string_view>
+
+#include "fdr/reports/report_texts.h"
+
+namespace fdr {
+
+inline constexpr uint16_t fdrServerPort = 21;
+
+struct FtpTimeLimits {
+    uint32_t connectMs = 5000;  // each connect, control and data
+    uint32_t replyMs = 10000;   // each reply, from the wait's start to its last line
+    uint32_t dataMs = 10000;    // each wait for more data on a data connection
+};
+
+// What a query needs of the program around it.
+struct QueryContext {
+    ReportTexts& reportText;                          // rebuilt by the query
+    std::ostream& trace;                              // every step, for the engineer
+    std::function<void(int)> setProgress;             // progress bar positions 0 to 10
+    std::function<void(std::string_view)> showError;  // a message box captioned "Error"
+    FtpTimeLimits limits;
+};
+
+enum class QueryEnd {
+    Finished,    // with whatever outcome the reports and messages show
+    EndProgram,  // the server took the connection but not a byte: the program ends, code 1
+};
+
+// address: the text of the address field, a dotted address or a host name.
+QueryEnd queryFdrServer(std::string_view address, QueryContext& context);
+
+}  // namespace fdr

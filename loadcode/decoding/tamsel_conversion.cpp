@@ -1,0 +1,104 @@
+#include "loadcode/decoding/tamsel_conversion.h"
+
+#include <cerrno>
+#include <fstream>
+#include <system_error>
+
+#include "loadcode/decoding/tamsel_decode.h"
+#include "platform/ansi_path.h"
+#include "platform/ui.h"
+#include "svc/svc_failure_text.h"
+#include "svc/svc_staged_file.h"
+
+namespace loadcode {
+namespace {
+
+namespace ui = platform::ui;
+
+constexpr int kServiceFileSite = 1;
+constexpr int kListingSite = 2;
+constexpr int kLoadFileSite = 15;
+
+std::filesystem::path withSuffix(const std::filesystem::path& root, const char* suffix) {
+    std::filesystem::path path = root;
+    path += suffix;
+    return path;
+}
+
+TamselConversionResult failed(const std::string& text) {
+    ui::ShowMessageBox(nullptr, text, "OK");
+    return {};
+}
+
+// The user reads file names in the ANSI code page, as the dialog gave them.
+TamselConversionResult failedFile(int site, const char* what, const std::filesystem::path& path,
+                                  int errorNumber) {
+    return failed(svc::svcFailureText(site, what, platform::AnsiFromPath(path), errorNumber));
+}
+
+}  // namespace
+
+std::filesystem::path tamselRootPath(const std::filesystem::path& svcPath) {
+    return svcPath.parent_path() / svcPath.stem();
+}
+
+TamselConversionResult tamselConvertSvcFile(const std::filesystem::path& svcPath,
+                                            const std::string& dtmName,
+                                            const std::array<std::string, 2>& pcpTags,
+                                            std::ostream& console) {
+    const std::filesystem::path root = tamselRootPath(svcPath);
+    std::error_code ignored;
+    if (std::filesystem::is_directory(svcPath, ignored)) {
+        return failedFile(kServiceFileSite, "Unable to open ", svcPath, EISDIR);
+    }
+    errno = 0;
+    std::ifstream input(svcPath, std::ios::in | std::ios::binary);
+    if (!input.is_open()) {
+        return failedFile(kServiceFileSite, "Unable to open ", svcPath,
+                          errno != 0 ? errno : ENOENT);
+    }
+    svc::SvcStagedFile listing(withSuffix(root, "_parse.txt"));
+    if (!listing.open()) {
+        return failedFile(kListingSite, "Unable to open ", listing.finalPath(),
+                          listing.errorNumber());
+    }
+    svc::SvcStagedFile loadFile(withSuffix(root, "_LOAD.xst"));
+    if (!loadFile.open()) {
+        return failedFile(kLoadFileSite, "Unable to open ", loadFile.finalPath(),
+                          loadFile.errorNumber());
+    }
+
+    const TamselDecodeOutcome outcome =
+        decodeTamselService(input, listing.stream(), loadFile.stream(), console, dtmName, pcpTags);
+    if (outcome.readFailed) {
+        return failedFile(kServiceFileSite, "Unable to read ", svcPath, EIO);
+    }
+    if (outcome.truncation) {
+        return failed(svc::svcTruncationText(kServiceFileSite, platform::AnsiFromPath(svcPath),
+                                             *outcome.truncation));
+    }
+    TamselConversionResult result;
+    result.warnings = outcome.warnings;
+
+    for (svc::SvcStagedFile* file : {&listing, &loadFile}) {
+        if (!file->close()) {
+            return failedFile(file == &listing ? kListingSite : kLoadFileSite, "Unable to write ",
+                              file->finalPath(), file->errorNumber());
+        }
+    }
+    svc::SvcStagedFile* unmoved = nullptr;
+    if (!svc::SvcStagedFile::commitTogether({&listing, &loadFile}, unmoved)) {
+        return failedFile(unmoved == &listing ? kListingSite : kLoadFileSite, "Unable to write ",
+                          unmoved->finalPath(), unmoved->errorNumber());
+    }
+
+    std::string text = " Created: " + platform::AnsiFromPath(loadFile.finalPath());
+    for (const std::string& warning : result.warnings) {
+        text += "\r\n " + warning;
+    }
+    ui::ShowMessageBox(nullptr, text, "Finished");
+    result.finished = true;
+    return result;
+}
+
+}  // namespace loadcode

@@ -1,0 +1,38 @@
+#include "loadcode/decoding/tamsel_decode.h"
+
+#include <memory>
+
+#include "loadcode/loadfile/load_file.h"
+#include "svc/svc_decode_tables.h"
+#include "svc/svc_listing_output.h"
+#include "svc/svc_spreadsheet.h"
+
+namespace loadcode {
+
+TamselDecodeOutcome decodeTamselService(std::istream& input, std::ostream& listing,
+                                        std::ostream& loadFile, std::ostream& console,
+                                        const std::string& dtmName,
+                                        const std::array<std::string, 2>& pcpTags) {
+    // Both tables are large; they live on the heap for the one conversion.
+    auto deviceTable = std::make_unique<svc::SvcDeviceTable>();
+    auto mapTable = std::make_unique<svc::SvcMapTable>();
+    svc::SvcListingOutput out(listing, &console);
+    svc::SvcFileDecoder decoder(out, {}, *deviceTable, *mapTable, svc::svcTamselDecoderVariant());
+    TamselDecodeOutcome outcome;
+    outcome.readFailed = !svc::decodeSvcLines(input, decoder, out);
+    outcome.truncation = decoder.truncation();
+    if (!outcome.complete()) {
+        return outcome;
+    }
+    outcome.warnings = svc::svcTableWarnings(*deviceTable, *mapTable);
+    for (const std::string& warning : outcome.warnings) {
+        out.write(warning);
+        out.endLine();
+    }
+    writeTamselLoadFile(loadFile, *deviceTable, *mapTable, dtmName, pcpTags);
+    svc::writeSvcSpreadsheet(nullptr, &console, *deviceTable, {});
+    console.flush();
+    return outcome;
+}
+
+}  // namespace loadcode

@@ -1,0 +1,32 @@
+#pragma once
+
+// The decoding of one service file, on streams: the listing with its console copy, the tables,
+// the load file and the summary rows. The conversion (tamsel_conversion.h) gives it the files.
+
+#include <array>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "svc/svc_file_decoder.h"
+
+namespace loadcode {
+
+struct TamselDecodeOutcome {
+    bool readFailed = false;                       // the input stream failed
+    std::optional<svc::SvcTruncation> truncation;  // the input ends inside an entry
+    std::vector<std::string> warnings;             // rows beyond the tables, as listed
+    bool complete() const { return !readFailed && !truncation; }
+};
+
+// Reads every line of `input` into the listing (and its copy on `console`); when the input was
+// read whole, ends the listing with the warnings, writes the load file and prints the summary
+// rows on `console`.
+TamselDecodeOutcome decodeTamselService(std::istream& input, std::ostream& listing,
+                                        std::ostream& loadFile, std::ostream& console,
+                                        const std::string& dtmName,
+                                        const std::array<std::string, 2>& pcpTags);
+
+}  // namespace loadcode

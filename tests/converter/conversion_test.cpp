@@ -1,0 +1,259 @@
+// Whole conversions of M580 project archives: the "_IBS.zef" written beside the input, its
+// project file rewritten and still well-formed XML, every other entry kept byte for byte, and
+// failures that leave the user's files as they were.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "tests/converter/conversion_fixture.h"
+#include "tests/converter/m580_project.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using converter_test::ConversionTest;
+using m580_test::Module;
+using m580_test::ProjectOptions;
+using m580_test::secondModule;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool holdsLine(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+bool holdsText(const std::vector<std::string>& lines, const std::string& text) {
+    return m580_test::findLine(lines, text) >= 0;
+}
+
+class Conversion : public ConversionTest {
+  protected:
+    fs::path writeProject(const ProjectOptions& options, const std::string& name = "plant.zef") {
+        const fs::path archive = folder() / name;
+        m580_test::writeZef(archive, m580_test::joinLines(m580_test::projectLines(options)));
+        return archive;
+    }
+
+    fs::path writeProject(const std::vector<std::string>& lines,
+                          const std::string& name = "plant.zef") {
+        const fs::path archive = folder() / name;
+        m580_test::writeZef(archive, m580_test::joinLines(lines));
+        return archive;
+    }
+
+    // The converted project file, checked to be well-formed and to keep the other entries.
+    std::vector<std::string> convertedProject(const fs::path& input, const fs::path& output) {
+        const auto in = converter_test::rawZipEntries(input);
+        const auto out = converter_test::rawZipEntries(output);
+        EXPECT_EQ(in.size(), out.size());
+        for (const auto& [name, raw] : in) {
+            if (name != "unitpro.xef") {
+                EXPECT_EQ(out.count(name) ? out.at(name) : "", raw) << name;
+            }
+        }
+        const std::string text = converter_test::zipEntries(output)["unitpro.xef"];
+        EXPECT_EQ(converter_test::xmlProblems(text, folder()), "");
+        return converter_test::splitCrLf(text);
+    }
+};
+
+TEST_F(Conversion, OneModuleBecomesTheIbsProject) {
+    const fs::path input = writeProject(ProjectOptions{});
+    const std::string before = readFile(input);
+    ASSERT_TRUE(convert(input));
+
+    const fs::path output = folder() / "plant_IBS.zef";
+    const std::string stem = (folder() / "plant").string();
+    EXPECT_EQ(boxes(), std::vector<std::string>{"Success| Created: " + stem + "_IBS.zef"});
+    EXPECT_EQ(readFile(input), before);
+    const std::vector<std::string> lines = convertedProject(input, output);
+
+    // Fennick's device types and device variable are gone; the DTM's stay.
+    EXPECT_FALSE(holdsText(lines, "T_IBY_DIO"));
+    // Every IBY_ name has its IBS_ name; only the rack and slot variables of the dynamic
+    // communication blocks keep theirs.
+    for (const std::string& line : lines) {
+        if (line.find("IBY_") != std::string::npos) {
+            EXPECT_TRUE(line.find("IBY_Rack_1") != std::string::npos ||
+                        line.find("IBY_Slot_1") != std::string::npos)
+                << line;
+        }
+    }
+    EXPECT_FALSE(holdsText(lines, "_d0_s3"));
+    EXPECT_TRUE(holdsText(lines, "<DDTSource DDTName=\"T_PMEDWL_A\""));
+    EXPECT_TRUE(holdsText(lines, "<variables name=\"PMEDWL_A\" typeName=\"T_PMEDWL_A\">"));
+    // The code is named after the DTM, and its parameters take the DTM's device type.
+    EXPECT_TRUE(holdsLine(lines,
+                          "\t\t<variables name=\"IBS_Manage_PMEDWL_A\" typeName=\"IBS_Manage\">"
+                          "</variables>"));
+    EXPECT_TRUE(holdsLine(lines, "\t\t\t<variables name=\"DIOibs\" typeName=\"T_PMEDWL_A\">"));
+    EXPECT_TRUE(holdsLine(lines, "IBS_IODDT_IN_PMEDWL_A (PMEDWL_A, IBS_Manage_PMEDWL_A);"));
+    EXPECT_TRUE(holdsLine(lines,
+                          "\t\t\t\t<sectionDesc name=\"IBS_IN_PMEDWL_A\" SectionOrder=\"1\">"
+                          "</sectionDesc>"));
+    // The IP addresses are filled in.
+    EXPECT_TRUE(holdsText(lines, "IBS_SEND_REQ_1(254,'192.168.10.3', 16#31, Emis, Gest, Recp);"));
+    EXPECT_TRUE(holdsLine(lines, "\t\t\t\t<variableInit value=\"192.168.10.3\"></variableInit>"));
+    EXPECT_FALSE(holdsText(lines, "PMEDWLIP"));
+    // The exchange call stands in front of each marker.
+    const int marker = m580_test::findLine(lines, "(* READ_VAR_DATA_EXCH  *)");
+    ASSERT_GT(marker, 5);
+    EXPECT_EQ(lines[static_cast<std::size_t>(marker - 5)],
+              "\tDATA_EXCH (ADR := ADDM(ADDMstring) (*ANY_ARRAY_INT*),");
+
+    // The report ends with the archive made and the number of replacements.
+    const std::vector<std::string> report = converter_test::splitCrLf(this->report);
+    ASSERT_GE(report.size(), 2u);
+    EXPECT_EQ(report[report.size() - 2], "  Created: " + stem + "_IBS.zef");
+    EXPECT_EQ(report.back().rfind("  Replaced ", 0), 0u);
+    EXPECT_EQ(report.back().substr(report.back().size() - 11), " variables.");
+    EXPECT_TRUE(holdsLine(report, " Found PMEDWL(1)  at rack = 0   slot = 3"));
+    EXPECT_TRUE(holdsLine(report,
+                          "       Found IODDT variable Name(1)='PMEDWL_A'    "
+                          "Type(1)='T_PMEDWL_A'"));
+
+    // Beside the archive: the output and the folder with the rewritten project's copy; no work
+    // files anywhere.
+    EXPECT_EQ(converter_test::folderContent(folder()),
+              (std::set<std::string>{"plant.zef", "plant_IBS.zef", "plant_IntermediateFiles",
+                                     "plant_IntermediateFiles/unitpro_IBS.xef"}));
+    EXPECT_EQ(readFile(folder() / "plant_IntermediateFiles/unitpro_IBS.xef"),
+              converter_test::zipEntries(output)["unitpro.xef"]);
+    EXPECT_TRUE(converter_test::folderContent(tempFolder()).empty());
+    // The archive and file work is the program's own: no command was started for it.
+    EXPECT_EQ(transcript().find("run \""), std::string::npos) << transcript();
+}
+
+TEST_F(Conversion, TheReplacementCountCoversThePass) {
+    // One replacement more in the input gives one more in the closing line.
+    std::vector<std::string> lines = m580_test::projectLines();
+    ASSERT_TRUE(convert(writeProject(lines)));
+    const std::string first = converter_test::splitCrLf(report).back();
+    lines.insert(lines.end() - 1, "\t<!-- IBY_Manage -->");
+    ASSERT_TRUE(convert(writeProject(lines, "plant2.zef")));
+    const std::string second = converter_test::splitCrLf(report).back();
+    const int n = std::stoi(first.substr(11));
+    EXPECT_GT(n, 40);
+    EXPECT_EQ(second, "  Replaced " + std::to_string(n + 1) + " variables.");
+}
+
+TEST_F(Conversion, TwoModulesEachTakeTheirDtmName) {
+    ProjectOptions options;
+    options.modules.push_back(secondModule());
+    const fs::path input = writeProject(options);
+    ASSERT_TRUE(convert(input));
+    const std::vector<std::string> lines = convertedProject(input, folder() / "plant_IBS.zef");
+    EXPECT_FALSE(holdsText(lines, "T_IBY_DIO"));
+    EXPECT_TRUE(holdsText(lines, "name=\"IBS_Manage_PMEDWL_A\""));
+    EXPECT_TRUE(holdsText(lines, "name=\"IBS_Manage_PMEDWL_B\""));
+    EXPECT_TRUE(holdsLine(lines, "IBS_IODDT_OUT_PMEDWL_B (PMEDWL_B, IBS_Manage_PMEDWL_B);"));
+    EXPECT_TRUE(holdsLine(lines, "\t\t\t\t<variableInit value=\"192.168.10.5\"></variableInit>"));
+    // The second module's sections keep their rack and slot.
+    EXPECT_TRUE(holdsText(lines, "<identProgram name=\"IBS_IN_d0_s5\""));
+    EXPECT_TRUE(holdsText(lines, "<identProgram name=\"IBS_IN_PMEDWL_A\""));
+}
+
+TEST_F(Conversion, MultiLineDeviceVariablesLeaveWhole) {
+    ProjectOptions options;
+    options.modules.push_back(secondModule());
+    options.multiLineDeviceVariables = true;
+    const fs::path input = writeProject(options);
+    ASSERT_TRUE(convert(input));
+    const std::vector<std::string> lines = convertedProject(input, folder() / "plant_IBS.zef");
+    EXPECT_FALSE(holdsText(lines, "Device of the Premium IBY100"));
+}
+
+TEST_F(Conversion, AFailedCheckShowsItsBoxAndChangesNothing) {
+    std::vector<std::string> lines = m580_test::projectLines();
+    const int dtm = m580_test::findLine(lines, "M58B_XX_PMEDWL01");
+    lines.erase(lines.begin() + dtm);
+    const fs::path input = writeProject(lines);
+    const std::string before = readFile(input);
+    EXPECT_FALSE(convert(input));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].rfind("ERROR|  ERROR: File '", 0), 0u);
+    EXPECT_NE(boxes()[0].find("unitpro.xef' found 1 PMEDWL but only  0 DTM entries!"),
+              std::string::npos);
+    EXPECT_EQ(readFile(input), before);
+    EXPECT_EQ(converter_test::folderContent(folder()), std::set<std::string>{"plant.zef"});
+    EXPECT_TRUE(converter_test::folderContent(tempFolder()).empty());
+}
+
+TEST_F(Conversion, AFailedMatchAddsItsReportLines) {
+    std::vector<std::string> lines = m580_test::projectLines();
+    const int variable = m580_test::findLine(lines, "<variables name=\"PMEDWL_A\"");
+    lines[static_cast<std::size_t>(variable)] =
+        "\t\t<variables name=\"PMEDWL_X\" typeName=\"T_PMEDWL_A\">";
+    EXPECT_FALSE(convert(writeProject(lines)));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_NE(boxes()[0].find("' DTM variable Name does not match IBS IODDT DTM(1)"),
+              std::string::npos);
+    EXPECT_NE(report.find("\r\n       PMEDWL_A <> PMEDWL_X"), std::string::npos);
+    EXPECT_EQ(converter_test::folderContent(folder()), std::set<std::string>{"plant.zef"});
+}
+
+TEST_F(Conversion, TheUsersFilesWithDerivedNamesAreLeftAlone) {
+    const fs::path input = writeProject(ProjectOptions{});
+    // Files and folders the old command road would have overwritten, unpacked into or deleted.
+    std::ofstream(folder() / "plant.zip") << "the user's own zip";
+    std::ofstream(folder() / "plant_IBS.zip") << "another zip";
+    fs::create_directories(folder() / "plant");
+    std::ofstream(folder() / "plant" / "unitpro.xef") << "notes";
+    fs::create_directories(folder() / "plant_IntermediateFiles");
+    std::ofstream(folder() / "plant_IntermediateFiles" / "unitpro.xef") << "Fennick's copy";
+    ASSERT_TRUE(convert(input));
+    EXPECT_EQ(readFile(folder() / "plant.zip"), "the user's own zip");
+    EXPECT_EQ(readFile(folder() / "plant_IBS.zip"), "another zip");
+    EXPECT_EQ(readFile(folder() / "plant" / "unitpro.xef"), "notes");
+    EXPECT_EQ(readFile(folder() / "plant_IntermediateFiles" / "unitpro.xef"), "Fennick's copy");
+    EXPECT_TRUE(fs::exists(folder() / "plant_IBS.zef"));
+}
+
+TEST_F(Conversion, AnArchiveNameWithFullStopsKeepsThem) {
+    fs::create_directories(folder() / "M580 v1.2");
+    const fs::path input = folder() / "M580 v1.2" / "plant.v2.zef";
+    m580_test::writeZef(input, m580_test::joinLines(m580_test::projectLines()));
+    ASSERT_TRUE(convert(input));
+    EXPECT_TRUE(fs::exists(folder() / "M580 v1.2" / "plant.v2_IBS.zef"));
+    EXPECT_TRUE(fs::exists(folder() / "M580 v1.2" / "plant.v2_IntermediateFiles"));
+}
+
+TEST_F(Conversion, AFileThatIsNoArchiveIsRefused) {
+    const fs::path input = folder() / "plant.zef";
+    std::ofstream(input) << "not a zip";
+    EXPECT_FALSE(convert(input));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].rfind("ERROR|  ERROR: Can't open archive ", 0), 0u);
+    EXPECT_EQ(readFile(input), "not a zip");
+    EXPECT_EQ(converter_test::folderContent(folder()), std::set<std::string>{"plant.zef"});
+    EXPECT_TRUE(converter_test::folderContent(tempFolder()).empty());
+}
+
+TEST_F(Conversion, AnArchiveWithoutAProjectFileShowsTheOpenFailure) {
+    const fs::path input = folder() / "plant.zef";
+    m580_test::writeArchive(input, m580_test::otherEntries());
+    EXPECT_FALSE(convert(input));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].rfind("ERROR|(1) Unable to open " + tempFolder().string(), 0), 0u);
+    EXPECT_EQ(boxes()[0].substr(boxes()[0].size() - 28), "/project/unitpro.xef Err = 2");
+    EXPECT_EQ(converter_test::folderContent(folder()), std::set<std::string>{"plant.zef"});
+    EXPECT_TRUE(converter_test::folderContent(tempFolder()).empty());
+}
+
+TEST_F(Conversion, AnOutputThatCannotBeWrittenIsNoSuccess) {
+    const fs::path input = writeProject(ProjectOptions{});
+    // A folder holds the output's name: the archive cannot be put there.
+    fs::create_directories(folder() / "plant_IBS.zef" / "inside");
+    EXPECT_FALSE(convert(input));
+    ASSERT_FALSE(boxes().empty());
+    EXPECT_EQ(boxes().back().rfind("ERROR|", 0), 0u);
+    EXPECT_TRUE(fs::is_directory(folder() / "plant_IBS.zef" / "inside"));
+    EXPECT_EQ(report.find("Created:"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,184 @@
+// The second pass: the DTM device variables in the data block.
+
+#include "converter/conversion/ioddt_match.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "converter/conversion/project_passes.h"
+
+namespace {
+
+using vornick::Inventory;
+using vornick::IoddtFailure;
+using vornick::IoddtMatch;
+
+const std::string kXef = "/work/plant/unitpro.xef";
+const std::string kDeleteLine =
+    "\r\n       Delete the DTM entry for the PMEDWL and re-add it with a good name. ";
+
+Inventory twoDtms(int modules) {
+    Inventory inventory;
+    inventory.moduleCount = modules;
+    inventory.dtmCount = modules;
+    inventory.dtmEntryName[1] = "PMEDWL_A";
+    inventory.dtmId[1] = "1";
+    if (modules == 2) {
+        inventory.dtmEntryName[2] = "PMEDWL_B";
+        inventory.dtmId[2] = "2";
+    }
+    return inventory;
+}
+
+struct Matched {
+    IoddtMatch match;
+    std::optional<IoddtFailure> failure;
+    std::string report;
+};
+
+Matched run(const Inventory& inventory, const std::vector<std::string>& lines) {
+    Matched result;
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    std::istringstream in(text);
+    std::ostringstream console;
+    vornick::ConversionLog log{result.report, console};
+    result.failure = vornick::matchIoddtVariables(in, inventory, result.match, kXef, log);
+    return result;
+}
+
+std::vector<std::string> variable(const std::string& name, const std::string& id) {
+    return {"\t\t<variables name=\"" + name + "\" typeName=\"T_" + name + "\">",
+            "\t\t\t<attribute name=\"DeviceId\" value=\"" + id + "\"></attribute>",
+            "\t\t</variables>"};
+}
+
+std::vector<std::string> dataBlock(std::vector<std::vector<std::string>> variables) {
+    std::vector<std::string> lines{"<FEFExchangeFile>", "\t<dataBlock>",
+                                   "\t\t<variables name=\"Emis\" typeName=\"INT\"></variables>"};
+    for (const auto& v : variables) {
+        lines.insert(lines.end(), v.begin(), v.end());
+    }
+    lines.push_back("\t</dataBlock>");
+    lines.push_back("</FEFExchangeFile>");
+    return lines;
+}
+
+TEST(IoddtMatch, FindsEachDtmDeviceVariable) {
+    const Matched result =
+        run(twoDtms(2), dataBlock({variable("PMEDWL_A", "1"), variable("PMEDWL_B", "2")}));
+    EXPECT_EQ(result.failure.has_value(), false);
+    EXPECT_EQ(result.match.ioddtMatchCount[1], 1);
+    EXPECT_EQ(result.match.ioddtMatchCount[2], 1);
+    EXPECT_EQ(result.match.ioddtVarType[2], "T_PMEDWL_B");
+    EXPECT_EQ(result.report,
+              "\r\n       Found IODDT DeviceID(1)='1 on line number = 5"
+              "\r\n       Found IODDT variable Name(1)='PMEDWL_A'    Type(1)='T_PMEDWL_A'"
+              "\r\n       Found IODDT DeviceID(2)='2 on line number = 8"
+              "\r\n       Found IODDT variable Name(2)='PMEDWL_B'    Type(2)='T_PMEDWL_B'");
+}
+
+TEST(IoddtMatch, EachCheckRefusesWithItsMessageAndReportLines) {
+    const std::string file = "  ERROR: File '" + kXef + "'";
+    const struct {
+        const char* what;
+        int modules;
+        std::vector<std::vector<std::string>> variables;
+        std::string box;
+        std::string report;
+    } cases[] = {
+        {"no variable for DTM 1",
+         1,
+         {variable("PMEDWL_A", "7")},
+         file + " Found no DTM variable TYPE to match IBS IODDT DTM(1)",
+         "\r\n\n       ERROR: Found no DTM variable TYPE to match IBS IODDT DTM(1) for DeviceID=1"},
+        {"two variables for DTM 1",
+         1,
+         {variable("PMEDWL_A", "1"), variable("Other", "1")},
+         file + " Found more than one DTM variable TYPE to match IBS IODDT DTM(1)",
+         "\r\n\n       ERROR: Found more than one DTM variable TYPE that matches the IBS IODDT "
+         "DTM(1)" +
+             kDeleteLine},
+        {"other name for DTM 1",
+         1,
+         {variable("PMEDWL_X", "1")},
+         file + " DTM variable Name does not match IBS IODDT DTM(1)",
+         "\r\n\n       ERROR: DTM variable Name does not matches the IBS IODDT DTM(1)"
+         "\r\n       PMEDWL_A <> PMEDWL_X" +
+             kDeleteLine},
+        {"no variable for DTM 2",
+         2,
+         {variable("PMEDWL_A", "1")},
+         file + " Found no DTM variable TYPE to match IBS IODDT DTM(2)",
+         "\r\n\n       ERROR: Found no DTM variable TYPE to match IBS IODDT DTM(2) "},
+        {"two variables for DTM 2",
+         2,
+         {variable("PMEDWL_A", "1"), variable("PMEDWL_B", "2"), variable("Other", "2")},
+         file + " Found more than one DTM variable TYPE to match IBS IODDT DTM(2)",
+         "\r\n\n       ERROR: Found more than one DTM variable TYPE that matches the IBS IODDT "
+         "DTM(2)" +
+             kDeleteLine},
+        {"other name for DTM 2",
+         2,
+         {variable("PMEDWL_A", "1"), variable("PMEDWL_Y", "2")},
+         file + " DTM variable Name does not match IBS IODDT DTM(2)",
+         "\r\n\n       ERROR: DTM variable Name does not matches the IBS IODDT DTM(2)"
+         "\r\n       PMEDWL_B <> PMEDWL_Y" +
+             kDeleteLine},
+    };
+    for (const auto& c : cases) {
+        const Matched result = run(twoDtms(c.modules), dataBlock(c.variables));
+        ASSERT_TRUE(result.failure.has_value()) << c.what;
+        EXPECT_EQ(result.failure->boxText, c.box) << c.what;
+        EXPECT_EQ(result.failure->reportLines, c.report) << c.what;
+    }
+}
+
+TEST(IoddtMatch, AFollowingVariablesLineIsExaminedInTheNextTurn) {
+    // The first variable's element goes on, but its next line is another declaration: that one
+    // is examined in its own turn and matches.
+    const Matched result =
+        run(twoDtms(1), dataBlock({{"\t\t<variables name=\"Counter\" typeName=\"INT\">"},
+                                   variable("PMEDWL_A", "1"),
+                                   {"\t\t</variables>"}}));
+    EXPECT_FALSE(result.failure.has_value());
+    EXPECT_EQ(result.match.ioddtVarName[1], "PMEDWL_A");
+}
+
+TEST(IoddtMatch, ADeviceIdMatchesOnlyAsAWholeNumberOfTheVariablesOwnLines) {
+    // Id 1 against a variable whose id line holds 12, and one-line declarations whose next
+    // line happens to hold a 1 ("_s1", "IBY_SEND_REQ_1"): none of them is DTM 1's variable.
+    const Matched result =
+        run(twoDtms(2),
+            dataBlock({{"\t\t<variables name=\"IBY_DIO_d0_s1\" typeName=\"T_IBY_DIO\">"
+                        "</variables>",
+                        "\t\t<variables name=\"IBY_Manage_d0_s1\" typeName=\"IBY_Manage\">"
+                        "</variables>",
+                        "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"/>",
+                        "\t\t<variables name=\"x\" typeName=\"INT\"><comment>1</comment>"
+                        "</variables>"},
+                       variable("PMEDWL_A", "1"),
+                       variable("PMEDWL_B", "12")}));
+    EXPECT_EQ(result.match.ioddtMatchCount[1], 1);
+    EXPECT_EQ(result.match.ioddtMatchCount[2], 0);
+}
+
+TEST(IoddtMatch, WithoutAClosingDataBlockLineNoCheckRuns) {
+    std::vector<std::string> lines = dataBlock({variable("PMEDWL_X", "1")});
+    lines.erase(lines.end() - 2);
+    EXPECT_FALSE(run(twoDtms(1), lines).failure.has_value());
+}
+
+TEST(IoddtMatch, EveryClosingDataBlockLineChecksWhatWasFoundUpToIt) {
+    std::vector<std::string> lines = dataBlock({});
+    const std::vector<std::string> second = dataBlock({variable("PMEDWL_A", "1")});
+    lines.insert(lines.end() - 1, second.begin() + 1, second.end() - 1);
+    const Matched result = run(twoDtms(1), lines);
+    ASSERT_TRUE(result.failure.has_value());
+    EXPECT_NE(result.failure->boxText.find("Found no DTM variable TYPE"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+#pragma once
+
+// Brondel run as a program on the headless UI: a settings store of its own pointing UnityPath
+// at a repository folder made by the test, a script playing the user, and the transcript.
+
+#include <string>
+#include <vector>
+
+namespace dtmrepo_test {
+
+struct BrondelRun {
+    int exitCode = -1;
+    std::vector<std::string> transcript;  // one entry per transcript line
+
+    // The transcript lines that begin with `prefix`.
+    std::vector<std::string> linesStartingWith(const std::string& prefix) const;
+    // The text of the last "report" line, unquoted.
+    std::string lastReport() const;
+};
+
+class BrondelHarness {
+  public:
+    // A settings store under `folder`; UnityPath names `unityPath` when not empty.
+    BrondelHarness(const std::string& folder, const std::string& unityPath);
+    ~BrondelHarness();
+
+    BrondelRun run(const std::string& script) const;
+    std::string storePath() const { return store_; }
+
+  private:
+    std::string store_;
+};
+
+// Undoes the transcript's quoting of a text.
+std::string unquote(const std::string& quoted);
+
+// A repository below `unityPath` whose index lists `entryLines` between its root element's
+// start and end lines.
+void writeIndex(const std::string& unityPath, const std::vector<std::string>& entryLines,
+                const std::string& indexName = "DDXMLRepository.XML");
+
+// An index line as the install writes it.
+std::string indexLine(const std::string& fileName, const std::string& version,
+                      const std::string& productId);
+
+}  // namespace dtmrepo_test

@@ -1,0 +1,125 @@
+#include "tests/dtmrepo/description_fixture.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace dtmrepo_test {
+
+namespace fs = std::filesystem;
+
+dtmrepo::IntakeSettings fixedSettings() {
+    return {kRevisionDate, {kToday, "10:20:30.1234567+1:00"}};
+}
+
+std::string fileText(const Lines& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
+}
+
+std::vector<std::string> reportMessages(const std::string& reportText) {
+    std::vector<std::string> messages;
+    size_t start = 0;
+    while (start < reportText.size()) {
+        size_t next = reportText.find('\r', start + 1);
+        while (next != std::string::npos && next + 1 < reportText.size() &&
+               reportText.compare(next, 2, "\r\r") == 0) {
+            next = reportText.find('\r', next + 2);  // a message's own "\r\r" line break
+        }
+        std::string message = reportText.substr(start, next - start);
+        if (message.rfind("\r\n", 0) == 0) {
+            message.erase(0, 2);
+        } else if (message.rfind("\r", 0) == 0) {
+            message.erase(0, 1);
+        }
+        messages.push_back(message);
+        start = next;
+    }
+    return messages;
+}
+
+std::vector<std::string> ParserRun::messages() const {
+    return reportMessages(report.text);
+}
+
+ParserRun parseOnly(const Lines& lines, bool finish) {
+    ParserRun run;
+    run.record =
+        dtmrepo::recordDefaults(dtmrepo::scanDescriptionPath("PME KRT 0302_Pump.txt").names,
+                                "PME KRT 0302_Pump", fixedSettings());
+    static const dtmrepo::Trace quiet(0);
+    dtmrepo::DescriptionParser parser(run.record, run.report, quiet, kRevisionDate, kToday);
+    for (const std::string& line : lines) {
+        parser.readLine(line);
+    }
+    if (finish) {
+        parser.finish();
+    }
+    run.state = parser.state();
+    return run;
+}
+
+dtmrepo::IntakeOutcome parseDescription(const Lines& lines, const std::string& root) {
+    dtmrepo::IntakeOutcome outcome;
+    outcome.names = dtmrepo::scanDescriptionPath("c:\\work\\" + root + ".txt").names;
+    std::istringstream in(fileText(lines));
+    static const dtmrepo::Trace quiet(0);
+    dtmrepo::parseDescriptionText(in, outcome, fixedSettings(), quiet);
+    return outcome;
+}
+
+Lines sampleDescription() {
+    return {
+        "# A pump controller",
+        "SW,\t\t01.00",
+        "vendorText, en-us, Calvento",
+        "ParGroup, Application",
+        "ParGAccess, Configuration",
+        "ParGLabl, en-us, Application Configuration",
+        "  varHeading, configVars",
+        "  varType, INT",
+        "  varName, Speed",
+        "  varLabel, en-us, Pump speed",
+        "endParGroup",
+        "assemblyID,\t1",
+        "assemblyPath,\t101",
+        "varHeading,\tInputVars",
+        "  varType,\tWORD",
+        "  varName,\tStatus",
+        "  varLabel,en-us,\tPump status",
+        "assemblyID,\t2",
+        "assemblyPath,\t102",
+        "varHeading,\toutputVars",
+        "  varType,\tINT",
+        "  varName,\tSetpoint",
+        "  varLabel,en-us,\tPump setpoint",
+    };
+}
+
+std::string freshFolder(const std::string& name) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("dtmrepo-" + std::to_string(getpid()) + "-" + name);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder.string();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace dtmrepo_test

@@ -1,0 +1,261 @@
+// Servers that misbehave, played by the scripted server: every case ends the query with a
+// message (or completes it), never a hang. Each test has its own loopback address
+// (127.0.8.30 to 127.0.8.59).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/fdr/prm_builder.h"
+#include "tests/fdr/query_runner.h"
+#include "tests/fdr/scripted_ftp_server.h"
+
+namespace {
+
+using fdr_test::QueryRun;
+using fdr_test::RunQuery;
+using fdr_test::ScriptedFtpServer;
+using fdr_test::ShortLimits;
+
+std::string Address(int n) {
+    return "127.0.8." + std::to_string(n);
+}
+
+std::string ListingLine(size_t size, const std::string& name) {
+    char head[64];
+    std::snprintf(head, sizeof head, "%-23s%16zu%-13s", "-rw-rw-rw-   1 fdr", size,
+                  " May 03  2022");
+    return head + name + "\r\n";
+}
+
+// A server with one module file, as the faults below vary it.
+ScriptedFtpServer::Behaviour OneFileServer() {
+    ScriptedFtpServer::Behaviour behaviour;
+    const std::vector<uint8_t> file = prm_builder::build(prm_builder::sampleModuleFile("PMEKRT"));
+    behaviour.files["a_PMEKRT.prm"] = file;
+    behaviour.listing = ListingLine(file.size(), "a_PMEKRT.prm");
+    return behaviour;
+}
+
+size_t CountOf(const std::vector<std::string>& commands, const std::string& prefix) {
+    return static_cast<size_t>(std::count_if(
+        commands.begin(), commands.end(), [&](const auto& c) { return c.rfind(prefix, 0) == 0; }));
+}
+
+// The session's reply waits must end it within a few of its time limits, never later.
+constexpr long long kPromptMs = 3000;
+
+TEST(FtpFaults, AMultiLineGreetingIsAnsweredOnce) {
+    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+    behaviour.greeting = "220-Welcome to the FDR server\r\n220-of rack 1\r\n220 ready\r\n";
+    behaviour.replies["PASS"] = "230-Logged in.\r\n   Files are in \\RAM0\\fdr\r\n230 OK\r\n";
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(30), behaviour));
+    const QueryRun run = RunQuery(Address(30), ShortLimits());
+    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
+    const std::vector<std::string> commands = server.Commands();
+    EXPECT_EQ(CountOf(commands, "USER"), 1U);
+    EXPECT_EQ(CountOf(commands, "CWD"), 1U);
+    EXPECT_EQ(CountOf(commands, "RETR a_PMEKRT.prm"), 1U);
+    EXPECT_NE(run.reports[1].find("File Checksum =  Good"), std::string::npos);
+}
+
+TEST(FtpFaults, SeveralRepliesInOneReceiveAreTakenInTurn) {
+    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+    // The greeting and the answer to the empty line come together; the 500 is not acted on.
+    behaviour.greeting = "220 ready\r\n500 Command \"\" not understood.\r\n";
+    behaviour.replies[""] = "";
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(31), behaviour));
+    const QueryRun run = RunQuery(Address(31), ShortLimits());
+    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
+    EXPECT_EQ(CountOf(server.Commands(), "RETR"), 1U);
+}
+
+TEST(FtpFaults, RepliesWithoutALineEndOrBeyondReasonEndTheQuery) {
+    const struct {
+        int address;
+        std::string greeting;
+        const char* error;
+    } cases[] = {
+        {32, "220 ready", "Incomplete Reply from Server"},
+        {33, "", "No Reply from Server"},
+        {34, std::string(70000, 'x'), "Reply Too Long from Server"},
+    };
+    for (const auto& c : cases) {
+        ScriptedFtpServer::Behaviour behaviour;
+        behaviour.greeting = c.greeting;
+        behaviour.replies[""] = "";  // and no answer to the empty line either
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(Address(c.address), behaviour));
+        const QueryRun run = RunQuery(Address(c.address), ShortLimits());
+        EXPECT_EQ(run.errors, std::vector<std::string>{c.error}) << c.error;
+        EXPECT_LT(run.elapsedMs, kPromptMs) << c.error;
+        EXPECT_EQ(run.progress.back(), 10) << c.error;
+        EXPECT_EQ(run.reports[3], "Connect to " + Address(c.address) + "\r\n" + c.error);
+    }
+}
+
+TEST(FtpFaults, AServerThatClosesEarlyEndsTheQueryWithAMessage) {
+    for (int closeAfter : {1, 2, 3, 7}) {
+        ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+        behaviour.closeAfterCommands = closeAfter;
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(Address(35), behaviour));
+        const QueryRun run = RunQuery(Address(35), ShortLimits());
+        ASSERT_EQ(run.errors.size(), 1U) << closeAfter;
+        // After the LIST (the 7th line) the data connection goes with the server.
+        const bool dataLost = run.errors[0] == "Fail to Send 9" ||
+                              run.errors[0] == "Data Connection Lost" ||
+                              run.errors[0] == "No Data from Server";
+        EXPECT_TRUE(run.errors[0] == "Server Closed the Connection" ||
+                    (closeAfter == 7 && dataLost))
+            << closeAfter << ": " << run.errors[0];
+        EXPECT_LT(run.elapsedMs, kPromptMs) << closeAfter;
+    }
+}
+
+TEST(FtpFaults, ASendToAClosedServerRaisesNoSignal) {
+    // Two greetings, and the server goes as soon as it has the empty line: the second USER is
+    // written to a connection the server has reset. The test process would die of SIGPIPE.
+    ScriptedFtpServer::Behaviour behaviour;
+    behaviour.greeting = "220 one\r\n220 two\r\n";
+    behaviour.closeAfterCommands = 1;
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(36), behaviour));
+    const QueryRun run = RunQuery(Address(36), ShortLimits());
+    ASSERT_EQ(run.errors.size(), 1U);
+    EXPECT_TRUE(run.errors[0] == "Fail to Send 2" ||
+                run.errors[0] == "Server Closed the Connection")
+        << run.errors[0];
+}
+
+TEST(FtpFaults, AServerThatOnlySaysTheTransferIsCompleteIsServedToo) {
+    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+    behaviour.noPreliminaryReply = true;
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(45), behaviour));
+    const QueryRun run = RunQuery(Address(45), ShortLimits());
+    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
+    EXPECT_NE(run.reports[1].find("File Checksum =  Good"), std::string::npos);
+    EXPECT_EQ(server.Commands().back(), "QUIT");
+    EXPECT_EQ(CountOf(server.Commands(), "QUIT"), 1U);
+}
+
+TEST(FtpFaults, AMalformedPassiveReplyIsRefused) {
+    const char* replies[] = {
+        "227 Entering Passive Mode (127,0,8,37)\r\n",
+        "227 Entering Passive Mode (127,0,8,370,1,1)\r\n",
+        "227 Entering Passive Mode (0,0,0,0,4,1)\r\n",
+        "227 Entering Passive Mode\r\n",
+        "227 Entering Passive Mode (127,0,8,37,0,0)\r\n",
+    };
+    for (const char* reply : replies) {
+        ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+        behaviour.replies["PASV"] = reply;
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(Address(37), behaviour));
+        const QueryRun run = RunQuery(Address(37), ShortLimits());
+        EXPECT_EQ(run.errors, std::vector<std::string>{"Invalid Passive Mode Reply"}) << reply;
+        EXPECT_EQ(CountOf(server.Commands(), "LIST"), 0U) << reply;
+    }
+}
+
+TEST(FtpFaults, ASlowServerWithinTheTimeLimitsIsServed) {
+    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+    behaviour.replyDelayMs = 100;
+    behaviour.dataDelayMs = 200;
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(38), behaviour));
+    fdr::FtpTimeLimits limits = ShortLimits();
+    limits.replyMs = 1500;
+    limits.dataMs = 1500;
+    const QueryRun run = RunQuery(Address(38), limits);
+    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
+    EXPECT_NE(run.reports[1].find("File Checksum =  Good"), std::string::npos);
+}
+
+TEST(FtpFaults, AServerSlowerThanTheTimeLimitEndsTheQuery) {
+    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+    behaviour.replyDelayMs = 1500;
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(39), behaviour));
+    const QueryRun run = RunQuery(Address(39), ShortLimits());
+    EXPECT_EQ(run.errors, std::vector<std::string>{
+                              "No Reply from Server\r\nLast reply: 220 FDR server ready."});
+    EXPECT_LT(run.elapsedMs, kPromptMs);
+}
+
+TEST(FtpFaults, ARefusalThatLeavesTheClientWaitingNamesTheLastReply) {
+    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+    behaviour.replies["PASS"] = "530 Login incorrect.\r\n";
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(40), behaviour));
+    const QueryRun run = RunQuery(Address(40), ShortLimits());
+    EXPECT_EQ(run.errors,
+              std::vector<std::string>{"No Reply from Server\r\nLast reply: 530 Login incorrect."});
+}
+
+TEST(FtpFaults, ADataConnectionThatNeverEndsEndsTheQuery) {
+    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+    behaviour.dataStaysOpen = true;
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(41), behaviour));
+    const QueryRun run = RunQuery(Address(41), ShortLimits());
+    EXPECT_EQ(run.errors, std::vector<std::string>{"No Data from Server"});
+    EXPECT_LT(run.elapsedMs, kPromptMs);
+}
+
+TEST(FtpFaults, MoreThanFiftyModuleFilesFetchFiftyAndNameTheRest) {
+    ScriptedFtpServer::Behaviour behaviour;
+    const std::vector<uint8_t> file = prm_builder::build(prm_builder::sampleModuleFile("PMEKRT"));
+    for (int n = 1; n <= 55; ++n) {
+        const std::string name = "m" + std::to_string(n) + "_PMEKRT.prm";
+        behaviour.files[name] = file;
+        behaviour.listing += ListingLine(file.size(), name);
+    }
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(42), behaviour));
+    const QueryRun run = RunQuery(Address(42), ShortLimits());
+    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
+    const std::vector<std::string> commands = server.Commands();
+    EXPECT_EQ(CountOf(commands, "RETR"), 50U);
+    EXPECT_EQ(commands.back(), "QUIT");
+    EXPECT_EQ(CountOf(commands, "QUIT"), 1U);
+    EXPECT_EQ(CountOf(commands, "RETR m51_"), 0U);
+    for (int n = 51; n <= 55; ++n) {
+        EXPECT_NE(run.reports[3].find("Not fetched (at most 50 files per query): m" +
+                                      std::to_string(n) + "_PMEKRT.prm"),
+                  std::string::npos);
+    }
+}
+
+TEST(FtpFaults, AFileTheServerRefusesIsReportedAndTheOthersAreFetched) {
+    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+    behaviour.listing += ListingLine(900, "b_PMEKRT.prm");  // listed, but RETR gives 550
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(43), behaviour));
+    const QueryRun run = RunQuery(Address(43), ShortLimits());
+    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
+    EXPECT_EQ(CountOf(server.Commands(), "RETR"), 2U);
+    EXPECT_EQ(server.Commands().back(), "QUIT");
+    for (int level : {1, 2}) {
+        EXPECT_NE(
+            run.reports[level].find("\r\n\r\nb_PMEKRT.prm\r\n\tNot fetched: 550 No such file."),
+            std::string::npos);
+        EXPECT_NE(run.reports[level].find("\r\n\r\na_PMEKRT.prm\r\n"), std::string::npos);
+    }
+}
+
+TEST(FtpFaults, ARefusedListingEndsTheQueryWithTheServersReply) {
+    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+    behaviour.replies["LIST"] = "550 Permission denied.\r\n";
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(Address(44), behaviour));
+    const QueryRun run = RunQuery(Address(44), ShortLimits());
+    EXPECT_EQ(run.errors,
+              std::vector<std::string>{"Listing Refused by Server\r\n550 Permission denied."});
+    EXPECT_LT(run.elapsedMs, kPromptMs);
+}
+
+}  // namespace

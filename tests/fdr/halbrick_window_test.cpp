@@ -1,0 +1,233 @@
+// Halbrick's window through the headless UI: start state, presets, Esc, the detail button,
+// prompts, the menu, the re-layout, and a query as the user runs it. Queries use their own
+// loopback addresses (127.0.8.20 to 127.0.8.29).
+
+#include "fdr/window/halbrick_window.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "fdr/window/halbrick_controls.h"
+#include "fdr/window/halbrick_main.h"
+#include "fdr/window/halbrick_resource.h"
+#include "platform/ui.h"
+#include "platform/ui_headless.h"
+#include "platform/ui_quote.h"
+#include "tests/fdr/fdr_peer.h"
+#include "tests/fdr/prm_builder.h"
+#include "tests/fdr/query_runner.h"
+#include "tests/platform_registry/temp_store.h"
+#include "toolshell/tool_settings.h"
+
+namespace {
+
+namespace ui = platform::ui;
+
+const std::string kKey = "SOFTWARE\\Calvento R&D\\Halbrick";
+
+class HalbrickWindowTest : public ::testing::Test {
+  protected:
+    // Runs the program while the UI plays `script`; returns the exit code.
+    int Run(const std::string& script) {
+        ui::headless::StartSession(script);
+        fdr::HalbrickOptions options;
+        options.trace = &trace_;
+        options.limits = fdr_test::ShortLimits();
+        return fdr::halbrickMain(options);
+    }
+
+    std::vector<std::string> Lines(const std::string& prefix = "") const {
+        std::vector<std::string> lines;
+        std::istringstream in(ui::headless::Transcript());
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind(prefix, 0) == 0)
+                lines.push_back(line);
+        }
+        return lines;
+    }
+
+    static std::string FieldLine(int id, const std::string& text) {
+        return "field " + std::to_string(id) + " " + ui::QuoteText(text);
+    }
+    // The address field's texts: the one it was made with, then each the program gave it.
+    std::vector<std::string> AddressTexts() const {
+        return Lines("field " + std::to_string(IDC_ADDRESS) + " ");
+    }
+    static std::string ReportLine(const std::string& text) {
+        return "report " + ui::QuoteText(text);
+    }
+
+    std::string StoredAddress() const {
+        std::string value;
+        toolshell::readRegistryString(kKey, "IPaddress", value);
+        return value;
+    }
+
+    TempStore store_;
+    std::ostringstream trace_;
+};
+
+TEST_F(HalbrickWindowTest, FirstStartAsksForTheTargetAddress) {
+    EXPECT_EQ(Run(""), 0);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{
+                           "open window \"Halbrick  Rev 03MAY2022\"",
+                           FieldLine(IDC_QUERY, "Query FDR Server"),
+                           FieldLine(IDC_ADDRESS, "192.168.10.1"),
+                           FieldLine(IDC_PRESET_USB, "USB"),
+                           FieldLine(IDC_PRESET_192, "192.168.10.1"),
+                           FieldLine(IDC_PRESET_172, "172.168.12.1"),
+                           FieldLine(IDC_DETAIL, "Some Detail"),
+                           "progress 1",
+                           FieldLine(IDC_ADDRESS, "Enter Target IP Address"),
+                       }));
+    // No default is written.
+    EXPECT_EQ(StoredAddress(), "");
+}
+
+TEST_F(HalbrickWindowTest, AKeptAddressOfSevenToFifteenCharactersIsShown) {
+    const struct {
+        const char* stored;
+        const char* shown;
+    } cases[] = {
+        {"1.2.3.4", "1.2.3.4"},
+        {"192.168.100.200", "192.168.100.200"},
+        {"1.2.3", "Enter Target IP Address"},
+        {"192.168.100.2000", "Enter Target IP Address"},
+    };
+    for (const auto& c : cases) {
+        toolshell::writeRegistryString(kKey, "IPaddress", c.stored);
+        Run("");
+        EXPECT_EQ(AddressTexts().back(), FieldLine(IDC_ADDRESS, c.shown)) << c.stored;
+    }
+}
+
+TEST_F(HalbrickWindowTest, TheDetailButtonCyclesThroughTheThreeReports) {
+    Run("click " + std::to_string(IDC_DETAIL) + "\nkey " + std::to_string(IDC_DETAIL) +
+        " 13\nclick " + std::to_string(IDC_DETAIL) + "\n");
+    EXPECT_EQ(Lines("field " + std::to_string(IDC_DETAIL) + " "),
+              (std::vector<std::string>{
+                  FieldLine(IDC_DETAIL, "Some Detail"), FieldLine(IDC_DETAIL, "Summary"),
+                  FieldLine(IDC_DETAIL, "High Detail"), FieldLine(IDC_DETAIL, "Some Detail")}));
+    // "Not Queried" without the full stop of the field's first text, the same at each level.
+    EXPECT_EQ(Lines("report "), std::vector<std::string>{ReportLine("Not Queried")});
+}
+
+TEST_F(HalbrickWindowTest, PresetsFillTheFieldAndEscRestoresTheLastOne) {
+    toolshell::writeRegistryString(kKey, "IPaddress", "10.20.30.40");
+    const std::string address = std::to_string(IDC_ADDRESS);
+    Run("text " + address + " \"9.9.9.9\"\nkey " + address + " 27\nclick " +
+        std::to_string(IDC_PRESET_USB) + "\ntext " + address + " \"typed\"\nkey " + address +
+        " 27\nkey " + std::to_string(IDC_PRESET_172) + " 13\nkey " +
+        std::to_string(IDC_PRESET_192) + " 13\n");
+    EXPECT_EQ(AddressTexts(), (std::vector<std::string>{
+                                  FieldLine(IDC_ADDRESS, "192.168.10.1"),  // made with it
+                                  FieldLine(IDC_ADDRESS, "10.20.30.40"),   // kept at start
+                                  FieldLine(IDC_ADDRESS, "10.20.30.40"),   // Esc after typing
+                                  FieldLine(IDC_ADDRESS, "90.0.0.1"),      // the USB preset
+                                  FieldLine(IDC_ADDRESS, "90.0.0.1"),      // Esc gives it back
+                                  FieldLine(IDC_ADDRESS, "172.168.12.1"),
+                                  FieldLine(IDC_ADDRESS, "192.168.10.1"),
+                              }));
+    // Presets do not query, and only a query writes the setting.
+    EXPECT_EQ(StoredAddress(), "10.20.30.40");
+    EXPECT_TRUE(Lines("msgbox").empty());
+}
+
+TEST_F(HalbrickWindowTest, ClicksAroundAnEmptyFieldPutThePromptThereAndAClickInItClearsIt) {
+    const std::string address = std::to_string(IDC_ADDRESS);
+    Run("text " + address + " \"\"\nclick 0\nclick " + address + "\nclick " + address + "\ntext " +
+        address + " \"\"\nclick " + std::to_string(IDC_QUERY) + "\n");
+    const std::vector<std::string> lines = AddressTexts();
+    ASSERT_EQ(lines.size(), 5U);
+    EXPECT_EQ(lines[2], FieldLine(IDC_ADDRESS, "Enter IP Address..."));
+    EXPECT_EQ(lines[3], FieldLine(IDC_ADDRESS, ""));
+    // The query button's press puts the prompt in; its release then queries with it, which is
+    // no address.
+    EXPECT_EQ(lines[4], FieldLine(IDC_ADDRESS, "Enter IP Address..."));
+    EXPECT_EQ(Lines("msgbox"),
+              std::vector<std::string>{"msgbox \"Error\" \"Invalid IP Address\" -> OK"});
+    EXPECT_EQ(StoredAddress(), "Enter IP Address...");
+}
+
+TEST_F(HalbrickWindowTest, MenuAboutAndExit) {
+    EXPECT_EQ(Run("menu " + std::to_string(IDM_ABOUT) + "\nmenu " + std::to_string(IDM_EXIT) +
+                  "\nmenu " + std::to_string(IDM_ABOUT) + "\n"),
+              0);
+    const std::vector<std::string> boxes = Lines("msgbox");
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_EQ(boxes[0].rfind("msgbox \"About\" \"Halbrick    Rev 03MAY2022\\r\\n", 0), 0U);
+}
+
+TEST_F(HalbrickWindowTest, TheCloseBoxEndsTheProgram) {
+    EXPECT_EQ(Run("close\nmenu " + std::to_string(IDM_ABOUT) + "\n"), 0);
+    EXPECT_TRUE(Lines("msgbox").empty());
+}
+
+TEST_F(HalbrickWindowTest, TheReportFieldFollowsTheWindowSizeAtItsNextMessage) {
+    ui::headless::StartSession("size 500 300\n");
+    fdr::HalbrickState state;
+    fdr::HalbrickWindow window(state, trace_, fdr_test::ShortLimits());
+    ASSERT_TRUE(window.create());
+    ui::Window report = ui::ItemWindow(window.mainWindow(), IDC_REPORT);
+    EXPECT_EQ(ui::GetClientRect(report).Width(), 200);
+    ui::RunMessageLoop([&window, report](ui::Window, const ui::Message& message) {
+        // The first paint fitted the field to 700 x 600; the new size is not followed until
+        // the window's next message.
+        if (message.kind == ui::MessageKind::Size) {
+            EXPECT_EQ(ui::GetClientRect(report).Width(), 660);
+        }
+        return window.observe(message);
+    });
+    EXPECT_EQ(ui::GetClientRect(report).Width(), 460);
+    EXPECT_EQ(ui::GetClientRect(report).Height(), 200);
+}
+
+TEST_F(HalbrickWindowTest, AQueryShowsTheReportOfEachLevelAndKeepsTheAddress) {
+    fdr_test::FdrFtpServer server;
+    const std::string address = fdr_test::LoopbackAddress(20);
+    ASSERT_TRUE(server.Start(
+        address, {{"a_PMEKRT_s1.prm", prm_builder::build(prm_builder::sampleModuleFile("KRT"))},
+                  {"c_ATV320.prm", {1, 2, 3}}}));
+    const std::string detail = std::to_string(IDC_DETAIL);
+    Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nkey " +
+        std::to_string(IDC_ADDRESS) + " 13\nclick " + detail + "\nclick " + detail + "\n");
+    const std::vector<std::string> reports = Lines("report ");
+    ASSERT_EQ(reports.size(), 3U);
+    // Some detail first, then Summary, then High detail.
+    EXPECT_NE(reports[0].find("DTM Name = 'KRT'"), std::string::npos) << reports[0];
+    EXPECT_EQ(reports[0].find("\\tInstance\\tType"), std::string::npos);
+    EXPECT_EQ(reports[1].rfind("report \"Connect to " + address + "\\r\\nSize (bytes)", 0), 0U);
+    EXPECT_EQ(reports[1].find("Config Checksum"), std::string::npos);
+    EXPECT_NE(reports[1].find("\\r\\n3\\t\\t May 03  2022\\tc_ATV320.prm"), std::string::npos);
+    EXPECT_NE(reports[2].find("\\tInstance\\tType\\t\\tValue"), std::string::npos);
+    EXPECT_NE(reports[2].find("File Checksum =  Good"), std::string::npos);
+    EXPECT_TRUE(Lines("msgbox").empty());
+    EXPECT_EQ(StoredAddress(), address);
+    // The progress bar ends full.
+    EXPECT_EQ(Lines("progress ").back(), "progress 10");
+}
+
+TEST_F(HalbrickWindowTest, AFailedQueryIsShownAndItsAddressIsStillKept) {
+    const std::string address = fdr_test::LoopbackAddress(21);  // nothing listens there
+    Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nclick " +
+        std::to_string(IDC_QUERY) + "\n");
+    EXPECT_EQ(Lines("msgbox"),
+              std::vector<std::string>{"msgbox \"Error\" \"Fail to Connect\" -> OK"});
+    EXPECT_EQ(Lines("report "), std::vector<std::string>{
+                                    ReportLine("Connect to " + address + "\r\nFail to Connect")});
+    EXPECT_EQ(StoredAddress(), address);
+}
+
+TEST_F(HalbrickWindowTest, TabWalksTheControlsAndResetsTheProgressBar) {
+    std::string script;
+    for (int id :
+         {IDC_ADDRESS, IDC_PRESET_USB, IDC_PRESET_192, IDC_PRESET_172, IDC_DETAIL, IDC_QUERY})
+        script += "key " + std::to_string(id) + " 9\n";
+    Run(script);
+    // One reset at start and one per Tab; the bar keeps to its range of 1 to 10.
+    EXPECT_EQ(Lines("progress ").size(), 7U);
+    EXPECT_EQ(AddressTexts().size(), 2U);
+}
+
+}  // namespace

@@ -1,0 +1,27 @@
+#pragma once
+
+// Runs one query in this process and keeps what the user and the engineer would see: the
+// three reports, the error boxes, the progress positions and the trace.
+
+#include <string>
+#include <vector>
+
+#include "fdr/ftp/ftp_session.h"
+
+namespace fdr_test {
+
+struct QueryRun {
+    fdr::ReportTexts reports = fdr::notQueriedReports();
+    std::vector<std::string> errors;
+    std::vector<int> progress;
+    std::string trace;
+    fdr::QueryEnd end = fdr::QueryEnd::Finished;
+    long long elapsedMs = 0;
+};
+
+QueryRun RunQuery(const std::string& address, const fdr::FtpTimeLimits& limits = {});
+
+// Short limits for the fault cases, so a test of a silent server takes a fraction of a second.
+fdr::FtpTimeLimits ShortLimits();
+
+}  // namespace fdr_test

@@ -1,0 +1,207 @@
+#include "tests/fdr/scripted_ftp_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+
+namespace fdr_test {
+
+namespace {
+
+int Listen(const std::string& address, uint16_t port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in where{};
+    where.sin_family = AF_INET;
+    where.sin_port = htons(port);
+    ::inet_pton(AF_INET, address.c_str(), &where.sin_addr);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 ||
+        ::listen(fd, 4) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+uint16_t PortOf(int fd) {
+    sockaddr_in where{};
+    socklen_t length = sizeof where;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&where), &length);
+    return ntohs(where.sin_port);
+}
+
+// Waits up to `timeoutMs` for a connection; -1 when none came.
+int AcceptWithin(int listener, int timeoutMs) {
+    pollfd p{listener, POLLIN, 0};
+    if (::poll(&p, 1, timeoutMs) <= 0)
+        return -1;
+    const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    // Replies go out as they are written, as a real server's do.
+    const int on = 1;
+    if (fd >= 0)
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    return fd;
+}
+
+bool SendText(int fd, const void* data, size_t size) {
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::send(fd, bytes, size, MSG_NOSIGNAL);
+        if (n <= 0)
+            return false;
+        bytes += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+void Sleep(int ms) {
+    if (ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+}  // namespace
+
+ScriptedFtpServer::~ScriptedFtpServer() {
+    stop_ = true;
+    if (thread_.joinable())
+        thread_.join();
+    if (listener_ >= 0)
+        ::close(listener_);
+    for (int fd : keptOpen_)
+        ::close(fd);
+}
+
+bool ScriptedFtpServer::Start(const std::string& address, const Behaviour& behaviour) {
+    address_ = address;
+    behaviour_ = behaviour;
+    listener_ = Listen(address, 21);
+    if (listener_ < 0)
+        return false;
+    thread_ = std::thread([this] { Serve(); });
+    return true;
+}
+
+std::vector<std::string> ScriptedFtpServer::Commands() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return commands_;
+}
+
+void ScriptedFtpServer::Serve() {
+    while (!stop_) {
+        const int control = AcceptWithin(listener_, 50);
+        if (control < 0)
+            continue;
+        Session(control);
+        ::close(control);
+    }
+}
+
+bool ScriptedFtpServer::Reply(int control, const std::string& text) {
+    Sleep(behaviour_.replyDelayMs);
+    return SendText(control, text.data(), text.size());
+}
+
+bool ScriptedFtpServer::Transfer(int control, int& dataListener,
+                                 const std::vector<uint8_t>& bytes) {
+    if (!behaviour_.noPreliminaryReply && !Reply(control, "150 Opening data connection.\r\n"))
+        return false;
+    const int data = AcceptWithin(dataListener, 5000);
+    ::close(dataListener);
+    dataListener = -1;
+    if (data < 0)
+        return Reply(control, "425 No data connection.\r\n");
+    Sleep(behaviour_.dataDelayMs);
+    SendText(data, bytes.data(), bytes.size());
+    if (behaviour_.dataStaysOpen) {
+        keptOpen_.push_back(data);
+        return true;
+    }
+    ::close(data);
+    return Reply(control, "226 Transfer complete.\r\n");
+}
+
+void ScriptedFtpServer::Session(int control) {
+    int dataListener = -1;
+    int lines = 0;
+    std::string pending;
+    bool open = SendText(control, behaviour_.greeting.data(), behaviour_.greeting.size());
+    while (open && !stop_) {
+        const size_t end = pending.find("\r\n");
+        if (end == std::string::npos) {
+            pollfd p{control, POLLIN, 0};
+            if (::poll(&p, 1, 50) <= 0)
+                continue;
+            char buffer[4096];
+            const ssize_t n = ::recv(control, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                break;
+            pending.append(buffer, static_cast<size_t>(n));
+            continue;
+        }
+        const std::string line = pending.substr(0, end);
+        pending.erase(0, end + 2);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            commands_.push_back(line);
+        }
+        if (++lines == behaviour_.closeAfterCommands)
+            break;
+        const std::string word = line.substr(0, line.find(' '));
+        const std::string argument = line.size() > word.size() ? line.substr(word.size() + 1) : "";
+        if (auto it = behaviour_.replies.find(word); it != behaviour_.replies.end()) {
+            open = Reply(control, it->second);
+        } else if (word.empty()) {
+            open = Reply(control, "500 Command \"\" not understood.\r\n");
+        } else if (word == "USER") {
+            open = Reply(control, "331 Username ok, send password.\r\n");
+        } else if (word == "PASS") {
+            open = Reply(control, "230 Login successful.\r\n");
+        } else if (word == "CWD") {
+            open = Reply(control, "250 \"/RAM0/fdr\" is the current directory.\r\n");
+        } else if (word == "TYPE") {
+            open = Reply(control, "200 Type set to: Binary.\r\n");
+        } else if (word == "PASV") {
+            if (dataListener >= 0)
+                ::close(dataListener);
+            dataListener = Listen(address_, 0);
+            const uint16_t port = PortOf(dataListener);
+            std::string host = address_;
+            for (char& c : host) {
+                if (c == '.')
+                    c = ',';
+            }
+            open = Reply(control, "227 Entering passive mode (" + host + "," +
+                                      std::to_string(port >> 8) + "," +
+                                      std::to_string(port & 0xFF) + ").\r\n");
+        } else if (word == "LIST") {
+            const std::string& listing = behaviour_.listing;
+            open = Transfer(control, dataListener,
+                            std::vector<uint8_t>(listing.begin(), listing.end()));
+        } else if (word == "RETR") {
+            auto file = behaviour_.files.find(argument);
+            if (file == behaviour_.files.end())
+                open = Reply(control, "550 No such file.\r\n");
+            else
+                open = Transfer(control, dataListener, file->second);
+        } else if (word == "QUIT") {
+            Reply(control, "221 Goodbye.\r\n");
+            break;
+        } else {
+            open = Reply(control, "502 Command not implemented.\r\n");
+        }
+    }
+    if (dataListener >= 0)
+        ::close(dataListener);
+}
+
+}  // namespace fdr_test

@@ -1,0 +1,62 @@
+#pragma once
+
+// A scripted FTP server on port 21 of a loopback address, for the faults that a real server
+// does not show on demand: a greeting without a line end, multi-line replies, a server that
+// closes early or answers slowly, a malformed passive reply, a data connection that never
+// ends, listings of any length. It speaks the FDR server's dialogue otherwise (passive mode,
+// LIST, RETR) and records every command line it receives.
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fdr_test {
+
+class ScriptedFtpServer {
+  public:
+    struct Behaviour {
+        std::string greeting = "220 FDR server ready.\r\n";
+        // Replies that replace the usual answer to a command word ("PASV", "USER", ...): sent
+        // as they are, with nothing else done for the command.
+        std::map<std::string, std::string> replies;
+        int closeAfterCommands = -1;      // close the control connection after that many lines
+        int replyDelayMs = 0;             // before every reply
+        int dataDelayMs = 0;              // before the data of a transfer
+        bool dataStaysOpen = false;       // a transfer's data connection is never closed
+        bool noPreliminaryReply = false;  // a transfer is answered with 226 alone, no 150
+        std::string listing;              // what LIST sends
+        std::map<std::string, std::vector<uint8_t>> files;  // what RETR sends, by name
+    };
+
+    ScriptedFtpServer() = default;
+    ~ScriptedFtpServer();
+    ScriptedFtpServer(const ScriptedFtpServer&) = delete;
+    ScriptedFtpServer& operator=(const ScriptedFtpServer&) = delete;
+
+    // Listens on port 21 of `address` and serves sessions one after another until destroyed.
+    bool Start(const std::string& address, const Behaviour& behaviour);
+
+    // The command lines received, without their line ends.
+    std::vector<std::string> Commands() const;
+
+  private:
+    void Serve();
+    void Session(int control);
+    bool Reply(int control, const std::string& text);
+    bool Transfer(int control, int& dataListener, const std::vector<uint8_t>& bytes);
+
+    std::string address_;
+    Behaviour behaviour_;
+    int listener_ = -1;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> commands_;
+    std::vector<int> keptOpen_;
+};
+
+}  // namespace fdr_test

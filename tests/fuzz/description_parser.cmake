@@ -1,0 +1,1 @@
+calvento_fuzz_target(description_parser LIBS dtmrepo)

@@ -1,0 +1,1 @@
+calvento_fuzz_target(fdr_ftp_text LIBS fdr)

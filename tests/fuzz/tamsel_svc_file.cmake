@@ -1,0 +1,1 @@
+calvento_fuzz_target(tamsel_svc_file LIBS loadcode)

@@ -1,0 +1,1 @@
+calvento_fuzz_target(vornick_passes LIBS converter)
