@@ -36,7 +36,9 @@ for fonts in windows truetype; do
       # The Unix file system is drive Z: in every prefix.
       args=("Z:$PWD/$programs_build/$program")
       [ -z "$header" ] || args+=("Z:$PWD/$header" "Z:$PWD/$texts")
-      xvfb-run -a timeout -k 10 120 "$wine_loader" "$check" "${args[@]}" 2>/dev/null || failed=1
+      # A screen larger than any dialog at the largest scale, so none is cut to fit it.
+      xvfb-run -a -s "-screen 0 4000x3000x24" timeout -k 10 120 "$wine_loader" "$check" \
+        "${args[@]}" 2>/dev/null || failed=1
     done <tests/wine/layout_programs.txt
   done
 done

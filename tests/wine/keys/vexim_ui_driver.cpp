@@ -47,27 +47,29 @@ std::string TextOf(HWND window) {
     return text;
 }
 
+struct DialogSearch {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    char kind[16] = {};
+    ::GetClassNameA(window, kind, sizeof kind);
+    if (process == vexim.dwProcessId && ::IsWindowVisible(window) &&
+        lstrcmpA(kind, "#32770") == 0 && (*search->match)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // vexim's visible dialogs: a dialog is told apart by a control only it has.
 HWND FindDialog(const std::function<bool(HWND)>& match) {
-    struct Search {
-        const std::function<bool(HWND)>* match;
-        HWND found;
-    } search{&match, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(window, &process);
-            char kind[16] = {};
-            ::GetClassNameA(window, kind, sizeof kind);
-            if (process == vexim.dwProcessId && ::IsWindowVisible(window) &&
-                lstrcmpA(kind, "#32770") == 0 && (*s->match)(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{&match, nullptr};
+    ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

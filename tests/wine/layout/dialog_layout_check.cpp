@@ -7,8 +7,11 @@
 //   dialog_layout_check [-v] <program.exe> [<resource header> <run-time texts>]
 // -v also lists the texts that fit.
 
-#include <commctrl.h>
+// windows.h first: the other system headers build on it.
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 #include <cstdio>
 #include <map>
