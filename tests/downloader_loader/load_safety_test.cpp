@@ -77,6 +77,16 @@ class LoadSafetyTest : public loader_test::SimulatorTest {
         return changing;
     }
 
+    // The load was refused as too large for its space, and nothing changed since request `from`:
+    // no channel written, its own or another's.
+    void ExpectRefusedAsTooLarge(int from, const std::map<int, std::vector<uint16_t>>& before) {
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine(
+                      "VEXIM Error", "Application file is too large for space.", "OK")});
+        EXPECT_EQ(ChangingRequests(from), std::vector<std::string>{});
+        EXPECT_EQ(Channels(Dump()), before);
+    }
+
     // Requests from `from` that are `described`, whatever fault they met.
     long Count(int from, const std::string& described) const {
         long count = 0;
@@ -112,11 +122,7 @@ TEST_P(SpaceBySentBytesTest, RefusedBeforeAnythingChanges) {
 
     EXPECT_EQ(RunLoad("answer Yes\nanswer Yes\n"), 0);
 
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{
-                  MessageBoxLine("VEXIM Error", "Application file is too large for space.", "OK")});
-    EXPECT_EQ(ChangingRequests(from), std::vector<std::string>{});
-    EXPECT_EQ(Channels(Dump()), before);  // no channel written, its own or another's
+    ExpectRefusedAsTooLarge(from, before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Loaders, SpaceBySentBytesTest,
@@ -152,11 +158,7 @@ TEST_P(WrittenSpaceTest, OneWordMoreIsRefusedBeforeTheErase) {
 
     EXPECT_EQ(RunLoad("answer Yes\n"), 0);
 
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{
-                  MessageBoxLine("VEXIM Error", "Application file is too large for space.", "OK")});
-    EXPECT_EQ(ChangingRequests(from), std::vector<std::string>{});
-    EXPECT_EQ(Channels(Dump()), before);
+    ExpectRefusedAsTooLarge(from, before);
 
     // The longest payload that leaves room for the rest loads whole.
     const std::string fitting = TempPath("fitting.vxo");

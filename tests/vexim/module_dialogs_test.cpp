@@ -140,15 +140,18 @@ TEST_F(VeximModuleDialogsTest, WriteKeepsARateTheListLacks) {
     }
 }
 
+// The box of a link to 127.0.0.1:9, where nothing listens, and no other.
+std::vector<std::string> OnlyTheOpenersBox() {
+    return {MessageBoxLine("VEXIM Error", "Can't open TCP connection to 127.0.0.1:9")};
+}
+
 // One failure, one box, and the box names the cause: the address that would not connect, or a
 // module that was reached but did not answer.
 TEST_F(VeximModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) {
     LinkToModule(9);  // nothing listens on port 9
     const int result = RunConfig("", [](ui::Window, const ui::Message&) {});
     EXPECT_EQ(result, -1);
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{
-                  MessageBoxLine("VEXIM Error", "Can't open TCP connection to 127.0.0.1:9")});
+    EXPECT_EQ(TranscriptLines("msgbox"), OnlyTheOpenersBox());
 
     const uint16_t port = StartModule({"--fault", "fc=3,do=drop"});
     ASSERT_NE(port, 0);
@@ -168,9 +171,7 @@ TEST_F(VeximModuleDialogsTest, WriteToALinkThatWillNotOpenShowsOneBox) {
         if (message.kind == ui::MessageKind::Init)
             linkSettings.tcpPort = 9;  // the module goes away after the first query
     });
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{
-                  MessageBoxLine("VEXIM Error", "Can't open TCP connection to 127.0.0.1:9")});
+    EXPECT_EQ(TranscriptLines("msgbox"), OnlyTheOpenersBox());
 }
 
 TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile) {
