@@ -11,6 +11,8 @@ packages=(
   wine64 xvfb xauth
   # Halbrick's tests check the decoder's CRC-32 against zlib's.
   zlib1g-dev
+  # the Windows fonts' metrics for the dialog layout check under wine
+  fonts-wine fonts-liberation
 )
 
 missing=()
