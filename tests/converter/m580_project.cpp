@@ -415,7 +415,9 @@ std::string readProjectFile(zip_t* archive, zip_int64_t index) {
     return text;
 }
 
-Lines splitCrLf(const std::string& text) {
+}  // namespace
+
+std::vector<std::string> splitLines(const std::string& text) {
     Lines lines;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
@@ -426,8 +428,6 @@ Lines splitCrLf(const std::string& text) {
     }
     return lines;
 }
-
-}  // namespace
 
 void migrateArchive(const std::filesystem::path& premiumConverted,
                     const std::filesystem::path& m580Archive, const std::vector<Module>& modules) {
@@ -443,7 +443,7 @@ void migrateArchive(const std::filesystem::path& premiumConverted,
         if (index < 0) {
             throw std::runtime_error("no unitpro.xef in " + m580Archive.string());
         }
-        Lines lines = splitCrLf(readProjectFile(archive, index));
+        Lines lines = splitLines(readProjectFile(archive, index));
         addControlExpertLines(lines, modules);
         text = joinLines(lines);
     } catch (...) {

@@ -52,6 +52,8 @@ void migrateArchive(const std::filesystem::path& premiumConverted,
 
 // Lines joined with CR LF, as Control Expert writes them.
 std::string joinLines(const std::vector<std::string>& lines);
+// The text's lines, split at CR LF; a last line without one is kept.
+std::vector<std::string> splitLines(const std::string& text);
 
 // The lines Fennick writes for the converted modules (the Premium project after its
 // conversion, before the migration): types and blocks, declarations, sections and calls.
