@@ -204,6 +204,40 @@ TEST_F(TamselFaults, FailedRunKeepsTheEarlierPairOfFiles) {
     EXPECT_EQ(svc::testing::readFile(folder() / "kept.xst"), load);
 }
 
+// A file in which no record names a service is not a service file: the user picked the wrong
+// one. It is refused, and the files an earlier, good conversion left stay as they were rather
+// than give way to a load file that configures nothing.
+TEST_F(TamselFaults, FileWithoutAServiceRecordIsRefusedAndKeepsTheEarlierFiles) {
+    const Converted first = convert("plant", tamselSampleRecords());
+    ASSERT_TRUE(first.result.finished);
+    const std::string listing = first.output("_parse.txt");
+    const std::string load = first.output("_LOAD.xst");
+    const fs::path svcPath = folder() / "plant.SVC";
+    const struct {
+        const char* name;
+        std::string content;
+    } cases[] = {
+        {"empty", ""},
+        {"binary", std::string("PK\3\4\0\0\x80\xff#\n\x01#CMD", 15)},
+        {"text without records", "Project notes\r\nrack 0 slot 3\r\n"},
+        {"record starts only", "#CMD#\r\n\r\n#CMD#\r\n"},
+        {"words outside any record", "#0x0307#\r\n#0x0004#\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(svcPath, std::ios::binary | std::ios::trunc) << c.content;
+        const Converted refused = convertFile(svcPath);
+        EXPECT_FALSE(refused.result.finished);
+        EXPECT_EQ(refused.transcript, "msgbox \"OK\" \"(1) No service record in " +
+                                          svcPath.string() +
+                                          ": it is not an InterBus-S service file\" -> OK\n");
+        EXPECT_EQ(refused.output("_parse.txt"), listing);
+        EXPECT_EQ(refused.output("_LOAD.xst"), load);
+        EXPECT_EQ(filesIn(folder()),
+                  (std::vector<std::string>{"plant.SVC", "plant_LOAD.xst", "plant_parse.txt"}));
+    }
+}
+
 TEST_F(TamselFaults, FinishedBoxNamesTheLoadFileOnlyWhenBothAreComplete) {
     const Converted converted = convert("plant", tamselSampleRecords());
     ASSERT_TRUE(converted.result.finished);
@@ -225,7 +259,8 @@ TEST_F(TamselFaults, OutputsAreNamedByTheFileWithoutItsExtension) {
         {"plant.SVC", "plant"}, {"ab.S", "ab"}, {"line 3.svc2", "line 3"}, {"noext", "noext"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.input);
-        const Converted converted = convertFile(writeSvc(c.input, {}));
+        const Converted converted = convertFile(
+            writeSvc(c.input, {svc::testing::configurationRecord(1, {{0x0101, 0x0202}})}));
         ASSERT_TRUE(converted.result.finished) << converted.transcript;
         EXPECT_TRUE(fs::exists(folder() / (std::string(c.root) + "_parse.txt")));
         EXPECT_TRUE(fs::exists(folder() / (std::string(c.root) + "_LOAD.xst")));
