@@ -86,7 +86,7 @@ class SvcFileDecoder {
     std::optional<SvcTruncation> truncation() const;
 
     // The records read so far that named their service; none means that the input is not a
-    // service file at all (an empty file, a listing, a file of another kind).
+    // service file at all (an empty file, a file of another kind).
     int servicesRead() const { return servicesRead_; }
 
     // A Load_Configuration entry has at most this many words with a kind of their own.
