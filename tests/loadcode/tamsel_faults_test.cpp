@@ -238,6 +238,35 @@ TEST_F(TamselFaults, FileWithoutAServiceRecordIsRefusedAndKeepsTheEarlierFiles) 
     }
 }
 
+// An earlier output the user made read-only is kept: the run ends as opening it for output
+// would, and leaves nothing else behind.
+TEST_F(TamselFaults, ReadOnlyEarlierOutputIsKept) {
+    for (const auto& [suffix, site] :
+         {std::pair<const char*, int>{"_parse.txt", 2}, {"_LOAD.xst", 15}}) {
+        SCOPED_TRACE(suffix);
+        const Converted first =
+            convert("plant", {svc::testing::configurationRecord(1, {{0x0101, 0x0202}})});
+        ASSERT_TRUE(first.result.finished);
+        const std::string listing = first.output("_parse.txt");
+        const std::string load = first.output("_LOAD.xst");
+        fs::path kept = first.root;
+        kept += suffix;
+        fs::permissions(kept,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        const Converted second = convert("plant", tamselSampleRecords());
+        fs::permissions(kept, fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_FALSE(second.result.finished);
+        EXPECT_EQ(second.transcript, "msgbox \"OK\" \"(" + std::to_string(site) +
+                                         ") Unable to open " + kept.string() +
+                                         " Err = 13\" -> OK\n");
+        EXPECT_EQ(second.output("_parse.txt"), listing);
+        EXPECT_EQ(second.output("_LOAD.xst"), load);
+        EXPECT_EQ(filesIn(folder()),
+                  (std::vector<std::string>{"plant.SVC", "plant_LOAD.xst", "plant_parse.txt"}));
+    }
+}
+
 TEST_F(TamselFaults, FinishedBoxNamesTheLoadFileOnlyWhenBothAreComplete) {
     const Converted converted = convert("plant", tamselSampleRecords());
     ASSERT_TRUE(converted.result.finished);
