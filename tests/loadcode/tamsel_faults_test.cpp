@@ -39,7 +39,17 @@ int mapEntries(const std::vector<std::string>& load) {
     return count;
 }
 
-class TamselFaults : public TamselTest {};
+class TamselFaults : public TamselTest {
+  protected:
+    // A refused run leaves the pair of files that the earlier run made, and nothing else.
+    void expectEarlierPairKept(const Converted& refused, const std::string& listing,
+                               const std::string& load) const {
+        EXPECT_EQ(refused.output("_parse.txt"), listing);
+        EXPECT_EQ(refused.output("_LOAD.xst"), load);
+        EXPECT_EQ(filesIn(folder()),
+                  (std::vector<std::string>{"plant.SVC", "plant_LOAD.xst", "plant_parse.txt"}));
+    }
+};
 
 // Records whose layout has no room for an entry have none, and nothing is divided by 0.
 TEST_F(TamselFaults, ConfigurationWithoutRoomForEntriesStoresNoDevice) {
@@ -231,10 +241,7 @@ TEST_F(TamselFaults, FileWithoutAServiceRecordIsRefusedAndKeepsTheEarlierFiles) 
         EXPECT_EQ(refused.transcript, "msgbox \"OK\" \"(1) No service record in " +
                                           svcPath.string() +
                                           ": it is not an InterBus-S service file\" -> OK\n");
-        EXPECT_EQ(refused.output("_parse.txt"), listing);
-        EXPECT_EQ(refused.output("_LOAD.xst"), load);
-        EXPECT_EQ(filesIn(folder()),
-                  (std::vector<std::string>{"plant.SVC", "plant_LOAD.xst", "plant_parse.txt"}));
+        expectEarlierPairKept(refused, listing, load);
     }
 }
 
@@ -260,10 +267,7 @@ TEST_F(TamselFaults, ReadOnlyEarlierOutputIsKept) {
         EXPECT_EQ(second.transcript, "msgbox \"OK\" \"(" + std::to_string(site) +
                                          ") Unable to open " + kept.string() +
                                          " Err = 13\" -> OK\n");
-        EXPECT_EQ(second.output("_parse.txt"), listing);
-        EXPECT_EQ(second.output("_LOAD.xst"), load);
-        EXPECT_EQ(filesIn(folder()),
-                  (std::vector<std::string>{"plant.SVC", "plant_LOAD.xst", "plant_parse.txt"}));
+        expectEarlierPairKept(second, listing, load);
     }
 }
 
