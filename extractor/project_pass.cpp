@@ -5,13 +5,16 @@
 
 #include "extractor/loop/conversion_loop.h"
 #include "extractor/passes/comm_call_census.h"
+#include "extractor/passes/derived_types.h"
 #include "extractor/passes/module_search.h"
 #include "extractor/project/conversion_counters.h"
 #include "extractor/project/line_files.h"
 #include "extractor/project/line_text.h"
-#include "extractor/project/work_folder.h"
+#include "extractor/project/output_placement.h"
 #include "platform/ansi_path.h"
 #include "platform/archive.h"
+#include "svc/svc_decoder.h"
+#include "toolshell/work_folder.h"
 
 namespace extractor {
 
@@ -20,6 +23,99 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* projectEntry = "unitpro.xef";
+
+// The module's service file written under its stored name (reduced to a plain file name),
+// copied to "<root>.svc" and decoded there; the decoder's configuration program read back.
+class PassServices : public LoopServices {
+  public:
+    PassServices(const std::filesystem::path& folder, const std::string& root,
+                 const ConversionOptions& options, std::ostream& console, LineSink results)
+        : folder_(folder),
+          root_(root),
+          options_(options),
+          console_(console),
+          results_(std::move(results)) {}
+
+    std::optional<ConversionFailure> decodeServiceFile(const ServiceFile& file,
+                                                       const ModuleContext& module) override;
+    std::optional<ConversionFailure> readConfigurationProgram(const LineSink& line) override;
+
+    // The service file under its own name, once written.
+    const fs::path& serviceFile() const { return serviceFile_; }
+
+  private:
+    fs::path rootPath() const { return folder_ / platform::PathFromAnsi(root_); }
+    void trace(std::string_view text) {
+        if (options_.debugLevel == 1) {
+            console_ << text << '\n';
+        }
+    }
+
+    const fs::path folder_;
+    const std::string root_;
+    const ConversionOptions& options_;
+    std::ostream& console_;
+    LineSink results_;
+    fs::path serviceFile_;
+};
+
+std::optional<ConversionFailure> PassServices::decodeServiceFile(const ServiceFile& file,
+                                                                 const ModuleContext& module) {
+    const std::string name = plainServiceFileName(file.storedName);
+    if (name.empty()) {
+        std::string shown;
+        for (unsigned char c : file.storedName) {
+            shown += c < 0x20 ? '?' : static_cast<char>(c);
+        }
+        return ConversionFailure{"ERROR: The service file name of the TSXIBY100 module, '" + shown +
+                                     "', is not a plain file name; nothing was converted.",
+                                 "ERROR"};
+    }
+    trace("svcWriteFilename = '" + name + "'");
+    serviceFile_ = folder_ / platform::PathFromAnsi(name);
+    LineWriter svc;
+    if (!svc.open(serviceFile_)) {
+        return openFailure(2, name, svc.errorNumber(), "OK");
+    }
+    for (const std::string& line : serviceFileLines(file.words)) {
+        svc.write(line);
+    }
+    if (!svc.close()) {
+        return openFailure(2, name, svc.errorNumber(), "OK");
+    }
+    fs::path svcCopy = rootPath();
+    svcCopy += ".svc";
+    std::error_code failed;
+    if (svcCopy != serviceFile_) {
+        fs::copy_file(serviceFile_, svcCopy, fs::copy_options::overwrite_existing, failed);
+    }
+    if (failed) {
+        return ConversionFailure{
+            "Can't copy " + name + " to " + root_ + ".svc: " + failed.message(), "ERROR"};
+    }
+    svc::SvcDecodeOptions decode;
+    decode.module = svc::SvcModuleContext{module.rack, module.slot};
+    decode.pcpMarkText = options_.pcpMarkText;
+    decode.console = &console_;
+    const svc::SvcDecodeResult decoded = svc::decodeSvcFile(rootPath(), decode);
+    for (const std::string& warning : decoded.warnings) {
+        results_("  WARNING!!!!  " + warning);
+    }
+    if (!decoded.ok) {
+        return ConversionFailure{decoded.errorText, "OK"};
+    }
+    return std::nullopt;
+}
+
+std::optional<ConversionFailure> PassServices::readConfigurationProgram(const LineSink& line) {
+    fs::path program = rootPath();
+    program += "_init.xst";
+    int errorNumber = 0;
+    if (!forEachLine(program, line, errorNumber)) {
+        return openFailure(45, root_ + "_init.xst", errorNumber, "OK");
+    }
+    return std::nullopt;
+}
 
 class ProjectPass {
   public:
@@ -52,8 +148,7 @@ class ProjectPass {
     void reportNames();
     bool unpack();
     bool openResults();
-    bool searchModules();
-    bool takeCensus();
+    bool searchModulesAndTakeCensus();
     bool runConversionLoop();
     bool putRewrittenProjectInPlace();
     bool pack();
@@ -65,15 +160,17 @@ class ProjectPass {
     std::string& report_;
     std::ostream& console_;
     PassOutcome outcome_;
-    WorkFolder folder_;
+    toolshell::WorkFolder folder_{"fennick"};
     fs::path unpacked_;
     LineWriter results_;
     std::vector<ModuleAddress> modules_;
     CommCallCensus census_;
+    DerivedTypeCatalogue types_;
     ConversionCounters counters_;
     int moduleRack_ = 0;
     int moduleSlot_ = 0;
     fs::path createdArchive_;
+    fs::path serviceFile_;
 };
 
 PassOutcome ProjectPass::run() {
@@ -88,7 +185,7 @@ PassOutcome ProjectPass::run() {
     // Each step reports its own failure; the work folder goes with this object either way.
     if (unpack()) {
         reportNames();
-        if (openResults() && searchModules() && takeCensus() && runConversionLoop() &&
+        if (openResults() && searchModulesAndTakeCensus() && runConversionLoop() &&
             putRewrittenProjectInPlace() && pack() && writeSummary()) {
             placeOutputs();
         }
@@ -114,9 +211,8 @@ void ProjectPass::reportNames() {
 }
 
 bool ProjectPass::unpack() {
-    std::string error;
-    if (!folder_.create(error)) {
-        return fail({error, "ERROR"});
+    if (!folder_.made()) {
+        return fail({"Can't make a work folder: " + folder_.error(), "ERROR"});
     }
     trace(" ----------------  powershell extract the .xef file  ---------------------");
     unpacked_ = folder_.path() / platform::PathFromAnsi(paths_.zeffileroot);
@@ -136,14 +232,28 @@ bool ProjectPass::openResults() {
     return true;
 }
 
-bool ProjectPass::searchModules() {
+// The module search and the census read the project file together: the census is of use only
+// when the search finds a module to convert, and is dropped with the work folder otherwise.
+bool ProjectPass::searchModulesAndTakeCensus() {
     trace(
         " ----------------  Make sure that there is at least one TSXIBY100 module in the "
         "configuration  ---------------------");
+    LineWriter censusFile;
+    if (!censusFile.open(work("_PCP.txt"))) {
+        return fail(
+            openFailure(1, paths_.besideText("_PCP.txt"), censusFile.errorNumber(), "ERROR"));
+    }
     ModuleSearch search;
+    CensusPass census(censusFile.sink());
     int errorNumber = 0;
     if (!forEachLine(
-            xefRead(), [&](std::string_view line) { search.line(line); }, errorNumber)) {
+            xefRead(),
+            [&](std::string_view line) {
+                search.line(line);
+                census.line(line);
+                types_.line(line);
+            },
+            errorNumber)) {
         return fail(openFailure(1, shown(xefRead()), errorNumber, "ERROR"));
     }
     search.finish();
@@ -173,24 +283,9 @@ bool ProjectPass::searchModules() {
                      "Too many IBY100"});
     }
     modules_ = search.modules();
-    return true;
-}
-
-bool ProjectPass::takeCensus() {
     trace(
         " ----------------  Find all the Section and DFB SEND_REQ, read_var, and write_var  "
         "---------------------");
-    LineWriter censusFile;
-    if (!censusFile.open(work("_PCP.txt"))) {
-        return fail(
-            openFailure(1, paths_.besideText("_PCP.txt"), censusFile.errorNumber(), "ERROR"));
-    }
-    CensusPass census(censusFile.sink());
-    int errorNumber = 0;
-    if (!forEachLine(
-            xefRead(), [&](std::string_view line) { census.line(line); }, errorNumber)) {
-        return fail(openFailure(1, shown(xefRead()), errorNumber, "ERROR"));
-    }
     if (!censusFile.close()) {
         return fail(
             openFailure(1, paths_.besideText("_PCP.txt"), censusFile.errorNumber(), "ERROR"));
@@ -201,14 +296,40 @@ bool ProjectPass::takeCensus() {
 
 bool ProjectPass::runConversionLoop() {
     trace(" ----------------  Open the source and target files  ---------------------");
-    LineWriter rewritten;
-    if (!rewritten.open(xefWrite())) {
-        return fail(openFailure(3, shown(xefWrite()), rewritten.errorNumber(), "OK"));
+    struct Channel {
+        LineWriter writer;
+        fs::path path;
+        std::string name;
+        int site;
+        std::string caption;
+    };
+    Channel channels[] = {
+        {{}, xefWrite(), shown(xefWrite()), 3, "OK"},
+        {{}, work("_INvars.txt"), paths_.besideText("_INvars.txt"), 42, "OK"},
+        {{}, work("_INvars_Sort.txt"), paths_.besideText("_INvars_Sort.txt"), 43, "OK"},
+        {{}, work("_OUTvars.txt"), paths_.besideText("_OUTvars.txt"), 5, "OK"},
+        {{}, work("_OUTvars_Sort.txt"), paths_.besideText("_OUTvars_Sort.txt"), 5, "OK"},
+    };
+    for (Channel& channel : channels) {
+        if (!channel.writer.open(channel.path)) {
+            return fail(openFailure(channel.site, channel.name, channel.writer.errorNumber(),
+                                    channel.caption));
+        }
+        trace("  File '" + channel.name + "' open successful...");
     }
+    PassServices services(folder_.path(), paths_.zeffileroot, options_, console_, results_.sink());
     LoopSetup setup;
     setup.debugLevel = options_.debugLevel;
     setup.trace = &console_;
-    ConversionLoop loop(setup, LoopOutputs{rewritten.sink(), results_.sink()});
+    setup.console = &console_;
+    setup.census = &census_;
+    setup.types = &types_;
+    setup.ignoreStrings = options_.ignore == "1";
+    setup.modules = modules_;
+    setup.services = &services;
+    ConversionLoop loop(setup, LoopOutputs{channels[0].writer.sink(), results_.sink(),
+                                           channels[1].writer.sink(), channels[3].writer.sink(),
+                                           channels[2].writer.sink(), channels[4].writer.sink()});
     int errorNumber = 0;
     if (!forEachLine(
             xefRead(), [&](std::string_view line) { loop.line(line); }, errorNumber)) {
@@ -218,18 +339,24 @@ bool ProjectPass::runConversionLoop() {
     if (loop.failure()) {
         return fail(*loop.failure());
     }
-    if (!rewritten.close()) {
-        return fail(openFailure(3, shown(xefWrite()), rewritten.errorNumber(), "OK"));
+    for (Channel& channel : channels) {
+        if (!channel.writer.close()) {
+            return fail(openFailure(channel.site, channel.name, channel.writer.errorNumber(),
+                                    channel.caption));
+        }
     }
     outcome_.furtherModule = loop.furtherModule();
+    counters_ = loop.counters();
+    moduleRack_ = loop.module().rack;
+    moduleSlot_ = loop.module().slot;
+    serviceFile_ = services.serviceFile();
     return true;
 }
 
 bool ProjectPass::putRewrittenProjectInPlace() {
-    std::error_code failed;
-    fs::rename(xefWrite(), xefRead(), failed);
-    if (failed) {
-        return fail({"Can't replace " + shown(xefRead()) + ": " + failed.message(), "ERROR"});
+    std::string error;
+    if (!moveOver(xefWrite(), xefRead(), error)) {
+        return fail({error, "ERROR"});
     }
     return true;
 }
@@ -275,6 +402,10 @@ bool ProjectPass::placeOutputs() {
         if (fs::exists(file) && !placeFile(file, intermediate / file.filename(), error)) {
             return fail({error, "ERROR"});
         }
+    }
+    if (!serviceFile_.empty() && fs::exists(serviceFile_) &&
+        !placeFile(serviceFile_, intermediate / serviceFile_.filename(), error)) {
+        return fail({error, "ERROR"});
     }
     outcome_.resultsFile = intermediate / work("_Results.txt").filename();
     outcome_.resultsFileText = shown(outcome_.resultsFile);

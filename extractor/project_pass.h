@@ -2,9 +2,9 @@
 
 // One conversion pass: one archive in, "<stem>_IBY.zef" out. The passes over the project file
 // run in this order:
-//   1. module search   which TSXIBY100 modules the configuration holds
-//   2. census          the communication calls per section and DFB
-//   3. conversion loop the rewritten project file, with the module's service file decoded
+//   1. module search   which TSXIBY100 modules the configuration holds, and in the same read
+//      the census     the communication calls per section and DFB, and the derived types
+//   2. conversion loop the rewritten project file, with the module's service file decoded
 // then the rewritten file replaces unitpro.xef in the archive and the intermediate files go
 // into "<root>_IBY_IntermediateFiles" beside it.
 

@@ -84,6 +84,10 @@ echo
 echo "== Plant Line_IBY_IntermediateFiles/Plant Line_Results.txt"
 cat "$work/Plant Line_IBY_IntermediateFiles/Plant Line_Results.txt" 2>/dev/null || echo "(no results)"
 echo
+echo "== Rewritten lines of unitpro.xef (declarations, IN/OUT assignments, references, calls)"
+tr -d '\r' <"$work/Plant Line_IBY_IntermediateFiles/unitpro.xef" 2>/dev/null |
+  grep -E "Interbus-S|IBY_DIO_d0_s3\.|IBY_(SEND_REQ|READ_VAR|WRITE_VAR)[A-Z_]*_[0-9]+\(" | grep -v PDWL_COMMAND || true
+echo
 echo "== Files beside the archive"
 (cd "$work" && ls -1d "Plant Line"*)
 [ "$fennick_code" -eq 0 ] || code=$fennick_code
@@ -136,4 +140,34 @@ ls "$work" | grep -E '^plant(\.zef|_IBS\.zef|_IntermediateFiles)' || true
 
 # Halbrick: a query of an FDR server (pyftpdlib on a loopback address) and its three reports.
 bash scripts/halbrick_demo.sh "$build" || code=$?
+# --- Brondel: install a sample description file (made by our own generator) into a scratch
+# repository with the headless UI, and show the report and the new index line.
+cmake --build "$build" -j "$(nproc)" --target brondel make_sample_description
+brondel_work="$work/brondel"
+mkdir -p "$brondel_work"
+brondel_settings="$brondel_work/settings.reg"
+echo
+echo "== Sample description file and scratch repository"
+CALVENTO_REGISTRY="$brondel_settings" "$build/tests/dtmrepo/make_sample_description" "$brondel_work"
+description="$brondel_work/PME KRT 0302_Demo.txt"
+printf 'menu 100\nfile "%s"\nmenu 104\n' "$description" >"$brondel_work/script.txt"
+echo
+echo "== brondel: File > Install new .txt"
+brondel_code=0
+brondel="$(cd "$build" && pwd)/dtmrepo/brondel"
+(cd "$brondel_work" && CALVENTO_REGISTRY="$brondel_settings" \
+  CALVENTO_UI_SCRIPT="$brondel_work/script.txt" CALVENTO_UI_TRANSCRIPT="$brondel_work/ui.txt" \
+  timeout 120 "$brondel" >"$brondel_work/console.txt") || brondel_code=$?
+echo "brondel exit code: $brondel_code"
+echo
+echo "== Brondel's report"
+grep '^report ' "$brondel_work/ui.txt" | tail -1 |
+  sed -e 's/^report "//' -e 's/"$//' -e 's/\\n\\r/\n/g' -e 's/\\r\\n/\n/g' -e 's/\\t/\t/g'
+echo
+echo "== New index line (unity/DDXMLRepository/DDXMLRepository.XML)"
+grep 'PME KRT 0302_Demo' "$brondel_work/unity/DDXMLRepository/DDXMLRepository.XML"
+echo
+echo "== Repository tree"
+grep '^tree ' "$brondel_work/ui.txt"
+[ "$brondel_code" -eq 0 ] || code=$brondel_code
 exit "$code"

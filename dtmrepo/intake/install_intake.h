@@ -9,19 +9,12 @@
 
 #include "dtmrepo/intake/description_names.h"
 #include "dtmrepo/intake/time_stamp.h"
+#include "dtmrepo/open_failure_site.h"
 #include "dtmrepo/parser/check_report.h"
 #include "dtmrepo/parser/description_record.h"
 #include "dtmrepo/trace.h"
 
 namespace dtmrepo {
-
-// A file the intake could not open, shown as "(site) Unable to open <path> For <mode> as <n>".
-struct OpenFailure {
-    int site = 0;
-    std::string path;
-    bool output = false;
-    int fileNumber = 0;
-};
 
 struct IntakeOutcome {
     enum class Result {

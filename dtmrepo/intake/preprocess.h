@@ -17,7 +17,7 @@ namespace dtmrepo {
 // Loops repeat their body at most this many lines long.
 inline constexpr size_t maxLoopBodyLines = 5000;
 // A description expands to at most this many lines, however its loops are nested in text.
-inline constexpr size_t maxExpandedLines = 1000000;
+inline constexpr size_t maxExpandedLines = 200000;
 
 struct PreprocessResult {
     // A loop or ordering fault ended the pass (its message is in the report); the copies are

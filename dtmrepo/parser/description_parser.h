@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "dtmrepo/parser/check_report.h"
@@ -29,7 +30,7 @@ struct ParserState {
     long long stringLength = 0;
     long long elementCount = 0;
     long long nextAddress = 1000;
-    std::vector<std::string> allVarNames;
+    std::unordered_set<std::string> allVarNames;  // every accepted name, compared exactly
     bool loopOpen = false;
     long long loopStart = 0;
     long long loopEnd = 0;

@@ -210,17 +210,13 @@ void DescriptionParser::setName() {
                 name += std::string(3 - number.size(), '0') + number;
             }
         }
-        bool used = false;
-        for (const std::string& other : state_.allVarNames) {
-            used = used || other == name;
-        }
-        if (used) {
+        if (state_.allVarNames.count(name) != 0) {
             error("'VarName' not unique!  '" + name + "'" + onLine());
         } else if (state_.allVarNames.size() >= static_cast<size_t>(maxVariableNames)) {
             error("more than " + decimal(maxVariableNames) + " variable names in one file!  '" +
                   name + "'" + onLine());
         } else {
-            state_.allVarNames.push_back(name);
+            state_.allVarNames.insert(name);
         }
         entry.varName = name;
     });

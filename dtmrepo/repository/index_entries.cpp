@@ -1,6 +1,6 @@
 #include "dtmrepo/repository/index_entries.h"
 
-#include "dtmrepo/repository/quoted_values.h"
+#include "dtmrepo/quoted_values.h"
 
 namespace dtmrepo {
 

@@ -4,7 +4,7 @@
 
 #include "dtmrepo/parser/number_text.h"
 #include "dtmrepo/parser/vocabulary.h"
-#include "dtmrepo/repository/quoted_values.h"
+#include "dtmrepo/quoted_values.h"
 
 namespace dtmrepo {
 

@@ -1,7 +1,7 @@
 #include "dtmrepo/repository/tree_items.h"
 
 #include "dtmrepo/parser/number_text.h"
-#include "dtmrepo/repository/quoted_values.h"
+#include "dtmrepo/quoted_values.h"
 
 namespace dtmrepo {
 
@@ -68,7 +68,68 @@ void addDirection(std::vector<TreeItemText>& items, const ProfileSummary& summar
     }
 }
 
+void addInstalledDirection(std::vector<TreeItemText>& items, const DescriptionRecord& r,
+                           bool input) {
+    const int first = input ? 1 : 2;
+    const long long header = input ? 72 : 26;
+    const long long total = input ? r.inputByteCount() : r.outputByteCount();
+    items.push_back({std::string(input ? "Input" : "Output") + " Byte Count = " +
+                         std::to_string(total) + " (" + std::to_string(total + header) + ")",
+                     0});
+    const int directionItem = static_cast<int>(items.size()) - 1;
+    for (int n = first; n < sectionCount; n += 2) {
+        if (r.entryCount(n) == 0) {
+            continue;
+        }
+        const long long path = r.assemblyPathValue[n];
+        const long long bytes = r.assemblyByteCount[n];
+        std::string text = "assemblyID = " + std::to_string(n) +
+                           ", Path = " + std::to_string(path) + ", Instance = x" +
+                           hexText(path + 9910) + ", File = " + std::to_string(path + 57999) +
+                           ", RPI = " + std::to_string(r.defaultRpi[n]) +
+                           ", Byte Count = " + std::to_string(bytes);
+        if (n == first) {
+            text += " (" + std::to_string(bytes + header) + ")";
+        }
+        items.push_back({text, directionItem});
+        const int assemblyItem = static_cast<int>(items.size()) - 1;
+        long long offset = 0;
+        for (const VariableEntry& v : r.sections[n]) {
+            // Assembly 2 follows a 2-byte header, so its 32-bit positions are shifted.
+            const long long position = n == 2 ? offset + 2 : offset;
+            const std::string& type = v.varType;
+            const bool wide =
+                type == "DINT" || type == "UDINT" || type == "DWORD" || type == "REAL";
+            const bool narrow = type == "INT" || type == "UINT" || type == "WORD";
+            std::string shown = v.isArray() ? "ARRAY[" + std::to_string(v.arrayStart) + ".." +
+                                                  std::to_string(v.arrayEnd) + "] of " + type
+                                            : type;
+            if ((wide && position % 4 != 0) || (narrow && offset % 2 != 0)) {
+                shown = "ARRAY[0.." + std::to_string(v.varByteSize - 1) + "] of BYTE";
+            }
+            const std::string value = v.varDefault.text.empty() ? "N/A" : v.varDefault.text;
+            if (type == "STRING") {
+                shown += "[" + std::to_string(v.varByteSize) + "]";
+            }
+            items.push_back(
+                {v.varName + ",  " + shown + ",  " + value + ",  " + std::to_string(offset),
+                 assemblyItem});
+            offset += v.varByteSize;
+        }
+    }
+}
+
 }  // namespace
+
+std::vector<TreeItemText> installedEntryItems(const std::string& key,
+                                              const DescriptionRecord& record) {
+    std::vector<TreeItemText> items;
+    items.push_back({key, -1});
+    items.push_back({"Ver. " + record.swVersion, 0});
+    addInstalledDirection(items, record, true);
+    addInstalledDirection(items, record, false);
+    return items;
+}
 
 std::vector<TreeItemText> entryTreeItems(const std::string& key, const std::string& versionText,
                                          const ProfileSummary& summary) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dtmrepo/parser/description_record.h"
 #include "dtmrepo/repository/profile_summary.h"
 
 namespace dtmrepo {
@@ -18,5 +19,10 @@ struct TreeItemText {
 
 std::vector<TreeItemText> entryTreeItems(const std::string& key, const std::string& versionText,
                                          const ProfileSummary& summary);
+
+// The items an install adds for its entry, from the description record: each variable with
+// its type, default value and byte offset.
+std::vector<TreeItemText> installedEntryItems(const std::string& key,
+                                              const DescriptionRecord& record);
 
 }  // namespace dtmrepo

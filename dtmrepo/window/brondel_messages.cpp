@@ -15,6 +15,10 @@ void showOpenFailure(int site, std::string_view path, bool output, int fileNumbe
     tell(openFailureText(site, path, output, fileNumber));
 }
 
+void showChangeFailure(int errorNumber, std::string_view command) {
+    tell("err=" + std::to_string(errorNumber) + " Unable to " + std::string(command));
+}
+
 bool confirm(std::string_view text, std::string_view caption) {
     return ui::ShowMessageBox(nullptr, text, caption, ui::Buttons::OkCancel) == ui::Answer::Ok;
 }

@@ -13,6 +13,10 @@ std::string openFailureText(int site, std::string_view path, bool output, int fi
 // That text in a box with no owner, caption "OK" and an OK button.
 void showOpenFailure(int site, std::string_view path, bool output, int fileNumber);
 
+// "err=<number> Unable to <command>" in a box with caption "OK": a step of a repository change
+// that failed (the change was put back).
+void showChangeFailure(int errorNumber, std::string_view command);
+
 // A box with OK and Cancel; true when the user chose OK.
 bool confirm(std::string_view text, std::string_view caption);
 

@@ -1,14 +1,128 @@
-// File > Install new .txt: intake, parser, and the outcome.
+// File > Install new .txt: the description is checked and parsed, its profile and
+// conditional-behaviour source written beside it, and, when it had no errors, entered into
+// the repository and the tree.
 
 #include "dtmrepo/intake/install_intake.h"
+#include "dtmrepo/repository/index_lines.h"
+#include "dtmrepo/repository/repository_operations.h"
+#include "dtmrepo/repository/tree_items.h"
+#include "dtmrepo/text_files.h"
 #include "dtmrepo/window/brondel_messages.h"
 #include "dtmrepo/window/commands.h"
+#include "dtmrepo/window/repository_tree_view.h"
 #include "dtmrepo/window/shown_text.h"
+#include "dtmrepo/writers/behaviour_source.h"
+#include "dtmrepo/writers/profile_layout.h"
+#include "dtmrepo/writers/profile_writer.h"
+#include "platform/ansi_path.h"
 #include "toolshell/open_file_dialog.h"
 
 namespace dtmrepo {
 
 namespace ui = platform::ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The files an install writes beside its description (they stay there).
+struct WrittenFiles {
+    std::optional<fs::path> behaviourSource;
+};
+
+void failedOpen(CheckReport& report, int site, const std::string& path, int fileNumber,
+                const Trace& trace) {
+    showOpenFailure(site, path, true, fileNumber);
+    report.error("Unable to write '" + path + "'", trace);
+}
+
+WrittenFiles writeProfileFiles(const IntakeOutcome& intake, CheckReport& report,
+                               const Trace& trace) {
+    WrittenFiles written;
+    const DescriptionRecord& record = intake.record;
+    const std::vector<std::string> flat = flatProfileLines(record);
+    if (!writeTextFileLines(platform::PathFromAnsi(intake.names.flatProfile()), flat)) {
+        failedOpen(report, 17, intake.names.flatProfile(), 2, trace);
+    }
+    // The source goes beside the description under the name the profile gives it.
+    const std::vector<std::string> source = behaviourSourceLines(record);
+    if (!source.empty()) {
+        const fs::path path = platform::PathFromAnsi(intake.names.chosenPath).parent_path() /
+                              behaviourSourceName(record);
+        if (writeTextFileLines(path, source)) {
+            written.behaviourSource = path;
+        } else {
+            failedOpen(report, 18, behaviourSourceName(record), 7, trace);
+        }
+    }
+    const LayoutResult layout = indentProfile(flat, trace);
+    report.warningCount += layout.unknownCount;
+    if (!writeTextFileLines(platform::PathFromAnsi(intake.names.indentedProfile()), layout.lines)) {
+        failedOpen(report, 20, intake.names.indentedProfile(), 2, trace);
+    }
+    return written;
+}
+
+// The names that become repository files must be plain file names.
+void checkNames(const IntakeOutcome& intake, CheckReport& report, const Trace& trace) {
+    if (auto problem = checkRepositoryName(intake.names.root, "the description's name")) {
+        report.error(*problem, trace);
+    }
+    if (intake.productIdentifier != intake.names.root) {
+        if (auto problem =
+                checkRepositoryName(intake.productIdentifier, "the product identifier")) {
+            report.error(*problem, trace);
+        }
+    }
+    if (auto problem = checkBehaviourNames(intake.record)) {
+        report.error(*problem, trace);
+    }
+}
+
+void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
+                         const WrittenFiles& written, CheckReport& report) {
+    InstallRequest request;
+    request.unityPath = state.UnityPath;
+    request.description = platform::PathFromAnsi(intake.names.chosenPath);
+    request.indentedProfile = platform::PathFromAnsi(intake.names.indentedProfile());
+    request.entryFileName = intake.names.entryFileName();
+    request.entryLine = indexEntryLine(intake.record, intake.names);
+    request.behaviourSource = written.behaviourSource;
+    request.behaviourName = behaviourSourceName(intake.record);
+    const RepositoryOutcome outcome = installIntoRepository(request);
+    switch (outcome.result) {
+        case RepositoryOutcome::Result::Done:
+            break;
+        case RepositoryOutcome::Result::OpenFailed:
+            showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
+                            outcome.openFailure.output, outcome.openFailure.fileNumber);
+            report.error("Unable to read the repository index '" + outcome.openFailure.path + "'",
+                         state.trace);
+            return;
+        case RepositoryOutcome::Result::NoPlace:
+            report.error("The repository index holds no lines, so the entry has no place in it.",
+                         state.trace);
+            return;
+        case RepositoryOutcome::Result::ChangeFailed:
+            showChangeFailure(outcome.failure.errorNumber, outcome.failure.command);
+            report.error("Unable to " + outcome.failure.command + ": " + outcome.failure.reason +
+                             ". The repository is as it was.",
+                         state.trace);
+            return;
+    }
+    state.entryStatus = outcome.matched ? 2 : 1;
+    state.trace.line(
+        1, outcome.matched ? "Match, no need to add."
+                           : "No Match, adding " + intake.productIdentifier + "_repository.XML...");
+    // The entry goes to the end of the tree, in place of its old items.
+    const std::string key = intake.names.root;
+    deleteEntryItems(state, key);
+    addEntryItems(state, installedEntryItems(key, intake.record));
+    state.inputByteCount = intake.record.inputByteCount();
+    state.outputByteCount = intake.record.outputByteCount();
+    state.insertedProfile = intake.names.indentedProfile();
+}
+
+}  // namespace
 
 void installCommand(BrondelState& state) {
     state.currentFile.clear();
@@ -20,40 +134,47 @@ void installCommand(BrondelState& state) {
         return;
     }
     state.reportText.clear();
-    IntakeOutcome outcome =
+    IntakeOutcome intake =
         runInstallIntake(state.currentFile, {state.revisionDate, currentTimeStamp()}, state.trace);
-    switch (outcome.result) {
+    switch (intake.result) {
         case IntakeOutcome::Result::Refused:
-            state.reportText = outcome.refusal;
+            state.reportText = intake.refusal;
             state.errorCount = 1;
             state.errorValue = 5;
             showOutcome(state, 11);
             return;
         case IntakeOutcome::Result::OpenFailed:
             state.errorCount = 1;
-            showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
-                            outcome.openFailure.output, outcome.openFailure.fileNumber);
+            showOpenFailure(intake.openFailure.site, intake.openFailure.path,
+                            intake.openFailure.output, intake.openFailure.fileNumber);
             return;
         case IntakeOutcome::Result::Stopped:
-            state.reportText = outcome.report.text;
-            state.errorCount = outcome.report.errorCount;
-            state.warningCount = outcome.report.warningCount;
+            state.reportText = intake.report.text;
+            state.errorCount = intake.report.errorCount;
+            state.warningCount = intake.report.warningCount;
             state.errorValue = 5;
             showOutcome(state, 4);
             return;
         case IntakeOutcome::Result::Parsed:
             break;
     }
-    state.reportText = outcome.report.text;
-    state.errorCount = outcome.report.errorCount;
-    state.warningCount = outcome.report.warningCount;
-    showOutcome(state, 1);
+    CheckReport& report = intake.report;
+    checkNames(intake, report, state.trace);
+    const WrittenFiles written = writeProfileFiles(intake, report, state.trace);
+
+    const std::string entryFile = intake.productIdentifier + "_repository.XML";
+    const fs::path entryPath =
+        platform::PathFromAnsi(intake.names.chosenPath).parent_path() / entryFile;
+    if (!writeTextFileLines(entryPath, {indexEntryLine(intake.record, intake.names)})) {
+        showOpenFailure(21, entryFile, true, 3);
+    }
+    if (report.errorCount == 0) {
+        enterIntoRepository(state, intake, written, report);
+    }
+    state.reportText = report.text;
+    state.errorCount = report.errorCount;
+    state.warningCount = report.warningCount;
+    showOutcome(state, state.errorCount == 0 ? 2 : 1);
 }
-
-void removeCommand(BrondelState&) {}
-
-void restoreCommand(BrondelState&) {}
-
-void rebuildCommand(BrondelState&) {}
 
 }  // namespace dtmrepo

@@ -1,5 +1,6 @@
 #include "dtmrepo/window/repository_tree_view.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "dtmrepo/repository/index_entries.h"
@@ -58,6 +59,35 @@ ui::TreeItem addEntryItems(BrondelState& state, const std::vector<TreeItemText>&
         state.treeRecords.push_back(std::move(record));
     }
     return handles.empty() ? nullptr : handles.front();
+}
+
+void deleteEntryItems(BrondelState& state, const std::string& key) {
+    ui::TreeItem root = nullptr;
+    for (const TreeRecord& record : state.treeRecords) {
+        if (record.item == record.root && record.text == key) {
+            root = record.root;
+            break;
+        }
+    }
+    if (root == nullptr) {
+        return;
+    }
+    ui::DeleteTreeItem(state.mainWindow, treeViewId, root);
+    std::erase_if(state.treeRecords,
+                  [root](const TreeRecord& record) { return record.root == root; });
+}
+
+const TreeRecord* selectedEntryRecord(const BrondelState& state) {
+    ui::TreeItem selected = ui::SelectedTreeItem(state.mainWindow, treeViewId);
+    if (selected == nullptr) {
+        return nullptr;
+    }
+    for (const TreeRecord& record : state.treeRecords) {
+        if (record.item == selected && record.item != record.root) {
+            return &record;
+        }
+    }
+    return nullptr;
 }
 
 void buildRepositoryTree(ui::Window mainWindow, BrondelState& state) {

@@ -17,6 +17,13 @@ void buildRepositoryTree(platform::ui::Window mainWindow, BrondelState& state);
 // Appends one entry's items at the end of the tree and records them; returns its root item.
 platform::ui::TreeItem addEntryItems(BrondelState& state, const std::vector<TreeItemText>& items);
 
+// Deletes the entry whose root item is labelled `key`, with its items and records.
+void deleteEntryItems(BrondelState& state, const std::string& key);
+
+// The record of the selected item when it lies below an entry's root; null for no selection
+// and for an entry's root itself, which the table does not map to its entry.
+const TreeRecord* selectedEntryRecord(const BrondelState& state);
+
 // Half the client width, an exact half going to the even number: the tree takes the left half.
 int halfWidth(int clientWidth);
 

@@ -1,5 +1,8 @@
 #include "extractor/passes/comm_call_census.h"
 
+#include <algorithm>
+
+#include "extractor/project/comm_calls.h"
 #include "extractor/project/line_text.h"
 
 namespace extractor {
@@ -41,22 +44,51 @@ void CensusPass::line(std::string_view text) {
     }
     if (holds(text, "<FBSource nameOfFBType=")) {
         inDfb_ = true;
+        insideFbSource_ = true;
         census_.dfbs.push_back(CensusDfb{std::string(firstQuotedValue(text)), {}});
+    }
+    if (holds(text, "</FBSource")) {
+        insideFbSource_ = false;
+    }
+    if (holds(text, "<FBDSource")) {
+        blockDiagram_ = true;
+    } else if (holds(text, "<STSource") || holds(text, "<LDSource") || holds(text, "<program>")) {
+        blockDiagram_ = false;
+    }
+    if (holds(text, "<variables name=\"IBY_")) {
+        noteDeclaredInstance(text);
     }
     if (holds(text, "EFSource")) {
         return;
     }
     const std::string upper = upperCase(text);
-    const bool hasAddr = holds(upper, "ADDR");
-    if (holds(upper, "SEND_REQ(")) {
-        countCall(instanceKindOf(CommBlock::SendReq, !hasAddr));
+    for (CommBlock block : {CommBlock::SendReq, CommBlock::ReadVar, CommBlock::WriteVar}) {
+        for (auto call = findCommCall(upper, block); call;
+             call = findCommCall(upper, block, call->end)) {
+            // A block-diagram block names its address on a pin line of its own; only a block
+            // wired to ADDR(...) is replaced, as a static call.
+            countCall(instanceKindOf(block, call->dynamic && !blockDiagram_));
+        }
     }
-    const bool pms = holds(upper, "'PMS'");
-    if (pms && holds(upper, "READ_VAR(")) {
-        countCall(instanceKindOf(CommBlock::ReadVar, !hasAddr));
-    }
-    if (pms && holds(upper, "WRITE_VAR(")) {
-        countCall(instanceKindOf(CommBlock::WriteVar, !hasAddr));
+}
+
+void CensusPass::noteDeclaredInstance(std::string_view text) {
+    const std::string_view name = firstQuotedValue(text);
+    const std::string_view type = attributeValue(text, "typeName=");
+    for (InstanceKind kind : allInstanceKinds) {
+        const std::string_view typeName = instanceTypeName(kind);
+        if (type != typeName || name.size() <= typeName.size() + 1 ||
+            name.substr(0, typeName.size()) != typeName || name[typeName.size()] != '_') {
+            continue;
+        }
+        const std::string_view number = name.substr(typeName.size() + 1);
+        if (number.find_first_not_of("0123456789") != std::string_view::npos) {
+            continue;
+        }
+        int& declared = insideFbSource_ && !census_.dfbs.empty()
+                            ? census_.dfbs.back().declared[kindIndex(kind)]
+                            : census_.sectionDeclared[kindIndex(kind)];
+        declared = std::max(declared, static_cast<int>(leadingNumber(number)));
     }
 }
 

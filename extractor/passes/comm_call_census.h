@@ -17,7 +17,8 @@ namespace extractor {
 
 struct CensusDfb {
     std::string name;
-    KindCounts calls{};  // calls of each kind inside this DFB
+    KindCounts calls{};     // calls of each kind inside this DFB
+    KindCounts declared{};  // highest replacement instance number it declares already
 };
 
 struct CommCallCensus {
@@ -26,6 +27,9 @@ struct CommCallCensus {
     std::vector<CensusDfb> dfbs;  // DFB number k is dfbs[k - 1]
     // Per kind, one entry per call in program sections: the number of the section holding it.
     std::array<std::vector<int>, instanceKindCount> sectionCalls;
+    // Highest replacement instance number per kind declared outside the DFBs already (a
+    // project converted before for another module): new instances are numbered after it.
+    KindCounts sectionDeclared{};
 
     int sectionCount() const { return static_cast<int>(sectionNames.size()) - 1; }
     // The number of the DFB named `name` (the last of that name), or 0.
@@ -42,11 +46,14 @@ class CensusPass {
 
   private:
     void countCall(InstanceKind kind);
+    void noteDeclaredInstance(std::string_view text);
 
     LineSink censusFile_;
     CommCallCensus census_;
     long lineNumber_ = 0;
     bool inDfb_ = false;
+    bool insideFbSource_ = false;  // between "<FBSource" and "</FBSource"
+    bool blockDiagram_ = false;    // inside a block-diagram source
 };
 
 }  // namespace extractor

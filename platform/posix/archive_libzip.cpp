@@ -166,7 +166,14 @@ ArchiveResult RepackArchive(const fs::path& input, const fs::path& folder,
         if (ok && index >= 0) {
             ok = zip_file_replace(archive, static_cast<zip_uint64_t>(index), data, 0) == 0;
         } else if (ok) {
-            ok = zip_file_add(archive, entry.c_str(), data, ZIP_FL_ENC_UTF_8) >= 0;
+            index = zip_file_add(archive, entry.c_str(), data, ZIP_FL_ENC_UTF_8);
+            ok = index >= 0;
+        }
+        // Rewritten entries are deflated at the fastest level, as the PowerShell road packs
+        // them (Compress-Archive -CompressionLevel Fastest): a project file runs to 100 MB.
+        if (ok) {
+            ok = zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                                          ZIP_CM_DEFLATE, 1) == 0;
         }
         if (!ok) {
             const std::string why = ArchiveErrorText(archive);

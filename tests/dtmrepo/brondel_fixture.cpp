@@ -95,4 +95,35 @@ std::string indexLine(const std::string& fileName, const std::string& version,
            "\" ImageLarge=\"pictures/pmekrt.jpg\"/>";
 }
 
+std::map<std::string, std::string> folderSnapshot(const std::string& folder) {
+    std::map<std::string, std::string> snapshot;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = fs::relative(entry.path(), folder).string();
+        const auto perms = static_cast<unsigned>(entry.status().permissions());
+        snapshot[name] = entry.is_directory()
+                             ? "folder " + std::to_string(perms)
+                             : std::to_string(perms) + " " + readFile(entry.path().string());
+    }
+    return snapshot;
+}
+
+void makeRepository(const std::string& unity, const std::vector<std::string>& entryLines) {
+    writeIndex(unity, entryLines);
+    fs::create_directories(fs::path(unity) / "Logics");
+}
+
+std::vector<std::string> indexLines(const std::string& unity) {
+    std::vector<std::string> lines;
+    std::istringstream text(
+        readFile((fs::path(unity) / "DDXMLRepository" / "DDXMLRepository.XML").string()));
+    std::string line;
+    while (std::getline(text, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 }  // namespace dtmrepo_test

@@ -3,6 +3,7 @@
 // Brondel run as a program on the headless UI: a settings store of its own pointing UnityPath
 // at a repository folder made by the test, a script playing the user, and the transcript.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,5 +43,16 @@ void writeIndex(const std::string& unityPath, const std::vector<std::string>& en
 // An index line as the install writes it.
 std::string indexLine(const std::string& fileName, const std::string& version,
                       const std::string& productId);
+
+// Every file below `folder` with its bytes and permissions, and every folder: what "the
+// repository as it was" means, byte for byte.
+std::map<std::string, std::string> folderSnapshot(const std::string& folder);
+
+// A repository below `unity` as the DAV leaves it: the index with the given entry lines and
+// the Logics folder.
+void makeRepository(const std::string& unity, const std::vector<std::string>& entryLines = {});
+
+// The index's lines.
+std::vector<std::string> indexLines(const std::string& unity);
 
 }  // namespace dtmrepo_test

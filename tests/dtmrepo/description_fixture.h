@@ -41,6 +41,11 @@ dtmrepo::IntakeOutcome parseDescription(const Lines& lines,
 // and an input and an output assembly with a variable each.
 Lines sampleDescription();
 
+// A description of every part: identity, languages, nested parameter groups, four assemblies
+// with paths and intervals, variables in several sections, a loop, an enumeration and a
+// conditional-access pair.
+Lines fullDescription();
+
 // The messages of a report, each without its leading line break.
 std::vector<std::string> reportMessages(const std::string& reportText);
 

@@ -6,91 +6,10 @@
 
 namespace {
 
+using dtmrepo_test::fullDescription;
 using dtmrepo_test::Lines;
 using dtmrepo_test::parseDescription;
 using dtmrepo_test::reportMessages;
-
-// A description of every part: identity, languages, nested parameter groups, four assemblies
-// with paths and intervals, variables in several sections, a loop and an enumeration.
-Lines fullDescription() {
-    return {
-        "# Pump controller, two connections",
-        "SWINCLUDE, YES",
-        "SW,\t\t02.10",
-        "FW, 01.02",
-        "ProductID, PMX_1.2",
-        "ProductName, PMEKRT0302",
-        "vendorText, en-us, Calvento",
-        "vendorText, de, Calvento GmbH",
-        "productText, en, Pump controller",
-        "productText, fr, Controleur de pompe",
-        "ParGroup, Application",
-        "ParGAccess, Configuration",
-        "ParGLabl, en, Application Configuration",
-        "  ParGroup, Options",
-        "  ParGAccess, GUIControl",
-        "  ParGLabl, en, Options",
-        "  ParGLabl, de, Optionen",
-        "    varHeading, configVars",
-        "    varType, ENUM",
-        "    varName, Mode",
-        "    varLabel, en, Operating mode",
-        "    varENUMtype, BYTE",
-        "    varENUMValue, 0",
-        "    varENUMLabel, en, Manual",
-        "    varENUMValue, 1",
-        "    varENUMLabel, en, Automatic",
-        "    varAccessIN, Mode",
-        "    varHeading, configVars",
-        "    varType, UINT",
-        "    varName, Speed",
-        "    varLabel, en, Speed",
-        "    varLabel, de, Drehzahl",
-        "    varLowLimit, 0",
-        "    varHiLimit, 3000",
-        "    varDefault, 1500",
-        "    varUnit, rpm",
-        "    varAccessOUT, Mode",
-        "  endParGroup",
-        "endParGroup",
-        "assemblyID,\t1",
-        "assemblyPath,\t101",
-        "assemblyDefaultRPI, 20",
-        "varHeading,\tInputVars",
-        "  varType,\tWORD",
-        "  varName,\tStatus",
-        "  varLabel,en-us,\tStatus word",
-        "varLoopStart,1,3",
-        "varHeading,\tInputVars",
-        "  varType,\tINT",
-        "  varName,\tIn_%",
-        "  varLabel,en-us,\tInput",
-        "varLoopEnd",
-        "assemblyID,\t2",
-        "assemblyPath,\t102",
-        "varHeading,\toutputVars",
-        "  varType,\tINT",
-        "  varName,\tOut_Int",
-        "  varLabel,en-us,\tCommand",
-        "varHeading,\toutputVars",
-        "  varType,\tREAL,0,4",
-        "  varName,\tOut_Real",
-        "  varLabel,en-us,\tSetpoints",
-        "assemblyID,\t3",
-        "assemblyPath,\t103",
-        "varHeading,\tInputVars",
-        "  varType,\tDINT",
-        "  varName,\tCounter",
-        "  varLabel,en-us,\tCounter",
-        "assemblyID,\t4",
-        "assemblyPath,\t104",
-        "varHeading,\toutputVars",
-        "  varLength,\t16",
-        "  varType,\tSTRING",
-        "  varName,\tMessage",
-        "  varLabel,en-us,\tMessage",
-    };
-}
 
 TEST(DtmDescription, TheSampleParsesWithoutMessages) {
     const auto outcome = parseDescription(dtmrepo_test::sampleDescription());

@@ -91,6 +91,18 @@ TEST(DtmPreprocess, LoopFaultsEndThePassAndCountAsErrors) {
     }
 }
 
+TEST(DtmPreprocess, ADescriptionExpandsToABoundedNumberOfLines) {
+    // 501 indexes of a 400-line body: more than a description may hold.
+    Lines lines = {"varLoopStart,0,500"};
+    lines.insert(lines.end(), 400, "varName, x%");
+    lines.push_back("varLoopEnd");
+    const Pass pass = preprocess(lines);
+    EXPECT_TRUE(pass.result.stopped);
+    EXPECT_EQ(pass.report.text, "\r\nERROR - the description expands to more than 200000 lines");
+    lines.erase(lines.begin() + 1, lines.begin() + 101);  // 300 lines: within bounds
+    EXPECT_FALSE(preprocess(lines).result.stopped);
+}
+
 TEST(DtmPreprocess, ProductIdentifierTakesTheVersionOnce) {
     const Pass pass =
         preprocess({"SWINCLUDE, YES", "SW, 02.10", "ProductID, PMX_1.2", "varName, x"});

@@ -1,6 +1,7 @@
 // Whole conversions in batch mode, as "fennick <archive>" runs them.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -73,9 +74,51 @@ TEST_F(BatchConversion, ResultsCensusAndIntermediateFiles) {
     EXPECT_EQ(census[1].rfind("Section: Main (static2) sec_Send_Req_Instance(1) =  1", 0), 0u);
 }
 
+TEST_F(BatchConversion, WholeConversionRewritesTheProject) {
+    const fs::path input = writeProject("Line.zef", sampleProject());
+    ASSERT_EQ(runFennick({input.string()}), 0) << transcript();
+    const std::string project = readArchive(path("Line_IBY.zef")).at("unitpro.xef").data;
+    EXPECT_EQ(xmlProblem(project, path("tmp")), "");
+    const std::vector<std::string> lines = crlfLines(project);
+    for (const char* line : {
+             "\t\t<variables name=\"Speed\" typeName=\"WORD\">",
+             "\t\t\t<comment>%IW0.3.0.5 (Interbus-S)</comment>",
+             "\tSpeed := INT_TO_WORD(IBY_DIO_d0_s3.Inputs.IW[5]);    (*  WARNING:  NOT an INT *)",
+             "\tIBY_DIO_d0_s3.Outputs.QW[2] := Valve;",
+             "IF IBY_DIO_d0_s3.Inputs.IW[7] &gt; 3 THEN Running := TRUE; END_IF;",
+             "IBY_SEND_REQ_1(254,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);",
+             "IBY_READ_VAR_1(7, 'IBYREADVARIPd0_s3', 3, 1, GEST, TAB);",
+             "IBY_WRITE_VAR_DYNAMIC_1(AdrVar,  3, 1, Data, Gest);",
+             "  IBY_SEND_REQ_1(5,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);",
+         }) {
+        EXPECT_TRUE(hasLine(lines, line)) << line;
+    }
+    EXPECT_EQ(project.find("topologicalAddress"), std::string::npos);
+    const std::vector<std::string> results =
+        crlfLines(readFile(path("Line_IBY_IntermediateFiles") / "Line_Results.txt"));
+    for (const char* line : {
+             "Converted 1 Topological INPUT variables to unlocated variables.",
+             "Converted 1 Topological OUTPUT variables to unlocated variables.",
+             "Converted 0 Topological CHANNEL variables.",
+             "Replaced 1 direct Topological References.",
+             "Replaced 1 Static SEND_REQ function blocks in main sections.",
+             "Replaced 1 Static SEND_REQ function blocks in DFBs.",
+             "Replaced 1 READ_VAR function blocks.",
+             "Replaced 1 Dynamic WRITE_VAR function blocks in main sections.",
+         }) {
+        EXPECT_TRUE(hasLine(results, line)) << line;
+    }
+    const std::vector<std::string> inputs =
+        crlfLines(readFile(path("Line_IBY_IntermediateFiles") / "Line_INvars_Sort.txt"));
+    EXPECT_EQ(inputs, (std::vector<std::string>{
+                          "Speed := INT_TO_WORD(IBY_DIO_d0_s3.Inputs.IW[5]);    (*  WARNING:  "
+                          "NOT an INT *)"}));
+}
+
 TEST_F(BatchConversion, SecondModuleGetsTheSecondPass) {
     ProjectSpec project = sampleProject();
     project.modules = {moduleAt(0, 3), moduleAt(0, 5)};
+    project.sections[0].lines.push_back("SEND_REQ(ADDR('0.5.0.2'), 1, E, G, R);");
     const fs::path input = writeProject("Two.zef", project);
     ASSERT_EQ(runFennick({input.string()}), 0) << transcript();
 
@@ -85,6 +128,22 @@ TEST_F(BatchConversion, SecondModuleGetsTheSecondPass) {
     EXPECT_NE(first.find("\\1\\0.5"), std::string::npos);
     EXPECT_EQ(second.find("TSXIBY100"), std::string::npos);
     EXPECT_EQ(xmlProblem(second, path("tmp")), "");
+    // Each pass's call has an instance of its own, each declared once.
+    const std::vector<std::string> lines = crlfLines(second);
+    EXPECT_TRUE(
+        hasLine(lines, "IBY_SEND_REQ_1(254,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"));
+    EXPECT_TRUE(hasLine(lines, "IBY_SEND_REQ_3(2,'IBYSENDREQIPd0_s5', 1, E, G, R);"));
+    for (const char* name :
+         {"IBY_SEND_REQ_1", "IBY_SEND_REQ_3", "IBY_DIO_d0_s3", "IBY_DIO_d0_s5"}) {
+        const std::string declaration = std::string("<variables name=\"") + name + "\"";
+        int count = 0;
+        bool inDataBlock = false;
+        for (const std::string& line : lines) {
+            inDataBlock = (inDataBlock || line == "\t<dataBlock>") && line != "\t</dataBlock>";
+            count += inDataBlock && line.find(declaration) != std::string::npos;
+        }
+        EXPECT_EQ(count, 1) << name;
+    }
     const std::vector<std::string> secondResults =
         crlfLines(readFile(path("Two_IBY_IBY_IntermediateFiles") / "Two_IBY_Results.txt"));
     EXPECT_TRUE(hasLine(secondResults, " Found a TSXIBY100 (1) at rack = 0   slot = 5"));
@@ -154,6 +213,19 @@ TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
         EXPECT_EQ(readFile(path("Line") / "notes.txt"), "mine");
         EXPECT_TRUE(leftoverWorkFolders().empty());
     }
+}
+
+TEST_F(BatchConversion, NoWorkFolderEndsTheConversionNotTheProgram) {
+    const fs::path input = writeProject("Line.zef", sampleProject());
+    std::ofstream(path("tmp/not-a-folder")) << "x";
+    ::setenv("TMPDIR", path("tmp/not-a-folder").c_str(), 1);
+    const int code = runFennick({input.string()});
+    ::setenv("TMPDIR", path("tmp").c_str(), 1);
+    EXPECT_EQ(code, 1);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_FALSE(fs::exists(path("Line_IBY.zef")));
+    // The same process converts the next archive as usual.
+    EXPECT_EQ(runFennick({input.string()}), 0) << transcript();
 }
 
 TEST_F(BatchConversion, ExitCodesOfTheProgram) {

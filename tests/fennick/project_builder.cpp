@@ -42,8 +42,7 @@ void moduleLines(std::vector<std::string>& lines, const ModuleSpec& module) {
     for (unsigned char c : module.svcName) {
         lines.push_back(valueLine(c));
     }
-    const std::vector<uint16_t> words =
-        module.serviceWords.empty() ? sampleServiceWords() : module.serviceWords;
+    const std::vector<uint16_t> words = module.serviceWords.value_or(sampleServiceWords());
     lines.push_back(valueLine(static_cast<uint16_t>(words.size())));
     for (uint16_t word : words) {
         lines.push_back(valueLine(word));
@@ -175,6 +174,8 @@ std::vector<std::string> projectLines(const ProjectSpec& project) {
     }
     if (project.logicConf) {
         lines.push_back("\t<logicConf>");
+    }
+    {
         lines.push_back("\t\t<resource resName=\"Premium\"></resource>");
         if (project.mastTask) {
             lines.push_back("\t\t<taskDesc task=\"MAST\" cycleType=\"cyclic\" period=\"20\">");
@@ -185,6 +186,8 @@ std::vector<std::string> projectLines(const ProjectSpec& project) {
             }
             lines.push_back("\t\t</taskDesc>");
         }
+    }
+    if (project.logicConf) {
         lines.push_back("\t</logicConf>");
     }
     for (const SectionSpec& section : project.sections) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,8 @@ struct ModuleSpec {
     int slot = 3;
     std::string topoAddress;  // the equipInfo value; empty: "\1\" + rack + "." + slot
     uint16_t kw0 = 0x0011, kw1 = 242, kw2 = 0x0007;
-    std::string svcName = "D:\\Svc\\Line1.svc";  // as stored in the configuration
-    std::vector<uint16_t> serviceWords;          // empty: a small bus (sampleServiceWords)
+    std::string svcName = "D:\\Svc\\Line1.svc";         // as stored in the configuration
+    std::optional<std::vector<uint16_t>> serviceWords;  // none: a small bus (sampleServiceWords)
 };
 
 // A module with the sample configuration at another place.
@@ -45,7 +46,8 @@ struct ProjectSpec {
     int dataBlocks = 1;                     // the declarations go into the first
     bool logicConf = true;
     bool mastTask = true;
-    std::vector<std::string> mastSections{"Main"};  // section descriptions of the MAST task
+    std::vector<std::string> mastSections{"Main",
+                                          "Rungs"};  // section descriptions of the MAST task
     std::vector<SectionSpec> sections;
 };
 

@@ -28,18 +28,7 @@ ui::MenuSpec fennickMenuSpec(std::string_view ignore) {
 }
 
 void fennickBuildMenu(ui::Window window, std::string_view ignore) {
-    ui::Menu bar = ui::CreateMenuBar();
-    int position = -1;
-    for (const ui::MenuEntrySpec& entry : fennickMenuSpec(ignore).entries) {
-        if (entry.popup) {
-            toolshell::addPopupMenu(bar, ++position, entry.text);
-        } else if (entry.separator) {
-            toolshell::addMenuSeparator(position);
-        } else {
-            toolshell::addMenuItem(position, entry.command, entry.text);
-        }
-    }
-    ui::SetMenu(window, bar);
+    toolshell::buildToolMenuBar(window, fennickMenuSpec(ignore));
 }
 
 }  // namespace fennick

@@ -70,12 +70,14 @@ void FennickWindow::command(ui::Window self, int id) {
             ui::PostClose(self);
             break;
         case IDM_IGNORE_NO:
-            values_.ignore = values_.ignoreText = "0";
+            values_.ignoreText.assign(1, '0');
+            values_.ignore = values_.ignoreText;
             toolshell::writeRegistryString(key, "Ignore", values_.ignore);
             values_.displayCode = 20;
             break;
         case IDM_IGNORE_YES:
-            values_.ignore = values_.ignoreText = "1";
+            values_.ignoreText.assign(1, '1');
+            values_.ignore = values_.ignoreText;
             toolshell::writeRegistryString(key, "Ignore", values_.ignore);
             values_.displayCode = 21;
             break;

@@ -1,4 +1,4 @@
-#include "dtmrepo/repository/quoted_values.h"
+#include "dtmrepo/quoted_values.h"
 
 #include <algorithm>
 

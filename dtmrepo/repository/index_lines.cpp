@@ -1,0 +1,126 @@
+#include "dtmrepo/repository/index_lines.h"
+
+#include "dtmrepo/parser/vocabulary.h"
+#include "dtmrepo/xml_entities.h"
+
+namespace dtmrepo {
+
+std::string indexEntryLine(const DescriptionRecord& r, const DescriptionNames& names) {
+    const std::string file = names.entryFileName();
+    const auto value = [](const std::string& text) { return "\"" + xmlEscaped(text) + "\""; };
+    const auto picture = [&value](const std::string& text) { return value("pictures/" + text); };
+    return "  <File DDXMLFile=" + value(file) + " Filename=" + value(file) +
+           " Fileversion=" + value(r.swVersion) + " ProductName=" + value(r.productName) +
+           " Vendorname=\"243\" ProductID=" + value(names.root) +
+           " ImageLarge=" + picture(r.imageLarge) + " ImageSmall=" + picture(r.imageSmall) +
+           " ImageIcon=" + picture(r.imageIcon) + " CompanyLogo=" + picture(r.companyLogo) +
+           " ImageCompanyIcon=" + picture(r.imageCompanyIcon) + " CAPPLogo=" + picture(r.cappLogo) +
+           "/>";
+}
+
+std::optional<std::string> fileAttribute(std::string_view line) {
+    constexpr std::string_view kAttribute = "DDXMLFile=\"";
+    const size_t start = line.find(kAttribute);
+    if (start == std::string_view::npos) {
+        return std::nullopt;
+    }
+    // The attribute name must stand on its own, not end a longer one.
+    if (start > 0 && line[start - 1] != ' ' && line[start - 1] != '\t') {
+        return std::nullopt;
+    }
+    const size_t value = start + kAttribute.size();
+    const size_t end = line.find('"', value);
+    if (end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return xmlUnescaped(line.substr(value, end - value));
+}
+
+bool namesFile(std::string_view line, std::string_view fileName) {
+    const auto file = fileAttribute(line);
+    return file && upperCase(*file) == upperCase(fileName);
+}
+
+MergeResult mergeEntry(const IndexLines& index, const std::string& entryLine,
+                       std::string_view fileName) {
+    MergeResult result;
+    for (const std::string& line : index) {
+        if (!namesFile(line, fileName)) {
+            result.lines.push_back(line);
+        } else if (!result.matched) {
+            result.lines.push_back(entryLine);
+            result.matched = true;
+        }
+        // Further entries of the same file are the same profile listed twice: they go.
+    }
+    result.placed = result.matched || !index.empty();
+    if (!result.matched && result.placed) {
+        result.lines.insert(result.lines.end() - 1, entryLine);
+    }
+    return result;
+}
+
+RemovalResult removeEntry(const IndexLines& index, std::string_view fileName) {
+    RemovalResult result;
+    for (const std::string& line : index) {
+        if (namesFile(line, fileName)) {
+            ++result.removed;
+        } else {
+            result.lines.push_back(line);
+        }
+    }
+    return result;
+}
+
+RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy) {
+    RestoreResult result;
+    struct Key {
+        std::string file;
+        const std::string* line;
+    };
+    std::vector<Key> keys;
+    // The first line is the XML declaration, never an entry.
+    for (size_t i = 1; i < index.size(); ++i) {
+        if (auto file = fileAttribute(index[i])) {
+            keys.push_back({upperCase(*file), &index[i]});
+        }
+    }
+    result.keys = keys.size();
+    if (keys.empty()) {
+        return result;
+    }
+    for (const std::string& line : installCopy) {
+        const std::string* current = nullptr;
+        if (auto file = fileAttribute(line)) {
+            const std::string upper = upperCase(*file);
+            for (const Key& key : keys) {
+                current = key.file == upper ? key.line : current;
+            }
+        }
+        if (current != nullptr) {
+            result.lines.push_back(*current);
+        } else {
+            result.lines.push_back(line);
+            result.changed = true;
+        }
+    }
+    return result;
+}
+
+std::optional<std::string> checkRepositoryName(std::string_view name, std::string_view what) {
+    constexpr std::string_view kRefused = "\\/:*?\"<>|%!^&`$;";
+    bool refused =
+        name.empty() || name == "." || name == ".." || name.back() == ' ' || name.back() == '.';
+    for (char c : name) {
+        refused = refused || static_cast<unsigned char>(c) < ' ' ||
+                  kRefused.find(c) != std::string_view::npos;
+    }
+    if (!refused) {
+        return std::nullopt;
+    }
+    return std::string(what) + " '" + std::string(name) +
+           "' cannot name a repository file: it must not be empty, end in a blank or a point, "
+           "or hold any of \\ / : * ? \" < > | % ! ^ & ` $ ;";
+}
+
+}  // namespace dtmrepo

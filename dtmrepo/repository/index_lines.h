@@ -1,0 +1,60 @@
+#pragma once
+
+// The repository index as lines: one "<File DDXMLFile=... />" line per installed profile
+// between the lines of its enclosing element. Entries are matched by their DDXMLFile value
+// exactly (letter case aside, as the file system does), never by a part of the line.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dtmrepo/intake/description_names.h"
+#include "dtmrepo/parser/description_record.h"
+
+namespace dtmrepo {
+
+using IndexLines = std::vector<std::string>;
+
+// The entry line of an install.
+std::string indexEntryLine(const DescriptionRecord& record, const DescriptionNames& names);
+
+// The DDXMLFile value of an entry line, its references read back; nothing for other lines.
+std::optional<std::string> fileAttribute(std::string_view line);
+
+bool namesFile(std::string_view line, std::string_view fileName);
+
+struct MergeResult {
+    IndexLines lines;
+    bool matched = false;  // the file had an entry, which the new line replaced
+    bool placed = false;   // false: an index without lines has no place for an entry
+};
+
+// The index with the entry line in place of the file's entry, or else just above the index's
+// last line (the end of its enclosing element).
+MergeResult mergeEntry(const IndexLines& index, const std::string& entryLine,
+                       std::string_view fileName);
+
+struct RemovalResult {
+    IndexLines lines;
+    int removed = 0;
+};
+
+// The index without the file's entry lines.
+RemovalResult removeEntry(const IndexLines& index, std::string_view fileName);
+
+struct RestoreResult {
+    IndexLines lines;
+    bool changed = false;  // some line of the install copy had no entry in the index
+    size_t keys = 0;       // entries found in the index
+};
+
+// The install copy's lines, each entry that the current index also holds taken from it.
+RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy);
+
+// The report message (after "ERROR - ") when `name` cannot stand as a file name in the repository:
+// empty, holding a path separator, a character that a command line would read, or a control
+// character.
+std::optional<std::string> checkRepositoryName(std::string_view name, std::string_view what);
+
+}  // namespace dtmrepo

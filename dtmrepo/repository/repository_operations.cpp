@@ -1,0 +1,129 @@
+#include "dtmrepo/repository/repository_operations.h"
+
+#include <system_error>
+
+#include "dtmrepo/repository/index_lines.h"
+#include "dtmrepo/repository/repository_paths.h"
+#include "dtmrepo/text_files.h"
+
+namespace dtmrepo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+RepositoryOutcome openFailed(int site, const fs::path& path, bool output, int fileNumber) {
+    RepositoryOutcome outcome;
+    outcome.result = RepositoryOutcome::Result::OpenFailed;
+    outcome.openFailure = {site, displayPath(path), output, fileNumber};
+    return outcome;
+}
+
+// Finishes a change: on a failure everything is put back.
+RepositoryOutcome settle(RepositoryChange& change, RepositoryOutcome outcome) {
+    if (change.failed()) {
+        change.rollBack();
+        outcome.result = RepositoryOutcome::Result::ChangeFailed;
+        outcome.failure = change.failure();
+        outcome.indexReplaced = false;
+    }
+    return outcome;
+}
+
+}  // namespace
+
+RepositoryOutcome installIntoRepository(const InstallRequest& request) {
+    const RepositoryPaths paths(request.unityPath);
+    const fs::path index = paths.index();
+    const auto indexBytes = readFileBytes(index);
+    const auto indexLines = readTextFileLines(index);
+    if (!indexBytes || !indexLines || !fs::is_regular_file(index)) {
+        return openFailed(22, index, false, 5);
+    }
+    const MergeResult merged = mergeEntry(*indexLines, request.entryLine, request.entryFileName);
+    RepositoryOutcome outcome;
+    outcome.matched = merged.matched;
+    if (!merged.placed) {
+        outcome.result = RepositoryOutcome::Result::NoPlace;
+        return outcome;
+    }
+    RepositoryChange change;
+    change.makeFolder(paths.backupFolder());
+    change.writeFile(paths.backupBeforeChange(), *indexBytes, index);
+    change.copyFile(request.description, paths.backupFolder() / request.description.filename());
+    change.makeWritable(index);
+    change.copyFile(request.indentedProfile, paths.profile(request.entryFileName));
+    const std::string newIndex = textWithLineEnds(merged.lines);
+    outcome.indexReplaced = change.writeFile(index, newIndex);
+    change.writeFile(paths.backupAfterInstall(), newIndex, index);
+    if (request.behaviourSource) {
+        // The Logics folder belongs to the DTM installation: it is never made here.
+        change.copyFile(*request.behaviourSource,
+                        findIgnoringCase(paths.logicsFolder(), request.behaviourName));
+    }
+    return settle(change, outcome);
+}
+
+RepositoryOutcome removeFromRepository(const std::string& unityPath, const std::string& fileName) {
+    const RepositoryPaths paths(unityPath);
+    const fs::path index = paths.index();
+    const auto indexBytes = readFileBytes(index);
+    const auto indexLines = readTextFileLines(index);
+    if (!indexBytes || !indexLines || !fs::is_regular_file(index)) {
+        return openFailed(6, index, false, 1);
+    }
+    const RemovalResult removal = removeEntry(*indexLines, fileName);
+    RepositoryOutcome outcome;
+    outcome.matched = removal.removed > 0;
+    RepositoryChange change;
+    change.makeFolder(paths.backupFolder());
+    change.writeFile(paths.backupBeforeChange(), *indexBytes, index);
+    // The profile is backed up from the repository folder, wherever the program runs.
+    const fs::path profile = paths.profile(fileName);
+    std::error_code error;
+    if (fs::exists(profile, error)) {
+        change.copyFile(profile, paths.backupFolder() / profile.filename());
+    }
+    change.makeWritable(index);
+    if (outcome.matched) {
+        outcome.indexReplaced = change.writeFile(index, textWithLineEnds(removal.lines));
+    }
+    return settle(change, outcome);
+}
+
+RestoreOutcome restoreRepository(const std::string& unityPath) {
+    const RepositoryPaths paths(unityPath);
+    const fs::path index = paths.index();
+    RestoreOutcome outcome;
+    const auto installCopy = readTextFileLines(paths.backupAfterInstall());
+    if (!installCopy || !fs::is_regular_file(paths.backupAfterInstall())) {
+        static_cast<RepositoryOutcome&>(outcome) =
+            openFailed(5, paths.backupAfterInstall(), false, 2);
+        outcome.installCopyMissing = true;
+        return outcome;
+    }
+    // A missing index gives no entries to keep: the result stays empty and nothing is replaced.
+    const auto indexLines = readTextFileLines(index);
+    const bool indexRead = indexLines && fs::is_regular_file(index);
+    const RestoreResult restored =
+        restoreFromCopy(indexRead ? *indexLines : IndexLines{}, *installCopy);
+    outcome.keys = restored.keys;
+    outcome.changed = restored.changed;
+    RepositoryChange change;
+    if (indexRead) {
+        change.makeWritable(index);
+    }
+    const std::string result = textWithLineEnds(restored.lines);
+    change.writeFile(paths.restoredIndex(), result);
+    if (restored.changed) {
+        outcome.indexReplaced = change.writeFile(index, result, paths.restoredIndex());
+    }
+    static_cast<RepositoryOutcome&>(outcome) = settle(change, outcome);
+    if (!indexRead && outcome.result == RepositoryOutcome::Result::Done) {
+        outcome.result = RepositoryOutcome::Result::OpenFailed;
+        outcome.openFailure = {3, displayPath(index), false, 1};
+    }
+    return outcome;
+}
+
+}  // namespace dtmrepo

@@ -1,0 +1,82 @@
+// File > Rebuild .txt from Unity Pro .XSY: a description file is written beside the export,
+// named after its device variable.
+
+#include <filesystem>
+#include <fstream>
+
+#include "dtmrepo/intake/xsy_rebuild.h"
+#include "dtmrepo/repository/index_lines.h"
+#include "dtmrepo/text_files.h"
+#include "dtmrepo/window/brondel_messages.h"
+#include "dtmrepo/window/commands.h"
+#include "dtmrepo/window/shown_text.h"
+#include "platform/ansi_path.h"
+#include "toolshell/open_file_dialog.h"
+
+namespace dtmrepo {
+
+namespace ui = platform::ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The chosen path up to and including its last folder separator.
+std::string folderOf(const std::string& path) {
+    const size_t last = path.find_last_of("\\/");
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+}  // namespace
+
+void rebuildCommand(BrondelState& state) {
+    state.currentFile.clear();
+    state.currentFile = toolshell::openFileDialog(
+        state.mainWindow, {{"XSY Files, (*.XSY)", "*.XSY"}, {"All Files, (*.*)", "*.*"}},
+        "Rebuild .txt from Unity Pro .XSY");
+    ui::Invalidate(state.mainWindow);
+    if (state.currentFile.empty()) {
+        state.reportText.clear();
+        showOutcome(state, 14);
+        return;
+    }
+    const std::string folder = folderOf(state.currentFile);
+    state.reportText = "\r\n  sourcepath= " + folder;
+    std::ifstream xsy(platform::PathFromAnsi(state.currentFile), std::ios::binary);
+    if (!xsy) {
+        showOpenFailure(1, state.currentFile, false, 2);
+        showOutcome(state, 14);
+        return;
+    }
+    state.reportText += "\r\n  searching " + state.currentFile;
+    XsyRebuild rebuilt = rebuildFromVariablesExport(xsy, folder, state.revisionDate);
+    state.errorCount = rebuilt.errorCount;
+    if (rebuilt.rootName.empty()) {
+        state.reportText += rebuilt.report;
+        showOutcome(state, 14);
+        return;
+    }
+    const std::string output = folder + rebuilt.rootName + ".txt";
+    if (auto problem = checkRepositoryName(rebuilt.rootName, "the device variable's name")) {
+        state.reportText += rebuilt.report + "\r\n   ERROR - " + *problem;
+        ++state.errorCount;
+        showOutcome(state, 14);
+        return;
+    }
+    const fs::path outputPath = platform::PathFromAnsi(output);
+    std::error_code error;
+    if (fs::exists(outputPath, error) &&
+        !confirm("'OK' to Replace " + rebuilt.rootName, "Replace")) {
+        // The existing description stays as it is.
+        state.reportText += rebuilt.report.substr(0, rebuilt.reportAtOutput) +
+                            "\r\n  Cancelled Building: " + output;
+        showOutcome(state, 14);
+        return;
+    }
+    state.reportText += rebuilt.report;
+    if (!writeTextFileLines(outputPath, rebuilt.lines)) {
+        showOpenFailure(2, output, true, 3);
+    }
+    showOutcome(state, 14);
+}
+
+}  // namespace dtmrepo

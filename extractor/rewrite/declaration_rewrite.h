@@ -1,0 +1,56 @@
+#pragma once
+
+// The declaration pass: inside the data block, every declaration located on the converted
+// module (its words %IW, %QW and %KW, its error bit .MOD.ERR, its IODDT objects %CH) becomes an
+// unlocated declaration with the address kept in its comment, and the connection to the
+// module's data becomes an assignment for the IN or OUT section. Declarations typed with the
+// module's IODDTs get the generated channel and module types.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "extractor/loop/module_context.h"
+#include "extractor/passes/derived_types.h"
+#include "extractor/project/line_files.h"
+
+namespace extractor {
+
+struct DeclarationOutputs {
+    LineSink project;
+    LineSink inputs;   // assignments for the IN section
+    LineSink outputs;  // assignments for the OUT section
+    LineSink results;  // warnings
+};
+
+class DeclarationPass {
+  public:
+    DeclarationPass(const ModuleContext& module, const DerivedTypeCatalogue& types,
+                    DeclarationOutputs outputs)
+        : module_(module), types_(types), out_(std::move(outputs)) {}
+
+    // One line of the data block; it is written, rewritten or replaced.
+    void line(std::string_view text);
+
+    int inputVariables() const { return inputs_; }
+    int outputVariables() const { return outputs_; }
+    int channelVariables() const { return channels_; }
+    const std::vector<std::string>& channelList() const { return channelList_; }
+    const std::vector<std::string>& moduleList() const { return moduleList_; }
+
+  private:
+    bool rewriteVariableDecl(std::string_view line, const std::string& pattern,
+                             const std::string& tail);
+    void writeAssignment(std::string_view line, const std::string& pattern, const std::string& tail,
+                         const std::string& address, const std::string& name,
+                         const std::string& type);
+
+    const ModuleContext& module_;
+    const DerivedTypeCatalogue& types_;
+    DeclarationOutputs out_;
+    std::string pendingComment_;
+    int inputs_ = 0, outputs_ = 0, channels_ = 0;
+    std::vector<std::string> channelList_, moduleList_;
+};
+
+}  // namespace extractor

@@ -1,0 +1,37 @@
+#pragma once
+
+// The code pass: every reference of a program line to the converted module becomes its
+// replacement. Configuration words become their values, error bits and the IODDT objects of
+// channel and module become members of the module's management variable, and the remaining
+// process-data words elements of its device variable. The rules are fixed per module; their
+// order is part of the behaviour (a word's rule leaves its bit addresses to the bit rules).
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "extractor/loop/module_context.h"
+
+namespace extractor {
+
+class TopologicalReferences {
+  public:
+    explicit TopologicalReferences(const ModuleContext& module);
+
+    struct Counts {
+        int ioddt = 0;   // configuration words, error bits and IODDT objects
+        int direct = 0;  // process-data words made device array elements
+    };
+
+    // Rewrites the line in place and adds what it replaced to `counts`.
+    void rewrite(std::string& line, bool ignoreStrings, Counts& counts) const;
+
+    // The replacement rules in the order they are applied (pattern, replacement).
+    const std::vector<std::pair<std::string, std::string>>& rules() const { return rules_; }
+
+  private:
+    std::vector<std::pair<std::string, std::string>> rules_;
+    std::string inputPrefix_, inputName_, outputPrefix_, outputName_;
+};
+
+}  // namespace extractor

@@ -1,0 +1,95 @@
+#include "dtmrepo/repository/index_lines.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/dtmrepo/brondel_fixture.h"
+#include "tests/dtmrepo/description_fixture.h"
+
+namespace {
+
+using dtmrepo_test::indexLine;
+using dtmrepo_test::Lines;
+
+const std::string kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+
+TEST(DtmIndexLines, TheEntryLineNamesTheProfileAndItsPictures) {
+    auto outcome = dtmrepo_test::parseDescription(dtmrepo_test::sampleDescription());
+    outcome.record.imageLarge = "a&b.jpg";
+    EXPECT_EQ(dtmrepo::indexEntryLine(outcome.record, outcome.names),
+              "  <File DDXMLFile=\"PME KRT 0302_Pump.XML\" Filename=\"PME KRT 0302_Pump.XML\" "
+              "Fileversion=\"01.00\" ProductName=\"PMEKRT0302\" Vendorname=\"243\" "
+              "ProductID=\"PME KRT 0302_Pump\" ImageLarge=\"pictures/a&amp;b.jpg\" "
+              "ImageSmall=\"pictures/pmekrtsmall.ico\" ImageIcon=\"pictures/pmekrt.ico\" "
+              "CompanyLogo=\"pictures/tvqlogo.jpg\" ImageCompanyIcon=\"pictures/tvq.ico\" "
+              "CAPPLogo=\"pictures/TechnologyApproved.jpg\"/>");
+}
+
+TEST(DtmIndexLines, ANewEntryGoesAboveTheLastLine) {
+    const auto merged =
+        dtmrepo::mergeEntry({kHead, "<Root>", indexLine("A.XML", "1", "A"), "</Root>"},
+                            "NEW DDXMLFile=\"B.XML\"", "B.XML");
+    EXPECT_FALSE(merged.matched);
+    EXPECT_EQ(merged.lines, (Lines{kHead, "<Root>", indexLine("A.XML", "1", "A"),
+                                   "NEW DDXMLFile=\"B.XML\"", "</Root>"}));
+    EXPECT_EQ(dtmrepo::mergeEntry({"only"}, "NEW", "B.XML").lines, (Lines{"NEW", "only"}));
+    const auto empty = dtmrepo::mergeEntry({}, "NEW", "B.XML");
+    EXPECT_FALSE(empty.placed);
+}
+
+TEST(DtmIndexLines, AReinstallReplacesItsOwnEntryOnly) {
+    const Lines index = {kHead, "<Root>", indexLine("PMX_1.XML", "1", "PMX_1"),
+                         indexLine("PMX_10.XML", "1", "PMX_10"), "</Root>"};
+    // The identifier stands inside another entry's line: that one is not it.
+    const auto merged =
+        dtmrepo::mergeEntry(index, indexLine("PMX_1.XML", "2", "PMX_1"), "pmx_1.xml");
+    EXPECT_TRUE(merged.matched);
+    EXPECT_EQ(merged.lines, (Lines{kHead, "<Root>", indexLine("PMX_1.XML", "2", "PMX_1"),
+                                   indexLine("PMX_10.XML", "1", "PMX_10"), "</Root>"}));
+    const auto fresh = dtmrepo::mergeEntry(index, indexLine("PMX.XML", "1", "PMX"), "PMX.XML");
+    EXPECT_FALSE(fresh.matched);
+    EXPECT_EQ(fresh.lines.size(), index.size() + 1);
+}
+
+TEST(DtmIndexLines, RemovalTakesOnlyThatFilesLines) {
+    const Lines index = {kHead,
+                         "<Root>",
+                         indexLine("A.XML", "1", "A"),
+                         indexLine("AB.XML", "1", "AB"),
+                         indexLine("A.XML", "2", "A"),
+                         "</Root>"};
+    const auto removed = dtmrepo::removeEntry(index, "A.XML");
+    EXPECT_EQ(removed.removed, 2);
+    EXPECT_EQ(removed.lines, (Lines{kHead, "<Root>", indexLine("AB.XML", "1", "AB"), "</Root>"}));
+    EXPECT_EQ(dtmrepo::removeEntry(index, "C.XML").removed, 0);
+    // An attribute that merely ends in the name is another attribute.
+    EXPECT_FALSE(dtmrepo::fileAttribute("<File OldDDXMLFile=\"A.XML\"/>").has_value());
+    EXPECT_EQ(*dtmrepo::fileAttribute("<File DDXMLFile=\"A&amp;B.XML\"/>"), "A&B.XML");
+}
+
+TEST(DtmIndexLines, RestoreTakesTheCopysLinesAndTheIndexsEntries) {
+    const Lines index = {kHead, "<Root version=\"new\">", indexLine("A.XML", "9", "A"),
+                         indexLine("New.XML", "1", "New"), "</Root>"};
+    const Lines copy = {kHead, "<Root version=\"old\">", indexLine("A.XML", "1", "A"),
+                        indexLine("B.XML", "1", "B"), "</Root>"};
+    const auto restored = dtmrepo::restoreFromCopy(index, copy);
+    EXPECT_EQ(restored.keys, 2u);
+    EXPECT_TRUE(restored.changed);
+    // The copy's order and lines; A from the index; New, only in the index, is not carried.
+    EXPECT_EQ(restored.lines, (Lines{kHead, "<Root version=\"old\">", indexLine("A.XML", "9", "A"),
+                                     indexLine("B.XML", "1", "B"), "</Root>"}));
+    EXPECT_TRUE(dtmrepo::restoreFromCopy({kHead, "<Root>", "</Root>"}, copy).lines.empty());
+    // The index's first line never gives a key.
+    EXPECT_EQ(dtmrepo::restoreFromCopy({indexLine("A.XML", "1", "A")}, copy).keys, 0u);
+}
+
+TEST(DtmIndexLines, RepositoryNamesHoldNoPathOrCommandCharacters) {
+    for (const char* name : {"PME KRT 0302_Pump", "PMX_1_2_v2.10", "a(b)"}) {
+        EXPECT_FALSE(dtmrepo::checkRepositoryName(name, "x").has_value()) << name;
+    }
+    for (const char* name : {"", "..\\evil", "a/b", "a&del", "50%", "x\"y", "end.", "end ",
+                             "tab\tname", "c:x", "a|b"}) {
+        EXPECT_TRUE(dtmrepo::checkRepositoryName(name, "x").has_value()) << name;
+    }
+}
+
+}  // namespace

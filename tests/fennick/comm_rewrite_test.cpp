@@ -1,0 +1,179 @@
+// The communication block rewrite, as tables of source lines and their rewritten forms.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "extractor/rewrite/comm_block_rewrite.h"
+#include "loop_fixture.h"
+#include "project_builder.h"
+
+namespace fennick_test {
+namespace {
+
+using extractor::CommBlock;
+
+struct CallCase {
+    const char* line;
+    int language;
+    bool dfb;
+    const char* expected;
+};
+
+std::string rewriteAll(const std::string& line, int language, bool dfb,
+                       std::vector<std::string>* warnings = nullptr) {
+    extractor::ModuleContext module;
+    module.rack = 0;
+    module.slot = 2;
+    extractor::KindCounts sections{}, dfbs{};
+    extractor::ConversionCounters counters;
+    extractor::CommRewriteContext context{module,
+                                          language,
+                                          dfb,
+                                          sections,
+                                          dfbs,
+                                          counters,
+                                          [&](std::string_view text) {
+                                              if (warnings != nullptr) {
+                                                  warnings->emplace_back(text);
+                                              }
+                                          },
+                                          "Main"};
+    std::string text = line;
+    for (CommBlock block : {CommBlock::SendReq, CommBlock::ReadVar, CommBlock::WriteVar}) {
+        text = extractor::rewriteCommBlocks(text, block, context);
+    }
+    return text;
+}
+
+TEST(CommBlockRewrite, StructuredTextAndLadderCalls) {
+    const CallCase cases[] = {
+        {"SEND_REQ(ADDR('0.2.0.SYS'), 16#31, Emis, Gest, Recp);", 1, false,
+         "IBY_SEND_REQ_1(254,'IBYSENDREQIPd0_s2', 16#31, Emis, Gest, Recp);"},
+        {"SEND_REQ(ADDR('0.3.0.5'), 16#31, Emis, Gest, Recp);", 1, false,
+         "SEND_REQ(ADDR('0.3.0.5'), 16#31, Emis, Gest, Recp);"},
+        {"SEND_REQ(ADDR('0.2.1.5'), 16#31, Emis, Gest, Recp);", 1, false,
+         "SEND_REQ(ADDR('0.2.1.5'), 16#31, Emis, Gest, Recp);"},
+        {"READ_VAR(ADDR('0.2.0.7'), 'PMS', 3, 1, Gest, Tab);", 1, false,
+         "IBY_READ_VAR_1(7, 'IBYREADVARIPd0_s2', 3, 1, GEST, TAB);"},
+        {"WRITE_VAR(AdrVar, 'PMS', 3, 1, Data, Gest);", 1, false,
+         "IBY_WRITE_VAR_DYNAMIC_1(AdrVar,  3, 1, Data, Gest);"},
+        {"write_var(AdrVar, 'pms', 3, 1, Data, Gest);", 1, false,
+         "IBY_WRITE_VAR_DYNAMIC_1(AdrVar,  3, 1, Data, Gest);"},
+        {"READ_VAR(ADDR('0.2.0.7'), 3, 1, Gest, Tab);", 1, false,
+         "READ_VAR(ADDR('0.2.0.7'), 3, 1, Gest, Tab);"},
+        {"READ_VAR(MyAddrVar, 'PMS', 3, 1, Gest, Tab);", 1, false,
+         "READ_VAR(MyAddrVar, 'PMS', 3, 1, Gest, Tab);"},
+        // Only the call changes case; the text around it and other strings keep theirs.
+        {"<STSource>IF Go THEN READ_VAR(ADDR('0.2.0.7'), 'PMS', 3, 1, Gest, Tab); Msg := 'ok';", 1,
+         false,
+         "<STSource>IF Go THEN IBY_READ_VAR_1(7, 'IBYREADVARIPd0_s2', 3, 1, GEST, TAB); Msg := "
+         "'ok';"},
+        // Every call on the line, each with its own address.
+        {"SEND_REQ(ADDR('0.2.0.1'), 1, E, G, R); SEND_REQ(ADDR('0.2.0.2'), 2, E, G, R);", 1, false,
+         "IBY_SEND_REQ_1(1,'IBYSENDREQIPd0_s2', 1, E, G, R); IBY_SEND_REQ_2(2,"
+         "'IBYSENDREQIPd0_s2', 2, E, G, R);"},
+        {"A := ADDR('0.2.0.9'); SEND_REQ(ADDR('0.2.0.4'), 2, E, G, R);", 1, false,
+         "A := ADDR('0.2.0.9'); IBY_SEND_REQ_1(4,'IBYSENDREQIPd0_s2', 2, E, G, R);"},
+        // Ladder keeps the case of static READ_VAR calls.
+        {"READ_VAR(ADDR('0.2.0.7'), 'PMS', 3, 1, Gest, Tab);", 2, false,
+         "IBY_READ_VAR_1(7, 'IBYREADVARIPd0_s2', 3, 1, Gest, Tab);"},
+        {"SEND_REQ(ADDR('0.2.0.SYS'), 16#31, Emis, Gest, Recp);", 0, false,
+         "SEND_REQ(ADDR('0.2.0.SYS'), 16#31, Emis, Gest, Recp);"},
+        {"IBY_SEND_REQ_1(254,'IBYSENDREQIPd0_s2', 16#31, Emis, Gest, Recp);", 1, false,
+         "IBY_SEND_REQ_1(254,'IBYSENDREQIPd0_s2', 16#31, Emis, Gest, Recp);"},
+    };
+    for (const CallCase& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(rewriteAll(c.line, c.language, c.dfb), c.expected);
+    }
+}
+
+TEST(CommBlockRewrite, DynamicCallsAreReported) {
+    std::vector<std::string> warnings;
+    rewriteAll("SEND_REQ(Route, 16#31, Emis, Gest, Recp);", 1, false, &warnings);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("IBY_SEND_REQ_DYNAMIC_1"), std::string::npos);
+    EXPECT_NE(warnings[0].find("'Main'"), std::string::npos);
+}
+
+TEST(CommBlockRewrite, AddressFields) {
+    const extractor::CommAddress a = extractor::parseCommAddress("0.2.0.SYS");
+    EXPECT_EQ(a.node, 254);
+    const extractor::CommAddress b = extractor::parseCommAddress("1.4");
+    EXPECT_EQ(b.rack, 1);
+    EXPECT_EQ(b.slot, 4);
+    EXPECT_EQ(b.channel, 999);
+}
+
+TEST(CommBlockRewrite, CountsAndInstancesOfAWholeProject) {
+    ProjectSpec project = sampleProject();
+    std::vector<std::string> many;
+    for (int i = 0; i < 120; ++i) {
+        many.push_back("SEND_REQ(ADDR('0.3.0." + std::to_string(i) + "'), 1, E, G, R);");
+    }
+    project.sections.push_back(SectionSpec{"Many", "ST", many});
+    project.sections.push_back(SectionSpec{
+        "Blocks",
+        "FBD",
+        {"\t\t\t<FFBBlock instanceName=\"FBI_7\" typeName=\"SEND_REQ(\">",
+         "\t\t\t\t<descriptionFFB><inputVariable formalParameter=\"ADR\" "
+         "effectiveParameter=\"ADDR('0.3.0.SYS')\"></inputVariable>",
+         "\t\t\t</FFBBlock>", "\t\t\t<FFBBlock instanceName=\"FBI_8\" typeName=\"SEND_REQ(\">",
+         "\t\t\t\t<inputVariable formalParameter=\"ADR\" "
+         "effectiveParameter=\"Route\"></inputVariable>",
+         "\t\t\t</FFBBlock>"}});
+    // A call before the first section, and a ladder call in a DFB.
+    project.dfbs[0].code.push_back("READ_VAR(ADDR('0.3.0.4'), 'PMS', 1, 1, G, T);");
+    const LoopRun run = runLoop(projectLines(project));
+    ASSERT_FALSE(run.failure) << run.failure->text;
+    const auto& sections = run.counters.inSections;
+    EXPECT_EQ(sections[extractor::kindIndex(extractor::InstanceKind::StaticSendReq)], 122);
+    EXPECT_EQ(run.counters.inDfbs[extractor::kindIndex(extractor::InstanceKind::StaticSendReq)], 1);
+    // Every instance the rewrite used is declared once.
+    EXPECT_EQ(run.count("\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\">"
+                        "</variables>"),
+              2);  // one in the DFB, one in the data block
+    for (int n : {2, 100, 121, 122}) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(run.count("\t\t<variables name=\"IBY_SEND_REQ_" + std::to_string(n) +
+                            "\" typeName=\"IBY_SEND_REQ\"></variables>"),
+                  1);
+    }
+    EXPECT_EQ(run.count("\t\t<variables name=\"IBY_READ_VAR_1\" typeName=\"IBY_READ_VAR\">"
+                        "</variables>"),
+              2);  // one in the DFB, one in the data block
+    EXPECT_EQ(run.count("IBY_SEND_REQ_121(119,'IBYSENDREQIPd0_s3', 1, E, G, R);"), 1);
+    EXPECT_EQ(run.count("\t\t\t<FFBBlock instanceName=\"IBY_SEND_REQ_122\" "
+                        "typeName=\"IBY_SEND_REQ_d0_s3(\">"),
+              1);
+    EXPECT_EQ(run.count("\t\t\t\t<descriptionFFB><inputVariable formalParameter=\"ADR\" "
+                        "effectiveParameter=\"254\"></inputVariable>"),
+              1);
+    int warned = 0;
+    for (const std::string& line : run.results) {
+        warned += line.find("with no direct ADDR entry") != std::string::npos;
+    }
+    EXPECT_EQ(warned, 1);
+}
+
+TEST(CommBlockRewrite, SecondPassNumbersAfterTheExistingInstances) {
+    ProjectSpec project = sampleProject();
+    project.declarations.push_back(
+        "\t\t<variables name=\"IBY_SEND_REQ_3\" typeName=\"IBY_SEND_REQ\"></variables>");
+    project.dfbs[0].privateVariables.push_back(
+        "\t\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
+    const LoopRun run = runLoop(projectLines(project));
+    ASSERT_FALSE(run.failure);
+    EXPECT_EQ(run.count("IBY_SEND_REQ_4(254,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);
+    EXPECT_EQ(run.count("\t\t<variables name=\"IBY_SEND_REQ_4\" typeName=\"IBY_SEND_REQ\">"
+                        "</variables>"),
+              1);
+    EXPECT_EQ(run.count("  IBY_SEND_REQ_2(5,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);
+    EXPECT_EQ(run.count("\t\t<variables name=\"IBY_SEND_REQ_2\" typeName=\"IBY_SEND_REQ\">"
+                        "</variables>"),
+              1);
+}
+
+}  // namespace
+}  // namespace fennick_test

@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "loop_fixture.h"
+#include "project_builder.h"
+
+namespace fennick_test {
+namespace {
+
+const std::string templateHead =
+    "\t<DDTSource DDTName=\"T_IBY_DIO_OUT\" version=\"1.00\" dateTime=\"dt#2018-12-21-15:49:35\">";
+
+std::string desc(const std::string& name, int order) {
+    return "\t\t\t\t<sectionDesc name=\"" + name + "\" SectionOrder=\"" + std::to_string(order) +
+           "\"></sectionDesc>";
+}
+
+TEST(ConversionLoop, WritesTheModulePartsOnceInTheirPlaces) {
+    for (int dataBlocks : {1, 2}) {
+        SCOPED_TRACE(dataBlocks);
+        ProjectSpec project = sampleProject();
+        project.dataBlocks = dataBlocks;
+        const LoopRun run = runLoop(projectLines(project));
+        ASSERT_FALSE(run.failure) << run.failure->text;
+        // The template set stands once, in front of the first data block.
+        EXPECT_EQ(run.count(templateHead), 1);
+        const int setStart = run.indexOf(templateHead);
+        const int dataBlock = run.indexOf("\t<dataBlock>");
+        int elements = 0;
+        for (int i = setStart; i < dataBlock; ++i) {
+            elements += run.project[i].rfind("\t<DDTSource DDTName=", 0) == 0 ||
+                        run.project[i].rfind("\t<FBSource nameOfFBType=", 0) == 0;
+        }
+        EXPECT_EQ(elements, 20);
+        EXPECT_EQ(run.project[dataBlock - 1], "\t</FBSource>");
+        // The dynamic blocks start with the module table's racks and slots.
+        const int slot = run.indexOf("\t\t\t<variables name=\"IBY_Slot_1\" typeName=\"INT\">");
+        ASSERT_GT(slot, setStart);
+        EXPECT_EQ(run.project[slot + 1], "\t\t\t\t<variableInit value=\"3\"></variableInit>");
+        // The module's variables and the section instances end the first data block.
+        const int dio = run.indexOf(
+            "\t\t<variables name=\"IBY_DIO_d0_s3\" typeName=\"T_IBY_DIO\"></variables>");
+        EXPECT_EQ(run.count(run.project[dio]), 1);
+        const std::vector<std::string> declared(run.project.begin() + dio,
+                                                run.project.begin() + dio + 10);
+        const std::vector<std::string> expected = {
+            "\t\t<variables name=\"IBY_DIO_d0_s3\" typeName=\"T_IBY_DIO\"></variables>",
+            "\t\t<variables name=\"IBY_Manage_d0_s3\" typeName=\"IBY_Manage\"></variables>",
+            "\t\t<variables name=\"IBY_Layout_Xfer_d0_s3\" typeName=\"IBY_Layout_Xfer\">"
+            "</variables>",
+            "\t\t<variables name=\"IBY_Layout_CRC_d0_s3\" typeName=\"IBY_Layout_CRC\">"
+            "</variables>",
+            "\t\t<variables name=\"IBY_IODDT_IN_d0_s3\" typeName=\"IBY_IODDT_IN\"></variables>",
+            "\t\t<variables name=\"IBY_IODDT_OUT_d0_s3\" typeName=\"IBY_IODDT_OUT\"></variables>",
+            "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>",
+            "\t\t<variables name=\"IBY_READ_VAR_1\" typeName=\"IBY_READ_VAR\"></variables>",
+            "\t\t<variables name=\"IBY_WRITE_VAR_DYNAMIC_1\" typeName=\"IBY_WRITE_VAR_DYNAMIC\">"
+            "</variables>",
+            "\t</dataBlock>",
+        };
+        EXPECT_EQ(declared, expected);
+        EXPECT_EQ(std::count(run.project.begin(), run.project.end(), "\t<dataBlock>"), dataBlocks);
+        // The DFB declares its own instance before its private variables end.
+        const int dfbEnd = run.indexOf("\t\t</privateLocalVariables>");
+        EXPECT_EQ(run.project[dfbEnd - 1],
+                  "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
+        // The MAST task runs IN, LOAD, the application's sections, OUT.
+        const int task =
+            run.indexOf("\t\t<taskDesc task=\"MAST\" cycleType=\"cyclic\" period=\"20\">");
+        const std::vector<std::string> descs(run.project.begin() + task + 1,
+                                             run.project.begin() + task + 7);
+        EXPECT_EQ(descs, (std::vector<std::string>{
+                             desc("IBY_IN_d0_s3", 1), desc("IBY_LOAD_d0_s3", 2), desc("Main", 3),
+                             desc("Rungs", 4), desc("IBY_OUT_d0_s3", 5), "\t\t</taskDesc>"}));
+        // No module block of the converted module is left; the other module stays.
+        EXPECT_EQ(run.indexOf("\t\t\t<moduleATS moduleName=\"IBY100\">"), -1);
+        EXPECT_EQ(run.count("\t\t\t</moduleATS>"), 1);
+        ASSERT_EQ(run.decoded.size(), 1u);
+        EXPECT_EQ(run.decoded[0].storedName, "D:\\Svc\\Line1.svc");
+        EXPECT_EQ(run.decoded[0].words, sampleServiceWords());
+    }
+}
+
+TEST(ConversionLoop, SectionsOfTheModule) {
+    const LoopRun run = runLoop(projectLines(sampleProject()));
+    ASSERT_FALSE(run.failure);
+    const int in = run.indexOf(
+        "\t\t<identProgram name=\"IBY_IN_d0_s3\" type=\"section\" task=\"MAST\"></identProgram>");
+    ASSERT_GT(in, 0);
+    EXPECT_EQ(run.project[in - 2], "\t</logicConf>");
+    const std::vector<std::string> expected = {
+        "\t<program>",
+        "\t\t<identProgram name=\"IBY_IN_d0_s3\" type=\"section\" task=\"MAST\"></identProgram>",
+        "<STSource>(* Copy data to variables that were topologically located in the Premium IBY "
+        "rack 0 slot 3. *)",
+        "IF IBY_DIO_d0_s3.Freshness THEN",
+        "\tSpeed := INT_TO_WORD(IBY_DIO_d0_s3.Inputs.IW[5]);    (*  WARNING:  NOT an INT *)",
+        "END_IF;",
+        "",
+        "IBY_IODDT_IN_d0_s3 (IBY_DIO_d0_s3, IBY_Manage_d0_s3);",
+        "",
+        "</STSource>",
+        "\t</program>",
+        "\t<program>",
+        "\t\t<identProgram name=\"IBY_LOAD_d0_s3\" type=\"section\" task=\"MAST\"></identProgram>",
+        "\t<STSource>(* Configure *)",
+        "\tIBY_Manage_d0_s3.Entry := 0;",
+        "\tIBY_Layout_CRC_d0_s3 (IBY_Manage_d0_s3);",
+        "IBY_Layout_Xfer_d0_s3 (IBY_DIO_d0_s3, IBY_Manage_d0_s3); (* IBY_DIO_d0_s3 *)",
+        "</STSource>",
+        "\t</program>",
+    };
+    EXPECT_EQ(std::vector<std::string>(run.project.begin() + in - 1,
+                                       run.project.begin() + in - 1 + expected.size()),
+              expected);
+    // The OUT section follows the last program.
+    const int out = run.indexOf(
+        "\t\t<identProgram name=\"IBY_OUT_d0_s3\" type=\"section\" task=\"MAST\"></identProgram>");
+    EXPECT_EQ(run.project[out - 2], "\t</program>");
+    EXPECT_EQ(
+        std::vector<std::string>(run.project.begin() + out + 5, run.project.begin() + out + 8),
+        (std::vector<std::string>{"IF IBY_DIO_d0_s3.Freshness THEN",
+                                  "\tIBY_DIO_d0_s3.Outputs.QW[2] := Valve;", "END_IF;"}));
+    EXPECT_EQ(run.project.back(), "</FEFExchangeFile>");
+}
+
+TEST(ConversionLoop, TheLineAfterTheLastProgramGoesThroughEveryStep) {
+    // A data block after the programs still gets the template set and the declarations.
+    ProjectSpec project = sampleProject();
+    std::vector<std::string> lines = projectLines(project);
+    lines.insert(lines.end() - 1, {"\t<dataBlock>", "\t</dataBlock>"});
+    ProjectSpec early = project;
+    early.dataBlocks = 0;
+    lines = projectLines(early);
+    lines.insert(lines.end() - 1, {"\t<dataBlock>", "\t</dataBlock>"});
+    const LoopRun run = runLoop(lines);
+    ASSERT_FALSE(run.failure) << run.failure->text;
+    EXPECT_EQ(run.count(templateHead), 1);
+    const int out = run.indexOf(
+        "\t\t<identProgram name=\"IBY_OUT_d0_s3\" type=\"section\" "
+        "task=\"MAST\"></identProgram>");
+    EXPECT_LT(out, run.indexOf(templateHead));
+    EXPECT_EQ(run.count("\t\t<variables name=\"IBY_DIO_d0_s3\" typeName=\"T_IBY_DIO\">"
+                        "</variables>"),
+              1);
+}
+
+TEST(ConversionLoop, MastTaskForms) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> task;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"one-line form",
+         {"\t\t<taskDesc task=\"MAST\" period=\"20\"></taskDesc>"},
+         {"\t\t<taskDesc task=\"MAST\" period=\"20\">", desc("IBY_IN_d0_s3", 1),
+          desc("IBY_LOAD_d0_s3", 2), desc("IBY_OUT_d0_s3", 3), "\t\t</taskDesc>"}},
+        {"attributes and other lines",
+         {"\t\t<taskDesc task=\"MAST\">", "\t\t\t<comment>Main task</comment>",
+          "\t\t\t\t<sectionDesc name=\"A\" protect=\"x\" SectionOrder=\"7\" kind=\"ST\">"
+          "</sectionDesc>",
+          "\t\t\t\t<sectionDesc name=\"B\" SectionOrder=\"8\">", "\t\t\t\t</sectionDesc>",
+          "\t\t</taskDesc>"},
+         {"\t\t<taskDesc task=\"MAST\">", desc("IBY_IN_d0_s3", 1), desc("IBY_LOAD_d0_s3", 2),
+          "\t\t\t<comment>Main task</comment>",
+          "\t\t\t\t<sectionDesc name=\"A\" protect=\"x\" SectionOrder=\"3\" kind=\"ST\">"
+          "</sectionDesc>",
+          "\t\t\t\t<sectionDesc name=\"B\" SectionOrder=\"4\">", "\t\t\t\t</sectionDesc>",
+          desc("IBY_OUT_d0_s3", 5), "\t\t</taskDesc>"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProjectSpec project = sampleProject();
+        project.mastTask = false;
+        std::vector<std::string> lines = projectLines(project);
+        const auto at = std::find(lines.begin(), lines.end(), "\t</logicConf>");
+        lines.insert(at, c.task.begin(), c.task.end());
+        const LoopRun run = runLoop(lines);
+        ASSERT_FALSE(run.failure) << run.failure->text;
+        const int start = run.indexOf(c.expected.front());
+        ASSERT_GE(start, 0);
+        EXPECT_EQ(std::vector<std::string>(run.project.begin() + start,
+                                           run.project.begin() + start + c.expected.size()),
+                  c.expected);
+    }
+}
+
+TEST(ConversionLoop, ProjectsThatLackAPartEndWithAnError) {
+    struct Case {
+        const char* what;
+        std::function<void(ProjectSpec&)> edit;
+        const char* names;
+    } cases[] = {
+        {"no data block", [](ProjectSpec& p) { p.dataBlocks = 0; }, "<dataBlock>"},
+        {"no MAST task", [](ProjectSpec& p) { p.mastTask = false; }, "MAST"},
+        {"no logic configuration", [](ProjectSpec& p) { p.logicConf = false; }, "</logicConf>"},
+        {"no program", [](ProjectSpec& p) { p.sections.clear(); }, "program"},
+        {"service file name of no characters", [](ProjectSpec& p) { p.modules[0].svcName.clear(); },
+         "no characters"},
+        {"service file of no words",
+         [](ProjectSpec& p) { p.modules[0].serviceWords = std::vector<uint16_t>{}; }, "no words"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProjectSpec project = sampleProject();
+        c.edit(project);
+        const LoopRun run = runLoop(projectLines(project));
+        ASSERT_TRUE(run.failure);
+        EXPECT_NE(run.failure->text.find(c.names), std::string::npos) << run.failure->text;
+    }
+}
+
+TEST(ConversionLoop, SecondModuleStaysAndAsksForAnotherPass) {
+    ProjectSpec project = sampleProject();
+    project.modules = {moduleAt(0, 3), moduleAt(1, 4)};
+    const LoopRun run = runLoop(projectLines(project));
+    ASSERT_FALSE(run.failure);
+    EXPECT_TRUE(run.furtherModule);
+    EXPECT_EQ(run.count("\t\t\t<moduleATS moduleName=\"IBY100\">"), 1);
+    EXPECT_EQ(run.count("\t\t\t\t<equipInfo topoAddress=\"\\1\\1.4\" familyName=\"BUS\">"
+                        "</equipInfo>"),
+              1);
+    EXPECT_EQ(run.module.rack, 0);
+    EXPECT_EQ(run.module.slot, 3);
+    EXPECT_EQ(run.decoded.size(), 1u);
+}
+
+TEST(ConversionLoop, ProjectCarryingTheSetGetsNoSecondCopy) {
+    ProjectSpec project = sampleProject();
+    project.dataTypes.push_back(templateHead);
+    project.dataTypes.push_back("\t</DDTSource>");
+    const LoopRun run = runLoop(projectLines(project));
+    ASSERT_FALSE(run.failure);
+    EXPECT_EQ(run.count(templateHead), 1);
+    EXPECT_LT(run.indexOf(templateHead), run.indexOf("\t<FBSource nameOfFBType=\"Pump_Ctrl\" "
+                                                     "version=\"0.01\" dateTime=\"dt#2021-09-"
+                                                     "07-10:00:00\">"));
+}
+
+TEST(ConversionLoop, DfbWithoutPrivateVariablesGetsItsInstances) {
+    ProjectSpec project = sampleProject();
+    project.dfbs[0].privateVariables.clear();
+    const LoopRun run = runLoop(projectLines(project));
+    ASSERT_FALSE(run.failure);
+    const int program = run.indexOf("\t\t<FBProgram name=\"Logic\">");
+    EXPECT_EQ(run.project[program - 3], "\t\t<privateLocalVariables>");
+    EXPECT_EQ(run.project[program - 2],
+              "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
+    EXPECT_EQ(run.project[program - 1], "\t\t</privateLocalVariables>");
+}
+
+}  // namespace
+}  // namespace fennick_test

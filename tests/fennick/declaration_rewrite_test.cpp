@@ -1,0 +1,210 @@
+// The declaration pass over data-block lines: what each declaration becomes and which
+// assignment it leaves for the IN or OUT section.
+
+#include "extractor/rewrite/declaration_rewrite.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Declared {
+    std::vector<std::string> project, inputs, outputs, results;
+    int inputCount = 0, outputCount = 0, channelCount = 0;
+};
+
+Declared declare(const std::vector<std::string>& lines, int slot = 3, int wordCount = 242) {
+    extractor::ModuleContext module;
+    module.rack = 0;
+    module.slot = slot;
+    module.kw0 = 0x11;
+    module.kw1 = 242;
+    module.kw2 = 7;
+    module.wordCount = wordCount;
+    extractor::DerivedTypeCatalogue types;
+    for (const char* line :
+         {"<DDTSource DDTName=\"T_Level\">", "<variables name=\"Raw\" typeName=\"WORD\">",
+          "</variables>", "</DDTSource>", "<DDTSource DDTName=\"T_Pair\">",
+          "<variables name=\"Lo\" typeName=\"INT\"></variables>",
+          "<variables name=\"Hi\" typeName=\"INT\"></variables>", "</DDTSource>",
+          "<DDTSource DDTName=\"T_Flags\">", "<variables name=\"F\" typeName=\"BOOL\"></variables>",
+          "</DDTSource>"}) {
+        types.line(line);
+    }
+    Declared out;
+    const auto into = [](std::vector<std::string>& list) {
+        return [&list](std::string_view line) { list.emplace_back(line); };
+    };
+    extractor::DeclarationPass pass(
+        module, types, {into(out.project), into(out.inputs), into(out.outputs), into(out.results)});
+    for (const std::string& line : lines) {
+        pass.line(line);
+    }
+    out.inputCount = pass.inputVariables();
+    out.outputCount = pass.outputVariables();
+    out.channelCount = pass.channelVariables();
+    return out;
+}
+
+std::string located(const char* name, const char* type, const char* address,
+                    const char* end = "></variables>") {
+    return std::string("\t\t<variables name=\"") + name + "\" typeName=\"" + type +
+           "\" topologicalAddress=\"" + address + "\"" + end;
+}
+
+struct Case {
+    std::string line;
+    std::vector<std::string> project;
+    std::vector<std::string> inputs;
+    std::vector<std::string> outputs;
+};
+
+TEST(DeclarationRewrite, LocatedDeclarations) {
+    const std::string comment = "\t\t\t<comment>";
+    const std::vector<Case> cases = {
+        {located("Speed", "WORD", "%IW0.3.0.5"),
+         {"\t\t<variables name=\"Speed\" typeName=\"WORD\">",
+          comment + "%IW0.3.0.5 (Interbus-S)</comment>", "\t\t</variables>"},
+         {"Speed := INT_TO_WORD(IBY_DIO_d0_s3.Inputs.IW[5]);    (*  WARNING:  NOT an INT *)"},
+         {}},
+        {located("Ok", "BOOL", "%IW0.3.0.5.2"),
+         {"\t\t<variables name=\"Ok\" typeName=\"BOOL\">",
+          comment + "%IW0.3.0.5.2 (Interbus-S)</comment>", "\t\t</variables>"},
+         {"Ok := IBY_DIO_d0_s3.Inputs.IW[5].2;"},
+         {}},
+        {located("Eb", "EBOOL", "%IW0.3.0.5.2"),
+         {},
+         {"Eb := IBY_DIO_d0_s3.Inputs.IW[5].2;    (*  WARNING:  NOT a BOOL *)"},
+         {}},
+        {located("St", "INT", "%IW0.3.0.242"),
+         {},
+         {"St := IBY_DIO_d0_s3.Inputs.IBS_Status[0];"},
+         {}},
+        {located("Cmd", "UINT", "%QW0.3.0.242"),
+         {},
+         {},
+         {"IBY_DIO_d0_s3.Outputs.IBS_Command[0] := UINT_TO_INT(Cmd);    (*  WARNING:  NOT an INT "
+          "*)"}},
+        {located("Out", "INT", "%QW0.3.0.2.7"),
+         {},
+         {},
+         {"IBY_DIO_d0_s3.Outputs.QW[2].7 := Out;    "
+          "(*  WARNING:  NOT a BOOL *)"}},
+        {located("Err", "BOOL", "%I0.3.MOD.ERR"),
+         {"\t\t<variables name=\"Err\" typeName=\"BOOL\">", "", "\t\t</variables>"},
+         {"Err := IBY_Manage_d0_s3.Channel.MOD_ERROR;"},
+         {}},
+        {located("Lvl", "T_Level", "%IW0.3.0.9"),
+         {},
+         {"Lvl.Raw := INT_TO_WORD(IBY_DIO_d0_s3.Inputs.IW[9]);"},
+         {}},
+        {located("Lvl", "T_Level", "%QW0.3.0.9"),
+         {},
+         {},
+         {"IBY_DIO_d0_s3.Outputs.QW[9] := WORD_TO_INT(Lvl.Raw);"}},
+        {located("Fl", "T_Flags", "%IW0.3.0.9"),
+         {},
+         {"Fl := IBY_DIO_d0_s3.Inputs.IW[9];    (*  ERROR:  T_Flags is not a standard INT, UINT, "
+          "or WORD type.  Conversion not possible! *)"},
+         {}},
+        // A type whose name only contains a known type's name is not that type.
+        {located("Fl", "T_Lev", "%IW0.3.0.9"),
+         {},
+         {"Fl := IBY_DIO_d0_s3.Inputs.IW[9];    (*  ERROR:  T_Lev is not a standard INT, UINT, or "
+          "WORD type.  Conversion not possible! *)"},
+         {}},
+        {located("R", "REAL", "%IW0.3.0.9"),
+         {},
+         {"R := IBY_DIO_d0_s3.Inputs.IW[9];    (*  ERROR:  REAL is not an INT, UINT, or WORD "
+          "type.  Conversion not possible! *)"},
+         {}},
+        {located("Cfg", "INT", "%KW0.3.0.1"),
+         {"\t\t<variables name=\"Cfg\" typeName=\"INT\">",
+          "\t\t\t<variableInit value=\"242\"></variableInit>",
+          comment + "%KW0.3.0.1 (Interbus-S)</comment>", "\t\t</variables>"},
+         {},
+         {}},
+        {located("Mod", "T_COM_IBS_242", "%CH0.3.0"),
+         {"\t\t<variables name=\"Mod\" typeName=\"IBY_Module\"></variables>"},
+         {},
+         {}},
+        {located("Ch", "T_GEN_MOD", "%CH0.3.MOD"),
+         {"\t\t<variables name=\"Ch\" typeName=\"IBY_channel\"></variables>"},
+         {},
+         {}},
+        // Other attributes stay; a comment of its own takes the address.
+        {"\t\t<variables name=\"A\" typeName=\"INT\" topologicalAddress=\"%IW0.3.0.1\" "
+         "initialised=\"no\"><comment>Flow</comment></variables>",
+         {"\t\t<variables name=\"A\" typeName=\"INT\" initialised=\"no\">",
+          comment + "Flow - %IW0.3.0.1 (Interbus-S)</comment>", "\t\t</variables>"},
+         {"A := IBY_DIO_d0_s3.Inputs.IW[1];"},
+         {}},
+        // Another module's addresses stay as they are.
+        {located("Other", "INT", "%IW0.30.0.5"), {located("Other", "INT", "%IW0.30.0.5")}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Declared out = declare({c.line});
+        if (!c.project.empty()) {
+            EXPECT_EQ(out.project, c.project);
+        }
+        EXPECT_EQ(out.inputs, c.inputs);
+        EXPECT_EQ(out.outputs, c.outputs);
+    }
+}
+
+TEST(DeclarationRewrite, Counters) {
+    const Declared out = declare({
+        located("A", "INT", "%IW0.3.0.1"),
+        located("B", "INT", "%QW0.3.0.1"),
+        located("C", "T_GEN_MOD", "%CH0.3.0"),
+        located("E", "BOOL", "%I0.3.MOD.ERR"),
+        located("K", "INT", "%KW0.3.0.0"),
+    });
+    EXPECT_EQ(out.inputCount, 2);
+    EXPECT_EQ(out.outputCount, 1);
+    EXPECT_EQ(out.channelCount, 1);
+}
+
+TEST(DeclarationRewrite, SpreadOverSeveralLines) {
+    const Declared out = declare({
+        located("A", "INT", "%IW0.3.0.1", ">"),
+        "\t\t\t<comment>Flow</comment>",
+        "\t\t</variables>",
+        located("B", "INT", "%IW0.3.0.2", ">"),
+        "\t\t\t<variableInit value=\"3\"></variableInit>",
+        "\t\t</variables>",
+    });
+    EXPECT_EQ(out.project, (std::vector<std::string>{
+                               "\t\t<variables name=\"A\" typeName=\"INT\">",
+                               "\t\t\t<comment>Flow - %IW0.3.0.1 (Interbus-S)</comment>",
+                               "\t\t</variables>",
+                               "\t\t<variables name=\"B\" typeName=\"INT\">",
+                               "\t\t\t<comment>%IW0.3.0.2 (Interbus-S)</comment>",
+                               "\t\t\t<variableInit value=\"3\"></variableInit>",
+                               "\t\t</variables>",
+                           }));
+}
+
+TEST(DeclarationRewrite, KwInitialValueFollowsTheWordNumber) {
+    // Rack 0 slot 12: the word digit is not the tenth character of the address.
+    const Declared out = declare({located("K", "INT", "%KW0.12.0.2")}, 12);
+    EXPECT_EQ(out.project[1], "\t\t\t<variableInit value=\"7\"></variableInit>");
+}
+
+TEST(DeclarationRewrite, TypeOfSeveralMembersIsReported) {
+    const Declared out = declare({located("P", "T_Pair", "%IW0.3.0.4")});
+    EXPECT_EQ(out.inputs, (std::vector<std::string>{"P.Lo := IBY_DIO_d0_s3.Inputs.IW[4];"}));
+    ASSERT_EQ(out.results.size(), 1u);
+    EXPECT_NE(out.results[0].find("WARNING"), std::string::npos);
+    EXPECT_NE(out.results[0].find("'P'"), std::string::npos);
+}
+
+TEST(DeclarationRewrite, OtherSlotWithAPrefixOfTheAddress) {
+    const Declared out = declare({located("X", "INT", "%IW0.10.0.5")}, 1);
+    EXPECT_EQ(out.project, (std::vector<std::string>{located("X", "INT", "%IW0.10.0.5")}));
+    EXPECT_TRUE(out.inputs.empty());
+}
+
+}  // namespace

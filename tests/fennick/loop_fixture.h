@@ -1,0 +1,33 @@
+#pragma once
+
+// The conversion loop run over lines in memory, with a stand-in for the decoder whose
+// configuration program uses the decoder's module names.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "extractor/loop/conversion_loop.h"
+#include "extractor/passes/comm_call_census.h"
+
+namespace fennick_test {
+
+struct LoopRun {
+    std::vector<std::string> project;
+    std::vector<std::string> results;
+    std::vector<std::string> sortedInputs;
+    std::vector<std::string> sortedOutputs;
+    std::vector<extractor::ServiceFile> decoded;
+    std::optional<extractor::ConversionFailure> failure;
+    bool furtherModule = false;
+    extractor::ModuleContext module;
+    extractor::ConversionCounters counters;
+
+    int count(const std::string& line) const;
+    int indexOf(const std::string& line) const;  // -1 when absent
+};
+
+// Runs the census and then the loop over the lines, as a pass does.
+LoopRun runLoop(const std::vector<std::string>& lines, std::string ignore = "0");
+
+}  // namespace fennick_test

@@ -1,0 +1,1 @@
+calvento_fuzz_target(xsy_rebuild LIBS dtmrepo)
