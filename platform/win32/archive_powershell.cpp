@@ -57,7 +57,10 @@ ArchiveResult UnpackArchive(const fs::path& archive, const fs::path& folder) {
     const fs::path content = folder / L".~unpacked";
     const bool expanded = RunScript(ExpandArchiveScript<wchar_t>(zip.native(), content.native()));
     DeleteFileW(zip.c_str());
-    if (!expanded)
+    // A PowerShell that ends well but leaves no folder (a stand-in without the archive
+    // cmdlets) has not unpacked anything either.
+    std::error_code probed;
+    if (!expanded || !fs::is_directory(content, probed))
         return Failure("PowerShell could not unpack " + Shown(archive));
     // The content lands in a folder of its own first, so that nothing of the archive can
     // mingle with the copy; then it moves up into `folder`.
