@@ -24,3 +24,6 @@ bash tests/wine/vexim_wine_check.sh build/linux
 
 # Halbrick.exe for 64-bit Windows under wine64: one query of an FDR server (pyftpdlib).
 bash tests/wine/halbrick_wine_check.sh build/linux
+
+# Fennick.exe for 64-bit Windows under wine64: a batch conversion where PowerShell cannot unpack.
+bash tests/wine/fennick_wine_check.sh build/linux

@@ -57,7 +57,10 @@ ArchiveResult UnpackArchive(const fs::path& archive, const fs::path& folder) {
     const fs::path content = folder / L".~unpacked";
     const bool expanded = RunScript(ExpandArchiveScript<wchar_t>(zip.native(), content.native()));
     DeleteFileW(zip.c_str());
-    if (!expanded)
+    // A PowerShell that ends well but leaves nothing (a stand-in without the cmdlets) has
+    // not unpacked the archive either.
+    std::error_code probed;
+    if (!expanded || !fs::is_directory(content, probed))
         return Failure("PowerShell could not unpack " + Shown(archive));
     // The content lands in a folder of its own first, so that nothing of the archive can
     // mingle with the copy; then it moves up into `folder`.
@@ -76,7 +79,9 @@ ArchiveResult UnpackArchive(const fs::path& archive, const fs::path& folder) {
 ArchiveResult RepackArchive(const fs::path&, const fs::path& folder,
                             const std::vector<std::string>&, const fs::path& output) {
     const fs::path zip = TemporaryZipBeside(output);
-    if (!RunScript(CompressArchiveScript<wchar_t>(folder.native(), zip.native()))) {
+    std::error_code probed;
+    if (!RunScript(CompressArchiveScript<wchar_t>(folder.native(), zip.native())) ||
+        !fs::is_regular_file(zip, probed)) {
         DeleteFileW(zip.c_str());
         return Failure("PowerShell could not pack " + Shown(folder) + " into " + Shown(output));
     }

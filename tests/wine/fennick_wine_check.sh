@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The Windows check of Fennick: builds Fennick.exe for 64-bit Windows and runs one batch
+# conversion, `Fennick.exe "Plant Line.zef"`, under wine64 on a virtual X display. Wine has no
+# Windows PowerShell (its powershell.exe runs no cmdlets), so the archive cannot be unpacked:
+# the check holds that the program says so in its box, ends with exit code 1, leaves the input
+# archive as it was and leaves nothing beside it or in the temporary folder. A small Windows
+# program reads the box and presses OK. Bounded, so a window that waits fails the check.
+#   tests/wine/fennick_wine_check.sh [linux build dir]   (default build/linux; it provides the
+#                                                         sample project generator)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+linux_build=${1:-build/linux}
+win_build=${FENNICK_WIN64_BUILD:-build/win64}
+run_limit=120
+
+wine_loader=/usr/lib/wine/wine64
+[ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine)
+
+cmake -S . -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+cmake --build "$win_build" --target fennick
+cmake --build "$linux_build" --target make_sample_project
+
+work=$(mktemp -d)
+cleanup() {
+  WINEPREFIX="$work/prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$WINEPREFIX"
+timeout 300 "$wine_loader" wineboot -i >/dev/null 2>&1 || true
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+
+folder="$WINEPREFIX/drive_c/plant"
+mkdir -p "$folder"
+x86_64-w64-mingw32-g++ -O1 -static -o "$work/fennick_driver.exe" tests/wine/fennick_driver.cpp
+cp "$win_build/extractor/Fennick.exe" "$work/"
+"$linux_build/tests/fennick/make_sample_project" "$folder/Plant Line.zef" >/dev/null
+cp "$folder/Plant Line.zef" "$work/original.zef"
+temp_before=$(find "$WINEPREFIX/drive_c/users" -path '*Temp*' 2>/dev/null | sort)
+
+cat >"$work/session.sh" <<SESSION
+#!/usr/bin/env bash
+cd "$folder"
+"$wine_loader" "$work/Fennick.exe" "Plant Line.zef" >"$work/trace.txt" 2>&1 &
+fennick=\$!
+"$wine_loader" "$work/fennick_driver.exe" ERROR >"$work/boxes.txt" 2>&1 || true
+code=0
+wait "\$fennick" || code=\$?
+echo "\$code" >"$work/exit_code.txt"
+SESSION
+chmod +x "$work/session.sh"
+xvfb-run -a timeout -k 10 "$run_limit" "$work/session.sh" || true
+
+failures=0
+fail() {
+  echo "FAILED: $1"
+  failures=$((failures + 1))
+}
+code=$(cat "$work/exit_code.txt" 2>/dev/null || echo none)
+[ "$code" = 1 ] || fail "Fennick.exe exit code $code, not 1"
+grep -qF 'box "ERROR": PowerShell could not unpack Plant Line.zef' "$work/boxes.txt" ||
+  fail "the box does not say that PowerShell could not unpack the archive"
+cmp -s "$folder/Plant Line.zef" "$work/original.zef" || fail "the input archive changed"
+left=$(ls -A "$folder")
+[ "$left" = "Plant Line.zef" ] || fail "files left beside the archive: $(echo $left)"
+temp_after=$(find "$WINEPREFIX/drive_c/users" -path '*Temp*' 2>/dev/null | sort)
+[ "$temp_after" = "$temp_before" ] || fail "work files left in the temporary folder"
+if [ "$failures" -ne 0 ]; then
+  echo "--- boxes"; cat "$work/boxes.txt" || true
+  echo "--- trace"; cat "$work/trace.txt" || true
+  exit 1
+fi
+echo "Fennick.exe under wine64: a batch conversion without PowerShell fails cleanly"
