@@ -27,3 +27,7 @@ bash tests/wine/halbrick_wine_check.sh build/linux
 
 # Fennick.exe for 64-bit Windows under wine64: a batch conversion where PowerShell cannot unpack.
 bash tests/wine/fennick_wine_check.sh build/linux
+
+# Brondel.exe for 64-bit Windows under wine64: install and removal of a description whose name
+# is beyond ASCII.
+bash tests/wine/brondel_wine_check.sh build/linux
