@@ -14,25 +14,10 @@ cd "$(dirname "$0")/../.."
 linux_build=${1:-build/linux}
 win_build=${BRONDEL_WIN64_BUILD:-build/win64}
 run_limit=120
-
-wine_loader=/usr/lib/wine/wine64
-[ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine)
-
-cmake -S . -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
-cmake --build "$win_build" --target brondel
 cmake --build "$linux_build" --target make_sample_description
+. tests/wine/wine_prefix.sh
+wine_check_start brondel
 
-work=$(mktemp -d)
-cleanup() {
-  WINEPREFIX="$work/prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-mkdir -p "$WINEPREFIX"
-timeout 300 "$wine_loader" wineboot -i >/dev/null 2>&1 || true
 "$wine_loader" reg add 'HKCU\SOFTWARE\Calvento R&D\VADADOZAVOZAVOZ' /v UnityPath /t REG_SZ \
   /d 'C:\site\unity\' /f >/dev/null 2>&1
 /usr/lib/wine/wineserver -k 2>/dev/null || true
@@ -66,11 +51,6 @@ SESSION
 chmod +x "$work/session.sh"
 xvfb-run -a timeout -k 10 "$run_limit" "$work/session.sh" || true
 
-failures=0
-fail() {
-  echo "FAILED: $1"
-  failures=$((failures + 1))
-}
 for step in install remove; do
   code=$(cat "$work/$step.code" 2>/dev/null || echo none)
   [ "$code" = 0 ] || fail "Brondel.exe ($step) exit code $code"

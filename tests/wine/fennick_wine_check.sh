@@ -16,26 +16,9 @@ cd "$(dirname "$0")/../.."
 linux_build=${1:-build/linux}
 win_build=${FENNICK_WIN64_BUILD:-build/win64}
 run_limit=120
-
-wine_loader=/usr/lib/wine/wine64
-[ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine)
-
-cmake -S . -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
-cmake --build "$win_build" --target fennick
 cmake --build "$linux_build" --target make_sample_project
-
-work=$(mktemp -d)
-cleanup() {
-  WINEPREFIX="$work/prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-mkdir -p "$WINEPREFIX"
-timeout 300 "$wine_loader" wineboot -i >/dev/null 2>&1 || true
-/usr/lib/wine/wineserver -k 2>/dev/null || true
+. tests/wine/wine_prefix.sh
+wine_check_start fennick
 
 folder="$WINEPREFIX/drive_c/plant"
 mkdir -p "$folder"
@@ -64,11 +47,6 @@ SESSION
 chmod +x "$work/session.sh"
 xvfb-run -a timeout -k 10 "$run_limit" "$work/session.sh" || true
 
-failures=0
-fail() {
-  echo "FAILED: $1"
-  failures=$((failures + 1))
-}
 code=$(cat "$work/exit_code.txt" 2>/dev/null || echo none)
 [ "$code" = 1 ] || fail "Fennick.exe exit code $code, not 1"
 grep -qF 'box "ERROR": PowerShell could not unpack Plant Line.zef' "$work/batch_box.txt" ||
