@@ -143,6 +143,15 @@ class ProjectPass {
     }
     fs::path xefRead() const { return unpacked_ / projectEntry; }
     fs::path xefWrite() const { return folder_.path() / "unitpro_IBY.xef"; }
+    // The project file as the user knows it: inside the archive's unpacked tree beside the
+    // archive. The work folder's random name would tell the user nothing, and is gone when the
+    // message is read.
+    std::string xefReadText() const {
+        return paths_.besideText(pathSeparator() + std::string(projectEntry));
+    }
+    std::string xefWriteText() const {
+        return paths_.besideText(pathSeparator() + std::string("unitpro_IBY.xef"));
+    }
     std::string shown(const fs::path& path) const { return platform::AnsiFromPath(path); }
 
     void reportNames();
@@ -201,8 +210,8 @@ void ProjectPass::reportNames() {
         {"OUTvarfilename", paths_.besideText("_OUTvars.txt")},
         {"sortOUTvarfilename", paths_.besideText("_OUTvars_Sort.txt")},
         {"Resultsfilename", paths_.besideText("_Results.txt")},
-        {"xefReadFilename", shown(xefRead())},
-        {"xefWriteFilename", shown(xefWrite())},
+        {"xefReadFilename", xefReadText()},
+        {"xefWriteFilename", xefWriteText()},
     };
     for (const auto& [label, name] : names) {
         report_ += "\r\n " + std::string(label) + " = '" + name + "'";
@@ -254,12 +263,11 @@ bool ProjectPass::searchModulesAndTakeCensus() {
                 types_.line(line);
             },
             errorNumber)) {
-        return fail(openFailure(1, shown(xefRead()), errorNumber, "ERROR"));
+        return fail(openFailure(1, xefReadText(), errorNumber, "ERROR"));
     }
     search.finish();
     if (!search.error().empty()) {
-        return fail(
-            {"ERROR: File '" + shown(xefRead()) + "': " + search.error(), "Missing IBY100"});
+        return fail({"ERROR: File '" + xefReadText() + "': " + search.error(), "Missing IBY100"});
     }
     int count = 0;
     for (const ModuleAddress& module : search.modules()) {
@@ -272,12 +280,12 @@ bool ProjectPass::searchModulesAndTakeCensus() {
               "   slot = " + decimal(module.slot));
     }
     if (search.moduleCount() == 0) {
-        return fail({"ERROR: File '" + shown(xefRead()) +
-                         "' does not contain at least one TSXIBY100 Module!",
-                     "Missing IBY100"});
+        return fail(
+            {"ERROR: File '" + xefReadText() + "' does not contain at least one TSXIBY100 Module!",
+             "Missing IBY100"});
     }
     if (search.moduleCount() > maxModules) {
-        return fail({"ERROR: File '" + shown(xefRead()) + "' contains " +
+        return fail({"ERROR: File '" + xefReadText() + "' contains " +
                          decimal(search.moduleCount()) +
                          " TSXIBY100 Modules; at most 2 can be converted!",
                      "Too many IBY100"});
@@ -304,7 +312,7 @@ bool ProjectPass::runConversionLoop() {
         std::string caption;
     };
     Channel channels[] = {
-        {{}, xefWrite(), shown(xefWrite()), 3, "OK"},
+        {{}, xefWrite(), xefWriteText(), 3, "OK"},
         {{}, work("_INvars.txt"), paths_.besideText("_INvars.txt"), 42, "OK"},
         {{}, work("_INvars_Sort.txt"), paths_.besideText("_INvars_Sort.txt"), 43, "OK"},
         {{}, work("_OUTvars.txt"), paths_.besideText("_OUTvars.txt"), 5, "OK"},
@@ -333,7 +341,7 @@ bool ProjectPass::runConversionLoop() {
     int errorNumber = 0;
     if (!forEachLine(
             xefRead(), [&](std::string_view line) { loop.line(line); }, errorNumber)) {
-        return fail(openFailure(1, shown(xefRead()), errorNumber, "ERROR"));
+        return fail(openFailure(1, xefReadText(), errorNumber, "ERROR"));
     }
     loop.finish();
     if (loop.failure()) {

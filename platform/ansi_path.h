@@ -17,4 +17,9 @@ std::filesystem::path PathFromAnsi(std::string_view name);
 // lacks become "?" on Windows.
 std::string AnsiFromPath(const std::filesystem::path& path);
 
+// A name in the ANSI code page as UTF-8, for files that declare that encoding (XML), and back.
+// Windows converts (characters the code page lacks become "?"); elsewhere both keep the bytes.
+std::string Utf8FromAnsi(std::string_view text);
+std::string AnsiFromUtf8(std::string_view text);
+
 }  // namespace platform

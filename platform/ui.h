@@ -242,6 +242,8 @@ void InsertMenuItemBefore(Window window, int anchor, int command, std::string_vi
 // Deletes the item with `command`; false when there is none.
 bool DeleteMenuItem(Window window, int command);
 std::optional<std::string> MenuItemText(Window window, int command);
+// Gives the item with `command` a new caption (its flags stay); nothing when there is none.
+void SetMenuItemText(Window window, int command, std::string_view text);
 // Appends an item to the window's system menu; choosing it sends SystemCommand(command).
 void AppendSystemMenuItem(Window window, int command, std::string_view text);
 

@@ -26,5 +26,12 @@ bash tests/wine/vexim_wine_check.sh build/linux
 # Halbrick.exe for 64-bit Windows under wine64: one query of an FDR server (pyftpdlib).
 bash tests/wine/halbrick_wine_check.sh build/linux
 
+# Fennick.exe for 64-bit Windows under wine64: a batch conversion where PowerShell cannot unpack.
+bash tests/wine/fennick_wine_check.sh build/linux
+
+# Brondel.exe for 64-bit Windows under wine64: install and removal of a description whose name
+# is beyond ASCII.
+bash tests/wine/brondel_wine_check.sh build/linux
+
 # Every dialog of every program: each text fits its control (tests/wine/layout_programs.txt).
 bash tests/wine/dialog_layout_check.sh build/win32

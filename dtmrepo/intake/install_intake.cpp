@@ -18,7 +18,8 @@ DescriptionRecord recordDefaults(const DescriptionNames& names,
     record.fileCreationDate = settings.timeStamp.date;
     record.fileModificationDate = settings.timeStamp.date;
     record.creationTime = settings.timeStamp.time;
-    record.profileName = names.root;
+    // The profile is UTF-8; the root is a file name in the system's code page.
+    record.profileName = platform::Utf8FromAnsi(names.root);
     record.productId = productIdentifier;
     record.profileFileName = productIdentifier + ".XML";
     record.minCompiler = settings.revisionDate;
@@ -33,8 +34,10 @@ namespace {
 void preprocessAndParse(std::istream& description, IntakeOutcome& outcome,
                         const IntakeSettings& settings, const Trace& trace,
                         const std::function<bool(const PreprocessResult&)>& keepCopies) {
-    PreprocessResult copies = preprocessDescription(description, outcome.names.root,
-                                                    settings.revisionDate, outcome.report, trace);
+    // The product identifier (the root unless a ProductID line names it) is profile text.
+    PreprocessResult copies =
+        preprocessDescription(description, platform::Utf8FromAnsi(outcome.names.root),
+                              settings.revisionDate, outcome.report, trace);
     outcome.productIdentifier = copies.productIdentifier;
     outcome.swValue = copies.swValue;
     if (copies.stopped) {

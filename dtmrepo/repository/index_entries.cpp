@@ -1,6 +1,7 @@
 #include "dtmrepo/repository/index_entries.h"
 
 #include "dtmrepo/quoted_values.h"
+#include "platform/ansi_path.h"
 
 namespace dtmrepo {
 
@@ -8,9 +9,10 @@ bool readIndexEntry(std::string_view line, IndexEntry& entry) {
     if (quoteCount(line) < 6) {
         return false;
     }
-    entry.key = trimmedBy(quotedValue(line, 1), 0, 4);
-    entry.fileName = quotedValue(line, 2);
-    entry.version = quotedValue(line, 3);
+    // The index is UTF-8; the tree and the file names are in the system's code page.
+    entry.key = platform::AnsiFromUtf8(trimmedBy(quotedValue(line, 1), 0, 4));
+    entry.fileName = platform::AnsiFromUtf8(quotedValue(line, 2));
+    entry.version = platform::AnsiFromUtf8(quotedValue(line, 3));
     return true;
 }
 

@@ -2,16 +2,18 @@
 
 #include "dtmrepo/parser/vocabulary.h"
 #include "dtmrepo/xml_entities.h"
+#include "platform/ansi_path.h"
 
 namespace dtmrepo {
 
 std::string indexEntryLine(const DescriptionRecord& r, const DescriptionNames& names) {
-    const std::string file = names.entryFileName();
+    // The names come from the chosen file's name, in the system's code page; the index is UTF-8.
+    const std::string file = platform::Utf8FromAnsi(names.entryFileName());
     const auto value = [](const std::string& text) { return "\"" + xmlEscaped(text) + "\""; };
     const auto picture = [&value](const std::string& text) { return value("pictures/" + text); };
     return "  <File DDXMLFile=" + value(file) + " Filename=" + value(file) +
            " Fileversion=" + value(r.swVersion) + " ProductName=" + value(r.productName) +
-           " Vendorname=\"243\" ProductID=" + value(names.root) +
+           " Vendorname=\"243\" ProductID=" + value(platform::Utf8FromAnsi(names.root)) +
            " ImageLarge=" + picture(r.imageLarge) + " ImageSmall=" + picture(r.imageSmall) +
            " ImageIcon=" + picture(r.imageIcon) + " CompanyLogo=" + picture(r.companyLogo) +
            " ImageCompanyIcon=" + picture(r.imageCompanyIcon) + " CAPPLogo=" + picture(r.cappLogo) +

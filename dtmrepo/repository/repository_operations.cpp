@@ -5,6 +5,7 @@
 #include "dtmrepo/repository/index_lines.h"
 #include "dtmrepo/repository/repository_paths.h"
 #include "dtmrepo/text_files.h"
+#include "platform/ansi_path.h"
 
 namespace dtmrepo {
 
@@ -40,7 +41,9 @@ RepositoryOutcome installIntoRepository(const InstallRequest& request) {
     if (!indexBytes || !indexLines || !fs::is_regular_file(index)) {
         return openFailed(22, index, false, 5);
     }
-    const MergeResult merged = mergeEntry(*indexLines, request.entryLine, request.entryFileName);
+    // The index is UTF-8; the entry's file name is in the system's code page.
+    const MergeResult merged =
+        mergeEntry(*indexLines, request.entryLine, platform::Utf8FromAnsi(request.entryFileName));
     RepositoryOutcome outcome;
     outcome.matched = merged.matched;
     if (!merged.placed) {
@@ -72,7 +75,7 @@ RepositoryOutcome removeFromRepository(const std::string& unityPath, const std::
     if (!indexBytes || !indexLines || !fs::is_regular_file(index)) {
         return openFailed(6, index, false, 1);
     }
-    const RemovalResult removal = removeEntry(*indexLines, fileName);
+    const RemovalResult removal = removeEntry(*indexLines, platform::Utf8FromAnsi(fileName));
     RepositoryOutcome outcome;
     outcome.matched = removal.removed > 0;
     RepositoryChange change;

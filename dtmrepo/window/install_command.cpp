@@ -24,6 +24,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A file named by profile text (UTF-8), such as the product identifier, beside the description.
+fs::path besideDescription(const IntakeOutcome& intake, const std::string& name) {
+    return platform::PathFromAnsi(intake.names.chosenPath).parent_path() /
+           platform::PathFromAnsi(platform::AnsiFromUtf8(name));
+}
+
 // The files an install writes beside its description (they stay there).
 struct WrittenFiles {
     std::optional<fs::path> behaviourSource;
@@ -46,8 +52,7 @@ WrittenFiles writeProfileFiles(const IntakeOutcome& intake, CheckReport& report,
     // The source goes beside the description under the name the profile gives it.
     const std::vector<std::string> source = behaviourSourceLines(record);
     if (!source.empty()) {
-        const fs::path path = platform::PathFromAnsi(intake.names.chosenPath).parent_path() /
-                              behaviourSourceName(record);
+        const fs::path path = besideDescription(intake, behaviourSourceName(record));
         if (writeTextFileLines(path, source)) {
             written.behaviourSource = path;
         } else {
@@ -67,7 +72,7 @@ void checkNames(const IntakeOutcome& intake, CheckReport& report, const Trace& t
     if (auto problem = checkRepositoryName(intake.names.root, "the description's name")) {
         report.error(*problem, trace);
     }
-    if (intake.productIdentifier != intake.names.root) {
+    if (intake.productIdentifier != platform::Utf8FromAnsi(intake.names.root)) {
         if (auto problem =
                 checkRepositoryName(intake.productIdentifier, "the product identifier")) {
             report.error(*problem, trace);
@@ -87,7 +92,7 @@ void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
     request.entryFileName = intake.names.entryFileName();
     request.entryLine = indexEntryLine(intake.record, intake.names);
     request.behaviourSource = written.behaviourSource;
-    request.behaviourName = behaviourSourceName(intake.record);
+    request.behaviourName = platform::AnsiFromUtf8(behaviourSourceName(intake.record));
     const RepositoryOutcome outcome = installIntoRepository(request);
     switch (outcome.result) {
         case RepositoryOutcome::Result::Done:
@@ -163,8 +168,7 @@ void installCommand(BrondelState& state) {
     const WrittenFiles written = writeProfileFiles(intake, report, state.trace);
 
     const std::string entryFile = intake.productIdentifier + "_repository.XML";
-    const fs::path entryPath =
-        platform::PathFromAnsi(intake.names.chosenPath).parent_path() / entryFile;
+    const fs::path entryPath = besideDescription(intake, entryFile);
     if (!writeTextFileLines(entryPath, {indexEntryLine(intake.record, intake.names)})) {
         showOpenFailure(21, entryFile, true, 3);
     }

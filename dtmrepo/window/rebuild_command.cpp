@@ -55,7 +55,9 @@ void rebuildCommand(BrondelState& state) {
         showOutcome(state, 14);
         return;
     }
-    const std::string output = folder + rebuilt.rootName + ".txt";
+    // The device variable is export text (UTF-8); the file name is in the system's code page.
+    const std::string fileRoot = platform::AnsiFromUtf8(rebuilt.rootName);
+    const std::string output = folder + fileRoot + ".txt";
     if (auto problem = checkRepositoryName(rebuilt.rootName, "the device variable's name")) {
         state.reportText += rebuilt.report + "\r\n   ERROR - " + *problem;
         ++state.errorCount;
@@ -64,8 +66,7 @@ void rebuildCommand(BrondelState& state) {
     }
     const fs::path outputPath = platform::PathFromAnsi(output);
     std::error_code error;
-    if (fs::exists(outputPath, error) &&
-        !confirm("'OK' to Replace " + rebuilt.rootName, "Replace")) {
+    if (fs::exists(outputPath, error) && !confirm("'OK' to Replace " + fileRoot, "Replace")) {
         // The existing description stays as it is.
         state.reportText += rebuilt.report.substr(0, rebuilt.reportAtOutput) +
                             "\r\n  Cancelled Building: " + output;

@@ -10,4 +10,12 @@ std::string AnsiFromPath(const std::filesystem::path& path) {
     return path.string();
 }
 
+std::string Utf8FromAnsi(std::string_view text) {
+    return std::string(text);
+}
+
+std::string AnsiFromUtf8(std::string_view text) {
+    return std::string(text);
+}
+
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/posix/ui_session.h"
+#include "platform/ui_quote.h"
 
 namespace platform::ui {
 
@@ -73,6 +74,13 @@ bool DeleteMenuItem(Window window, int command) {
 std::optional<std::string> MenuItemText(Window window, int command) {
     auto* item = ItemOf(window, command);
     return item != nullptr ? std::optional<std::string>(item->text) : std::nullopt;
+}
+
+void SetMenuItemText(Window window, int command, std::string_view text) {
+    if (auto* item = ItemOf(window, command)) {
+        item->text = std::string(text);
+        Record("menuitem " + std::to_string(command) + " " + QuoteText(item->text));
+    }
 }
 
 void AppendSystemMenuItem(Window window, int command, std::string_view text) {

@@ -79,7 +79,9 @@ ArchiveResult UnpackArchive(const fs::path& archive, const fs::path& folder) {
 ArchiveResult RepackArchive(const fs::path&, const fs::path& folder,
                             const std::vector<std::string>&, const fs::path& output) {
     const fs::path zip = TemporaryZipBeside(output);
-    if (!RunScript(CompressArchiveScript<wchar_t>(folder.native(), zip.native()))) {
+    std::error_code probed;
+    if (!RunScript(CompressArchiveScript<wchar_t>(folder.native(), zip.native())) ||
+        !fs::is_regular_file(zip, probed)) {
         DeleteFileW(zip.c_str());
         return Failure("PowerShell could not pack " + Shown(folder) + " into " + Shown(output));
     }

@@ -80,6 +80,20 @@ std::optional<std::string> MenuItemText(Window window, int command) {
     return std::string(text.data());
 }
 
+void SetMenuItemText(Window window, int command, std::string_view text) {
+    HMENU bar = BarOf(window);
+    if (!HasCommand(bar, command)) {
+        return;
+    }
+    const std::string caption(text);
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = const_cast<char*>(caption.c_str());
+    ::SetMenuItemInfoA(bar, static_cast<UINT>(command), FALSE, &item);
+    ::DrawMenuBar(ToHwnd(window));
+}
+
 void AppendSystemMenuItem(Window window, int command, std::string_view text) {
     ::AppendMenuA(::GetSystemMenu(ToHwnd(window), FALSE), MF_STRING, static_cast<UINT_PTR>(command),
                   std::string(text).c_str());

@@ -215,6 +215,38 @@ TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
     }
 }
 
+// The boxes and the report name the project file where the user's archive is, never the
+// program's work folder, whose random name is gone by the time the user reads it.
+TEST_F(BatchConversion, MessagesNameTheProjectFileBesideTheArchive) {
+    const std::string projectFile = path("Line").string() + "/unitpro.xef";
+    const std::string workFolders = path("tmp").string() + "/fennick-";
+    ProjectSpec noModule = sampleProject();
+    noModule.modules.clear();
+    writeProject("Line.zef", noModule);
+    EXPECT_EQ(runFennick({path("Line.zef").string()}), 1);
+    EXPECT_EQ(boxes(),
+              std::vector<std::string>{"msgbox \"Missing IBY100\" \"ERROR: File '" + projectFile +
+                                       "' does not contain at least one TSXIBY100 "
+                                       "Module!\" -> OK"});
+
+    writeArchive(path("Line.zef"), sampleExtraEntries());
+    EXPECT_EQ(runFennick({path("Line.zef").string()}), 1);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(
+        boxes()[0].rfind("msgbox \"ERROR\" \"(1) Unable to open " + projectFile + " Err = ", 0), 0u)
+        << boxes()[0];
+
+    writeProject("Line.zef", sampleProject());
+    EXPECT_EQ(runFennick({}, "menu 100\nfile \"" + path("Line.zef").string() + "\"\n"), 0);
+    const std::string text = transcript();
+    EXPECT_NE(text.find("\\r\\n xefReadFilename = '" + projectFile + "'"), std::string::npos)
+        << text;
+    EXPECT_NE(
+        text.find("\\r\\n xefWriteFilename = '" + path("Line").string() + "/unitpro_IBY.xef'"),
+        std::string::npos);
+    EXPECT_EQ(text.find(workFolders), std::string::npos) << text;
+}
+
 TEST_F(BatchConversion, NoWorkFolderEndsTheConversionNotTheProgram) {
     const fs::path input = writeProject("Line.zef", sampleProject());
     std::ofstream(path("tmp/not-a-folder")) << "x";

@@ -92,6 +92,28 @@ TEST_F(FennickWindowTest, IgnoreItemsFollowTheSetting) {
     EXPECT_EQ(fennick::fennickMenuSpec("1").entries[5].text, "&Ignore Strings (NO)");
 }
 
+// The "X " follows the choice at once, so the menu never marks the setting not in force.
+TEST_F(FennickWindowTest, IgnoreMarkMovesWithTheChoice) {
+    runFennick({}, "menu 103\nmenu 103\nmenu 102\nmenu 101\n");
+    std::vector<std::string> marks;
+    std::istringstream lines(transcript());
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("menuitem ", 0) == 0) {
+            marks.push_back(line);
+        }
+    }
+    EXPECT_EQ(marks, (std::vector<std::string>{
+                         "menuitem 102 \"&Ignore Strings (NO)\"",
+                         "menuitem 103 \"X &Ignore Strings (YES)\"",
+                         "menuitem 102 \"&Ignore Strings (NO)\"",
+                         "menuitem 103 \"X &Ignore Strings (YES)\"",
+                         "menuitem 102 \"X &Ignore Strings (NO)\"",
+                         "menuitem 103 \"&Ignore Strings (YES)\"",
+                     }))
+        << transcript();
+    EXPECT_EQ(setting("Ignore"), "0");
+}
+
 TEST_F(FennickWindowTest, AboutAndInstructionsBoxes) {
     runFennick({}, "menu 105\nmenu 104\nmenu 101\n");
     const std::vector<std::string> shown = boxes();

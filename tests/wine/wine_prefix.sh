@@ -61,3 +61,23 @@ wine_dpi() {
 \"LogPixels\"=dword:$(printf '%08x' "$1")"
   wine_stop
 }
+
+# For the checks of the tool programs:
+#   wine_check_start TARGET...   builds the targets in $win_build (default build/win64), makes
+#                                $work and a prefix in it, and sets the exit trap
+#   fail TEXT                    counts a failed expectation of the check ($failures)
+wine_check_start() {
+  win_build=${win_build:-build/win64}
+  cmake -S . -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+  cmake --build "$win_build" --target "$@"
+  work=$(mktemp -d)
+  trap 'wine_stop; rm -rf "$work"' EXIT
+  wine_prefix_start "$work"
+}
+
+failures=0
+fail() {
+  echo "FAILED: $1"
+  failures=$((failures + 1))
+}

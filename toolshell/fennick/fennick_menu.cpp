@@ -6,8 +6,20 @@ namespace fennick {
 
 namespace ui = platform::ui;
 
-ui::MenuSpec fennickMenuSpec(std::string_view ignore) {
+namespace {
+
+// Any setting other than "0" ignores the strings.
+const char* ignoreItemText(int command, std::string_view ignore) {
     const bool ignoring = ignore != "0";
+    if (command == IDM_IGNORE_NO) {
+        return ignoring ? "&Ignore Strings (NO)" : "X &Ignore Strings (NO)";
+    }
+    return ignoring ? "X &Ignore Strings (YES)" : "&Ignore Strings (YES)";
+}
+
+}  // namespace
+
+ui::MenuSpec fennickMenuSpec(std::string_view ignore) {
     ui::MenuSpec menu;
     menu.id = IDM_FENNICK;
     menu.entries = {
@@ -16,10 +28,8 @@ ui::MenuSpec fennickMenuSpec(std::string_view ignore) {
         {1, false, true, 0, ""},
         {1, false, false, IDM_EXIT, "&Exit"},
         {0, true, false, 0, "&Options"},
-        {1, false, false, IDM_IGNORE_NO,
-         ignoring ? "&Ignore Strings (NO)" : "X &Ignore Strings (NO)"},
-        {1, false, false, IDM_IGNORE_YES,
-         ignoring ? "X &Ignore Strings (YES)" : "&Ignore Strings (YES)"},
+        {1, false, false, IDM_IGNORE_NO, ignoreItemText(IDM_IGNORE_NO, ignore)},
+        {1, false, false, IDM_IGNORE_YES, ignoreItemText(IDM_IGNORE_YES, ignore)},
         {0, true, false, 0, "&Help"},
         {1, false, false, IDM_INSTRUCTIONS, "&Instructions"},
         {1, false, false, IDM_ABOUT, "&About"},
@@ -29,6 +39,12 @@ ui::MenuSpec fennickMenuSpec(std::string_view ignore) {
 
 void fennickBuildMenu(ui::Window window, std::string_view ignore) {
     toolshell::buildToolMenuBar(window, fennickMenuSpec(ignore));
+}
+
+void fennickMarkIgnoreItems(ui::Window window, std::string_view ignore) {
+    for (int command : {IDM_IGNORE_NO, IDM_IGNORE_YES}) {
+        ui::SetMenuItemText(window, command, ignoreItemText(command, ignore));
+    }
 }
 
 }  // namespace fennick

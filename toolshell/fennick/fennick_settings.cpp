@@ -1,7 +1,9 @@
 #include "toolshell/fennick/fennick_settings.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "platform/ansi_path.h"
 #include "platform/archive.h"
@@ -88,6 +90,10 @@ bool probePowerShell(FennickValues& values) {
     const std::string versionFile = values.clevPath + "powershellver.txt";
     // A double quote cannot stand in a Windows path and would end the command's argument.
     if (versionFile.find('"') == std::string::npos) {
+        // On a first start the install folder may not exist yet (the program was copied
+        // elsewhere); PowerShell cannot write its answer into a missing folder.
+        std::error_code ignored;
+        std::filesystem::create_directories(platform::PathFromAnsi(values.clevPath), ignored);
         platform::RunCommand(powerShellProbeCommand(versionFile));
     }
     errno = 0;

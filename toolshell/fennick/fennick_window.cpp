@@ -73,12 +73,14 @@ void FennickWindow::command(ui::Window self, int id) {
             values_.ignoreText.assign(1, '0');
             values_.ignore = values_.ignoreText;
             toolshell::writeRegistryString(key, "Ignore", values_.ignore);
+            fennickMarkIgnoreItems(self, values_.ignore);
             values_.displayCode = 20;
             break;
         case IDM_IGNORE_YES:
             values_.ignoreText.assign(1, '1');
             values_.ignore = values_.ignoreText;
             toolshell::writeRegistryString(key, "Ignore", values_.ignore);
+            fennickMarkIgnoreItems(self, values_.ignore);
             values_.displayCode = 21;
             break;
         case IDM_INSTRUCTIONS:
