@@ -4,13 +4,10 @@
 // reaches the size asked for. Leaves the project file itself beside the archive, for the stream
 // editor the conversion is measured against.
 
-#include <zip.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "bench/large_project.h"
 #include "tests/converter/m580_project.h"
 
 namespace {
@@ -28,70 +25,40 @@ std::string codeLine(long n) {
             return "IBY_DIO_d0_s3.Outputs.QW[" + std::to_string(n % 16) + "] := Setpoint_" +
                    std::to_string(n % 31) + ";";
         default:
-            return "Total_" + std::to_string(n % 50) + " := Total_" + std::to_string(n % 50) +
-                   " + Sample_" + std::to_string(n % 17) + " * Gain;";
+            return bench::plainCodeLine(n);
     }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_large_m580 <archive.zef> <megabytes>\n");
+    const auto request = bench::largeProjectRequest(argc, argv, "make_large_m580");
+    if (!request) {
         return 2;
     }
-    const std::string archive = argv[1];
-    const long long wanted = std::atoll(argv[2]) * 1000000LL;
-    const std::string xef = archive + ".unitpro.xef";
     const std::vector<std::string> lines = m580_test::projectLines();
     const int application = m580_test::findLine(lines, "<identProgram name=\"Application\"");
     if (application < 0) {
         std::fprintf(stderr, "the sample project has no Application section\n");
         return 1;
     }
-    std::ofstream out(xef, std::ios::binary);
-    long long size = 0;
+    bench::ProjectFileWriter out(request->projectFile);
     long n = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        out << lines[i] << "\r\n";
-        size += static_cast<long long>(lines[i].size()) + 2;
+        out.line(lines[i]);
         // The section's first line opens its structured text; the generated lines follow it.
         if (i == static_cast<std::size_t>(application) + 1) {
-            while (size < wanted) {
-                const std::string line = codeLine(n++);
-                out << line << "\r\n";
-                size += static_cast<long long>(line.size()) + 2;
+            while (out.size() < request->bytes) {
+                out.line(codeLine(n++));
             }
         }
     }
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "can't write %s\n", xef.c_str());
+    if (!out.close()) {
         return 1;
     }
-
-    int error = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (zip == nullptr) {
-        return 1;
-    }
-    zip_source_t* source = zip_source_file(zip, xef.c_str(), 0, -1);
-    if (source == nullptr || zip_file_add(zip, "unitpro.xef", source, 0) < 0) {
-        return 1;
-    }
+    std::vector<bench::ArchiveEntry> others;
     for (const m580_test::Entry& entry : m580_test::otherEntries()) {
-        zip_source_t* data = zip_source_buffer(zip, entry.data.data(), entry.data.size(), 0);
-        const zip_int64_t index = zip_file_add(zip, entry.name.c_str(), data, 0);
-        if (index < 0) {
-            return 1;
-        }
-        if (entry.stored) {
-            zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
-        }
+        others.push_back({entry.name, entry.data, entry.stored});
     }
-    if (zip_close(zip) != 0) {
-        return 1;
-    }
-    std::printf("%s: project file of %lld bytes, %ld generated lines\n", archive.c_str(), size, n);
-    return 0;
+    return bench::writeProjectArchive(*request, out.size(), n, others) ? 0 : 1;
 }
