@@ -21,6 +21,7 @@ if(WIN32)
   set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/vexim.rc PROPERTIES
     OBJECT_DEPENDS "${VEXIM_ICON};${CMAKE_CURRENT_SOURCE_DIR}/dialogs/vexim_resource.h")
   target_sources(vexim PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/vexim.rc)
+  target_link_libraries(vexim PRIVATE calvento_manifest)
   target_include_directories(vexim PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR})
   set_target_properties(vexim PROPERTIES WIN32_EXECUTABLE ON)
 endif()

@@ -14,12 +14,13 @@ bool Fail(ui::Window owner, const char* text) {
 
 }  // namespace
 
-bool BackupFlashToFile(ui::Window owner, const std::string& name) {
+bool BackupFlashToFile(ui::Window owner, std::string& name) {
     FlashImage image{};
     if (!BackupFlash(image)) {
         return Fail(owner, "Failed to read flash");
     }
-    switch (WriteFlashImage(FlashImagePath(name), image)) {
+    name = FlashImagePath(name);
+    switch (WriteFlashImage(name, image)) {
         case FlashImageResult::kOk:
             return true;
         case FlashImageResult::kOpenFailed:

@@ -7,9 +7,10 @@
 // The flash dialog's two jobs, each with its messages (caption "Restore flash", stop icon) over
 // `owner`. True when the job succeeded.
 
-// Backs the module's flash up into the image file `name` (".bin" appended when the name holds
-// no "."). Nothing is written unless the whole flash was read.
-bool BackupFlashToFile(platform::ui::Window owner, const std::string& name);
+// Backs the module's flash up into the image file `name`. Once the flash is read, ".bin" is
+// appended to `name` when it holds no ".", so that it names the file written (and a restore
+// offers that file). Nothing is written unless the whole flash was read.
+bool BackupFlashToFile(platform::ui::Window owner, std::string& name);
 
 // Restores the module's flash from the image file. A file that is not exactly 16384 bytes long is
 // refused before any connection is made; a restore that fails part-way says the flash is partly

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "downloader/channel_control.h"
+#include "downloader/flash_image.h"
 #include "downloader/loader_ui.h"
 
 namespace {
@@ -54,13 +55,26 @@ bool LengthCanBeStored(const LoadJob& job) {
     return false;
 }
 
+// F1 and F2 are the module's flash files of 4096 words, record 0 of which keeps the length:
+// the fixed space that serves the other channels is far larger than what they hold, and a
+// transfer that runs past their end fails only after the erase.
+bool FitsFlashFile(const LoadJob& job) {
+    constexpr long kFlashChannelBytes = 2 * (static_cast<long>(kFlashFileWords) - 1);
+    if (HasProgram(loadOptions.channel) ||
+        std::max<long>(job.fileLength, job.sendBytes) <= kFlashChannelBytes) {
+        return true;
+    }
+    ErrorBox("Application file is too large for space.");
+    return false;
+}
+
 int32_t LegacyLoader::Run() {
     const bool load = loadOptions.loadProgram != 0;
     // Everything that may refuse the load comes first; then the program is stopped, and has
     // halted, before its flash is erased under it.
-    if ((load && (!LengthCanBeStored(job_) || !CheckCapability())) || LoadSteps::Stopped() ||
-        !StopChannelProgram(job_) || (load && !WaitForChannel()) || !Erase() ||
-        LoadSteps::Stopped()) {
+    if ((load && (!LengthCanBeStored(job_) || !FitsFlashFile(job_) || !CheckCapability())) ||
+        LoadSteps::Stopped() || !StopChannelProgram(job_) || (load && !WaitForChannel()) ||
+        !Erase() || LoadSteps::Stopped()) {
         return 0;
     }
     if (load) {

@@ -19,6 +19,9 @@ struct FileCloser {
 };
 using OpenFile = std::unique_ptr<std::FILE, FileCloser>;
 
+// Behind the payload the block-write loader writes its CRC word and the file's 16-byte digest.
+constexpr int64_t kBlockWriteTrailerBytes = 2 + 16;
+
 bool ValidChannel(int16_t channel) {
     return channel == 1 || channel == 2 || channel == 10 || channel == 11;
 }
@@ -152,9 +155,13 @@ int32_t LoadUserCode(bool ignoreHalt) {
             return 0;
         }
         // Both loaders send the file to its end, whatever its application block declares: the
-        // space must hold what is sent, or the transfer runs into the space after it.
+        // space must hold what is sent, or the transfer runs into the space after it. The
+        // block-write loader also writes its CRC word and the digest behind it; a space that
+        // holds the payload alone would be erased and then fail.
         sendBytes = BytesToSend(file.get(), header.WriteNewMethod);
-        if (std::max(length, sendBytes) > size) {
+        const int64_t written = int64_t{std::max(length, sendBytes)} +
+                                (header.WriteNewMethod ? kBlockWriteTrailerBytes : 0);
+        if (written > size) {
             ErrorBox("Application file is too large for space.");
             return 0;
         }

@@ -84,7 +84,7 @@ int32_t IsWriteProtected(int16_t channel) {
 ModuleJob ConnectModule() {
     if (!Open()) {
         CloseConnection();
-        return ModuleJob::kFailed;
+        return ModuleJob::kNotOpened;
     }
     ModuleJob outcome = ModuleJob::kFailed;
     const auto name = IdentifyModule();
@@ -108,7 +108,7 @@ ModuleJob WriteCommConfig(bool& written) {
     written = false;
     if (!Open()) {
         CloseConnection();
-        return ModuleJob::kFailed;
+        return ModuleJob::kNotOpened;
     }
     ModuleJob outcome = ModuleJob::kNotKrt;
     if (IsKrt(IdentifyModule())) {

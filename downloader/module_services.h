@@ -23,7 +23,8 @@ std::optional<size_t> FindText(const std::string& text, const std::string& patte
 // protection bit), -1 when register 35 could not be read in `retries` attempts.
 int32_t IsWriteProtected(int16_t channel);
 
-enum class ModuleJob { kFailed, kNotKrt, kDone };
+// kNotOpened: the connection could not be opened, and its opener has already told the user why.
+enum class ModuleJob { kNotOpened, kFailed, kNotKrt, kDone };
 
 // Opens a connection, identifies the module and, for a KRT module, reads the communication
 // configuration block into commConfig.

@@ -415,7 +415,11 @@ class PrintJob {
 // Help and ending
 
 // Opens the compiled help file at its table of contents (HTML Help, loaded on first use).
-void ShowHelp(std::string_view helpFile);
+// False when it could not be opened (no such file, or the help viewer refused it); the caller
+// tells the user.
+bool ShowHelp(std::string_view helpFile);
+// The path of help file `name` in the folder of the program's executable, where it is installed.
+std::string HelpFilePath(std::string_view name);
 
 // Records the exit code ("exit" in the transcript) and ends the process with it.
 [[noreturn]] void ExitProgram(int code);

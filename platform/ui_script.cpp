@@ -124,8 +124,10 @@ std::optional<std::string> ParseEvent(const std::vector<Token>& t, ScriptEvent& 
             event.text = t[1].text;
         } else if (n == 2 && IsWord(t[1], "cancel")) {
             event.cancel = true;
+        } else if (n == 2 && IsWord(t[1], "offered")) {
+            event.offered = true;
         } else {
-            return "file takes a quoted path or cancel";
+            return "file takes a quoted path, offered or cancel";
         }
         return std::nullopt;
     }

@@ -15,7 +15,7 @@ namespace platform::ui {
 
 enum class ScriptEventKind {
     Answer,         // answer OK|Cancel|Yes|No            -> message box
-    File,           // file "path" | file cancel          -> open or save dialog
+    File,           // file "path" | file offered | file cancel -> open or save dialog
     Print,          // print "path" | print cancel | print fail -> print dialog
     Command,        // command ID       button press or accelerator
     Menu,           // menu ID          menu bar entered, then the item chosen
@@ -42,10 +42,11 @@ struct ScriptEvent {
     ScriptEventKind kind = ScriptEventKind::Close;
     int line = 0;  // 1-based line in the script, for error lines
     int id = 0;
-    int value = 0;        // index, check state, key code, width, activation
-    int value2 = 0;       // height
-    std::string text;     // typed text, file path, print file
-    bool cancel = false;  // file cancel
+    int value = 0;         // index, check state, key code, width, activation
+    int value2 = 0;        // height
+    std::string text;      // typed text, file path, print file
+    bool cancel = false;   // file cancel
+    bool offered = false;  // file offered: the name the dialog offers, as it stands
     Answer answer = Answer::Ok;
     PrintAnswer print = PrintAnswer::ToFile;
     uint32_t ip = 0;

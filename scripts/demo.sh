@@ -137,6 +137,19 @@ echo "== Vornick: output"
 ls "$work" | grep -E '^plant(\.zef|_IBS\.zef|_IntermediateFiles)' || true
 [ -f "$work/plant_IBS.zef" ] || vornick_code=1
 [ "$vornick_code" -eq 0 ] || code=1
+# The pair: Fennick's "Plant Line_IBY.zef" as the migration to M580 leaves it (our generator adds
+# the PMEDWL module and its DTM), converted by Vornick.
+echo
+echo "== Fennick's output migrated to M580, then Vornick"
+pair="$work/Plant Line_M580"
+if "$build/tests/converter/make_sample_m580" --from-iby "$work/Plant Line_IBY.zef" "$pair.zef"; then
+  printf 'menu 100\nfile "%s"\n' "$pair.zef" >"$work/pair_script.txt"
+  (cd "$work" && CALVENTO_UI_SCRIPT="$work/pair_script.txt" CALVENTO_UI_TRANSCRIPT="$work/pair_ui.txt" \
+    timeout 120 "$vornick" >"$work/pair_console.txt") || true
+  grep -E '^msgbox ' "$work/pair_ui.txt" || true
+  grep '^report ' "$work/pair_ui.txt" | tail -n 1 | sed 's/\\r\\n/\n    /g' | tail -n 3
+fi
+[ -f "${pair}_IBS.zef" ] || code=1
 
 # Halbrick: a query of an FDR server (pyftpdlib on a loopback address) and its three reports.
 bash scripts/halbrick_demo.sh "$build" || code=$?

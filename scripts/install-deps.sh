@@ -15,6 +15,8 @@ packages=(
   # The archive tests have Info-ZIP's unzip test what the archive service writes; the
   # benchmarks (bench/*.sh) time with GNU time.
   unzip time
+  # the Windows fonts' metrics for the dialog layout check under wine
+  fonts-wine fonts-liberation
 )
 
 missing=()

@@ -19,8 +19,12 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build/linux --output-on-failure -j "$jobs" --timeout 300
 
-# vexim.exe for 64-bit Windows under wine64: one unattended Modbus/TCP download to the simulator.
+# vexim.exe for 64-bit Windows under wine64: one unattended Modbus/TCP download to the simulator,
+# then its keys and menus.
 bash tests/wine/vexim_wine_check.sh build/linux
 
 # Halbrick.exe for 64-bit Windows under wine64: one query of an FDR server (pyftpdlib).
 bash tests/wine/halbrick_wine_check.sh build/linux
+
+# Every dialog of every program: each text fits its control (tests/wine/layout_programs.txt).
+bash tests/wine/dialog_layout_check.sh build/win32

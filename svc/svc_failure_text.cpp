@@ -29,4 +29,13 @@ std::string svcTruncationText(int fileNumber, std::string_view fileName,
     return text;
 }
 
+std::string svcNoServiceText(int fileNumber, std::string_view fileName) {
+    std::string text = "(";
+    text += std::to_string(fileNumber);
+    text += ") No service record in ";
+    text += fileName;
+    text += ": it is not an InterBus-S service file";
+    return text;
+}
+
 }  // namespace svc

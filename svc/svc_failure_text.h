@@ -21,4 +21,8 @@ std::string svcFailureText(int fileNumber, std::string_view what, std::string_vi
 std::string svcTruncationText(int fileNumber, std::string_view fileName,
                               const SvcTruncation& truncation);
 
+// "(" + fileNumber + ") No service record in " + the name + ": it is not an InterBus-S service
+// file".
+std::string svcNoServiceText(int fileNumber, std::string_view fileName);
+
 }  // namespace svc

@@ -19,6 +19,7 @@ void SvcFileDecoder::decodeLine(std::string_view line) {
             out_.endLine();
             break;
         case SvcStep::ServiceCode:
+            ++servicesRead_;
             codeDigits_ = event.digits;
             out_.write("Command = " + event.digits);
             out_.pad();

@@ -85,6 +85,10 @@ class SvcFileDecoder {
     // short of its announced words.
     std::optional<SvcTruncation> truncation() const;
 
+    // The records read so far that named their service; none means that the input is not a
+    // service file at all (an empty file, a file of another kind).
+    int servicesRead() const { return servicesRead_; }
+
     // A Load_Configuration entry has at most this many words with a kind of their own.
     static constexpr int maxLayoutWords = 261;
 
@@ -132,6 +136,8 @@ class SvcFileDecoder {
     SvcDeviceTable& devices_;
     SvcMapTable& map_;
     SvcRecordReader reader_;
+
+    int servicesRead_ = 0;
 
     // The current record.
     std::string codeDigits_;

@@ -34,6 +34,19 @@ SvcStagedFile::~SvcStagedFile() {
 }
 
 bool SvcStagedFile::open() {
+    // A final file the user made read-only is refused, as opening it for output would be: the
+    // move into place would replace it (and on Windows leave it behind under its ".old" name,
+    // since a read-only file cannot be deleted).
+    std::error_code unknown;
+    const std::filesystem::perms writable = std::filesystem::perms::owner_write |
+                                            std::filesystem::perms::group_write |
+                                            std::filesystem::perms::others_write;
+    const std::filesystem::file_status earlier = std::filesystem::status(finalPath_, unknown);
+    if (std::filesystem::is_regular_file(earlier) &&
+        (earlier.permissions() & writable) == std::filesystem::perms::none) {
+        errorNumber_ = EACCES;
+        return false;
+    }
     errno = 0;
     // Binary, so that the CR LF line ends are written as they are on every platform.
     stream_.open(stagingPath_, std::ios::out | std::ios::binary | std::ios::trunc);

@@ -17,7 +17,8 @@ class SvcStagedFile {
     SvcStagedFile(const SvcStagedFile&) = delete;
     SvcStagedFile& operator=(const SvcStagedFile&) = delete;
 
-    // Creates the temporary file; on failure errorNumber() holds the run-time error number.
+    // Creates the temporary file; on failure errorNumber() holds the run-time error number. An
+    // earlier final file that is read-only is refused (EACCES), as opening it would be.
     bool open();
     std::ostream& stream() { return stream_; }
     // Flushes and closes; false when a write failed.

@@ -38,6 +38,11 @@ struct Inventory {
     ModuleTable<std::string> dtmIdentifier{};
     ModuleTable<int> IBSDTMrack{}, IBSDTMslot{};
 
+    // The DTM entry whose IP address fills "PMEDWLIP1" and "PMEDWLIP2". Those placeholders name
+    // the modules in the order the Premium conversion met them, which is the order of the IBY
+    // declarations in the file; the pairing by place (after the checks) sets them.
+    ModuleTable<int> placeholderDtm{0, 1, 2};
+
     // The first pass's own state: a module line was seen and its address line comes next.
     bool awaitingModuleAddress = false;
 };

@@ -76,6 +76,8 @@ void swapIbyEntries(Inventory& inventory, int a, int b) {
 // The code Fennick generated for a module carries its rack and slot; it is renamed after the
 // DTM entry of the module in that same place, whatever order the project lists them in.
 std::optional<std::string> pairIbyWithDtm(Inventory& inventory, std::string_view xef) {
+    // Which declaration, in file order, stands at each index as the entries are swapped.
+    ModuleTable<int> declaration{0, 1, 2};
     for (int k = 1; k <= inventory.moduleCount; ++k) {
         int match = 0;
         for (int j = k; j <= inventory.ibyCount && match == 0; ++j) {
@@ -91,6 +93,10 @@ std::optional<std::string> pairIbyWithDtm(Inventory& inventory, std::string_view
                          ")!");
         }
         swapIbyEntries(inventory, k, match);
+        std::swap(declaration[k], declaration[match]);
+    }
+    for (int k = 1; k <= inventory.moduleCount; ++k) {
+        inventory.placeholderDtm[declaration[k]] = k;
     }
     return std::nullopt;
 }

@@ -23,8 +23,18 @@ bool leavesElementOpen(std::string_view line) {
     return !(last != std::string_view::npos && last > 0 && line.substr(last - 1, 2) == "/>");
 }
 
+// A comment or an initial value holds the user's own text, never a device id: the variables
+// that the Premium conversion made unlocated keep their old address in a comment
+// ("%QW0.3.0.2 (Interbus-S)"), whose numbers would otherwise pass for the ids of the DTMs.
+bool holdsOwnText(std::string_view line) {
+    return holds(line, "<comment>") || holds(line, "<variableInit");
+}
+
 bool matchFollowingLine(IoddtMatch& match, const Inventory& inventory, std::string_view candidate,
                         std::string_view following, ConversionLog& log) {
+    if (holdsOwnText(following)) {
+        return false;
+    }
     bool matched = false;
     for (int k = 1; k <= maxModules; ++k) {
         if (!holdsKey(following, inventory.dtmId[k])) {

@@ -5,8 +5,10 @@
 namespace vornick {
 
 void fillModuleIpAddresses(std::string& line, const Inventory& inventory, LineRenamer& renamer) {
-    renamer.rename(line, "PMEDWLIP1", inventory.dtmIpAddress[1], KeyMatch::WholeKey);
-    renamer.rename(line, "PMEDWLIP2", inventory.dtmIpAddress[2], KeyMatch::WholeKey);
+    renamer.rename(line, "PMEDWLIP1", inventory.dtmIpAddress[inventory.placeholderDtm[1]],
+                   KeyMatch::WholeKey);
+    renamer.rename(line, "PMEDWLIP2", inventory.dtmIpAddress[inventory.placeholderDtm[2]],
+                   KeyMatch::WholeKey);
 }
 
 void renameSectionNames(std::string& line, const Inventory& inventory, LineRenamer& renamer) {

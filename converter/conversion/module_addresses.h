@@ -11,7 +11,9 @@
 
 namespace vornick {
 
-// "PMEDWLIP1" and "PMEDWLIP2" become the IP addresses of the first and second DTM entry.
+// "PMEDWLIP1" and "PMEDWLIP2" become the IP addresses of the DTM entries in the places of the
+// first and second module the Premium conversion met; with one module, "PMEDWLIP2" takes the
+// second DTM entry's start value.
 void fillModuleIpAddresses(std::string& line, const Inventory& inventory, LineRenamer& renamer);
 
 // On a section description or section head line: "IBS_Data_IN_<rack>_<slot>",

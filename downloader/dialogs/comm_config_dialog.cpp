@@ -107,6 +107,8 @@ bool Query(ui::Window self) {
     if (RefuseWhileBusy(self, "Device is busy with another operation"))
         return true;
     switch (ConnectModule()) {
+        case ModuleJob::kNotOpened:
+            return false;  // one box: the opener's, which names the port or address
         case ModuleJob::kFailed:
             StopMessage(self, "Failed to contact the module", "Communications error");
             return false;
@@ -169,6 +171,8 @@ void Write(ui::Window self) {
     commConfig = block;
     bool written = false;
     switch (WriteCommConfig(written)) {
+        case ModuleJob::kNotOpened:
+            return;  // the opener has said why
         case ModuleJob::kFailed:
             ui::ShowMessageBox(self,
                                "Communication failed\r\nExpect this if you changed your baud rate",

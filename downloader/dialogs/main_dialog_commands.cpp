@@ -98,6 +98,13 @@ bool NumberCommand(ui::Window dialog, int command) {
     }
 }
 
+// The help file beside the program; the user is told when it cannot be opened.
+void ShowHelpFile() {
+    const std::string path = ui::HelpFilePath(kHelpFile);
+    if (!ui::ShowHelp(path))
+        ErrorBox("Can't open help file %s", path.c_str());
+}
+
 void ShowRecentProfile(ui::Window dialog, int index) {
     if (index < 0 || index >= kHistorySize || profileHistory[index].empty())
         return;
@@ -215,7 +222,7 @@ bool RunMenuCommand(ui::Window dialog, int command) {
             ui::RunDialog(IDD_ABOUT, dialog, OkDialogProc);
             return true;
         case IDM_USING_VEXIM:
-            ui::ShowHelp(kHelpFile);
+            ShowHelpFile();
             return true;
         case IDM_EXIT:
         case ui::kIdCancel:
@@ -254,6 +261,9 @@ bool RunMenuCommand(ui::Window dialog, int command) {
         case IDC_SET_DEFAULTS:
             LoadDefaultSettings(dialog);
             SettingsToControls(dialog);
+            // The default address is empty, and so is what is saved: the field must not go on
+            // showing the old host.
+            ui::SetItemText(dialog, IDC_HOST, linkSettings.host);
             SaveSettings();
             return true;
         case IDC_QUERY:

@@ -86,6 +86,10 @@ bool RunDownloadDialog(ui::Window owner) {
                     RunJob(self, state);
                 return true;
             case ui::MessageKind::Command:
+                // OK is shown only once the download has succeeded; Enter while it runs (the
+                // dialog manager's OK) must not close the dialog under the loader.
+                if (message.id == ui::kIdOk && !state.finished)
+                    return true;
                 if (message.id == ui::kIdOk || (message.id == ui::kIdCancel && state.finished)) {
                     Finish(self);
                 } else if (message.id == ui::kIdCancel) {

@@ -46,6 +46,10 @@ bool HalbrickWindow::create() {
     reportField_ = made[6];
     ui::SetProgressRange(main_, IDC_PROGRESS, 1, 10);
     attachHalbrickMenu(main_);
+    // The window was painted while it was made, before the loop could see a message of it; so
+    // the field takes the client area left beside the menu bar now, as it does on each later
+    // message of the window.
+    fitReportField();
     ui::SetFocus(queryButton_);
     resetProgress();
     return true;

@@ -77,6 +77,9 @@ TamselConversionResult tamselConvertSvcFile(const std::filesystem::path& svcPath
         return failed(svc::svcTruncationText(kServiceFileSite, platform::AnsiFromPath(svcPath),
                                              *outcome.truncation));
     }
+    if (outcome.noService) {
+        return failed(svc::svcNoServiceText(kServiceFileSite, platform::AnsiFromPath(svcPath)));
+    }
     TamselConversionResult result;
     result.warnings = outcome.warnings;
 

@@ -21,6 +21,7 @@ TamselDecodeOutcome decodeTamselService(std::istream& input, std::ostream& listi
     TamselDecodeOutcome outcome;
     outcome.readFailed = !svc::decodeSvcLines(input, decoder, out);
     outcome.truncation = decoder.truncation();
+    outcome.noService = decoder.servicesRead() == 0;
     if (!outcome.complete()) {
         return outcome;
     }

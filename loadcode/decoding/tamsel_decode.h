@@ -17,13 +17,16 @@ namespace loadcode {
 struct TamselDecodeOutcome {
     bool readFailed = false;                       // the input stream failed
     std::optional<svc::SvcTruncation> truncation;  // the input ends inside an entry
-    std::vector<std::string> warnings;             // rows beyond the tables, as listed
-    bool complete() const { return !readFailed && !truncation; }
+    // No record named a service: a load file from it would configure nothing, yet replace the
+    // one an earlier, good file gave.
+    bool noService = false;
+    std::vector<std::string> warnings;  // rows beyond the tables, as listed
+    bool complete() const { return !readFailed && !truncation && !noService; }
 };
 
 // Reads every line of `input` into the listing (and its copy on `console`); when the input was
-// read whole, ends the listing with the warnings, writes the load file and prints the summary
-// rows on `console`.
+// read whole and named a service, ends the listing with the warnings, writes the load file and
+// prints the summary rows on `console`.
 TamselDecodeOutcome decodeTamselService(std::istream& input, std::ostream& listing,
                                         std::ostream& loadFile, std::ostream& console,
                                         const std::string& dtmName,

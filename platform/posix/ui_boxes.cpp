@@ -60,7 +60,7 @@ std::optional<std::string> FileDialog(const FileDialogOptions& options) {
     const ScriptEvent* event = TakeAnswer(ScriptEventKind::File);
     std::optional<std::string> chosen;
     if (event != nullptr && !event->cancel) {
-        chosen = event->text;
+        chosen = event->offered ? options.initialPath : event->text;
     }
     // The system's dialog refuses a path it has no room for, and a missing file when the file
     // must exist; the user can only cancel then.
@@ -110,9 +110,18 @@ std::optional<std::string> SaveFileDialog(Window, const FileDialogOptions& optio
     return FileDialog(save);
 }
 
-void ShowHelp(std::string_view helpFile) {
+bool ShowHelp(std::string_view helpFile) {
     CurrentSession();
     Record("help " + QuoteText(helpFile));
+    return FileExists(std::string(helpFile));
+}
+
+std::string HelpFilePath(std::string_view name) {
+    char path[4096] = {};
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string folder = length > 0 ? std::string(path, static_cast<size_t>(length)) : "";
+    folder.resize(folder.find_last_of('/') == std::string::npos ? 0 : folder.find_last_of('/'));
+    return folder + "/" + std::string(name);
 }
 
 bool InitCommonControlClasses() {

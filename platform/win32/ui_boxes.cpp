@@ -121,7 +121,11 @@ std::optional<std::string> SaveFileDialog(Window owner, const FileDialogOptions&
 
 // HTML Help lives in hhctrl.ocx, loaded the first time help is asked for, so that programs
 // that never show help do not need it.
-void ShowHelp(std::string_view helpFile) {
+bool ShowHelp(std::string_view helpFile) {
+    const std::string path(helpFile);
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
     using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
     static HtmlHelpFunction htmlHelp = [] {
         HMODULE library = ::LoadLibraryA("hhctrl.ocx");
@@ -129,9 +133,15 @@ void ShowHelp(std::string_view helpFile) {
                                         ::GetProcAddress(library, "HtmlHelpA")))
                                   : nullptr;
     }();
-    if (htmlHelp != nullptr) {
-        htmlHelp(nullptr, std::string(helpFile).c_str(), HH_DISPLAY_TOC, 0);
-    }
+    return htmlHelp != nullptr && htmlHelp(nullptr, path.c_str(), HH_DISPLAY_TOC, 0) != nullptr;
+}
+
+std::string HelpFilePath(std::string_view name) {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length < MAX_PATH ? length : 0);
+    folder.resize(folder.find_last_of("\\/") == std::string::npos ? 0 : folder.find_last_of("\\/"));
+    return folder + "\\" + std::string(name);
 }
 
 int RecordExit(int code) {

@@ -37,6 +37,12 @@ void DeliverInput(const MSG& msg, const Procedure& observer) {
     }
 }
 
+bool IsDialog(HWND window) {
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return lstrcmpA(name, "#32770") == 0;
+}
+
 }  // namespace
 
 int RunMessageLoop(const Procedure& observer) {
@@ -75,6 +81,13 @@ PumpResult PumpMessages() {
             result.quit = true;
             break;
         }
+        // Keys go through the dialog manager as in a modal loop, so that Esc in a dialog is
+        // its Cancel and Tab moves the focus while a long job runs.
+        HWND root = msg.hwnd != nullptr ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root != nullptr && IsDialog(root) && ::IsDialogMessageA(root, &msg)) {
+            continue;
+        }
+        ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
     result.deviceRemoved = win32::TakeDeviceRemoved();

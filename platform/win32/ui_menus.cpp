@@ -23,6 +23,32 @@ bool HasCommand(HMENU menu, int command) {
 
 }  // namespace
 
+namespace win32 {
+
+void HidePlaceholderItems(HMENU menu) {
+    const int count = menu != nullptr ? ::GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
+        if (!::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item)) {
+            continue;
+        }
+        if (item.hSubMenu != nullptr) {
+            HidePlaceholderItems(item.hSubMenu);
+        } else if ((item.fType & (MFT_SEPARATOR | MFT_BITMAP | MFT_OWNERDRAW)) == 0 &&
+                   item.cch == 0) {
+            MENUITEMINFOA separator{};
+            separator.cbSize = sizeof separator;
+            separator.fMask = MIIM_FTYPE;
+            separator.fType = MFT_SEPARATOR;
+            ::SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &separator);
+        }
+    }
+}
+
+}  // namespace win32
+
 void CheckMenuItem(Window window, int command, bool checked) {
     ::CheckMenuItem(BarOf(window), static_cast<UINT>(command),
                     MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));

@@ -49,10 +49,17 @@ INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         Message init{MessageKind::Init};
         init.window = FromHwnd(hwnd);
         init.lParam = start->param;
+        HidePlaceholderItems(::GetMenu(hwnd));
         focusSetDuringInit = false;
         Deliver(hwnd, init);
         // TRUE lets the system focus the first control, unless the dialog chose one itself.
         return focusSetDuringInit ? FALSE : TRUE;
+    }
+    if (message == WM_TIMER && !::IsWindowVisible(hwnd)) {
+        // The system shows a modal dialog only once its queue is first empty, which a short
+        // timer beats: a job run from the timer would leave its dialog (and Cancel) unseen.
+        ::ShowWindow(hwnd, SW_SHOW);
+        ::UpdateWindow(hwnd);
     }
     Message translated;
     bool handled = false;

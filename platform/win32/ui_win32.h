@@ -47,6 +47,11 @@ bool Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Message& o
 // Gives a message to the procedure of `hwnd`; false when it has none or did not handle it.
 bool Deliver(HWND hwnd, const Message& message);
 
+// A menu item of a resource with no text is a placeholder, an anchor before which the program
+// inserts items of its own: it becomes a separator (keeping its command, so that it can still
+// be found), never a blank row that the user could choose.
+void HidePlaceholderItems(HMENU menu);
+
 // Set when FocusItem runs while a dialog opens, so the dialog keeps that focus.
 extern bool focusSetDuringInit;
 

@@ -10,6 +10,7 @@
 
 #include "converter/conversion/convert_zef.h"
 #include "platform/ui_headless.h"
+#include "tests/converter/m580_project.h"
 
 namespace converter_test {
 
@@ -140,15 +141,7 @@ std::string xmlProblems(const std::string& text, const fs::path& scratch) {
 }
 
 std::vector<std::string> splitCrLf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    if (start < text.size()) {
-        lines.push_back(text.substr(start));
-    }
-    return lines;
+    return m580_test::splitLines(text);
 }
 
 }  // namespace converter_test

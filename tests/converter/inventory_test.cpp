@@ -229,6 +229,10 @@ TEST(Inventory, IbyDeclarationsArePairedWithTheDtmEntryOfTheirPlace) {
     EXPECT_EQ(pass.inventory.ibySuffix[1], "_d0_s3");
     EXPECT_EQ(pass.inventory.ibySuffix[2], "_d0_s5");
     EXPECT_EQ(pass.inventory.IBYslot[2], 5);
+    // The placeholders follow the declarations' order, the order the Premium conversion met the
+    // modules in: the first names the module at slot 5, DTM 2.
+    EXPECT_EQ(pass.inventory.placeholderDtm[1], 2);
+    EXPECT_EQ(pass.inventory.placeholderDtm[2], 1);
 }
 
 }  // namespace

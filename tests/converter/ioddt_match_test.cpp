@@ -166,6 +166,24 @@ TEST(IoddtMatch, ADeviceIdMatchesOnlyAsAWholeNumberOfTheVariablesOwnLines) {
     EXPECT_EQ(result.match.ioddtMatchCount[2], 0);
 }
 
+TEST(IoddtMatch, ADeviceIdIsNeverTakenFromACommentOrAnInitialValue) {
+    // Variables the Premium conversion made unlocated keep their old address in a comment, and
+    // a user's counter starts at 2: DTM 1 and DTM 2 still have one device variable each.
+    const Matched result =
+        run(twoDtms(2),
+            dataBlock({{"\t\t<variables name=\"Level\" typeName=\"INT\">",
+                        "\t\t\t<comment>%IW0.3.0.1 (Interbus-S)</comment>", "\t\t</variables>",
+                        "\t\t<variables name=\"Count\" typeName=\"INT\">",
+                        "\t\t\t\t<variableInit value=\"2\"></variableInit>", "\t\t</variables>"},
+                       variable("PMEDWL_A", "1"),
+                       variable("PMEDWL_B", "2")}));
+    EXPECT_FALSE(result.failure.has_value()) << result.failure->boxText;
+    EXPECT_EQ(result.match.ioddtMatchCount[1], 1);
+    EXPECT_EQ(result.match.ioddtMatchCount[2], 1);
+    EXPECT_EQ(result.match.ioddtVarName[1], "PMEDWL_A");
+    EXPECT_EQ(result.match.ioddtVarName[2], "PMEDWL_B");
+}
+
 TEST(IoddtMatch, WithoutAClosingDataBlockLineNoCheckRuns) {
     std::vector<std::string> lines = dataBlock({variable("PMEDWL_X", "1")});
     lines.erase(lines.end() - 2);

@@ -274,6 +274,57 @@ Module secondModule() {
     return module;
 }
 
+void addControlExpertLines(std::vector<std::string>& lines, const std::vector<Module>& modules,
+                           bool dtmEntriesReversed) {
+    const int ioEnd = findLine(lines, "</IOConf>");
+    const int blockEnd = findLine(lines, "</dataBlock>");
+    if (ioEnd < 0 || blockEnd < ioEnd) {
+        throw std::runtime_error("no I/O configuration ahead of a data block");
+    }
+    Lines rack;
+    for (const Module& module : modules) {
+        add(rack, {"\t\t<partItem partNumber=\"BMX PMEDWL0111\" family=\"Communication\">",
+                   "\t\t\t<topologicalAddress value=\"\\\\" + std::to_string(module.rack) + "." +
+                       std::to_string(module.slot) + "\"></topologicalAddress>",
+                   "\t\t</partItem>"});
+    }
+    rack.push_back("\t\t<DTMNetwork name=\"Ethernet_1\">");
+    std::vector<Module> dtmOrder = modules;
+    if (dtmEntriesReversed) {
+        dtmOrder.assign(modules.rbegin(), modules.rend());
+    }
+    for (const Module& module : dtmOrder) {
+        const std::string identifier =
+            module.identifier.empty()
+                ? "C" + std::to_string(module.rack) + "_" + std::to_string(module.slot)
+                : module.identifier;
+        rack.push_back("\t\t\t<DTMDevice name=\"" + module.dtmName + "\" id=\"" + module.dtmId +
+                       "\" ipAddress=\"" + module.ipAddress + "\" identifier=\"" + identifier +
+                       "\" dtmType=\"M58B_XX_PMEDWL01\"></DTMDevice>");
+    }
+    rack.push_back("\t\t</DTMNetwork>");
+    Lines types;
+    Lines variables;
+    for (const Module& module : modules) {
+        // The device type Control Expert makes for the DTM, and the DTM's device variable.
+        add(types, {"\t<DDTSource DDTName=\"T_" + module.dtmName +
+                        "\" version=\"1.00\" "
+                        "dateTime=\"dt#2021-09-08-10:00:00\">",
+                    "\t\t<structure>",
+                    "\t\t\t<variables name=\"Freshness\" typeName=\"BOOL\"></variables>",
+                    "\t\t</structure>", "\t</DDTSource>"});
+        add(variables,
+            {"\t\t<variables name=\"" + module.dtmName + "\" typeName=\"T_" + module.dtmName +
+                 "\">",
+             "\t\t\t<attribute name=\"DeviceId\" value=\"" + module.dtmId + "\"></attribute>",
+             "\t\t</variables>"});
+    }
+    // From the back, so that the places found above stay where they are.
+    lines.insert(lines.begin() + blockEnd, variables.begin(), variables.end());
+    lines.insert(lines.begin() + ioEnd + 1, types.begin(), types.end());
+    lines.insert(lines.begin() + ioEnd, rack.begin(), rack.end());
+}
+
 std::vector<std::string> projectLines(const ProjectOptions& options) {
     Lines lines{"<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>",
                 "<FEFExchangeFile>",
@@ -285,37 +336,8 @@ std::vector<std::string> projectLines(const ProjectOptions& options) {
                 "\t<IOConf>",
                 "\t\t<partItem partNumber=\"BMX CPS 3500\" family=\"Power supply\">",
                 "\t\t\t<topologicalAddress value=\"\\\\0.0\"></topologicalAddress>",
-                "\t\t</partItem>"};
-    for (const Module& module : options.modules) {
-        add(lines, {"\t\t<partItem partNumber=\"BMX PMEDWL0111\" family=\"Communication\">",
-                    "\t\t\t<topologicalAddress value=\"\\\\" + std::to_string(module.rack) + "." +
-                        std::to_string(module.slot) + "\"></topologicalAddress>",
-                    "\t\t</partItem>"});
-    }
-    lines.push_back("\t\t<DTMNetwork name=\"Ethernet_1\">");
-    std::vector<Module> dtmOrder = options.modules;
-    if (options.dtmEntriesReversed) {
-        dtmOrder.assign(options.modules.rbegin(), options.modules.rend());
-    }
-    for (const Module& module : dtmOrder) {
-        const std::string identifier =
-            module.identifier.empty()
-                ? "C" + std::to_string(module.rack) + "_" + std::to_string(module.slot)
-                : module.identifier;
-        lines.push_back("\t\t\t<DTMDevice name=\"" + module.dtmName + "\" id=\"" + module.dtmId +
-                        "\" ipAddress=\"" + module.ipAddress + "\" identifier=\"" + identifier +
-                        "\" dtmType=\"M58B_XX_PMEDWL01\"></DTMDevice>");
-    }
-    add(lines, {"\t\t</DTMNetwork>", "\t</IOConf>"});
-    for (const Module& module : options.modules) {
-        // The device type Control Expert makes for the DTM.
-        add(lines, {"\t<DDTSource DDTName=\"T_" + module.dtmName +
-                        "\" version=\"1.00\" "
-                        "dateTime=\"dt#2021-09-08-10:00:00\">",
-                    "\t\t<structure>",
-                    "\t\t\t<variables name=\"Freshness\" typeName=\"BOOL\"></variables>",
-                    "\t\t</structure>", "\t</DDTSource>"});
-    }
+                "\t\t</partItem>",
+                "\t</IOConf>"};
     Lines converted = premiumConvertedLines(options.modules, options.templateSet);
     if (options.multiLineDeviceVariables) {
         for (std::string& line : converted) {
@@ -335,17 +357,8 @@ std::vector<std::string> projectLines(const ProjectOptions& options) {
         }
         lines.push_back(line.substr(start));
     }
-    // The DTM device variables go at the end of the data block.
-    int at = findLine(lines, "</dataBlock>");
-    for (const Module& module : options.modules) {
-        const Lines variable{
-            "\t\t<variables name=\"" + module.dtmName + "\" typeName=\"T_" + module.dtmName + "\">",
-            "\t\t\t<attribute name=\"DeviceId\" value=\"" + module.dtmId + "\"></attribute>",
-            "\t\t</variables>"};
-        lines.insert(lines.begin() + at, variable.begin(), variable.end());
-        at += static_cast<int>(variable.size());
-    }
     lines.push_back("</FEFExchangeFile>");
+    addControlExpertLines(lines, options.modules, options.dtmEntriesReversed);
     return lines;
 }
 
@@ -384,6 +397,70 @@ void writeZef(const std::filesystem::path& path, const std::string& projectText,
     std::vector<Entry> entries{{"unitpro.xef", projectText, false}};
     entries.insert(entries.end(), others.begin(), others.end());
     writeArchive(path, entries);
+}
+
+namespace {
+
+std::string readProjectFile(zip_t* archive, zip_int64_t index) {
+    std::string text;
+    zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
+    if (file == nullptr) {
+        throw std::runtime_error("cannot read unitpro.xef");
+    }
+    char buffer[8192];
+    for (zip_int64_t got; (got = zip_fread(file, buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    zip_fclose(file);
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> splitLines(const std::string& text) {
+    Lines lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    if (start < text.size()) {
+        lines.push_back(text.substr(start));
+    }
+    return lines;
+}
+
+void migrateArchive(const std::filesystem::path& premiumConverted,
+                    const std::filesystem::path& m580Archive, const std::vector<Module>& modules) {
+    std::filesystem::copy_file(premiumConverted, m580Archive);
+    int code = 0;
+    zip_t* archive = zip_open(m580Archive.c_str(), 0, &code);
+    if (archive == nullptr) {
+        throw std::runtime_error("cannot open " + m580Archive.string());
+    }
+    const zip_int64_t index = zip_name_locate(archive, "unitpro.xef", 0);
+    std::string text;
+    try {
+        if (index < 0) {
+            throw std::runtime_error("no unitpro.xef in " + m580Archive.string());
+        }
+        Lines lines = splitLines(readProjectFile(archive, index));
+        addControlExpertLines(lines, modules);
+        text = joinLines(lines);
+    } catch (...) {
+        zip_discard(archive);
+        throw;
+    }
+    zip_source_t* source = zip_source_buffer(archive, text.data(), text.size(), 0);
+    if (source == nullptr ||
+        zip_file_replace(archive, static_cast<zip_uint64_t>(index), source, 0) != 0) {
+        zip_source_free(source);
+        zip_discard(archive);
+        throw std::runtime_error("cannot replace unitpro.xef in " + m580Archive.string());
+    }
+    if (zip_close(archive) != 0) {
+        zip_discard(archive);
+        throw std::runtime_error("cannot write " + m580Archive.string());
+    }
 }
 
 void writeArchive(const std::filesystem::path& path, const std::vector<Entry>& entries) {

@@ -37,8 +37,23 @@ struct ProjectOptions {
 // The project file's lines, without line ends.
 std::vector<std::string> projectLines(const ProjectOptions& options = {});
 
+// What the user adds in Control Expert to a migrated project file, given as lines without line
+// ends: each PMEDWL module in the rack (its part line and the address line after it) and its DTM
+// entry at the end of the I/O configuration, the device type made for each DTM after it, and
+// each DTM's device variable at the end of the first data block. Every other line stays.
+void addControlExpertLines(std::vector<std::string>& lines, const std::vector<Module>& modules,
+                           bool dtmEntriesReversed = false);
+
+// The M580 project that the migration and Control Expert make of an archive the Premium
+// conversion wrote: a copy of it whose unitpro.xef gains the lines of addControlExpertLines;
+// every other entry stays as stored. Throws std::runtime_error on failure.
+void migrateArchive(const std::filesystem::path& premiumConverted,
+                    const std::filesystem::path& m580Archive, const std::vector<Module>& modules);
+
 // Lines joined with CR LF, as Control Expert writes them.
 std::string joinLines(const std::vector<std::string>& lines);
+// The text's lines, split at CR LF; a last line without one is kept.
+std::vector<std::string> splitLines(const std::string& text);
 
 // The lines Fennick writes for the converted modules (the Premium project after its
 // conversion, before the migration): types and blocks, declarations, sections and calls.

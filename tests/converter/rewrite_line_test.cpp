@@ -108,6 +108,17 @@ TEST(RewriteLine, TheSecondModuleKeepsItsSectionSuffixes) {
                      "IBS_Manage_PMEDWL_B PMEDWL_B '192.168.10.5'"}));
 }
 
+TEST(RewriteLine, EachIpPlaceholderTakesTheAddressOfTheModuleItNames) {
+    // The Premium conversion met the module at rack 1 slot 5 first: its placeholder is
+    // "PMEDWLIP1", though its DTM entry is the second.
+    Pass pass(2);
+    pass.inventory.placeholderDtm = {0, 2, 1};
+    EXPECT_EQ(pass.feed({"\t\t\t\t<variableInit value=\"PMEDWLIP1\"></variableInit>",
+                         "\t\t\t\t<variableInit value=\"PMEDWLIP2\"></variableInit>"}),
+              (Lines{"\t\t\t\t<variableInit value=\"192.168.10.5\"></variableInit>",
+                     "\t\t\t\t<variableInit value=\"192.168.10.3\"></variableInit>"}));
+}
+
 TEST(RewriteLine, WithOneModuleTheSecondPlaceholderBecomesTheFirstDtmName) {
     // "PMEDWLIP2" takes the second module's address, "Not yet set"; until the first module's
     // device variable has been met, that text is its variable's name and so turns into the

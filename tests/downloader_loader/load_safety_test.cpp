@@ -77,6 +77,16 @@ class LoadSafetyTest : public loader_test::SimulatorTest {
         return changing;
     }
 
+    // The load was refused as too large for its space, and nothing changed since request `from`:
+    // no channel written, its own or another's.
+    void ExpectRefusedAsTooLarge(int from, const std::map<int, std::vector<uint16_t>>& before) {
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine(
+                      "VEXIM Error", "Application file is too large for space.", "OK")});
+        EXPECT_EQ(ChangingRequests(from), std::vector<std::string>{});
+        EXPECT_EQ(Channels(Dump()), before);
+    }
+
     // Requests from `from` that are `described`, whatever fault they met.
     long Count(int from, const std::string& described) const {
         long count = 0;
@@ -112,11 +122,7 @@ TEST_P(SpaceBySentBytesTest, RefusedBeforeAnythingChanges) {
 
     EXPECT_EQ(RunLoad("answer Yes\nanswer Yes\n"), 0);
 
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{
-                  MessageBoxLine("VEXIM Error", "Application file is too large for space.", "OK")});
-    EXPECT_EQ(ChangingRequests(from), std::vector<std::string>{});
-    EXPECT_EQ(Channels(Dump()), before);  // no channel written, its own or another's
+    ExpectRefusedAsTooLarge(from, before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Loaders, SpaceBySentBytesTest,
@@ -124,6 +130,55 @@ INSTANTIATE_TEST_SUITE_P(Loaders, SpaceBySentBytesTest,
                                            SpaceCase{"OldLoaderChannel2", 2, false, 135000},
                                            SpaceCase{"NewLoaderChannel1", 1, true, 70000}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------------------------
+// The space must hold everything the transfer writes: the block-write loader's CRC word and
+// digest behind the payload, and for F1 and F2 no more than their flash files of 4096 words.
+
+struct WrittenSpaceCase {
+    const char* name;
+    int16_t channel;
+    bool newMethod;
+    std::vector<std::string> module;  // krtsim options that set the space
+    size_t fittingWords;              // the longest code the channel takes whole (the file
+                                      // adds its CRC word)
+};
+
+class WrittenSpaceTest : public LoadSafetyTest,
+                         public ::testing::WithParamInterface<WrittenSpaceCase> {};
+
+TEST_P(WrittenSpaceTest, OneWordMoreIsRefusedBeforeTheErase) {
+    const WrittenSpaceCase& c = GetParam();
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, c.module));
+    const int from = Preload({});
+    const auto before = Channels(Dump());
+    const std::string tooLong = TempPath("too-long.vxo");
+    Object(c.newMethod, c.fittingWords + 1).WriteTo(tooLong);
+    LoadOptionsFor(tooLong, c.channel);
+
+    EXPECT_EQ(RunLoad("answer Yes\n"), 0);
+
+    ExpectRefusedAsTooLarge(from, before);
+
+    // The longest payload that leaves room for the rest loads whole.
+    const std::string fitting = TempPath("fitting.vxo");
+    Object(c.newMethod, c.fittingWords).WriteTo(fitting);
+    LoadOptionsFor(fitting, c.channel);
+    EXPECT_EQ(RunLoad("answer Yes\n"), 1) << Transcript();
+    EXPECT_TRUE(TranscriptLines("msgbox").size() <= 1) << Transcript();  // the channel question
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Loaders, WrittenSpaceTest,
+    ::testing::Values(
+        // 400 bytes: the payload, then 2 bytes of CRC and 16 of digest.
+        WrittenSpaceCase{"BlockWriteChannel1", 1, true, {"--space", "1=400"}, 190},
+        // F1 answers 8188 bytes (4096 words less the two of the length).
+        WrittenSpaceCase{"BlockWriteF1", 10, true, {}, 4084},
+        // Record 0 holds the length; 4095 records are left for the code and its CRC word.
+        WrittenSpaceCase{"FileRecordF1", 10, false, {}, 4094},
+        WrittenSpaceCase{"FileRecordF2", 11, false, {}, 4094}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
 // F1 and F2 keep the declared byte length in record 0, where a one-word 0 is the erase command.

@@ -41,8 +41,11 @@ TEST_F(ModuleServicesTest, BackupThenRestoreCarriesBothFlashFiles) {
     LoadFlashFile(11, vxo::CountingWords(4000, 0x8000));
     const krtsim::StateDump original = Dump();
     const std::string name = TempPath("image");
+    std::string written = name;
 
-    ASSERT_TRUE(WithScript("", [&] { return BackupFlashToFile(nullptr, name); })) << Transcript();
+    ASSERT_TRUE(WithScript("", [&] { return BackupFlashToFile(nullptr, written); }))
+        << Transcript();
+    EXPECT_EQ(written, name + ".bin");  // the caller learns the name of the file written
 
     const std::vector<uint8_t> image = FileBytes(name + ".bin");
     ASSERT_EQ(image.size(), 16384u);
@@ -70,7 +73,7 @@ TEST_F(ModuleServicesTest, FailedReadWritesNoImage) {
     // Identification takes two requests, then the files are read in turn: request 68 is file
     // 2816 at record 2048.
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--fault", "req=68,do=exception,code=2"}));
-    const std::string name = TempPath("image.bin");
+    std::string name = TempPath("image.bin");
     EXPECT_FALSE(WithScript("", [&] { return BackupFlashToFile(nullptr, name); }));
     EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
                                              "Restore flash", "Failed to read flash", "OK")});
@@ -126,7 +129,7 @@ TEST_F(ModuleServicesTest, RestoreThatFailsPartWaySaysTheFlashIsPartlyRewritten)
 
 TEST_F(ModuleServicesTest, BackupOfAModuleOfAnotherFamilyFails) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--identity", "0x9980"}));
-    const std::string name = TempPath("image.bin");
+    std::string name = TempPath("image.bin");
     EXPECT_FALSE(WithScript("", [&] { return BackupFlashToFile(nullptr, name); }));
     EXPECT_FALSE(std::filesystem::exists(name));
     EXPECT_EQ(Requests().size(), 1u);  // the identity word only

@@ -39,7 +39,17 @@ int mapEntries(const std::vector<std::string>& load) {
     return count;
 }
 
-class TamselFaults : public TamselTest {};
+class TamselFaults : public TamselTest {
+  protected:
+    // A refused run leaves the pair of files that the earlier run made, and nothing else.
+    void expectEarlierPairKept(const Converted& refused, const std::string& listing,
+                               const std::string& load) const {
+        EXPECT_EQ(refused.output("_parse.txt"), listing);
+        EXPECT_EQ(refused.output("_LOAD.xst"), load);
+        EXPECT_EQ(filesIn(folder()),
+                  (std::vector<std::string>{"plant.SVC", "plant_LOAD.xst", "plant_parse.txt"}));
+    }
+};
 
 // Records whose layout has no room for an entry have none, and nothing is divided by 0.
 TEST_F(TamselFaults, ConfigurationWithoutRoomForEntriesStoresNoDevice) {
@@ -204,6 +214,63 @@ TEST_F(TamselFaults, FailedRunKeepsTheEarlierPairOfFiles) {
     EXPECT_EQ(svc::testing::readFile(folder() / "kept.xst"), load);
 }
 
+// A file in which no record names a service is not a service file: the user picked the wrong
+// one. It is refused, and the files an earlier, good conversion left stay as they were rather
+// than give way to a load file that configures nothing.
+TEST_F(TamselFaults, FileWithoutAServiceRecordIsRefusedAndKeepsTheEarlierFiles) {
+    const Converted first = convert("plant", tamselSampleRecords());
+    ASSERT_TRUE(first.result.finished);
+    const std::string listing = first.output("_parse.txt");
+    const std::string load = first.output("_LOAD.xst");
+    const fs::path svcPath = folder() / "plant.SVC";
+    const struct {
+        const char* name;
+        std::string content;
+    } cases[] = {
+        {"empty", ""},
+        {"binary", std::string("PK\3\4\0\0\x80\xff#\n\x01#CMD", 15)},
+        {"text without records", "Project notes\r\nrack 0 slot 3\r\n"},
+        {"record starts only", "#CMD#\r\n\r\n#CMD#\r\n"},
+        {"words outside any record", "#0x0307#\r\n#0x0004#\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(svcPath, std::ios::binary | std::ios::trunc) << c.content;
+        const Converted refused = convertFile(svcPath);
+        EXPECT_FALSE(refused.result.finished);
+        EXPECT_EQ(refused.transcript, "msgbox \"OK\" \"(1) No service record in " +
+                                          svcPath.string() +
+                                          ": it is not an InterBus-S service file\" -> OK\n");
+        expectEarlierPairKept(refused, listing, load);
+    }
+}
+
+// An earlier output the user made read-only is kept: the run ends as opening it for output
+// would, and leaves nothing else behind.
+TEST_F(TamselFaults, ReadOnlyEarlierOutputIsKept) {
+    for (const auto& [suffix, site] :
+         {std::pair<const char*, int>{"_parse.txt", 2}, {"_LOAD.xst", 15}}) {
+        SCOPED_TRACE(suffix);
+        const Converted first =
+            convert("plant", {svc::testing::configurationRecord(1, {{0x0101, 0x0202}})});
+        ASSERT_TRUE(first.result.finished);
+        const std::string listing = first.output("_parse.txt");
+        const std::string load = first.output("_LOAD.xst");
+        fs::path kept = first.root;
+        kept += suffix;
+        fs::permissions(kept,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        const Converted second = convert("plant", tamselSampleRecords());
+        fs::permissions(kept, fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_FALSE(second.result.finished);
+        EXPECT_EQ(second.transcript, "msgbox \"OK\" \"(" + std::to_string(site) +
+                                         ") Unable to open " + kept.string() +
+                                         " Err = 13\" -> OK\n");
+        expectEarlierPairKept(second, listing, load);
+    }
+}
+
 TEST_F(TamselFaults, FinishedBoxNamesTheLoadFileOnlyWhenBothAreComplete) {
     const Converted converted = convert("plant", tamselSampleRecords());
     ASSERT_TRUE(converted.result.finished);
@@ -225,7 +292,8 @@ TEST_F(TamselFaults, OutputsAreNamedByTheFileWithoutItsExtension) {
         {"plant.SVC", "plant"}, {"ab.S", "ab"}, {"line 3.svc2", "line 3"}, {"noext", "noext"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.input);
-        const Converted converted = convertFile(writeSvc(c.input, {}));
+        const Converted converted = convertFile(
+            writeSvc(c.input, {svc::testing::configurationRecord(1, {{0x0101, 0x0202}})}));
         ASSERT_TRUE(converted.result.finished) << converted.transcript;
         EXPECT_TRUE(fs::exists(folder() / (std::string(c.root) + "_parse.txt")));
         EXPECT_TRUE(fs::exists(folder() / (std::string(c.root) + "_LOAD.xst")));

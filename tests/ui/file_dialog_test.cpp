@@ -42,6 +42,19 @@ TEST_F(UiFileDialog, ReturnsTheScriptsPath) {
               "file \"File to Transfer to ZKRT\" -> \"" + existing_ + "\"\n");
 }
 
+// Open pressed on the name the dialog offers: that name, refused like a typed one when the
+// file must exist and does not.
+TEST_F(UiFileDialog, OfferedNameIsTakenAsItStands) {
+    options_.initialPath = existing_;
+    ui::headless::StartSession("file offered");
+    EXPECT_EQ(ui::OpenFileDialog(nullptr, options_), existing_);
+    options_.initialPath = (folder_ / "prog").string();
+    ui::headless::StartSession("file offered");
+    EXPECT_FALSE(ui::OpenFileDialog(nullptr, options_).has_value());
+    ui::headless::StartSession("file offered");
+    EXPECT_EQ(ui::SaveFileDialog(nullptr, options_), options_.initialPath);
+}
+
 TEST_F(UiFileDialog, CancelledOrUnansweredGivesNothing) {
     for (const char* script : {"file cancel", "", "command 2"}) {
         ui::headless::StartSession(script);

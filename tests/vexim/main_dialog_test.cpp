@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <thread>
 
@@ -57,15 +58,19 @@ TEST_F(VeximMainDialogTest, SetDefaultsShowsAndSavesTheDefaults) {
         linkSettings.drop = 9;
         loadOptions.channel = 2;
         linkSettings.baudIndex = 3;
+        linkSettings.host = "10.1.2.3";
+        linkSettings.connectMode = kConnectTcp;
     });
     ASSERT_EQ(RestoreSettings(), 1);
     std::string dropShown;
+    std::string hostShown = "unset";
     bool application1 = false;
     int baudShown = -1;
     RunMainDialogObserved("command 1034\n", [&](ui::Window self, const ui::Message& message) {
         if (message.kind != ui::MessageKind::Command || message.id != IDC_SET_DEFAULTS)
             return;
         dropShown = ui::GetItemText(self, IDC_DROP);
+        hostShown = ui::GetItemText(self, IDC_HOST);
         application1 = ui::IsChecked(self, IDC_APPLICATION_1);
         baudShown = ui::SelectedItem(self, IDC_BAUD);
     });
@@ -77,6 +82,9 @@ TEST_F(VeximMainDialogTest, SetDefaultsShowsAndSavesTheDefaults) {
     EXPECT_EQ(linkSettings.drop, 255);
     EXPECT_EQ(loadOptions.channel, 1);
     EXPECT_EQ(linkSettings.baudIndex, 13);
+    // What the dialog shows is what was saved.
+    EXPECT_EQ(hostShown, linkSettings.host);
+    EXPECT_EQ(hostShown, "");
 }
 
 TEST_F(VeximMainDialogTest, DownloadsFillTheHistoryAndTheRecentFilesMenu) {
@@ -250,8 +258,46 @@ TEST_F(VeximMainDialogTest, PrintAndFlashCommandsAskForTheirFiles) {
     EXPECT_NE(transcript.find("print \"--- Port 1 Configuation ---\""), std::string::npos);
     EXPECT_EQ(TranscriptLines("open 117"), std::vector<std::string>{"open 117 \"Flash\""});
     EXPECT_EQ(std::filesystem::file_size("image.bin"), 16384u);
-    EXPECT_EQ(loadOptions.lastFlashFile, "image");
+    EXPECT_EQ(loadOptions.lastFlashFile, "image.bin");
     EXPECT_TRUE(TranscriptLines("msgbox").empty()) << transcript;
+}
+
+// Restore offers the name of the last backup; after a backup to a bare name that is the file
+// actually written, so accepting it restores that image.
+TEST_F(VeximMainDialogTest, RestoreOffersTheImageTheBackupWrote) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    LinkToModule(port);
+    RunMainDialogObserved("menu 40024\nfile \"img\"\nmenu 40025\nfile offered\n",
+                          [](ui::Window, const ui::Message&) {});
+    EXPECT_EQ(TranscriptLines("file"),
+              (std::vector<std::string>{"file \"Backup flash to...\" -> \"img\"",
+                                        "file \"Restore flash from...\" -> \"img.bin\""}));
+    EXPECT_EQ(TranscriptLines("open 117"), (std::vector<std::string>(2, "open 117 \"Flash\"")));
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_TRUE(TranscriptLines("error").empty()) << Transcript();
+}
+
+// Help comes from the file installed beside the program; without it the user is told which file
+// is missing instead of nothing happening.
+TEST_F(VeximMainDialogTest, HelpNamesTheHelpFileItCannotOpen) {
+    LoadDefaultSettings(nullptr);
+    const std::string help = ui::HelpFilePath("vexim.chm");
+    ASSERT_EQ(std::filesystem::path(help).parent_path(),
+              std::filesystem::canonical("/proc/self/exe").parent_path());
+    std::filesystem::remove(help);
+    RunMainDialogObserved("menu 40003\n", [](ui::Window, const ui::Message&) {});
+    EXPECT_EQ(TranscriptLines("help"),
+              std::vector<std::string>{"help " + vexim_test::Quoted(help)});
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "VEXIM Error", "Can't open help file " + help)});
+
+    { std::ofstream(help) << "help"; }
+    RunMainDialogObserved("menu 40003\n", [](ui::Window, const ui::Message&) {});
+    std::filesystem::remove(help);
+    EXPECT_EQ(TranscriptLines("help"),
+              std::vector<std::string>{"help " + vexim_test::Quoted(help)});
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
 }
 
 TEST_F(VeximMainDialogTest, NumberDialogsCheckWhatIsTyped) {

@@ -140,13 +140,38 @@ TEST_F(VeximModuleDialogsTest, WriteKeepsARateTheListLacks) {
     }
 }
 
+// The box of a link to 127.0.0.1:9, where nothing listens, and no other.
+std::vector<std::string> OnlyTheOpenersBox() {
+    return {MessageBoxLine("VEXIM Error", "Can't open TCP connection to 127.0.0.1:9")};
+}
+
+// One failure, one box, and the box names the cause: the address that would not connect, or a
+// module that was reached but did not answer.
 TEST_F(VeximModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) {
     LinkToModule(9);  // nothing listens on port 9
     const int result = RunConfig("", [](ui::Window, const ui::Message&) {});
     EXPECT_EQ(result, -1);
-    const auto boxes = TranscriptLines("msgbox");
-    ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.back(), MessageBoxLine("Communications error", "Failed to contact the module"));
+    EXPECT_EQ(TranscriptLines("msgbox"), OnlyTheOpenersBox());
+
+    const uint16_t port = StartModule({"--fault", "fc=3,do=drop"});
+    ASSERT_NE(port, 0);
+    LinkToModule(port);
+    linkSettings.timeoutMs = 500;
+    EXPECT_EQ(RunConfig("", [](ui::Window, const ui::Message&) {}), -1);
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{
+                  MessageBoxLine("Communications error", "Failed to contact the module")});
+}
+
+TEST_F(VeximModuleDialogsTest, WriteToALinkThatWillNotOpenShowsOneBox) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    LinkToModule(port);
+    RunConfig("command 1044\n", [](ui::Window, const ui::Message& message) {
+        if (message.kind == ui::MessageKind::Init)
+            linkSettings.tcpPort = 9;  // the module goes away after the first query
+    });
+    EXPECT_EQ(TranscriptLines("msgbox"), OnlyTheOpenersBox());
 }
 
 TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile) {
@@ -158,6 +183,7 @@ TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile
     EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
     ASSERT_TRUE(std::filesystem::exists("image.bin"));
     EXPECT_EQ(std::filesystem::file_size("image.bin"), 16384u);
+    EXPECT_EQ(loadOptions.lastFlashFile, "image.bin");  // the name of the file written
     EXPECT_EQ(TranscriptLines("open 117"), std::vector<std::string>{"open 117 \"Flash\""});
 
     StartUi("");

@@ -1,5 +1,6 @@
-// Plays the user at Halbrick's window under wine: types the address, releases the mouse
-// button over "Query FDR Server", waits for the report, presses the detail button twice and
+// Plays the user at Halbrick's window under wine: checks that the report field fills the
+// window before anything is touched, types the address, releases the mouse button over
+// "Query FDR Server", waits for the report, presses the detail button twice and
 // closes the window (the dialog class turns that into the Cancel command, which ends the
 // program). The messages are posted, so they reach Halbrick's own message loop as a
 // user's would. Writes the report field's text at each level to standard output.
@@ -55,6 +56,19 @@ int main(int argc, char** argv) {
         std::printf("no report field\n");
         return 1;
     }
+    // Before anything is touched, the report field already takes the window's width and height
+    // (less its margins): a user should not have to move the mouse over the window first.
+    Sleep(1000);
+    RECT client{}, field{};
+    GetClientRect(main, &client);
+    GetWindowRect(report, &field);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&field), 2);
+    const long width = field.right - field.left, height = field.bottom - field.top;
+    if (width == client.right - 40 && height == client.bottom - 100)
+        std::printf("report field fills the window\n");
+    else
+        std::printf("report field %ld x %ld in a client area of %ld x %ld\n", width, height,
+                    client.right, client.bottom);
     SetWindowTextA(address, argv[1]);
     PostMessageA(GetDlgItem(main, kQuery), WM_LBUTTONUP, 0, 0);
     // The query runs inside Halbrick's loop; its report replaces "Not Queried." when done.

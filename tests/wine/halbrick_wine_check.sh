@@ -11,7 +11,7 @@ cd "$(dirname "$0")/../.."
 
 linux_build=${1:-build/linux}
 win_build=${HALBRICK_WIN64_BUILD:-build/win64}
-address=127.0.8.202
+address=${HALBRICK_WINE_ADDRESS:-127.0.8.202}  # another loopback address when that one is taken
 run_limit=120
 
 wine_loader=/usr/lib/wine/wine64
@@ -59,7 +59,9 @@ wait "\$halbrick" || code=\$?
 echo "\$code" >exit_code.txt
 SESSION
 chmod +x "$work/session.sh"
-xvfb-run -a timeout -k 10 "$run_limit" "$work/session.sh" || true
+# The pointer rests in the middle of the display; on this one it lies beside the window (as when
+# the user starts the program from an icon), so no mouse message reaches the window by chance.
+xvfb-run -a -s "-screen 0 2000x1600x24" timeout -k 10 "$run_limit" "$work/session.sh" || true
 
 failures=0
 check() {
@@ -67,6 +69,8 @@ check() {
 }
 code=$(cat "$work/exit_code.txt" 2>/dev/null || echo none)
 [ "$code" = 0 ] || { echo "FAILED: Halbrick.exe exit code $code"; failures=$((failures + 1)); }
+check "the report field fills the window from the start" "report field fills the window" \
+  "$work/reports.txt"
 check "the last file was fetched" "RETR rack1_PMEDWL_IBS_slot4.prm" "$work/commands.log"
 check "the session ended with QUIT" "QUIT" "$work/commands.log"
 check "the Summary report lists the files" "rack1_ATV320_drive.prm" "$work/reports.txt"

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The layout check under wine64: every dialog of each program listed in layout_programs.txt is
+# created from the templates in its 32-bit executable and each text measured with the control's
+# own font, at three display scales and with two sets of font metrics. Fails on any text that
+# does not fit its control.
+#   tests/wine/dialog_layout_check.sh [32-bit Windows build dir]   (default build/win32)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+programs_build=${1:-build/win32}
+win_build=${VEXIM_WIN64_BUILD:-build/win64}
+source tests/wine/wine_prefix.sh
+
+cmake -S . -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+cmake --build "$win_build" --target dialog_layout_check
+
+work=$(mktemp -d)
+cleanup() {
+  wine_stop
+  rm -rf "$work"
+}
+trap cleanup EXIT
+wine_prefix_start "$work"
+check="$WINEPREFIX/drive_c/dialog_layout_check.exe"
+cp "$win_build/tests/wine/dialog_layout_check.exe" "$check"
+
+failed=0
+for fonts in windows truetype; do
+  wine_fonts "$fonts"
+  for dpi in 96 144 192; do
+    wine_dpi "$dpi"
+    echo "== fonts: $fonts, $dpi dpi"
+    while read -r program header texts; do
+      case "$program" in '' | '#'*) continue ;; esac
+      # The Unix file system is drive Z: in every prefix.
+      args=("Z:$PWD/$programs_build/$program")
+      [ -z "$header" ] || args+=("Z:$PWD/$header" "Z:$PWD/$texts")
+      # A screen larger than any dialog at the largest scale, so none is cut to fit it.
+      xvfb-run -a -s "-screen 0 4000x3000x24" timeout -k 10 120 "$wine_loader" "$check" \
+        "${args[@]}" 2>/dev/null || failed=1
+    done <tests/wine/layout_programs.txt
+  done
+done
+if [ "$failed" -ne 0 ]; then
+  echo "FAILED: texts that do not fit their controls (above)"
+  exit 1
+fi
+echo "dialog layout checked"
