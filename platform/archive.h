@@ -26,7 +26,8 @@ ArchiveResult UnpackArchive(const std::filesystem::path& archive,
 // Writes `output` as the archive `input` with the entries named in `changedEntries` (names as
 // they stand in the archive) taken from their rewritten files in the unpacked `folder`.
 //  - libzip: every other entry is copied as it is, byte for byte, in the same order; a changed
-//    entry the archive lacks is added at the end.
+//    entry the archive lacks is added at the end. Changed entries are deflated at a fast level,
+//    reading each file once with memory that does not grow with it.
 //  - PowerShell: the whole unpacked folder is compressed anew (Compress-Archive).
 // The archive is written under a temporary name in `output`'s folder and renamed into place;
 // on failure `output` is as it was and no temporary file is left.

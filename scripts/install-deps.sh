@@ -9,8 +9,12 @@ packages=(
   libzip-dev libmodbus-dev libxml2-utils
   python3 python3-pymodbus python3-serial python3-serial-asyncio python3-pyftpdlib socat
   wine64 xvfb xauth
-  # Halbrick's tests check the decoder's CRC-32 against zlib's.
+  # Halbrick's tests check the decoder's CRC-32 against zlib's; the archive service deflates
+  # rewritten entries with zlib.
   zlib1g-dev
+  # The archive tests have Info-ZIP's unzip test what the archive service writes; the
+  # benchmarks (bench/*.sh) time with GNU time.
+  unzip time
   # the Windows fonts' metrics for the dialog layout check under wine
   fonts-wine fonts-liberation
 )

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 #include <zip.h>
+#include <zlib.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <random>
 
 #include "platform/powershell_text.h"
 
@@ -61,6 +66,97 @@ std::map<std::string, std::string> RawEntries(const fs::path& path) {
     return raw;
 }
 
+// The entry names in the order the archive holds them.
+std::vector<std::string> EntryNames(const fs::path& path) {
+    std::vector<std::string> names;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, nullptr);
+    EXPECT_NE(archive, nullptr);
+    if (archive == nullptr)
+        return names;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i)
+        names.push_back(zip_get_name(archive, static_cast<zip_uint64_t>(i), 0));
+    zip_close(archive);
+    return names;
+}
+
+// Method, size, compressed size and CRC of an entry as the central directory declares them.
+zip_stat_t EntryStat(const fs::path& path, const std::string& name) {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, nullptr);
+    EXPECT_NE(archive, nullptr);
+    if (archive != nullptr) {
+        EXPECT_EQ(zip_stat(archive, name.c_str(), 0, &stat), 0) << name;
+        zip_close(archive);
+    }
+    return stat;
+}
+
+std::string CommandOutput(const std::string& command, int& status) {
+    std::string said;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        status = -1;
+        return "cannot run " + command;
+    }
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr)
+        said += buffer;
+    status = pclose(pipe);
+    return said;
+}
+
+// Python's zipfile reads every entry (checking its CRC), compares each local header with the
+// central directory, and compares the named entry with the file given; prints what differs.
+constexpr const char* kZipfileCheck = R"(import struct, sys, zipfile
+path, name, expected = sys.argv[1:4]
+data = open(path, 'rb').read()
+with zipfile.ZipFile(path) as z:
+    for info in z.infolist():
+        o = info.header_offset
+        sig, _, flag, method, _, _, crc, csize, usize = struct.unpack('<IHHHHHIII', data[o:o+26])
+        if sig != 0x04034b50 or method != info.compress_type:
+            print('local header of', info.filename, 'does not match')
+        elif not flag & 8 and (crc, csize, usize) != (info.CRC, info.compress_size, info.file_size):
+            print('local sizes or CRC of', info.filename, 'do not match')
+        z.read(info)
+    if z.read(name) != open(expected, 'rb').read():
+        print(name, 'differs from', expected)
+)";
+
+// What readers other than libzip say of `archive` (empty when they find no fault): Info-ZIP's
+// unzip tests every entry, Python's zipfile as above with `entry` against `expected`.
+std::string OtherReadersProblems(const fs::path& archive, const std::string& entry,
+                                 const fs::path& expected) {
+    int status = 0;
+    std::string problems;
+    const std::string unzip = CommandOutput("unzip -tqq '" + archive.string() + "'", status);
+    if (status != 0)
+        problems += "unzip: " + unzip;
+    const fs::path script = archive.parent_path() / "zipfile_check.py";
+    std::ofstream(script) << kZipfileCheck;
+    problems += CommandOutput("/usr/bin/python3 '" + script.string() + "' '" + archive.string() +
+                                  "' '" + entry + "' '" + expected.string() + "'",
+                              status);
+    if (status != 0 && problems.empty())
+        problems = "python3 failed";
+    fs::remove(script);
+    return problems;
+}
+
+// Text like a project file's, with a stretch of random bytes that deflate cannot shrink.
+std::string LargeRewrittenProject() {
+    std::string text = "<FEFExchangeFile>\r\n";
+    std::mt19937 random(7);
+    for (int n = 0; text.size() < 2500000; ++n)
+        text += "Level_" + std::to_string(n % 97) + " := %IW0.3.0." +
+                std::to_string(random() % 200) + " + Offset; (* input " + std::to_string(n) +
+                " *)\r\n";
+    for (int n = 0; n < 300000; ++n)
+        text += static_cast<char>(random());
+    return text + "</FEFExchangeFile>\r\n";
+}
+
 class ArchiveTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -109,6 +205,73 @@ TEST_F(ArchiveTest, UnpacksAndRepacksKeepingOtherEntriesByteForByte) {
             << "temporary left: " << entry.path();
 }
 
+TEST_F(ArchiveTest, RewrittenEntriesAreDeflatedSoEveryReaderTakesThem) {
+    const fs::path input = root / "Large.zef";
+    const std::vector<Entry> original = {{"first.txt", std::string(3000, 'a') + "first"},
+                                         {"unitpro.xef", "<FEFExchangeFile>old</FEFExchangeFile>"},
+                                         {"Station/big.dat", std::string(70000, 'x') + "tail"},
+                                         {"stored.bin", "plain bytes", true}};
+    WriteZip(input, original);
+    const auto before = RawEntries(input);
+
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* entry;
+    };
+    const std::string large = LargeRewrittenProject();
+    const std::vector<Case> cases = {
+        {"a large rewritten project", large, "unitpro.xef"},
+        {"an empty project", "", "unitpro.xef"},
+        {"a line", "<FEFExchangeFile/>\r\n", "unitpro.xef"},
+        {"an entry the archive lacks", large, "Station/added.xef"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path work = root / "work";
+        fs::remove_all(work);
+        ASSERT_TRUE(platform::UnpackArchive(input, work).ok);
+        const fs::path rewritten = work / c.entry;
+        std::ofstream(rewritten, std::ios::binary) << c.text;
+        const fs::path output = root / "Large_IBY.zef";
+        const platform::ArchiveResult packed =
+            platform::RepackArchive(input, work, {c.entry}, output);
+        ASSERT_TRUE(packed.ok) << packed.error;
+
+        std::vector<std::string> order;
+        for (const Entry& entry : original)
+            order.push_back(entry.name);
+        if (before.count(c.entry) == 0)
+            order.push_back(c.entry);
+        EXPECT_EQ(EntryNames(output), order);
+        auto after = RawEntries(output);
+        for (const Entry& kept : original) {
+            if (kept.name != c.entry) {
+                EXPECT_EQ(after[kept.name], before.at(kept.name)) << kept.name;
+            }
+        }
+
+        const zip_stat_t stat = EntryStat(output, c.entry);
+        EXPECT_EQ(stat.comp_method, ZIP_CM_DEFLATE);
+        EXPECT_EQ(stat.size, c.text.size());
+        EXPECT_EQ(stat.crc, crc32(0, reinterpret_cast<const Bytef*>(c.text.data()),
+                                  static_cast<uInt>(c.text.size())));
+        if (c.text.size() > 100000) {
+            EXPECT_LT(stat.comp_size, c.text.size() / 2);
+        }
+
+        const fs::path check = root / "check";
+        fs::remove_all(check);
+        const platform::ArchiveResult unpacked = platform::UnpackArchive(output, check);
+        ASSERT_TRUE(unpacked.ok) << unpacked.error;
+        EXPECT_TRUE(ReadFile(check / c.entry) == c.text) << "libzip reads back other bytes";
+        EXPECT_EQ(OtherReadersProblems(output, c.entry, rewritten), "");
+    }
+    for (const auto& entry : fs::directory_iterator(root))
+        EXPECT_EQ(entry.path().filename().string().rfind(".~", 0), std::string::npos)
+            << "temporary left: " << entry.path();
+}
+
 TEST_F(ArchiveTest, RefusesEntriesThatClimbOutBeforeWritingAnything) {
     for (const char* bad : {"../evil.txt", "a/../../evil.txt", "/abs.txt", "C:\\x.txt",
                             "..\\evil.txt", "sub\\..\\..\\evil.txt"}) {
@@ -143,6 +306,21 @@ TEST_F(ArchiveTest, FailedRepackLeavesTheOldOutputInPlace) {
     for (const auto& entry : fs::directory_iterator(root))
         files += entry.path().filename().string().rfind(".~", 0) == 0;
     EXPECT_EQ(files, 0u);
+}
+
+TEST_F(ArchiveTest, UnpackingOntoAFullDiskSaysSo) {
+    const fs::path input = root / "p.zef";
+    for (const size_t size : {size_t{10}, size_t{300000}}) {
+        WriteZip(input, {{"unitpro.xef", std::string(size, 'x')}});
+        const fs::path work = root / "full";
+        fs::remove_all(work);
+        fs::create_directories(work);
+        fs::create_symlink("/dev/full", work / "unitpro.xef");
+        const platform::ArchiveResult result = platform::UnpackArchive(input, work);
+        EXPECT_FALSE(result.ok) << size;
+        EXPECT_NE(result.error.find("unitpro.xef"), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find(std::strerror(ENOSPC)), std::string::npos) << result.error;
+    }
 }
 
 TEST(PowerShellText, QuotesPathsSoNothingExpands) {
