@@ -166,6 +166,19 @@ TEST(DtmRepositoryCommands, AReinstallReplacesItsEntry) {
               again.transcript.end());
 }
 
+// The file system does not tell the two names apart, so neither do the index and the tree.
+TEST(DtmRepositoryCommands, AReinstallUnderOtherLetterCaseReplacesTheSameEntry) {
+    const Workspace w("reinstall-case");
+    dtmrepo_test::makeRepository(w.unity, {indexLine("pme krt 0302_pump.XML", "1", "pme")});
+    const std::string pump = w.description(kPump, dtmrepo_test::sampleDescription());
+    BrondelHarness harness(w.root, w.unity);
+    const auto run = harness.run(install(pump) + "menu 104\n");
+    EXPECT_TRUE(contains(run.lastReport(), "\r\n DTM Successfully Updated.")) << run.lastReport();
+    EXPECT_EQ(dtmrepo_test::indexLines(w.unity).size(), 4u);
+    EXPECT_EQ(run.linesStartingWith("tree 1001 0 "), Lines{"tree 1001 0 \"pme krt 0302_pump\""});
+    EXPECT_EQ(run.linesStartingWith("tree 1001 delete"), Lines{"tree 1001 delete 0"});
+}
+
 TEST(DtmRepositoryCommands, RemovalTakesOnlyTheSelectedEntry) {
     const Workspace w("remove");
     dtmrepo_test::makeRepository(w.unity, {indexLine(kPump + ".XML", "1", kPump),
