@@ -41,6 +41,11 @@ void failedOpen(CheckReport& report, int site, const std::string& path, int file
     report.error("Unable to write '" + path + "'", trace);
 }
 
+// A name that may become a file name beside the description or in the repository.
+bool isPlainName(const std::string& name) {
+    return !checkRepositoryName(name, "").has_value();
+}
+
 WrittenFiles writeProfileFiles(const IntakeOutcome& intake, CheckReport& report,
                                const Trace& trace) {
     WrittenFiles written;
@@ -49,9 +54,10 @@ WrittenFiles writeProfileFiles(const IntakeOutcome& intake, CheckReport& report,
     if (!writeTextFileLines(platform::PathFromAnsi(intake.names.flatProfile()), flat)) {
         failedOpen(report, 17, intake.names.flatProfile(), 2, trace);
     }
-    // The source goes beside the description under the name the profile gives it.
+    // The source goes beside the description under the name the profile gives it; an
+    // identifier that could lead out of that folder names no file at all (it is reported).
     const std::vector<std::string> source = behaviourSourceLines(record);
-    if (!source.empty()) {
+    if (!source.empty() && isPlainName(record.productId)) {
         const fs::path path = besideDescription(intake, behaviourSourceName(record));
         if (writeTextFileLines(path, source)) {
             written.behaviourSource = path;
@@ -72,9 +78,18 @@ void checkNames(const IntakeOutcome& intake, CheckReport& report, const Trace& t
     if (auto problem = checkRepositoryName(intake.names.root, "the description's name")) {
         report.error(*problem, trace);
     }
-    if (intake.productIdentifier != platform::Utf8FromAnsi(intake.names.root)) {
+    const std::string root = platform::Utf8FromAnsi(intake.names.root);
+    if (intake.productIdentifier != root) {
         if (auto problem =
                 checkRepositoryName(intake.productIdentifier, "the product identifier")) {
+            report.error(*problem, trace);
+        }
+    }
+    // A ProductID line past the first parameter group reaches the parser as it stands, and
+    // the profile and its conditional-behaviour source are named by what the parser read.
+    const std::string& parsed = intake.record.productId;
+    if (parsed != intake.productIdentifier && parsed != root) {
+        if (auto problem = checkRepositoryName(parsed, "the product identifier")) {
             report.error(*problem, trace);
         }
     }
@@ -168,9 +183,11 @@ void installCommand(BrondelState& state) {
     const WrittenFiles written = writeProfileFiles(intake, report, state.trace);
 
     const std::string entryFile = intake.productIdentifier + "_repository.XML";
-    const fs::path entryPath = besideDescription(intake, entryFile);
-    if (!writeTextFileLines(entryPath, {indexEntryLine(intake.record, intake.names)})) {
-        showOpenFailure(21, entryFile, true, 3);
+    if (isPlainName(intake.productIdentifier)) {
+        const fs::path entryPath = besideDescription(intake, entryFile);
+        if (!writeTextFileLines(entryPath, {indexEntryLine(intake.record, intake.names)})) {
+            showOpenFailure(21, entryFile, true, 3);
+        }
     }
     if (report.errorCount == 0) {
         enterIntoRepository(state, intake, written, report);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dtmrepo/parser/vocabulary.h"
 #include "dtmrepo/repository/index_entries.h"
 #include "dtmrepo/repository/profile_summary.h"
 #include "dtmrepo/repository/repository_paths.h"
@@ -62,9 +63,11 @@ ui::TreeItem addEntryItems(BrondelState& state, const std::vector<TreeItemText>&
 }
 
 void deleteEntryItems(BrondelState& state, const std::string& key) {
+    // Entries are files: their keys are told apart as the file system tells names apart.
+    const std::string wanted = upperCase(key);
     ui::TreeItem root = nullptr;
     for (const TreeRecord& record : state.treeRecords) {
-        if (record.item == record.root && record.text == key) {
+        if (record.item == record.root && upperCase(record.text) == wanted) {
             root = record.root;
             break;
         }

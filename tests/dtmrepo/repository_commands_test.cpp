@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "tests/dtmrepo/brondel_fixture.h"
 #include "tests/dtmrepo/description_fixture.h"
@@ -165,6 +166,19 @@ TEST(DtmRepositoryCommands, AReinstallReplacesItsEntry) {
               again.transcript.end());
 }
 
+// The file system does not tell the two names apart, so neither do the index and the tree.
+TEST(DtmRepositoryCommands, AReinstallUnderOtherLetterCaseReplacesTheSameEntry) {
+    const Workspace w("reinstall-case");
+    dtmrepo_test::makeRepository(w.unity, {indexLine("pme krt 0302_pump.XML", "1", "pme")});
+    const std::string pump = w.description(kPump, dtmrepo_test::sampleDescription());
+    BrondelHarness harness(w.root, w.unity);
+    const auto run = harness.run(install(pump) + "menu 104\n");
+    EXPECT_TRUE(contains(run.lastReport(), "\r\n DTM Successfully Updated.")) << run.lastReport();
+    EXPECT_EQ(dtmrepo_test::indexLines(w.unity).size(), 4u);
+    EXPECT_EQ(run.linesStartingWith("tree 1001 0 "), Lines{"tree 1001 0 \"pme krt 0302_pump\""});
+    EXPECT_EQ(run.linesStartingWith("tree 1001 delete"), Lines{"tree 1001 delete 0"});
+}
+
 TEST(DtmRepositoryCommands, RemovalTakesOnlyTheSelectedEntry) {
     const Workspace w("remove");
     dtmrepo_test::makeRepository(w.unity, {indexLine(kPump + ".XML", "1", kPump),
@@ -315,6 +329,46 @@ TEST(DtmRepositoryCommands, NamesWithPathOrCommandCharactersAreRefused) {
         << run.lastReport();
     EXPECT_TRUE(contains(run.lastReport(), "Failure!"));
     EXPECT_EQ(dtmrepo_test::folderSnapshot(w.unity), before);
+}
+
+// The identifier names the conditional-behaviour source and the entry line file beside the
+// description, and the source's copy in Logics; one that leads out of those folders is refused
+// and no file is made under it, wherever in the description it stands.
+TEST(DtmRepositoryCommands, AnIdentifierThatLeadsOutOfItsFolderNamesNoFile) {
+    const Workspace w("identifier-path");
+    const fs::path outside = fs::path(w.root) / "outside";
+    struct Case {
+        std::string name;
+        std::function<void(Lines&)> change;
+        std::string refused;  // the identifier the report names
+    };
+    const std::vector<Case> cases = {
+        {"absolute",
+         [&](Lines& lines) {
+             std::replace(lines.begin(), lines.end(), std::string("ProductID, PMX_1.2"),
+                          "ProductID, " + (outside / "abs").string());
+         },
+         (outside / "abs_v2_10").string()},
+        // After the first group a ProductID line is not rewritten by the intake.
+        {"late", [](Lines& lines) { lines.push_back("ProductID, ../outside/late"); },
+         "../outside/late"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(outside);
+        fs::create_directories(outside);
+        Lines lines = dtmrepo_test::fullDescription();
+        c.change(lines);
+        const std::string path = w.description(kFull, lines);
+        const auto before = dtmrepo_test::folderSnapshot(w.unity);
+        BrondelHarness harness(w.root, w.unity);
+        const auto run = harness.run(install(path) + "menu 104\n");
+        EXPECT_TRUE(contains(run.lastReport(), "\r\n   ERROR - the product identifier '" +
+                                                   c.refused + "' cannot name a repository file"))
+            << c.name << run.lastReport();
+        EXPECT_TRUE(contains(run.lastReport(), "Failure!")) << c.name;
+        EXPECT_TRUE(fs::is_empty(outside)) << c.name;
+        EXPECT_EQ(dtmrepo_test::folderSnapshot(w.unity), before) << c.name;
+    }
 }
 
 TEST(DtmRepositoryCommands, AFailedRemovalLeavesTheRepositoryAsItWas) {

@@ -1,0 +1,1 @@
+calvento_fuzz_target(repository_index LIBS dtmrepo)
