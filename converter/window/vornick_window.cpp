@@ -42,10 +42,11 @@ void showBox(VornickShell& shell, std::string text, const std::string& caption) 
     ui::ShowMessageBox(nullptr, shell.reportText, caption);
 }
 
-void openZef(VornickShell& shell) {
+// The dialog belongs to the main window, so it stays in front of it and the window waits for it.
+void openZef(VornickShell& shell, ui::Window window) {
     shell.zefPath.clear();
     shell.zefPath = toolshell::openFileDialog(
-        nullptr, {{"ZEF Files, (*.ZEF)", "*.ZEF"}, {"All Files, (*.*)", "*.*"}},
+        window, {{"ZEF Files, (*.ZEF)", "*.ZEF"}, {"All Files, (*.*)", "*.*"}},
         "TV&Q Vornick Utility");
     shell.displayCode = 2;
     if (shell.zefPath.empty()) {
@@ -61,7 +62,7 @@ void openZef(VornickShell& shell) {
 void command(VornickShell& shell, ui::Window window, int id) {
     switch (id) {
         case IDM_OPEN_ZEF:
-            openZef(shell);
+            openZef(shell, window);
             break;
         case IDM_EXIT:
             ui::PostClose(window);
