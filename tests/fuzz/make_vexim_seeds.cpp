@@ -127,10 +127,15 @@ void LoadSeeds() {
                   .Code(vxo::CountingWords(150))
                   .bytes());
     }
-    // The declared length the module would store as its erase command, on F1.
-    Write(
-        "vexim_load", "seed-file-record-declares-65536-F1",
-        LoadInput(2 | 0x20).Declared(65536).Fixups({}, bases).Code(vxo::CountingWords(8)).bytes());
+    // A declared length of 0, which record 0 of F1 and F2 would keep as the erase command.
+    for (uint8_t channel : {2, 3}) {
+        Write("vexim_load", "seed-file-record-declares-0-" + std::string(channels[channel]),
+              LoadInput(channel | 0x20)
+                  .Declared(0)
+                  .Fixups({}, bases)
+                  .Code(vxo::CountingWords(8))
+                  .bytes());
+    }
     // A whole object file with requirement blocks, read against the module.
     Bytes raw = {0x04 | 0x40};
     const Bytes object = ObjectWithEveryBlock().Bytes();

@@ -45,8 +45,16 @@ class Input {
   public:
     Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
-    uint16_t Word() { return static_cast<uint16_t>(Byte() | Byte() << 8); }
-    uint32_t U32() { return uint32_t{Word()} | uint32_t{Word()} << 16; }
+    // Low part first; each read is its own statement, so the order does not depend on the
+    // compiler.
+    uint16_t Word() {
+        const uint8_t low = Byte();
+        return static_cast<uint16_t>(low | Byte() << 8);
+    }
+    uint32_t U32() {
+        const uint16_t low = Word();
+        return low | uint32_t{Word()} << 16;
+    }
     size_t Left() const { return size_ - std::min(at_, size_); }
     const uint8_t* Rest() const { return data_ + std::min(at_, size_); }
 
@@ -204,6 +212,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     platform::ui::headless::StartSession("answer Yes\nanswer Yes\nanswer Yes\nanswer Yes\n");
     krtsim::ModuleConfig config;
     config.statusPolls = 0;
+    // Spaces that hold the largest object built here and little more: a fresh module per input
+    // stays cheap.
+    for (auto& [number, space] : config.channels)
+        space.spaceBytes = std::min<uint32_t>(space.spaceBytes, 2 * kMostCodeWords + 0x400);
     // Programs halt at once when stopped; a load that does not stop them (no auto start) finds
     // them halted, rather than waiting a second for a program that never stops.
     const bool autoStart = (shape & 0x80) != 0;
