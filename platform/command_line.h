@@ -10,7 +10,8 @@ namespace platform {
 
 // Windows: the process's raw command line (GetCommandLine) without the program name and the
 // blanks after it; argc and argv are not used. Elsewhere: the arguments joined by one blank,
-// each argument that is empty or holds a blank or tab put between double quotes.
+// each argument that is empty or holds a blank or another control character (bytes 1 to 32)
+// put between double quotes.
 std::string ProgramArguments(int argc, char** argv);
 
 // The program-name rule of the Windows runtime: a name that starts with a double quote runs to

@@ -45,7 +45,8 @@ bool IsSeparator(char c) {
     return byte >= 1 && byte <= 32;
 }
 
-// Splits the line into tokens; a double quote turns quoting on or off and is dropped.
+}  // namespace
+
 std::vector<std::string> SplitTokens(std::string& text) {
     std::vector<std::string> tokens;
     std::string unquoted;
@@ -71,6 +72,8 @@ std::vector<std::string> SplitTokens(std::string& text) {
     text = unquoted;
     return tokens;
 }
+
+namespace {
 
 int32_t Refuse() {
     loadOptions.unattended = 0;

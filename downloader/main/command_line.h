@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // vexim's command line:
 //   <channel> <file>[.VXL] <port> [<drop>] switches
@@ -16,6 +17,10 @@ int32_t ParseCommandLine(std::string& text);
 // run saves, so that it never overwrites the settings of interactive use with values it never
 // named (Retries and ASCII, which every command line clears, above all).
 uint32_t CommandLineSettings();
+
+// Splits the line into tokens at blanks and control characters (bytes 1 to 32); a double quote
+// turns quoting on or off and is dropped. Leaves `text` without its double quotes.
+std::vector<std::string> SplitTokens(std::string& text);
 
 // One token: a positional argument or a switch. 1 to go on, 0 to stop parsing.
 int32_t ParseSwitch(const std::string& token);

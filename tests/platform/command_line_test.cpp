@@ -31,4 +31,17 @@ TEST(ProgramArguments, JoinsArgumentsQuotingThoseWithBlanks) {
     EXPECT_EQ(platform::ProgramArguments(1, argv), "");
 }
 
+// A file name may hold a line break or another control character: the programs' grammars end an
+// argument there, so the argument is quoted as one with a blank is.
+TEST(ProgramArguments, QuotesArgumentsWithControlCharacters) {
+    char program[] = "vexim";
+    char lineBreak[] = "plant\nline.vxo";
+    char tab[] = "a\tb";
+    char escape[] = "x\x1by";
+    char high[] = "caf\xc3\xa9";
+    char* argv[] = {program, lineBreak, tab, escape, high, nullptr};
+    EXPECT_EQ(platform::ProgramArguments(5, argv),
+              "\"plant\nline.vxo\" \"a\tb\" \"x\x1by\" caf\xc3\xa9");
+}
+
 }  // namespace

@@ -1,0 +1,1 @@
+calvento_fuzz_target(fennick_svc_lines LIBS svc)

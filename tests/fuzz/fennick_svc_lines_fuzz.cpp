@@ -1,0 +1,7 @@
+// Fennick's line decoder (the default variant) over arbitrary text.
+
+#include "svc_lines.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return DecodeSvcLines(data, size, {});
+}

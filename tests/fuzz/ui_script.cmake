@@ -1,0 +1,1 @@
+calvento_fuzz_target(ui_script LIBS platform)
