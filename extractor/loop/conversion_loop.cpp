@@ -81,7 +81,12 @@ void ConversionLoop::line(std::string_view input) {
         if (!fbd_.feed(text, context, finished)) {
             return;
         }
-        for (const std::string& line : finished) {
+        // The block's lines are program code like any other: its pins may name the module's
+        // words too.
+        for (std::string& line : finished) {
+            if (state_.state == LoopState::Code) {
+                rewriteCode(line);
+            }
             write(line);
         }
         text = fbd_.lastLine();
@@ -471,7 +476,10 @@ void ConversionLoop::finish() {
     if (failure_) {
         return;
     }
-    for (const std::string& line : fbd_.flush()) {
+    for (std::string& line : fbd_.flush()) {
+        if (state_.state == LoopState::Code) {
+            rewriteCode(line);
+        }
         write(line);
     }
     if (pendingModuleHeader_) {

@@ -157,6 +157,34 @@ TEST(CommBlockRewrite, CountsAndInstancesOfAWholeProject) {
     EXPECT_EQ(warned, 1);
 }
 
+// The lines of a block-diagram block are program code: the module's words on its other pins
+// are rewritten like those of any other line.
+TEST(CommBlockRewrite, BlockDiagramPinsGetTheCodeRewrite) {
+    ProjectSpec project = sampleProject();
+    project.sections.push_back(
+        SectionSpec{"Blocks",
+                    "FBD",
+                    {"\t\t\t<FFBBlock instanceName=\"FBI_7\" typeName=\"SEND_REQ(\">",
+                     "\t\t\t\t<inputVariable formalParameter=\"CODE\" "
+                     "effectiveParameter=\"%IW0.3.0.5\"></inputVariable>",
+                     "\t\t\t\t<inputVariable formalParameter=\"EN\" "
+                     "effectiveParameter=\"%MW0.3.MOD.2.1\"></inputVariable>",
+                     "\t\t\t\t<inputVariable formalParameter=\"ADR\" "
+                     "effectiveParameter=\"ADDR('0.3.0.SYS')\"></inputVariable>",
+                     "\t\t\t</FFBBlock>"}});
+    const LoopRun run = runLoop(projectLines(project));
+    ASSERT_FALSE(run.failure) << run.failure->text;
+    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"CODE\" "
+                        "effectiveParameter=\"IBY_DIO_d0_s3.Inputs.IW[5]\"></inputVariable>"),
+              1);
+    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"EN\" "
+                        "effectiveParameter=\"IBY_Manage_d0_s3.Channel.CH_FLT\"></inputVariable>"),
+              1);
+    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"ADR\" "
+                        "effectiveParameter=\"254\"></inputVariable>"),
+              1);
+}
+
 TEST(CommBlockRewrite, SecondPassNumbersAfterTheExistingInstances) {
     ProjectSpec project = sampleProject();
     project.declarations.push_back(
