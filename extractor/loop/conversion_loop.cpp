@@ -403,7 +403,14 @@ void ConversionLoop::readModuleConfiguration(std::string_view text) {
     if (state_.state == LoopState::ModuleHeader) {
         trace(text);
     }
-    switch (configReader_.line(text, state_.state, module_)) {
+    const LoopState before = state_.state;
+    const ModuleConfigReader::Step step = configReader_.line(text, state_.state, module_);
+    if (before == LoopState::InModule && state_.state == LoopState::AfterAddress) {
+        trace("----------------------");
+        trace("IBYtopoaddress = '" + module_.rackSlot() + ".0.'");
+        trace("----------------------");
+    }
+    switch (step) {
         case ModuleConfigReader::Step::Nothing:
             break;
         case ModuleConfigReader::Step::Malformed:
