@@ -58,7 +58,8 @@ void CensusPass::line(std::string_view text) {
     if (holds(text, "<variables name=\"IBY_")) {
         noteDeclaredInstance(text);
     }
-    if (holds(text, "EFSource")) {
+    // A call needs its bracket; most lines of a project have none.
+    if (text.find('(') == std::string_view::npos || holds(text, "EFSource")) {
         return;
     }
     const std::string upper = upperCase(text);
