@@ -316,6 +316,11 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
             dfbInstancesWritten_ = true;
         }
     }
+    // A DFB's source language ends with the DFB: the lines up to the next source are no code.
+    if (holds(text, "</FBSource")) {
+        language_ = 0;
+        return true;
+    }
     if (holds(text, "<STSource")) {
         language_ = 1;
     } else if (holds(text, "<LDSource")) {

@@ -49,6 +49,7 @@ void CensusPass::line(std::string_view text) {
     }
     if (holds(text, "</FBSource")) {
         insideFbSource_ = false;
+        blockDiagram_ = false;
     }
     if (holds(text, "<FBDSource")) {
         blockDiagram_ = true;
