@@ -234,7 +234,9 @@ void DeclarationPass::writeAssignment(std::string_view line, const std::string& 
     }
     if (converted == "WORD" || converted == "UINT") {
         prefix = input ? "INT_TO_" + converted + "(" : converted + "_TO_INT(";
-        suffix = ")";
+        // Appended, not assigned: GCC 12 takes the assignment of a literal here for an
+        // overlapping copy (-Wrestrict) in the 32-bit build.
+        suffix.push_back(')');
     }
     if (input && errorBit) {
         out_.inputs(name + " := " + prefix + errorMember + suffix + ";");
