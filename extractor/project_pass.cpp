@@ -72,7 +72,11 @@ std::optional<ConversionFailure> PassServices::decodeServiceFile(const ServiceFi
                                  "ERROR"};
     }
     trace("svcWriteFilename = '" + name + "'");
-    serviceFile_ = folder_ / platform::PathFromAnsi(name);
+    // A folder of its own: whatever the stored name, it never meets a file of the conversion.
+    const fs::path own = folder_ / "service";
+    std::error_code made;
+    fs::create_directories(own, made);
+    serviceFile_ = own / platform::PathFromAnsi(name);
     LineWriter svc;
     if (!svc.open(serviceFile_)) {
         return openFailure(2, name, svc.errorNumber(), "OK");
@@ -142,6 +146,7 @@ class ProjectPass {
         return folder_.path() / platform::PathFromAnsi(paths_.zeffileroot + std::string(suffix));
     }
     fs::path xefRead() const { return unpacked_ / projectEntry; }
+    bool takenInIntermediateFolder(const fs::path& name) const;
     fs::path xefWrite() const { return folder_.path() / "unitpro_IBY.xef"; }
     // The project file as the user knows it: inside the archive's unpacked tree beside the
     // archive. The work folder's random name would tell the user nothing, and is gone when the
@@ -391,6 +396,20 @@ bool ProjectPass::writeSummary() {
     return true;
 }
 
+bool ProjectPass::takenInIntermediateFolder(const fs::path& name) const {
+    // Compared as Windows compares file names.
+    const std::string wanted = upperCase(platform::AnsiFromPath(name));
+    if (wanted == upperCase(projectEntry)) {
+        return true;
+    }
+    for (const char* suffix : intermediateSuffixes) {
+        if (wanted == upperCase(paths_.zeffileroot + suffix)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ProjectPass::placeOutputs() {
     const fs::path intermediate = paths_.beside("_IBY_IntermediateFiles");
     report_ += "\r\n Intermediate files folder = '" + shown(intermediate) + "'";
@@ -411,7 +430,10 @@ bool ProjectPass::placeOutputs() {
             return fail({error, "ERROR"});
         }
     }
+    // The service file under its own name, unless that is the name of another file there (its
+    // text is in "<root>.svc" all the same).
     if (!serviceFile_.empty() && fs::exists(serviceFile_) &&
+        !takenInIntermediateFolder(serviceFile_.filename()) &&
         !placeFile(serviceFile_, intermediate / serviceFile_.filename(), error)) {
         return fail({error, "ERROR"});
     }

@@ -81,7 +81,12 @@ void ConversionLoop::line(std::string_view input) {
         if (!fbd_.feed(text, context, finished)) {
             return;
         }
-        for (const std::string& line : finished) {
+        // The block's lines are program code like any other: its pins may name the module's
+        // words too.
+        for (std::string& line : finished) {
+            if (state_.state == LoopState::Code) {
+                rewriteCode(line);
+            }
             write(line);
         }
         text = fbd_.lastLine();
@@ -311,6 +316,11 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
             dfbInstancesWritten_ = true;
         }
     }
+    // A DFB's source language ends with the DFB: the lines up to the next source are no code.
+    if (holds(text, "</FBSource")) {
+        language_ = 0;
+        return true;
+    }
     if (holds(text, "<STSource")) {
         language_ = 1;
     } else if (holds(text, "<LDSource")) {
@@ -398,7 +408,14 @@ void ConversionLoop::readModuleConfiguration(std::string_view text) {
     if (state_.state == LoopState::ModuleHeader) {
         trace(text);
     }
-    switch (configReader_.line(text, state_.state, module_)) {
+    const LoopState before = state_.state;
+    const ModuleConfigReader::Step step = configReader_.line(text, state_.state, module_);
+    if (before == LoopState::InModule && state_.state == LoopState::AfterAddress) {
+        trace("----------------------");
+        trace("IBYtopoaddress = '" + module_.rackSlot() + ".0.'");
+        trace("----------------------");
+    }
+    switch (step) {
         case ModuleConfigReader::Step::Nothing:
             break;
         case ModuleConfigReader::Step::Malformed:
@@ -471,7 +488,10 @@ void ConversionLoop::finish() {
     if (failure_) {
         return;
     }
-    for (const std::string& line : fbd_.flush()) {
+    for (std::string& line : fbd_.flush()) {
+        if (state_.state == LoopState::Code) {
+            rewriteCode(line);
+        }
         write(line);
     }
     if (pendingModuleHeader_) {

@@ -49,6 +49,7 @@ void CensusPass::line(std::string_view text) {
     }
     if (holds(text, "</FBSource")) {
         insideFbSource_ = false;
+        blockDiagram_ = false;
     }
     if (holds(text, "<FBDSource")) {
         blockDiagram_ = true;
@@ -58,7 +59,8 @@ void CensusPass::line(std::string_view text) {
     if (holds(text, "<variables name=\"IBY_")) {
         noteDeclaredInstance(text);
     }
-    if (holds(text, "EFSource")) {
+    // A call needs its bracket; most lines of a project have none.
+    if (text.find('(') == std::string_view::npos || holds(text, "EFSource")) {
         return;
     }
     const std::string upper = upperCase(text);

@@ -7,6 +7,9 @@ namespace extractor {
 namespace {
 
 constexpr std::string_view topoAttribute = " topologicalAddress=";
+constexpr std::string_view commentOpen = "<comment>";
+constexpr std::string_view commentClose = "</comment>";
+constexpr std::string_view initClose = "</variableInit>";
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -56,7 +59,8 @@ void DeclarationPass::line(std::string_view text) {
         if (close == std::string::npos) {
             out_.project("\t\t\t<comment>" + pendingComment_ + "</comment>");
         } else {
-            current = current.substr(0, close) + " - " + pendingComment_ + "</comment>";
+            // What follows the comment on its line (the declaration's closing tag, say) stays.
+            current.insert(close, " - " + pendingComment_);
         }
         pendingComment_.clear();
     }
@@ -129,6 +133,17 @@ bool DeclarationPass::rewriteVariableDecl(std::string_view line, const std::stri
     }
     const std::size_t tagEnd = declaration.find('>');
     out_.project(declaration.substr(0, tagEnd) + ">");
+    // What the declaration holds besides a comment (attributes, an initial value) stays, after
+    // the comment line.
+    std::string inner = declaration.substr(tagEnd + 1, closing - tagEnd - 1);
+    std::string ownText;
+    if (const std::size_t shut = inner.find(commentClose); shut != std::string::npos) {
+        const std::size_t open = inner.rfind(commentOpen, shut);
+        const std::size_t start = open == std::string::npos ? 0 : open;
+        const std::size_t from = open == std::string::npos ? 0 : open + commentOpen.size();
+        ownText = inner.substr(from, shut - from);
+        inner.erase(start, shut + commentClose.size() - start);
+    }
     if (pattern.rfind("%KW", 0) == 0) {
         const std::size_t wordAt = 3 + tail.size();
         const long word = wordAt < address.size() && isDigit(address[wordAt])
@@ -139,19 +154,24 @@ bool DeclarationPass::rewriteVariableDecl(std::string_view line, const std::stri
             const long values[] = {module_.kw0, module_.kw1, module_.kw2};
             out_.project("\t\t\t<variableInit value=\"" + decimal(values[word]) +
                          "\"></variableInit>");
+            // The configured word is the value; a second initial value would not load.
+            const std::size_t init = inner.find("<variableInit");
+            const std::size_t initEnd =
+                init == std::string::npos ? init : inner.find(initClose, init);
+            if (initEnd != std::string::npos) {
+                inner.erase(init, initEnd + initClose.size() - init);
+            }
         }
     }
     if (errorBit) {
-        out_.project("");
+        // The error bit's declaration carries no address comment; its own comment stays.
+        out_.project(ownText.empty() ? std::string() : "\t\t\t<comment>" + ownText + "</comment>");
     } else if (ownComment != std::string::npos && ownComment < closing) {
-        const std::size_t open = declaration.find("<comment>");
-        const std::size_t from = open == std::string::npos ? tagEnd + 1 : open + 9;
-        out_.project("\t\t\t<comment>" + declaration.substr(from, ownComment - from) + " - " +
-                     comment + "</comment>");
+        out_.project("\t\t\t<comment>" + ownText + " - " + comment + "</comment>");
     } else {
         out_.project("\t\t\t<comment>" + comment + "</comment>");
     }
-    out_.project("\t\t" + declaration.substr(closing));
+    out_.project("\t\t" + inner + declaration.substr(closing));
     return true;
 }
 
@@ -214,7 +234,9 @@ void DeclarationPass::writeAssignment(std::string_view line, const std::string& 
     }
     if (converted == "WORD" || converted == "UINT") {
         prefix = input ? "INT_TO_" + converted + "(" : converted + "_TO_INT(";
-        suffix = ")";
+        // Appended, not assigned: GCC 12 takes the assignment of a literal here for an
+        // overlapping copy (-Wrestrict) in the 32-bit build.
+        suffix.push_back(')');
     }
     if (input && errorBit) {
         out_.inputs(name + " := " + prefix + errorMember + suffix + ";");

@@ -71,7 +71,8 @@ bool FbdBlockRewrite::feed(std::string_view line, CommRewriteContext& context,
         }
     }
     lines_.push_back(current);
-    if (!holds(line, "</FFBBlock>") && !holds(upper, "ADDR")) {
+    // A block never reaches past the end of its diagram, whatever its lines lack.
+    if (!holds(line, "</FFBBlock>") && !holds(upper, "ADDR") && !holds(line, "</FBDSource")) {
         return false;
     }
     // Every line but the last is written here; the last goes back to the loop.

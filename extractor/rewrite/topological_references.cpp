@@ -102,6 +102,15 @@ TopologicalReferences::TopologicalReferences(const ModuleContext& module) {
         const bool numbered = member == "Status" || member == "Command";
         rules_.push_back({word, manage + ".Module." + member + (numbered ? number : "")});
     }
+    familyStarts_ = {"%KW" + rs + ".0.", "%I" + rs + ".", "%MW" + rs + ".MOD.", "%IW" + rs + ".0.",
+                     "%QW" + rs + ".0."};
+    for (const auto& rule : rules_) {
+        std::size_t family = 0;
+        while (family < familyStarts_.size() && rule.first.rfind(familyStarts_[family], 0) != 0) {
+            ++family;
+        }
+        ruleFamily_.push_back(family);  // past the starts: a rule tried on every line
+    }
     inputPrefix_ = "%IW" + rs + ".0";
     inputName_ = device + ".Inputs.IW[";
     outputPrefix_ = "%QW" + rs + ".0";
@@ -114,8 +123,15 @@ void TopologicalReferences::rewrite(std::string& line, bool ignoreStrings, Count
         return;
     }
     std::string upper = upperCase(line);
-    for (const auto& [pattern, replacement] : rules_) {
-        counts.ioddt += replaceAddressToken(line, upper, pattern, replacement);
+    std::vector<bool> present(familyStarts_.size() + 1, true);
+    for (std::size_t family = 0; family < familyStarts_.size(); ++family) {
+        present[family] = upper.find(familyStarts_[family]) != std::string::npos;
+    }
+    for (std::size_t rule = 0; rule < rules_.size(); ++rule) {
+        if (present[ruleFamily_[rule]]) {
+            counts.ioddt +=
+                replaceAddressToken(line, upper, rules_[rule].first, rules_[rule].second);
+        }
     }
     counts.direct += replaceIndexedAddress(line, upper, inputPrefix_, inputName_, ignoreStrings);
     counts.direct += replaceIndexedAddress(line, upper, outputPrefix_, outputName_, ignoreStrings);

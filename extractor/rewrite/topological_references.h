@@ -31,6 +31,10 @@ class TopologicalReferences {
 
   private:
     std::vector<std::pair<std::string, std::string>> rules_;
+    // What every pattern of a family starts with, and each rule's family: a line without the
+    // start needs none of the family's rules (a replacement never makes a pattern).
+    std::vector<std::string> familyStarts_;
+    std::vector<std::size_t> ruleFamily_;
     std::string inputPrefix_, inputName_, outputPrefix_, outputName_;
 };
 

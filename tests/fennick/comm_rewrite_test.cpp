@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "extractor/rewrite/comm_block_rewrite.h"
@@ -155,6 +156,63 @@ TEST(CommBlockRewrite, CountsAndInstancesOfAWholeProject) {
         warned += line.find("with no direct ADDR entry") != std::string::npos;
     }
     EXPECT_EQ(warned, 1);
+}
+
+// The lines of a block-diagram block are program code: the module's words on its other pins
+// are rewritten like those of any other line.
+TEST(CommBlockRewrite, BlockDiagramPinsGetTheCodeRewrite) {
+    ProjectSpec project = sampleProject();
+    project.sections.push_back(
+        SectionSpec{"Blocks",
+                    "FBD",
+                    {"\t\t\t<FFBBlock instanceName=\"FBI_7\" typeName=\"SEND_REQ(\">",
+                     "\t\t\t\t<inputVariable formalParameter=\"CODE\" "
+                     "effectiveParameter=\"%IW0.3.0.5\"></inputVariable>",
+                     "\t\t\t\t<inputVariable formalParameter=\"EN\" "
+                     "effectiveParameter=\"%MW0.3.MOD.2.1\"></inputVariable>",
+                     "\t\t\t\t<inputVariable formalParameter=\"ADR\" "
+                     "effectiveParameter=\"ADDR('0.3.0.SYS')\"></inputVariable>",
+                     "\t\t\t</FFBBlock>"}});
+    const LoopRun run = runLoop(projectLines(project));
+    ASSERT_FALSE(run.failure) << run.failure->text;
+    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"CODE\" "
+                        "effectiveParameter=\"IBY_DIO_d0_s3.Inputs.IW[5]\"></inputVariable>"),
+              1);
+    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"EN\" "
+                        "effectiveParameter=\"IBY_Manage_d0_s3.Channel.CH_FLT\"></inputVariable>"),
+              1);
+    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"ADR\" "
+                        "effectiveParameter=\"254\"></inputVariable>"),
+              1);
+}
+
+// A block-diagram block is read no further than its diagram, and a DFB's diagram ends with the
+// DFB: what follows is converted as usual, whatever text it holds.
+TEST(CommBlockRewrite, BlockDiagramsEndWithTheirSource) {
+    ProjectSpec project = sampleProject();
+    // A block without address pin or end, then the sections as before.
+    project.sections.insert(
+        project.sections.begin(),
+        SectionSpec{
+            "Broken", "FBD", {"\t\t\t<FFBBlock instanceName=\"FBI_9\" typeName=\"SEND_REQ(\">"}});
+    project.declarations.push_back(
+        "\t\t<variables name=\"Note\" typeName=\"INT\"><comment>feeds SEND_REQ(</comment>"
+        "</variables>");
+    std::vector<std::string> lines = projectLines(project);
+    // A DFB written in a block diagram, last before the data block.
+    const auto dataBlock = std::find(lines.begin(), lines.end(), "\t<dataBlock>");
+    ASSERT_NE(dataBlock, lines.end());
+    lines.insert(dataBlock, {"\t<FBSource nameOfFBType=\"Drawn\" version=\"0.01\">",
+                             "\t\t<FBProgram name=\"Logic\">", "\t\t\t<FBDSource>",
+                             "\t\t\t</FBDSource>", "\t\t</FBProgram>", "\t</FBSource>"});
+    const LoopRun run = runLoop(lines);
+    ASSERT_FALSE(run.failure) << run.failure->text;
+    EXPECT_EQ(run.count("\t\t<variables name=\"Note\" typeName=\"INT\"><comment>feeds "
+                        "SEND_REQ(</comment></variables>"),
+              1);
+    EXPECT_EQ(run.count("\t\t<variables name=\"Speed\" typeName=\"WORD\">"), 1);
+    EXPECT_EQ(run.count("IF IBY_DIO_d0_s3.Inputs.IW[7] &gt; 3 THEN Running := TRUE; END_IF;"), 1);
+    EXPECT_EQ(run.count("IBY_SEND_REQ_1(254,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);
 }
 
 TEST(CommBlockRewrite, SecondPassNumbersAfterTheExistingInstances) {

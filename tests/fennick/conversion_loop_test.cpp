@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <sstream>
 
 #include "loop_fixture.h"
 #include "project_builder.h"
@@ -225,6 +226,25 @@ TEST(ConversionLoop, SecondModuleStaysAndAsksForAnotherPass) {
     EXPECT_EQ(run.module.rack, 0);
     EXPECT_EQ(run.module.slot, 3);
     EXPECT_EQ(run.decoded.size(), 1u);
+}
+
+// At debug level 1 the loop tells on the console which module it converts and where.
+TEST(ConversionLoop, TraceNamesTheModuleItConverts) {
+    ProjectSpec project = sampleProject();
+    project.modules = {moduleAt(0, 3), moduleAt(1, 4)};
+    std::ostringstream trace;
+    const LoopRun run = runLoop(projectLines(project), "0", &trace);
+    ASSERT_FALSE(run.failure);
+    const std::string text = trace.str();
+    for (const char* line : {
+             " ----------------  Found an IBY100 to parse  ---------------------\n",
+             "----------------------\nIBYtopoaddress = '0.3.0.'\n----------------------\n",
+             "Original filename = 'D:\\Svc\\Line1.svc'\n",
+             " ----------------  Found an IBY100 to skip  ---------------------\n",
+             " Outputs.2\n",
+         }) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
 }
 
 TEST(ConversionLoop, ProjectCarryingTheSetGetsNoSecondCopy) {

@@ -140,6 +140,28 @@ TEST(DeclarationRewrite, LocatedDeclarations) {
           comment + "Flow - %IW0.3.0.1 (Interbus-S)</comment>", "\t\t</variables>"},
          {"A := IBY_DIO_d0_s3.Inputs.IW[1];"},
          {}},
+        // What a one-line declaration holds besides its comment stays; a configuration word
+        // takes the configured value in place of its own.
+        {located("Sp", "INT", "%IW0.3.0.4",
+                 "><attribute name=\"Alias\" value=\"spd\"></attribute></variables>"),
+         {"\t\t<variables name=\"Sp\" typeName=\"INT\">",
+          comment + "%IW0.3.0.4 (Interbus-S)</comment>",
+          "\t\t<attribute name=\"Alias\" value=\"spd\"></attribute></variables>"},
+         {"Sp := IBY_DIO_d0_s3.Inputs.IW[4];"},
+         {}},
+        {located("K2", "INT", "%KW0.3.0.2",
+                 "><comment>limit</comment><variableInit value=\"5\"></variableInit>"
+                 "</variables>"),
+         {"\t\t<variables name=\"K2\" typeName=\"INT\">",
+          "\t\t\t<variableInit value=\"7\"></variableInit>",
+          comment + "limit - %KW0.3.0.2 (Interbus-S)</comment>", "\t\t</variables>"},
+         {},
+         {}},
+        {located("E2", "BOOL", "%I0.3.MOD.ERR", "><comment>bus</comment></variables>"),
+         {"\t\t<variables name=\"E2\" typeName=\"BOOL\">", comment + "bus</comment>",
+          "\t\t</variables>"},
+         {"E2 := IBY_Manage_d0_s3.Channel.MOD_ERROR;"},
+         {}},
         // Another module's addresses stay as they are.
         {located("Other", "INT", "%IW0.30.0.5"), {located("Other", "INT", "%IW0.30.0.5")}, {}, {}},
     };
@@ -175,16 +197,22 @@ TEST(DeclarationRewrite, SpreadOverSeveralLines) {
         located("B", "INT", "%IW0.3.0.2", ">"),
         "\t\t\t<variableInit value=\"3\"></variableInit>",
         "\t\t</variables>",
+        // The comment line may close the declaration too.
+        located("C", "INT", "%IW0.3.0.3", ">"),
+        "\t\t\t<comment>Level</comment></variables>",
     });
-    EXPECT_EQ(out.project, (std::vector<std::string>{
-                               "\t\t<variables name=\"A\" typeName=\"INT\">",
-                               "\t\t\t<comment>Flow - %IW0.3.0.1 (Interbus-S)</comment>",
-                               "\t\t</variables>",
-                               "\t\t<variables name=\"B\" typeName=\"INT\">",
-                               "\t\t\t<comment>%IW0.3.0.2 (Interbus-S)</comment>",
-                               "\t\t\t<variableInit value=\"3\"></variableInit>",
-                               "\t\t</variables>",
-                           }));
+    EXPECT_EQ(out.project,
+              (std::vector<std::string>{
+                  "\t\t<variables name=\"A\" typeName=\"INT\">",
+                  "\t\t\t<comment>Flow - %IW0.3.0.1 (Interbus-S)</comment>",
+                  "\t\t</variables>",
+                  "\t\t<variables name=\"B\" typeName=\"INT\">",
+                  "\t\t\t<comment>%IW0.3.0.2 (Interbus-S)</comment>",
+                  "\t\t\t<variableInit value=\"3\"></variableInit>",
+                  "\t\t</variables>",
+                  "\t\t<variables name=\"C\" typeName=\"INT\">",
+                  "\t\t\t<comment>Level - %IW0.3.0.3 (Interbus-S)</comment></variables>",
+              }));
 }
 
 TEST(DeclarationRewrite, KwInitialValueFollowsTheWordNumber) {

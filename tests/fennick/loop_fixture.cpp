@@ -47,8 +47,7 @@ int LoopRun::indexOf(const std::string& line) const {
     return at == project.end() ? -1 : static_cast<int>(at - project.begin());
 }
 
-LoopRun runLoop(const std::vector<std::string>& lines, std::string ignore) {
-    (void)ignore;
+LoopRun runLoop(const std::vector<std::string>& lines, std::string ignore, std::ostream* trace) {
     LoopRun run;
     extractor::ModuleSearch search;
     extractor::CensusPass census([](std::string_view) {});
@@ -61,6 +60,12 @@ LoopRun runLoop(const std::vector<std::string>& lines, std::string ignore) {
     setup.census = &census.census();
     setup.modules = search.modules();
     setup.services = &services;
+    setup.ignoreStrings = ignore == "1";
+    if (trace != nullptr) {
+        setup.debugLevel = 1;
+        setup.trace = trace;
+        setup.console = trace;
+    }
     const auto into = [](std::vector<std::string>& list) {
         return [&list](std::string_view line) { list.emplace_back(line); };
     };

@@ -4,6 +4,7 @@
 // configuration program uses the decoder's module names.
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,9 @@ struct LoopRun {
     int indexOf(const std::string& line) const;  // -1 when absent
 };
 
-// Runs the census and then the loop over the lines, as a pass does.
-LoopRun runLoop(const std::vector<std::string>& lines, std::string ignore = "0");
+// Runs the census and then the loop over the lines, as a pass does; with a trace stream, at
+// debug level 1.
+LoopRun runLoop(const std::vector<std::string>& lines, std::string ignore = "0",
+                std::ostream* trace = nullptr);
 
 }  // namespace fennick_test

@@ -171,6 +171,33 @@ TEST_F(ServiceFileConversion, RebuiltFileDecodesToTheConfiguredWords) {
     EXPECT_EQ(xmlProblem(converted, path("tmp")), "");
 }
 
+// A stored name that is also the name of a file the conversion writes takes nothing of that
+// file's text, nor gives it any.
+TEST_F(ServiceFileConversion, NameOfAConversionFileMixesWithNothing) {
+    for (const char* name : {"D:\\Svc\\Line_PCP.txt", "Line_INvars.txt", "D:\\unitpro_IBY.xef"}) {
+        SCOPED_TRACE(name);
+        ProjectSpec project = sampleProject();
+        project.modules[0].svcName = name;
+        ASSERT_EQ(runFennick({writeProject("Line.zef", project).string()}), 0) << transcript();
+        const std::filesystem::path intermediate = path("Line_IBY_IntermediateFiles");
+        EXPECT_EQ(readFile(path("Line_PCP.txt")).rfind("DFB: Pump_Ctrl (static1)", 0), 0u);
+        EXPECT_EQ(readFile(intermediate / "Line_INvars.txt"),
+                  crlfText({"Speed := INT_TO_WORD(IBY_DIO_d0_s3.Inputs.IW[5]);    (*  WARNING:  "
+                            "NOT an INT *)"}));
+        std::ifstream svcFile(intermediate / "Line.svc", std::ios::binary);
+        std::vector<uint16_t> read;
+        for (const svc::SvcRecord& record : svc::readSvcRecords(svcFile)) {
+            read.push_back(record.serviceCode);
+            read.push_back(record.wordCount);
+            read.insert(read.end(), record.dataWords.begin(), record.dataWords.end());
+        }
+        EXPECT_EQ(read, sampleServiceWords());
+        const std::string converted = readArchive(path("Line_IBY.zef")).at("unitpro.xef").data;
+        EXPECT_EQ(xmlProblem(converted, path("tmp")), "");
+        std::filesystem::remove_all(intermediate);
+    }
+}
+
 TEST_F(ServiceFileConversion, HostileNameEndsWithAClearError) {
     for (const char* name : {"C:\\x\\..", "D:\\Svc\\a\" & del *.*", "\\\\server\\share\\"}) {
         SCOPED_TRACE(name);
