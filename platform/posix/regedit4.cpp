@@ -142,14 +142,6 @@ bool ParseData(const std::string& s, RegValue& value) {
     return false;
 }
 
-// A name with its letters folded, as the registry compares names.
-std::string Folded(const std::string& name) {
-    std::string folded = name;
-    for (char& c : folded)
-        c = Fold(c);
-    return folded;
-}
-
 // The document as it is being parsed, with its keys and each key's values found by name. A
 // store file may hold tens of thousands of sections; looking each one up along the list read so
 // far made the parse quadratic. A deleted value leaves a gap that the end of the parse closes,
@@ -278,6 +270,13 @@ void AppendValue(std::string& out, const NamedValue& v) {
 }
 
 }  // namespace
+
+std::string Folded(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded)
+        c = Fold(c);
+    return folded;
+}
 
 bool SameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && SamePrefix(a, b);

@@ -25,20 +25,11 @@ struct KeyValues {
     std::unordered_map<std::string, size_t> byName;  // folded name -> index of the first
 };
 
-std::string Folded(const std::string& name) {
-    std::string folded = name;
-    for (char& c : folded) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return folded;
-}
-
 KeyValues* NewKeyValues(std::vector<regedit4::NamedValue> values) {
     auto* held = new KeyValues{std::move(values), {}};
     held->byName.reserve(held->values.size());
     for (size_t i = 0; i < held->values.size(); ++i)
-        held->byName.try_emplace(Folded(held->values[i].name), i);
+        held->byName.try_emplace(regedit4::Folded(held->values[i].name), i);
     return held;
 }
 
@@ -145,7 +136,7 @@ RegStatus RegistryKey::Query(const std::string& name, RegType* type, void* data,
     if (!open_ || !size)
         return Fail(RegStatus::Failed, EINVAL);
     const auto* held = static_cast<const KeyValues*>(handle_);
-    const auto found = held->byName.find(Folded(name));
+    const auto found = held->byName.find(regedit4::Folded(name));
     if (found == held->byName.end())
         return Fail(RegStatus::NotFound, ENOENT);
     const RegValue& value = held->values[found->second].value;
