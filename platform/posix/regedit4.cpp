@@ -188,8 +188,11 @@ class Builder {
             std::vector<NamedValue>& values = doc_.keys[k].values;
             size_t kept = 0;
             for (size_t i = 0; i < values.size(); ++i) {
-                if (i >= gone.size() || !gone[i])
-                    values[kept++] = std::move(values[i]);
+                if (i < gone.size() && gone[i])
+                    continue;
+                if (kept != i)
+                    values[kept] = std::move(values[i]);
+                ++kept;
             }
             values.resize(kept);
         }

@@ -52,6 +52,9 @@ TEST(StoreSizeTest, ManySectionsAreEachFoundByName) {
     // Back to earlier sections under other letter cases.
     text +=
         "\n[HKEY_CURRENT_USER\\software\\CALVENTO R&D\\tool 7]\n"
+        "\"Second\"=\"b\"\n\"Third\"=\"c\"\n\"second\"=-\n\"VALUE\"=dword:00000001\n";
+    text +=
+        "\n[HKEY_CURRENT_USER\\software\\CALVENTO R&D\\tool 8]\n"
         "\"Second\"=\"b\"\n\"value\"=-\n\"VALUE\"=dword:00000001\n";
     text += "\n[" + ToolKey(kSections - 1) + "]\n\"Value\"=\"last\"\n";
 
@@ -59,7 +62,7 @@ TEST(StoreSizeTest, ManySectionsAreEachFoundByName) {
     std::string error;
     ASSERT_TRUE(regedit4::Parse(text, doc, error)) << error;
     ASSERT_EQ(doc.keys.size(), kSections);
-    for (size_t n : {size_t{0}, size_t{1234}, kSections - 2}) {
+    for (size_t n : {size_t{0}, size_t{6}, size_t{1234}, kSections - 2}) {
         SCOPED_TRACE(n);
         EXPECT_EQ(doc.keys[n].path, ToolKey(n));
         ASSERT_EQ(doc.keys[n].values.size(), 1u);
@@ -69,11 +72,17 @@ TEST(StoreSizeTest, ManySectionsAreEachFoundByName) {
                       static_cast<uint8_t>(stored), static_cast<uint8_t>(stored >> 8),
                       static_cast<uint8_t>(stored >> 16), static_cast<uint8_t>(stored >> 24)}));
     }
+    // A value set again keeps its place and name; one deleted and set again goes last.
     const regedit4::Key& seven = doc.keys[7];
     ASSERT_EQ(seven.values.size(), 2u);
-    EXPECT_EQ(seven.values[0].name, "Second");
-    EXPECT_EQ(seven.values[1].name, "VALUE");
-    EXPECT_EQ(seven.values[1].value.data, (std::vector<uint8_t>{1, 0, 0, 0}));
+    EXPECT_EQ(seven.values[0].name, "Value");
+    EXPECT_EQ(seven.values[0].value.data, (std::vector<uint8_t>{1, 0, 0, 0}));
+    EXPECT_EQ(seven.values[1].name, "Third");
+    const regedit4::Key& eight = doc.keys[8];
+    ASSERT_EQ(eight.values.size(), 2u);
+    EXPECT_EQ(eight.values[0].name, "Second");
+    EXPECT_EQ(eight.values[1].name, "VALUE");
+    EXPECT_EQ(eight.values[1].value.data, (std::vector<uint8_t>{1, 0, 0, 0}));
     const regedit4::Key& last = doc.keys[kSections - 1];
     ASSERT_EQ(last.values.size(), 1u);
     EXPECT_EQ(last.values[0].value.type, platform::RegType::String);
