@@ -3,9 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-// The relocations of the object being loaded, in ascending order of payload byte offset, with a
-// read cursor that the chunked transfer moves forward (and one step back for a value that spans
-// two chunks).
+// The relocations of the object being loaded, handed out in ascending order of payload byte
+// offset (of two at one offset, the one added later first), with a read cursor that the chunked
+// transfer moves forward (and one step back for a value that spans two chunks). Entries are
+// kept as added and put in order once, at the first read after an addition.
 constexpr uint32_t kCodeFixup = 0x300;
 constexpr uint32_t kDataFixup = 0x301;
 constexpr uint32_t kHookFixup = 0x302;
@@ -16,7 +17,6 @@ struct FixupEntry {
 };
 
 void ClearFixups();
-// Inserts before every entry with an equal or greater offset.
 void AddFixup(uint32_t offset, uint32_t type);
 // The entry at the cursor, advancing it; nullptr once every entry has been handed out.
 const FixupEntry* NextFixup();

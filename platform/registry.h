@@ -6,6 +6,10 @@
 // a buffer that is too small gets "more data" and the size it needs, so callers handle an
 // unreadable value the same way on both systems.
 //
+// The store file is read once when a key is opened: its queries answer from what was read then
+// (or from what the key last wrote). A store file over 16 MiB is refused whole (Open and Create
+// fail), as is a change that would make it larger; ErrorText says why.
+//
 // Key paths are written as in the registry, with backslashes ("SOFTWARE\\Calvento R&D\\VEXIM");
 // key and value names match without regard to letter case, as in the registry.
 
@@ -96,7 +100,7 @@ class RegistryKey {
     bool open_ = false;
     RegRoot root_ = RegRoot::CurrentUser;
     std::string path_;
-    void* handle_ = nullptr;  // the registry handle on Windows
+    void* handle_ = nullptr;  // the registry handle on Windows; the key's values elsewhere
     uint32_t lastError_ = 0;  // the system error code of the last failure
 };
 

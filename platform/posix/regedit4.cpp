@@ -1,6 +1,8 @@
 #include "platform/posix/regedit4.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <unordered_map>
 
 namespace platform::regedit4 {
 
@@ -11,6 +13,17 @@ constexpr size_t kHexLineWidth = 76;
 
 char Fold(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// True when `text` begins with `prefix`, letter case aside.
+bool SamePrefix(const std::string& text, const std::string& prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (Fold(text[i]) != Fold(prefix[i]))
+            return false;
+    }
+    return true;
 }
 
 int HexDigit(char c) {
@@ -129,20 +142,70 @@ bool ParseData(const std::string& s, RegValue& value) {
     return false;
 }
 
-void SetOrDelete(Key& key, const std::string& name, const RegValue* value) {
-    for (size_t i = 0; i < key.values.size(); ++i) {
-        if (SameName(key.values[i].name, name)) {
+// The document as it is being parsed, with its keys and each key's values found by name. A
+// store file may hold tens of thousands of sections; looking each one up along the list read so
+// far made the parse quadratic. A deleted value leaves a gap that the end of the parse closes,
+// so the indexes stay valid while lines are read.
+class Builder {
+  public:
+    explicit Builder(Document& doc) : doc_(doc) {}
+
+    void EnterKey(const std::string& path) {
+        const auto [at, added] = keys_.try_emplace(Folded(path), doc_.keys.size());
+        if (added)
+            doc_.keys.push_back({path, {}});
+        current_ = at->second;
+    }
+    bool InKey() const { return current_ != kNone; }
+
+    void SetOrDelete(const std::string& name, RegValue* value) {
+        std::vector<NamedValue>& values = doc_.keys[current_].values;
+        // One index for the values of every key: the key's number, a NUL, the folded name.
+        std::string id = std::to_string(current_);
+        id += '\0';
+        id += Folded(name);
+        const auto found = values_.find(id);
+        if (found != values_.end()) {
             if (value) {
-                key.values[i].value = *value;
+                values[found->second].value = std::move(*value);
             } else {
-                key.values.erase(key.values.begin() + static_cast<std::ptrdiff_t>(i));
+                std::vector<bool>& gone = gone_[current_];
+                gone.resize(values.size());
+                gone[found->second] = true;
+                values_.erase(found);
             }
             return;
         }
+        if (value) {
+            values_.emplace(std::move(id), values.size());
+            values.push_back({name, std::move(*value)});
+        }
     }
-    if (value)
-        key.values.push_back({name, *value});
-}
+
+    // Closes the gaps of deleted values, keeping the order of the others.
+    void Finish() {
+        for (auto& [k, gone] : gone_) {
+            std::vector<NamedValue>& values = doc_.keys[k].values;
+            size_t kept = 0;
+            for (size_t i = 0; i < values.size(); ++i) {
+                if (i < gone.size() && gone[i])
+                    continue;
+                if (kept != i)
+                    values[kept] = std::move(values[i]);
+                ++kept;
+            }
+            values.resize(kept);
+        }
+    }
+
+  private:
+    static constexpr size_t kNone = SIZE_MAX;
+    Document& doc_;
+    std::unordered_map<std::string, size_t> keys_;        // folded path -> key
+    std::unordered_map<std::string, size_t> values_;      // key, folded name -> value of that key
+    std::unordered_map<size_t, std::vector<bool>> gone_;  // keys with deleted values
+    size_t current_ = kNone;
+};
 
 std::string Quote(const std::string& text) {
     std::string out = "\"";
@@ -211,14 +274,15 @@ void AppendValue(std::string& out, const NamedValue& v) {
 
 }  // namespace
 
+std::string Folded(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded)
+        c = Fold(c);
+    return folded;
+}
+
 bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (Fold(a[i]) != Fold(b[i]))
-            return false;
-    }
-    return true;
+    return a.size() == b.size() && SamePrefix(a, b);
 }
 
 Key* FindKey(Document& doc, const std::string& path) {
@@ -234,7 +298,7 @@ bool KeyExists(const Document& doc, const std::string& path) {
         if (SameName(key.path, path))
             return true;
         if (key.path.size() > path.size() && key.path[path.size()] == '\\' &&
-            SameName(key.path.substr(0, path.size()), path)) {
+            SamePrefix(key.path, path)) {
             return true;
         }
     }
@@ -251,8 +315,8 @@ NamedValue* FindValue(Key& key, const std::string& name) {
 
 bool Parse(const std::string& text, Document& doc, std::string& error) {
     doc.keys.clear();
+    Builder built(doc);
     bool sawHeader = false;
-    Key* current = nullptr;
     size_t pos = 0, lineNumber = 0;
     while (pos < text.size()) {
         // One logical line: a trailing backslash continues a hex list on the next line.
@@ -294,14 +358,10 @@ bool Parse(const std::string& text, Document& doc, std::string& error) {
                 error += "key deletion is not kept in a store file";
                 return false;
             }
-            current = FindKey(doc, path);
-            if (!current) {
-                doc.keys.push_back({path, {}});
-                current = &doc.keys.back();
-            }
+            built.EnterKey(path);
             continue;
         }
-        if (!current) {
+        if (!built.InKey()) {
             error += "value outside a key";
             return false;
         }
@@ -319,7 +379,7 @@ bool Parse(const std::string& text, Document& doc, std::string& error) {
         }
         const std::string data = Trim(line.substr(at + 1));
         if (data == "-") {
-            SetOrDelete(*current, name, nullptr);
+            built.SetOrDelete(name, nullptr);
             continue;
         }
         RegValue value;
@@ -327,8 +387,9 @@ bool Parse(const std::string& text, Document& doc, std::string& error) {
             error += "bad value data";
             return false;
         }
-        SetOrDelete(*current, name, &value);
+        built.SetOrDelete(name, &value);
     }
+    built.Finish();
     if (!sawHeader && !doc.keys.empty()) {
         error = "not a REGEDIT4 file";
         return false;

@@ -33,6 +33,8 @@ std::string Format(const Document& doc);
 
 // Letter case does not matter in key and value names, as in the registry.
 bool SameName(const std::string& a, const std::string& b);
+// The name with its letters in one case: equal for names that are the same name.
+std::string Folded(const std::string& name);
 
 Key* FindKey(Document& doc, const std::string& path);
 // True when the key has a section of its own or below it (a parent exists through its children).

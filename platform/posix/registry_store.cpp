@@ -90,8 +90,16 @@ RegStatus Load(regedit4::Document& doc, uint32_t& systemError) {
         systemError = static_cast<uint32_t>(errno);
         return errno == EACCES ? RegStatus::Denied : RegStatus::Failed;
     }
+    // Refused whole before reading: a part of a store could lack the very values asked for.
+    struct stat status {};
+    if (fstat(fd, &status) == 0 && static_cast<uint64_t>(status.st_size) > kLargestStoreBytes) {
+        close(fd);
+        systemError = kStoreTooLargeError;
+        return RegStatus::Failed;
+    }
     std::string text;
-    char buffer[8192];
+    text.reserve(static_cast<size_t>(status.st_size));
+    char buffer[65536];
     for (;;) {
         const ssize_t n = read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
@@ -104,17 +112,29 @@ RegStatus Load(regedit4::Document& doc, uint32_t& systemError) {
         if (n == 0)
             break;
         text.append(buffer, static_cast<size_t>(n));
+        // A file that grows while it is read (not one of ours: we replace it whole).
+        if (text.size() > kLargestStoreBytes) {
+            close(fd);
+            systemError = kStoreTooLargeError;
+            return RegStatus::Failed;
+        }
     }
     close(fd);
     std::string error;
     if (!regedit4::Parse(text, doc, error)) {
-        systemError = EILSEQ;
+        doc.keys.clear();
+        systemError = kNotRegedit4Error;
         return RegStatus::Failed;
     }
     return RegStatus::Ok;
 }
 
 RegStatus Save(const regedit4::Document& doc, uint32_t& systemError) {
+    const std::string text = regedit4::Format(doc);
+    if (text.size() > kLargestStoreBytes) {
+        systemError = kStoreTooLargeError;
+        return RegStatus::Failed;
+    }
     const std::string path = StorePath();
     MakeParentFolders(path);
     const std::string temp = path + ".tmp" + std::to_string(getpid());
@@ -123,7 +143,7 @@ RegStatus Save(const regedit4::Document& doc, uint32_t& systemError) {
         systemError = static_cast<uint32_t>(errno);
         return errno == EACCES ? RegStatus::Denied : RegStatus::Failed;
     }
-    const bool written = WriteAll(fd, regedit4::Format(doc)) && fsync(fd) == 0;
+    const bool written = WriteAll(fd, text) && fsync(fd) == 0;
     const int writeError = errno;
     if (close(fd) != 0 || !written || rename(temp.c_str(), path.c_str()) != 0) {
         systemError = static_cast<uint32_t>(written ? errno : writeError);

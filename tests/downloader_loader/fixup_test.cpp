@@ -65,6 +65,47 @@ TEST_F(FixupTest, ManyEntriesGrowTheList) {
     EXPECT_EQ(FixupAt(19999).offset, 80000u);
 }
 
+// Linkers often list relocations from the highest offset down, three blocks of them, a quarter
+// of a million in a large object: every one is handed out once, in offset order.
+TEST_F(FixupTest, ObjectSizedListsFromTheTopDownComeOutInOrder) {
+    constexpr uint32_t kPerType = 250000 / 3;
+    const uint32_t types[] = {kCodeFixup, kDataFixup, kHookFixup};
+    for (size_t t = 0; t < 3; ++t) {
+        for (uint32_t i = kPerType; i > 0; --i) {
+            AddFixup((3 * i + static_cast<uint32_t>(t)) * 4, types[t]);
+        }
+    }
+    ASSERT_EQ(FixupCount(), size_t{3} * kPerType);
+    uint32_t expectedOffset = 12;
+    size_t handedOut = 0;
+    while (const FixupEntry* entry = NextFixup()) {
+        ASSERT_EQ(entry->offset, expectedOffset) << handedOut;
+        ASSERT_EQ(entry->type, types[(expectedOffset / 4) % 3]) << handedOut;
+        expectedOffset += 4;
+        ++handedOut;
+    }
+    EXPECT_EQ(handedOut, size_t{3} * kPerType);
+}
+
+// Entries added after the list was read join it in order, ahead of older ones at their offset.
+TEST_F(FixupTest, EntriesAddedAfterAReadJoinInOrder) {
+    AddFixup(8, kCodeFixup);
+    AddFixup(4, kCodeFixup);
+    AddFixup(8, kDataFixup);
+    EXPECT_EQ(ListedOffsets(), (std::vector<uint32_t>{4, 8, 8}));
+    EXPECT_EQ(FixupAt(1).type, kDataFixup);
+    AddFixup(8, kHookFixup);
+    AddFixup(2, kCodeFixup);
+    AddFixup(12, kDataFixup);
+    AddFixup(8, kCodeFixup);
+    EXPECT_EQ(ListedOffsets(), (std::vector<uint32_t>{2, 4, 8, 8, 8, 8, 12}));
+    // At offset 8, newest first: code, hook, then the data and code entries of the first read.
+    const uint32_t atEight[] = {kCodeFixup, kHookFixup, kDataFixup, kCodeFixup};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(FixupAt(2 + i).type, atEight[i]) << i;
+    }
+}
+
 TEST_F(FixupTest, RelocatesEachTypeByItsDelta) {
     AddFixup(0, kCodeFixup);
     AddFixup(4, kDataFixup);

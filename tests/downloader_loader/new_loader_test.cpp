@@ -308,6 +308,51 @@ TEST_F(NewLoaderTest, CarryAtTheEndIsSentNotLost) {
     EXPECT_EQ(flash[2 + 100], CrcOf(vxo::CountingWords(100)));
 }
 
+// Relocation blocks listed from the highest offset down, the three kinds interleaved in the
+// payload and one value relocated by two blocks: the module ends with every value moved by the
+// deltas of all the relocations at its offset, whatever order the blocks listed them in.
+TEST_F(NewLoaderTest, RelocationsListedTopDownAreEachApplied) {
+    constexpr uint32_t kHookBase1 = 0x001C0000;
+    constexpr size_t kWords = 1200;
+    const uint32_t links[3] = {0x1000, 0x2000, 0x3000};
+    const uint32_t deltas[3] = {kCodeBase1 - links[0], kDataBase1 - links[1],
+                                kHookBase1 - links[2]};
+    std::vector<uint32_t> offsets[3];
+    // Values every 4 words, taking turns: code, data, hook; listed from the top down.
+    for (size_t value = kWords / 4; value-- > 0;) {
+        offsets[value % 3].push_back(static_cast<uint32_t>(value * 8));
+    }
+    offsets[1].push_back(0);  // the first value is moved by a code and a data relocation
+    const std::vector<uint16_t> code = vxo::CountingWords(kWords, 0x0100);
+    const std::string path = TempPath("top-down.vxo");
+    vxo::Builder object = NewObject();
+    object.Fixups(kCodeFixupBlock, links[0], offsets[0])
+        .Fixups(kDataFixupBlock, links[1], offsets[1])
+        .Fixups(kHookFixupBlock, links[2], offsets[2])
+        .Code(code);
+    object.WriteTo(path);
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    LoadOptionsFor(path, 1);
+
+    ASSERT_EQ(RunLoad(), 1) << Transcript();
+
+    // The payload is the code and its CRC word; the loader closes it with a CRC of its own.
+    std::vector<uint16_t> relocated = object.PayloadWords();
+    for (size_t kind = 0; kind < 3; ++kind) {
+        for (const uint32_t offset : offsets[kind]) {
+            const size_t i = offset / 2;
+            const uint32_t value = (uint32_t{relocated[i]} << 16 | relocated[i + 1]) + deltas[kind];
+            relocated[i] = static_cast<uint16_t>(value >> 16);
+            relocated[i + 1] = static_cast<uint16_t>(value);
+        }
+    }
+    const std::vector<uint16_t> flash = Dump().channelFlash(1);
+    ASSERT_GT(flash.size(), 2 + relocated.size());
+    EXPECT_EQ(std::vector<uint16_t>(flash.begin() + 2, flash.begin() + 2 + relocated.size()),
+              relocated);
+    EXPECT_EQ(flash[2 + relocated.size()], CrcOf(relocated));
+}
+
 // A text block longer than the reader's buffer is read up to it and the rest passed over; a fixup
 // block that is not a list of u32 values is passed over whole.
 TEST_F(NewLoaderTest, OversizedAndMalformedBlocksArePassedOver) {
