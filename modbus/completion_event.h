@@ -13,9 +13,12 @@ class CompletionEvent {
   public:
     explicit CompletionEvent(bool initiallySet = false) : set_(initiallySet) {}
 
-    // A reply on a fast link arrives within tens of microseconds; watching the flag that long
-    // before sleeping saves the waiter a sleep and a wake-up on every round trip.
+    // A reply on a fast link arrives within microseconds to a millisecond or two; watching the
+    // flag that long before sleeping saves the waiter a sleep and a wake-up on every round
+    // trip. A link that answered more slowly last time gets only the short watch, so a slow
+    // line does not keep the waiting thread busy.
     static constexpr std::chrono::microseconds kSpinLimit{50};
+    static constexpr std::chrono::microseconds kLongSpinLimit{2000};
     CompletionEvent(const CompletionEvent&) = delete;
     CompletionEvent& operator=(const CompletionEvent&) = delete;
 
@@ -35,11 +38,15 @@ class CompletionEvent {
     bool IsSet() { return set_.load(std::memory_order_acquire); }
 
     void Wait() {
-        if (SpinUntilSet()) {
-            return;
+        const auto start = std::chrono::steady_clock::now();
+        const bool quick = SpinUntilSet(
+            start + (lastWasQuick_.load(std::memory_order_relaxed) ? kLongSpinLimit : kSpinLimit));
+        if (!quick) {
+            std::unique_lock<std::mutex> guard(mutex_);
+            changed_.wait(guard, [this] { return set_.load(std::memory_order_relaxed); });
         }
-        std::unique_lock<std::mutex> guard(mutex_);
-        changed_.wait(guard, [this] { return set_.load(std::memory_order_relaxed); });
+        lastWasQuick_.store(quick || std::chrono::steady_clock::now() - start < kLongSpinLimit,
+                            std::memory_order_relaxed);
     }
 
     // True when the event was set within the time; false on expiry.
@@ -50,8 +57,7 @@ class CompletionEvent {
     }
 
   private:
-    bool SpinUntilSet() {
-        const auto until = std::chrono::steady_clock::now() + kSpinLimit;
+    bool SpinUntilSet(std::chrono::steady_clock::time_point until) {
         do {
             if (set_.load(std::memory_order_acquire)) {
                 return true;
@@ -64,4 +70,5 @@ class CompletionEvent {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::atomic<bool> set_;
+    std::atomic<bool> lastWasQuick_{true};  // the last Wait ended within kLongSpinLimit
 };
