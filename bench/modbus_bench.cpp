@@ -14,8 +14,8 @@ namespace {
 
 // Many short turns rather than one long run each: load from elsewhere on the machine then
 // falls on both masters alike.
-constexpr auto kMeasureTime = std::chrono::milliseconds(300);
-constexpr int kRounds = 7;
+constexpr auto kMeasureTime = std::chrono::milliseconds(100);
+constexpr int kRounds = 21;
 
 using Operation = bool (BenchMaster::*)();
 using MasterMaker = std::function<std::unique_ptr<BenchMaster>()>;

@@ -1,7 +1,6 @@
 #include "modbus/serial_stream.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <system_error>
@@ -63,7 +62,6 @@ int32_t SerialStream::Send(int32_t length, const uint8_t* bytes) {
         return -39;
     std::memcpy(sendBuffer + sendCount, bytes, static_cast<size_t>(length));
     sendCount += length;
-    lastSendAt = Clock::now().time_since_epoch().count();
     if (writeIdle) {
         // Bytes queued while a write runs leave with the next one, started when it ends.
         writeIdle = false;
@@ -146,7 +144,6 @@ void SerialStream::PollLoop() {
     uint32_t now = platform::TickCount();
     uint32_t nextTick = now + kTickMs;
     uint32_t readRetryAt = now + kReadRetryPauseMs;
-    Clock::time_point watchUntil{};
     while (!StopRequested()) {
         now = platform::TickCount();
         if (platform::TickReached(now, nextTick)) {
@@ -162,9 +159,6 @@ void SerialStream::PollLoop() {
         uint32_t waitMs = Remaining(now, nextTick);
         if (!reading && port.IsOpen())
             waitMs = std::min(waitMs, Remaining(now, readRetryAt));
-        const bool watching = reading && Clock::now() < watchUntil;
-        if (watching)
-            waitMs = 0;
 
         const platform::SerialEvent event = port.Wait(waitMs);
         switch (event.kind) {
@@ -176,7 +170,6 @@ void SerialStream::PollLoop() {
                 reading = port.StartRead(readBuffer, kReadChunkSize);
                 if (!reading)
                     readRetryAt = platform::TickCount() + kReadRetryPauseMs;
-                watchUntil = WatchAfterReceive();
                 break;
             case platform::SerialEvent::kReadFailed:
                 // Rest a little before reading again instead of failing in a tight loop.
@@ -186,9 +179,6 @@ void SerialStream::PollLoop() {
                 break;
             case platform::SerialEvent::kWriteDone:
                 HandleWriteDone(event.bytes);
-                // A request went out: its reply follows, soon when the last one did.
-                if (answersQuickly)
-                    watchUntil = Clock::now() + kReplyWatchTime;
                 break;
             case platform::SerialEvent::kWriteFailed:
                 HandleWriteFailed();
@@ -200,20 +190,10 @@ void SerialStream::PollLoop() {
                 OnIdle();
                 break;
             case platform::SerialEvent::kTimeout:
-                if (watching)
-                    std::this_thread::yield();
-                break;
             case platform::SerialEvent::kWoken:
                 break;
         }
     }
-}
-
-SerialStream::Clock::time_point SerialStream::WatchAfterReceive() {
-    const Clock::time_point now = Clock::now();
-    // A device that took longer than the watch to answer will do so again: then sleep.
-    answersQuickly = now - Clock::time_point(Clock::duration(lastSendAt.load())) < kReplyWatchTime;
-    return answersQuickly ? now + kReplyWatchTime : now;
 }
 
 void SerialStream::HandleWriteDone(int written) {

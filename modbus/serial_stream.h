@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -22,10 +21,6 @@ class SerialStream {
     // How long a failed read rests before the next one, so a failing port does not spin.
     static constexpr uint32_t kReadRetryPauseMs = 20;
     static constexpr int kErrorTextSize = 256;
-    // After a chunk arrives or a write completes the thread keeps looking for the next bytes
-    // this long before it sleeps in a wait, as long as the device answered within that time:
-    // on a fast line the reply, or the next request's, then costs no wake-up of this thread.
-    static constexpr std::chrono::microseconds kReplyWatchTime{1000};
 
     // Opens the port (see Open). Never fails outright: ask IsOpen, then the error text.
     SerialStream(const char* portName, uint32_t baud, uint8_t parity, uint8_t byteSize,
@@ -71,10 +66,7 @@ class SerialStream {
     virtual void OnDiscardInput() {}
 
   private:
-    using Clock = std::chrono::steady_clock;
     void StopPolling();
-    // Until when to keep looking for bytes after some arrived (see kReplyWatchTime).
-    Clock::time_point WatchAfterReceive();
     void PollLoop();
     void HandleWriteDone(int written);
     void HandleWriteFailed();
@@ -93,6 +85,4 @@ class SerialStream {
     bool shutDown = false;
     std::atomic<bool> discardRequested{false};
     uint8_t readBuffer[kReadChunkSize] = {};  // polling thread only
-    std::atomic<Clock::rep> lastSendAt{0};    // when Send last queued bytes
-    bool answersQuickly = true;  // the last reply came within the watch; polling thread
 };

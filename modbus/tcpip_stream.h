@@ -29,7 +29,8 @@ class TcpipStream {
     // After bytes arrive the thread keeps looking for more this long before it sleeps in a
     // wait, as long as the server answered within that time: a caller answered on a fast link
     // sends its next request within microseconds, and the reply then costs no wake-up of this
-    // thread.
+    // thread. (The serial stream does not watch: a reply takes at least its time on the line,
+    // milliseconds at the usual rates.)
     static constexpr std::chrono::microseconds kReplyWatchTime{1000};
 
     // Connects to host:port. Never fails outright: ask IsOpen, then the error text.
