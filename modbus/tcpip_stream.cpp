@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "modbus/bounded_text.h"
+#include "modbus/completion_event.h"
 #include "platform/tick.h"
 
 namespace {
@@ -190,8 +191,8 @@ void TcpipStream::IoLoop() {
             // which would cost a wake-up on its arrival, and read without asking first.
             if (ReceiveOnce())
                 watchUntil = WatchAfterReceive();
-            else
-                std::this_thread::yield();
+            else if (YieldFoundProcessorBusy())
+                watchUntil = Clock::time_point();  // others need the processor: wait instead
             continue;
         }
         const platform::TcpSocket::Readiness ready = socket.Wait(outputWaiting, kTickMs);
