@@ -1,12 +1,15 @@
 #include "modbus/tcpip_stream.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <system_error>
+#include <thread>
 
 #include "modbus/bounded_text.h"
+#include "modbus/completion_event.h"
 #include "platform/tick.h"
 
 namespace {
@@ -77,6 +80,7 @@ int32_t TcpipStream::Send(int32_t length, const uint8_t* bytes) {
         return -39;
     std::memcpy(sendBuffer + sendCount, bytes, static_cast<size_t>(length));
     sendCount += length;
+    lastSendAt = Clock::now().time_since_epoch().count();
     if (!connected)
         return 0;
     // Sent at once rather than on the I/O thread's next turn: a round trip should cost the
@@ -157,6 +161,7 @@ void TcpipStream::IoLoop() {
         stopped = false;
     }
     uint32_t nextTick = platform::TickCount() + kTickMs;
+    Clock::time_point watchUntil{};
     while (!StopRequested()) {
         uint32_t now = platform::TickCount();
         if (platform::TickReached(now, nextTick)) {
@@ -181,14 +186,30 @@ void TcpipStream::IoLoop() {
         const bool outputWaiting = FlushOutput();
         if (!IsOpen())
             continue;
+        if (Clock::now() < watchUntil) {
+            // The next reply is probably moments away: look for it without going to sleep,
+            // which would cost a wake-up on its arrival, and read without asking first.
+            if (ReceiveOnce())
+                watchUntil = WatchAfterReceive();
+            else if (YieldFoundProcessorBusy())
+                watchUntil = Clock::time_point();  // others need the processor: wait instead
+            continue;
+        }
         const platform::TcpSocket::Readiness ready = socket.Wait(outputWaiting, kTickMs);
-        if (ready.readable)
-            ReceiveOnce();
+        if (ready.readable && ReceiveOnce())
+            watchUntil = WatchAfterReceive();
     }
     Guard guard(lock);
     socket.Close();
     connected = false;
     stopped = true;
+}
+
+TcpipStream::Clock::time_point TcpipStream::WatchAfterReceive() const {
+    const Clock::time_point now = Clock::now();
+    // A server that took longer than the watch to answer will do so again: then sleep.
+    const Clock::duration answeredIn = now - Clock::time_point(Clock::duration(lastSendAt.load()));
+    return answeredIn < kReplyWatchTime ? now + kReplyWatchTime : now;
 }
 
 bool TcpipStream::FlushOutput() {
@@ -213,11 +234,13 @@ bool TcpipStream::FlushOutput() {
     return outputWaiting;
 }
 
-void TcpipStream::ReceiveOnce() {
+bool TcpipStream::ReceiveOnce() {
     const platform::TcpSocket::Transfer received = socket.Receive(recvBuffer, kReceiveChunkSize);
     if (received.bytes > 0) {
         OnReceive(received.bytes, recvBuffer);
-    } else if (received.peerClosed) {
+        return true;
+    }
+    if (received.peerClosed) {
         // The server hung up; waiting on a dead socket would only let every request expire.
         DropConnection("Connection closed by the server");
     } else if (received.error != 0) {
@@ -225,6 +248,7 @@ void TcpipStream::ReceiveOnce() {
         std::snprintf(text, sizeof text, "\nI/O Error %li", static_cast<long>(received.error));
         DropConnection(text);
     }
+    return false;
 }
 
 void TcpipStream::DropConnection(const char* text) {

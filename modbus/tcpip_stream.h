@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -25,6 +26,12 @@ class TcpipStream {
     // Pause before each reconnection attempt, so a server that is down or drops every
     // connection at once is not hammered.
     static constexpr uint32_t kReconnectPauseMs = 200;
+    // After bytes arrive the thread keeps looking for more this long before it sleeps in a
+    // wait, as long as the server answered within that time: a caller answered on a fast link
+    // sends its next request within microseconds, and the reply then costs no wake-up of this
+    // thread. (The serial stream does not watch: a reply takes at least its time on the line,
+    // milliseconds at the usual rates.)
+    static constexpr std::chrono::microseconds kReplyWatchTime{1000};
 
     // Connects to host:port. Never fails outright: ask IsOpen, then the error text.
     TcpipStream(const char* host, uint16_t port);
@@ -68,7 +75,11 @@ class TcpipStream {
     void IoLoop();
     // Sends what the socket takes now; true when bytes are still waiting. Takes the lock.
     bool FlushOutput();
-    void ReceiveOnce();
+    using Clock = std::chrono::steady_clock;
+    // One receive for OnReceive; true when bytes arrived.
+    bool ReceiveOnce();
+    // Until when to keep looking for bytes after some arrived (see kReplyWatchTime).
+    Clock::time_point WatchAfterReceive() const;
     // Closes the socket after a failure; the loop reconnects after a pause. Takes the lock.
     void DropConnection(const char* text);
     bool StopRequested();
@@ -88,6 +99,7 @@ class TcpipStream {
     std::atomic<bool> connected{false};
     std::atomic<bool> stopRequest{false};
     std::atomic<bool> outputWaiting{false};  // bytes are queued that the socket has not taken
+    std::atomic<Clock::rep> lastSendAt{0};   // when Send last queued bytes
     bool stopped = true;
     bool shutDown = false;
     uint32_t nextConnectAt = 0;                  // I/O thread only
