@@ -162,7 +162,10 @@ int SimulatorTest::RunLoad(const std::string& script, bool ignoreHalt, ProgressD
         if (message.kind == ui::MessageKind::Init) {
             mainDialogWindow = main;
             if (dialog == ProgressDialog::kVexim) {
+                // As the main dialog's Start Download does.
                 loadOptions.ignoreHaltStatus = ignoreHalt ? 1 : 0;
+                ConnectionClosed = false;
+                DownloadCancelled = false;
                 result = RunDownloadDialog(main) ? 1 : 0;
             } else {
                 ui::RunDialog(kProgressDialog, main,
