@@ -53,7 +53,8 @@ void FillParityList(ui::Window dialog) {
     ui::SelectItem(dialog, IDC_PARITY, kDefaultParityEntry);
 }
 
-// The profile named on the command line. An unattended run cannot go on without it.
+// The profile named on the command line. An unattended run cannot go on without it; an
+// interactive one opens without the settings the user named, so the user is told.
 bool ShowCommandLineProfile(ui::Window dialog) {
     LoadOptions& load = loadOptions;
     if (ReadProfileFile(load.profileName, profileRecord)) {
@@ -61,10 +62,9 @@ bool ShowCommandLineProfile(ui::Window dialog) {
         AddProfileHistory(load.profileName);
         return true;
     }
-    if (load.unattended) {
-        ErrorBox("Can't read profile %s", load.profileName.c_str());
+    ErrorBox("Can't read profile %s", load.profileName.c_str());
+    if (load.unattended)
         ui::EndDialog(dialog, kExitRefused);
-    }
     return false;
 }
 

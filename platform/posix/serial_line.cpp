@@ -32,6 +32,12 @@ constexpr SpeedCode kSpeedCodes[] = {
 bool WriteLineSettings(int fd, termios& tio, uint32_t baud) {
     for (const SpeedCode& speed : kSpeedCodes) {
         if (speed.baud == baud) {
+#if defined(CIBAUD)
+            // A rate without a constant, set on this device before (by us or anyone), stays
+            // in the input-rate bits, which the C library's setters leave alone: cleared, the
+            // input runs at the output's rate.
+            tio.c_cflag &= ~static_cast<tcflag_t>(CIBAUD);
+#endif
             return ::cfsetispeed(&tio, speed.code) == 0 && ::cfsetospeed(&tio, speed.code) == 0 &&
                    ::tcsetattr(fd, TCSANOW, &tio) == 0;
         }

@@ -11,10 +11,15 @@ namespace {
 class FlashImageTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/flash_image_XXXXXX";
-        directory_ = ::mkdtemp(pattern);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "flash_image_XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        directory_ = pattern;
     }
-    void TearDown() override { std::filesystem::remove_all(directory_); }
+    void TearDown() override {
+        if (!directory_.empty())
+            std::filesystem::remove_all(directory_);
+    }
     std::string directory_;
 };
 

@@ -166,6 +166,14 @@ TEST_F(LegacyLoaderTest, WordCountThatRecordZeroCannotHoldIsRefused) {
 // its program, running.
 TEST_F(LegacyLoaderTest, OldModuleRefusesObjectsAbove128KWords) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--old-module"}));
+    const std::string held = TempPath("held.vxo");
+    vxo::Builder().Code(vxo::CountingWords(40)).WriteTo(held);
+    LoadOptionsFor(held, 2);
+    ASSERT_EQ(RunLoad(), 1) << Transcript();
+    const std::vector<uint16_t> flashBefore = Dump().channelFlash(2);
+    ASSERT_NE(flashBefore[0], 0xFFFF);
+    const int firstRequest = static_cast<int>(sim_->requests().size()) + 1;
+
     const std::string path = TempPath("large.vxo");
     vxo::Builder().Code(vxo::CountingWords(0x1FFFE / 2 - 1)).WriteTo(path);
     LoadOptionsFor(path, 2);
@@ -180,11 +188,16 @@ TEST_F(LegacyLoaderTest, OldModuleRefusesObjectsAbove128KWords) {
                   MessageBoxLine("VEXIM Error",
                                  "First upgrade firmware in module, then load this application.",
                                  "OK")}));
-    for (const auto& request : Requests()) {
+    const auto requests = Requests(firstRequest);
+    ASSERT_FALSE(requests.empty());
+    for (const auto& request : requests) {
+        // Neither the erase command register nor a channel file's record 0 was written.
         EXPECT_TRUE(request.functionCode == 3 || request.functionCode == 20)
             << "request " << request.number << " changed the module: " << Describe(request);
     }
-    EXPECT_EQ(Dump().holding(32), 0xFFFF);
+    krtsim::StateDump dump = Dump();
+    EXPECT_EQ(dump.channelFlash(2), flashBefore);
+    EXPECT_EQ(dump.holding(32), 0xFFFF);
 }
 
 // A program that does not halt ends the load before anything is erased: its channel keeps the

@@ -32,6 +32,7 @@ class LoadFaultTest : public loader_test::SimulatorTest {
         }
         ASSERT_TRUE(StartModule(framing, options));
         const std::string path = TempPath("object.vxo");
+        object_ = vxo::Builder();
         object_.Text(kKrtVersionBlock, "2").Code(vxo::CountingWords(150));
         object_.WriteTo(path);
         LoadOptionsFor(path, 1);
@@ -54,13 +55,18 @@ class LoadFaultTest : public loader_test::SimulatorTest {
 };
 
 TEST_F(LoadFaultTest, ExceptionOnEveryAttemptEndsTheLoadWithItsText) {
-    Prepare({"fc=66,sub=0x20,do=exception,code=2"});
-    EXPECT_EQ(RunLoad(), 0);
-    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
-                                             "VEXIM Error", "Illegal Data Address", "OK")});
-    EXPECT_EQ(BlockWrites(), (std::vector<std::string>{"4/99 exception:2", "4/99 exception:2",
-                                                       "4/99 exception:2"}));
-    EXPECT_EQ(Dump().channelFlash(1)[0], 0xFFFF);  // no length stored
+    for (const auto dialog : loader_test::kBothDialogs) {
+        SCOPED_TRACE(loader_test::DialogName(dialog));
+        Prepare({"fc=66,sub=0x20,do=exception,code=2"});
+        EXPECT_EQ(RunLoad("", false, dialog), 0);
+        EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                                 "VEXIM Error", "Illegal Data Address", "OK")});
+        EXPECT_EQ(BlockWrites(), (std::vector<std::string>{"4/99 exception:2", "4/99 exception:2",
+                                                           "4/99 exception:2"}));
+        EXPECT_EQ(Dump().channelFlash(1)[0], 0xFFFF);  // no length stored
+        EXPECT_EQ(historyAdds_, 0);
+        ASSERT_TRUE(sim_->stop());
+    }
 }
 
 TEST_F(LoadFaultTest, InvalidResponseShowsItsOwnText) {
@@ -101,26 +107,30 @@ TEST_F(LoadFaultTest, TimeOutOnEveryAttemptShowsTheTimeOut) {
 }
 
 TEST_F(LoadFaultTest, CancelStopsBeforeTheNextChunkAndSaysWhatIsLeft) {
-    Prepare({});
-    // Eight steps and two pauses of the halt wait pump before the transfer; Cancel comes with
-    // the pump after the first chunk.
-    std::string script;
-    for (int pump = 0; pump < 10; ++pump) {
-        script += "pump\n";
+    for (const auto dialog : loader_test::kBothDialogs) {
+        SCOPED_TRACE(loader_test::DialogName(dialog));
+        Prepare({});
+        // Eight steps and two pauses of the halt wait pump before the transfer; Cancel comes
+        // with the pump after the first chunk.
+        std::string script;
+        for (int pump = 0; pump < 10; ++pump) {
+            script += "pump\n";
+        }
+        script += "pump command 2\n";
+        EXPECT_EQ(RunLoad(script, false, dialog), 0);
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine(
+                      "VEXIM Error",
+                      "Download cancelled: application space 1 is partly written and its "
+                      "program is stopped.",
+                      "OK")})
+            << Transcript();
+        EXPECT_EQ(BlockWrites(), std::vector<std::string>{"4/99 ok"});
+        const std::vector<uint16_t> flash = Dump().channelFlash(1);
+        EXPECT_EQ(flash[0], 0xFFFF);  // neither length, CRC word nor digest
+        EXPECT_EQ(flash[2 + 99], 0xFFFF);
+        ASSERT_TRUE(sim_->stop());
     }
-    script += "pump command 2\n";
-    EXPECT_EQ(RunLoad(script), 0);
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine(
-                  "VEXIM Error",
-                  "Download cancelled: application space 1 is partly written and its program is "
-                  "stopped.",
-                  "OK")})
-        << Transcript();
-    EXPECT_EQ(BlockWrites(), std::vector<std::string>{"4/99 ok"});
-    const std::vector<uint16_t> flash = Dump().channelFlash(1);
-    EXPECT_EQ(flash[0], 0xFFFF);  // neither length, CRC word nor digest
-    EXPECT_EQ(flash[2 + 99], 0xFFFF);
 }
 
 TEST_F(LoadFaultTest, HaltThatNeverComesIsReportedAndTheLoadGoesOn) {

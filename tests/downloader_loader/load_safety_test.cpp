@@ -298,22 +298,25 @@ TEST_F(LoadSafetyTest, ProgramThatHaltsWithinItsScanIsWaitedFor) {
 // Cancel.
 
 TEST_F(LoadSafetyTest, CancelAtTheFirstPumpChangesNothing) {
-    for (const bool newMethod : {false, true}) {
-        SCOPED_TRACE(newMethod ? "new loader" : "old loader");
-        ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
-        const std::string path = TempPath("object.vxo");
-        Object(newMethod, 20).WriteTo(path);
-        LoadOptionsFor(path, 1);
+    for (const auto dialog : loader_test::kBothDialogs) {
+        for (const bool newMethod : {false, true}) {
+            SCOPED_TRACE(loader_test::DialogName(dialog));
+            SCOPED_TRACE(newMethod ? "new loader" : "old loader");
+            ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+            const std::string path = TempPath("object.vxo");
+            Object(newMethod, 20).WriteTo(path);
+            LoadOptionsFor(path, 1);
 
-        EXPECT_EQ(RunLoad("pump command 2\n"), 0);
+            EXPECT_EQ(RunLoad("pump command 2\n", false, dialog), 0);
 
-        EXPECT_EQ(ChangingRequests(1), std::vector<std::string>{});
-        EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
-        const auto status = TranscriptLines("status");
-        EXPECT_NE(std::find(status.begin(), status.end(), "status \"Cancelling...\""),
-                  status.end());
-        EXPECT_EQ(std::find(status.begin(), status.end(), "status \"Erasing\""), status.end());
-        ASSERT_TRUE(sim_->stop());
+            EXPECT_EQ(ChangingRequests(1), std::vector<std::string>{});
+            EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+            const auto status = TranscriptLines("status");
+            EXPECT_NE(std::find(status.begin(), status.end(), "status \"Cancelling...\""),
+                      status.end());
+            EXPECT_EQ(std::find(status.begin(), status.end(), "status \"Erasing\""), status.end());
+            ASSERT_TRUE(sim_->stop());
+        }
     }
 }
 
@@ -340,26 +343,31 @@ class CancelDuringStepTest : public LoadSafetyTest,
 // box says in what state the channel is left.
 TEST_P(CancelDuringStepTest, NoMoreAttemptsAndTheStateIsTold) {
     const CancelCase& c = GetParam();
-    // The program halts at the first reading, so the halt wait does not pump.
-    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--status-polls", "0", "--fault", c.fault}));
-    const std::string path = TempPath("object.vxo");
-    Object(c.newMethod, 300).WriteTo(path);
-    LoadOptionsFor(path, 1);
-    linkSettings.timeoutMs = 50;
-    linkSettings.retries = 5;
-    std::string script;
-    for (int pump = 0; pump < c.pumpsBefore; ++pump) {
-        script += "pump\n";
+    for (const auto dialog : loader_test::kBothDialogs) {
+        SCOPED_TRACE(loader_test::DialogName(dialog));
+        // The program halts at the first reading, so the halt wait does not pump.
+        ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--status-polls", "0", "--fault", c.fault}));
+        const std::string path = TempPath("object.vxo");
+        Object(c.newMethod, 300).WriteTo(path);
+        LoadOptionsFor(path, 1);
+        // Long enough that the steps before the silent one are answered on a busy machine.
+        linkSettings.timeoutMs = 500;
+        linkSettings.retries = 5;
+        std::string script;
+        for (int pump = 0; pump < c.pumpsBefore; ++pump) {
+            script += "pump\n";
+        }
+        script += "pump command 2\n";
+
+        EXPECT_EQ(RunLoad(script, false, dialog), 0);
+
+        EXPECT_EQ(Count(1, c.attempt), 1) << "attempts after Cancel";
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine(
+                      "VEXIM Error", std::string("Download cancelled: ") + c.state + ".", "OK")})
+            << Transcript();
+        ASSERT_TRUE(sim_->stop());
     }
-    script += "pump command 2\n";
-
-    EXPECT_EQ(RunLoad(script), 0);
-
-    EXPECT_EQ(Count(1, c.attempt), 1) << "attempts after Cancel";
-    EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine(
-                  "VEXIM Error", std::string("Download cancelled: ") + c.state + ".", "OK")})
-        << Transcript();
 }
 
 INSTANTIATE_TEST_SUITE_P(

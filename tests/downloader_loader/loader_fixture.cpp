@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "downloader/connection.h"
+#include "downloader/dialogs/dialog_tables.h"
+#include "downloader/dialogs/progress_dialog.h"
 #include "downloader/load_user_code.h"
 #include "downloader/loader_ui.h"
 #include "downloader/log_file.h"
@@ -42,6 +44,10 @@ void RegisterProgressDialog() {
 }
 
 }  // namespace
+
+const char* DialogName(ProgressDialog dialog) {
+    return dialog == ProgressDialog::kVexim ? "vexim's progress dialog" : "fixture's procedure";
+}
 
 LogCapture::LogCapture() {
     LogFile = std::tmpfile();
@@ -139,22 +145,34 @@ void SimulatorTest::LoadOptionsFor(const std::string& file, int16_t channel) {
     loadOptions.loadProgram = 1;
 }
 
-void SimulatorTest::StartUi(const std::string& script) {
+void SimulatorTest::StartUi(const std::string& script, ProgressDialog dialog) {
     ui::headless::StartSession(script);
-    RegisterProgressDialog();
+    if (dialog == ProgressDialog::kVexim)
+        RegisterVeximResources();
+    else
+        RegisterProgressDialog();
 }
 
-int SimulatorTest::RunLoad(const std::string& script, bool ignoreHalt) {
-    StartUi(script);
+int SimulatorTest::RunLoad(const std::string& script, bool ignoreHalt, ProgressDialog dialog) {
+    StartUi(script, dialog);
     historyAdds_ = 0;
     int result = -1;
     // The progress dialog runs over a main dialog, which the loader tells of a finished download.
     auto mainProcedure = [&](ui::Window main, const ui::Message& message) {
         if (message.kind == ui::MessageKind::Init) {
             mainDialogWindow = main;
-            ui::RunDialog(kProgressDialog, main, [&](ui::Window self, const ui::Message& inner) {
-                return ProgressProcedure(self, inner, ignoreHalt, result);
-            });
+            if (dialog == ProgressDialog::kVexim) {
+                // As the main dialog's Start Download does.
+                loadOptions.ignoreHaltStatus = ignoreHalt ? 1 : 0;
+                ConnectionClosed = false;
+                DownloadCancelled = false;
+                result = RunDownloadDialog(main) ? 1 : 0;
+            } else {
+                ui::RunDialog(kProgressDialog, main,
+                              [&](ui::Window self, const ui::Message& inner) {
+                                  return ProgressProcedure(self, inner, ignoreHalt, result);
+                              });
+            }
             mainDialogWindow = nullptr;
             ui::EndDialog(main, 0);
             return true;
@@ -233,8 +251,13 @@ std::vector<std::string> SimulatorTest::TranscriptLines(const std::string& prefi
 std::string SimulatorTest::TempPath(const std::string& name) const {
     auto* self = const_cast<SimulatorTest*>(this);
     if (self->directory_.empty()) {
-        char pattern[] = "/tmp/loader_test_XXXXXX";
-        self->directory_ = ::mkdtemp(pattern);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "loader_test_XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            ADD_FAILURE() << "cannot make a temporary folder from " << pattern;
+            return name;
+        }
+        self->directory_ = pattern;
     }
     return directory_ + "/" + name;
 }

@@ -15,6 +15,12 @@
 
 namespace loader_test {
 
+// Where RunLoad runs the loader: inside this fixture's own progress procedure, which reaches
+// every step the same way, or inside vexim's real progress dialog.
+enum class ProgressDialog { kFixture, kVexim };
+const char* DialogName(ProgressDialog dialog);
+inline constexpr ProgressDialog kBothDialogs[] = {ProgressDialog::kFixture, ProgressDialog::kVexim};
+
 class SimulatorTest : public ::testing::Test {
   protected:
     void TearDown() override;
@@ -24,8 +30,9 @@ class SimulatorTest : public ::testing::Test {
     // Sets the Load options to a plain download of `file` into `channel` with everything on.
     void LoadOptionsFor(const std::string& file, int16_t channel);
 
-    // Runs LoadUserCode inside a progress dialog, answering from `script`.
-    int RunLoad(const std::string& script = "", bool ignoreHalt = false);
+    // Runs LoadUserCode inside a progress dialog, answering from `script`: 1 when it loaded.
+    int RunLoad(const std::string& script = "", bool ignoreHalt = false,
+                ProgressDialog dialog = ProgressDialog::kFixture);
     // Runs `job` with the UI session answering from `script`.
     template <class Job>
     auto WithScript(const std::string& script, Job job) {
@@ -49,7 +56,7 @@ class SimulatorTest : public ::testing::Test {
     int historyAdds_ = 0;
 
   private:
-    void StartUi(const std::string& script);
+    void StartUi(const std::string& script, ProgressDialog dialog = ProgressDialog::kFixture);
     bool ProgressProcedure(platform::ui::Window self, const platform::ui::Message& message,
                            bool ignoreHalt, int& result);
     std::string directory_;

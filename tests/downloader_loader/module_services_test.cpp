@@ -52,10 +52,13 @@ TEST_F(ModuleServicesTest, BackupThenRestoreCarriesBothFlashFiles) {
     EXPECT_FALSE(std::filesystem::exists(name + ".bin.tmp"));
     const std::vector<uint16_t> f1 = original.channelFlash(10);
     const std::vector<uint16_t> f2 = original.channelFlash(11);
-    for (size_t word = 0; word < 4096 && word < f1.size(); ++word) {
+    // Each flash file is 4096 words, and the image holds both in full.
+    ASSERT_EQ(f1.size(), 4096u);
+    ASSERT_EQ(f2.size(), 4096u);
+    for (size_t word = 0; word < f1.size(); ++word) {
         ASSERT_EQ(image[2 * word] << 8 | image[2 * word + 1], f1[word]) << word;
     }
-    for (size_t word = 0; word < 4096 && word < f2.size(); ++word) {
+    for (size_t word = 0; word < f2.size(); ++word) {
         ASSERT_EQ(image[8192 + 2 * word] << 8 | image[8192 + 2 * word + 1], f2[word]) << word;
     }
 

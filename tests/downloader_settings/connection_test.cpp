@@ -3,10 +3,7 @@
 
 #include "downloader/connection.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -21,6 +18,8 @@
 #include "platform/ui_quote.h"
 #include "settings_fixture.h"
 #include "tests/modbus_transport/child_process.h"
+#include "tests/modbus_transport/pymodbus_server.h"
+#include "tests/modbus_transport/scripted_peer.h"
 
 namespace ui = platform::ui;
 
@@ -28,19 +27,6 @@ namespace {
 
 constexpr uint16_t kUnit = 1;
 constexpr uint32_t kTimeoutMs = 2000;
-
-// A port nobody listens on: bound by the system, then let go.
-uint16_t FreeTcpPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
 
 std::string BoxLine(const std::string& text) {
     return "msgbox " + ui::QuoteText("VEXIM Error") + " " + ui::QuoteText(text) + " -> OK\n";
@@ -96,24 +82,21 @@ class ConnectionTest : public SettingsTest {
         linkSettings.portName = "COM7:";
     }
 
-    void StartServer(const std::vector<std::string>& arguments) {
-        std::vector<std::string> argv = {PYTHON_FOR_PYMODBUS, MODBUS_SERVER_SCRIPT};
-        argv.insert(argv.end(), arguments.begin(), arguments.end());
-        ASSERT_TRUE(server.Start(argv));
-        ASSERT_TRUE(server.WaitForLine("ready", 20000));
+    // The pymodbus server on the loopback; linkSettings point at it.
+    void StartTcpServer() {
+        ASSERT_TRUE(server.StartTcp());
+        linkSettings.host = "127.0.0.1";
+        linkSettings.tcpPort = server.Port();
     }
 
     ChildProcess socat;
-    ChildProcess server;
+    PymodbusServer server;
     std::string clientEnd;
     std::string serverEnd;
 };
 
 TEST_F(ConnectionTest, TcpOpensTalksAndCloses) {
-    const uint16_t port = FreeTcpPort();
-    StartServer({"tcp", std::to_string(port)});
-    linkSettings.host = "127.0.0.1";
-    linkSettings.tcpPort = port;
+    StartTcpServer();
     linkSettings.retries = 0;
     ASSERT_TRUE(OpenTcpConnection());
     EXPECT_EQ(linkSettings.retries, 3);
@@ -135,7 +118,7 @@ TEST_F(ConnectionTest, SerialFramingsOpenTalkAndClose) {
     for (const char* framing : {"rtu", "ascii"}) {
         SCOPED_TRACE(framing);
         MakeLinkedPorts();
-        StartServer({framing, serverEnd});
+        ASSERT_TRUE(server.StartSerial(framing, serverEnd));
         linkSettings.ascii = std::string(framing) == "ascii";
         linkSettings.baudIndex = 19;
         linkSettings.retries = 0;
@@ -181,7 +164,8 @@ TEST_F(ConnectionTest, PortIsSetUpFromTheLinkSettings) {
 }
 
 TEST_F(ConnectionTest, FailedOpensShowTheirBoxAndLeaveNoConnection) {
-    const uint16_t closedPort = FreeTcpPort();
+    const ClosedPort closed;
+    const uint16_t closedPort = closed.Port();
     struct Case {
         std::function<void()> setUp;
         std::function<bool()> open;
@@ -226,19 +210,15 @@ TEST_F(ConnectionTest, FailedOpensShowTheirBoxAndLeaveNoConnection) {
 }
 
 TEST_F(ConnectionTest, StepFailureIsShownOncePerOperation) {
-    const uint16_t port = FreeTcpPort();
-    StartServer({"tcp", std::to_string(port)});
-    linkSettings.host = "127.0.0.1";
-    linkSettings.tcpPort = port;
+    StartTcpServer();
     ASSERT_TRUE(OpenTcpConnection());
     uint16_t value = 0;
-    // Beyond the server's registers: an exception reply.
-    EXPECT_LT(CurrentConnection->ReadHoldingRegisters(kTimeoutMs, kUnit, 1, 60000, &value), 0);
-    const std::string text = CurrentConnection->GetErrorText();
-    EXPECT_FALSE(text.empty());
+    // Beyond the server's registers: an exception reply, and its own text in the one box.
+    EXPECT_EQ(CurrentConnection->ReadHoldingRegisters(kTimeoutMs, kUnit, 1, 60000, &value),
+              -(kUnit << 16 | 2));
     ShowConnectionError();
     ShowConnectionError();
-    EXPECT_EQ(ui::headless::Transcript(), BoxLine(text));
+    EXPECT_EQ(ui::headless::Transcript(), BoxLine("Illegal Data Address"));
     EXPECT_TRUE(ConnectionClosed);
 }
 

@@ -16,7 +16,7 @@ constexpr KindName kKindNames[] = {
     {FaultKind::Late, "late"},         {FaultKind::Exception, "exception"},
     {FaultKind::WrongFc, "wrongfc"},   {FaultKind::BadEcho, "badecho"},
     {FaultKind::BadCheck, "badcheck"}, {FaultKind::Short, "short"},
-    {FaultKind::Split, "split"},
+    {FaultKind::Split, "split"},       {FaultKind::Hold, "hold"},
 };
 
 bool parseNumber(const std::string& text, int& value) {

@@ -13,6 +13,7 @@ enum class FaultKind {
     Drop,       // the request is lost: not carried out, no reply
     NoReply,    // carried out, reply withheld
     Late,       // reply sent after delayMs
+    Hold,       // reply sent when the simulator is told to release it (SIGUSR2)
     Exception,  // refused with exception code, not carried out
     WrongFc,    // an empty read reply under another function code
     BadEcho,    // the reply's last byte altered

@@ -148,9 +148,13 @@ bool KrtSim::start(Framing framing) {
     if (running())
         return false;
     if (directory_.empty()) {
-        char pattern[] = "/tmp/krtsim.XXXXXX";
-        if (!mkdtemp(pattern))
+        std::error_code error;
+        std::string pattern =
+            (std::filesystem::temp_directory_path(error) / "krtsim.XXXXXX").string();
+        if (error || !mkdtemp(pattern.data())) {
+            output_ = "cannot make a folder for krtsim's files: " + pattern + "\n";
             return false;
+        }
         directory_ = pattern;
         logPath_ = directory_ + "/requests.log";
         dumpPath_ = directory_ + "/state.dump";
@@ -189,6 +193,7 @@ bool KrtSim::start(Framing framing) {
     fcntl(outputFd_, F_SETFL, O_NONBLOCK);
     output_.clear();
     lastSequence_ = 0;
+    releasesSeen_ = 0;
 
     auto deadline = Clock::now() + kStartWait;
     while (Clock::now() < deadline) {
@@ -251,6 +256,26 @@ bool KrtSim::stop() {
     close(outputFd_);
     outputFd_ = -1;
     return exited && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool KrtSim::releaseHeldReply() {
+    if (!running())
+        return false;
+    kill(pid_, SIGUSR2);
+    const std::string line = "krtsim released\n";
+    auto deadline = Clock::now() + kDumpWait;
+    while (Clock::now() < deadline) {
+        size_t count = 0;
+        for (size_t at = output_.find(line); at != std::string::npos;
+             at = output_.find(line, at + 1))
+            ++count;
+        if (count > releasesSeen_) {
+            releasesSeen_ = count;
+            return true;
+        }
+        readOutput(std::chrono::milliseconds(20));
+    }
+    return false;
 }
 
 std::vector<LoggedRequest> KrtSim::requests() const {

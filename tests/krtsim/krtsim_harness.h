@@ -115,6 +115,9 @@ class KrtSim {
     std::vector<LoggedRequest> requests() const;
     // A dump: a fresh one while krtsim runs, else the one written at exit.
     StateDump dump();
+    // Releases the reply a "hold" fault keeps back (SIGUSR2) and waits (bounded) until krtsim
+    // has written it. False when krtsim does not say so.
+    bool releaseHeldReply();
 
     // Path of the krtsim executable built beside this harness (KRTSIM_EXECUTABLE in the
     // environment overrides it).
@@ -134,6 +137,7 @@ class KrtSim {
     pid_t pid_ = -1;
     int outputFd_ = -1;
     int lastSequence_ = 0;
+    size_t releasesSeen_ = 0;
 };
 
 }  // namespace krtsim

@@ -251,7 +251,8 @@ const char* usageText() {
            "                       fc=3,do=exception,code=2,times=1 or "
            "fc=66,sub=0x20,do=late,ms=500\n"
            "                       kinds: drop noreply late exception wrongfc badecho badcheck\n"
-           "                       short split\n";
+           "                       short split hold (sent on SIGUSR2, then \"krtsim released\"\n"
+           "                       on standard output)\n";
 }
 
 }  // namespace krtsim

@@ -10,7 +10,7 @@
 
 namespace krtsim {
 
-// Writes the reply after its delay, whole or one byte at a time.
+// Writes the reply after its delay or its release, whole or one byte at a time.
 void sendReply(int fd, const ReplyPlan& plan);
 
 // Handles a pending signal: false when the loop must stop.

@@ -108,6 +108,9 @@ std::optional<ReplyPlan> SlaveSession::onRequest(const std::vector<uint8_t>& pdu
             case FaultKind::Late:
                 plan.delayMs = fault->delayMs;
                 break;
+            case FaultKind::Hold:
+                plan.held = true;
+                break;
             case FaultKind::WrongFc:
                 reply = wrongFunctionReply(pdu);
                 break;

@@ -19,6 +19,7 @@ namespace krtsim {
 struct ReplyPlan {
     std::vector<uint8_t> bytes;
     int delayMs = 0;
+    bool held = false;  // sent once released
     bool oneByteAtATime = false;
 };
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -81,8 +82,8 @@ TEST(SlaveSession, DelaysAndSplitsOnlyTheRepliesChosen) {
 }
 
 TEST(SlaveSession, LogsEveryRequestAndIgnoresOtherUnits) {
-    char path[] = "/tmp/krtsim-session-XXXXXX";
-    int fd = mkstemp(path);
+    std::string path = (std::filesystem::temp_directory_path() / "krtsim-session-XXXXXX").string();
+    int fd = mkstemp(path.data());
     ASSERT_GE(fd, 0);
     close(fd);
     KrtModule module{ModuleConfig{}};
@@ -100,7 +101,7 @@ TEST(SlaveSession, LogsEveryRequestAndIgnoresOtherUnits) {
     std::ifstream log(path);
     std::stringstream text;
     text << log.rdbuf();
-    std::remove(path);
+    std::remove(path.c_str());
     EXPECT_EQ(text.str(),
               "1 fc=3 unit=1 start=8187 count=1 result=ok\n"
               "2 fc=6 unit=1 addr=32 value=0 result=ok fault=noreply\n"

@@ -22,8 +22,8 @@ class AsciiFraming : public ::testing::Test {
         ASSERT_TRUE(master->IsOpen()) << master->GetErrorText();
     }
 
-    // Reads two holding registers from 37 while the peer answers with the given chunks,
-    // written a little apart so that the master sees them separately.
+    // Reads two holding registers from 37 while the peer answers with the given chunks, each
+    // written once the master has read the one before, so that it sees them separately.
     int32_t ReadTwoRegisters(const std::vector<Bytes>& chunks, uint16_t* values) {
         auto result = std::async(std::launch::async, [&] {
             return master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values);
@@ -31,7 +31,7 @@ class AsciiFraming : public ::testing::Test {
         EXPECT_EQ(peer.ReadUntil('\n', kPeerWaitMs), kReadTwoRequest);
         for (const Bytes& chunk : chunks) {
             peer.Write(chunk);
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            EXPECT_TRUE(peer.WaitUntilTaken(kPeerWaitMs));
         }
         return result.get();
     }

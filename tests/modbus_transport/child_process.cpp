@@ -13,7 +13,7 @@ ChildProcess::~ChildProcess() {
     Stop();
 }
 
-bool ChildProcess::Start(const std::vector<std::string>& argv) {
+bool ChildProcess::Start(const std::vector<std::string>& argv, int keepFd) {
     int fds[2];
     if (::pipe(fds) != 0)
         return false;
@@ -24,6 +24,8 @@ bool ChildProcess::Start(const std::vector<std::string>& argv) {
         ::dup2(fds[1], STDOUT_FILENO);
         ::close(fds[0]);
         ::close(fds[1]);
+        if (keepFd >= 0)
+            ::fcntl(keepFd, F_SETFD, 0);
         std::vector<char*> args;
         for (const std::string& arg : argv)
             args.push_back(const_cast<char*>(arg.c_str()));

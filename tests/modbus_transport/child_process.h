@@ -14,7 +14,8 @@ class ChildProcess {
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool Start(const std::vector<std::string>& argv);
+    // `keepFd`, when not -1, is a descriptor of this process that the program inherits.
+    bool Start(const std::vector<std::string>& argv, int keepFd = -1);
     // True when the program printed `line` on a line of its own within `timeoutMs`.
     bool WaitForLine(const std::string& line, int timeoutMs);
     void Stop();

@@ -1,13 +1,16 @@
 """Modbus server for the transport tests: TCP on 127.0.0.1 or a serial device (RTU or ASCII).
 
-Usage: modbus_server.py tcp PORT | modbus_server.py rtu DEVICE | modbus_server.py ascii DEVICE
-Prints "ready" on its own line once it serves requests; runs until killed.
+Usage: modbus_server.py tcp-socket FD | modbus_server.py rtu DEVICE | modbus_server.py ascii DEVICE
+FD is a listening TCP socket the caller made and handed down, so that the caller knows the
+port before the server starts and keeps it across restarts. Prints "ready" on its own line
+once it serves requests; runs until killed.
 
 Register contents (addresses from 0): holding register n = 3n + 1, input register n =
 40000 - n, coil n = on when n % 3 == 0, all writable.
 """
 import asyncio
 import logging
+import socket
 import sys
 
 from pymodbus.datastore import (ModbusSequentialDataBlock, ModbusServerContext,
@@ -30,9 +33,11 @@ def make_context():
     return ModbusServerContext(slaves=slave, single=True)
 
 
-async def serve_tcp(port):
-    server = ModbusTcpServer(make_context(), ModbusSocketFramer, None,
-                             ("127.0.0.1", port), allow_reuse_address=True)
+async def serve_tcp(fd):
+    listening = socket.socket(fileno=fd)
+    # The server binds nothing itself: it serves on the socket it was given.
+    server = ModbusTcpServer(make_context(), ModbusSocketFramer, None, (None, None))
+    server.factory_parms = {"sock": listening}
     task = asyncio.create_task(server.serve_forever())
     await server.serving
     print("ready", flush=True)
@@ -53,7 +58,7 @@ def main():
     # Dropped connections and exception replies are part of the tests, not news.
     logging.disable(logging.CRITICAL)
     mode, where = sys.argv[1], sys.argv[2]
-    if mode == "tcp":
+    if mode == "tcp-socket":
         asyncio.run(serve_tcp(int(where)))
     else:
         framer = ModbusRtuFramer if mode == "rtu" else ModbusAsciiFramer

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -14,12 +15,12 @@
 #include "modbus/modbus_tcp.h"
 #include "tests/modbus_transport/child_process.h"
 #include "tests/modbus_transport/connection_helpers.h"
+#include "tests/modbus_transport/pymodbus_server.h"
 #include "tests/modbus_transport/scripted_peer.h"
 
 namespace {
 
 constexpr uint32_t kTimeoutMs = 1000;
-constexpr int kStartupMs = 15000;
 constexpr uint16_t kUnit = 1;
 
 // The server's register contents (see modbus_server.py).
@@ -47,17 +48,13 @@ std::string LinkName(const ::testing::TestParamInfo<Link>& info) {
     return "";
 }
 
-bool StartServer(ChildProcess& server, const std::string& mode, const std::string& where) {
-    return server.Start({PYTHON_FOR_PYMODBUS, MODBUS_SERVER_SCRIPT, mode, where}) &&
-           server.WaitForLine("ready", kStartupMs);
-}
-
 // A pseudo-terminal pair made by socat; the server opens one end, the master the other.
 class SocatPair {
   public:
     bool Start() {
-        char pattern[] = "/tmp/modbus_transport_XXXXXX";
-        if (::mkdtemp(pattern) == nullptr)
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "modbus_transport_XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
             return false;
         directory = pattern;
         masterEnd = directory + "/master";
@@ -95,18 +92,17 @@ class PymodbusPeer : public ::testing::TestWithParam<Link> {
     void SetUp() override {
         switch (GetParam()) {
             case Link::kTcp:
-                port = FreeTcpPort();
-                ASSERT_TRUE(StartServer(server, "tcp", std::to_string(port)));
-                master = new ModBusTCP("127.0.0.1", port);
+                ASSERT_TRUE(server.StartTcp());
+                master = new ModBusTCP("127.0.0.1", server.Port());
                 break;
             case Link::kRtu:
                 ASSERT_TRUE(pair.Start());
-                ASSERT_TRUE(StartServer(server, "rtu", pair.serverEnd));
+                ASSERT_TRUE(server.StartSerial("rtu", pair.serverEnd));
                 master = new ModBusRTU(pair.masterEnd.c_str(), 115200, 0, 8, 0);
                 break;
             case Link::kAscii:
                 ASSERT_TRUE(pair.Start());
-                ASSERT_TRUE(StartServer(server, "ascii", pair.serverEnd));
+                ASSERT_TRUE(server.StartSerial("ascii", pair.serverEnd));
                 master = new ModBusAscii(pair.masterEnd.c_str(), 115200, 0, 8, 0);
                 break;
         }
@@ -119,8 +115,7 @@ class PymodbusPeer : public ::testing::TestWithParam<Link> {
     }
 
     SocatPair pair;
-    ChildProcess server;
-    uint16_t port = 0;
+    PymodbusServer server;
     ModBus* master = nullptr;
 };
 
@@ -176,16 +171,15 @@ INSTANTIATE_TEST_SUITE_P(AllLinks, PymodbusPeer,
                          ::testing::Values(Link::kTcp, Link::kRtu, Link::kAscii), LinkName);
 
 TEST(PymodbusTcpRestart, MasterReconnectsAndCompletesTheNextRequest) {
-    const uint16_t port = FreeTcpPort();
-    ChildProcess server;
-    ASSERT_TRUE(StartServer(server, "tcp", std::to_string(port)));
-    ConnectionPtr<ModBusTCP> master(new ModBusTCP("127.0.0.1", port));
+    PymodbusServer server;
+    ASSERT_TRUE(server.StartTcp());
+    ConnectionPtr<ModBusTCP> master(new ModBusTCP("127.0.0.1", server.Port()));
     ASSERT_TRUE(master->IsOpen()) << master->GetErrorText();
     uint16_t value = 0;
     ASSERT_EQ(master->ReadHoldingRegisters(kTimeoutMs, kUnit, 1, 10, &value), 1);
 
     server.Stop();
-    ASSERT_TRUE(StartServer(server, "tcp", std::to_string(port)));
+    ASSERT_TRUE(server.StartTcp());
     // The first request after the restart may meet the old, dead connection; the link then
     // comes back by itself and a following request is answered.
     int32_t result = -1;

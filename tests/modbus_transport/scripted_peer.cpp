@@ -6,6 +6,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -13,11 +14,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
 #include <thread>
 
 namespace {
 
 constexpr auto kByteGap = std::chrono::milliseconds(2);
+// How long a master may take to read what it was sent, on a busy machine.
+constexpr int kTakeWaitMs = 5000;
 
 // Reads from `fd` until `missing` says no more bytes are wanted or the time is up; `missing`
 // returns how many more bytes the data needs at least (0 when complete).
@@ -54,6 +61,28 @@ void WriteAll(int fd, const uint8_t* bytes, size_t length) {
     }
 }
 
+// A TCP socket bound to 127.0.0.1:port (0: a port of the system's choosing); the port it got
+// in `bound`. SO_REUSEPORT lets this test's own sockets share a port it holds, while a
+// program without that option, or of another user, cannot bind it.
+int BoundSocket(uint16_t port, uint16_t& bound) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        bound = 0;
+        return -1;
+    }
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    bound = ntohs(address.sin_port);
+    return fd;
+}
+
 }  // namespace
 
 int64_t NowMs() {
@@ -71,10 +100,25 @@ PtyPeer::PtyPeer() {
     ::tcgetattr(masterFd, &tio);
     ::cfmakeraw(&tio);
     ::tcsetattr(masterFd, TCSANOW, &tio);
+    observerFd = ::open(slavePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
 }
 
 PtyPeer::~PtyPeer() {
     HangUp();
+}
+
+bool PtyPeer::WaitUntilTaken(int timeoutMs) {
+    const int64_t deadline = NowMs() + timeoutMs;
+    for (;;) {
+        int unread = 0;
+        if (observerFd < 0 || ::ioctl(observerFd, TIOCINQ, &unread) != 0)
+            return false;
+        if (unread == 0)
+            return true;
+        if (NowMs() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 Bytes PtyPeer::Read(size_t count, int timeoutMs) {
@@ -95,7 +139,7 @@ void PtyPeer::Write(const Bytes& bytes) {
 void PtyPeer::WriteSlowly(const Bytes& bytes) {
     for (uint8_t byte : bytes) {
         WriteAll(masterFd, &byte, 1);
-        std::this_thread::sleep_for(kByteGap);
+        WaitUntilTaken(kTakeWaitMs);
     }
 }
 
@@ -103,21 +147,25 @@ void PtyPeer::HangUp() {
     if (masterFd >= 0)
         ::close(masterFd);
     masterFd = -1;
+    if (observerFd >= 0)
+        ::close(observerFd);
+    observerFd = -1;
+}
+
+ClosedPort::ClosedPort() : ClosedPort(0) {}
+
+ClosedPort::ClosedPort(uint16_t wanted) {
+    fd = BoundSocket(wanted, port);
+}
+
+ClosedPort::~ClosedPort() {
+    if (fd >= 0)
+        ::close(fd);
 }
 
 TcpPeer::TcpPeer(uint16_t wantedPort) {
-    listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int on = 1;
-    ::setsockopt(listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(wantedPort);
-    ::bind(listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listenFd = BoundSocket(wantedPort, port);
     ::listen(listenFd, 4);
-    socklen_t length = sizeof address;
-    ::getsockname(listenFd, reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
 }
 
 TcpPeer::~TcpPeer() {
@@ -176,24 +224,54 @@ void TcpPeer::Disconnect(bool reset) {
 }
 
 void TcpPeer::StopListening() {
-    if (listenFd >= 0)
+    if (listenFd >= 0) {
+        held = std::make_unique<ClosedPort>(port);
         ::close(listenFd);
+    }
     listenFd = -1;
 }
 
-SilentListener::SilentListener(uint16_t port) {
-    listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int on = 1;
-    ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+SilentListener::SilentListener(uint16_t wantedPort) {
+    listener = BoundSocket(wantedPort, port);
+    ::listen(listener, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(port);
-    ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listener, 0);
     for (int& filler : fillers) {
         filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+}
+
+bool SilentListener::WaitForConnectAttempt(int timeoutMs) const {
+    // The fillers' own attempts are told apart by their local ports.
+    std::set<unsigned> fillerPorts;
+    for (int filler : fillers) {
+        sockaddr_in local{};
+        socklen_t length = sizeof local;
+        if (::getsockname(filler, reinterpret_cast<sockaddr*>(&local), &length) == 0)
+            fillerPorts.insert(ntohs(local.sin_port));
+    }
+    const int64_t deadline = NowMs() + timeoutMs;
+    for (;;) {
+        // "sl local_address rem_address st ...": addresses as hex IP:port, state 02 SYN_SENT.
+        std::ifstream table("/proc/net/tcp");
+        std::string line;
+        std::getline(table, line);
+        while (std::getline(table, line)) {
+            std::istringstream fields(line);
+            std::string slot, local, remote, state;
+            fields >> slot >> local >> remote >> state;
+            const unsigned localPort = std::stoul(local.substr(local.find(':') + 1), nullptr, 16);
+            const unsigned remotePort =
+                std::stoul(remote.substr(remote.find(':') + 1), nullptr, 16);
+            if (state == "02" && remotePort == port && fillerPorts.count(localPort) == 0)
+                return true;
+        }
+        if (NowMs() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
 
@@ -201,9 +279,4 @@ SilentListener::~SilentListener() {
     for (int filler : fillers)
         ::close(filler);
     ::close(listener);
-}
-
-uint16_t FreeTcpPort() {
-    TcpPeer probe;
-    return probe.Port();
 }

@@ -1,8 +1,6 @@
 #include "toolshell/tool_settings.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include <string>
 
 #include "platform/registry.h"
+#include "temp_store.h"
 
 namespace {
 
@@ -19,21 +18,10 @@ using toolshell::SettingRead;
 
 const std::string kKey = toolshell::toolSettingsKey("FENNICK");
 
-// Every test gets a settings store file of its own.
+// Every test gets a settings store file of its own, in a folder that goes away with the test
+// (and with it the store's lock file).
 class ToolSettings : public ::testing::Test {
   protected:
-    void SetUp() override {
-        storePath_ = fs::temp_directory_path() /
-                     ("toolshell-settings-" + std::to_string(getpid()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".reg");
-        fs::remove(storePath_);
-        setenv("CALVENTO_REGISTRY", storePath_.c_str(), 1);
-    }
-    void TearDown() override {
-        fs::remove(storePath_);
-        unsetenv("CALVENTO_REGISTRY");
-    }
-
     static void storeRaw(const std::string& name, platform::RegType type,
                          const std::string& bytes) {
         platform::RegistryKey key;
@@ -49,7 +37,8 @@ class ToolSettings : public ::testing::Test {
         return text.str();
     }
 
-    fs::path storePath_;
+    TempStore store_;
+    const fs::path storePath_ = store_.path();
 };
 
 TEST_F(ToolSettings, KeyNameIsBelowTheCompanyKey) {

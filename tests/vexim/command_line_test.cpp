@@ -225,25 +225,27 @@ TEST_F(VeximCommandLineTest, UnattendedRunSavesOnlyWhatItsLineSet) {
         loadOptions.runRegister = 40;
     });
     const std::string file = WriteSampleObject("sample.vxo");
+    // Nothing listens on this port of the loopback: the settings are saved, the load fails.
+    const uint16_t refusing = RefusingPort();
+    const std::string address = "127.0.0.1:" + std::to_string(refusing);
     struct Saved {
         std::string line;
         std::function<void()> check;
     };
     const Saved cases[] = {
-        // Nothing listens on port 9 of the loopback: the settings are saved, the load fails.
-        {"1 " + file + " 127.0.0.1:9 4",
+        {"1 " + file + " " + address + " 4",
          [&] {
              EXPECT_EQ(loadOptions.channel, 1);
              EXPECT_EQ(loadOptions.fileName, file);
              EXPECT_EQ(linkSettings.host, "127.0.0.1");
-             EXPECT_EQ(linkSettings.tcpPort, 9u);
+             EXPECT_EQ(linkSettings.tcpPort, refusing);
              EXPECT_EQ(linkSettings.drop, 4);
              EXPECT_EQ(linkSettings.retries, 7);
              EXPECT_EQ(linkSettings.ascii, 1);
              EXPECT_EQ(linkSettings.timeoutMs, 8000);
              EXPECT_EQ(loadOptions.autoStart, 0);
          }},
-        {"2 " + file + " 127.0.0.1:9 -C2 -A -T60 -R41",
+        {"2 " + file + " " + address + " -C2 -A -T60 -R41",
          [&] {
              EXPECT_EQ(loadOptions.channel, 2);
              EXPECT_EQ(linkSettings.retries, 2);
@@ -309,7 +311,9 @@ TEST_F(VeximCommandLineTest, UnreadableProfileEndsAnUnattendedRunWithOne) {
     RunCases({
         {"-Unameless.vxf", 1, {Error("No file to download")}},
         {"-Umissing.vxf", 1, {Error("Can't read profile missing.vxf")}},
-        {"-Pmissing.vxf", 16, {}},  // interactive: the dialog opens with its own settings
+        // Interactive: the dialog opens without the named settings, and says so.
+        {"-Pmissing.vxf", 16, {Error("Can't read profile missing.vxf")}},
+        {"-Pnameless.vxf", 16, {}},
     });
 }
 

@@ -175,7 +175,7 @@ TEST_F(VeximMainDialogValuesTest, PrintProfileAsksThroughTheProfilesWholeLink) {
     profile.retries = 2;
     profile.timeoutMs = 6000;
     ASSERT_TRUE(WriteProfileFile("site.vxf", profile));
-    LinkToModule(9);  // the dialog starts on a port where nothing listens, and drop 1
+    LinkToModule(RefusingPort());  // the dialog starts on a port where nothing listens, drop 1
     Run("menu 40023\nfile \"site.vxf\"\nprint \"page.txt\"\n");
     const std::string transcript = Transcript();
     EXPECT_TRUE(TranscriptLines("msgbox").empty()) << transcript;

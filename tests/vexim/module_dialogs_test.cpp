@@ -140,18 +140,20 @@ TEST_F(VeximModuleDialogsTest, WriteKeepsARateTheListLacks) {
     }
 }
 
-// The box of a link to 127.0.0.1:9, where nothing listens, and no other.
-std::vector<std::string> OnlyTheOpenersBox() {
-    return {MessageBoxLine("VEXIM Error", "Can't open TCP connection to 127.0.0.1:9")};
+// The box of a link to a loopback port where nothing listens, and no other.
+std::vector<std::string> OnlyTheOpenersBox(uint16_t port) {
+    return {MessageBoxLine("VEXIM Error",
+                           "Can't open TCP connection to 127.0.0.1:" + std::to_string(port))};
 }
 
 // One failure, one box, and the box names the cause: the address that would not connect, or a
 // module that was reached but did not answer.
 TEST_F(VeximModuleDialogsTest, ConfigurationClosesWhenTheModuleCannotBeReached) {
-    LinkToModule(9);  // nothing listens on port 9
+    const uint16_t refusing = RefusingPort();
+    LinkToModule(refusing);
     const int result = RunConfig("", [](ui::Window, const ui::Message&) {});
     EXPECT_EQ(result, -1);
-    EXPECT_EQ(TranscriptLines("msgbox"), OnlyTheOpenersBox());
+    EXPECT_EQ(TranscriptLines("msgbox"), OnlyTheOpenersBox(refusing));
 
     const uint16_t port = StartModule({"--fault", "fc=3,do=drop"});
     ASSERT_NE(port, 0);
@@ -167,11 +169,12 @@ TEST_F(VeximModuleDialogsTest, WriteToALinkThatWillNotOpenShowsOneBox) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     LinkToModule(port);
-    RunConfig("command 1044\n", [](ui::Window, const ui::Message& message) {
+    const uint16_t refusing = RefusingPort();
+    RunConfig("command 1044\n", [refusing](ui::Window, const ui::Message& message) {
         if (message.kind == ui::MessageKind::Init)
-            linkSettings.tcpPort = 9;  // the module goes away after the first query
+            linkSettings.tcpPort = refusing;  // the module goes away after the first query
     });
-    EXPECT_EQ(TranscriptLines("msgbox"), OnlyTheOpenersBox());
+    EXPECT_EQ(TranscriptLines("msgbox"), OnlyTheOpenersBox(refusing));
 }
 
 TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile) {

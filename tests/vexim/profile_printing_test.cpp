@@ -144,7 +144,7 @@ TEST_F(VeximPrintProfileTest, PrintsThroughThePrintDialog) {
     LoadDefaultSettings(nullptr);
     linkSettings.connectMode = kConnectTcp;
     linkSettings.host = "127.0.0.1";
-    linkSettings.tcpPort = 9;  // no module: the report says so
+    linkSettings.tcpPort = RefusingPort();  // no module: the report says so
     loadOptions.profileName = "site.vxf";
     StartUi("print \"page.txt\"\n");
     PrintProfile(nullptr, SerialProfile());

@@ -52,6 +52,11 @@ TEST_F(VeximUnattendedRunTest, SuccessfulDownloadExitsZeroAndIsRemembered) {
 TEST_F(VeximUnattendedRunTest, CancelledDownloadExitsTwoWithoutAnErrorBox) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
+    // Channel 1 holds a program before the cancelled download starts.
+    const std::string held = WriteSampleObject("held.vxo");
+    ASSERT_EQ(RunVexim("1 " + held + " 127.0.0.1:" + std::to_string(port) + " 1 -A"), 0)
+        << Transcript();
+    const size_t requestsBefore = sim_->requests().size();
     const std::string file = WriteSampleObject("sample.vxo", 600);
     const std::string line = "1 " + file + " 127.0.0.1:" + std::to_string(port) + " 1";
 
@@ -63,15 +68,24 @@ TEST_F(VeximUnattendedRunTest, CancelledDownloadExitsTwoWithoutAnErrorBox) {
     EXPECT_EQ(TranscriptLines("end 104"), std::vector<std::string>{"end 104 0"});
     EXPECT_EQ(progressDialogWindow, nullptr);
     EXPECT_EQ(CurrentConnection, nullptr);
+    // The cancel came before the erase: the channel still holds its program.
+    const auto requests = sim_->requests();
+    for (size_t i = requestsBefore; i < requests.size(); ++i) {
+        const long sub = requests[i].field("sub");
+        EXPECT_FALSE(requests[i].functionCode == 0x42 && (sub == 0x00 || sub == 0x40))
+            << "request " << requests[i].number << " erased channel " << requests[i].field("ch");
+    }
+    krtsim::StateDump dump = sim_->dump();
+    EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, held, 1));
 }
 
 TEST_F(VeximUnattendedRunTest, FailedConnectionExitsTwo) {
     const std::string file = WriteSampleObject("sample.vxo");
-    // Port 9 on the loopback: nothing listens there.
-    EXPECT_EQ(RunVexim("1 " + file + " 127.0.0.1:9 1 -T5"), 2);
+    const std::string address = "127.0.0.1:" + std::to_string(RefusingPort());
+    EXPECT_EQ(RunVexim("1 " + file + " " + address + " 1 -T5"), 2);
     EXPECT_EQ(TranscriptLines("msgbox"),
               std::vector<std::string>{
-                  MessageBoxLine("VEXIM Error", "Can't open TCP connection to 127.0.0.1:9")});
+                  MessageBoxLine("VEXIM Error", "Can't open TCP connection to " + address)});
     EXPECT_EQ(TranscriptLines("end 102"), std::vector<std::string>{"end 102 2"});
 }
 

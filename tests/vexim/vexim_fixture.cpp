@@ -58,8 +58,12 @@ std::string MessageBoxLine(const std::string& caption, const std::string& text,
 }
 
 void VeximTest::SetUp() {
-    char pattern[] = "/tmp/vexim_test_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    // The program's temporary files go into the test's folder; the folder itself goes where
+    // the run's $TMPDIR says, which is given back at the end.
+    if (const char* tmpdir = std::getenv("TMPDIR"))
+        previousTmpdir_ = tmpdir;
+    std::string pattern = (std::filesystem::temp_directory_path() / "vexim_test_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << pattern;
     directory_ = pattern;
     // Command lines name files relative to here: a leading "/" starts a switch.
     previousDirectory_ = std::filesystem::current_path();
@@ -78,9 +82,16 @@ void VeximTest::TearDown() {
     ResetProgramState();
     if (sim_)
         sim_->stop();
+    closedPort_.reset();
     std::error_code error;
-    std::filesystem::current_path(previousDirectory_, error);
-    std::filesystem::remove_all(directory_, error);
+    if (!previousDirectory_.empty())
+        std::filesystem::current_path(previousDirectory_, error);
+    if (!directory_.empty())
+        std::filesystem::remove_all(directory_, error);
+    if (previousTmpdir_)
+        ::setenv("TMPDIR", previousTmpdir_->c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
 }
 
 void VeximTest::StartUi(const std::string& script) {
@@ -111,6 +122,13 @@ int VeximTest::RunMainDialogObserved(
         });
     mainDialogWindow = nullptr;
     return result;
+}
+
+uint16_t VeximTest::RefusingPort() {
+    if (!closedPort_)
+        closedPort_ = std::make_unique<ClosedPort>();
+    EXPECT_NE(closedPort_->Port(), 0);
+    return closedPort_->Port();
 }
 
 uint16_t VeximTest::StartModule(std::vector<std::string> options) {

@@ -8,11 +8,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "krtsim_harness.h"
 #include "platform/ui.h"
+#include "tests/modbus_transport/scripted_peer.h"
 
 namespace vexim_test {
 
@@ -36,6 +38,9 @@ class VeximTest : public ::testing::Test {
     // Starts the UI session alone, for a test that opens a dialog itself.
     void StartUi(const std::string& script);
 
+    // A loopback port this test holds with nothing listening: a connection to it is refused.
+    uint16_t RefusingPort();
+
     // Starts krtsim on TCP; its port, or 0 (and a failure) when it did not start.
     uint16_t StartModule(std::vector<std::string> options = {});
     // The default settings, pointed at the module on this loopback TCP port, channel 1.
@@ -55,6 +60,8 @@ class VeximTest : public ::testing::Test {
   private:
     std::string directory_;
     std::string previousDirectory_;
+    std::optional<std::string> previousTmpdir_;
+    std::unique_ptr<ClosedPort> closedPort_;
 };
 
 // `msgbox "<caption>" "<text>" -> <answer>`, as the transcript records a message box.
