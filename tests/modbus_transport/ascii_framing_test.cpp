@@ -73,7 +73,9 @@ TEST_F(AsciiFraming, AcceptsIntactRepliesAndDropsDamagedOnes) {
         {"a blank inside the frame", {Text(":0103041234 BEEF05\r\n")}, 2},
         {"a letter that is no digit", {Text(":0103041234BxEEF05\r\n")}, 2},
         {"a NUL inside the frame", {Concat({Text(":01030412"), {0x00}, Text("34BEEF05\r\n")})}, 2},
-        {"bytes above 0x7F between CR and LF", {Concat({Text(":0103041234BEEF05\r"), {0xFF}, Text("\n")})}, 2},
+        {"bytes above 0x7F between CR and LF",
+         {Concat({Text(":0103041234BEEF05\r"), {0xFF}, Text("\n")})},
+         2},
     };
     for (const ReplyCase& c : cases) {
         uint16_t values[2] = {};
@@ -90,9 +92,8 @@ TEST_F(AsciiFraming, AFrameThatNeverEndsDoesNotBlockTheReplyAfterIt) {
     // reply that follows must still be taken.
     const Bytes endless = Concat({Text(":"), Bytes(65536, '0')});
     uint16_t values[2] = {};
-    auto result = std::async(std::launch::async, [&] {
-        return master->ReadHoldingRegisters(5000, 1, 2, 37, values);
-    });
+    auto result = std::async(std::launch::async,
+                             [&] { return master->ReadHoldingRegisters(5000, 1, 2, 37, values); });
     EXPECT_EQ(peer.ReadUntil('\n', kPeerWaitMs), kReadTwoRequest);
     peer.Write(endless);
     peer.Write(kGoodReply);

@@ -116,9 +116,8 @@ TEST_F(RtuFraming, BurstOfGarbageBeforeAReplyIsDiscardedAsItComes) {
     while (burst.size() < 65536)
         burst.insert(burst.end(), {0x01, 0x03, 0xFF, 0x00, 0x55});
     uint16_t values[2] = {};
-    auto result = std::async(std::launch::async, [&] {
-        return master->ReadHoldingRegisters(5000, 1, 2, 37, values);
-    });
+    auto result = std::async(std::launch::async,
+                             [&] { return master->ReadHoldingRegisters(5000, 1, 2, 37, values); });
     EXPECT_EQ(peer.Read(kReadTwoRequest.size(), kPeerWaitMs), kReadTwoRequest);
     peer.Write(Concat({burst, kGoodReply}));
     EXPECT_EQ(result.get(), 2);
