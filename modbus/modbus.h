@@ -16,9 +16,10 @@
 inline constexpr int32_t kModbusMaxPdu = 256;
 
 // One request record. While queued, `deadline` holds the time-out in ms; once sent
-// it holds the tick count at which the request expires.
+// it holds the tick count at which the request expires. The count is 64 bits wide: a
+// time-out of 2^31 ms or more would otherwise look expired the moment it was sent.
 struct ModbusTransaction {
-    uint32_t deadline = 0;
+    uint64_t deadline = 0;
     CompletionEvent* event = nullptr;  // set when the request completes; may be null
     int32_t status = 0;
     int32_t tag = 0;    // SendFrame's result: the TCP transaction id, 0 on serial lines
@@ -151,6 +152,10 @@ class ModBus {
                        uint32_t length, uint8_t* data, CompletionEvent* event = kSynchronous);
 
   protected:
+    // Requests sent and not yet answered. For a framing's SendFrame, which runs under the
+    // core lock before the request it sends is counted.
+    int32_t RequestsInFlight() const { return inFlight_; }
+
     // Only Close() ends an object; the destructor still releases the core in case
     // a derived Close did not.
     virtual ~ModBus();

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "modbus/modbus.h"
+#include "modbus/reply_receivers.h"
 #include "modbus/serial_stream.h"
 
 // Modbus ASCII on a COM port: ":" then the PDU and its LRC as upper-case hexadecimal digits,
@@ -13,11 +14,11 @@
 // Make one with new; end it only with Close(), which stops the polling thread and deletes
 // the object. Construction never fails outright: when IsOpen() is false, GetErrorText()
 // says why, and Close() still ends the object.
-class ModBusAscii final : private SerialStream, public ModBus {
+class ModBusAscii final : private SerialStream, public ModBus, private ReplySink {
   public:
-    static constexpr int32_t kReceiveBufferSize = 65536;
+    static constexpr int32_t kReceiveBufferSize = AsciiReceiver::kBufferSize;
     // A frame of this many digits or more is never a reply of ours.
-    static constexpr int32_t kMaxFrameDigits = 16384;
+    static constexpr int32_t kMaxFrameDigits = AsciiReceiver::kMaxFrameDigits;
     static constexpr int kRtsToggle = 3;
 
     // The same arguments as ModBusRTU.
@@ -38,13 +39,7 @@ class ModBusAscii final : private SerialStream, public ModBus {
     void OnIdle() override;
     bool OnReceive(int32_t length, const uint8_t* bytes) override;
     void OnDiscardInput() override;
-    void CutFrames();
-    void DispatchFrame(const uint8_t* digits, int32_t count);
-    void DropFront(int32_t count);
+    bool OnReply(int32_t tag, int32_t length, const uint8_t* pdu) override;
 
-    uint8_t receiveBuffer[kReceiveBufferSize] = {};
-    int32_t receivedCount = 0;
-    // Characters from the front of the buffer already searched for CR LF.
-    int32_t searchedCount = 0;
-    uint8_t decoded[kMaxFrameDigits / 2] = {};
+    AsciiReceiver receiver;  // polling thread only
 };

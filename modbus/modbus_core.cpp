@@ -200,7 +200,7 @@ void ModBus::SendNext() {
     }
     ModbusTransaction* record = queued_;
     Unlink(queued_, record);
-    record->deadline += platform::TickCount();
+    record->deadline += platform::TickCount64();
     record->tag = SendFrame(record->pduLength, record->pdu, record->noResponse);
     if (record->tag >= 0) {
         PushHead(sent_, record);
@@ -236,11 +236,11 @@ void ModBus::CheckTimeouts() {
     DeferredWakeups wakeups;
     {
         Guard guard(lock_);
-        const uint32_t now = platform::TickCount();
+        const uint64_t now = platform::TickCount64();
         ModbusTransaction* record = sent_;
         while (record != nullptr) {
             ModbusTransaction* following = record->next;
-            if (platform::TickReached(now, record->deadline)) {
+            if (now >= record->deadline) {
                 Unlink(sent_, record);
                 record->status = kModbusTimedOut;
                 --inFlight_;

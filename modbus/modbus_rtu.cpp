@@ -24,7 +24,7 @@ void ModBusRTU::SetErrorText(std::string_view text) {
 }
 
 void ModBusRTU::ResetReceive() {
-    receivedCount = 0;
+    receiver.Reset();
 }
 
 void ModBusRTU::Close() {
@@ -45,6 +45,8 @@ int32_t ModBusRTU::SendFrame(int32_t pduLength, const uint8_t* pdu, uint8_t) {
     const uint16_t crc = ModbusCrc16(pdu, static_cast<size_t>(pduLength));
     frame[pduLength] = static_cast<uint8_t>(crc & 0xFF);
     frame[pduLength + 1] = static_cast<uint8_t>(crc >> 8);
+    if (pduLength > 0)
+        receiver.Await(pdu[0]);
     DiscardStaleInput();
     return Send(pduLength + 2, frame);
 }
@@ -54,53 +56,14 @@ void ModBusRTU::OnIdle() {
 }
 
 void ModBusRTU::OnDiscardInput() {
-    receivedCount = 0;
+    receiver.Reset();
 }
 
 bool ModBusRTU::OnReceive(int32_t length, const uint8_t* bytes) {
-    if (length > kReceiveBufferSize - receivedCount)
-        return false;
-    std::memcpy(receiveBuffer + receivedCount, bytes, static_cast<size_t>(length));
-    receivedCount += length;
-    CutFrames();
-    return true;
+    return receiver.Receive(length, bytes, *this);
 }
 
-void ModBusRTU::CutFrames() {
-    int32_t start = 0;
-    while (receivedCount - start >= 4) {
-        // The first position where a reply of ours could begin.
-        int32_t expected = 0;
-        const int32_t lastCandidate = receivedCount - 4;
-        while (start <= lastCandidate) {
-            expected = ResponseLength(receiveBuffer + start);
-            if (expected > 0)
-                break;
-            ++start;
-        }
-        if (start > lastCandidate) {
-            // No reply starts here; the last three bytes may still begin one.
-            start = receivedCount - 3;
-            break;
-        }
-        if (receivedCount - start < expected + 2)
-            break;  // wait for the rest
-        const uint8_t* frame = receiveBuffer + start;
-        const uint16_t crc = ModbusCrc16(frame, static_cast<size_t>(expected));
-        if (frame[expected] != (crc & 0xFF) || frame[expected + 1] != (crc >> 8)) {
-            ++start;
-            continue;
-        }
-        ProcessResponse(0, expected, frame);
-        start += expected + 2;
-        if (TakeDiscardRequest()) {
-            // The reply let the next request go out: whatever is left predates it.
-            start = receivedCount;
-        }
-    }
-    if (start > 0) {
-        std::memmove(receiveBuffer, receiveBuffer + start,
-                     static_cast<size_t>(receivedCount - start));
-        receivedCount -= start;
-    }
+bool ModBusRTU::OnReply(int32_t tag, int32_t length, const uint8_t* pdu) {
+    ProcessResponse(tag, length, pdu);
+    return TakeDiscardRequest();
 }

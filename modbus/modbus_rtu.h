@@ -5,17 +5,18 @@
 #include <string_view>
 
 #include "modbus/modbus.h"
+#include "modbus/reply_receivers.h"
 #include "modbus/serial_stream.h"
 
 // Modbus RTU on a COM port: each PDU goes out followed by its CRC-16, and replies are cut
-// from the received bytes by their expected length and CRC.
+// from the received bytes by their expected length and CRC (RtuReceiver).
 //
 // Make one with new; end it only with Close(), which stops the polling thread and deletes
 // the object. Construction never fails outright: when IsOpen() is false, GetErrorText()
 // says why, and Close() still ends the object.
-class ModBusRTU final : private SerialStream, public ModBus {
+class ModBusRTU final : private SerialStream, public ModBus, private ReplySink {
   public:
-    static constexpr int32_t kReceiveBufferSize = 65536;
+    static constexpr int32_t kReceiveBufferSize = RtuReceiver::kBufferSize;
     // RTS raised only while transmitting; ports that cannot do that fall back to RTS on.
     static constexpr int kRtsToggle = 3;
 
@@ -38,8 +39,7 @@ class ModBusRTU final : private SerialStream, public ModBus {
     void OnIdle() override;
     bool OnReceive(int32_t length, const uint8_t* bytes) override;
     void OnDiscardInput() override;
-    void CutFrames();
+    bool OnReply(int32_t tag, int32_t length, const uint8_t* pdu) override;
 
-    uint8_t receiveBuffer[kReceiveBufferSize] = {};
-    int32_t receivedCount = 0;
+    RtuReceiver receiver;  // polling thread only, but for the unit SendFrame announces
 };

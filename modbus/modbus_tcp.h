@@ -1,10 +1,12 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "modbus/modbus.h"
+#include "modbus/reply_receivers.h"
 #include "modbus/tcpip_stream.h"
 
 // Modbus/TCP: each PDU goes out behind an MBAP header whose transaction identifier is the
@@ -14,10 +16,10 @@
 // object. Construction never fails outright: when IsOpen() is false, GetErrorText() says
 // why, and Close() still ends the object. Once connected, the object reconnects by itself
 // whenever the link breaks.
-class ModBusTCP final : private TcpipStream, public ModBus {
+class ModBusTCP final : private TcpipStream, public ModBus, private ReplySink {
   public:
-    static constexpr int32_t kReceiveBufferSize = 65536;
-    static constexpr int32_t kHeaderSize = 6;
+    static constexpr int32_t kReceiveBufferSize = TcpReceiver::kBufferSize;
+    static constexpr int32_t kHeaderSize = TcpReceiver::kHeaderSize;
 
     // host: a name or a dotted address; port: the server's TCP port (502 as a rule).
     ModBusTCP(const char* host, uint16_t port);
@@ -27,7 +29,9 @@ class ModBusTCP final : private TcpipStream, public ModBus {
     void ResetReceive() override;
     void Close() override;
     bool IsOpen() override;
-    // The tag is the frame's transaction identifier, 0 to 65535, counting up from 0.
+    // The tag is the frame's transaction identifier, 0 to 65535, counting up from 0. A
+    // connection that never came up refuses with -kModbusPortClosed: nothing would ever send
+    // the frame or expire the request.
     int32_t SendFrame(int32_t pduLength, const uint8_t* pdu, uint8_t noResponse) override;
 
   private:
@@ -36,11 +40,12 @@ class ModBusTCP final : private TcpipStream, public ModBus {
     void OnIdle() override;
     bool OnReceive(int32_t length, const uint8_t* bytes) override;
     void OnConnected() override;
-    void CutFrames();
+    bool OnReply(int32_t tag, int32_t length, const uint8_t* pdu) override;
 
-    uint8_t receiveBuffer[kReceiveBufferSize] = {};
-    int32_t receivedCount = 0;
-    // Bytes still to come of a frame too long for the buffer, thrown away as they arrive.
-    int32_t skipCount = 0;
+    TcpReceiver receiver;  // I/O thread only
+    // Set by SendFrame when the request it sends is the only one in flight: whatever the
+    // receiver holds then belongs to earlier replies (a length field shorter than the data
+    // leaves such bytes behind) and would be read as the start of the new reply.
+    std::atomic<bool> discardRequested{false};
     uint16_t transactionCounter = 0;  // guarded by the core lock, like SendFrame itself
 };

@@ -142,9 +142,11 @@ void TcpipStream::StartIoThread() {
     if (!connected || thread.joinable())
         return;
     stopRequest = false;
+    ioThreadStarted = true;
     try {
         thread = std::thread(&TcpipStream::IoLoop, this);
     } catch (const std::system_error&) {
+        ioThreadStarted = false;
         StoreErrorText("Could not create thread.");
         socket.Close();
         connected = false;

@@ -59,6 +59,9 @@ class TcpipStream {
 
     // Starts the I/O thread when connected: the last step of building a Connection object.
     void StartIoThread();
+    // True once StartIoThread has started the thread. Without it nothing ever sends what is
+    // queued, reconnects or ticks, so a request made then would wait forever.
+    bool IoThreadStarted() const { return ioThreadStarted; }
 
     virtual void OnIdle() {}
     virtual bool OnReceive(int32_t length, const uint8_t* bytes) {
@@ -101,6 +104,8 @@ class TcpipStream {
     std::atomic<bool> outputWaiting{false};  // bytes are queued that the socket has not taken
     std::atomic<Clock::rep> lastSendAt{0};   // when Send last queued bytes
     bool stopped = true;
+    // Written only by StartIoThread, before the thread exists or after it failed to start.
+    bool ioThreadStarted = false;
     bool shutDown = false;
     uint32_t nextConnectAt = 0;                  // I/O thread only
     uint8_t recvBuffer[kReceiveChunkSize] = {};  // I/O thread only

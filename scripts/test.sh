@@ -20,6 +20,13 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build/linux --output-on-failure -j "$jobs" --timeout 300
 
+# The Modbus and transport tests again under ThreadSanitizer (only those targets): the I/O
+# threads, the request queue and the completion events.
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCALVENTO_TSAN=ON
+cmake --build build/tsan -j "$jobs" --target modbus_tests modbus_transport_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir build/tsan --output-on-failure -j "$jobs" --timeout 300
+
 # vexim.exe for 64-bit Windows under wine64: one unattended Modbus/TCP download to the simulator,
 # then its keys and menus.
 bash tests/wine/vexim_wine_check.sh build/linux

@@ -4,11 +4,14 @@
 
 namespace platform {
 
-uint32_t TickCount() {
+uint64_t TickCount64() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + now.tv_nsec / 1000000;
-    return static_cast<uint32_t>(ms);
+    return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000;
+}
+
+uint32_t TickCount() {
+    return static_cast<uint32_t>(TickCount64());
 }
 
 }  // namespace platform

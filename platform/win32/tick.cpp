@@ -4,6 +4,12 @@
 
 namespace platform {
 
-uint32_t TickCount() { return GetTickCount(); }
+uint32_t TickCount() {
+    return GetTickCount();
+}
+
+uint64_t TickCount64() {
+    return GetTickCount64();
+}
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "tests/modbus/test_transport.h"
 
@@ -93,6 +94,25 @@ TEST(Timeouts, LateReplyChangesNothing) {
     EXPECT_EQ(t->ReleaseTransaction(reference, out), 1);
     EXPECT_EQ(out, 1u << 16);
     EXPECT_EQ(next, 0x5678);
+}
+
+TEST(Timeouts, TimeOutsOf2To31MillisecondsAndMoreDoNotExpireAtOnce) {
+    for (const uint32_t timeout : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
+        OpenTransport t(Silent);
+        CompletionEvent event;
+        uint16_t value = 0;
+        const int32_t reference = t->ReadHoldingRegisters(timeout, 1, 1, 0, &value, &event);
+        ASSERT_GE(reference, ModBus::kFirstReference);
+        ASSERT_TRUE(t->WaitForSent(1));
+        // Several idle ticks of the I/O thread pass before the reply comes; none may expire it.
+        std::this_thread::sleep_for(milliseconds(30));
+        t->Deliver(t->Sent().at(0).tag, Bytes{1, 3, 2, 0x56, 0x78});
+        event.Wait();
+        uint32_t out = 0;
+        EXPECT_EQ(t->ReleaseTransaction(reference, out), 1) << timeout;
+        EXPECT_EQ(out, 1u << 16) << timeout;
+        EXPECT_EQ(value, 0x5678) << timeout;
+    }
 }
 
 TEST(Pool, SeventeenthOutstandingRequestIsRefused) {

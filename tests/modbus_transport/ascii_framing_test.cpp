@@ -69,8 +69,13 @@ TEST_F(AsciiFraming, AcceptsIntactRepliesAndDropsDamagedOnes) {
         {"too short to be a reply, then a good one", {Text(":FF01\r\n"), kGoodReply}, 2},
         {"bad LRC", {Text(":0103041234BEEF06\r\n")}, timedOut},
         {"odd number of digits", {Text(":0103041234BEEF05F\r\n")}, timedOut},
-        {"a blank inside the frame", {Text(":0103041234 BEEF05\r\n")}, timedOut},
-        {"a letter that is no digit", {Text(":0103041234BxEEF05\r\n")}, timedOut},
+        // Only ":", CR, LF and digits count: what else the line adds is not part of a frame.
+        {"a blank inside the frame", {Text(":0103041234 BEEF05\r\n")}, 2},
+        {"a letter that is no digit", {Text(":0103041234BxEEF05\r\n")}, 2},
+        {"a NUL inside the frame", {Concat({Text(":01030412"), {0x00}, Text("34BEEF05\r\n")})}, 2},
+        {"bytes above 0x7F between CR and LF",
+         {Concat({Text(":0103041234BEEF05\r"), {0xFF}, Text("\n")})},
+         2},
     };
     for (const ReplyCase& c : cases) {
         uint16_t values[2] = {};
@@ -80,6 +85,20 @@ TEST_F(AsciiFraming, AcceptsIntactRepliesAndDropsDamagedOnes) {
             EXPECT_EQ(values[1], 0xBEEF) << c.name;
         }
     }
+}
+
+TEST_F(AsciiFraming, AFrameThatNeverEndsDoesNotBlockTheReplyAfterIt) {
+    // A ":" and then 64 KiB of digits with no CR LF: the frame can never be a reply, and the
+    // reply that follows must still be taken.
+    const Bytes endless = Concat({Text(":"), Bytes(65536, '0')});
+    uint16_t values[2] = {};
+    auto result = std::async(std::launch::async,
+                             [&] { return master->ReadHoldingRegisters(5000, 1, 2, 37, values); });
+    EXPECT_EQ(peer.ReadUntil('\n', kPeerWaitMs), kReadTwoRequest);
+    peer.Write(endless);
+    peer.Write(kGoodReply);
+    EXPECT_EQ(result.get(), 2);
+    EXPECT_EQ(values[1], 0xBEEF);
 }
 
 TEST_F(AsciiFraming, AcceptsAnLrcOf0x80) {

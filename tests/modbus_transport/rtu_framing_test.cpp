@@ -68,6 +68,11 @@ TEST_F(RtuFraming, CutsRepliesOutOfWhateverArrives) {
         {"one byte at a time", kGoodReply, true, 2},
         {"garbage before the frame", Concat({{0xFF, 0x00, 0x55, 0x07}, kGoodReply}), false, 2},
         {"line noise before the frame", Concat({{0x00, 0xFF, 0xFF}, kGoodReply}), true, 2},
+        // Noise that reads as the start of a long frame must not hold the reply behind it.
+        {"noise announcing a long frame", Concat({{0x00, 0x03, 0xFF}, kGoodReply}), false, 2},
+        {"the same, byte by byte", Concat({{0x00, 0x03, 0xFF}, kGoodReply}), true, 2},
+        {"a long frame of our own unit", Concat({{0x01, 0x03, 0xFF}, kGoodReply}), false, 2},
+        {"a block read of our unit", Concat({{0x01, 0x42, 0x31, 0xFF}, kGoodReply}), true, 2},
         {"corrupt CRC only", corrupt, false, -(1 << 16 | 18)},
     };
     for (const ReplyCase& c : cases) {
@@ -78,6 +83,49 @@ TEST_F(RtuFraming, CutsRepliesOutOfWhateverArrives) {
             EXPECT_EQ(values[1], 0xBEEF) << c.name;
         }
     }
+}
+
+TEST_F(RtuFraming, AnyNoiseByteBeforeAReplyCostsNoAttempt) {
+    // A turnaround glitch leaves one byte, any value, in front of the reply. Each request must
+    // complete at once with it, not time out and cost the load an attempt.
+    const uint16_t words[2] = {0x1234, 0x5678};
+    const Bytes writeRequest =
+        RtuFrame({0x01, 0x42, 0x21, 0x00, 0x00, 0x10, 0x00, 0x02, 0x12, 0x34, 0x56, 0x78});
+    const Bytes writeReply = RtuFrame({0x01, 0x42, 0x21});
+    int failures = 0;
+    for (int noise = 0; noise < 256 && failures < 3; ++noise) {
+        const Bytes glitch{static_cast<uint8_t>(noise)};
+        auto written = std::async(std::launch::async, [&] {
+            return master->ExtWriteBlock(0, kTimeoutMs, 1, 1, 0x1000, 2, words);
+        });
+        EXPECT_EQ(peer.Read(writeRequest.size(), kPeerWaitMs), writeRequest);
+        peer.Write(Concat({glitch, writeReply}));
+        const int32_t writeResult = written.get();
+        EXPECT_EQ(writeResult, 0) << "block write after noise byte " << noise;
+
+        uint16_t values[2] = {};
+        const int32_t readResult = ReadTwoRegisters(Concat({glitch, kGoodReply}), false, values);
+        EXPECT_EQ(readResult, 2) << "read after noise byte " << noise;
+        EXPECT_EQ(values[1], 0xBEEF) << "read after noise byte " << noise;
+        failures += (writeResult != 0) + (readResult != 2);
+    }
+}
+
+TEST_F(RtuFraming, BurstOfGarbageBeforeAReplyIsDiscardedAsItComes) {
+    // 64 KiB of noise made of candidate frames of our own unit announcing 258 bytes: a
+    // receiver that waited on each, or searched its buffer from the front again for every
+    // byte, would hold the reply back far longer than the time-out.
+    Bytes burst;
+    while (burst.size() < 65536)
+        burst.insert(burst.end(), {0x01, 0x03, 0xFF, 0x00, 0x55});
+    uint16_t values[2] = {};
+    auto result = std::async(std::launch::async,
+                             [&] { return master->ReadHoldingRegisters(5000, 1, 2, 37, values); });
+    EXPECT_EQ(peer.Read(kReadTwoRequest.size(), kPeerWaitMs), kReadTwoRequest);
+    peer.Write(Concat({burst, kGoodReply}));
+    EXPECT_EQ(result.get(), 2);
+    EXPECT_EQ(values[0], 0x1234);
+    EXPECT_EQ(values[1], 0xBEEF);
 }
 
 TEST_F(RtuFraming, ExceptionReplyCompletesWithItsCode) {

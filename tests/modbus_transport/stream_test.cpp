@@ -21,12 +21,13 @@ Bytes Sequence(size_t length, uint8_t first) {
     return bytes;
 }
 
-// A stream with callbacks that only record what they were given.
+// A stream with callbacks that only record what they were given. The I/O thread is stopped by
+// the most derived class's destructor: each destructor on the way down switches the object's
+// dynamic type, which must not happen while that thread is still calling OnIdle or OnReceive.
 template <typename Stream>
 class Recording : public Stream {
   public:
     using Stream::Stream;
-    ~Recording() override { this->Shutdown(); }
 
     Bytes Received() {
         std::lock_guard<std::mutex> guard(mutex);
@@ -47,16 +48,18 @@ class Recording : public Stream {
     Bytes received;
 };
 
-class RecordingSerial : public Recording<SerialStream> {
+class RecordingSerial final : public Recording<SerialStream> {
   public:
     explicit RecordingSerial(const std::string& device)
         : Recording<SerialStream>(device.c_str(), 9600, 0, 8, 0, 3) {}
+    ~RecordingSerial() override { Shutdown(); }
     using SerialStream::StartPolling;
 };
 
-class RecordingTcp : public Recording<TcpipStream> {
+class RecordingTcp final : public Recording<TcpipStream> {
   public:
     explicit RecordingTcp(uint16_t port) : Recording<TcpipStream>("127.0.0.1", port) {}
+    ~RecordingTcp() override { Shutdown(); }
     using TcpipStream::StartIoThread;
 };
 

@@ -129,6 +129,19 @@ TEST_F(TcpFraming, PartialReplyLeftByATimeOutDoesNotSpoilTheNext) {
     EXPECT_EQ(values[1], 0xBEEF);
 }
 
+TEST_F(TcpFraming, BytesBeyondAReplysLengthDoNotSpoilTheNext) {
+    uint16_t values[2] = {};
+    // The length field covers less than the server sent: the rest would be read as the start
+    // of the next reply.
+    const auto overlong = [](uint16_t id) {
+        return Concat({TcpFrame(id, kGoodReplyPdu), {0xBE, 0xEF}});
+    };
+    EXPECT_EQ(ReadTwoRegisters(0, overlong, false, values), 2);
+    const auto good = [](uint16_t id) { return TcpFrame(id, kGoodReplyPdu); };
+    EXPECT_EQ(ReadTwoRegisters(1, good, false, values), 2);
+    EXPECT_EQ(values[1], 0xBEEF);
+}
+
 TEST_F(TcpFraming, ReconnectsAfterThePeerHangsUp) {
     for (bool reset : {false, true}) {
         uint16_t values[2] = {};
@@ -212,6 +225,24 @@ TEST(TcpOpen, ReportsWhyTheConnectionFailed) {
         EXPECT_FALSE(master->IsOpen()) << c.text;
         EXPECT_EQ(master->GetErrorText(), c.text);
     }
+}
+
+TEST(TcpOpen, RequestOnAConnectionThatNeverCameUpFailsAtOnce) {
+    ConnectionPtr<ModBusTCP> master(new ModBusTCP("127.0.0.1", FreeTcpPort()));
+    ASSERT_FALSE(master->IsOpen());
+    // Asked without waiting, so that a request that is never answered shows as a failure here.
+    CompletionEvent done;
+    uint16_t values[2] = {};
+    const int32_t reference = master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values, &done);
+    ASSERT_GE(reference, ModBus::kFirstReference);
+    ASSERT_TRUE(done.WaitFor(std::chrono::milliseconds(kPeerWaitMs)));
+    uint32_t out = 0;
+    EXPECT_EQ(master->ReleaseTransaction(reference, out), -1);
+    EXPECT_EQ(out & 0xFFFF, static_cast<uint32_t>(kModbusPortClosed));
+    EXPECT_EQ(master->GetErrorText(), "Connection failed");
+    // The synchronous form, which every caller uses, fails the same way.
+    EXPECT_EQ(StatusOf(master->ReadHoldingRegisters(kTimeoutMs, 1, 2, 37, values)),
+              kModbusPortClosed);
 }
 
 TEST(TcpOpen, TransactionIdWrapsAfter65536Requests) {

@@ -1,0 +1,1 @@
+calvento_fuzz_target(modbus_ascii_receiver LIBS modbus SOURCES ${MODBUS_FUZZ_SOURCES})
