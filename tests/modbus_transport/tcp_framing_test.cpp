@@ -228,7 +228,8 @@ TEST(TcpOpen, ReportsWhyTheConnectionFailed) {
 }
 
 TEST(TcpOpen, RequestOnAConnectionThatNeverCameUpFailsAtOnce) {
-    ConnectionPtr<ModBusTCP> master(new ModBusTCP("127.0.0.1", FreeTcpPort()));
+    const ClosedPort closed;
+    ConnectionPtr<ModBusTCP> master(new ModBusTCP("127.0.0.1", closed.Port()));
     ASSERT_FALSE(master->IsOpen());
     // Asked without waiting, so that a request that is never answered shows as a failure here.
     CompletionEvent done;
