@@ -32,11 +32,12 @@ class CompletionEvent {
     CompletionEvent(const CompletionEvent&) = delete;
     CompletionEvent& operator=(const CompletionEvent&) = delete;
 
+    // The waiter may return and destroy the event (it often lives on the waiter's stack) as soon
+    // as it sees the flag, so the notification happens under the lock and a waiter that saw the
+    // flag while spinning takes the lock once before it returns: Set is then done with the event.
     void Set() {
-        {
-            std::lock_guard<std::mutex> guard(mutex_);
-            set_.store(true, std::memory_order_release);
-        }
+        std::lock_guard<std::mutex> guard(mutex_);
+        set_.store(true, std::memory_order_release);
         changed_.notify_all();
     }
 
@@ -51,9 +52,10 @@ class CompletionEvent {
         const auto start = std::chrono::steady_clock::now();
         const bool quick = SpinUntilSet(
             start + (lastWasQuick_.load(std::memory_order_relaxed) ? kLongSpinLimit : kSpinLimit));
-        if (!quick) {
+        {
             std::unique_lock<std::mutex> guard(mutex_);
-            changed_.wait(guard, [this] { return set_.load(std::memory_order_relaxed); });
+            if (!quick)
+                changed_.wait(guard, [this] { return set_.load(std::memory_order_relaxed); });
         }
         lastWasQuick_.store(quick || std::chrono::steady_clock::now() - start < kLongSpinLimit,
                             std::memory_order_relaxed);
