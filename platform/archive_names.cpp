@@ -1,6 +1,7 @@
 #include <string>
 
 #include "platform/archive.h"
+#include "platform/path_lookalike.h"
 
 namespace platform {
 
@@ -18,7 +19,7 @@ bool IsSafeEntryName(const std::string& name) {
             return false;
         start = end + 1;
     }
-    return name.find('\0') == std::string::npos;
+    return name.find('\0') == std::string::npos && !HoldsPathLookAlike(name);
 }
 
 }  // namespace platform

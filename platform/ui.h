@@ -178,6 +178,9 @@ void ShowItem(Window dialog, int id, bool visible);
 bool IsItemVisible(Window dialog, int id);
 void EnableItem(Window dialog, int id, bool enabled);
 void FocusItem(Window dialog, int id);
+// The grey prompt an empty edit field shows while it has no focus (a cue banner); it is never
+// part of the field's text. The headless backend records it ("cue" in the transcript).
+void SetCueBanner(Window edit, std::string_view prompt);
 // File-system completion in the edit field of a control (combo box or edit).
 void EnableFileAutoComplete(Window dialog, int id);
 // Big and small window icon from icon resource `iconId`.
@@ -316,6 +319,9 @@ Rect GetClientRect(Window window);
 // Places a child at (x, y) with that size; for a top-level window the size is its client size.
 void MoveWindow(Window window, int x, int y, int width, int height, bool repaint = true);
 void Invalidate(Window window);  // whole client area, erased; a Paint follows
+// Paints what is due at once (UpdateWindow), so a text set before a modal box is on the screen
+// while the box waits.
+void PaintNow(Window window);
 void SetFocus(Window window);
 void PostClose(Window window);  // as if the close box was used
 void DestroyWindow(Window window);
@@ -353,8 +359,11 @@ enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Icon { None, Stop, Question, Warning, Information };
 enum class Answer { Ok, Cancel, Yes, No };
 
-// Shows a message box over `owner` (may be null) and returns the answer. When nobody can
-// answer (a headless run whose script gives none) the safe answer is taken: Ok, Cancel, No, Cancel.
+// Shows a message box over `owner` (may be null) and returns the answer. A box a window shows
+// belongs to that window: owned, it stays above it and the window takes no input while it is
+// up. When nobody can answer (a headless run whose script gives none) the safe answer is taken:
+// Ok, Cancel, No, Cancel. The headless transcript names the icon and the owner's top-level
+// window.
 Answer ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
                       Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 

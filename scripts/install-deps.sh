@@ -8,7 +8,9 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   libzip-dev libmodbus-dev libxml2-utils
   python3 python3-pymodbus python3-serial python3-serial-asyncio python3-pyftpdlib socat
-  wine64 xvfb xauth
+  # The wine checks run the shipped 32-bit programs under 32-bit wine (wine32:i386 below);
+  # wine64 runs the 64-bit build the few checks that need one use.
+  wine wine64 xvfb xauth
   # Halbrick's tests check the decoder's CRC-32 against zlib's; the archive service deflates
   # rewritten entries with zlib.
   zlib1g-dev
@@ -19,16 +21,23 @@ packages=(
   fonts-wine fonts-liberation
 )
 
+# 32-bit wine comes from the i386 architecture, which a fresh Debian machine does not have.
+i386_packages=(wine32:i386)
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+
 missing=()
-for p in "${packages[@]}"; do
+for p in "${packages[@]}" "${i386_packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+  fi
   "${sudo_cmd[@]}" apt-get update -qq
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -80,10 +80,41 @@ std::optional<std::string> FileDialog(const FileDialogOptions& options) {
     return chosen;
 }
 
+const char* IconName(Icon icon) {
+    switch (icon) {
+        case Icon::None:
+            return "";
+        case Icon::Stop:
+            return "stop";
+        case Icon::Question:
+            return "question";
+        case Icon::Warning:
+            return "warning";
+        case Icon::Information:
+            return "information";
+    }
+    return "";
+}
+
+// " icon NAME" and " over \"TITLE\"" (the owner's top-level window), each when there is one.
+std::string BoxDetails(Window owner, Icon icon) {
+    std::string details;
+    if (icon != Icon::None) {
+        details += std::string(" icon ") + IconName(icon);
+    }
+    while (owner != nullptr && !owner->isTopLevel && !owner->isDialog && owner->parent != nullptr) {
+        owner = owner->parent;
+    }
+    if (owner != nullptr) {
+        details += " over " + QuoteText(owner->text);
+    }
+    return details;
+}
+
 }  // namespace
 
-Answer ShowMessageBox(Window, std::string_view text, std::string_view caption, Buttons buttons,
-                      Icon) {
+Answer ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
+                      Buttons buttons, Icon icon) {
     CurrentSession();
     Answer answer = SafeAnswer(buttons);
     if (const ScriptEvent* event = TakeAnswer(ScriptEventKind::Answer)) {
@@ -94,7 +125,8 @@ Answer ShowMessageBox(Window, std::string_view text, std::string_view caption, B
                         AnswerName(event->answer) + " button");
         }
     }
-    Record("msgbox " + QuoteText(caption) + " " + QuoteText(text) + " -> " + AnswerName(answer));
+    Record("msgbox " + QuoteText(caption) + " " + QuoteText(text) + BoxDetails(owner, icon) +
+           " -> " + AnswerName(answer));
     return answer;
 }
 

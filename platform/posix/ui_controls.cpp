@@ -93,6 +93,14 @@ void EnableItem(Window dialog, int id, bool enabled) {
 void FocusItem(Window dialog, int id) {
     FindControl(dialog, id);
 }
+void SetCueBanner(Window edit, std::string_view prompt) {
+    if (edit == nullptr || edit->cue == prompt) {
+        return;
+    }
+    edit->cue = std::string(prompt);
+    Record("cue " + std::to_string(edit->id) + " " + QuoteText(prompt));
+}
+
 void EnableFileAutoComplete(Window dialog, int id) {
     FindControl(dialog, id);
 }

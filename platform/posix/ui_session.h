@@ -44,6 +44,7 @@ struct WindowObject {
     int dialogId = 0;
     int id = 0;
     std::string text;    // caption, control text or title
+    std::string cue;     // an edit field's cue banner: shown when empty, never its text
     unsigned style = 0;  // ChildStyle bits of a child made by CreateChild
     Procedure procedure;
     std::vector<WindowObject*> children;  // in creation order

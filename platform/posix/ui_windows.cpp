@@ -214,6 +214,13 @@ void Invalidate(Window window) {
     }
 }
 
+void PaintNow(Window window) {
+    if (window != nullptr && window->needsPaint && !window->destroyed) {
+        window->needsPaint = false;
+        Deliver(window, Message{MessageKind::Paint, window});
+    }
+}
+
 void SetFocus(Window) {}
 
 void PostClose(Window window) {

@@ -57,6 +57,16 @@ void FocusItem(Window dialog, int id) {
     win32::focusSetDuringInit = true;
 }
 
+void SetCueBanner(Window edit, std::string_view prompt) {
+    // The cue banner takes UTF-16; the prompt is in the ANSI code page like every other text.
+    const std::string narrow(prompt);
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, wide.data(), length);
+    // TRUE: shown while the field has the focus too, until the user types.
+    ::SendMessageW(ToHwnd(edit), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 void EnableFileAutoComplete(Window dialog, int id) {
     HWND item = Item(dialog, id);
     // A combo box completes in its edit field.

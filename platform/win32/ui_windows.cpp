@@ -129,6 +129,9 @@ void MoveWindow(Window window, int x, int y, int width, int height, bool repaint
 void Invalidate(Window window) {
     ::InvalidateRect(ToHwnd(window), nullptr, TRUE);
 }
+void PaintNow(Window window) {
+    ::UpdateWindow(ToHwnd(window));
+}
 void SetFocus(Window window) {
     ::SetFocus(ToHwnd(window));
 }

@@ -17,6 +17,7 @@
 #include "platform/ui.h"
 #include "platform/ui_headless.h"
 #include "platform/ui_quote.h"
+#include "tests/ui/box_line.h"
 
 namespace ui = platform::ui;
 
@@ -242,7 +243,7 @@ std::vector<std::string> SimulatorTest::TranscriptLines(const std::string& prefi
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind(prefix, 0) == 0) {
-            lines.push_back(line);
+            lines.push_back(ui_fixture::WithoutBoxDetails(line));
         }
     }
     return lines;

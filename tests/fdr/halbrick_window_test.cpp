@@ -145,8 +145,10 @@ TEST_F(HalbrickWindowTest, ClicksAroundAnEmptyFieldPutThePromptThereAndAClickInI
     // The query button's press puts the prompt in; its release then queries with it, which is
     // no address.
     EXPECT_EQ(lines[4], FieldLine(IDC_ADDRESS, "Enter IP Address..."));
-    EXPECT_EQ(Lines("msgbox"),
-              std::vector<std::string>{"msgbox \"Error\" \"Invalid IP Address\" -> OK"});
+    EXPECT_EQ(
+        Lines("msgbox"),
+        std::vector<std::string>{
+            "msgbox \"Error\" \"Invalid IP Address\" over \"Halbrick  Rev 03MAY2022\" -> OK"});
     EXPECT_EQ(StoredAddress(), "Enter IP Address...");
 }
 
@@ -215,7 +217,8 @@ TEST_F(HalbrickWindowTest, AFailedQueryIsShownAndItsAddressIsStillKept) {
     Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nclick " +
         std::to_string(IDC_QUERY) + "\n");
     EXPECT_EQ(Lines("msgbox"),
-              std::vector<std::string>{"msgbox \"Error\" \"Fail to Connect\" -> OK"});
+              std::vector<std::string>{
+                  "msgbox \"Error\" \"Fail to Connect\" over \"Halbrick  Rev 03MAY2022\" -> OK"});
     EXPECT_EQ(Lines("report "), std::vector<std::string>{
                                     ReportLine("Connect to " + address + "\r\nFail to Connect")});
     EXPECT_EQ(StoredAddress(), address);

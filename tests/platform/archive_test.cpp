@@ -274,7 +274,10 @@ TEST_F(ArchiveTest, RewrittenEntriesAreDeflatedSoEveryReaderTakesThem) {
 
 TEST_F(ArchiveTest, RefusesEntriesThatClimbOutBeforeWritingAnything) {
     for (const char* bad : {"../evil.txt", "a/../../evil.txt", "/abs.txt", "C:\\x.txt",
-                            "..\\evil.txt", "sub\\..\\..\\evil.txt"}) {
+                            "..\\evil.txt", "sub\\..\\..\\evil.txt",
+                            // what Windows' code-page conversion turns into ..\..\evil.txt
+                            "\uFF0E\uFF0E\uFF0F\uFF0E\uFF0E\uFF0Fevil.txt",
+                            "\uFF0E\uFF0E\uFF3Cevil.txt", "\u2024\u2024\u2215evil.txt"}) {
         const fs::path input = root / "bad.zef";
         WriteZip(input, {{"first.txt", "1"}, {bad, "x"}});
         const fs::path work = root / "w" / "inner";
@@ -285,7 +288,8 @@ TEST_F(ArchiveTest, RefusesEntriesThatClimbOutBeforeWritingAnything) {
         EXPECT_FALSE(fs::exists(root / "w" / "evil.txt")) << bad;
         EXPECT_FALSE(fs::exists(root / "evil.txt")) << bad;
     }
-    for (const char* good : {"a..b.txt", "..x", "dir/.../f", "Station\\sub\\f.txt"})
+    for (const char* good : {"a..b.txt", "..x", "dir/.../f", "Station\\sub\\f.txt",
+                             "Pr\u00FCfstand \u2013 Linie 2.txt", "\u30DD\u30F3\u30D7.txt"})
         EXPECT_TRUE(platform::IsSafeEntryName(good)) << good;
 }
 

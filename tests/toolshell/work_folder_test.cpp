@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 
 namespace {
@@ -31,6 +32,47 @@ TEST(WorkFolder, IsFreshPrivateAndGoesWithItsContent) {
     }
     EXPECT_FALSE(fs::exists(kept));
     EXPECT_TRUE(fs::is_empty(base));
+    if (saved.empty()) {
+        unsetenv("TMPDIR");
+    } else {
+        setenv("TMPDIR", saved.c_str(), 1);
+    }
+    fs::remove_all(base);
+}
+
+// Folders of killed runs: this tool's older than a day go at the next start; a fresh one (a
+// run still going), another tool's, or a user's folder of a like name stay.
+TEST(WorkFolder, SweepsThisToolsFoldersOlderThanADay) {
+    const fs::path base =
+        fs::temp_directory_path() / ("work-folder-sweep-" + std::to_string(getpid()));
+    fs::remove_all(base);
+    fs::create_directories(base);
+    const std::string saved = getenv("TMPDIR") != nullptr ? getenv("TMPDIR") : "";
+    setenv("TMPDIR", base.c_str(), 1);
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(25);
+    struct Folder {
+        const char* name;
+        bool old;
+        bool kept;
+    };
+    const Folder folders[] = {
+        {"tool-123456", true, false}, {"tool-99", false, true}, {"other-123456", true, true},
+        {"tool-notes", true, true},   {"tool-", true, true},
+    };
+    for (const Folder& folder : folders) {
+        fs::create_directories(base / folder.name / "project");
+        std::ofstream(base / folder.name / "project" / "unitpro.xef") << "x";
+        if (folder.old) {
+            fs::last_write_time(base / folder.name, old);
+        }
+    }
+    {
+        toolshell::WorkFolder work("tool");
+        ASSERT_TRUE(work.made()) << work.error();
+    }
+    for (const Folder& folder : folders) {
+        EXPECT_EQ(fs::exists(base / folder.name), folder.kept) << folder.name;
+    }
     if (saved.empty()) {
         unsetenv("TMPDIR");
     } else {

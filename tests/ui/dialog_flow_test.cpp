@@ -244,7 +244,8 @@ TEST_F(UiDialogFlow, ControlChangesReachTheDialogAsTheUserMakesThem) {
     EXPECT_EQ(seen.userParam, 42);
     EXPECT_EQ(Lines(ui::headless::Transcript()),
               (std::vector<std::string>{"open 102 \"Main \\\"quoted\\\"\"",
-                                        "msgbox \"About VEXIM\" \"VEXIM File Download Tool\" -> OK",
+                                        "msgbox \"About VEXIM\" \"VEXIM File Download Tool\" over "
+                                        "\"Main \\\"quoted\\\"\" -> OK",
                                         "end 102 16"}));
 }
 

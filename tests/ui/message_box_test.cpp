@@ -62,9 +62,42 @@ TEST(UiMessageBox, AnswersAreUsedInOrderAndTextsQuoted) {
     EXPECT_EQ(ui_fixture::Lines(ui::headless::Transcript()),
               (std::vector<std::string>{
                   "msgbox \"File loader\" \"Object code is corrupted.\\n\\rChecksum = "
-                  "1A2B\\n\\rLoad anyway?\" -> Yes",
+                  "1A2B\\n\\rLoad anyway?\" icon question -> Yes",
                   "msgbox \"VEXIM Error\" \"Unrecognized switch: \\\"-x\\\"\\n\" -> No",
                   "msgbox \"VEXIM Error\" \"Too many parameters: d\" -> OK",
+              }));
+}
+
+// A box names the window it belongs to (the dialog or top-level window of the owner given,
+// whatever child was named) and its icon, so a test sees that it stays above its window.
+TEST(UiMessageBox, NamesItsIconAndTheWindowThatOwnsIt) {
+    ui::headless::StartSession("");
+    ASSERT_TRUE(ui::RegisterWindowClass("BoxOwnerTest",
+                                        [](ui::Window, const ui::Message&) { return false; }));
+    ui::WindowSpec spec;
+    spec.className = "BoxOwnerTest";
+    spec.title = "Tool \"One\"";
+    ui::Window main = ui::CreateMainWindow(spec);
+    ui::ChildSpec field;
+    field.kind = ui::ControlKind::Edit;
+    field.id = 7;
+    ui::Window child = ui::CreateChild(main, field);
+    ui::ShowMessageBox(main, "Done", "Success", Buttons::Ok, ui::Icon::Information);
+    ui::ShowMessageBox(child, "Bad", "ERROR", Buttons::Ok, ui::Icon::Stop);
+    ui::ShowMessageBox(nullptr, "Sure?", "Remove", Buttons::YesNo, ui::Icon::Question);
+    ui::ShowMessageBox(main, "Careful", "Warning", Buttons::Ok, ui::Icon::Warning);
+    std::vector<std::string> boxes;
+    for (const std::string& line : ui_fixture::Lines(ui::headless::Transcript())) {
+        if (line.rfind("msgbox", 0) == 0) {
+            boxes.push_back(line);
+        }
+    }
+    EXPECT_EQ(boxes,
+              (std::vector<std::string>{
+                  "msgbox \"Success\" \"Done\" icon information over \"Tool \\\"One\\\"\" -> OK",
+                  "msgbox \"ERROR\" \"Bad\" icon stop over \"Tool \\\"One\\\"\" -> OK",
+                  "msgbox \"Remove\" \"Sure?\" icon question -> No",
+                  "msgbox \"Warning\" \"Careful\" icon warning over \"Tool \\\"One\\\"\" -> OK",
               }));
 }
 

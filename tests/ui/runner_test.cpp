@@ -49,10 +49,10 @@ TEST_F(UiRunner, PlaysTheScriptNamedByTheEnvironment) {
     const std::string script = "command 1053\nanswer Yes\ncommand 2\n";
     EXPECT_EQ(Run(&script), 16);
     EXPECT_EQ(Read("transcript.txt"),
-              (std::vector<std::string>{"open 102 \"Main \\\"quoted\\\"\"", "open 104 \"Job\"",
-                                        "msgbox \"File loader\" \"Continue?\" -> Yes",
-                                        "status \"going on\"", "progress 100", "end 104 0",
-                                        "end 102 16", "exit 16"}));
+              (std::vector<std::string>{
+                  "open 102 \"Main \\\"quoted\\\"\"", "open 104 \"Job\"",
+                  "msgbox \"File loader\" \"Continue?\" icon question over \"Job\" -> Yes",
+                  "status \"going on\"", "progress 100", "end 104 0", "end 102 16", "exit 16"}));
     EXPECT_EQ(Read("stderr.txt"), std::vector<std::string>{});
 }
 
@@ -66,10 +66,10 @@ TEST_F(UiRunner, WritesTheTranscriptToStandardErrorWhenUnnamed) {
     const std::string script = "command 1053\n";
     EXPECT_EQ(Run(&script, false), 16);
     EXPECT_EQ(Read("stderr.txt"),
-              (std::vector<std::string>{"open 102 \"Main \\\"quoted\\\"\"", "open 104 \"Job\"",
-                                        "msgbox \"File loader\" \"Continue?\" -> No",
-                                        "status \"stopped\"", "progress 100", "end 104 0",
-                                        "end 102 16", "exit 16"}));
+              (std::vector<std::string>{
+                  "open 102 \"Main \\\"quoted\\\"\"", "open 104 \"Job\"",
+                  "msgbox \"File loader\" \"Continue?\" icon question over \"Job\" -> No",
+                  "status \"stopped\"", "progress 100", "end 104 0", "end 102 16", "exit 16"}));
 }
 
 TEST_F(UiRunner, EndingTheProgramRecordsItsExitCode) {

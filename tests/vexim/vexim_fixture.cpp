@@ -18,6 +18,7 @@
 #include "downloader/user_code_format.h"
 #include "platform/ui_headless.h"
 #include "platform/ui_quote.h"
+#include "tests/ui/box_line.h"
 #include "vxo_builder.h"
 
 namespace ui = platform::ui;
@@ -167,7 +168,7 @@ std::vector<std::string> VeximTest::TranscriptLines(const std::string& prefix) c
     std::istringstream in(Transcript());
     for (std::string line; std::getline(in, line);) {
         if (line.rfind(prefix, 0) == 0)
-            lines.push_back(line);
+            lines.push_back(ui_fixture::WithoutBoxDetails(line));
     }
     return lines;
 }
