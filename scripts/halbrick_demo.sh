@@ -31,7 +31,7 @@ echo "== Halbrick: sample files on the FDR server $address"
 "$build/tests/fdr/make_prm_samples" "$work/root/RAM0/fdr"
 ls -l "$work/root/RAM0/fdr" | tail -n +2
 
-/usr/bin/python3 tests/fdr/fdr_ftp_server.py "$address" "$work/root" "$work/commands.log" \
+/usr/bin/python3 tests/fdr/fdr_ftp_server.py "$address" 21 "$work/root" "$work/commands.log" \
   >"$work/server.out" 2>&1 &
 server_pid=$!
 for _ in $(seq 100); do

@@ -30,7 +30,7 @@ bool IsPreliminary(int code) {
 class FtpSession {
   public:
     explicit FtpSession(QueryContext& context)
-        : context_(context), control_(context.trace, context.limits.replyMs) {}
+        : context_(context), control_(context.trace, context.settings.replyMs) {}
 
     QueryEnd run(std::string_view address);
 
@@ -93,7 +93,7 @@ QueryEnd FtpSession::run(std::string_view address) {
     for (int level = highDetail; level <= summaryDetail; ++level)
         context_.reportText[level] = reportSafe(connecting);
     const TcpSocket::ConnectResult connected =
-        control_.connect(serverAddress, fdrServerPort, context_.limits.connectMs);
+        control_.connect(serverAddress, context_.settings.port, context_.settings.connectMs);
     if (connected == TcpSocket::ConnectResult::kSocketFailed) {
         const int error = platform::LastSystemError();
         fail("Socket Open Failed");
@@ -223,7 +223,7 @@ bool FtpSession::passive(const FtpReply& reply) {
         progress(6);
     TcpClient data;
     const TcpSocket::ConnectResult connected =
-        data.Connect(target->address, target->port, context_.limits.connectMs);
+        data.Connect(target->address, target->port, context_.settings.connectMs);
     if (connected == TcpSocket::ConnectResult::kSocketFailed) {
         fail("Fail to Send 8");
         return false;
@@ -270,7 +270,7 @@ bool FtpSession::passive(const FtpReply& reply) {
 }
 
 bool FtpSession::receiveData(TcpClient& data, std::vector<uint8_t>& bytes) {
-    const TransferEnd end = receiveUntilClosed(data, context_.limits.dataMs, bytes);
+    const TransferEnd end = receiveUntilClosed(data, context_.settings.dataMs, bytes);
     data.Close();
     trace_ << "Bytes = " << bytes.size() << "\n";
     switch (end) {

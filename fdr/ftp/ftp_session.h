@@ -1,6 +1,6 @@
 #pragma once
 
-// One query of a controller's FDR server: log in over FTP on port 21 with the fixed FDR
+// One query of a controller's FDR server: log in over FTP with the fixed FDR
 // account, change to the FDR directory, list it over a passive data connection, fetch the
 // device-replacement files of the maker's modules one by one and decode each, then log out.
 // It runs on the calling (GUI) thread; every connect, reply and data read has a time limit,
@@ -18,10 +18,16 @@ namespace fdr {
 
 inline constexpr uint16_t fdrServerPort = 21;
 
-struct FtpTimeLimits {
-    uint32_t connectMs = 5000;  // each connect, control and data
-    uint32_t replyMs = 10000;   // each reply, from the wait's start to its last line
-    uint32_t dataMs = 10000;    // each wait for more data on a data connection
+// How a session reaches the server and how long it waits. The program always uses these
+// defaults; the user has no say in them. Tests set them to reach their own servers and to
+// meet the limits in a fraction of a second.
+struct FtpSessionSettings {
+    uint16_t port = fdrServerPort;
+    uint32_t connectMs = 5000;    // each connect, control and data
+    uint32_t replyMs = 10000;     // each reply, from the wait's start to its last line
+    uint32_t dataMs = 10000;      // each wait for more data on a data connection
+    uint32_t transferMs = 60000;  // one listing or file, from its command to its last byte
+    uint32_t queryMs = 180000;    // the whole query, from the connect to the goodbye
 };
 
 // What a query needs of the program around it.
@@ -30,7 +36,7 @@ struct QueryContext {
     std::ostream& trace;                              // every step, for the engineer
     std::function<void(int)> setProgress;             // progress bar positions 0 to 10
     std::function<void(std::string_view)> showError;  // a message box captioned "Error"
-    FtpTimeLimits limits;
+    FtpSessionSettings settings;
 };
 
 enum class QueryEnd {

@@ -26,7 +26,7 @@ int halbrickMain(const HalbrickOptions& options) {
     if (!startWinsock())
         return 1;
     std::ostream& trace = options.trace != nullptr ? *options.trace : std::cout;
-    HalbrickWindow window(state, trace, options.limits);
+    HalbrickWindow window(state, trace, options.settings);
     if (!window.create())
         return 0;
     window.restoreAddress();

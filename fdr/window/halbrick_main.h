@@ -10,7 +10,7 @@ namespace fdr {
 
 struct HalbrickOptions {
     std::ostream* trace = nullptr;  // null: standard output
-    FtpTimeLimits limits;
+    FtpSessionSettings settings;
 };
 
 // Runs the program until its window ends and returns the exit code: 0, or 1 when the network

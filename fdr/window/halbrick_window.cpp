@@ -161,7 +161,7 @@ void HalbrickWindow::runQuery() {
                          [this](std::string_view text) {
                              ui::ShowMessageBox(main_, text, "Error", ui::Buttons::Ok);
                          },
-                         limits_};
+                         settings_};
     if (queryFdrServer(address, context) == QueryEnd::EndProgram) {
         ui::PostQuit(1);
         return;

@@ -15,8 +15,8 @@ namespace fdr {
 
 class HalbrickWindow {
   public:
-    HalbrickWindow(HalbrickState& state, std::ostream& trace, const FtpTimeLimits& limits)
-        : state_(state), trace_(trace), limits_(limits) {}
+    HalbrickWindow(HalbrickState& state, std::ostream& trace, const FtpSessionSettings& settings)
+        : state_(state), trace_(trace), settings_(settings) {}
 
     // Creates the main window, its children and menu, sets the progress bar to its range and
     // position 0 and gives the focus to the query button. False when no window could be made.
@@ -47,7 +47,7 @@ class HalbrickWindow {
 
     HalbrickState& state_;
     std::ostream& trace_;
-    FtpTimeLimits limits_;
+    FtpSessionSettings settings_;
     platform::ui::Window main_ = nullptr;
     platform::ui::Window queryButton_ = nullptr;
     platform::ui::Window addressField_ = nullptr;

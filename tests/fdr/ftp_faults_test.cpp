@@ -1,6 +1,5 @@
 // Servers that misbehave, played by the scripted server: every case ends the query with a
-// message (or completes it), never a hang. Each test has its own loopback address
-// (127.0.8.30 to 127.0.8.59).
+// message (or completes it), never a hang. Each server listens on a port of its own.
 
 #include <gtest/gtest.h>
 
@@ -17,9 +16,7 @@ using fdr_test::RunQuery;
 using fdr_test::ScriptedFtpServer;
 using fdr_test::ShortLimits;
 
-std::string Address(int n) {
-    return "127.0.8." + std::to_string(n);
-}
+constexpr const char* kServer = "127.0.0.1";
 
 std::string ListingLine(size_t size, const std::string& name) {
     char head[64];
@@ -50,8 +47,8 @@ TEST(FtpFaults, AMultiLineGreetingIsAnsweredOnce) {
     behaviour.greeting = "220-Welcome to the FDR server\r\n220-of rack 1\r\n220 ready\r\n";
     behaviour.replies["PASS"] = "230-Logged in.\r\n   Files are in \\RAM0\\fdr\r\n230 OK\r\n";
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(30), behaviour));
-    const QueryRun run = RunQuery(Address(30), ShortLimits());
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
     EXPECT_TRUE(run.errors.empty()) << run.errors.front();
     const std::vector<std::string> commands = server.Commands();
     EXPECT_EQ(CountOf(commands, "USER"), 1U);
@@ -66,33 +63,32 @@ TEST(FtpFaults, SeveralRepliesInOneReceiveAreTakenInTurn) {
     behaviour.greeting = "220 ready\r\n500 Command \"\" not understood.\r\n";
     behaviour.replies[""] = "";
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(31), behaviour));
-    const QueryRun run = RunQuery(Address(31), ShortLimits());
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
     EXPECT_TRUE(run.errors.empty()) << run.errors.front();
     EXPECT_EQ(CountOf(server.Commands(), "RETR"), 1U);
 }
 
 TEST(FtpFaults, RepliesWithoutALineEndOrBeyondReasonEndTheQuery) {
     const struct {
-        int address;
         std::string greeting;
         const char* error;
     } cases[] = {
-        {32, "220 ready", "Incomplete Reply from Server"},
-        {33, "", "No Reply from Server"},
-        {34, std::string(70000, 'x'), "Reply Too Long from Server"},
+        {"220 ready", "Incomplete Reply from Server"},
+        {"", "No Reply from Server"},
+        {std::string(70000, 'x'), "Reply Too Long from Server"},
     };
     for (const auto& c : cases) {
         ScriptedFtpServer::Behaviour behaviour;
         behaviour.greeting = c.greeting;
         behaviour.replies[""] = "";  // and no answer to the empty line either
         ScriptedFtpServer server;
-        ASSERT_TRUE(server.Start(Address(c.address), behaviour));
-        const QueryRun run = RunQuery(Address(c.address), ShortLimits());
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
         EXPECT_EQ(run.errors, std::vector<std::string>{c.error}) << c.error;
         EXPECT_LT(run.elapsedMs, kPromptMs) << c.error;
         EXPECT_EQ(run.progress.back(), 10) << c.error;
-        EXPECT_EQ(run.reports[3], "Connect to " + Address(c.address) + "\r\n" + c.error);
+        EXPECT_EQ(run.reports[3], "Connect to " + std::string(kServer) + "\r\n" + c.error);
     }
 }
 
@@ -101,8 +97,8 @@ TEST(FtpFaults, AServerThatClosesEarlyEndsTheQueryWithAMessage) {
         ScriptedFtpServer::Behaviour behaviour = OneFileServer();
         behaviour.closeAfterCommands = closeAfter;
         ScriptedFtpServer server;
-        ASSERT_TRUE(server.Start(Address(35), behaviour));
-        const QueryRun run = RunQuery(Address(35), ShortLimits());
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
         ASSERT_EQ(run.errors.size(), 1U) << closeAfter;
         // After the LIST (the 7th line) the data connection goes with the server.
         const bool dataLost = run.errors[0] == "Fail to Send 9" ||
@@ -122,8 +118,8 @@ TEST(FtpFaults, ASendToAClosedServerRaisesNoSignal) {
     behaviour.greeting = "220 one\r\n220 two\r\n";
     behaviour.closeAfterCommands = 1;
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(36), behaviour));
-    const QueryRun run = RunQuery(Address(36), ShortLimits());
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
     ASSERT_EQ(run.errors.size(), 1U);
     EXPECT_TRUE(run.errors[0] == "Fail to Send 2" ||
                 run.errors[0] == "Server Closed the Connection")
@@ -134,8 +130,8 @@ TEST(FtpFaults, AServerThatOnlySaysTheTransferIsCompleteIsServedToo) {
     ScriptedFtpServer::Behaviour behaviour = OneFileServer();
     behaviour.noPreliminaryReply = true;
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(45), behaviour));
-    const QueryRun run = RunQuery(Address(45), ShortLimits());
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
     EXPECT_TRUE(run.errors.empty()) << run.errors.front();
     EXPECT_NE(run.reports[1].find("File Checksum =  Good"), std::string::npos);
     EXPECT_EQ(server.Commands().back(), "QUIT");
@@ -144,18 +140,18 @@ TEST(FtpFaults, AServerThatOnlySaysTheTransferIsCompleteIsServedToo) {
 
 TEST(FtpFaults, AMalformedPassiveReplyIsRefused) {
     const char* replies[] = {
-        "227 Entering Passive Mode (127,0,8,37)\r\n",
-        "227 Entering Passive Mode (127,0,8,370,1,1)\r\n",
+        "227 Entering Passive Mode (127,0,0,1)\r\n",
+        "227 Entering Passive Mode (127,0,0,370,1,1)\r\n",
         "227 Entering Passive Mode (0,0,0,0,4,1)\r\n",
         "227 Entering Passive Mode\r\n",
-        "227 Entering Passive Mode (127,0,8,37,0,0)\r\n",
+        "227 Entering Passive Mode (127,0,0,1,0,0)\r\n",
     };
     for (const char* reply : replies) {
         ScriptedFtpServer::Behaviour behaviour = OneFileServer();
         behaviour.replies["PASV"] = reply;
         ScriptedFtpServer server;
-        ASSERT_TRUE(server.Start(Address(37), behaviour));
-        const QueryRun run = RunQuery(Address(37), ShortLimits());
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
         EXPECT_EQ(run.errors, std::vector<std::string>{"Invalid Passive Mode Reply"}) << reply;
         EXPECT_EQ(CountOf(server.Commands(), "LIST"), 0U) << reply;
     }
@@ -166,11 +162,11 @@ TEST(FtpFaults, ASlowServerWithinTheTimeLimitsIsServed) {
     behaviour.replyDelayMs = 100;
     behaviour.dataDelayMs = 200;
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(38), behaviour));
-    fdr::FtpTimeLimits limits = ShortLimits();
+    ASSERT_TRUE(server.Start(behaviour));
+    fdr::FtpSessionSettings limits = ShortLimits(server.port());
     limits.replyMs = 1500;
     limits.dataMs = 1500;
-    const QueryRun run = RunQuery(Address(38), limits);
+    const QueryRun run = RunQuery(kServer, limits);
     EXPECT_TRUE(run.errors.empty()) << run.errors.front();
     EXPECT_NE(run.reports[1].find("File Checksum =  Good"), std::string::npos);
 }
@@ -179,8 +175,8 @@ TEST(FtpFaults, AServerSlowerThanTheTimeLimitEndsTheQuery) {
     ScriptedFtpServer::Behaviour behaviour = OneFileServer();
     behaviour.replyDelayMs = 1500;
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(39), behaviour));
-    const QueryRun run = RunQuery(Address(39), ShortLimits());
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
     EXPECT_EQ(run.errors, std::vector<std::string>{
                               "No Reply from Server\r\nLast reply: 220 FDR server ready."});
     EXPECT_LT(run.elapsedMs, kPromptMs);
@@ -190,8 +186,8 @@ TEST(FtpFaults, ARefusalThatLeavesTheClientWaitingNamesTheLastReply) {
     ScriptedFtpServer::Behaviour behaviour = OneFileServer();
     behaviour.replies["PASS"] = "530 Login incorrect.\r\n";
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(40), behaviour));
-    const QueryRun run = RunQuery(Address(40), ShortLimits());
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
     EXPECT_EQ(run.errors,
               std::vector<std::string>{"No Reply from Server\r\nLast reply: 530 Login incorrect."});
 }
@@ -200,8 +196,8 @@ TEST(FtpFaults, ADataConnectionThatNeverEndsEndsTheQuery) {
     ScriptedFtpServer::Behaviour behaviour = OneFileServer();
     behaviour.dataStaysOpen = true;
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(41), behaviour));
-    const QueryRun run = RunQuery(Address(41), ShortLimits());
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
     EXPECT_EQ(run.errors, std::vector<std::string>{"No Data from Server"});
     EXPECT_LT(run.elapsedMs, kPromptMs);
 }
@@ -215,8 +211,8 @@ TEST(FtpFaults, MoreThanFiftyModuleFilesFetchFiftyAndNameTheRest) {
         behaviour.listing += ListingLine(file.size(), name);
     }
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(42), behaviour));
-    const QueryRun run = RunQuery(Address(42), ShortLimits());
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
     EXPECT_TRUE(run.errors.empty()) << run.errors.front();
     const std::vector<std::string> commands = server.Commands();
     EXPECT_EQ(CountOf(commands, "RETR"), 50U);
@@ -234,8 +230,8 @@ TEST(FtpFaults, AFileTheServerRefusesIsReportedAndTheOthersAreFetched) {
     ScriptedFtpServer::Behaviour behaviour = OneFileServer();
     behaviour.listing += ListingLine(900, "b_PMEKRT.prm");  // listed, but RETR gives 550
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(43), behaviour));
-    const QueryRun run = RunQuery(Address(43), ShortLimits());
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
     EXPECT_TRUE(run.errors.empty()) << run.errors.front();
     EXPECT_EQ(CountOf(server.Commands(), "RETR"), 2U);
     EXPECT_EQ(server.Commands().back(), "QUIT");
@@ -251,8 +247,8 @@ TEST(FtpFaults, ARefusedListingEndsTheQueryWithTheServersReply) {
     ScriptedFtpServer::Behaviour behaviour = OneFileServer();
     behaviour.replies["LIST"] = "550 Permission denied.\r\n";
     ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(Address(44), behaviour));
-    const QueryRun run = RunQuery(Address(44), ShortLimits());
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
     EXPECT_EQ(run.errors,
               std::vector<std::string>{"Listing Refused by Server\r\n550 Permission denied."});
     EXPECT_LT(run.elapsedMs, kPromptMs);

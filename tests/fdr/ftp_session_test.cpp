@@ -1,5 +1,5 @@
 // Queries of a real FTP server: Debian's pyftpdlib serving device-replacement files made from
-// the file format. Each test has its own loopback address (127.0.8.10 to 127.0.8.19).
+// the file format, each server on a port of its own.
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,8 @@ namespace {
 
 using fdr_test::FdrFtpServer;
 using fdr_test::FileSet;
-using fdr_test::LoopbackAddress;
+using fdr_test::kLoopback;
+using fdr_test::OnPort;
 using fdr_test::QueryRun;
 using fdr_test::RunQuery;
 
@@ -48,9 +49,9 @@ TEST(FtpSession, AQueryListsFetchesAndDecodesTheModuleFiles) {
         {"e_PMEJQA_s4.prm", damaged},
     };
     FdrFtpServer server;
-    const std::string address = LoopbackAddress(10);
-    ASSERT_TRUE(server.Start(address, files));
-    const QueryRun run = RunQuery(address);
+    const std::string address = kLoopback;
+    ASSERT_TRUE(server.Start(files)) << server.failure();
+    const QueryRun run = RunQuery(address, OnPort(server.port()));
 
     EXPECT_TRUE(run.errors.empty()) << run.errors.front();
     EXPECT_EQ(run.end, fdr::QueryEnd::Finished);
@@ -88,9 +89,9 @@ TEST(FtpSession, AQueryListsFetchesAndDecodesTheModuleFiles) {
 TEST(FtpSession, AListingWithoutModuleFilesFetchesNothing) {
     const FileSet files = {{"c_ATV320.prm", {1, 2, 3}}, {"d_PMEHVN.prm", {}}};
     FdrFtpServer server;
-    const std::string address = LoopbackAddress(11);
-    ASSERT_TRUE(server.Start(address, files));
-    const QueryRun run = RunQuery(address);
+    const std::string address = kLoopback;
+    ASSERT_TRUE(server.Start(files)) << server.failure();
+    const QueryRun run = RunQuery(address, OnPort(server.port()));
     EXPECT_TRUE(run.errors.empty());
     EXPECT_EQ(server.Commands(),
               (std::vector<std::string>{"", "USER fdrusers", "PASS ********", "CWD \\RAM0\\fdr",
@@ -110,9 +111,9 @@ TEST(FtpSession, AFileLargerThanOneReceiveIsReadWhole) {
     const FileSet files = {{"big_PMEKRT.prm", prm_builder::build(file)}};
     ASSERT_GT(files.at("big_PMEKRT.prm").size(), 8192U * 2);
     FdrFtpServer server;
-    const std::string address = LoopbackAddress(12);
-    ASSERT_TRUE(server.Start(address, files));
-    const QueryRun run = RunQuery(address);
+    const std::string address = kLoopback;
+    ASSERT_TRUE(server.Start(files)) << server.failure();
+    const QueryRun run = RunQuery(address, OnPort(server.port()));
     EXPECT_TRUE(run.errors.empty());
     EXPECT_NE(run.reports[1].find("File Checksum =  Good"), std::string::npos);
     EXPECT_NE(run.reports[1].find("\r\n\t4000\t2 UINT  \t\t12000"), std::string::npos);
@@ -121,15 +122,16 @@ TEST(FtpSession, AFileLargerThanOneReceiveIsReadWhole) {
 
 TEST(FtpSession, AnAddressThatIsNeitherDottedNorAKnownNameIsRefused) {
     for (const char* address : {"Enter Target IP Address", "no-such-host.invalid", ""}) {
-        const QueryRun run = RunQuery(address);
+        const QueryRun run = RunQuery(address, OnPort(fdr::fdrServerPort));
         EXPECT_EQ(run.errors, std::vector<std::string>{"Invalid IP Address"}) << address;
         EXPECT_EQ(run.reports, fdr::notQueriedReports()) << address;
     }
 }
 
 TEST(FtpSession, NoServerOnTheAddressFailsToConnect) {
-    const std::string address = LoopbackAddress(13);
-    const QueryRun run = RunQuery(address);
+    const fdr_test::RefusingPort refusing;
+    const std::string address = kLoopback;
+    const QueryRun run = RunQuery(address, OnPort(refusing.port()));
     EXPECT_EQ(run.errors, std::vector<std::string>{"Fail to Connect"});
     for (int level : {1, 2, 3})
         EXPECT_EQ(run.reports[level], "Connect to " + address + "\r\nFail to Connect");

@@ -1,6 +1,5 @@
 // Halbrick's window through the headless UI: start state, presets, Esc, the detail button,
-// prompts, the menu, the re-layout, and a query as the user runs it. Queries use their own
-// loopback addresses (127.0.8.20 to 127.0.8.29).
+// prompts, the menu, the re-layout, and a query as the user runs it.
 
 #include "fdr/window/halbrick_window.h"
 
@@ -28,12 +27,13 @@ const std::string kKey = "SOFTWARE\\Calvento R&D\\Halbrick";
 
 class HalbrickWindowTest : public ::testing::Test {
   protected:
-    // Runs the program while the UI plays `script`; returns the exit code.
-    int Run(const std::string& script) {
+    // Runs the program while the UI plays `script`, its queries going to `port`; returns the
+    // exit code.
+    int Run(const std::string& script, uint16_t port = fdr::fdrServerPort) {
         ui::headless::StartSession(script);
         fdr::HalbrickOptions options;
         options.trace = &trace_;
-        options.limits = fdr_test::ShortLimits();
+        options.settings = fdr_test::ShortLimits(port);
         return fdr::halbrickMain(options);
     }
 
@@ -169,7 +169,7 @@ TEST_F(HalbrickWindowTest, TheCloseBoxEndsTheProgram) {
 TEST_F(HalbrickWindowTest, TheReportFieldFollowsTheWindowSizeAtItsNextMessage) {
     ui::headless::StartSession("size 500 300\n");
     fdr::HalbrickState state;
-    fdr::HalbrickWindow window(state, trace_, fdr_test::ShortLimits());
+    fdr::HalbrickWindow window(state, trace_, fdr_test::ShortLimits(fdr::fdrServerPort));
     ASSERT_TRUE(window.create());
     ui::Window report = ui::ItemWindow(window.mainWindow(), IDC_REPORT);
     // The field fills the 700 x 600 window from the start, before the loop runs (on Windows
@@ -189,13 +189,15 @@ TEST_F(HalbrickWindowTest, TheReportFieldFollowsTheWindowSizeAtItsNextMessage) {
 
 TEST_F(HalbrickWindowTest, AQueryShowsTheReportOfEachLevelAndKeepsTheAddress) {
     fdr_test::FdrFtpServer server;
-    const std::string address = fdr_test::LoopbackAddress(20);
-    ASSERT_TRUE(server.Start(
-        address, {{"a_PMEKRT_s1.prm", prm_builder::build(prm_builder::sampleModuleFile("KRT"))},
-                  {"c_ATV320.prm", {1, 2, 3}}}));
+    const std::string address = fdr_test::kLoopback;
+    ASSERT_TRUE(
+        server.Start({{"a_PMEKRT_s1.prm", prm_builder::build(prm_builder::sampleModuleFile("KRT"))},
+                      {"c_ATV320.prm", {1, 2, 3}}}))
+        << server.failure();
     const std::string detail = std::to_string(IDC_DETAIL);
     Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nkey " +
-        std::to_string(IDC_ADDRESS) + " 13\nclick " + detail + "\nclick " + detail + "\n");
+            std::to_string(IDC_ADDRESS) + " 13\nclick " + detail + "\nclick " + detail + "\n",
+        server.port());
     const std::vector<std::string> reports = Lines("report ");
     ASSERT_EQ(reports.size(), 3U);
     // Some detail first, then Summary, then High detail.
@@ -213,9 +215,11 @@ TEST_F(HalbrickWindowTest, AQueryShowsTheReportOfEachLevelAndKeepsTheAddress) {
 }
 
 TEST_F(HalbrickWindowTest, AFailedQueryIsShownAndItsAddressIsStillKept) {
-    const std::string address = fdr_test::LoopbackAddress(21);  // nothing listens there
+    const fdr_test::RefusingPort refusing;
+    const std::string address = fdr_test::kLoopback;
     Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nclick " +
-        std::to_string(IDC_QUERY) + "\n");
+            std::to_string(IDC_QUERY) + "\n",
+        refusing.port());
     EXPECT_EQ(Lines("msgbox"),
               std::vector<std::string>{
                   "msgbox \"Error\" \"Fail to Connect\" over \"Halbrick  Rev 03MAY2022\" -> OK"});

@@ -5,12 +5,12 @@
 
 namespace fdr_test {
 
-QueryRun RunQuery(const std::string& address, const fdr::FtpTimeLimits& limits) {
+QueryRun RunQuery(const std::string& address, const fdr::FtpSessionSettings& settings) {
     QueryRun run;
     std::ostringstream trace;
     fdr::QueryContext context{
         run.reports, trace, [&run](int position) { run.progress.push_back(position); },
-        [&run](std::string_view text) { run.errors.emplace_back(text); }, limits};
+        [&run](std::string_view text) { run.errors.emplace_back(text); }, settings};
     const auto start = std::chrono::steady_clock::now();
     run.end = fdr::queryFdrServer(address, context);
     run.elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -20,12 +20,18 @@ QueryRun RunQuery(const std::string& address, const fdr::FtpTimeLimits& limits) 
     return run;
 }
 
-fdr::FtpTimeLimits ShortLimits() {
-    fdr::FtpTimeLimits limits;
-    limits.connectMs = 1000;
-    limits.replyMs = 400;
-    limits.dataMs = 400;
-    return limits;
+fdr::FtpSessionSettings OnPort(uint16_t port) {
+    fdr::FtpSessionSettings settings;
+    settings.port = port;
+    return settings;
+}
+
+fdr::FtpSessionSettings ShortLimits(uint16_t port) {
+    fdr::FtpSessionSettings settings = OnPort(port);
+    settings.connectMs = 1000;
+    settings.replyMs = 400;
+    settings.dataMs = 400;
+    return settings;
 }
 
 }  // namespace fdr_test

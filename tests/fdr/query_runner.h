@@ -19,9 +19,12 @@ struct QueryRun {
     long long elapsedMs = 0;
 };
 
-QueryRun RunQuery(const std::string& address, const fdr::FtpTimeLimits& limits = {});
+// Queries `address` on `settings.port`.
+QueryRun RunQuery(const std::string& address, const fdr::FtpSessionSettings& settings);
 
+// The usual limits on `port`.
+fdr::FtpSessionSettings OnPort(uint16_t port);
 // Short limits for the fault cases, so a test of a silent server takes a fraction of a second.
-fdr::FtpTimeLimits ShortLimits();
+fdr::FtpSessionSettings ShortLimits(uint16_t port);
 
 }  // namespace fdr_test

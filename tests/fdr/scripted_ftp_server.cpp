@@ -81,12 +81,12 @@ ScriptedFtpServer::~ScriptedFtpServer() {
         ::close(fd);
 }
 
-bool ScriptedFtpServer::Start(const std::string& address, const Behaviour& behaviour) {
-    address_ = address;
+bool ScriptedFtpServer::Start(const Behaviour& behaviour) {
     behaviour_ = behaviour;
-    listener_ = Listen(address, 21);
+    listener_ = Listen(address_, 0);
     if (listener_ < 0)
         return false;
+    port_ = PortOf(listener_);
     thread_ = std::thread([this] { Serve(); });
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// A scripted FTP server on port 21 of a loopback address, for the faults that a real server
+// A scripted FTP server on a free port of 127.0.0.1, for the faults that a real server
 // does not show on demand: a greeting without a line end, multi-line replies, a server that
 // closes early or answers slowly, a malformed passive reply, a data connection that never
 // ends, listings of any length. It speaks the FDR server's dialogue otherwise (passive mode,
@@ -37,8 +37,10 @@ class ScriptedFtpServer {
     ScriptedFtpServer(const ScriptedFtpServer&) = delete;
     ScriptedFtpServer& operator=(const ScriptedFtpServer&) = delete;
 
-    // Listens on port 21 of `address` and serves sessions one after another until destroyed.
-    bool Start(const std::string& address, const Behaviour& behaviour);
+    // Listens on a port of 127.0.0.1 that the system gives and serves sessions one after
+    // another until destroyed.
+    bool Start(const Behaviour& behaviour);
+    uint16_t port() const { return port_; }
 
     // The command lines received, without their line ends.
     std::vector<std::string> Commands() const;
@@ -49,7 +51,8 @@ class ScriptedFtpServer {
     bool Reply(int control, const std::string& text);
     bool Transfer(int control, int& dataListener, const std::vector<uint8_t>& bytes);
 
-    std::string address_;
+    std::string address_ = "127.0.0.1";
+    uint16_t port_ = 0;
     Behaviour behaviour_;
     int listener_ = -1;
     std::atomic<bool> stop_{false};
