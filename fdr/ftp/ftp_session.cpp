@@ -49,8 +49,9 @@ class FtpSession {
     bool sendPassive();
     bool transferComplete();
     bool passive(const FtpReply& reply);
-    bool receiveData(TcpClient& data, std::vector<uint8_t>& bytes);
-    bool transferRefused(const FtpReply& reply);
+    bool receiveData(TcpClient& data, bool listing, std::vector<uint8_t>& bytes);
+    // The listing or file was not delivered whole: `why` says how.
+    bool transferRefused(const std::string& why);
     bool fileDone();
     void endSession();
 
@@ -241,56 +242,63 @@ bool FtpSession::passive(const FtpReply& reply) {
         return false;
     if (started.code / 100 != 2 && !IsPreliminary(started.code)) {
         data.Close();
-        return transferRefused(started);
+        return transferRefused(withoutLineEnd(started.line));
     }
     std::vector<uint8_t> bytes;
-    if (!receiveData(data, bytes))
+    if (!receiveData(data, listing, bytes))
         return false;
+    // Only the final reply tells a whole transfer from one the server broke off: a server
+    // under load may close the data connection early and answer 426 or 451.
+    FtpReply finished = started;
+    if (IsPreliminary(started.code) && !awaitReply(finished))
+        return false;
+    if (finished.code / 100 != 2)
+        return transferRefused(withoutLineEnd(finished.line));
+    if (!listing && bytes.size() != fileQueue_.sizes.back()) {
+        return transferRefused("received " + std::to_string(bytes.size()) + " of the " +
+                               std::to_string(fileQueue_.sizes.back()) + " bytes listed; " +
+                               withoutLineEnd(finished.line));
+    }
     if (listing) {
         if (bytes.empty())
             trace_ << "FAIL ----- Bytes = 0 (an empty listing)\n";
         const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         parseListing(text, context_.reportText, fileQueue_, trace_);
     } else {
-        const std::string& name = fileQueue_.names.back();
-        if (bytes.empty()) {
-            trace_ << "FAIL ----- Bytes = 0\n";
-            const std::string noData = reportSafe("\r\n\r\n" + name + "\r\n\tNo data received");
-            context_.reportText[highDetail] += noData;
-            context_.reportText[someDetail] += noData;
-        } else {
-            decodePrmFile(bytes, name, context_.reportText, trace_);
-            progress(9);
-        }
+        // Whole, as listed (a file listed with no bytes is never fetched).
+        decodePrmFile(bytes, fileQueue_.names.back(), context_.reportText, trace_);
+        progress(9);
         if (!fileDone())
             return false;
     }
-    // A server that skips the preliminary reply has already said the transfer is complete.
-    return IsPreliminary(started.code) || transferComplete();
+    return transferComplete();
 }
 
-bool FtpSession::receiveData(TcpClient& data, std::vector<uint8_t>& bytes) {
+bool FtpSession::receiveData(TcpClient& data, bool listing, std::vector<uint8_t>& bytes) {
     const TransferEnd end = receiveUntilClosed(data, context_.settings.dataMs, bytes);
     data.Close();
     trace_ << "Bytes = " << bytes.size() << "\n";
     switch (end) {
         case TransferEnd::Complete:
             return true;
+        case TransferEnd::Broken:
+            // A file broken off is one file not fetched, which the final reply and the byte
+            // count show; without its listing the query cannot go on.
+            if (!listing)
+                return true;
+            fail("Data Connection Lost");
+            return false;
         case TransferEnd::TimedOut:
             fail("No Data from Server");
             return false;
         case TransferEnd::TooLarge:
             fail("Too Much Data from Server");
             return false;
-        case TransferEnd::Broken:
-            fail("Data Connection Lost");
-            return false;
     }
     return false;
 }
 
-bool FtpSession::transferRefused(const FtpReply& reply) {
-    const std::string refusal = withoutLineEnd(reply.line);
+bool FtpSession::transferRefused(const std::string& refusal) {
     if (fileQueue_.names.empty()) {
         fail("Listing Refused by Server\r\n" + refusal);
         return false;
@@ -302,13 +310,14 @@ bool FtpSession::transferRefused(const FtpReply& reply) {
     context_.reportText[someDetail] += notFetched;
     if (!fileDone())
         return false;
-    return fileQueue_.names.empty() || sendPassive();
+    return transferComplete();
 }
 
 // The file at the end of the queue has been handled; after the last one the session says
 // goodbye at once.
 bool FtpSession::fileDone() {
     fileQueue_.names.pop_back();
+    fileQueue_.sizes.pop_back();
     if (!fileQueue_.names.empty())
         return true;
     progress(10);

@@ -48,6 +48,7 @@ void ParseLine(std::string_view line, ReportTexts& reports, FileQueue& queue, st
         refusal = "\r\nNot fetched (at most 50 files per query): ";
     if (refusal.empty()) {
         queue.names.push_back(entry.name);
+        queue.sizes.push_back(listedSize(entry.size));
         return;
     }
     trace << refusal.substr(2) << entry.name << "\n";

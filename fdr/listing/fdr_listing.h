@@ -34,6 +34,7 @@ inline constexpr std::array<std::string_view, 4> moduleFileMarkers = {"_PMEKRT",
 inline constexpr std::size_t fileQueueCapacity = 50;
 struct FileQueue {
     std::vector<std::string> names;
+    std::vector<unsigned long long> sizes;  // as listed, one per name
 };
 
 // Parses the listing: the trace lines, the listing part of the three reports, and the queue

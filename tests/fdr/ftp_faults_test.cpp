@@ -243,6 +243,43 @@ TEST(FtpFaults, AFileTheServerRefusesIsReportedAndTheOthersAreFetched) {
     }
 }
 
+TEST(FtpFaults, AFileNotDeliveredWholeIsNotFetchedAndTheNextOneIs) {
+    const std::vector<uint8_t> b = prm_builder::build(prm_builder::sampleModuleFile("PMEDWL"));
+    const struct {
+        std::string brokenOffWith;  // empty: the whole file, then 226, but it was listed longer
+        std::string shown;
+    } cases[] = {
+        {"426 Connection closed; transfer aborted.\r\n",
+         "Not fetched: 426 Connection closed; transfer aborted."},
+        {"451 Local error in processing.\r\n", "Not fetched: 451 Local error in processing."},
+        {"", "Not fetched: received " + std::to_string(b.size()) + " of the " +
+                 std::to_string(b.size() + 10) + " bytes listed; 226 Transfer complete."},
+    };
+    for (const auto& c : cases) {
+        ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+        behaviour.files["b_PMEDWL.prm"] = b;  // fetched first, as the last one listed
+        behaviour.listing +=
+            ListingLine(b.size() + (c.brokenOffWith.empty() ? 10 : 0), "b_PMEDWL.prm");
+        if (!c.brokenOffWith.empty())
+            behaviour.brokenOff["b_PMEDWL.prm"] = c.brokenOffWith;
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
+        EXPECT_TRUE(run.errors.empty()) << c.shown << ": " << run.errors.front();
+        EXPECT_LT(run.elapsedMs, kPromptMs) << c.shown;
+        EXPECT_EQ(server.Commands().back(), "QUIT") << c.shown;
+        for (int level : {1, 2}) {
+            const std::string& report = run.reports[level];
+            EXPECT_NE(report.find("\r\n\r\nb_PMEDWL.prm\r\n\t" + c.shown), std::string::npos)
+                << report;
+            // Nothing of the partial file is decoded; the other file is, whole.
+            EXPECT_EQ(report.find("DTM Name = 'PMEDWL'"), std::string::npos) << c.shown;
+            EXPECT_EQ(report.find("File Checksum =  FAIL"), std::string::npos) << c.shown;
+            EXPECT_NE(report.find("File Checksum =  Good"), std::string::npos) << c.shown;
+        }
+    }
+}
+
 TEST(FtpFaults, ARefusedListingEndsTheQueryWithTheServersReply) {
     ScriptedFtpServer::Behaviour behaviour = OneFileServer();
     behaviour.replies["LIST"] = "550 Permission denied.\r\n";

@@ -111,8 +111,8 @@ bool ScriptedFtpServer::Reply(int control, const std::string& text) {
     return SendText(control, text.data(), text.size());
 }
 
-bool ScriptedFtpServer::Transfer(int control, int& dataListener,
-                                 const std::vector<uint8_t>& bytes) {
+bool ScriptedFtpServer::Transfer(int control, int& dataListener, const std::vector<uint8_t>& bytes,
+                                 const std::string& finalReply) {
     if (!behaviour_.noPreliminaryReply && !Reply(control, "150 Opening data connection.\r\n"))
         return false;
     const int data = AcceptWithin(dataListener, 5000);
@@ -127,7 +127,7 @@ bool ScriptedFtpServer::Transfer(int control, int& dataListener,
         return true;
     }
     ::close(data);
-    return Reply(control, "226 Transfer complete.\r\n");
+    return Reply(control, finalReply);
 }
 
 void ScriptedFtpServer::Session(int control) {
@@ -189,10 +189,16 @@ void ScriptedFtpServer::Session(int control) {
                             std::vector<uint8_t>(listing.begin(), listing.end()));
         } else if (word == "RETR") {
             auto file = behaviour_.files.find(argument);
-            if (file == behaviour_.files.end())
+            auto broken = behaviour_.brokenOff.find(argument);
+            if (file == behaviour_.files.end()) {
                 open = Reply(control, "550 No such file.\r\n");
-            else
+            } else if (broken != behaviour_.brokenOff.end()) {
+                const std::vector<uint8_t> half(file->second.begin(),
+                                                file->second.begin() + file->second.size() / 2);
+                open = Transfer(control, dataListener, half, broken->second);
+            } else {
                 open = Transfer(control, dataListener, file->second);
+            }
         } else if (word == "QUIT") {
             Reply(control, "221 Goodbye.\r\n");
             break;

@@ -28,7 +28,10 @@ class ScriptedFtpServer {
         int dataDelayMs = 0;              // before the data of a transfer
         bool dataStaysOpen = false;       // a transfer's data connection is never closed
         bool noPreliminaryReply = false;  // a transfer is answered with 226 alone, no 150
-        std::string listing;              // what LIST sends
+        // RETR of such a name sends the first half of the file, closes the data connection and
+        // gives this reply (a transfer the server broke off).
+        std::map<std::string, std::string> brokenOff;
+        std::string listing;                                // what LIST sends
         std::map<std::string, std::vector<uint8_t>> files;  // what RETR sends, by name
     };
 
@@ -49,7 +52,8 @@ class ScriptedFtpServer {
     void Serve();
     void Session(int control);
     bool Reply(int control, const std::string& text);
-    bool Transfer(int control, int& dataListener, const std::vector<uint8_t>& bytes);
+    bool Transfer(int control, int& dataListener, const std::vector<uint8_t>& bytes,
+                  const std::string& finalReply = "226 Transfer complete.\r\n");
 
     std::string address_ = "127.0.0.1";
     uint16_t port_ = 0;
