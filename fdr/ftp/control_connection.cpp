@@ -27,8 +27,13 @@ bool ControlConnection::send(std::string_view command, int& error) {
 
 ReplyWait ControlConnection::nextReply(FtpReply& reply) {
     std::array<uint8_t, kReceiveBufferSize> receiveBuffer{};
-    const uint32_t deadline = platform::TickCount() + replyLimitMs_;
+    const uint32_t replyDeadline = platform::TickCount() + replyLimitMs_;
+    // A server that keeps talking without ever finishing meets the query's deadline.
+    const bool queryEndsFirst = Remaining(queryDeadline_) < replyLimitMs_;
+    const uint32_t deadline = queryEndsFirst ? queryDeadline_ : replyDeadline;
     for (;;) {
+        if (queryEndsFirst && Remaining(deadline) == 0)
+            return ReplyWait::Overdue;
         std::optional<std::string> line = cutter_.nextLine();
         if (!line) {
             if (cutter_.pendingText().size() > maxReplyLineLength)
@@ -42,8 +47,11 @@ ReplyWait ControlConnection::nextReply(FtpReply& reply) {
                 cutter_.add(text);
                 continue;
             }
-            if (got.status == TcpClient::Status::kTimedOut)
+            if (got.status == TcpClient::Status::kTimedOut) {
+                if (queryEndsFirst)
+                    return ReplyWait::Overdue;
                 return cutter_.pendingText().empty() ? ReplyWait::Silent : ReplyWait::Incomplete;
+            }
             // The server closed (or broke) the connection. A last line it did not end still
             // counts; the close is seen at the next wait.
             if (cutter_.pendingText().empty()) {

@@ -24,6 +24,7 @@ enum class ReplyWait {
     Incomplete,  // the time limit passed in the middle of a line
     TooLong,     // a line grew beyond any reply's length
     Closed,      // the server closed (or broke) the connection
+    Overdue,     // the query's own deadline passed, however busy the server was
 };
 
 class ControlConnection {
@@ -37,6 +38,10 @@ class ControlConnection {
     }
     // Sends every byte within the reply time limit; `error` gets the system's number.
     bool send(std::string_view command, int& error);
+
+    // No wait goes beyond this tick (the whole query's deadline).
+    void setDeadline(uint32_t tick) { queryDeadline_ = tick; }
+    uint32_t deadline() const { return queryDeadline_; }
 
     // Waits for the next whole reply; a multi-line reply counts once, with its last line.
     ReplyWait nextReply(FtpReply& reply);
@@ -54,6 +59,7 @@ class ControlConnection {
 
     std::ostream& trace_;
     uint32_t replyLimitMs_;
+    uint32_t queryDeadline_ = 0;
     platform::TcpClient socket_;
     ReplyLineCutter cutter_;
     ReplyAssembler assembler_;

@@ -10,6 +10,7 @@
 #include "fdr/prm/decode_prm_file.h"
 #include "platform/ipv4_address.h"
 #include "platform/system_error.h"
+#include "platform/tick.h"
 
 namespace fdr {
 
@@ -59,6 +60,7 @@ class FtpSession {
     std::ostream& trace_ = context_.trace;
     ControlConnection control_;
     FileQueue fileQueue_;
+    uint32_t transferDeadline_ = 0;  // of the transfer under way
     bool quitSent_ = false;
     bool ended_ = false;
 };
@@ -89,6 +91,7 @@ QueryEnd FtpSession::run(std::string_view address) {
         return QueryEnd::Finished;
     }
     progress(2);
+    control_.setDeadline(platform::TickCount() + context_.settings.queryMs);
     const std::string connecting = "Connect to " + std::string(address);
     trace_ << connecting << "\n";
     for (int level = highDetail; level <= summaryDetail; ++level)
@@ -142,6 +145,12 @@ bool FtpSession::awaitReply(FtpReply& reply) {
         case ReplyWait::Closed:
             if (!quitSent_)
                 fail("Server Closed the Connection");
+            return false;
+        case ReplyWait::Overdue:
+            if (quitSent_)
+                trace_ << "No end after QUIT; the session ends\n";
+            else
+                fail("Query Not Finished in Time");
             return false;
     }
     return false;
@@ -217,6 +226,9 @@ bool FtpSession::passive(const FtpReply& reply) {
     trace_ << "data connection: " << platform::Ipv4Text(target->address) << ":" << target->port
            << "\n";
     const bool listing = fileQueue_.names.empty();
+    const uint32_t transferEnd = platform::TickCount() + context_.settings.transferMs;
+    const uint32_t queryEnd = control_.deadline();
+    transferDeadline_ = platform::TickReached(transferEnd, queryEnd) ? queryEnd : transferEnd;
     if (!send(listing ? std::string("LIST\r\n") : "RETR " + fileQueue_.names.back() + "\r\n",
               "Fail to Send 7"))
         return false;
@@ -275,7 +287,8 @@ bool FtpSession::passive(const FtpReply& reply) {
 }
 
 bool FtpSession::receiveData(TcpClient& data, bool listing, std::vector<uint8_t>& bytes) {
-    const TransferEnd end = receiveUntilClosed(data, context_.settings.dataMs, bytes);
+    const TransferEnd end =
+        receiveUntilClosed(data, context_.settings.dataMs, transferDeadline_, bytes);
     data.Close();
     trace_ << "Bytes = " << bytes.size() << "\n";
     switch (end) {
@@ -293,6 +306,10 @@ bool FtpSession::receiveData(TcpClient& data, bool listing, std::vector<uint8_t>
             return false;
         case TransferEnd::TooLarge:
             fail("Too Much Data from Server");
+            return false;
+        case TransferEnd::Overdue:
+            fail(transferDeadline_ == control_.deadline() ? "Query Not Finished in Time"
+                                                          : "Transfer Not Finished in Time");
             return false;
     }
     return false;

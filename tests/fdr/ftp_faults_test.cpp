@@ -202,6 +202,32 @@ TEST(FtpFaults, ADataConnectionThatNeverEndsEndsTheQuery) {
     EXPECT_LT(run.elapsedMs, kPromptMs);
 }
 
+TEST(FtpFaults, AServerThatNeverFinishesMeetsTheDeadlines) {
+    ScriptedFtpServer::Behaviour dribbling = OneFileServer();
+    dribbling.dataByteIntervalMs = 100;  // each byte within the wait limit, the file never
+    ScriptedFtpServer::Behaviour chattering;
+    chattering.chatter = "199 Still here.\r\n";  // each line within the wait limit, forever
+    chattering.chatterIntervalMs = 100;
+    const struct {
+        ScriptedFtpServer::Behaviour behaviour;
+        const char* error;
+    } cases[] = {
+        {dribbling, "Transfer Not Finished in Time"},
+        {chattering, "Query Not Finished in Time"},
+    };
+    for (const auto& c : cases) {
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(c.behaviour));
+        fdr::FtpSessionSettings limits = ShortLimits(server.port());
+        limits.transferMs = 800;
+        limits.queryMs = 1500;
+        const QueryRun run = RunQuery(kServer, limits);
+        EXPECT_EQ(run.errors, std::vector<std::string>{c.error});
+        EXPECT_LT(run.elapsedMs, 1500 + 1000) << c.error;
+        EXPECT_EQ(run.progress.back(), 10) << c.error;
+    }
+}
+
 TEST(FtpFaults, MoreThanFiftyModuleFilesFetchFiftyAndNameTheRest) {
     ScriptedFtpServer::Behaviour behaviour;
     const std::vector<uint8_t> file = prm_builder::build(prm_builder::sampleModuleFile("PMEKRT"));

@@ -121,7 +121,15 @@ bool ScriptedFtpServer::Transfer(int control, int& dataListener, const std::vect
     if (data < 0)
         return Reply(control, "425 No data connection.\r\n");
     Sleep(behaviour_.dataDelayMs);
-    SendText(data, bytes.data(), bytes.size());
+    if (behaviour_.dataByteIntervalMs > 0) {
+        for (size_t at = 0; at < bytes.size() && !stop_; ++at) {
+            if (!SendText(data, &bytes[at], 1))
+                break;
+            Sleep(behaviour_.dataByteIntervalMs);
+        }
+    } else {
+        SendText(data, bytes.data(), bytes.size());
+    }
     if (behaviour_.dataStaysOpen) {
         keptOpen_.push_back(data);
         return true;
@@ -135,6 +143,10 @@ void ScriptedFtpServer::Session(int control) {
     int lines = 0;
     std::string pending;
     bool open = SendText(control, behaviour_.greeting.data(), behaviour_.greeting.size());
+    while (open && !stop_ && !behaviour_.chatter.empty()) {
+        Sleep(behaviour_.chatterIntervalMs);
+        open = SendText(control, behaviour_.chatter.data(), behaviour_.chatter.size());
+    }
     while (open && !stop_) {
         const size_t end = pending.find("\r\n");
         if (end == std::string::npos) {

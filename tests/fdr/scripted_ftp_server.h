@@ -23,9 +23,14 @@ class ScriptedFtpServer {
         // Replies that replace the usual answer to a command word ("PASV", "USER", ...): sent
         // as they are, with nothing else done for the command.
         std::map<std::string, std::string> replies;
-        int closeAfterCommands = -1;      // close the control connection after that many lines
-        int replyDelayMs = 0;             // before every reply
-        int dataDelayMs = 0;              // before the data of a transfer
+        int closeAfterCommands = -1;  // close the control connection after that many lines
+        int replyDelayMs = 0;         // before every reply
+        int dataDelayMs = 0;          // before the data of a transfer
+        int dataByteIntervalMs = 0;   // when above 0, the data go one byte at a time
+        // When not empty: after the greeting, this line again and again, every
+        // `chatterIntervalMs`, and never an answer to a command.
+        std::string chatter;
+        int chatterIntervalMs = 0;
         bool dataStaysOpen = false;       // a transfer's data connection is never closed
         bool noPreliminaryReply = false;  // a transfer is answered with 226 alone, no 150
         // RETR of such a name sends the first half of the file, closes the data connection and
