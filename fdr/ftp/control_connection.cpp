@@ -12,6 +12,15 @@ using platform::TcpClient;
 
 constexpr std::size_t kReceiveBufferSize = 8192;
 
+// A trace line shows this much of a text: each cut line would otherwise echo all that is
+// still pending, and a flood of short lines would write the square of its size.
+constexpr std::size_t kTraceEchoLength = 200;
+
+std::string_view Echo(std::string_view text, bool& cut) {
+    cut = text.size() > kTraceEchoLength;
+    return text.substr(0, kTraceEchoLength);
+}
+
 uint32_t Remaining(uint32_t deadline) {
     const uint32_t now = platform::TickCount();
     return platform::TickReached(now, deadline) ? 0 : deadline - now;
@@ -72,12 +81,16 @@ ReplyWait ControlConnection::nextReply(FtpReply& reply) {
 }
 
 void ControlConnection::traceLine(const std::string& line, int code) {
+    bool pendingCut = false;
+    bool lineCut = false;
+    const std::string_view pending = Echo(cutter_.pendingText(), pendingCut);
+    const std::string_view shownLine = Echo(line, lineCut);
     trace_ << "---------------------\n"
-           << "rxstring='" << cutter_.pendingText() << "'\n"
+           << "rxstring='" << pending << (pendingCut ? "...'\n" : "'\n")
            << "---------++++------------\n\n"
            << "linefeed = " << line.size() << "\n"
            << "---------------------\n"
-           << "teststring='" << line << "'\n"
+           << "teststring='" << shownLine << (lineCut ? "...'\n" : "'\n")
            << "---------++++------------\n\n"
            << "ftp return code = " << code << "\n";
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "tests/fdr/prm_builder.h"
 #include "tests/fdr/query_runner.h"
@@ -90,6 +91,31 @@ TEST(FtpFaults, RepliesWithoutALineEndOrBeyondReasonEndTheQuery) {
         EXPECT_EQ(run.progress.back(), 10) << c.error;
         EXPECT_EQ(run.reports[3], "Connect to " + std::string(kServer) + "\r\n" + c.error);
     }
+}
+
+TEST(FtpFaults, AFloodOfShortReplyLinesKeepsTheTraceSmall) {
+    ScriptedFtpServer::Behaviour behaviour;
+    constexpr size_t kLines = 20000;
+    // Lines the session passes over, before the greeting it answers.
+    std::string flood;
+    for (size_t n = 0; n < kLines; ++n)
+        flood += "199 x\r\n";
+    behaviour.greeting = flood + behaviour.greeting;
+    behaviour.replies[""] = "";
+    ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(behaviour));
+    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
+    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
+    // The fixed lines of each cut line and two echoes of at most a couple of hundred
+    // characters each; the whole pending text per line would be some 60 MB here.
+    EXPECT_LT(run.trace.size(), kLines * 600);
+    std::istringstream trace(run.trace);
+    size_t longest = 0;
+    for (std::string line; std::getline(trace, line);) {
+        if (line.rfind("rxstring=", 0) == 0 || line.rfind("teststring=", 0) == 0)
+            longest = std::max(longest, line.size());
+    }
+    EXPECT_LE(longest, 220U);
 }
 
 TEST(FtpFaults, AServerThatClosesEarlyEndsTheQueryWithAMessage) {
