@@ -134,6 +134,7 @@ struct Message {
     intptr_t lParam = 0;
     int width = 0;
     int height = 0;
+    bool shift = false;  // Char: the Shift key was held (Shift+Tab moves backward)
 };
 
 // A dialog or window procedure. Returns true when it handled the message; unhandled messages
@@ -318,6 +319,8 @@ Window ItemWindow(Window dialog, int id);
 Rect GetClientRect(Window window);
 // Places a child at (x, y) with that size; for a top-level window the size is its client size.
 void MoveWindow(Window window, int x, int y, int width, int height, bool repaint = true);
+// The user cannot make the top-level `window` smaller than a client area of this size.
+void SetMinimumClientSize(Window window, int width, int height);
 void Invalidate(Window window);  // whole client area, erased; a Paint follows
 // Paints what is due at once (UpdateWindow), so a text set before a modal box is on the screen
 // while the box waits.

@@ -16,4 +16,7 @@ void StartSession(std::string_view script);
 // The transcript lines recorded since StartSession, each ending in "\n".
 std::string Transcript();
 
+// The identifier of the control that has the focus; 0 for a window or none.
+int FocusedId();
+
 }  // namespace platform::ui::headless

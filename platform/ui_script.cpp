@@ -154,8 +154,10 @@ std::optional<std::string> ParseEvent(const std::vector<Token>& t, ScriptEvent& 
         return std::nullopt;
     }
     if (auto it = kIdAndNumber.find(word); it != kIdAndNumber.end()) {
-        auto id = n == 3 ? ParseInt(t[1]) : std::nullopt;
-        auto value = n == 3 ? ParseInt(t[2]) : std::nullopt;
+        // A key may be typed with Shift held: "key ID CODE shift".
+        const bool shifted = it->second == ScriptEventKind::Key && n == 4 && IsWord(t[3], "shift");
+        auto id = n == 3 || shifted ? ParseInt(t[1]) : std::nullopt;
+        auto value = n == 3 || shifted ? ParseInt(t[2]) : std::nullopt;
         if (!id || !value) {
             return word + " takes two numbers";
         }
@@ -165,6 +167,7 @@ std::optional<std::string> ParseEvent(const std::vector<Token>& t, ScriptEvent& 
         event.kind = it->second;
         event.id = *id;
         event.value = *value;
+        event.shift = shifted;
         return std::nullopt;
     }
     if (word == "text") {

@@ -51,6 +51,7 @@ struct ScriptEvent {
     PrintAnswer print = PrintAnswer::ToFile;
     uint32_t ip = 0;
     bool duringPump = false;  // "pump EVENT"
+    bool shift = false;       // "key ID CODE shift"
     bool IsAnswer() const {
         return kind == ScriptEventKind::Answer || kind == ScriptEventKind::File ||
                kind == ScriptEventKind::Print;

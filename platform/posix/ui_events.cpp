@@ -190,6 +190,7 @@ void PlayInput(const ScriptEvent& event, WindowObject* target) {
     message.window = window;
     message.id = event.id;
     message.code = event.value;
+    message.shift = event.shift;
     Deliver(window, message);
     if (event.kind == ScriptEventKind::Click && !window->destroyed) {
         message.kind = MessageKind::MouseUp;
@@ -198,10 +199,13 @@ void PlayInput(const ScriptEvent& event, WindowObject* target) {
 }
 
 void PlaySize(const ScriptEvent& event, WindowObject* target) {
-    target->rect = Rect{0, 0, event.value, event.value2};
+    // Dragging the frame stops at the window's minimum size.
+    const int width = std::max(event.value, target->minWidth);
+    const int height = std::max(event.value2, target->minHeight);
+    target->rect = Rect{0, 0, width, height};
     Message message{MessageKind::Size};
-    message.width = event.value;
-    message.height = event.value2;
+    message.width = width;
+    message.height = height;
     Deliver(target, message);
     target->needsPaint = true;
 }

@@ -168,4 +168,9 @@ std::string Transcript() {
     return CurrentSession().memory;
 }
 
+int FocusedId() {
+    const WindowObject* focused = CurrentSession().focused;
+    return focused != nullptr && !focused->isTopLevel ? focused->id : 0;
+}
+
 }  // namespace platform::ui::headless

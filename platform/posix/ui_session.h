@@ -71,7 +71,8 @@ struct WindowObject {
     int result = 0;
     std::map<int, unsigned> timers;  // id -> period
     bool needsPaint = false;
-    bool shown = false;  // a dialog that got through its Init and was activated
+    int minWidth = 0, minHeight = 0;  // top-level: the smallest client area the user can make
+    bool shown = false;               // a dialog that got through its Init and was activated
 };
 
 struct PostedMessage {
@@ -87,7 +88,8 @@ struct Session {
     std::vector<WindowObject*> modalStack;  // innermost last
     std::deque<PostedMessage> posted;
     std::optional<int> quitCode;
-    Procedure loopObserver;  // RunMessageLoop's observer while it runs
+    Procedure loopObserver;           // RunMessageLoop's observer while it runs
+    WindowObject* focused = nullptr;  // the window SetFocus named last
 
     // Script and transcript.
     Script script;

@@ -189,6 +189,13 @@ Rect GetClientRect(Window window) {
     return Rect{0, 0, window->rect.Width(), window->rect.Height()};
 }
 
+void SetMinimumClientSize(Window window, int width, int height) {
+    if (window != nullptr) {
+        window->minWidth = width;
+        window->minHeight = height;
+    }
+}
+
 void MoveWindow(Window window, int x, int y, int width, int height, bool repaint) {
     if (window == nullptr) {
         return;
@@ -221,7 +228,9 @@ void PaintNow(Window window) {
     }
 }
 
-void SetFocus(Window) {}
+void SetFocus(Window window) {
+    CurrentSession().focused = window;
+}
 
 void PostClose(Window window) {
     CurrentSession().posted.push_back({window, Message{MessageKind::Close}});

@@ -28,6 +28,7 @@ void DeliverInput(const MSG& msg, const Procedure& observer) {
     input.wParam = msg.wParam;
     input.lParam = msg.lParam;
     input.code = msg.message == WM_CHAR ? static_cast<int>(msg.wParam) : 0;
+    input.shift = msg.message == WM_CHAR && (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
     const bool isChild = (::GetWindowLongA(msg.hwnd, GWL_STYLE) & WS_CHILD) != 0;
     input.id = isChild ? ::GetDlgCtrlID(msg.hwnd) : 0;
     HWND holder = isChild ? ::GetParent(msg.hwnd) : msg.hwnd;

@@ -112,6 +112,35 @@ Rect GetClientRect(Window window) {
     return Rect{r.left, r.top, r.right, r.bottom};
 }
 
+namespace {
+
+// The minimum client size, packed into the subclass data, becomes the minimum frame size of
+// each WM_GETMINMAXINFO, so it holds with the window's own frame, menu bar and dpi.
+LRESULT CALLBACK KeepMinimumSize(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR subclass, DWORD_PTR data) {
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hwnd, KeepMinimumSize, subclass);
+    } else if (message == WM_GETMINMAXINFO) {
+        const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+        RECT frame{0, 0, static_cast<LONG>(LOWORD(data)), static_cast<LONG>(HIWORD(data))};
+        ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_STYLE)),
+                             ::GetMenu(hwnd) != nullptr,
+                             static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_EXSTYLE)));
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = frame.right - frame.left;
+        info->ptMinTrackSize.y = frame.bottom - frame.top;
+        return result;
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void SetMinimumClientSize(Window window, int width, int height) {
+    ::SetWindowSubclass(ToHwnd(window), KeepMinimumSize, 1,
+                        MAKELONG(static_cast<WORD>(width), static_cast<WORD>(height)));
+}
+
 void MoveWindow(Window window, int x, int y, int width, int height, bool repaint) {
     HWND hwnd = ToHwnd(window);
     if ((::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) == 0) {
