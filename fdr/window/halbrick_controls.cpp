@@ -19,10 +19,10 @@ const std::vector<ui::ChildSpec>& halbrickChildren() {
         {ControlKind::Button, IDC_PRESET_192, "192.168.10.1", 300, 48, 100, 26, shown},
         {ControlKind::Button, IDC_PRESET_172, "172.168.12.1", 410, 48, 100, 26, shown},
         {ControlKind::Button, IDC_DETAIL, "Some Detail", 450, 10, 200, 26, shown},
-        // The user may type into the report, to mark or copy lines; it is rebuilt by a query.
+        // Read-only: the user selects and copies lines; what a query found is not for editing.
         {ControlKind::Edit, IDC_REPORT, "Not Queried.", 20, 90, 200, 100,
          ui::kChildBorder | ui::kChildVScroll | ui::kChildHScroll | ui::kChildMultiLine |
-             ui::kChildAutoScroll},
+             ui::kChildAutoScroll | ui::kChildReadOnly},
         {ControlKind::Progress, IDC_PROGRESS, "", 240, 20, 200, 10},
     };
     return children;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "fdr/window/error_box_text.h"
 #include "fdr/window/halbrick_controls.h"
 #include "fdr/window/halbrick_resource.h"
 #include "toolshell/tool_settings.h"
@@ -13,9 +14,23 @@ using ui::MessageKind;
 
 namespace {
 
+// The prompts the program puts into the address field; neither is an address.
+bool IsPrompt(std::string_view text) {
+    return text == addressPrompt || text == targetAddressPrompt;
+}
+
 bool IsKey(const ui::Message& message, int key) {
     return message.kind == MessageKind::Char && message.code == key;
 }
+
+bool IsTab(const ui::Message& message, bool backward) {
+    return IsKey(message, ui::kKeyTab) && message.shift == backward;
+}
+
+// The smallest client area that keeps the detail button (right edge 650) and the presets in
+// view, with a few lines of the report below them.
+constexpr int kMinimumClientWidth = 670;
+constexpr int kMinimumClientHeight = 160;
 
 std::string SettingsKey() {
     return toolshell::toolSettingsKey(settingsProgramKey);
@@ -45,6 +60,7 @@ bool HalbrickWindow::create() {
     detailButton_ = made[5];
     reportField_ = made[6];
     ui::SetProgressRange(main_, IDC_PROGRESS, 1, 10);
+    ui::SetMinimumClientSize(main_, kMinimumClientWidth, kMinimumClientHeight);
     attachHalbrickMenu(main_);
     // The window was painted while it was made, before the loop could see a message of it; so
     // the field takes the client area left beside the menu bar now, as it does on each later
@@ -72,11 +88,11 @@ bool HalbrickWindow::observe(const ui::Message& message) {
     if (window == queryButton_)
         observeQueryButton(message);
     else if (window == presetUsb_)
-        observePreset(message, preset192_, "90.0.0.1");
+        observePreset(message, preset192_, addressField_, "90.0.0.1");
     else if (window == preset192_)
-        observePreset(message, preset172_, "192.168.10.1");
+        observePreset(message, preset172_, presetUsb_, "192.168.10.1");
     else if (window == preset172_)
-        observePreset(message, detailButton_, "172.168.12.1");
+        observePreset(message, detailButton_, preset192_, "172.168.12.1");
     else if (window == detailButton_)
         observeDetailButton(message);
     else if (window == addressField_)
@@ -107,32 +123,38 @@ bool HalbrickWindow::observeMain(const ui::Message& message) {
 }
 
 void HalbrickWindow::observeQueryButton(const ui::Message& message) {
+    if (tabbed(message, addressField_, detailButton_))
+        return;
     if (message.kind == MessageKind::MouseDown) {
         promptWhenEmpty(addressFieldLength);
-    } else if (IsKey(message, ui::kKeyTab)) {
-        ui::SetFocus(addressField_);
-        resetProgress();
     } else if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseUp) {
         runQuery();
     }
 }
 
-void HalbrickWindow::observePreset(const ui::Message& message, ui::Window next,
+bool HalbrickWindow::tabbed(const ui::Message& message, ui::Window next, ui::Window previous) {
+    const bool forward = IsTab(message, false);
+    if (!forward && !IsTab(message, true))
+        return false;
+    ui::SetFocus(forward ? next : previous);
+    resetProgress();
+    return true;
+}
+
+void HalbrickWindow::observePreset(const ui::Message& message, ui::Window next, ui::Window previous,
                                    std::string_view address) {
-    if (IsKey(message, ui::kKeyTab)) {
-        ui::SetFocus(next);
-        resetProgress();
-    } else if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseDown) {
+    if (tabbed(message, next, previous))
+        return;
+    if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseDown) {
         ui::SetText(addressField_, address);
         state_.savedAddress = std::string(address);
     }
 }
 
 void HalbrickWindow::observeDetailButton(const ui::Message& message) {
-    if (IsKey(message, ui::kKeyTab)) {
-        ui::SetFocus(queryButton_);
-        resetProgress();
-    } else if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseDown) {
+    if (tabbed(message, queryButton_, preset172_))
+        return;
+    if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseDown) {
         state_.detailLevel = state_.detailLevel % summaryDetail + 1;
         ui::SetText(detailButton_, detailName[state_.detailLevel]);
         ui::SetText(reportField_, state_.reportText[state_.detailLevel]);
@@ -140,33 +162,40 @@ void HalbrickWindow::observeDetailButton(const ui::Message& message) {
 }
 
 void HalbrickWindow::observeAddressField(const ui::Message& message) {
-    if (IsKey(message, ui::kKeyTab)) {
-        ui::SetFocus(presetUsb_);
-        resetProgress();
-    } else if (IsKey(message, ui::kKeyEscape)) {
+    if (tabbed(message, presetUsb_, queryButton_))
+        return;
+    if (IsKey(message, ui::kKeyEscape)) {
         ui::SetText(addressField_, state_.savedAddress);
         resetProgress();
     } else if (IsKey(message, ui::kKeyEnter)) {
         ui::SetFocus(queryButton_);
         runQuery();
     } else if (message.kind == MessageKind::MouseDown) {
-        if (ui::GetText(addressField_) == addressPrompt)
+        if (IsPrompt(ui::GetText(addressField_)))
             ui::SetText(addressField_, "");
     }
 }
 
 void HalbrickWindow::runQuery() {
     const std::string address = ui::GetText(addressField_).substr(0, addressFieldLength);
+    const auto showError = [this, &address](std::string_view failure) {
+        // The report still holds the previous query's results; under a box about this
+        // address they would read as this server's.
+        ui::SetText(reportField_, "");
+        ui::PaintNow(reportField_);
+        ui::ShowMessageBox(main_, errorBoxText(failure, address, settings_.port), "Error",
+                           ui::Buttons::Ok, ui::Icon::Stop);
+    };
     QueryContext context{state_.reportText, trace_, [this](int position) { setProgress(position); },
-                         [this](std::string_view text) {
-                             ui::ShowMessageBox(main_, text, "Error", ui::Buttons::Ok);
-                         },
-                         settings_};
+                         showError, settings_};
     if (queryFdrServer(address, context) == QueryEnd::EndProgram) {
         ui::PostQuit(1);
         return;
     }
     ui::SetText(reportField_, state_.reportText[state_.detailLevel]);
+    // A prompt left in the field is no address to come back to.
+    if (IsPrompt(address))
+        return;
     state_.savedAddress = address;
     toolshell::writeRegistryString(SettingsKey(), std::string(addressSetting), address);
 }

@@ -34,7 +34,10 @@ class HalbrickWindow {
     bool observeMain(const platform::ui::Message& message);
     void observeQueryButton(const platform::ui::Message& message);
     void observePreset(const platform::ui::Message& message, platform::ui::Window next,
-                       std::string_view address);
+                       platform::ui::Window previous, std::string_view address);
+    // Tab moves the focus to `next`, Shift+Tab to `previous`; true when the key was one of them.
+    bool tabbed(const platform::ui::Message& message, platform::ui::Window next,
+                platform::ui::Window previous);
     void observeDetailButton(const platform::ui::Message& message);
     void observeAddressField(const platform::ui::Message& message);
 

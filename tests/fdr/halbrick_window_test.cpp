@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
 
 #include "fdr/window/halbrick_controls.h"
@@ -143,13 +145,30 @@ TEST_F(HalbrickWindowTest, ClicksAroundAnEmptyFieldPutThePromptThereAndAClickInI
     EXPECT_EQ(lines[2], FieldLine(IDC_ADDRESS, "Enter IP Address..."));
     EXPECT_EQ(lines[3], FieldLine(IDC_ADDRESS, ""));
     // The query button's press puts the prompt in; its release then queries with it, which is
-    // no address.
+    // no address, and the box says so.
     EXPECT_EQ(lines[4], FieldLine(IDC_ADDRESS, "Enter IP Address..."));
-    EXPECT_EQ(
-        Lines("msgbox"),
-        std::vector<std::string>{
-            "msgbox \"Error\" \"Invalid IP Address\" over \"Halbrick  Rev 03MAY2022\" -> OK"});
-    EXPECT_EQ(StoredAddress(), "Enter IP Address...");
+    EXPECT_EQ(Lines("msgbox"),
+              std::vector<std::string>{
+                  "msgbox \"Error\" \"Invalid IP Address\\r\\n\\r\\n\\\"Enter IP Address...\\\" is "
+                  "neither an IPv4 address nor a known host name.\" icon stop over \"Halbrick  Rev "
+                  "03MAY2022\" -> OK"});
+    // A prompt is never kept as the address.
+    EXPECT_EQ(StoredAddress(), "");
+}
+
+TEST_F(HalbrickWindowTest, TheFirstStartPromptIsClearedByAClickAndNeverKept) {
+    const std::string address = std::to_string(IDC_ADDRESS);
+    Run("click " + address + "\nclick " + std::to_string(IDC_DETAIL) + "\nkey " + address +
+        " 27\nkey " + address + " 13\n");
+    const std::vector<std::string> lines = AddressTexts();
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_EQ(lines[1], FieldLine(IDC_ADDRESS, "Enter Target IP Address"));
+    EXPECT_EQ(lines[2], FieldLine(IDC_ADDRESS, ""));
+    // Esc gives the prompt back (it is what the field showed at start); a query with it
+    // stores nothing.
+    EXPECT_EQ(lines[3], FieldLine(IDC_ADDRESS, "Enter Target IP Address"));
+    EXPECT_EQ(Lines("msgbox").size(), 1U);
+    EXPECT_EQ(StoredAddress(), "");
 }
 
 TEST_F(HalbrickWindowTest, MenuAboutAndExit) {
@@ -167,7 +186,7 @@ TEST_F(HalbrickWindowTest, TheCloseBoxEndsTheProgram) {
 }
 
 TEST_F(HalbrickWindowTest, TheReportFieldFollowsTheWindowSizeAtItsNextMessage) {
-    ui::headless::StartSession("size 500 300\n");
+    ui::headless::StartSession("size 900 300\n");
     fdr::HalbrickState state;
     fdr::HalbrickWindow window(state, trace_, fdr_test::ShortLimits(fdr::fdrServerPort));
     ASSERT_TRUE(window.create());
@@ -183,8 +202,23 @@ TEST_F(HalbrickWindowTest, TheReportFieldFollowsTheWindowSizeAtItsNextMessage) {
         }
         return window.observe(message);
     });
-    EXPECT_EQ(ui::GetClientRect(report).Width(), 460);
+    EXPECT_EQ(ui::GetClientRect(report).Width(), 860);
     EXPECT_EQ(ui::GetClientRect(report).Height(), 200);
+}
+
+TEST_F(HalbrickWindowTest, TheWindowKeepsTheDetailButtonAndThePresetsInView) {
+    // The user drags the frame small: the detail button (ending at 650) and the presets
+    // (ending at 74) stay in view, and the report keeps a few lines.
+    fdr::HalbrickState state;
+    ui::headless::StartSession("size 300 50\n");
+    fdr::HalbrickWindow window(state, trace_, fdr_test::ShortLimits(fdr::fdrServerPort));
+    ASSERT_TRUE(window.create());
+    ui::RunMessageLoop(
+        [&window](ui::Window, const ui::Message& message) { return window.observe(message); });
+    const ui::Rect client = ui::GetClientRect(window.mainWindow());
+    EXPECT_GE(client.Width(), 650 + 20);
+    EXPECT_GE(client.Height(), 90 + 60);
+    EXPECT_GE(ui::GetClientRect(ui::ItemWindow(window.mainWindow(), IDC_REPORT)).Height(), 60);
 }
 
 TEST_F(HalbrickWindowTest, AQueryShowsTheReportOfEachLevelAndKeepsTheAddress) {
@@ -220,12 +254,58 @@ TEST_F(HalbrickWindowTest, AFailedQueryIsShownAndItsAddressIsStillKept) {
     Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nclick " +
             std::to_string(IDC_QUERY) + "\n",
         refusing.port());
+    // The box names the address, the port and what may be wrong.
     EXPECT_EQ(Lines("msgbox"),
               std::vector<std::string>{
-                  "msgbox \"Error\" \"Fail to Connect\" over \"Halbrick  Rev 03MAY2022\" -> OK"});
-    EXPECT_EQ(Lines("report "), std::vector<std::string>{
-                                    ReportLine("Connect to " + address + "\r\nFail to Connect")});
+                  "msgbox \"Error\" " +
+                  ui::QuoteText("Fail to Connect\r\n\r\nNo FTP server answered at \"" + address +
+                                "\", port " + std::to_string(refusing.port()) +
+                                ": the controller is off, unreachable, or its FDR server is not "
+                                "running.") +
+                  " icon stop over \"Halbrick  Rev 03MAY2022\" -> OK"});
+    EXPECT_EQ(Lines("report "),
+              (std::vector<std::string>{
+                  ReportLine(""), ReportLine("Connect to " + address + "\r\nFail to Connect")}));
     EXPECT_EQ(StoredAddress(), address);
+}
+
+TEST_F(HalbrickWindowTest, WhileABoxIsUpTheReportShowsNoEarlierServersResults) {
+    fdr_test::FdrFtpServer server;
+    ASSERT_TRUE(server.Start(
+        {{"a_PMEKRT_s1.prm", prm_builder::build(prm_builder::sampleModuleFile("KRT"))}}))
+        << server.failure();
+    const std::string address = std::to_string(IDC_ADDRESS);
+    Run("text " + address + " \"" + fdr_test::kLoopback + "\"\nkey " + address + " 13\ntext " +
+            address + " \"\"\nkey " + address + " 13\n",
+        server.port());
+    const std::vector<std::string> lines = Lines();
+    const auto box = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("msgbox", 0) == 0;
+    });
+    ASSERT_NE(box, lines.end());
+    EXPECT_NE(box->find("Invalid IP Address"), std::string::npos);
+    const auto shown =
+        std::find_if(std::make_reverse_iterator(box), lines.rend(),
+                     [](const std::string& line) { return line.rfind("report ", 0) == 0; });
+    ASSERT_NE(shown, lines.rend());
+    EXPECT_EQ(*shown, ReportLine(""));
+}
+
+TEST_F(HalbrickWindowTest, ShiftTabWalksTheControlsBackward) {
+    const struct {
+        int from;
+        int to;
+    } cases[] = {
+        {IDC_ADDRESS, IDC_QUERY},         {IDC_QUERY, IDC_DETAIL},
+        {IDC_DETAIL, IDC_PRESET_172},     {IDC_PRESET_172, IDC_PRESET_192},
+        {IDC_PRESET_192, IDC_PRESET_USB}, {IDC_PRESET_USB, IDC_ADDRESS},
+    };
+    for (const auto& c : cases) {
+        Run("key " + std::to_string(c.from) + " 9 shift\n");
+        EXPECT_EQ(ui::headless::FocusedId(), c.to) << c.from;
+        Run("key " + std::to_string(c.to) + " 9\n");
+        EXPECT_EQ(ui::headless::FocusedId(), c.from) << c.to;
+    }
 }
 
 TEST_F(HalbrickWindowTest, TabWalksTheControlsAndResetsTheProgressBar) {
