@@ -28,6 +28,15 @@ bool IsPreliminary(int code) {
     return code == 125 || code == 150;
 }
 
+bool IsRefusal(int code) {
+    return code >= 400 && code <= 599;
+}
+
+// What a server says to the empty line the session greets it with.
+bool IsSyntaxError(int code) {
+    return code >= 500 && code <= 502;
+}
+
 class FtpSession {
   public:
     explicit FtpSession(QueryContext& context)
@@ -47,6 +56,7 @@ class FtpSession {
     bool awaitReply(FtpReply& reply);
     void replyLoop();
     bool act(const FtpReply& reply);
+    bool refused(const FtpReply& reply);
     bool sendPassive();
     bool transferComplete();
     bool passive(const FtpReply& reply);
@@ -62,6 +72,7 @@ class FtpSession {
     FileQueue fileQueue_;
     uint32_t transferDeadline_ = 0;  // of the transfer under way
     bool quitSent_ = false;
+    bool greetingLineAnswered_ = false;
     bool ended_ = false;
 };
 
@@ -195,11 +206,24 @@ bool FtpSession::act(const FtpReply& reply) {
             return true;
         case 421:
             trace_ << "Timeout (421) Closing... DONE\n";
-            return true;
+            return refused(reply);
         default:
             trace_ << "Unknown..." << reply.code << "\n";
-            return true;
+            return refused(reply);
     }
+}
+
+// A refusal of the login, the directory or a mode leaves nothing to wait for: the query ends
+// with the server's reply. The first syntax error answers the empty line of the greeting.
+bool FtpSession::refused(const FtpReply& reply) {
+    if (!IsRefusal(reply.code) || quitSent_)
+        return true;
+    if (IsSyntaxError(reply.code) && !greetingLineAnswered_) {
+        greetingLineAnswered_ = true;
+        return true;
+    }
+    fail("Refused by Server\r\n" + withoutLineEnd(reply.line));
+    return false;
 }
 
 // The next file, or goodbye when none is left.

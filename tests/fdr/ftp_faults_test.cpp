@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "fdr/ftp/data_transfer.h"
 #include "tests/fdr/prm_builder.h"
 #include "tests/fdr/query_runner.h"
 #include "tests/fdr/scripted_ftp_server.h"
@@ -208,14 +209,32 @@ TEST(FtpFaults, AServerSlowerThanTheTimeLimitEndsTheQuery) {
     EXPECT_LT(run.elapsedMs, kPromptMs);
 }
 
-TEST(FtpFaults, ARefusalThatLeavesTheClientWaitingNamesTheLastReply) {
-    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
-    behaviour.replies["PASS"] = "530 Login incorrect.\r\n";
-    ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(behaviour));
-    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
-    EXPECT_EQ(run.errors,
-              std::vector<std::string>{"No Reply from Server\r\nLast reply: 530 Login incorrect."});
+TEST(FtpFaults, ARefusalBeforeTheListingEndsTheQueryAtOnceWithTheReply) {
+    const struct {
+        const char* command;
+        const char* reply;
+    } cases[] = {
+        {"USER", "530 Not logged in."},
+        {"PASS", "530 Login incorrect."},
+        {"CWD", "550 No such directory."},
+        {"TYPE", "504 Type not implemented."},
+        {"PASV", "425 Cannot open passive connection."},
+        {"PASV", "421 Service not available."},
+    };
+    for (const auto& c : cases) {
+        ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+        behaviour.replies[c.command] = std::string(c.reply) + "\r\n";
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(behaviour));
+        fdr::FtpSessionSettings limits = ShortLimits(server.port());
+        limits.replyMs = 3000;  // a wait for more would show
+        const QueryRun run = RunQuery(kServer, limits);
+        EXPECT_EQ(run.errors,
+                  std::vector<std::string>{"Refused by Server\r\n" + std::string(c.reply)})
+            << c.command;
+        EXPECT_LT(run.elapsedMs, 1500) << c.command;
+        EXPECT_EQ(CountOf(server.Commands(), "LIST"), 0U) << c.command;
+    }
 }
 
 TEST(FtpFaults, ADataConnectionThatNeverEndsEndsTheQuery) {
@@ -279,19 +298,45 @@ TEST(FtpFaults, MoreThanFiftyModuleFilesFetchFiftyAndNameTheRest) {
 }
 
 TEST(FtpFaults, AFileTheServerRefusesIsReportedAndTheOthersAreFetched) {
-    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
-    behaviour.listing += ListingLine(900, "b_PMEKRT.prm");  // listed, but RETR gives 550
-    ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(behaviour));
-    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
-    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
-    EXPECT_EQ(CountOf(server.Commands(), "RETR"), 2U);
-    EXPECT_EQ(server.Commands().back(), "QUIT");
-    for (int level : {1, 2}) {
-        EXPECT_NE(
-            run.reports[level].find("\r\n\r\nb_PMEKRT.prm\r\n\tNot fetched: 550 No such file."),
-            std::string::npos);
-        EXPECT_NE(run.reports[level].find("\r\n\r\na_PMEKRT.prm\r\n"), std::string::npos);
+    // Listed, but RETR gives the reply (no file at all: 550 No such file).
+    const char* refusals[] = {"", "425 Can't open data connection.", "450 File unavailable.",
+                              "451 Local error.", "550 Permission denied."};
+    for (const std::string refusal : refusals) {
+        ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+        behaviour.listing += ListingLine(900, "b_PMEKRT.prm");
+        if (!refusal.empty())
+            behaviour.refused["b_PMEKRT.prm"] = refusal + "\r\n";
+        const std::string shown = refusal.empty() ? "550 No such file." : refusal;
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
+        EXPECT_TRUE(run.errors.empty()) << shown << ": " << run.errors.front();
+        EXPECT_EQ(CountOf(server.Commands(), "RETR"), 2U) << shown;
+        EXPECT_EQ(server.Commands().back(), "QUIT") << shown;
+        for (int level : {1, 2}) {
+            EXPECT_NE(run.reports[level].find("\r\n\r\nb_PMEKRT.prm\r\n\tNot fetched: " + shown),
+                      std::string::npos)
+                << shown;
+            EXPECT_NE(run.reports[level].find("File Checksum =  Good"), std::string::npos) << shown;
+        }
+    }
+}
+
+TEST(FtpFaults, AFileUpToTheTransferLimitIsFetchedAndOneByteMoreEndsTheQuery) {
+    for (const size_t size : {fdr::maxTransferBytes, fdr::maxTransferBytes + 1}) {
+        ScriptedFtpServer::Behaviour behaviour;
+        behaviour.files["big_PMEKRT.prm"] = std::vector<uint8_t>(size, 0x5A);
+        behaviour.listing = ListingLine(size, "big_PMEKRT.prm");
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
+        if (size == fdr::maxTransferBytes) {
+            EXPECT_TRUE(run.errors.empty()) << run.errors.front();
+            EXPECT_NE(run.reports[1].find("\r\n\r\nbig_PMEKRT.prm\r\n"), std::string::npos);
+            EXPECT_EQ(run.reports[1].find("Not fetched"), std::string::npos);
+        } else {
+            EXPECT_EQ(run.errors, std::vector<std::string>{"Too Much Data from Server"});
+        }
     }
 }
 
@@ -333,14 +378,17 @@ TEST(FtpFaults, AFileNotDeliveredWholeIsNotFetchedAndTheNextOneIs) {
 }
 
 TEST(FtpFaults, ARefusedListingEndsTheQueryWithTheServersReply) {
-    ScriptedFtpServer::Behaviour behaviour = OneFileServer();
-    behaviour.replies["LIST"] = "550 Permission denied.\r\n";
-    ScriptedFtpServer server;
-    ASSERT_TRUE(server.Start(behaviour));
-    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
-    EXPECT_EQ(run.errors,
-              std::vector<std::string>{"Listing Refused by Server\r\n550 Permission denied."});
-    EXPECT_LT(run.elapsedMs, kPromptMs);
+    for (const std::string refusal : {"425 Can't open data connection.", "450 Busy.",
+                                      "451 Local error.", "550 Permission denied."}) {
+        ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+        behaviour.replies["LIST"] = refusal + "\r\n";
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
+        EXPECT_EQ(run.errors, std::vector<std::string>{"Listing Refused by Server\r\n" + refusal});
+        EXPECT_LT(run.elapsedMs, kPromptMs) << refusal;
+        EXPECT_EQ(CountOf(server.Commands(), "RETR"), 0U) << refusal;
+    }
 }
 
 }  // namespace

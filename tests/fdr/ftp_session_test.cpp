@@ -84,6 +84,9 @@ TEST(FtpSession, AQueryListsFetchesAndDecodesTheModuleFiles) {
     EXPECT_NE(run.reports[2].find("\r\n\tDTM Name = 'PMEKRT'"), std::string::npos);
     ASSERT_FALSE(run.progress.empty());
     EXPECT_EQ(run.progress.back(), 10);
+    // The trace goes to a console anyone may read: the account's password stays out of it.
+    EXPECT_NE(run.trace.find("PASS "), std::string::npos);
+    EXPECT_EQ(run.trace.find("tkvomela"), std::string::npos);
 }
 
 TEST(FtpSession, AListingWithoutModuleFilesFetchesNothing) {

@@ -107,6 +107,16 @@ TEST(FdrListing, ANameThatCouldCarryACommandIsNotFetched) {
     EXPECT_EQ(parsed.reports[3].find('\0'), std::string::npos);
 }
 
+TEST(FdrListing, ControlCharactersInANameKeepItFromTheQueue) {
+    for (const char* inside : {"\x01", "\t", "\x1B", "\x7F"}) {
+        const Parsed parsed = Parse(Line(10, "a_PMEKRT" + std::string(inside) + "x.prm"));
+        EXPECT_TRUE(parsed.queue.names.empty()) << int(inside[0]);
+        EXPECT_NE(parsed.reports[3].find("Not fetched (the name holds control characters): "),
+                  std::string::npos)
+            << int(inside[0]);
+    }
+}
+
 TEST(FdrListing, SizesCountTheirLeadingDigits) {
     EXPECT_EQ(fdr::listedSize("1234"), 1234U);
     EXPECT_EQ(fdr::listedSize("12ab"), 12U);

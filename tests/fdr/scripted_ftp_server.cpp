@@ -202,7 +202,10 @@ void ScriptedFtpServer::Session(int control) {
         } else if (word == "RETR") {
             auto file = behaviour_.files.find(argument);
             auto broken = behaviour_.brokenOff.find(argument);
-            if (file == behaviour_.files.end()) {
+            auto refused = behaviour_.refused.find(argument);
+            if (refused != behaviour_.refused.end()) {
+                open = Reply(control, refused->second);
+            } else if (file == behaviour_.files.end()) {
                 open = Reply(control, "550 No such file.\r\n");
             } else if (broken != behaviour_.brokenOff.end()) {
                 const std::vector<uint8_t> half(file->second.begin(),

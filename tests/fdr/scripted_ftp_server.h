@@ -36,6 +36,8 @@ class ScriptedFtpServer {
         // RETR of such a name sends the first half of the file, closes the data connection and
         // gives this reply (a transfer the server broke off).
         std::map<std::string, std::string> brokenOff;
+        // RETR of such a name gets this reply instead of a transfer.
+        std::map<std::string, std::string> refused;
         std::string listing;                                // what LIST sends
         std::map<std::string, std::vector<uint8_t>> files;  // what RETR sends, by name
     };
