@@ -186,6 +186,12 @@ void HalbrickWindow::runQuery() {
         ui::ShowMessageBox(main_, errorBoxText(failure, address, settings_.port), "Error",
                            ui::Buttons::Ok, ui::Icon::Stop);
     };
+    // A prompt is no host name to look up.
+    if (IsPrompt(address)) {
+        showError("Invalid IP Address");
+        ui::SetText(reportField_, state_.reportText[state_.detailLevel]);
+        return;
+    }
     QueryContext context{state_.reportText, trace_, [this](int position) { setProgress(position); },
                          showError, settings_};
     if (queryFdrServer(address, context) == QueryEnd::EndProgram) {
@@ -193,9 +199,6 @@ void HalbrickWindow::runQuery() {
         return;
     }
     ui::SetText(reportField_, state_.reportText[state_.detailLevel]);
-    // A prompt left in the field is no address to come back to.
-    if (IsPrompt(address))
-        return;
     state_.savedAddress = address;
     toolshell::writeRegistryString(SettingsKey(), std::string(addressSetting), address);
 }
