@@ -2,11 +2,14 @@
 // message (or completes it), never a hang. Each server listens on a port of its own.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <sstream>
 
+#include "fdr/ftp/control_connection.h"
 #include "fdr/ftp/data_transfer.h"
+#include "platform/tick.h"
 #include "tests/fdr/prm_builder.h"
 #include "tests/fdr/query_runner.h"
 #include "tests/fdr/scripted_ftp_server.h"
@@ -120,9 +123,11 @@ TEST(FtpFaults, AFloodOfShortReplyLinesKeepsTheTraceSmall) {
 }
 
 TEST(FtpFaults, AServerThatClosesEarlyEndsTheQueryWithAMessage) {
-    for (int closeAfter : {1, 2, 3, 7}) {
+    // -1: the server sends the listing, then closes instead of saying the transfer is complete.
+    for (int closeAfter : {1, 2, 3, 7, -1}) {
         ScriptedFtpServer::Behaviour behaviour = OneFileServer();
         behaviour.closeAfterCommands = closeAfter;
+        behaviour.closeInsteadOfFinalReply = closeAfter == -1;
         ScriptedFtpServer server;
         ASSERT_TRUE(server.Start(behaviour));
         const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
@@ -139,18 +144,27 @@ TEST(FtpFaults, AServerThatClosesEarlyEndsTheQueryWithAMessage) {
 }
 
 TEST(FtpFaults, ASendToAClosedServerRaisesNoSignal) {
-    // Two greetings, and the server goes as soon as it has the empty line: the second USER is
-    // written to a connection the server has reset. The test process would die of SIGPIPE.
+    // With SIGPIPE at its default, a send to a connection the peer has reset ends the process
+    // unless the send asks for no signal.
+    struct sigaction pipe {};
+    ASSERT_EQ(::sigaction(SIGPIPE, nullptr, &pipe), 0);
+    ASSERT_EQ(pipe.sa_handler, SIG_DFL);
     ScriptedFtpServer::Behaviour behaviour;
-    behaviour.greeting = "220 one\r\n220 two\r\n";
-    behaviour.closeAfterCommands = 1;
+    behaviour.resetAtAccept = true;
     ScriptedFtpServer server;
     ASSERT_TRUE(server.Start(behaviour));
-    const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
-    ASSERT_EQ(run.errors.size(), 1U);
-    EXPECT_TRUE(run.errors[0] == "Fail to Send 2" ||
-                run.errors[0] == "Server Closed the Connection")
-        << run.errors[0];
+    std::ostringstream trace;
+    fdr::ControlConnection control(trace, 2000);
+    control.setDeadline(platform::TickCount() + 5000);
+    ASSERT_EQ(control.connect(0x7F000001, server.port(), 2000),
+              platform::TcpSocket::ConnectResult::kConnected);
+    // The reset has arrived once the wait for the greeting sees the connection end.
+    fdr::FtpReply reply;
+    ASSERT_EQ(control.nextReply(reply), fdr::ReplyWait::Closed);
+    int error = 0;
+    EXPECT_FALSE(control.send("USER fdrusers\r\n", error));
+    EXPECT_FALSE(control.send("USER fdrusers\r\n", error));
+    EXPECT_NE(error, 0);
 }
 
 TEST(FtpFaults, AServerThatOnlySaysTheTransferIsCompleteIsServedToo) {

@@ -101,6 +101,13 @@ void ScriptedFtpServer::Serve() {
         const int control = AcceptWithin(listener_, 50);
         if (control < 0)
             continue;
+        if (behaviour_.resetAtAccept) {
+            // Closing with a zero linger time sends a reset instead of the goodbye.
+            const linger reset{1, 0};
+            ::setsockopt(control, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+            ::close(control);
+            continue;
+        }
         Session(control);
         ::close(control);
     }
@@ -135,6 +142,8 @@ bool ScriptedFtpServer::Transfer(int control, int& dataListener, const std::vect
         return true;
     }
     ::close(data);
+    if (behaviour_.closeInsteadOfFinalReply)
+        return false;
     return Reply(control, finalReply);
 }
 

@@ -31,8 +31,10 @@ class ScriptedFtpServer {
         // `chatterIntervalMs`, and never an answer to a command.
         std::string chatter;
         int chatterIntervalMs = 0;
-        bool dataStaysOpen = false;       // a transfer's data connection is never closed
-        bool noPreliminaryReply = false;  // a transfer is answered with 226 alone, no 150
+        bool dataStaysOpen = false;             // a transfer's data connection is never closed
+        bool noPreliminaryReply = false;        // a transfer is answered with 226 alone, no 150
+        bool closeInsteadOfFinalReply = false;  // after a transfer's data, close, no 226
+        bool resetAtAccept = false;  // each connection is reset as soon as it is accepted
         // RETR of such a name sends the first half of the file, closes the data connection and
         // gives this reply (a transfer the server broke off).
         std::map<std::string, std::string> brokenOff;
