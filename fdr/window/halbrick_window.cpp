@@ -217,7 +217,7 @@ void HalbrickWindow::showAboutBox() {
     std::string text = "Halbrick    Rev " + std::string(revisionDate) +
                        "\r\nReads the device-replacement files of an FDR server.";
     text.resize(std::min<std::size_t>(text.size(), 254));  // the box's text buffer
-    ui::ShowMessageBox(main_, text, "About", ui::Buttons::Ok);
+    ui::ShowMessageBox(main_, text, "About", ui::Buttons::Ok, ui::Icon::Information);
 }
 
 void HalbrickWindow::fitReportField() {

@@ -178,6 +178,10 @@ TEST_F(HalbrickWindowTest, MenuAboutAndExit) {
     const std::vector<std::string> boxes = Lines("msgbox");
     ASSERT_EQ(boxes.size(), 1U);
     EXPECT_EQ(boxes[0].rfind("msgbox \"About\" \"Halbrick    Rev 03MAY2022\\r\\n", 0), 0U);
+    // Over the main window, so a click on the window cannot hide it.
+    const std::string end = " icon information over \"Halbrick  Rev 03MAY2022\" -> OK";
+    ASSERT_GT(boxes[0].size(), end.size());
+    EXPECT_EQ(boxes[0].substr(boxes[0].size() - end.size()), end);
 }
 
 TEST_F(HalbrickWindowTest, TheCloseBoxEndsTheProgram) {
