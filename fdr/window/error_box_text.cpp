@@ -4,7 +4,9 @@ namespace fdr {
 
 std::string errorBoxText(std::string_view failure, std::string_view address, uint16_t port) {
     std::string text(failure);
-    const std::string quoted = "\"" + std::string(address) + "\"";
+    std::string quoted = "\"";
+    quoted += address;
+    quoted += '"';
     if (failure == "Invalid IP Address") {
         text += "\r\n\r\n" + quoted + " is neither an IPv4 address nor a known host name.";
     } else if (failure == "Fail to Connect") {
