@@ -10,6 +10,7 @@
 
 #include "fdr/ftp/reply_lines.h"
 #include "platform/tcp_client.h"
+#include "platform/tick.h"
 
 namespace fdr {
 
@@ -29,8 +30,11 @@ enum class ReplyWait {
 
 class ControlConnection {
   public:
+    // Until setDeadline, no deadline beyond the reply limit (the farthest tick ahead).
     ControlConnection(std::ostream& trace, uint32_t replyLimitMs)
-        : trace_(trace), replyLimitMs_(replyLimitMs) {}
+        : trace_(trace),
+          replyLimitMs_(replyLimitMs),
+          queryDeadline_(platform::TickCount() + 0x7FFFFFFFu) {}
 
     platform::TcpSocket::ConnectResult connect(platform::Ipv4Address address, uint16_t port,
                                                uint32_t timeLimitMs) {
@@ -59,7 +63,7 @@ class ControlConnection {
 
     std::ostream& trace_;
     uint32_t replyLimitMs_;
-    uint32_t queryDeadline_ = 0;
+    uint32_t queryDeadline_;
     platform::TcpClient socket_;
     ReplyLineCutter cutter_;
     ReplyAssembler assembler_;
