@@ -71,6 +71,38 @@ void takeDtmEntry(Inventory& inventory, std::string_view line, ConversionLog& lo
                "'  IPaddress='" + ipAddress + "'   DeviceID='" + id + "'");
 }
 
+// "<variables name="IBY_Rack_1" ...>" and the "<variableInit value="0">" line inside it.
+void takePlaceholderPlace(Inventory& inventory, std::string_view line) {
+    if (inventory.pendingPlaceModule != 0) {
+        const int k = inventory.pendingPlaceModule;
+        if (holds(line, "<variableInit value=")) {
+            const std::string value = attributeValue(line, " value=");
+            bool& read = inventory.pendingPlaceIsSlot ? inventory.placeholderSlotRead[k]
+                                                      : inventory.placeholderRackRead[k];
+            int& place = inventory.pendingPlaceIsSlot ? inventory.placeholderSlot[k]
+                                                      : inventory.placeholderRack[k];
+            if (!read && startsWithNumber(value)) {
+                place = readNumber(value);
+                read = true;
+            }
+            inventory.pendingPlaceModule = 0;
+        } else if (holds(line, "<variables") || holds(line, "</variables>")) {
+            inventory.pendingPlaceModule = 0;
+        }
+    }
+    if (!holds(line, "<variables name=\"IBY_")) {
+        return;
+    }
+    const std::string name = attributeValue(line, " name=");
+    for (int k = 1; k <= maxModules; ++k) {
+        const std::string n = number(k);
+        if (name == "IBY_Rack_" + n || name == "IBY_Slot_" + n) {
+            inventory.pendingPlaceModule = k;
+            inventory.pendingPlaceIsSlot = name[4] == 'S';
+        }
+    }
+}
+
 }  // namespace
 
 RackSlot moduleAddress(std::string_view line) {
@@ -124,6 +156,7 @@ RackSlot dtmIdentifierPlace(std::string_view identifier) {
 }
 
 void takeInventoryLine(Inventory& inventory, std::string_view line, ConversionLog& log) {
+    takePlaceholderPlace(inventory, line);
     if (inventory.awaitingModuleAddress) {
         // The line after a module line is its address line; it is still tested for the other
         // two kinds, but never as a module line itself.

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "extractor/iby_template_set.h"
 #include "tests/converter/conversion_fixture.h"
 #include "tests/converter/m580_project.h"
 
@@ -79,8 +80,8 @@ TEST_F(Conversion, OneModuleBecomesTheIbsProject) {
     // communication blocks keep theirs.
     for (const std::string& line : lines) {
         if (line.find("IBY_") != std::string::npos) {
-            EXPECT_TRUE(line.find("IBY_Rack_1") != std::string::npos ||
-                        line.find("IBY_Slot_1") != std::string::npos)
+            EXPECT_TRUE(line.find("IBY_Rack_") != std::string::npos ||
+                        line.find("IBY_Slot_") != std::string::npos)
                 << line;
         }
     }
@@ -156,6 +157,44 @@ TEST_F(Conversion, TwoModulesEachTakeTheirDtmName) {
     // The second module's sections keep their rack and slot.
     EXPECT_TRUE(holdsText(lines, "<identProgram name=\"IBS_IN_d0_s5\""));
     EXPECT_TRUE(holdsText(lines, "<identProgram name=\"IBS_IN_PMEDWL_A\""));
+}
+
+TEST_F(Conversion, EachIpAddressGoesToTheModuleItsBlocksName) {
+    // The dynamic blocks test a route against IBY_Rack_k and IBY_Slot_k and then send to
+    // IBS_IPk; the module table names slot 3 first. The data block declares the modules in
+    // either order.
+    std::vector<std::string> templateSet;
+    extractor::writeIbyTemplateSet([&](std::string_view line) { templateSet.emplace_back(line); },
+                                   {0, 3, 0, 5});
+    const struct {
+        const char* what;
+        std::vector<Module> modules;
+    } cases[] = {{"slot 3 declared first", {Module{}, secondModule()}},
+                 {"slot 5 declared first", {secondModule(), Module{}}}};
+    for (const auto& c : cases) {
+        ProjectOptions options;
+        options.modules = c.modules;
+        options.templateSet = templateSet;
+        const std::string name = c.modules.front().slot == 3 ? "plant3.zef" : "plant5.zef";
+        const fs::path input = writeProject(options, name);
+        ASSERT_TRUE(convert(input)) << c.what << transcript();
+        const std::vector<std::string> lines = converter_test::splitCrLf(converter_test::zipEntries(
+            folder() / (input.stem().string() + "_IBS.zef"))["unitpro.xef"]);
+        int found = 0;
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+            for (const auto& [variable, address] :
+                 {std::pair{"IBS_IP1", "192.168.10.3"}, std::pair{"IBS_IP2", "192.168.10.5"}}) {
+                if (lines[i].find(std::string("<variables name=\"") + variable + "\"") !=
+                    std::string::npos) {
+                    ++found;
+                    EXPECT_EQ(lines[i + 1], std::string("\t\t\t\t<variableInit value=\"") +
+                                                address + "\"></variableInit>")
+                        << c.what << ": " << variable;
+                }
+            }
+        }
+        EXPECT_EQ(found, 6) << c.what;
+    }
 }
 
 TEST_F(Conversion, MultiLineDeviceVariablesLeaveWhole) {

@@ -217,22 +217,37 @@ TEST(Inventory, DtmEntriesListedAgainstTheModuleOrderAreRefused) {
 TEST(Inventory, IbyDeclarationsArePairedWithTheDtmEntryOfTheirPlace) {
     ProjectOptions options;
     options.modules = {module(0, 3, "PMEDWL_A", "1"), module(0, 5, "PMEDWL_B", "2")};
-    std::vector<std::string> lines = m580_test::projectLines(options);
+    const std::vector<std::string> project = m580_test::projectLines(options);
     // The second module's declarations first: the pairing follows rack and slot, not order.
-    const int first = m580_test::findLine(lines, "name=\"IBY_IODDT_IN_d0_s3\"");
-    const int second = m580_test::findLine(lines, "name=\"IBY_IODDT_IN_d0_s5\"");
-    std::swap(lines[static_cast<std::size_t>(first)], lines[static_cast<std::size_t>(second)]);
-    Pass pass;
-    takeInventory(pass, lines);
-    EXPECT_EQ(pass.inventory.ibySuffix[1], "_d0_s5");
-    ASSERT_EQ(vornick::checkInventory(pass.inventory, kXef), std::nullopt);
-    EXPECT_EQ(pass.inventory.ibySuffix[1], "_d0_s3");
-    EXPECT_EQ(pass.inventory.ibySuffix[2], "_d0_s5");
-    EXPECT_EQ(pass.inventory.IBYslot[2], 5);
-    // The placeholders follow the declarations' order, the order the Premium conversion met the
-    // modules in: the first names the module at slot 5, DTM 2.
-    EXPECT_EQ(pass.inventory.placeholderDtm[1], 2);
-    EXPECT_EQ(pass.inventory.placeholderDtm[2], 1);
+    // The IP placeholders follow the blocks' IBY_Rack_k and IBY_Slot_k, which name the module
+    // at slot 3 first; only blocks without them leave the declarations' order, the order the
+    // Premium conversion met the modules in, to decide.
+    const struct {
+        const char* what;
+        bool placesGiven;
+        int firstPlaceholderDtm;
+    } cases[] = {{"places given", true, 1}, {"no places", false, 2}};
+    for (const auto& c : cases) {
+        std::vector<std::string> lines = project;
+        const int first = m580_test::findLine(lines, "name=\"IBY_IODDT_IN_d0_s3\"");
+        const int second = m580_test::findLine(lines, "name=\"IBY_IODDT_IN_d0_s5\"");
+        std::swap(lines[static_cast<std::size_t>(first)], lines[static_cast<std::size_t>(second)]);
+        if (!c.placesGiven) {
+            for (int at; (at = m580_test::findLine(lines, "<variables name=\"IBY_Rack_")) >= 0 ||
+                         (at = m580_test::findLine(lines, "<variables name=\"IBY_Slot_")) >= 0;) {
+                lines.erase(lines.begin() + at, lines.begin() + at + 3);
+            }
+        }
+        Pass pass;
+        takeInventory(pass, lines);
+        EXPECT_EQ(pass.inventory.ibySuffix[1], "_d0_s5") << c.what;
+        ASSERT_EQ(vornick::checkInventory(pass.inventory, kXef), std::nullopt) << c.what;
+        EXPECT_EQ(pass.inventory.ibySuffix[1], "_d0_s3") << c.what;
+        EXPECT_EQ(pass.inventory.ibySuffix[2], "_d0_s5") << c.what;
+        EXPECT_EQ(pass.inventory.IBYslot[2], 5) << c.what;
+        EXPECT_EQ(pass.inventory.placeholderDtm[1], c.firstPlaceholderDtm) << c.what;
+        EXPECT_EQ(pass.inventory.placeholderDtm[2], 3 - c.firstPlaceholderDtm) << c.what;
+    }
 }
 
 }  // namespace
