@@ -7,6 +7,8 @@
 #include <system_error>
 
 #include "converter/conversion/conversion_log.h"
+#include "converter/conversion/device_type_warning.h"
+#include "converter/conversion/device_types.h"
 #include "converter/conversion/inventory.h"
 #include "converter/conversion/inventory_checks.h"
 #include "converter/conversion/ioddt_match.h"
@@ -79,7 +81,9 @@ class Conversion {
     std::string xefReadFilename_;
     std::string xefWriteFilename_;
     Inventory inventory_;
+    IoddtMatch match_;
     int replacementCount_ = 0;
+    std::string deviceTypeWarning_;  // empty when no hand fix is needed
 };
 
 bool Conversion::run() {
@@ -153,8 +157,7 @@ bool Conversion::secondPass() {
     if (!project) {
         return false;
     }
-    IoddtMatch match;
-    if (auto failed = matchIoddtVariables(*project, inventory_, match, xefReadFilename_, log_)) {
+    if (auto failed = matchIoddtVariables(*project, inventory_, match_, xefReadFilename_, log_)) {
         log_.say("");
         log_.say(failed->boxText);
         ui::ShowMessageBox(nullptr, failed->boxText, "ERROR");
@@ -180,6 +183,7 @@ bool Conversion::thirdPass() {
     RewriteState state = startRewrite(inventory_);
     rewriteProject(*project, rewritten, inventory_, state, log_);
     replacementCount_ = state.replacementCount;
+    deviceTypeWarning_ = deviceTypeWarning(inventory_, match_, deviceTypedBlocks(state));
     rewritten.close();
     if (state.overgrownLine > 0) {
         showError(log_, "  ERROR: File '" + xefReadFilename_ + "' line " +
@@ -247,9 +251,17 @@ bool Conversion::pack() {
                   "  ERROR: " + (packed.ok ? shownOutput + " was not created" : packed.error));
         return false;
     }
-    ui::ShowMessageBox(nullptr, " Created: " + shownOutput, "Success");
+    std::string box = " Created: " + shownOutput;
+    if (!deviceTypeWarning_.empty()) {
+        log_.say(deviceTypeWarning_);
+        box += "\r\n\r\n " + deviceTypeWarning_;
+    }
+    ui::ShowMessageBox(nullptr, box, "Success");
     log_.report("\r\n  Created: " + shownOutput);
     log_.report("\r\n  Replaced " + std::to_string(replacementCount_) + " variables.");
+    if (!deviceTypeWarning_.empty()) {
+        log_.report("\r\n  " + deviceTypeWarning_);
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "extractor/iby_template_set.h"
+#include "platform/ui_headless.h"
 #include "tests/converter/conversion_fixture.h"
 #include "tests/converter/m580_project.h"
 
@@ -194,6 +195,37 @@ TEST_F(Conversion, EachIpAddressGoesToTheModuleItsBlocksName) {
             }
         }
         EXPECT_EQ(found, 6) << c.what;
+    }
+}
+
+TEST_F(Conversion, TwoDtmDeviceTypesAreReportedAsNeedingAHandFix) {
+    // The shared blocks' device parameter takes the first DTM's type; the second module's
+    // calls pass a variable of its own type, unless both DTMs share one.
+    ProjectOptions options;
+    options.modules.push_back(secondModule());
+    const std::vector<std::string> differing = m580_test::projectLines(options);
+    std::vector<std::string> shared = differing;
+    const int second = m580_test::findLine(shared, "<variables name=\"PMEDWL_B\"");
+    shared[static_cast<std::size_t>(second)] =
+        "\t\t<variables name=\"PMEDWL_B\" typeName=\"T_PMEDWL_A\">";
+    const std::string warning =
+        "WARNING: The two PMEDWL DTMs have different device types: PMEDWL_A is T_PMEDWL_A, "
+        "PMEDWL_B is T_PMEDWL_B. The device parameter of IBS_Layout_Xfer and IBS_IODDT_IN is of "
+        "type T_PMEDWL_A, so the calls for PMEDWL_B do not build: fix these blocks by hand.";
+    const struct {
+        const char* what;
+        const std::vector<std::string>& lines;
+        bool warned;
+    } cases[] = {{"differing types", differing, true}, {"one type", shared, false}};
+    for (const auto& c : cases) {
+        platform::ui::headless::StartSession("");
+        const fs::path input = writeProject(c.lines, std::string(c.what) + ".zef");
+        ASSERT_TRUE(convert(input)) << c.what;
+        ASSERT_EQ(boxes().size(), 1u) << c.what;
+        const std::string created =
+            "Success| Created: " + (folder() / c.what).string() + "_IBS.zef";
+        EXPECT_EQ(boxes()[0], c.warned ? created + "\r\n\r\n " + warning : created) << c.what;
+        EXPECT_EQ(report.find("\r\n  " + warning) != std::string::npos, c.warned) << c.what;
     }
 }
 
