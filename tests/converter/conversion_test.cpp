@@ -229,6 +229,27 @@ TEST_F(Conversion, TwoDtmDeviceTypesAreReportedAsNeedingAHandFix) {
     }
 }
 
+TEST_F(Conversion, TheUsersNotYetSetTextStaysWhileTheUnusedPlaceholderIsFilled) {
+    // With one module the second IP placeholder takes the first DTM's name, as it always has;
+    // the same words in the user's comment and string stay as written.
+    std::vector<std::string> lines = m580_test::projectLines();
+    const int marker = m580_test::findLine(lines, "IF NOT DIOiby.Freshness THEN");
+    ASSERT_GT(marker, 0);
+    const std::vector<std::string> users{"(* value not yet set by the HMI *)",
+                                         "\tManage.errorstring := 'NOT YET SET';"};
+    lines.insert(lines.begin() + marker, users.begin(), users.end());
+    const fs::path input = writeProject(lines);
+    ASSERT_TRUE(convert(input)) << transcript();
+    const std::vector<std::string> out = convertedProject(input, folder() / "plant_IBS.zef");
+    for (const std::string& line : users) {
+        EXPECT_TRUE(holdsLine(out, line)) << line;
+    }
+    const int ip2 = m580_test::findLine(out, "<variables name=\"IBS_IP2\"");
+    ASSERT_GT(ip2, 0);
+    EXPECT_EQ(out[static_cast<std::size_t>(ip2 + 1)],
+              "\t\t\t\t<variableInit value=\"PMEDWL_A\"></variableInit>");
+}
+
 TEST_F(Conversion, MultiLineDeviceVariablesLeaveWhole) {
     ProjectOptions options;
     options.modules.push_back(secondModule());
