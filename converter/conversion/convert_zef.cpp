@@ -43,26 +43,17 @@ void showError(ConversionLog& log, const std::string& text) {
     ui::ShowMessageBox(nullptr, text, "ERROR");
 }
 
-// Opens for reading; on failure shows the open-failure box and returns nothing.
-std::optional<std::ifstream> openProject(const fs::path& path, const std::string& shown) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        toolshell::showOpenFailure(1, shown, errno, "ERROR");
-        return std::nullopt;
-    }
-    return in;
-}
-
 class Conversion {
   public:
     Conversion(std::string_view zefPath, std::string& reportText, std::ostream& console)
-        : names_(deriveZefNames(zefPath)), log_{reportText, console} {}
+        : names_(deriveZefNames(zefPath)), shownArchive_(zefPath), log_{reportText, console} {}
 
     bool run();
 
   private:
     bool unpack();
+    // Opens the unpacked project file; on failure shows why and returns nothing.
+    std::optional<std::ifstream> openProject();
     // Opens the project file for one of the checking passes and says so.
     std::optional<std::ifstream> openForCheck(std::string_view reportTail);
     bool firstPass();
@@ -73,6 +64,9 @@ class Conversion {
     bool pack();
 
     ZefNames names_;
+    // Every message names the archive the user chose: the work folder is private and gone
+    // when the message is read.
+    std::string shownArchive_;
     ConversionLog log_;
     toolshell::WorkFolder work_{"vornick"};
     fs::path unpacked_;
@@ -125,8 +119,25 @@ bool Conversion::unpack() {
     return true;
 }
 
+std::optional<std::ifstream> Conversion::openProject() {
+    std::error_code probed;
+    if (!fs::is_regular_file(xefRead_, probed)) {
+        showError(log_, "  ERROR: File '" + shownArchive_ + "' does not contain the project file " +
+                            std::string(projectEntry) + "!");
+        return std::nullopt;
+    }
+    errno = 0;
+    std::ifstream in(xefRead_, std::ios::binary);
+    if (!in) {
+        showError(log_, toolshell::openFailureText(
+                            1, std::string(projectEntry) + " of " + shownArchive_, errno));
+        return std::nullopt;
+    }
+    return in;
+}
+
 std::optional<std::ifstream> Conversion::openForCheck(std::string_view reportTail) {
-    std::optional<std::ifstream> project = openProject(xefRead_, xefReadFilename_);
+    std::optional<std::ifstream> project = openProject();
     if (project) {
         const std::string opened = "File '" + xefReadFilename_ + "' open successful...";
         log_.say("  " + opened);
@@ -144,7 +155,7 @@ bool Conversion::firstPass() {
         return false;
     }
     takeInventory(*project, inventory_, log_);
-    if (auto failed = checkInventory(inventory_, xefReadFilename_)) {
+    if (auto failed = checkInventory(inventory_, shownArchive_)) {
         showError(log_, *failed);
         return false;
     }
@@ -157,7 +168,7 @@ bool Conversion::secondPass() {
     if (!project) {
         return false;
     }
-    if (auto failed = matchIoddtVariables(*project, inventory_, match_, xefReadFilename_, log_)) {
+    if (auto failed = matchIoddtVariables(*project, inventory_, match_, shownArchive_, log_)) {
         log_.say("");
         log_.say(failed->boxText);
         ui::ShowMessageBox(nullptr, failed->boxText, "ERROR");
@@ -168,15 +179,15 @@ bool Conversion::secondPass() {
 }
 
 bool Conversion::thirdPass() {
-    std::optional<std::ifstream> project = openProject(xefRead_, xefReadFilename_);
+    std::optional<std::ifstream> project = openProject();
     if (!project) {
         return false;
     }
     errno = 0;
     std::ofstream rewritten(xefWrite_, std::ios::binary | std::ios::trunc);
     if (!rewritten) {
-        showError(log_, "  ERROR: File '" + xefWriteFilename_ +
-                            "' open FAIL... Err = " + std::to_string(errno));
+        showError(log_, "  ERROR: The rewritten project of '" + shownArchive_ +
+                            "' cannot be made: open FAIL... Err = " + std::to_string(errno));
         return false;
     }
     log_.say("  File '" + xefWriteFilename_ + "' open successful...");
@@ -186,14 +197,15 @@ bool Conversion::thirdPass() {
     deviceTypeWarning_ = deviceTypeWarning(inventory_, match_, deviceTypedBlocks(state));
     rewritten.close();
     if (state.overgrownLine > 0) {
-        showError(log_, "  ERROR: File '" + xefReadFilename_ + "' line " +
-                            std::to_string(state.overgrownLine) +
+        showError(log_, "  ERROR: File '" + shownArchive_ + "': " + std::string(projectEntry) +
+                            " line " + std::to_string(state.overgrownLine) +
                             " grows beyond bounds under the renames: a DTM name or IP address "
                             "holds the names it replaces!");
         return false;
     }
     if (project->bad() || !rewritten) {
-        showError(log_, "  ERROR: File '" + xefWriteFilename_ + "' could not be written in full!");
+        showError(log_, "  ERROR: The rewritten project of '" + shownArchive_ +
+                            "' could not be written in full!");
         return false;
     }
     return true;
@@ -206,8 +218,8 @@ bool Conversion::putInPlace() {
         fs::rename(xefWrite_, xefRead_, failed);
     }
     if (failed) {
-        showError(log_, "  ERROR: Unable to put '" + xefWriteFilename_ + "' in place of '" +
-                            xefReadFilename_ + "': " + failed.message());
+        showError(log_, "  ERROR: Unable to put the rewritten project of '" + shownArchive_ +
+                            "' in place: " + failed.message());
         return false;
     }
     return true;

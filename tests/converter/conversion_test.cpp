@@ -3,7 +3,10 @@
 // failures that leave the user's files as they were.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <iterator>
 
@@ -66,6 +69,10 @@ class Conversion : public ConversionTest {
 
 TEST_F(Conversion, OneModuleBecomesTheIbsProject) {
     const fs::path input = writeProject(ProjectOptions{});
+    // A killed run's work folder, a day old: swept at this start.
+    const fs::path stale = tempFolder() / "vornick-123456";
+    fs::create_directories(stale / "project");
+    fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(25));
     const std::string before = readFile(input);
     ASSERT_TRUE(convert(input));
 
@@ -269,7 +276,7 @@ TEST_F(Conversion, AFailedCheckShowsItsBoxAndChangesNothing) {
     EXPECT_FALSE(convert(input));
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].rfind("ERROR|  ERROR: File '", 0), 0u);
-    EXPECT_NE(boxes()[0].find("unitpro.xef' found 1 PMEDWL but only  0 DTM entries!"),
+    EXPECT_NE(boxes()[0].find(input.string() + "' found 1 PMEDWL but only  0 DTM entries!"),
               std::string::npos);
     EXPECT_EQ(readFile(input), before);
     EXPECT_EQ(converter_test::folderContent(folder()), std::set<std::string>{"plant.zef"});
@@ -326,15 +333,84 @@ TEST_F(Conversion, AFileThatIsNoArchiveIsRefused) {
     EXPECT_TRUE(converter_test::folderContent(tempFolder()).empty());
 }
 
-TEST_F(Conversion, AnArchiveWithoutAProjectFileShowsTheOpenFailure) {
-    const fs::path input = folder() / "plant.zef";
-    m580_test::writeArchive(input, m580_test::otherEntries());
-    EXPECT_FALSE(convert(input));
-    ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].rfind("ERROR|(1) Unable to open " + tempFolder().string(), 0), 0u);
-    EXPECT_EQ(boxes()[0].substr(boxes()[0].size() - 28), "/project/unitpro.xef Err = 2");
-    EXPECT_EQ(converter_test::folderContent(folder()), std::set<std::string>{"plant.zef"});
+TEST_F(Conversion, EachFailureBoxNamesTheChosenArchiveAndWhatItLacks) {
+    // The conversion works in a private folder that is gone when the box is read: the box
+    // names the archive the user chose.
+    std::vector<std::string> noModule = m580_test::projectLines();
+    noModule.erase(noModule.begin() + m580_test::findLine(noModule, "BMX PMEDWL0111"),
+                   noModule.begin() + m580_test::findLine(noModule, "BMX PMEDWL0111") + 3);
+    std::vector<std::string> noVariable = m580_test::projectLines();
+    noVariable.erase(noVariable.begin() +
+                     m580_test::findLine(noVariable, "<attribute name=\"DeviceId\""));
+    const std::string project = m580_test::joinLines(m580_test::projectLines());
+    std::vector<m580_test::Entry> folderTyped{{"unitpro.xef/", "", true}};
+    for (const m580_test::Entry& entry : m580_test::otherEntries()) {
+        folderTyped.push_back(entry);
+    }
+    const struct {
+        const char* what;
+        std::vector<m580_test::Entry> entries;
+        std::string lack;
+    } cases[] = {
+        {"no project file", m580_test::otherEntries(),
+         " does not contain the project file unitpro.xef!"},
+        {"a folder for a project file", folderTyped,
+         " does not contain the project file unitpro.xef!"},
+        {"no module",
+         {{"unitpro.xef", m580_test::joinLines(noModule), false}},
+         " does not contain at least one PMEDWL Module!"},
+        {"no device variable",
+         {{"unitpro.xef", m580_test::joinLines(noVariable), false}},
+         " Found no DTM variable TYPE to match IBS IODDT DTM(1)"},
+    };
+    for (const auto& c : cases) {
+        platform::ui::headless::StartSession("");
+        const fs::path input = folder() / (std::string(c.what) + ".zef");
+        m580_test::writeArchive(input, c.entries);
+        EXPECT_FALSE(convert(input)) << c.what;
+        ASSERT_EQ(boxes().size(), 1u) << c.what;
+        EXPECT_EQ(boxes()[0], "ERROR|  ERROR: File '" + input.string() + "'" + c.lack) << c.what;
+        EXPECT_FALSE(fs::exists(folder() / (std::string(c.what) + "_IBS.zef"))) << c.what;
+    }
     EXPECT_TRUE(converter_test::folderContent(tempFolder()).empty());
+}
+
+TEST_F(Conversion, AFailedFirstCopyOfTheArchiveLeavesNoPartBesideIt) {
+    // The new archive starts as a copy of the old one under a hidden name beside it; a copy cut
+    // short (here by a file size limit, as by a full disk) must not stay there. The archive is
+    // larger than any file the conversion writes before.
+    std::vector<m580_test::Entry> entries = m580_test::otherEntries();
+    for (int e = 0; e < 50; ++e) {
+        std::string noise;
+        for (int i = 0; i < 4000; ++i) {
+            noise.push_back(static_cast<char>(((e * 4000 + i) * 2654435761u) >> 13));
+        }
+        entries.push_back({"Noise/" + std::to_string(e) + ".bin", noise, true});
+    }
+    const fs::path input = folder() / "plant.zef";
+    m580_test::writeZef(input, m580_test::joinLines(m580_test::projectLines()), entries);
+    ASSERT_GT(fs::file_size(input), 200000u);
+
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 100000;
+    void (*savedSignal)(int) = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool created = convert(input);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, savedSignal);
+
+    EXPECT_FALSE(created);
+    ASSERT_FALSE(boxes().empty());
+    EXPECT_EQ(boxes().back().rfind("ERROR|", 0), 0u) << boxes().back();
+    EXPECT_EQ(boxes().back().find(".~"), std::string::npos) << boxes().back();
+    EXPECT_NE(boxes().back().find(input.string()), std::string::npos) << boxes().back();
+    for (const std::string& name : converter_test::folderContent(folder())) {
+        EXPECT_EQ(name.find(".~"), std::string::npos) << name;
+    }
+    EXPECT_FALSE(fs::exists(folder() / "plant_IBS.zef"));
+    EXPECT_EQ(report.find("Created:"), std::string::npos);
 }
 
 TEST_F(Conversion, AnOutputThatCannotBeWrittenIsNoSuccess) {
