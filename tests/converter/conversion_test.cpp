@@ -413,6 +413,35 @@ TEST_F(Conversion, AFailedFirstCopyOfTheArchiveLeavesNoPartBesideIt) {
     EXPECT_EQ(report.find("Created:"), std::string::npos);
 }
 
+TEST_F(Conversion, ALineTheRenamesWouldOvergrowRefusesTheProject) {
+    // A DTM named with the very names the later renames look for would multiply a line that
+    // holds many of them: the project is refused, naming that line, and nothing is created.
+    Module module;
+    module.dtmName.clear();
+    for (int i = 0; i < 4; ++i) {
+        module.dtmName +=
+            "IBS_READ_VAR_d0_s3IBS_SEND_REQ_d0_s3IBS_WRITE_VAR_d0_s3IBS_Layout_CRC_d0_s3";
+    }
+    ProjectOptions options;
+    options.modules = {module};
+    std::vector<std::string> lines = m580_test::projectLines(options);
+    std::string many = "\t<!--";
+    for (int i = 0; i < 1000; ++i) {
+        many += " IBY_Manage_d0_s3";
+    }
+    many += " -->";
+    lines.insert(lines.end() - 1, many);
+    const fs::path input = writeProject(lines);
+    EXPECT_FALSE(convert(input));
+    ASSERT_EQ(boxes().size(), 1u) << transcript();
+    EXPECT_EQ(boxes()[0], "ERROR|  ERROR: File '" + input.string() + "': unitpro.xef line " +
+                              std::to_string(lines.size() - 1) +
+                              " grows beyond bounds under the renames: a DTM name or IP "
+                              "address holds the names it replaces!");
+    EXPECT_FALSE(fs::exists(folder() / "plant_IBS.zef"));
+    EXPECT_EQ(report.find("Created:"), std::string::npos);
+}
+
 TEST_F(Conversion, AnOutputThatCannotBeWrittenIsNoSuccess) {
     const fs::path input = writeProject(ProjectOptions{});
     // A folder holds the output's name: the archive cannot be put there.
