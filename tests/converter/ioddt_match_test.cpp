@@ -237,10 +237,29 @@ TEST(IoddtMatch, OnlyTheIdAttributeAmongTheVariablesChildLinesCarriesTheDeviceId
     }
 }
 
-TEST(IoddtMatch, WithoutAClosingDataBlockLineNoCheckRuns) {
-    std::vector<std::string> lines = dataBlock({variable("PMEDWL_X", "1")});
-    lines.erase(lines.end() - 2);
-    EXPECT_FALSE(run(twoDtms(1), lines).failure.has_value());
+TEST(IoddtMatch, WithoutAClosingDataBlockLineTheChecksRunAtTheEnd) {
+    // A data block that never closes, or no data block at all: the checks run once, at the end
+    // of the file, rather than not at all.
+    std::vector<std::string> unclosed = dataBlock({variable("PMEDWL_X", "1")});
+    unclosed.erase(unclosed.end() - 2);
+    const std::vector<std::string> none{"<FEFExchangeFile>", "</FEFExchangeFile>"};
+    const std::string file = "  ERROR: File '" + kXef + "'";
+    const struct {
+        const char* what;
+        std::vector<std::string> lines;
+        std::string box;
+    } cases[] = {
+        {"unclosed", unclosed, file + " DTM variable Name does not match IBS IODDT DTM(1)"},
+        {"no data block", none, file + " Found no DTM variable TYPE to match IBS IODDT DTM(1)"},
+    };
+    for (const auto& c : cases) {
+        const Matched result = run(twoDtms(1), c.lines);
+        ASSERT_TRUE(result.failure.has_value()) << c.what;
+        EXPECT_EQ(result.failure->boxText, c.box) << c.what;
+    }
+    std::vector<std::string> good = dataBlock({variable("PMEDWL_A", "1")});
+    good.erase(good.end() - 2);
+    EXPECT_FALSE(run(twoDtms(1), good).failure.has_value());
 }
 
 TEST(IoddtMatch, EveryClosingDataBlockLineChecksWhatWasFoundUpToIt) {
