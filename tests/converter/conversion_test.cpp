@@ -78,7 +78,12 @@ TEST_F(Conversion, OneModuleBecomesTheIbsProject) {
 
     const fs::path output = folder() / "plant_IBS.zef";
     const std::string stem = (folder() / "plant").string();
-    EXPECT_EQ(boxes(), std::vector<std::string>{"Success| Created: " + stem + "_IBS.zef"});
+    // The box names the count the report ends with.
+    const std::string replaced = converter_test::splitCrLf(report).back().substr(2);
+    EXPECT_EQ(replaced.rfind("Replaced ", 0), 0u);
+    EXPECT_EQ(boxes(),
+              std::vector<std::string>{"Success| Created: " + stem + "_IBS.zef\r\n " + replaced});
+    EXPECT_EQ(shownBoxes()[0].icon, "information");
     EXPECT_EQ(readFile(input), before);
     const std::vector<std::string> lines = convertedProject(input, output);
 
@@ -229,9 +234,13 @@ TEST_F(Conversion, TwoDtmDeviceTypesAreReportedAsNeedingAHandFix) {
         const fs::path input = writeProject(c.lines, std::string(c.what) + ".zef");
         ASSERT_TRUE(convert(input)) << c.what;
         ASSERT_EQ(boxes().size(), 1u) << c.what;
+        const std::size_t replaced = report.find("Replaced ");
+        ASSERT_NE(replaced, std::string::npos) << c.what;
         const std::string created =
-            "Success| Created: " + (folder() / c.what).string() + "_IBS.zef";
+            "Success| Created: " + (folder() / c.what).string() + "_IBS.zef\r\n " +
+            report.substr(replaced, report.find('.', replaced) + 1 - replaced);
         EXPECT_EQ(boxes()[0], c.warned ? created + "\r\n\r\n " + warning : created) << c.what;
+        EXPECT_EQ(shownBoxes()[0].icon, c.warned ? "warning" : "information") << c.what;
         EXPECT_EQ(report.find("\r\n  " + warning) != std::string::npos, c.warned) << c.what;
     }
 }
