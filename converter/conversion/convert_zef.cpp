@@ -276,12 +276,15 @@ bool Conversion::pack() {
         return false;
     }
     const std::string replaced = "Replaced " + std::to_string(replacementCount_) + " variables.";
+    // The report keeps its closing lines; a warning goes in front of them.
+    if (!deviceTypeWarning_.empty()) {
+        log_.say(deviceTypeWarning_);
+        log_.report("\r\n  " + deviceTypeWarning_);
+    }
     log_.report("\r\n  Created: " + shownOutput);
     log_.report("\r\n  " + replaced);
     std::string box = " Created: " + shownOutput + "\r\n " + replaced;
     if (!deviceTypeWarning_.empty()) {
-        log_.say(deviceTypeWarning_);
-        log_.report("\r\n  " + deviceTypeWarning_);
         box += "\r\n\r\n " + deviceTypeWarning_;
     }
     // A project that needs a hand fix is made, but it is not ready to build.
