@@ -214,6 +214,44 @@ TEST(Inventory, DtmEntriesListedAgainstTheModuleOrderAreRefused) {
               "  ERROR: File '" + kXef + "' IBSslot(1) does not match IBSDTMslot(1)!");
 }
 
+TEST(Inventory, TheBlocksNameEachModulesPlaceByInitialValues) {
+    // IBY_Rack_2 and IBY_Slot_2 of a dynamic block, in the shapes their initial values take; the
+    // first block that gives a value counts.
+    const std::vector<std::string> rack{"\t\t\t<variables name=\"IBY_Rack_2\" typeName=\"INT\">",
+                                        "\t\t\t\t<variableInit value=\"1\"></variableInit>",
+                                        "\t\t\t</variables>"};
+    const std::string slotOnOneLine =
+        "\t\t\t<variables name=\"IBY_Slot_2\" typeName=\"INT\"><variableInit value=\"5\"/>"
+        "</variables>";
+    const std::string slotWithoutValue =
+        "\t\t\t<variables name=\"IBY_Slot_2\" typeName=\"INT\"></variables>";
+    const std::string other =
+        "\t\t\t<variables name=\"Count\" typeName=\"INT\"><variableInit value=\"7\"/>"
+        "</variables>";
+    const struct {
+        const char* what;
+        std::vector<std::string> lines;
+        bool read;
+    } cases[] = {
+        {"own line and declaration line", {rack[0], rack[1], rack[2], slotOnOneLine}, true},
+        {"a later block differs",
+         {rack[0], rack[1], rack[2], slotOnOneLine,
+          "\t\t\t<variables name=\"IBY_Slot_2\" typeName=\"INT\"><variableInit value=\"9\"/>"
+          "</variables>"},
+         true},
+        {"no value of its own", {rack[0], rack[1], rack[2], slotWithoutValue, other}, false},
+    };
+    for (const auto& c : cases) {
+        Pass pass;
+        takeInventory(pass, c.lines);
+        EXPECT_TRUE(pass.inventory.placeholderRackRead[2]) << c.what;
+        EXPECT_EQ(pass.inventory.placeholderRack[2], 1) << c.what;
+        EXPECT_EQ(pass.inventory.placeholderSlotRead[2], c.read) << c.what;
+        EXPECT_EQ(pass.inventory.placeholderSlot[2], c.read ? 5 : 0) << c.what;
+        EXPECT_FALSE(pass.inventory.placeholderRackRead[1]) << c.what;
+    }
+}
+
 TEST(Inventory, IbyDeclarationsArePairedWithTheDtmEntryOfTheirPlace) {
     ProjectOptions options;
     options.modules = {module(0, 3, "PMEDWL_A", "1"), module(0, 5, "PMEDWL_B", "2")};
