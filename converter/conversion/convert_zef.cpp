@@ -7,6 +7,8 @@
 #include <system_error>
 
 #include "converter/conversion/conversion_log.h"
+#include "converter/conversion/device_type_warning.h"
+#include "converter/conversion/device_types.h"
 #include "converter/conversion/inventory.h"
 #include "converter/conversion/inventory_checks.h"
 #include "converter/conversion/ioddt_match.h"
@@ -35,32 +37,24 @@ constexpr std::string_view rewrittenName = "unitpro_IBY.xef";
 // carries Fennick's output name.
 constexpr std::string_view intermediateCopyName = "unitpro_IBS.xef";
 
-void showError(ConversionLog& log, const std::string& text) {
-    log.say("");
-    log.say(text);
-    ui::ShowMessageBox(nullptr, text, "ERROR");
-}
-
-// Opens for reading; on failure shows the open-failure box and returns nothing.
-std::optional<std::ifstream> openProject(const fs::path& path, const std::string& shown) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        toolshell::showOpenFailure(1, shown, errno, "ERROR");
-        return std::nullopt;
-    }
-    return in;
-}
-
 class Conversion {
   public:
-    Conversion(std::string_view zefPath, std::string& reportText, std::ostream& console)
-        : names_(deriveZefNames(zefPath)), log_{reportText, console} {}
+    Conversion(std::string_view zefPath, std::string& reportText, std::ostream& console,
+               const ConversionWindow& window)
+        : names_(deriveZefNames(zefPath)),
+          shownArchive_(zefPath),
+          log_{reportText, console},
+          window_(window) {}
 
     bool run();
 
   private:
+    // Every box comes after the report that leads to it is on the screen.
+    void showBox(const std::string& text, const std::string& caption, ui::Icon icon);
+    void showError(const std::string& text);
     bool unpack();
+    // Opens the unpacked project file; on failure shows why and returns nothing.
+    std::optional<std::ifstream> openProject();
     // Opens the project file for one of the checking passes and says so.
     std::optional<std::ifstream> openForCheck(std::string_view reportTail);
     bool firstPass();
@@ -71,7 +65,11 @@ class Conversion {
     bool pack();
 
     ZefNames names_;
+    // Every message names the archive the user chose: the work folder is private and gone
+    // when the message is read.
+    std::string shownArchive_;
     ConversionLog log_;
+    const ConversionWindow& window_;
     toolshell::WorkFolder work_{"vornick"};
     fs::path unpacked_;
     fs::path xefRead_;
@@ -79,8 +77,23 @@ class Conversion {
     std::string xefReadFilename_;
     std::string xefWriteFilename_;
     Inventory inventory_;
+    IoddtMatch match_;
     int replacementCount_ = 0;
+    std::string deviceTypeWarning_;  // empty when no hand fix is needed
 };
+
+void Conversion::showBox(const std::string& text, const std::string& caption, ui::Icon icon) {
+    if (window_.showReport) {
+        window_.showReport();
+    }
+    ui::ShowMessageBox(window_.owner, text, caption, ui::Buttons::Ok, icon);
+}
+
+void Conversion::showError(const std::string& text) {
+    log_.say("");
+    log_.say(text);
+    showBox(text, "ERROR", ui::Icon::Stop);
+}
 
 bool Conversion::run() {
     log_.reportText.clear();
@@ -98,7 +111,7 @@ bool Conversion::unpack() {
     log_.say(
         " ---------------- Unpack the .zef into a work folder of its own ---------------------");
     if (!work_.made()) {
-        showError(log_, "  ERROR: Unable to make a work folder: " + work_.error());
+        showError("  ERROR: Unable to make a work folder: " + work_.error());
         return false;
     }
     unpacked_ = work_.path() / "project";
@@ -110,7 +123,7 @@ bool Conversion::unpack() {
              platform::AnsiFromPath(unpacked_));
     const platform::ArchiveResult unpacked = platform::UnpackArchive(names_.archive, unpacked_);
     if (!unpacked.ok) {
-        showError(log_, "  ERROR: " + unpacked.error);
+        showError("  ERROR: " + unpacked.error);
         return false;
     }
     log_.report("\r\n xefReadFilename = '" + xefReadFilename_ + "'");
@@ -121,8 +134,25 @@ bool Conversion::unpack() {
     return true;
 }
 
+std::optional<std::ifstream> Conversion::openProject() {
+    std::error_code probed;
+    if (!fs::is_regular_file(xefRead_, probed)) {
+        showError("  ERROR: File '" + shownArchive_ + "' does not contain the project file " +
+                  std::string(projectEntry) + "!");
+        return std::nullopt;
+    }
+    errno = 0;
+    std::ifstream in(xefRead_, std::ios::binary);
+    if (!in) {
+        showError(toolshell::openFailureText(1, std::string(projectEntry) + " of " + shownArchive_,
+                                             errno));
+        return std::nullopt;
+    }
+    return in;
+}
+
 std::optional<std::ifstream> Conversion::openForCheck(std::string_view reportTail) {
-    std::optional<std::ifstream> project = openProject(xefRead_, xefReadFilename_);
+    std::optional<std::ifstream> project = openProject();
     if (project) {
         const std::string opened = "File '" + xefReadFilename_ + "' open successful...";
         log_.say("  " + opened);
@@ -140,8 +170,8 @@ bool Conversion::firstPass() {
         return false;
     }
     takeInventory(*project, inventory_, log_);
-    if (auto failed = checkInventory(inventory_, xefReadFilename_)) {
-        showError(log_, *failed);
+    if (auto failed = checkInventory(inventory_, shownArchive_)) {
+        showError(*failed);
         return false;
     }
     return true;
@@ -153,43 +183,42 @@ bool Conversion::secondPass() {
     if (!project) {
         return false;
     }
-    IoddtMatch match;
-    if (auto failed = matchIoddtVariables(*project, inventory_, match, xefReadFilename_, log_)) {
-        log_.say("");
-        log_.say(failed->boxText);
-        ui::ShowMessageBox(nullptr, failed->boxText, "ERROR");
+    if (auto failed = matchIoddtVariables(*project, inventory_, match_, shownArchive_, log_)) {
         log_.report(failed->reportLines);
+        showError(failed->boxText);
         return false;
     }
     return true;
 }
 
 bool Conversion::thirdPass() {
-    std::optional<std::ifstream> project = openProject(xefRead_, xefReadFilename_);
+    std::optional<std::ifstream> project = openProject();
     if (!project) {
         return false;
     }
     errno = 0;
     std::ofstream rewritten(xefWrite_, std::ios::binary | std::ios::trunc);
     if (!rewritten) {
-        showError(log_, "  ERROR: File '" + xefWriteFilename_ +
-                            "' open FAIL... Err = " + std::to_string(errno));
+        showError("  ERROR: The rewritten project of '" + shownArchive_ +
+                  "' cannot be made: open FAIL... Err = " + std::to_string(errno));
         return false;
     }
     log_.say("  File '" + xefWriteFilename_ + "' open successful...");
     RewriteState state = startRewrite(inventory_);
     rewriteProject(*project, rewritten, inventory_, state, log_);
     replacementCount_ = state.replacementCount;
+    deviceTypeWarning_ = deviceTypeWarning(inventory_, match_, deviceTypedBlocks(state));
     rewritten.close();
     if (state.overgrownLine > 0) {
-        showError(log_, "  ERROR: File '" + xefReadFilename_ + "' line " +
-                            std::to_string(state.overgrownLine) +
-                            " grows beyond bounds under the renames: a DTM name or IP address "
-                            "holds the names it replaces!");
+        showError("  ERROR: File '" + shownArchive_ + "': " + std::string(projectEntry) + " line " +
+                  std::to_string(state.overgrownLine) +
+                  " grows beyond bounds under the renames: a DTM name or IP address "
+                  "holds the names it replaces!");
         return false;
     }
     if (project->bad() || !rewritten) {
-        showError(log_, "  ERROR: File '" + xefWriteFilename_ + "' could not be written in full!");
+        showError("  ERROR: The rewritten project of '" + shownArchive_ +
+                  "' could not be written in full!");
         return false;
     }
     return true;
@@ -202,8 +231,8 @@ bool Conversion::putInPlace() {
         fs::rename(xefWrite_, xefRead_, failed);
     }
     if (failed) {
-        showError(log_, "  ERROR: Unable to put '" + xefWriteFilename_ + "' in place of '" +
-                            xefReadFilename_ + "': " + failed.message());
+        showError("  ERROR: Unable to put the rewritten project of '" + shownArchive_ +
+                  "' in place: " + failed.message());
         return false;
     }
     return true;
@@ -228,7 +257,7 @@ bool Conversion::keepIntermediateCopy() {
     if (failed) {
         std::error_code ignored;
         fs::remove(partial, ignored);
-        showError(log_, "  ERROR: Unable to write '" + shownCopy + "': " + failed.message());
+        showError("  ERROR: Unable to write '" + shownCopy + "': " + failed.message());
         return false;
     }
     log_.report("\r\n  Intermediate copy: " + shownCopy);
@@ -243,20 +272,31 @@ bool Conversion::pack() {
         platform::RepackArchive(names_.archive, unpacked_, {std::string(projectEntry)}, output);
     std::error_code ignored;
     if (!packed.ok || !fs::is_regular_file(output, ignored)) {
-        showError(log_,
-                  "  ERROR: " + (packed.ok ? shownOutput + " was not created" : packed.error));
+        showError("  ERROR: " + (packed.ok ? shownOutput + " was not created" : packed.error));
         return false;
     }
-    ui::ShowMessageBox(nullptr, " Created: " + shownOutput, "Success");
+    const std::string replaced = "Replaced " + std::to_string(replacementCount_) + " variables.";
+    // The report keeps its closing lines; a warning goes in front of them.
+    if (!deviceTypeWarning_.empty()) {
+        log_.say(deviceTypeWarning_);
+        log_.report("\r\n  " + deviceTypeWarning_);
+    }
     log_.report("\r\n  Created: " + shownOutput);
-    log_.report("\r\n  Replaced " + std::to_string(replacementCount_) + " variables.");
+    log_.report("\r\n  " + replaced);
+    std::string box = " Created: " + shownOutput + "\r\n " + replaced;
+    if (!deviceTypeWarning_.empty()) {
+        box += "\r\n\r\n " + deviceTypeWarning_;
+    }
+    // A project that needs a hand fix is made, but it is not ready to build.
+    showBox(box, "Success", deviceTypeWarning_.empty() ? ui::Icon::Information : ui::Icon::Warning);
     return true;
 }
 
 }  // namespace
 
-bool convertZefToIbs(std::string_view zefPath, std::string& reportText, std::ostream& console) {
-    Conversion conversion(zefPath, reportText, console);
+bool convertZefToIbs(std::string_view zefPath, std::string& reportText, std::ostream& console,
+                     const ConversionWindow& window) {
+    Conversion conversion(zefPath, reportText, console, window);
     return conversion.run();
 }
 

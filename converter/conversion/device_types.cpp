@@ -30,10 +30,31 @@ void dropDeviceVariable(RewriteState& state, const Inventory& inventory, const s
     }
 }
 
+// The source a parameter line belongs to: blocks and types each open with their name.
+void noteSource(RewriteState& state, const std::string& line) {
+    if (holds(line, "<FBSource nameOfFBType=")) {
+        state.currentSource = attributeValue(line, " nameOfFBType=");
+    } else if (holds(line, "<DDTSource DDTName=")) {
+        state.currentSource = attributeValue(line, " DDTName=");
+    }
+}
+
 }  // namespace
+
+std::vector<std::string> deviceTypedBlocks(const RewriteState& state) {
+    std::vector<std::string> names;
+    int uncounted = 0;
+    for (std::string name : state.deviceTypedSources) {
+        LineRenamer renamer(uncounted, name.size());
+        applyRenames(name, state.ibyToIbsRenames, renamer);
+        names.push_back(std::move(name));
+    }
+    return names;
+}
 
 void dropDeviceTypes(RewriteState& state, const Inventory& inventory, std::string& line,
                      LineRenamer& renamer, ConversionLog& log) {
+    noteSource(state, line);
     // Inside lines that are already being left out, nothing starts a new stretch: it would end
     // the one in progress too early.
     const bool skipping = state.skipState != Skip::None;
@@ -51,6 +72,13 @@ void dropDeviceTypes(RewriteState& state, const Inventory& inventory, std::strin
             }
         } else {
             renamer.rename(line, "T_IBY_DIO", "T_" + inventory.dtmEntryName[1]);
+            // A parameter of a source that leaves the project (the device types' own members)
+            // types nothing.
+            if (!skipping && !state.currentSource.empty() &&
+                (state.deviceTypedSources.empty() ||
+                 state.deviceTypedSources.back() != state.currentSource)) {
+                state.deviceTypedSources.push_back(state.currentSource);
+            }
         }
     }
 }

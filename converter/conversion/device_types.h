@@ -5,6 +5,7 @@
 // device type and variable. Block parameters of type T_IBY_DIO take the first DTM's type.
 
 #include <string>
+#include <vector>
 
 #include "converter/conversion/conversion_log.h"
 #include "converter/conversion/inventory.h"
@@ -17,6 +18,9 @@ namespace vornick {
 // variable name. Called after the data-block flag is up to date for `line`.
 void dropDeviceTypes(RewriteState& state, const Inventory& inventory, std::string& line,
                      LineRenamer& renamer, ConversionLog& log);
+
+// The blocks whose device parameter took the first DTM's device type, under their new names.
+std::vector<std::string> deviceTypedBlocks(const RewriteState& state);
 
 // Whether `line` goes into the rewritten project; moves the skip state on.
 bool keepLine(RewriteState& state, const std::string& line);

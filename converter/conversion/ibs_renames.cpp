@@ -103,7 +103,11 @@ std::vector<RenamePair> ibyToIbsRenames(const Inventory& inventory,
         if (k == 1) {
             addModulePairs(pairs, firstModuleSections, suffix, name);
         }
-        pairs.push_back({ibyDioVarName[k], name, KeyMatch::WholeKey});
+        // A device variable's name not yet met renames nothing: its start value, "Not yet
+        // set", is also the user's text; the placeholder that carries it is filled in apart.
+        if (ibyDioVarName[k] != notYetSet) {
+            pairs.push_back({ibyDioVarName[k], name, KeyMatch::WholeKey});
+        }
         pairs.push_back({"IBS_DIO" + suffix, name, KeyMatch::WholeKey});
     }
     return pairs;

@@ -38,13 +38,23 @@ struct Inventory {
     ModuleTable<std::string> dtmIdentifier{};
     ModuleTable<int> IBSDTMrack{}, IBSDTMslot{};
 
-    // The DTM entry whose IP address fills "PMEDWLIP1" and "PMEDWLIP2". Those placeholders name
-    // the modules in the order the Premium conversion met them, which is the order of the IBY
-    // declarations in the file; the pairing by place (after the checks) sets them.
+    // Where the dynamic communication blocks look for module k: the initial values of their
+    // IBY_Rack_k and IBY_Slot_k, which select the address IBS_IPk (initially "PMEDWLIPk"). The
+    // first block that gives a value counts.
+    ModuleTable<int> placeholderRack{}, placeholderSlot{};
+    ModuleTable<bool> placeholderRackRead{}, placeholderSlotRead{};
+
+    // The DTM entry whose IP address fills "PMEDWLIP1" and "PMEDWLIP2": the one at the place
+    // its IBY_Rack_k and IBY_Slot_k name. Where they are missing, the module of the k-th IBY
+    // declaration in the file, the order the Premium conversion met its modules in. The
+    // pairing by place (after the checks) sets them.
     ModuleTable<int> placeholderDtm{0, 1, 2};
 
     // The first pass's own state: a module line was seen and its address line comes next.
     bool awaitingModuleAddress = false;
+    // IBY_Rack_k (or IBY_Slot_k) was declared and its initial value may follow.
+    int pendingPlaceModule = 0;
+    bool pendingPlaceIsSlot = false;
 };
 
 }  // namespace vornick

@@ -98,6 +98,18 @@ std::optional<std::string> pairIbyWithDtm(Inventory& inventory, std::string_view
     for (int k = 1; k <= inventory.moduleCount; ++k) {
         inventory.placeholderDtm[declaration[k]] = k;
     }
+    // The blocks that use the addresses name each module by its rack and slot.
+    for (int p = 1; p <= maxModules; ++p) {
+        if (!inventory.placeholderRackRead[p] || !inventory.placeholderSlotRead[p]) {
+            continue;
+        }
+        for (int k = 1; k <= inventory.moduleCount; ++k) {
+            if (inventory.IBSDTMrack[k] == inventory.placeholderRack[p] &&
+                inventory.IBSDTMslot[k] == inventory.placeholderSlot[p]) {
+                inventory.placeholderDtm[p] = k;
+            }
+        }
+    }
     return std::nullopt;
 }
 

@@ -71,6 +71,47 @@ void takeDtmEntry(Inventory& inventory, std::string_view line, ConversionLog& lo
                "'  IPaddress='" + ipAddress + "'   DeviceID='" + id + "'");
 }
 
+// Whether `line` declares IBY_Rack_k or IBY_Slot_k; its initial value is then due.
+bool declaresPlaceholderPlace(Inventory& inventory, std::string_view line) {
+    if (!holds(line, "<variables name=\"IBY_")) {
+        return false;
+    }
+    const std::string name = attributeValue(line, " name=");
+    for (int k = 1; k <= maxModules; ++k) {
+        const std::string n = number(k);
+        if (name == "IBY_Rack_" + n || name == "IBY_Slot_" + n) {
+            inventory.pendingPlaceModule = k;
+            inventory.pendingPlaceIsSlot = name[4] == 'S';
+            return true;
+        }
+    }
+    return false;
+}
+
+// "<variables name="IBY_Rack_1" ...>" and the "<variableInit value="0">" inside its element,
+// on its own line or on the declaration's.
+void takePlaceholderPlace(Inventory& inventory, std::string_view line) {
+    const bool declares = declaresPlaceholderPlace(inventory, line);
+    const int k = inventory.pendingPlaceModule;
+    if (k == 0) {
+        return;
+    }
+    if (holds(line, "<variableInit value=")) {
+        const std::string value = attributeValue(line, " value=");
+        bool& read = inventory.pendingPlaceIsSlot ? inventory.placeholderSlotRead[k]
+                                                  : inventory.placeholderRackRead[k];
+        int& place = inventory.pendingPlaceIsSlot ? inventory.placeholderSlot[k]
+                                                  : inventory.placeholderRack[k];
+        if (!read && startsWithNumber(value)) {
+            place = readNumber(value);
+            read = true;
+        }
+        inventory.pendingPlaceModule = 0;
+    } else if (holds(line, "</variables>") || (!declares && holds(line, "<variables"))) {
+        inventory.pendingPlaceModule = 0;
+    }
+}
+
 }  // namespace
 
 RackSlot moduleAddress(std::string_view line) {
@@ -124,6 +165,7 @@ RackSlot dtmIdentifierPlace(std::string_view identifier) {
 }
 
 void takeInventoryLine(Inventory& inventory, std::string_view line, ConversionLog& log) {
+    takePlaceholderPlace(inventory, line);
     if (inventory.awaitingModuleAddress) {
         // The line after a module line is its address line; it is still tested for the other
         // two kinds, but never as a module line itself.

@@ -13,7 +13,7 @@ std::string number(int value) {
     return std::to_string(value);
 }
 
-// A one-line declaration ends its element on its own line; the line after it belongs to the
+// A one-line declaration ends its element on its own line; the lines after it belong to the
 // next declaration and cannot carry this variable's device id.
 bool leavesElementOpen(std::string_view line) {
     if (holds(line, "</variables>")) {
@@ -23,24 +23,59 @@ bool leavesElementOpen(std::string_view line) {
     return !(last != std::string_view::npos && last > 0 && line.substr(last - 1, 2) == "/>");
 }
 
-// A comment or an initial value holds the user's own text, never a device id: the variables
-// that the Premium conversion made unlocated keep their old address in a comment
-// ("%QW0.3.0.2 (Interbus-S)"), whose numbers would otherwise pass for the ids of the DTMs.
-bool holdsOwnText(std::string_view line) {
-    return holds(line, "<comment>") || holds(line, "<variableInit");
+// The one line shape that carries a device variable's device id: its id attribute. The
+// variable's comment and initial values hold the user's own text (the old address that the
+// Premium conversion kept in a comment, "%QW0.3.0.2 (Interbus-S)"; an array element "[1]"; a
+// member "Speed1"), whose numbers must never pass for the ids of the DTMs.
+std::optional<std::string> deviceIdOf(std::string_view line) {
+    if (!holds(line, "<attribute name=\"DeviceId\"")) {
+        return std::nullopt;
+    }
+    return attributeValue(line, " value=");
 }
 
-bool matchFollowingLine(IoddtMatch& match, const Inventory& inventory, std::string_view candidate,
-                        std::string_view following, ConversionLog& log) {
-    if (holdsOwnText(following)) {
-        return false;
+std::size_t occurrences(std::string_view line, std::string_view text) {
+    std::size_t found = 0;
+    for (std::size_t at = line.find(text); at != std::string_view::npos;
+         at = line.find(text, at + text.size())) {
+        ++found;
     }
-    bool matched = false;
+    return found;
+}
+
+// Moves the comment and initial-value state on over a child line; true when the line belongs
+// to one of them.
+bool withinUsersText(IoddtMatch& match, std::string_view line) {
+    if (match.inComment) {
+        match.inComment = !holds(line, "</comment>");
+        return true;
+    }
+    if (holds(line, "<comment>")) {
+        match.inComment = !holds(line, "</comment>");
+        return true;
+    }
+    const std::size_t opened = occurrences(line, "<instanceElementDesc");
+    const std::size_t closed = occurrences(line, "</instanceElementDesc>");
+    if (match.initialValueDepth == 0 && opened == 0) {
+        return holds(line, "<variableInit");
+    }
+    const std::size_t last = line.find_last_not_of(" \t");
+    const bool selfClosed = opened > closed && last != std::string_view::npos && last > 0 &&
+                            line.substr(last - 1, 2) == "/>";
+    const long depth = static_cast<long>(match.initialValueDepth) + static_cast<long>(opened) -
+                       static_cast<long>(closed) - (selfClosed ? 1 : 0);
+    match.initialValueDepth = depth > 0 ? static_cast<int>(depth) : 0;
+    return true;
+}
+
+void matchDeviceId(IoddtMatch& match, const Inventory& inventory, std::string_view id,
+                   ConversionLog& log) {
+    const std::string& candidate = *match.candidate;
     for (int k = 1; k <= maxModules; ++k) {
-        if (!holdsKey(following, inventory.dtmId[k])) {
+        if (id != inventory.dtmId[k] || match.candidateMatched[k]) {
             continue;
         }
-        matched = true;
+        match.candidateMatched[k] = true;
         const std::string index = number(k);
         match.ioddtVarName[k] = attributeValue(candidate, " name=");
         match.ioddtVarType[k] = attributeValue(candidate, " typeName=");
@@ -50,7 +85,33 @@ bool matchFollowingLine(IoddtMatch& match, const Inventory& inventory, std::stri
         log.report("\r\n       Found IODDT variable Name(" + index + ")='" + match.ioddtVarName[k] +
                    "'    Type(" + index + ")='" + match.ioddtVarType[k] + "'");
     }
-    return matched;
+}
+
+void startCandidate(IoddtMatch& match, std::string_view line) {
+    match.candidate = std::string(line);
+    match.candidateMatched = {};
+    match.inComment = false;
+    match.initialValueDepth = 0;
+}
+
+// A line of the candidate's element: its id attribute counts, its comment and initial values
+// do not; "</variables>" ends the element.
+void readChildLine(IoddtMatch& match, const Inventory& inventory, std::string_view line,
+                   ConversionLog& log) {
+    if (!withinUsersText(match, line)) {
+        if (const std::optional<std::string> id = deviceIdOf(line)) {
+            matchDeviceId(match, inventory, *id, log);
+        }
+    }
+    if (holds(line, "</variables>")) {
+        match.candidate.reset();
+    }
+}
+
+// A declaration, or the data block's edge, ends an element that never closed: the line is
+// examined as any other.
+bool endsTheCandidate(std::string_view line) {
+    return holds(line, "<variables") || holds(line, "<dataBlock>") || holds(line, "</dataBlock>");
 }
 
 IoddtFailure failure(std::string_view xef, std::string_view boxTail, std::string reportLines) {
@@ -94,29 +155,37 @@ std::optional<IoddtFailure> checkIoddtMatch(const IoddtMatch& match, const Inven
     return std::nullopt;
 }
 
+std::optional<IoddtFailure> finishIoddtMatch(const IoddtMatch& match, const Inventory& inventory,
+                                             std::string_view xef) {
+    if (match.dataBlockClosed) {
+        return std::nullopt;
+    }
+    return checkIoddtMatch(match, inventory, xef);
+}
+
 std::optional<IoddtFailure> matchIoddtLine(IoddtMatch& match, const Inventory& inventory,
                                            std::string_view line, std::string_view xef,
                                            ConversionLog& log) {
     ++match.lineNumber;
     if (match.candidate) {
-        const std::string candidate = std::move(*match.candidate);
-        match.candidate.reset();
-        if (matchFollowingLine(match, inventory, candidate, line, log)) {
+        if (!endsTheCandidate(line)) {
+            readChildLine(match, inventory, line, log);
             return std::nullopt;
         }
-        // Not a device variable: the line is examined like any other.
+        match.candidate.reset();
     }
     if (holds(line, "<dataBlock>")) {
         match.inDataBlock = true;
     }
     if (holds(line, "</dataBlock>")) {
         match.inDataBlock = false;
+        match.dataBlockClosed = true;
         if (auto failed = checkIoddtMatch(match, inventory, xef)) {
             return failed;
         }
     }
     if (match.inDataBlock && holds(line, "<variables") && leavesElementOpen(line)) {
-        match.candidate = std::string(line);
+        startCandidate(match, line);
     }
     return std::nullopt;
 }

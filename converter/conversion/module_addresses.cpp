@@ -1,14 +1,39 @@
 #include "converter/conversion/module_addresses.h"
 
+#include <algorithm>
+
 #include "converter/format/xef_line.h"
 
 namespace vornick {
+namespace {
 
-void fillModuleIpAddresses(std::string& line, const Inventory& inventory, LineRenamer& renamer) {
-    renamer.rename(line, "PMEDWLIP1", inventory.dtmIpAddress[inventory.placeholderDtm[1]],
-                   KeyMatch::WholeKey);
-    renamer.rename(line, "PMEDWLIP2", inventory.dtmIpAddress[inventory.placeholderDtm[2]],
-                   KeyMatch::WholeKey);
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The placeholders are renamed in any letter case, as every rename is.
+bool holdsIgnoringCase(std::string_view line, std::string_view text) {
+    return std::search(line.begin(), line.end(), text.begin(), text.end(),
+                       [](char a, char b) { return upper(a) == upper(b); }) != line.end();
+}
+
+}  // namespace
+
+void fillModuleIpAddresses(std::string& line, const Inventory& inventory,
+                           const ModuleTable<std::string>& ibyDioVarName, LineRenamer& renamer) {
+    for (int p = 1; p <= maxModules; ++p) {
+        const std::string placeholder = "PMEDWLIP" + std::to_string(p);
+        if (!holdsIgnoringCase(line, placeholder)) {
+            continue;
+        }
+        std::string address = inventory.dtmIpAddress[inventory.placeholderDtm[p]];
+        for (int k = 1; k <= maxModules; ++k) {
+            if (ibyDioVarName[k] == notYetSet) {
+                renamer.rename(address, notYetSet, inventory.dtmEntryName[k]);
+            }
+        }
+        renamer.rename(line, placeholder, address, KeyMatch::WholeKey);
+    }
 }
 
 void renameSectionNames(std::string& line, const Inventory& inventory, LineRenamer& renamer) {

@@ -27,6 +27,9 @@ std::optional<IoddtFailure> matchIoddtVariables(std::istream& project, const Inv
             return failed;
         }
     }
+    if (auto failed = finishIoddtMatch(match, inventory, xefReadFilename)) {
+        return failed;
+    }
     log.say("");
     log.say("");
     return std::nullopt;

@@ -18,7 +18,8 @@ namespace vornick {
 // First pass: the inventory of modules, IBY declarations and DTM entries.
 void takeInventory(std::istream& project, Inventory& inventory, ConversionLog& log);
 
-// Second pass: the device variables of the DTM entries. Stops at the first failed check.
+// Second pass: the device variables of the DTM entries. Stops at the first failed check; a
+// file whose data block never closed is checked at its end.
 std::optional<IoddtFailure> matchIoddtVariables(std::istream& project, const Inventory& inventory,
                                                 IoddtMatch& match, std::string_view xefReadFilename,
                                                 ConversionLog& log);

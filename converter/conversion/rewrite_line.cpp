@@ -24,7 +24,7 @@ void rewriteProjectLine(RewriteState& state, const Inventory& inventory, std::st
     }
     ++state.lineNumber;
     LineRenamer renamer(state.replacementCount, line.size());
-    fillModuleIpAddresses(line, inventory, renamer);
+    fillModuleIpAddresses(line, inventory, state.ibyDioVarName, renamer);
     const std::size_t first = out.size();
     exchangeCallsBefore(line, out);
     dropDeviceTypes(state, inventory, line, renamer, log);

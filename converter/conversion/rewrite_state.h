@@ -32,6 +32,10 @@ struct RewriteState {
     int lineNumber = 0;     // lines rewritten so far
     int overgrownLine = 0;  // the first line the renames would have let grow too long
     bool inDataBlock = false;
+    // The source (block or type) being read, and those whose device parameter took the first
+    // DTM's device type, as the project names them before the renames.
+    std::string currentSource;
+    std::vector<std::string> deviceTypedSources;
     // The IBY_ to IBS_ renames in their order; made again whenever a device variable's name
     // is learnt, since two of them rename those variables.
     std::vector<RenamePair> ibyToIbsRenames;

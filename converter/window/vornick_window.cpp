@@ -35,11 +35,11 @@ void paint(VornickShell& shell) {
     ui::SetText(toolshell::reportEdit, shell.reportText);
 }
 
-void showBox(VornickShell& shell, std::string text, const std::string& caption) {
+void showBox(VornickShell& shell, ui::Window window, std::string text, const std::string& caption) {
     // The box's text is kept in the report text, which the next paint shows until File/Open
     // has run.
     shell.reportText = std::move(text);
-    ui::ShowMessageBox(nullptr, shell.reportText, caption);
+    ui::ShowMessageBox(window, shell.reportText, caption, ui::Buttons::Ok, ui::Icon::Information);
 }
 
 // The dialog belongs to the main window, so it stays in front of it and the window waits for it.
@@ -52,10 +52,13 @@ void openZef(VornickShell& shell, ui::Window window) {
     if (shell.zefPath.empty()) {
         return;
     }
-    convertZefToIbs(shell.zefPath, shell.reportText, *shell.console);
-    // The program quits before another paint, so the report window is given the job's account
-    // now.
-    ui::SetText(toolshell::reportEdit, shell.reportText);
+    // The program quits after the job's last box, so the report is painted before each box,
+    // while the user can still read it.
+    ConversionWindow conversionWindow{window, [window] {
+                                          ui::Invalidate(window);
+                                          ui::PaintNow(window);
+                                      }};
+    convertZefToIbs(shell.zefPath, shell.reportText, *shell.console, conversionWindow);
     ui::PostQuit(0);
 }
 
@@ -68,10 +71,10 @@ void command(VornickShell& shell, ui::Window window, int id) {
             ui::PostClose(window);
             break;
         case IDM_INSTRUCTIONS:
-            showBox(shell, instructionsText(), instructionsCaption());
+            showBox(shell, window, instructionsText(), instructionsCaption());
             break;
         case IDM_ABOUT:
-            showBox(shell, aboutText(), aboutCaption());
+            showBox(shell, window, aboutText(), aboutCaption());
             break;
         default:
             break;

@@ -158,14 +158,17 @@ ArchiveResult RepackArchive(const fs::path& input, const fs::path& folder,
                             const std::vector<std::string>& changedEntries,
                             const fs::path& output) {
     const fs::path temporary = TemporaryNameBeside(output);
-    std::error_code copied;
-    if (!fs::copy_file(input, temporary, copied))
-        return Failure("Can't copy " + input.string() + " to " + temporary.string() + ": " +
-                       copied.message());
     auto discardTemporary = [&] {
         std::error_code ignored;
         fs::remove(temporary, ignored);
     };
+    std::error_code copied;
+    if (!fs::copy_file(input, temporary, copied)) {
+        // A copy cut short (a full disk) leaves its part; the message names the user's files.
+        discardTemporary();
+        return Failure("Can't copy " + input.string() + " to " + output.string() + ": " +
+                       copied.message());
+    }
 
     int code = 0;
     zip_t* archive = zip_open(temporary.c_str(), ZIP_CHECKCONS, &code);
@@ -191,7 +194,7 @@ ArchiveResult RepackArchive(const fs::path& input, const fs::path& folder,
             }
             zip_discard(archive);
             discardTemporary();
-            return Failure("Can't put " + source.string() + " into the archive: " + why);
+            return Failure("Can't put " + entry + " into " + output.string() + ": " + why);
         }
     }
     if (zip_close(archive) != 0) {

@@ -54,21 +54,59 @@ std::string ConversionTest::transcript() const {
     return platform::ui::headless::Transcript();
 }
 
-std::vector<std::string> ConversionTest::boxes() const {
-    // msgbox "caption" "text" -> OK, with C escapes; the texts here hold none but \r\n.
-    std::vector<std::string> found;
+namespace {
+
+// One double-quoted C-style text of a transcript line, from `at` (its opening quote); `at`
+// moves past its closing quote.
+std::string quotedText(const std::string& line, std::size_t& at) {
+    std::string text;
+    for (++at; at < line.size() && line[at] != '"'; ++at) {
+        if (line[at] != '\\' || at + 1 == line.size()) {
+            text.push_back(line[at]);
+            continue;
+        }
+        const char escaped = line[++at];
+        text.push_back(escaped == 'r'   ? '\r'
+                       : escaped == 'n' ? '\n'
+                       : escaped == 't' ? '\t'
+                                        : escaped);
+    }
+    ++at;
+    return text;
+}
+
+}  // namespace
+
+std::vector<Box> ConversionTest::shownBoxes() const {
+    // msgbox "caption" "text" [icon NAME] [over "owner"] -> ANSWER
+    std::vector<Box> found;
     std::istringstream lines(transcript());
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind("msgbox \"", 0) != 0) {
             continue;
         }
-        const std::size_t captionEnd = line.find("\" \"", 8);
-        const std::size_t textEnd = line.rfind("\" -> ");
-        std::string text = line.substr(captionEnd + 3, textEnd - captionEnd - 3);
-        for (std::size_t at; (at = text.find("\\r\\n")) != std::string::npos;) {
-            text.replace(at, 4, "\r\n");
+        Box box;
+        std::size_t at = 7;
+        box.caption = quotedText(line, at);
+        box.text = quotedText(line, ++at);
+        if (line.compare(at, 6, " icon ") == 0) {
+            const std::size_t end = line.find(' ', at + 6);
+            box.icon = line.substr(at + 6, end - at - 6);
+            at = end;
         }
-        found.push_back(line.substr(8, captionEnd - 8) + "|" + text);
+        if (line.compare(at, 7, " over \"") == 0) {
+            at += 6;
+            box.owner = quotedText(line, at);
+        }
+        found.push_back(box);
+    }
+    return found;
+}
+
+std::vector<std::string> ConversionTest::boxes() const {
+    std::vector<std::string> found;
+    for (const Box& box : shownBoxes()) {
+        found.push_back(box.caption + "|" + box.text);
     }
     return found;
 }

@@ -14,6 +14,14 @@
 
 namespace converter_test {
 
+// A message box as the transcript tells it.
+struct Box {
+    std::string caption;
+    std::string text;
+    std::string icon;   // "stop", "information", ...; empty for none
+    std::string owner;  // the owner window's title; empty for none
+};
+
 class ConversionTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -29,6 +37,7 @@ class ConversionTest : public ::testing::Test {
     std::string transcript() const;
     // The message boxes shown, as "caption|text".
     std::vector<std::string> boxes() const;
+    std::vector<Box> shownBoxes() const;
 
     std::string report;
     std::string console;

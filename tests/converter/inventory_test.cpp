@@ -214,25 +214,78 @@ TEST(Inventory, DtmEntriesListedAgainstTheModuleOrderAreRefused) {
               "  ERROR: File '" + kXef + "' IBSslot(1) does not match IBSDTMslot(1)!");
 }
 
+TEST(Inventory, TheBlocksNameEachModulesPlaceByInitialValues) {
+    // IBY_Rack_2 and IBY_Slot_2 of a dynamic block, in the shapes their initial values take; the
+    // first block that gives a value counts.
+    const std::vector<std::string> rack{"\t\t\t<variables name=\"IBY_Rack_2\" typeName=\"INT\">",
+                                        "\t\t\t\t<variableInit value=\"1\"></variableInit>",
+                                        "\t\t\t</variables>"};
+    const std::string slotOnOneLine =
+        "\t\t\t<variables name=\"IBY_Slot_2\" typeName=\"INT\"><variableInit value=\"5\"/>"
+        "</variables>";
+    const std::string slotWithoutValue =
+        "\t\t\t<variables name=\"IBY_Slot_2\" typeName=\"INT\"></variables>";
+    const std::string other =
+        "\t\t\t<variables name=\"Count\" typeName=\"INT\"><variableInit value=\"7\"/>"
+        "</variables>";
+    const struct {
+        const char* what;
+        std::vector<std::string> lines;
+        bool read;
+    } cases[] = {
+        {"own line and declaration line", {rack[0], rack[1], rack[2], slotOnOneLine}, true},
+        {"a later block differs",
+         {rack[0], rack[1], rack[2], slotOnOneLine,
+          "\t\t\t<variables name=\"IBY_Slot_2\" typeName=\"INT\"><variableInit value=\"9\"/>"
+          "</variables>"},
+         true},
+        {"no value of its own", {rack[0], rack[1], rack[2], slotWithoutValue, other}, false},
+    };
+    for (const auto& c : cases) {
+        Pass pass;
+        takeInventory(pass, c.lines);
+        EXPECT_TRUE(pass.inventory.placeholderRackRead[2]) << c.what;
+        EXPECT_EQ(pass.inventory.placeholderRack[2], 1) << c.what;
+        EXPECT_EQ(pass.inventory.placeholderSlotRead[2], c.read) << c.what;
+        EXPECT_EQ(pass.inventory.placeholderSlot[2], c.read ? 5 : 0) << c.what;
+        EXPECT_FALSE(pass.inventory.placeholderRackRead[1]) << c.what;
+    }
+}
+
 TEST(Inventory, IbyDeclarationsArePairedWithTheDtmEntryOfTheirPlace) {
     ProjectOptions options;
     options.modules = {module(0, 3, "PMEDWL_A", "1"), module(0, 5, "PMEDWL_B", "2")};
-    std::vector<std::string> lines = m580_test::projectLines(options);
+    const std::vector<std::string> project = m580_test::projectLines(options);
     // The second module's declarations first: the pairing follows rack and slot, not order.
-    const int first = m580_test::findLine(lines, "name=\"IBY_IODDT_IN_d0_s3\"");
-    const int second = m580_test::findLine(lines, "name=\"IBY_IODDT_IN_d0_s5\"");
-    std::swap(lines[static_cast<std::size_t>(first)], lines[static_cast<std::size_t>(second)]);
-    Pass pass;
-    takeInventory(pass, lines);
-    EXPECT_EQ(pass.inventory.ibySuffix[1], "_d0_s5");
-    ASSERT_EQ(vornick::checkInventory(pass.inventory, kXef), std::nullopt);
-    EXPECT_EQ(pass.inventory.ibySuffix[1], "_d0_s3");
-    EXPECT_EQ(pass.inventory.ibySuffix[2], "_d0_s5");
-    EXPECT_EQ(pass.inventory.IBYslot[2], 5);
-    // The placeholders follow the declarations' order, the order the Premium conversion met the
-    // modules in: the first names the module at slot 5, DTM 2.
-    EXPECT_EQ(pass.inventory.placeholderDtm[1], 2);
-    EXPECT_EQ(pass.inventory.placeholderDtm[2], 1);
+    // The IP placeholders follow the blocks' IBY_Rack_k and IBY_Slot_k, which name the module
+    // at slot 3 first; only blocks without them leave the declarations' order, the order the
+    // Premium conversion met the modules in, to decide.
+    const struct {
+        const char* what;
+        bool placesGiven;
+        int firstPlaceholderDtm;
+    } cases[] = {{"places given", true, 1}, {"no places", false, 2}};
+    for (const auto& c : cases) {
+        std::vector<std::string> lines = project;
+        const int first = m580_test::findLine(lines, "name=\"IBY_IODDT_IN_d0_s3\"");
+        const int second = m580_test::findLine(lines, "name=\"IBY_IODDT_IN_d0_s5\"");
+        std::swap(lines[static_cast<std::size_t>(first)], lines[static_cast<std::size_t>(second)]);
+        if (!c.placesGiven) {
+            for (int at; (at = m580_test::findLine(lines, "<variables name=\"IBY_Rack_")) >= 0 ||
+                         (at = m580_test::findLine(lines, "<variables name=\"IBY_Slot_")) >= 0;) {
+                lines.erase(lines.begin() + at, lines.begin() + at + 3);
+            }
+        }
+        Pass pass;
+        takeInventory(pass, lines);
+        EXPECT_EQ(pass.inventory.ibySuffix[1], "_d0_s5") << c.what;
+        ASSERT_EQ(vornick::checkInventory(pass.inventory, kXef), std::nullopt) << c.what;
+        EXPECT_EQ(pass.inventory.ibySuffix[1], "_d0_s3") << c.what;
+        EXPECT_EQ(pass.inventory.ibySuffix[2], "_d0_s5") << c.what;
+        EXPECT_EQ(pass.inventory.IBYslot[2], 5) << c.what;
+        EXPECT_EQ(pass.inventory.placeholderDtm[1], c.firstPlaceholderDtm) << c.what;
+        EXPECT_EQ(pass.inventory.placeholderDtm[2], 3 - c.firstPlaceholderDtm) << c.what;
+    }
 }
 
 }  // namespace

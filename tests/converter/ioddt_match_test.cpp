@@ -184,10 +184,82 @@ TEST(IoddtMatch, ADeviceIdIsNeverTakenFromACommentOrAnInitialValue) {
     EXPECT_EQ(result.match.ioddtVarName[2], "PMEDWL_B");
 }
 
-TEST(IoddtMatch, WithoutAClosingDataBlockLineNoCheckRuns) {
-    std::vector<std::string> lines = dataBlock({variable("PMEDWL_X", "1")});
-    lines.erase(lines.end() - 2);
-    EXPECT_FALSE(run(twoDtms(1), lines).failure.has_value());
+TEST(IoddtMatch, OnlyTheIdAttributeAmongTheVariablesChildLinesCarriesTheDeviceId) {
+    // The DTM's own variable and a user's variable whose comment or initial values hold the
+    // DTM's id: only the id attribute, wherever it stands among the child lines, names a DTM.
+    const std::string id = "\t\t\t<attribute name=\"DeviceId\" value=\"1\"></attribute>";
+    const std::vector<std::string> arrayInit{"\t\t\t<instanceElementDesc name=\"[1]\">",
+                                             "\t\t\t\t<value>1</value>",
+                                             "\t\t\t</instanceElementDesc>"};
+    const struct {
+        const char* what;
+        std::vector<std::string> children;
+        int matches;
+        int idLine;  // the line the report names
+    } cases[] = {
+        {"id attribute", {id}, 1, 5},
+        {"comment", {"\t\t\t<comment>DTM 1 of rack 0</comment>"}, 0, 0},
+        {"comment over two lines",
+         {"\t\t\t<comment>Station 1", "<attribute name=\"DeviceId\" value=\"1\"></comment>"},
+         0,
+         0},
+        {"variableInit", {"\t\t\t<variableInit value=\"1\"></variableInit>"}, 0, 0},
+        {"instanceElementDesc [1]", arrayInit, 0, 0},
+        {"member Speed1",
+         {"\t\t\t<instanceElementDesc name=\"Speed1\">", "\t\t\t\t<value>0</value>",
+          "\t\t\t</instanceElementDesc>"},
+         0,
+         0},
+        {"comment, then id attribute", {"\t\t\t<comment>Pump station</comment>", id}, 1, 6},
+        {"initial values, then id attribute", {arrayInit[0], arrayInit[1], arrayInit[2], id}, 1, 8},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> variable{
+            "\t\t<variables name=\"PMEDWL_A\" typeName=\"T_PMEDWL_A\">"};
+        variable.insert(variable.end(), c.children.begin(), c.children.end());
+        variable.push_back("\t\t</variables>");
+        const Matched result = run(twoDtms(1), dataBlock({variable}));
+        EXPECT_EQ(result.match.ioddtMatchCount[1], c.matches) << c.what;
+        if (c.matches == 1) {
+            EXPECT_FALSE(result.failure.has_value()) << c.what;
+            EXPECT_NE(result.report.find(
+                          "DeviceID(1)='1 on line number = " + std::to_string(c.idLine) + "\r\n"),
+                      std::string::npos)
+                << c.what << result.report;
+        } else if (result.failure.has_value()) {
+            EXPECT_EQ(
+                result.failure->boxText,
+                "  ERROR: File '" + kXef + "' Found no DTM variable TYPE to match IBS IODDT DTM(1)")
+                << c.what;
+        } else {
+            ADD_FAILURE() << c.what << ": no refusal";
+        }
+    }
+}
+
+TEST(IoddtMatch, WithoutAClosingDataBlockLineTheChecksRunAtTheEnd) {
+    // A data block that never closes, or no data block at all: the checks run once, at the end
+    // of the file, rather than not at all.
+    std::vector<std::string> unclosed = dataBlock({variable("PMEDWL_X", "1")});
+    unclosed.erase(unclosed.end() - 2);
+    const std::vector<std::string> none{"<FEFExchangeFile>", "</FEFExchangeFile>"};
+    const std::string file = "  ERROR: File '" + kXef + "'";
+    const struct {
+        const char* what;
+        std::vector<std::string> lines;
+        std::string box;
+    } cases[] = {
+        {"unclosed", unclosed, file + " DTM variable Name does not match IBS IODDT DTM(1)"},
+        {"no data block", none, file + " Found no DTM variable TYPE to match IBS IODDT DTM(1)"},
+    };
+    for (const auto& c : cases) {
+        const Matched result = run(twoDtms(1), c.lines);
+        ASSERT_TRUE(result.failure.has_value()) << c.what;
+        EXPECT_EQ(result.failure->boxText, c.box) << c.what;
+    }
+    std::vector<std::string> good = dataBlock({variable("PMEDWL_A", "1")});
+    good.erase(good.end() - 2);
+    EXPECT_FALSE(run(twoDtms(1), good).failure.has_value());
 }
 
 TEST(IoddtMatch, EveryClosingDataBlockLineChecksWhatWasFoundUpToIt) {

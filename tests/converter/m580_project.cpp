@@ -128,7 +128,9 @@ void ioddtIn(Lines& lines) {
                   "Manage.Module.INTERNAL_FLT := DIOiby.Inputs.IBS_Status[0].4;"});
 }
 
-void sendReqDynamic(Lines& lines) {
+// The dynamic blocks name each module of the Premium conversion's module table by its rack and
+// slot; an empty entry gives 0.
+void sendReqDynamic(Lines& lines, const std::vector<Module>& modules) {
     blockHead(lines, "IBY_SEND_REQ_DYNAMIC", "1.04", "2021-09-07-21:27:25");
     add(lines, {"\t\t<inputParameters>"});
     pin(lines, "Route", "ARRAY[0..5] OF INT", 1);
@@ -137,8 +139,13 @@ void sendReqDynamic(Lines& lines) {
     pin(lines, "GEST", "ANY_ARRAY_INT", 4);
     pin(lines, "RECP", "ANY_ARRAY_INT", 5);
     add(lines, {"\t\t</inOutParameters>", "\t\t<publicLocalVariables>"});
-    initialised(lines, "IBY_Rack_1", "INT", "0");
-    initialised(lines, "IBY_Slot_1", "INT", "3");
+    for (std::size_t k = 1; k <= 2; ++k) {
+        const bool used = k <= modules.size();
+        initialised(lines, "IBY_Rack_" + std::to_string(k), "INT",
+                    std::to_string(used ? modules[k - 1].rack : 0));
+        initialised(lines, "IBY_Slot_" + std::to_string(k), "INT",
+                    std::to_string(used ? modules[k - 1].slot : 0));
+    }
     add(lines, {"\t\t\t<variables name=\"IBS_IP\" typeName=\"string\"></variables>"});
     initialised(lines, "IBS_IP1", "string", "PMEDWLIP1");
     initialised(lines, "IBS_IP2", "string", "PMEDWLIP2");
@@ -172,8 +179,8 @@ void staticBlock(Lines& lines, const std::string& name, const std::string& secti
                   "GEST[0] := 0;  (* Zero the status *)", marker});
 }
 
-void communicationBlocks(Lines& lines) {
-    sendReqDynamic(lines);
+void communicationBlocks(Lines& lines, const std::vector<Module>& modules) {
+    sendReqDynamic(lines, modules);
     staticBlock(lines, "IBY_SEND_REQ", "Do_The_Send_Req", "(* SEND_REQ_DATA_EXCH  *)");
     staticBlock(lines, "IBY_READ_VAR", "Do_The_READ_VAR", "(* READ_VAR_DATA_EXCH  *)");
     staticBlock(lines, "IBY_WRITE_VAR", "Do_The_WRITE_VAR", "(* WRITE_VAR_DATA_EXCH  *)");
@@ -201,7 +208,7 @@ std::vector<std::string> premiumConvertedLines(const std::vector<Module>& module
         deviceTypes(lines);
         layoutXfer(lines);
         ioddtIn(lines);
-        communicationBlocks(lines);
+        communicationBlocks(lines, modules);
     }
     lines.push_back("\t<dataBlock>");
     lines.push_back("\t\t<variables name=\"Emis\" typeName=\"ARRAY[0..9] OF INT\"></variables>");

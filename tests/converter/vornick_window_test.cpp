@@ -23,9 +23,13 @@ const std::string kIntro =
     "Premium .ZEF file,\\r\\n locates IBY100 Interbus-S modules, extracts the \\r\\n Interbus-S "
     "configuration and mapping, regerates the \\r\\n original .SVC file, replaces the "
     "topological references\\r\\n of the original IBY100 with new variables.\"";
+// Every box is owned by the main window, so it stays above it.
+const std::string kOverMainWindow = " over \"TVQ Vornick Tool Rev. 19MAR2020\" -> OK";
 const std::string kAboutBox =
-    "msgbox \"TVQ Vornick Tool, About\" \" TVQ Vornick Tool.EXE\\r\\n Rev. 19MAR2020 \\r\\n \" -> "
-    "OK";
+    "msgbox \"TVQ Vornick Tool, About\" \" TVQ Vornick Tool.EXE\\r\\n Rev. 19MAR2020 \\r\\n \" "
+    "icon "
+    "information" +
+    kOverMainWindow;
 
 class VornickWindow : public converter_test::ConversionTest {
   protected:
@@ -84,8 +88,11 @@ TEST_F(VornickWindow, AboutAndInstructionsShowTheirBoxes) {
     EXPECT_NE(shown[3].find("\\r\\n 9. Run the program Vornick.EXE on this new .ZEF file.\\r\\n  "
                             "   When Vornick finishes it creats a new *_IBS.ZEF file.\\r\\n "),
               std::string::npos);
-    EXPECT_EQ(shown[3].substr(shown[3].size() - 63),
-              "\\r\\n     The PMEDWL should now be ready to operate.\\r\\n \" -> OK");
+    const std::string end =
+        "\\r\\n     The PMEDWL should now be ready to operate.\\r\\n \" icon "
+        "information" +
+        kOverMainWindow;
+    EXPECT_EQ(shown[3].substr(shown[3].size() - end.size()), end);
     EXPECT_EQ(shown[4], "end window");
 }
 
@@ -101,21 +108,55 @@ TEST_F(VornickWindow, ACancelledOpenRunsNothingAndLeavesTheLastText) {
                                         "end window"}));
 }
 
-TEST_F(VornickWindow, OpeningAProjectConvertsItAndQuits) {
-    const fs::path input = folder() / "plant.zef";
-    m580_test::writeZef(input, m580_test::joinLines(m580_test::projectLines()));
-    EXPECT_EQ(run("menu 100\nfile \"" + input.string() + "\"\nmenu 103\n"), 0);
-    const std::vector<std::string> shown = lines();
-    ASSERT_EQ(shown.size(), 5u) << transcript();
-    EXPECT_EQ(shown[2], "file \"TV&Q Vornick Utility\" -> \"" + input.string() + "\"");
-    EXPECT_EQ(shown[3], "msgbox \"Success\" \" Created: " + (folder() / "plant").string() +
-                            "_IBS.zef\" -> OK");
-    EXPECT_EQ(
-        shown[4].rfind("report \"\\r\\n zeffilename = '" + (folder() / "plant").string() + "'", 0),
-        0u);
-    EXPECT_NE(shown[4].find("\\r\\n  Replaced "), std::string::npos);
-    EXPECT_TRUE(fs::exists(folder() / "plant_IBS.zef"));
-    EXPECT_NE(console.find(" ------------ Found T_IBY -----------------"), std::string::npos);
+TEST_F(VornickWindow, OpeningAProjectConvertsItAndQuitsAfterPaintingTheReport) {
+    // The program quits after the job's last box: the report, with the lines that lead to the
+    // box, is on the screen before it, and a Success box names the count itself.
+    std::vector<std::string> unmatched = m580_test::projectLines();
+    unmatched.erase(unmatched.begin() +
+                    m580_test::findLine(unmatched, "<attribute name=\"DeviceId\""));
+    const struct {
+        const char* what;
+        std::vector<std::string> lines;
+        std::string box;       // the box's caption and the start of its text
+        std::string lastLine;  // how the painted report ends
+        std::string icon;
+    } cases[] = {
+        {"converted", m580_test::projectLines(), "msgbox \"Success\" \" Created: ", " variables.\"",
+         "information"},
+        {"refused", unmatched, "msgbox \"ERROR\" \"  ERROR: File '",
+         "ERROR: Found no DTM variable TYPE to match IBS IODDT DTM(1) for DeviceID=1\"", "stop"},
+    };
+    for (const auto& c : cases) {
+        const fs::path input = folder() / (std::string(c.what) + ".zef");
+        m580_test::writeZef(input, m580_test::joinLines(c.lines));
+        EXPECT_EQ(run("menu 100\nfile \"" + input.string() + "\"\nmenu 103\n"), 0);
+        const std::vector<std::string> shown = lines();
+        ASSERT_EQ(shown.size(), 5u) << transcript();
+        EXPECT_EQ(shown[2], "file \"TV&Q Vornick Utility\" -> \"" + input.string() + "\"");
+        const std::string& painted = shown[3];
+        EXPECT_EQ(painted.rfind(
+                      "report \"\\r\\n zeffilename = '" + (folder() / c.what).string() + "'", 0),
+                  0u)
+            << c.what;
+        ASSERT_GE(painted.size(), c.lastLine.size()) << c.what;
+        EXPECT_EQ(painted.substr(painted.size() - c.lastLine.size()), c.lastLine) << c.what;
+        EXPECT_EQ(shown[4].rfind(c.box, 0), 0u) << shown[4];
+        const std::string tail = "\" icon " + c.icon + kOverMainWindow;
+        ASSERT_GE(shown[4].size(), tail.size()) << c.what;
+        EXPECT_EQ(shown[4].substr(shown[4].size() - tail.size()), tail) << c.what;
+        if (c.icon == "information") {
+            // "...variables." ends both the report and the box's second line.
+            const std::size_t count = painted.rfind("\\r\\n  Replaced ");
+            ASSERT_NE(count, std::string::npos);
+            const std::string replaced =
+                painted.substr(count + 6, painted.size() - 1 - (count + 6));
+            EXPECT_EQ(shown[4], "msgbox \"Success\" \" Created: " + (folder() / c.what).string() +
+                                    "_IBS.zef\\r\\n " + replaced + tail);
+            EXPECT_TRUE(fs::exists(folder() / (std::string(c.what) + "_IBS.zef")));
+            EXPECT_NE(console.find(" ------------ Found T_IBY -----------------"),
+                      std::string::npos);
+        }
+    }
 }
 
 }  // namespace
