@@ -52,6 +52,11 @@ bool SvcStagedFile::open() {
     stream_.open(stagingPath_, std::ios::out | std::ios::binary | std::ios::trunc);
     if (!stream_.is_open()) {
         errorNumber_ = errno != 0 ? errno : EIO;
+        // A stale temporary file of that name that cannot be replaced is not the folder's doing.
+        std::error_code ignored;
+        folderRefused_ =
+            (errorNumber_ == EACCES || errorNumber_ == EPERM || errorNumber_ == EROFS) &&
+            !std::filesystem::exists(std::filesystem::symlink_status(stagingPath_, ignored));
         return false;
     }
     return true;

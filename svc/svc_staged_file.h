@@ -36,6 +36,9 @@ class SvcStagedFile {
     // "~" + eight hexadecimal digits + ".tmp" in the final file's folder.
     static std::filesystem::path stagingPathFor(const std::filesystem::path& finalPath);
     int errorNumber() const { return errorNumber_; }
+    // After a failed open: the folder refused the new temporary file (no permission, a
+    // read-only medium), so no file can be made there, whether the final file is writable or not.
+    bool folderRefusedNewFile() const { return folderRefused_; }
 
   private:
     std::filesystem::path finalPath_;
@@ -43,6 +46,7 @@ class SvcStagedFile {
     std::ofstream stream_;
     bool committed_ = false;
     int errorNumber_ = 0;
+    bool folderRefused_ = false;
 };
 
 }  // namespace svc

@@ -36,6 +36,37 @@ TamselConversionResult failedFile(int site, const char* what, const std::filesys
     return failed(svc::svcFailureText(site, what, platform::AnsiFromPath(path), errorNumber));
 }
 
+// Every output is first written under a new name beside its final one, so a folder that takes
+// no new file stops the run even where the earlier output itself is writable: the user is told
+// about the folder, not about a file he can see is fine.
+TamselConversionResult failedToOpen(int site, const svc::SvcStagedFile& file) {
+    if (file.folderRefusedNewFile()) {
+        return failedFile(site, "Unable to create a file in the folder ",
+                          file.finalPath().parent_path(), file.errorNumber());
+    }
+    return failedFile(site, "Unable to open ", file.finalPath(), file.errorNumber());
+}
+
+// The warnings stand first when the load file configures only part of the bus, so that the
+// user reads them before the name of the file.
+void showFinished(const std::filesystem::path& loadFile, const std::vector<std::string>& warnings,
+                  bool incomplete) {
+    const std::string created = " Created: " + platform::AnsiFromPath(loadFile);
+    std::string text;
+    if (incomplete) {
+        for (const std::string& warning : warnings) {
+            text += " " + warning + "\r\n";
+        }
+        text += created;
+    } else {
+        text = created;
+        for (const std::string& warning : warnings) {
+            text += "\r\n " + warning;
+        }
+    }
+    ui::ShowMessageBox(nullptr, text, incomplete ? "Finished - incomplete" : "Finished");
+}
+
 }  // namespace
 
 std::filesystem::path tamselRootPath(const std::filesystem::path& svcPath) {
@@ -59,19 +90,21 @@ TamselConversionResult tamselConvertSvcFile(const std::filesystem::path& svcPath
     }
     svc::SvcStagedFile listing(withSuffix(root, "_parse.txt"));
     if (!listing.open()) {
-        return failedFile(kListingSite, "Unable to open ", listing.finalPath(),
-                          listing.errorNumber());
+        return failedToOpen(kListingSite, listing);
     }
     svc::SvcStagedFile loadFile(withSuffix(root, "_LOAD.xst"));
     if (!loadFile.open()) {
-        return failedFile(kLoadFileSite, "Unable to open ", loadFile.finalPath(),
-                          loadFile.errorNumber());
+        return failedToOpen(kLoadFileSite, loadFile);
     }
 
     const TamselDecodeOutcome outcome =
         decodeTamselService(input, listing.stream(), loadFile.stream(), console, dtmName, pcpTags);
     if (outcome.readFailed) {
         return failedFile(kServiceFileSite, "Unable to read ", svcPath, EIO);
+    }
+    if (outcome.malformedLine) {
+        return failed(svc::svcMalformedLineText(kServiceFileSite, platform::AnsiFromPath(svcPath),
+                                                *outcome.malformedLine));
     }
     if (outcome.truncation) {
         return failed(svc::svcTruncationText(kServiceFileSite, platform::AnsiFromPath(svcPath),
@@ -95,11 +128,7 @@ TamselConversionResult tamselConvertSvcFile(const std::filesystem::path& svcPath
                           unmoved->finalPath(), unmoved->errorNumber());
     }
 
-    std::string text = " Created: " + platform::AnsiFromPath(loadFile.finalPath());
-    for (const std::string& warning : result.warnings) {
-        text += "\r\n " + warning;
-    }
-    ui::ShowMessageBox(nullptr, text, "Finished");
+    showFinished(loadFile.finalPath(), result.warnings, outcome.incomplete);
     result.finished = true;
     return result;
 }

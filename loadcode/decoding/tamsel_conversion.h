@@ -22,9 +22,11 @@ struct TamselConversionResult {
 
 // Decodes `svcPath` with the DTM name (which must make PLC names) and shows the outcome: an
 // error box with the file's site number ("(1)" the service file, "(2)" the listing, "(15)" the
-// load file), or "Finished" naming the load file. Both outputs are written under temporary
-// names and moved into place only when both are complete, so a failed run leaves an earlier
-// run's files as they were. The listing's copy and the summary rows go to `console`.
+// load file), or "Finished" naming the load file and the warnings after it ("Finished -
+// incomplete", the warnings first, when the PLC arrays cannot take the whole bus). Both outputs are
+// written under temporary names and moved into place only when both are complete, so a failed run
+// leaves an earlier run's files as they were. The listing's copy and the summary rows go to
+// `console`.
 TamselConversionResult tamselConvertSvcFile(const std::filesystem::path& svcPath,
                                             const std::string& dtmName,
                                             const std::array<std::string, 2>& pcpTags,

@@ -100,7 +100,11 @@ TEST_F(TamselFaults, RowsBeyondTheTablesAreListedNotStoredAndSaidOnce) {
         "WARNING: 600 devices, but the PLC array holds 511 and its end entry; only the first 511 "
         "are written, 89 are left out",
         "WARNING: 1000 MAP entries, but the PLC array holds 511 and its end entry; only the "
-        "first 511 are written, 489 are left out"};
+        "first 511 are written, 489 are left out",
+        // Rows 303 to 599 were never filled: the PLC stops at the first of them.
+        "WARNING: device 303 (Node_0.0) has bus segment 0, which the PLC reads as the end of its "
+        "configuration: the module gets none of devices 303 to 511 (208 more devices have bus "
+        "segment 0)"};
     EXPECT_EQ(converted.result.warnings, warnings);
     const std::vector<std::string> listing = converted.lines("_parse.txt");
     ASSERT_GE(listing.size(), warnings.size());
