@@ -159,16 +159,17 @@ TEST_F(TamselFaults, FilesThatCannotBeOpenedOrReadEndWithTheirSite) {
     const Converted gone = convertFile(missing);
     EXPECT_FALSE(gone.result.finished);
     EXPECT_NE(gone.transcript.find("msgbox \"OK\" \"(1) Unable to open " + missing.string() +
-                                   " Err = 2\" -> OK"),
+                                   " Err = 2\" icon stop -> OK"),
               std::string::npos)
         << gone.transcript;
 
     const fs::path svc = writeSvc("cut.SVC", {{0x0325, {0x0001, 0x0001, 0x0101}, 7}});
     const Converted cut = convertFile(svc);
     EXPECT_FALSE(cut.result.finished);
-    EXPECT_NE(cut.transcript.find("msgbox \"OK\" \"(1) Truncated file " + svc.string() +
-                                  ": its last record ends after 3 of its 7 data words\" -> OK"),
-              std::string::npos)
+    EXPECT_NE(
+        cut.transcript.find("msgbox \"OK\" \"(1) Truncated file " + svc.string() +
+                            ": its last record ends after 3 of its 7 data words\" icon stop -> OK"),
+        std::string::npos)
         << cut.transcript;
 
     for (const auto& [suffix, site] :
@@ -245,9 +246,9 @@ TEST_F(TamselFaults, FileWithoutAServiceRecordIsRefusedAndKeepsTheEarlierFiles) 
         std::ofstream(svcPath, std::ios::binary | std::ios::trunc) << c.content;
         const Converted refused = convertFile(svcPath);
         EXPECT_FALSE(refused.result.finished);
-        EXPECT_EQ(refused.transcript, "msgbox \"OK\" \"(1) No service record in " +
-                                          svcPath.string() +
-                                          ": it is not an InterBus-S service file\" -> OK\n");
+        EXPECT_EQ(refused.transcript,
+                  "msgbox \"OK\" \"(1) No service record in " + svcPath.string() +
+                      ": it is not an InterBus-S service file\" icon stop -> OK\n");
         expectEarlierPairKept(refused, listing, load);
     }
 }
@@ -273,7 +274,7 @@ TEST_F(TamselFaults, ReadOnlyEarlierOutputIsKept) {
         EXPECT_FALSE(second.result.finished);
         EXPECT_EQ(second.transcript, "msgbox \"OK\" \"(" + std::to_string(site) +
                                          ") Unable to open " + kept.string() +
-                                         " Err = 13\" -> OK\n");
+                                         " Err = 13\" icon stop -> OK\n");
         expectEarlierPairKept(second, listing, load);
     }
 }
@@ -284,7 +285,7 @@ TEST_F(TamselFaults, FinishedBoxNamesTheLoadFileOnlyWhenBothAreComplete) {
     fs::path load = converted.root;
     load += "_LOAD.xst";
     EXPECT_EQ(converted.transcript,
-              "msgbox \"Finished\" \" Created: " + load.string() + "\" -> OK\n");
+              "msgbox \"Finished\" \" Created: " + load.string() + "\" icon information -> OK\n");
     EXPECT_EQ(filesIn(folder()),
               (std::vector<std::string>{"plant.SVC", "plant_LOAD.xst", "plant_parse.txt"}));
 }

@@ -110,7 +110,7 @@ TEST_F(TamselRefusals, RecordEndingInsideAnEntryIsRefusedWhereverItStands) {
         }
         EXPECT_FALSE(converted.result.finished);
         EXPECT_EQ(converted.transcript, "msgbox \"OK\" \"(1) Truncated file " + svcPath().string() +
-                                            *c.error + "\" -> OK\n");
+                                            *c.error + "\" icon stop -> OK\n");
         expectEarlierPairKept(converted);
     }
 }
@@ -154,7 +154,7 @@ TEST_F(TamselRefusals, WordLineThatIsNoWordIsRefusedWithItsLineNumber) {
         EXPECT_EQ(converted.transcript, "msgbox \"OK\" \"(1) Malformed line " +
                                             std::to_string(line) + " in " + svcPath().string() +
                                             ": a word line is \\\"#0x\\\", four hexadecimal digits "
-                                            "and \\\"#\\\"\" -> OK\n");
+                                            "and \\\"#\\\"\" icon stop -> OK\n");
         expectEarlierPairKept(converted);
     }
 }
@@ -195,7 +195,7 @@ TEST_F(TamselRefusals, DeviceWithBusSegmentZeroIsWarnedAbout) {
         fs::path load = converted.root;
         load += "_LOAD.xst";
         EXPECT_EQ(converted.transcript, "msgbox \"Finished\" \" Created: " + load.string() +
-                                            "\\r\\n " + c.warning + "\" -> OK\n");
+                                            "\\r\\n " + c.warning + "\" icon information -> OK\n");
     }
     const Converted whole = convert("plant", {configurationRecord(1, {{0x0101, 0x0202}})});
     EXPECT_TRUE(whole.result.warnings.empty());
@@ -240,11 +240,12 @@ TEST_F(TamselRefusals, MoreThanThePlcArraysHoldIsFinishedIncomplete) {
         load += "_LOAD.xst";
         const std::string created = " Created: " + load.string();
         if (!c.warning) {
-            EXPECT_EQ(converted.transcript, "msgbox \"Finished\" \"" + created + "\" -> OK\n");
+            EXPECT_EQ(converted.transcript,
+                      "msgbox \"Finished\" \"" + created + "\" icon information -> OK\n");
             continue;
         }
         EXPECT_EQ(converted.transcript, "msgbox \"Finished - incomplete\" \" " + *c.warning +
-                                            "\\r\\n" + created + "\" -> OK\n");
+                                            "\\r\\n" + created + "\" icon information -> OK\n");
     }
 }
 
