@@ -42,8 +42,11 @@ TEST_F(TamselLayoutBlocks, ChecksumAndTransferBlocksAreTheGoldenText) {
     const std::string golden = svc::testing::readFile(TAMSEL_LAYOUT_GOLDEN);
     ASSERT_FALSE(golden.empty());
     if (actual != golden) {
-        // Kept beside the test binary for a diff against the golden file.
-        std::ofstream("layout_blocks.actual.txt", std::ios::binary) << actual;
+        // Kept for a diff against the golden file; the scratch folder goes with the test.
+        const std::filesystem::path kept =
+            std::filesystem::temp_directory_path() / "tamsel_layout_blocks.actual.txt";
+        std::ofstream(kept, std::ios::binary) << actual;
+        ADD_FAILURE() << "the blocks as written are in " << kept.string();
     }
     const std::vector<std::string> want = svc::testing::lfLines(golden);
     const std::vector<std::string> got = svc::testing::lfLines(actual);
