@@ -1,6 +1,7 @@
 #include "svc/svc_decode_tables.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace svc {
@@ -74,7 +75,42 @@ std::vector<std::string> svcTableWarnings(const SvcDeviceTable& devices, const S
     };
     warnPlcArray(devices.deviceCount, "devices");
     warnPlcArray(map.storedCount, "MAP entries");
+    if (std::optional<std::string> segmentZero = svcSegmentZeroWarning(devices)) {
+        warnings.push_back(std::move(*segmentZero));
+    }
     return warnings;
+}
+
+std::optional<std::string> svcSegmentZeroWarning(const SvcDeviceTable& devices) {
+    const int last = std::min({devices.deviceCount, SvcDeviceTable::maxRow, svcPlcArrayEntries});
+    int first = 0;
+    int count = 0;
+    for (int k = 1; k <= last; ++k) {
+        if (devices.rows[static_cast<std::size_t>(k)].busSegment == 0) {
+            first = first == 0 ? k : first;
+            ++count;
+        }
+    }
+    if (count == 0) {
+        return std::nullopt;
+    }
+    const SvcDevice& device = devices.rows[static_cast<std::size_t>(first)];
+    std::string text = "WARNING: device " + std::to_string(first) + " (Node_0." +
+                       std::to_string(device.busPosition) +
+                       ") has bus segment 0, which the PLC reads as the end of its "
+                       "configuration: ";
+    text += first == last ? "the module does not get it"
+                          : "the module gets none of devices " + std::to_string(first) + " to " +
+                                std::to_string(last);
+    if (count > 1) {
+        text += count == 2 ? std::string(" (1 more device has bus segment 0)")
+                           : " (" + std::to_string(count - 1) + " more devices have bus segment 0)";
+    }
+    return text;
+}
+
+bool svcTablesExceedPlcArrays(const SvcDeviceTable& devices, const SvcMapTable& map) {
+    return devices.deviceCount > svcPlcArrayEntries || map.storedCount > svcPlcArrayEntries;
 }
 
 }  // namespace svc

@@ -4,6 +4,7 @@
 // that its output writers read. They live for one call.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ struct SvcDevice {
     int logicalGroup = 0;
     int alternative = 0;
     int errorCharacteristic = 0;
+    // Set by the device's input or output reference entry; a device without one has no place
+    // in the dual-port memory in that direction (a PCP device, a device the map leaves out).
+    int hasInputEntry = 0;
+    int hasOutputEntry = 0;
     int inDestAddress = 0;
     int inPdrIndex = 0;
     int outSourceAddress = 0;
@@ -98,6 +103,16 @@ inline constexpr int svcPlcArrayEntries = 511;
 // One line for each table that the file went beyond: how many the file announced and how many
 // were not stored; then one for each table longer than the PLC array, saying how many are left
 // out of the PLC files. Empty when everything was stored and written.
+// Last, the bus-segment warning below.
 std::vector<std::string> svcTableWarnings(const SvcDeviceTable& devices, const SvcMapTable& map);
+
+// A device written to the PLC with bus segment 0 (a device so numbered, or a row that no
+// configuration record filled) ends the configuration there: the checksum and transfer blocks
+// stop at the first Segment_Number of 0. Names the first such device and what the module
+// loses; nothing when every written device has a segment.
+std::optional<std::string> svcSegmentZeroWarning(const SvcDeviceTable& devices);
+
+// More devices or map entries than the PLC arrays take: the PLC files configure part of the bus.
+bool svcTablesExceedPlcArrays(const SvcDeviceTable& devices, const SvcMapTable& map);
 
 }  // namespace svc

@@ -82,6 +82,10 @@ SvcDecodeResult decodeSvcFile(const std::filesystem::path& rootPath,
         return failed(rootPath,
                       svcFailureText(kInputFileNumber, "Unable to read ", inputPath.string(), EIO));
     }
+    if (const std::optional<SvcMalformedLine> malformed = decoder.malformedLine()) {
+        return failed(rootPath,
+                      svcMalformedLineText(kInputFileNumber, inputPath.string(), *malformed));
+    }
     if (const std::optional<SvcTruncation> truncation = decoder.truncation()) {
         return failed(rootPath,
                       svcTruncationText(kInputFileNumber, inputPath.string(), *truncation));

@@ -11,9 +11,9 @@
 //   p + "_excel.csv"   one row per process-data word of each device (also on the console)
 //
 // The outputs are written under temporary names and renamed into place together at the end.
-// When the run fails (the input cannot be read or ends inside an entry, an output cannot be
-// written), the five outputs of p from any earlier run are removed as well, so that none of
-// them passes for the result of this input. The input is only read.
+// When the run fails (the input cannot be read, a record ends inside an entry, a word line is
+// malformed, an output cannot be written), the five outputs of p from any earlier run are
+// removed as well, so that none of them passes for the result of this input. The input is only read.
 
 #include <filesystem>
 #include <ostream>
@@ -35,8 +35,9 @@ struct SvcDecodeResult {
     bool ok = false;
     // On failure, as the user is shown it: "(" + file number + ") Unable to open " + the file's
     // full name + " Err = " + the run-time error number ("Unable to read ", "Unable to write "
-    // likewise), or "(11) Truncated file ..." for an input that ends inside an entry of a record
-    // short of its words (svc_failure_text.h). File numbers: 11 the input, 12 to 16 the outputs
+    // likewise), "(11) Truncated file ..." for an input with a record that ends inside an entry
+    // short of its words, or "(11) Malformed line ..." for a word line that is no word
+    // (svc_failure_text.h). File numbers: 11 the input, 12 to 16 the outputs
     // in the order above.
     std::string errorText;
     // Rows beyond the tables or the PLC arrays: what was left out, as said on the console

@@ -21,11 +21,29 @@ std::string svcTruncationText(int fileNumber, std::string_view fileName,
     text += std::to_string(fileNumber);
     text += ") Truncated file ";
     text += fileName;
-    text += ": its last record ends after ";
+    if (truncation.lastRecord) {
+        text += ": its last record ends after ";
+    } else {
+        text += ": its record at line ";
+        text += std::to_string(truncation.recordLine);
+        text += " ends after ";
+    }
     text += std::to_string(truncation.wordsRead);
     text += " of its ";
     text += std::to_string(truncation.wordCount);
     text += " data words";
+    return text;
+}
+
+std::string svcMalformedLineText(int fileNumber, std::string_view fileName,
+                                 const SvcMalformedLine& malformed) {
+    std::string text = "(";
+    text += std::to_string(fileNumber);
+    text += ") Malformed line ";
+    text += std::to_string(malformed.lineNumber);
+    text += " in ";
+    text += fileName;
+    text += ": a word line is \"#0x\", four hexadecimal digits and \"#\"";
     return text;
 }
 

@@ -17,9 +17,15 @@ std::string svcFailureText(int fileNumber, std::string_view what, std::string_vi
                            int errorNumber);
 
 // "(" + fileNumber + ") Truncated file " + the name + ": its last record ends after n of its
-// m data words".
+// m data words"; a record with others after it is named by its line: "its record at line k
+// ends after n of its m data words".
 std::string svcTruncationText(int fileNumber, std::string_view fileName,
                               const SvcTruncation& truncation);
+
+// "(" + fileNumber + ") Malformed line " + k + " in " + the name + ": a word line is \"#0x\",
+// four hexadecimal digits and \"#\"". The line itself is not quoted: it may hold any byte.
+std::string svcMalformedLineText(int fileNumber, std::string_view fileName,
+                                 const SvcMalformedLine& malformed);
 
 // "(" + fileNumber + ") No service record in " + the name + ": it is not an InterBus-S service
 // file".

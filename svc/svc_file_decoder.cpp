@@ -10,17 +10,41 @@ SvcFileDecoder::SvcFileDecoder(SvcListingOutput& out, SvcModuleContext module,
     : out_(out), module_(module), variant_(variant), devices_(devices), map_(map) {}
 
 void SvcFileDecoder::decodeLine(std::string_view line) {
+    ++lineNumber_;
     out_.write(line);
     out_.pad();
+    const bool recordWasOpen = reader_.inRecord();
     const SvcLineEvent event = reader_.feed(line);
     switch (event.step) {
+        case SvcStep::ServiceCode:
+        case SvcStep::WordCount:
+        case SvcStep::DataWord:
+            if (!malformedLine_ && !isWellFormedWordLine(line)) {
+                malformedLine_ = SvcMalformedLine{lineNumber_};
+            }
+            break;
+        default:
+            break;
+    }
+    switch (event.step) {
         case SvcStep::Separator:
+            endRecord(recordWasOpen);
+            out_.endLine();
+            break;
         case SvcStep::RecordStart:
+            endRecord(recordWasOpen);
+            if (truncation_) {
+                truncation_->lastRecord = false;
+            }
+            recordLine_ = lineNumber_;
             out_.endLine();
             break;
         case SvcStep::ServiceCode:
             ++servicesRead_;
             codeDigits_ = event.digits;
+            // Nothing of the record before counts for this one until its word count is read.
+            wordCount_ = 0;
+            dataWordsRead_ = 0;
             out_.write("Command = " + event.digits);
             out_.pad();
             out_.write(svcServiceName(event.value));
@@ -41,11 +65,22 @@ void SvcFileDecoder::decodeLine(std::string_view line) {
     }
 }
 
-std::optional<SvcTruncation> SvcFileDecoder::truncation() const {
-    if (!reader_.inRecord() || dataWordsRead_ >= wordCount_ || !entryOpen()) {
+std::optional<SvcTruncation> SvcFileDecoder::openRecordTruncation(bool recordOpen) const {
+    if (!recordOpen || dataWordsRead_ >= wordCount_ || !entryOpen()) {
         return std::nullopt;
     }
-    return SvcTruncation{dataWordsRead_, wordCount_};
+    return SvcTruncation{dataWordsRead_, wordCount_, recordLine_, true};
+}
+
+// At the line that ends the record: the record's own counters still stand.
+void SvcFileDecoder::endRecord(bool recordWasOpen) {
+    if (!truncation_) {
+        truncation_ = openRecordTruncation(recordWasOpen);
+    }
+}
+
+std::optional<SvcTruncation> SvcFileDecoder::truncation() const {
+    return truncation_ ? truncation_ : openRecordTruncation(reader_.inRecord());
 }
 
 bool SvcFileDecoder::entryOpen() const {

@@ -66,11 +66,19 @@ inline SvcDecoderVariant svcTamselDecoderVariant() {
     return variant;
 }
 
-// A service file that ends inside an entry of a record that announced more words than it holds:
-// the file was cut short, and the half-read entry must not pass for a whole one.
+// A record that ends (at a line without "#", a new "#CMD#" or the end of the file) inside an
+// entry, short of the words it announced: a word line is missing, and every entry after the
+// gap would be read from the wrong words, so the half-read entry must not pass for a whole one.
 struct SvcTruncation {
     int wordsRead = 0;
     int wordCount = 0;
+    long long recordLine = 0;  // the line of the record's "#CMD#", counted from 1
+    bool lastRecord = true;    // no record starts after it
+};
+
+// A line that a record reads as a word but that is not "#0x" + four hexadecimal digits + "#".
+struct SvcMalformedLine {
+    long long lineNumber = 0;  // counted from 1
 };
 
 class SvcFileDecoder {
@@ -81,9 +89,12 @@ class SvcFileDecoder {
     // One input line without its line end.
     void decodeLine(std::string_view line);
 
-    // After the last line: set when the input stopped inside an entry of a record that is
-    // short of its announced words.
+    // After the last line: the first record that ended inside an entry short of its announced
+    // words, the last record included.
     std::optional<SvcTruncation> truncation() const;
+
+    // The first line that a record read as a word though it is not one.
+    std::optional<SvcMalformedLine> malformedLine() const { return malformedLine_; }
 
     // The records read so far that named their service; none means that the input is not a
     // service file at all (an empty file, a file of another kind).
@@ -96,6 +107,8 @@ class SvcFileDecoder {
     enum class MapEntryKind { None, Input, Output, DirectLink };
 
     void startRecordWords(uint16_t wordCount);
+    void endRecord(bool recordWasOpen);
+    std::optional<SvcTruncation> openRecordTruncation(bool recordOpen) const;
     bool entryOpen() const;
     bool configurationEntryOpen() const;  // svc_configuration_decoding.cpp
     bool crlEntryOpen() const;            // svc_configuration_decoding.cpp
@@ -138,6 +151,10 @@ class SvcFileDecoder {
     SvcRecordReader reader_;
 
     int servicesRead_ = 0;
+    long long lineNumber_ = 0;
+    long long recordLine_ = 0;
+    std::optional<SvcTruncation> truncation_;
+    std::optional<SvcMalformedLine> malformedLine_;
 
     // The current record.
     std::string codeDigits_;

@@ -221,6 +221,7 @@ void SvcFileDecoder::decodeInputEntryWord(uint16_t word) {
             if (SvcDevice* device = devices_.findByNumberWord(entry.mapSourceNumber)) {
                 device->inDestAddress = word;
                 device->inPdrIndex = entry.mapPdrIndex;
+                device->hasInputEntry = 1;
                 length = device->lengthCode;
             }
             const double firstWord = (word - 512) / 2.0;
@@ -260,6 +261,7 @@ void SvcFileDecoder::decodeOutputEntryWord(uint16_t word) {
             if (SvcDevice* device = devices_.findByNumberWord(word)) {
                 device->outSourceAddress = entry.mapSourceNumber;
                 device->outPdrIndex = entry.mapPdrIndex;
+                device->hasOutputEntry = 1;
                 length = device->lengthCode;
             }
             const int source = entry.mapSourceNumber;

@@ -51,6 +51,18 @@ SvcLine classifySvcLine(std::string_view line) {
     return result;
 }
 
+bool isWellFormedWordLine(std::string_view line) {
+    if (line.size() != 8 || line.substr(0, 3) != "#0x" || line[7] != '#') {
+        return false;
+    }
+    for (std::size_t i = 3; i < 7; ++i) {
+        if (hexDigitValue(line[i]) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 SvcLineEvent SvcRecordReader::feed(std::string_view line) {
     SvcLine cut = classifySvcLine(line);
     SvcLineEvent event;

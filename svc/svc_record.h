@@ -34,6 +34,11 @@ struct SvcLine {
 
 SvcLine classifySvcLine(std::string_view line);
 
+// True for a word line exactly as the grammar writes it: "#0x", four hexadecimal digits of
+// either case, "#". The token rule reads other lines with "#" too ("#0x1#" gives 1), but a
+// decoder that takes them for words would decode a number nobody wrote.
+bool isWellFormedWordLine(std::string_view line);
+
 // What one line meant to the record being read.
 enum class SvcStep {
     Separator,    // the record, if any, has ended

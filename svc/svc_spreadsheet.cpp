@@ -31,7 +31,9 @@ std::string xHex4(long long value) {
     return text;
 }
 
-// Word w of a device: the identity columns on its first row only.
+// Word w of a device: the identity columns on its first row only. A direction without a
+// reference entry has no address to show: its columns stay empty rather than show the
+// dual-port base taken from 0.
 std::string deviceRow(const SvcDevice& device, int w, SvcModuleContext module) {
     std::string fields[11];
     if (w == 0) {
@@ -41,14 +43,14 @@ std::string deviceRow(const SvcDevice& device, int w, SvcModuleContext module) {
         fields[3] = decimalText(device.lengthCode);
         fields[4] = decimalText(device.pcpLength);
     }
-    if (device.hasInput == 1) {
+    if (device.hasInput == 1 && device.hasInputEntry == 1) {
         if (w == 0) {
             fields[5] = xHex4(device.inPdrIndex);
         }
         fields[6] = xHex4(device.inDestAddress + 2 * w);
         fields[7] = plcWord(module, (device.inDestAddress - 512) / 2.0 + w);
     }
-    if (device.hasOutput == 1) {
+    if (device.hasOutput == 1 && device.hasOutputEntry == 1) {
         if (w == 0) {
             fields[8] = xHex4(device.outPdrIndex);
         }

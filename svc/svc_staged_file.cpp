@@ -20,6 +20,10 @@ std::filesystem::path SvcStagedFile::stagingPathFor(const std::filesystem::path&
     return finalPath.parent_path() / name;
 }
 
+std::filesystem::path SvcStagedFile::keptAsidePathFor(const std::filesystem::path& finalPath) {
+    return std::filesystem::path(stagingPathFor(finalPath)).replace_extension(".old");
+}
+
 SvcStagedFile::SvcStagedFile(std::filesystem::path finalPath)
     : finalPath_(std::move(finalPath)), stagingPath_(stagingPathFor(finalPath_)) {}
 
@@ -52,6 +56,11 @@ bool SvcStagedFile::open() {
     stream_.open(stagingPath_, std::ios::out | std::ios::binary | std::ios::trunc);
     if (!stream_.is_open()) {
         errorNumber_ = errno != 0 ? errno : EIO;
+        // A stale temporary file of that name that cannot be replaced is not the folder's doing.
+        std::error_code ignored;
+        folderRefused_ =
+            (errorNumber_ == EACCES || errorNumber_ == EPERM || errorNumber_ == EROFS) &&
+            !std::filesystem::exists(std::filesystem::symlink_status(stagingPath_, ignored));
         return false;
     }
     return true;
@@ -120,7 +129,7 @@ bool SvcStagedFile::commitTogether(const std::vector<SvcStagedFile*>& files,
     for (SvcStagedFile* file : files) {
         Move move{file, {}};
         if (fs::exists(file->finalPath_, error)) {
-            move.keptAside = fs::path(stagingPathFor(file->finalPath_)).replace_extension(".old");
+            move.keptAside = keptAsidePathFor(file->finalPath_);
             fs::rename(file->finalPath_, move.keptAside, error);
             if (error) {
                 file->errorNumber_ = error.value();

@@ -35,7 +35,13 @@ class SvcStagedFile {
     const std::filesystem::path& finalPath() const { return finalPath_; }
     // "~" + eight hexadecimal digits + ".tmp" in the final file's folder.
     static std::filesystem::path stagingPathFor(const std::filesystem::path& finalPath);
+    // Where commitTogether keeps an earlier final file until every new one is in place: the
+    // staging name with ".old".
+    static std::filesystem::path keptAsidePathFor(const std::filesystem::path& finalPath);
     int errorNumber() const { return errorNumber_; }
+    // After a failed open: the folder refused the new temporary file (no permission, a
+    // read-only medium), so no file can be made there, whether the final file is writable or not.
+    bool folderRefusedNewFile() const { return folderRefused_; }
 
   private:
     std::filesystem::path finalPath_;
@@ -43,6 +49,7 @@ class SvcStagedFile {
     std::ofstream stream_;
     bool committed_ = false;
     int errorNumber_ = 0;
+    bool folderRefused_ = false;
 };
 
 }  // namespace svc

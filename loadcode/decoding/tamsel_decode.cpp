@@ -20,12 +20,14 @@ TamselDecodeOutcome decodeTamselService(std::istream& input, std::ostream& listi
     svc::SvcFileDecoder decoder(out, {}, *deviceTable, *mapTable, svc::svcTamselDecoderVariant());
     TamselDecodeOutcome outcome;
     outcome.readFailed = !svc::decodeSvcLines(input, decoder, out);
+    outcome.malformedLine = decoder.malformedLine();
     outcome.truncation = decoder.truncation();
     outcome.noService = decoder.servicesRead() == 0;
     if (!outcome.complete()) {
         return outcome;
     }
     outcome.warnings = svc::svcTableWarnings(*deviceTable, *mapTable);
+    outcome.incomplete = svc::svcTablesExceedPlcArrays(*deviceTable, *mapTable);
     for (const std::string& warning : outcome.warnings) {
         out.write(warning);
         out.endLine();

@@ -15,13 +15,17 @@
 namespace loadcode {
 
 struct TamselDecodeOutcome {
-    bool readFailed = false;                       // the input stream failed
-    std::optional<svc::SvcTruncation> truncation;  // the input ends inside an entry
+    bool readFailed = false;                             // the input stream failed
+    std::optional<svc::SvcMalformedLine> malformedLine;  // a word line that is not one
+    std::optional<svc::SvcTruncation> truncation;        // a record ends inside an entry
     // No record named a service: a load file from it would configure nothing, yet replace the
     // one an earlier, good file gave.
     bool noService = false;
     std::vector<std::string> warnings;  // rows beyond the tables, as listed
-    bool complete() const { return !readFailed && !truncation && !noService; }
+    // More devices or map entries than the PLC arrays take: the load file configures part of
+    // the bus.
+    bool incomplete = false;
+    bool complete() const { return !readFailed && !malformedLine && !truncation && !noService; }
 };
 
 // Reads every line of `input` into the listing (and its copy on `console`); when the input was

@@ -20,6 +20,9 @@ void createDtmNameField(TamselProgram& program, ui::Window window) {
                         20,
                         ui::kChildBorder | ui::kChildAutoScroll | ui::kChildTranscribed};
     program.dtmNameField = ui::CreateChild(window, field);
+    // The prompt is the field's cue banner, shown only while it is empty: were it the field's
+    // text, the next name typed would be added to it.
+    ui::SetCueBanner(program.dtmNameField, dtmNamePlaceholder);
     ui::ChildSpec label{spec.controls[1].kind, 0, spec.controls[1].text, 5, 50, 84, 20,
                         ui::kChildTranscribed};
     ui::CreateChild(window, label);
@@ -31,11 +34,9 @@ std::string dtmNameInField(const TamselProgram& program) {
 
 void synchroniseDtmName(TamselProgram& program) {
     const std::string text = dtmNameInField(program);
-    if (text.empty()) {
-        ui::SetText(program.dtmNameField, dtmNamePlaceholder);
-        return;
-    }
-    if (text == dtmNamePlaceholder) {
+    // An empty field shows its cue banner and keeps the stored name; the prompt typed as a
+    // name is not one either.
+    if (text.empty() || text == dtmNamePlaceholder) {
         return;
     }
     program.dtmName = text;

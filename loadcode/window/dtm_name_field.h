@@ -1,8 +1,8 @@
 #pragma once
 
 // The DTM-name field and its label. The field shows the DTM name; what the user types there
-// becomes the DTM name at the next repaint. An emptied field shows a placeholder asking for a
-// name, which is never taken for one.
+// becomes the DTM name at the next repaint. An emptied field shows a prompt asking for a name
+// as its cue banner, never as its text, and the prompt is never taken for a name.
 
 #include <optional>
 #include <string>
@@ -18,7 +18,7 @@ inline constexpr std::string_view dtmNamePlaceholder = "Enter DTM Name...";
 void createDtmNameField(TamselProgram& program, platform::ui::Window window);
 
 // On each repaint: the field's text (at most 99 characters) becomes the DTM name and is stored;
-// an empty field gets the placeholder instead, and the placeholder changes nothing.
+// an empty field, or one that holds the prompt, changes nothing.
 void synchroniseDtmName(TamselProgram& program);
 
 // The field's text as the DTM name it gives, at most 99 characters.

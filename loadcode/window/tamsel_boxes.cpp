@@ -28,12 +28,14 @@ std::string tamselInstructionsText() {
            "\r\n ";
 }
 
-void showTamselAbout(const TamselProgram& program) {
-    ui::ShowMessageBox(nullptr, tamselAboutText(program), program.programName + ", About");
+void showTamselAbout(const TamselProgram& program, ui::Window owner) {
+    ui::ShowMessageBox(owner, tamselAboutText(program), program.programName + ", About",
+                       ui::Buttons::Ok, ui::Icon::Information);
 }
 
-void showTamselInstructions(const TamselProgram& program) {
-    ui::ShowMessageBox(nullptr, tamselInstructionsText(), program.programName + ", Instructions");
+void showTamselInstructions(const TamselProgram& program, ui::Window owner) {
+    ui::ShowMessageBox(owner, tamselInstructionsText(), program.programName + ", Instructions",
+                       ui::Buttons::Ok, ui::Icon::Information);
 }
 
 }  // namespace loadcode

@@ -11,7 +11,8 @@ namespace loadcode {
 std::string tamselAboutText(const TamselProgram& program);
 std::string tamselInstructionsText();
 
-void showTamselAbout(const TamselProgram& program);
-void showTamselInstructions(const TamselProgram& program);
+// Owned by the main window, which takes no input while they are up; information icon.
+void showTamselAbout(const TamselProgram& program, platform::ui::Window owner);
+void showTamselInstructions(const TamselProgram& program, platform::ui::Window owner);
 
 }  // namespace loadcode

@@ -23,7 +23,8 @@ namespace {
 void openSvc(TamselProgram& program, std::ostream& console, ui::Window window) {
     const std::string name = dtmNameInField(program);
     if (const std::optional<std::string> refusal = dtmNameRefusal(name)) {
-        ui::ShowMessageBox(nullptr, *refusal, program.programName + ", DTM Name");
+        ui::ShowMessageBox(window, *refusal, program.programName + ", DTM Name", ui::Buttons::Ok,
+                           ui::Icon::Stop);
         return;
     }
     program.dtmName = name;
@@ -34,7 +35,8 @@ void openSvc(TamselProgram& program, std::ostream& console, ui::Window window) {
     if (chosen.empty()) {
         return;
     }
-    tamselConvertSvcFile(platform::PathFromAnsi(chosen), program.dtmName, program.pcpTags, console);
+    tamselConvertSvcFile(window, platform::PathFromAnsi(chosen), program.dtmName, program.pcpTags,
+                         console);
     ui::PostQuit(0);
 }
 
@@ -47,10 +49,10 @@ void runCommand(TamselProgram& program, std::ostream& console, ui::Window window
             ui::PostClose(window);
             break;
         case IDM_INSTRUCTIONS:
-            showTamselInstructions(program);
+            showTamselInstructions(program, window);
             break;
         case IDM_ABOUT:
-            showTamselAbout(program);
+            showTamselAbout(program, window);
             break;
         default:
             break;

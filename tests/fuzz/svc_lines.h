@@ -2,8 +2,8 @@
 
 // The service-file line decoder over arbitrary text, in either program's variant: its texts and
 // table rules (an entry layout that carries over between records, MAP_Index numbers for words
-// that open no entry) must keep every store inside the tables, and a cut-short entry is never
-// reported as read whole.
+// that open no entry) must keep every store inside the tables, a cut-short entry is never
+// reported as read whole, and a refusal names a line the input has.
 
 #include <cstddef>
 #include <cstdint>
@@ -23,13 +23,21 @@ inline int DecodeSvcLines(const uint8_t* data, size_t size, const svc::SvcDecode
     svc::SvcListingOutput out(listing, &console);
     svc::SvcFileDecoder decoder(out, {}, *devices, *map, variant);
     std::string_view text(reinterpret_cast<const char*>(data), size);
+    long long lines = 0;
     while (!text.empty()) {
+        ++lines;
         const std::size_t end = text.find('\n');
         decoder.decodeLine(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     }
     out.finishListing();
     const auto truncation = decoder.truncation();
+    const auto malformed = decoder.malformedLine();
+    // A refusal names a line of the input.
+    if ((truncation && (truncation->recordLine < 1 || truncation->recordLine > lines)) ||
+        (malformed && (malformed->lineNumber < 1 || malformed->lineNumber > lines))) {
+        __builtin_trap();
+    }
     if (devices->deviceCount > svc::SvcDeviceTable::maxRow ||
         map->storedCount > svc::SvcMapTable::maxRow ||
         (truncation && truncation->wordsRead >= truncation->wordCount)) {

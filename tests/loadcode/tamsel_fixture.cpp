@@ -59,7 +59,7 @@ Converted TamselTest::convertFile(const fs::path& svcPath, const std::string& dt
     Converted converted;
     converted.root = tamselRootPath(svcPath);
     std::ostringstream console;
-    converted.result = tamselConvertSvcFile(svcPath, dtmName, {"", "PCP"}, console);
+    converted.result = tamselConvertSvcFile(nullptr, svcPath, dtmName, {"", "PCP"}, console);
     converted.console = console.str();
     converted.transcript = ui::headless::Transcript();
     return converted;

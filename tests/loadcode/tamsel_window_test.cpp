@@ -18,15 +18,18 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kOpenWindow = "open window \"Tamsel Rev. 04JUN2020\"\n";
+// Every box the window shows is owned by it, so a click on the window cannot hide the box.
 const std::string kFieldsMade =
-    "field 1001 \"Not Queried.\"\nfield 0 \"DTM Name:\"\nfield 1001 \"PMEDWL\"\n";
+    "field 1001 \"Not Queried.\"\ncue 1001 \"Enter DTM Name...\"\nfield 0 \"DTM Name:\"\n"
+    "field 1001 \"PMEDWL\"\n";
 
 std::string fileLine(const fs::path& path) {
     return "file \"Tamsel\" -> \"" + path.string() + "\"\n";
 }
 
 std::string finishedLine(const fs::path& load) {
-    return "msgbox \"Finished\" \" Created: " + load.string() + "\" -> OK\n";
+    return "msgbox \"Finished\" \" Created: " + load.string() +
+           "\" icon information over \"Tamsel Rev. 04JUN2020\" -> OK\n";
 }
 
 class TamselWindow : public TamselTest {};
@@ -50,7 +53,8 @@ TEST_F(TamselWindow, ConversionThatFailsEndsTheProgramToo) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.transcript, kOpenWindow + kFieldsMade + fileLine(svc) +
                                   "msgbox \"OK\" \"(1) Truncated file " + svc.string() +
-                                  ": its last record ends after 4 of its 7 data words\" -> OK\n");
+                                  ": its last record ends after 4 of its 7 data words\" icon stop "
+                                  "over \"Tamsel Rev. 04JUN2020\" -> OK\n");
 }
 
 TEST_F(TamselWindow, CancelledDialogLeavesTheWindowOpen) {
@@ -59,7 +63,7 @@ TEST_F(TamselWindow, CancelledDialogLeavesTheWindowOpen) {
     EXPECT_EQ(run.transcript,
               kOpenWindow + kFieldsMade + "file \"Tamsel\" -> cancel\n" +
                   "msgbox \"Tamsel, About\" \" Tamsel.EXE\\r\\n Rev. 04JUN2020 "
-                  "\\r\\n \" -> OK\n" +
+                  "\\r\\n \" icon information over \"Tamsel Rev. 04JUN2020\" -> OK\n" +
                   "msgbox \"Tamsel, Instructions\" \" 1. Set the 'DTM Name' text "
                   "to match the name assigned to the PMEDWL\\r\\n      in the DTM "
                   "Browser.\\r\\n \\r\\n 2. Open the SVC file created in the Phoenix "
@@ -71,7 +75,8 @@ TEST_F(TamselWindow, CancelledDialogLeavesTheWindowOpen) {
                   "Report'.\\r\\n \\r\\n NOTICE:  The LOAD section only runs on PLC "
                   "startup.\\r\\n      Stopping/Starting the M580 may be required "
                   "to \\r\\n      initiate the new IBS configuration "
-                  "transfer\\r\\n      to the PMEDWL.\\r\\n \" -> OK\n" +
+                  "transfer\\r\\n      to the PMEDWL.\\r\\n \" icon information over \"Tamsel Rev. "
+                  "04JUN2020\" -> OK\n" +
                   "end window\n");
     for (const std::string& name : filesIn(folder())) {
         EXPECT_EQ(name.rfind("settings.reg", 0), 0u) << name;
@@ -121,15 +126,28 @@ TEST_F(TamselWindow, TypedNameNamesTheLoadCode) {
     EXPECT_NE(text.find("<identProgram name=\"IBS_LOAD_Line_2\""), std::string::npos);
 }
 
-// An emptied field asks for a name; the request is never stored nor used as one, and Open
-// refuses to run without a name the PLC can take.
-TEST_F(TamselWindow, EmptiedFieldShowsThePlaceholderAndOpenRefusesIt) {
+// An emptied field asks for a name with its cue banner, never with its text; the request is
+// never stored nor used as one, and Open refuses to run without a name the PLC can take.
+TEST_F(TamselWindow, EmptiedFieldShowsThePromptAsItsCueAndOpenRefusesIt) {
     const ProgramRun run = runProgram("text 1001 \"\"\nmenu 100\nmenu 101\n");
     EXPECT_EQ(run.transcript,
-              kOpenWindow + kFieldsMade + "field 1001 \"Enter DTM Name...\"\n" +
+              kOpenWindow + kFieldsMade +
                   "msgbox \"Tamsel, DTM Name\" \" Set the 'DTM Name' text to the name assigned "
-                  "to the PMEDWL in the DTM Browser first.\" -> OK\nend window\n");
+                  "to the PMEDWL in the DTM Browser first.\" icon stop over \"Tamsel Rev. "
+                  "04JUN2020\" -> OK\nend window\n");
     EXPECT_EQ(storedSetting("DTMname"), "PMEDWL");
+}
+
+// The name typed into an emptied field is the name, whole: the prompt is never part of it.
+TEST_F(TamselWindow, NameTypedIntoAnEmptiedFieldIsTheNameAlone) {
+    const fs::path svc = writeSvc("plant.SVC", tamselSampleRecords());
+    const ProgramRun run =
+        runProgram("text 1001 \"\"\ntext 1001 \"X\"\nmenu 100\nfile \"" + svc.string() + "\"\n");
+    EXPECT_EQ(run.transcript.find("field 1001 \"Enter DTM Name...\""), std::string::npos)
+        << run.transcript;
+    EXPECT_EQ(storedSetting("DTMname"), "X");
+    const std::string load = svc::testing::readFile(folder() / "plant_LOAD.xst");
+    EXPECT_NE(load.find("<identProgram name=\"IBS_LOAD_X\""), std::string::npos);
 }
 
 TEST_F(TamselWindow, NameThatCannotNamePlcVariablesIsRefused) {

@@ -24,6 +24,14 @@ std::string svcText(const std::vector<Record>& records) {
     return text;
 }
 
+long long recordStartLine(const std::vector<Record>& records, std::size_t index) {
+    long long line = 3;  // after the two empty lines
+    for (std::size_t i = 0; i < index; ++i) {
+        line += 5 + static_cast<long long>(records[i].data.size());
+    }
+    return line;
+}
+
 Record configurationRecord(uint16_t startEntry,
                            const std::vector<std::pair<uint16_t, uint16_t>>& devices) {
     Record record{0x0307, {0x0003, startEntry, static_cast<uint16_t>(devices.size())}, {}};

@@ -2,6 +2,7 @@
 
 // Service files made from the record format, for the tests and the sample files of the demo.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +20,9 @@ struct Record {
 // The file as the suite's writer makes it: two empty lines before each "#CMD#", upper-case
 // digits, CR LF line ends.
 std::string svcText(const std::vector<Record>& records);
+
+// The line (from 1) of record `index`'s "#CMD#" in svcText(records).
+long long recordStartLine(const std::vector<Record>& records, std::size_t index);
 
 // "#0x" + four upper-case digits + "#".
 std::string wordLine(uint16_t word);

@@ -77,6 +77,9 @@ std::vector<BoundCase> boundCases() {
         manyEntries.data.insert(manyEntries.data.end(),
                                 {static_cast<uint16_t>(i + 1), 0x0203, 0x0004, 0x0508, 0x0000});
     }
+    // One whole entry of 65532 words, of which only the first places have a kind.
+    Record wideEntry{0x0307, {0x4003, 0x0001, 0x0001, 0x0101, 0x0202}, {}};
+    wideEntry.data.resize(0xFFFF, 0x0000);
     return {
         {"announced map count beyond the table",
          {{0x0325, {0xFFFF, 0x0001, 0x0101, 0x6010, 0x0200, 0x0000, 0x0000}, {}}},
@@ -125,7 +128,7 @@ std::vector<BoundCase> boundCases() {
          0,
          {"#0x0000#" + W6 + "  Entry Count = 0   vwordcount = 0"}},
         {"an entry wider than its layout",
-         {{0x0307, {0x4003, 0x0001, 0x0001, 0x0101, 0x0202}, 0xFFFF}},
+         {wideEntry},
          1,
          0,
          1,
@@ -336,6 +339,71 @@ TEST(SvcFaults, FileEndingInsideAnEntryIsTruncated) {
         EXPECT_FALSE(decoded.result.ok);
         EXPECT_EQ(decoded.result.errorText,
                   "(11) Truncated file " + decoded.root.string() + ".svc" + *c.error);
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+            left.push_back(entry.path().filename().string());
+        }
+        EXPECT_EQ(left, std::vector<std::string>{"cut.svc"});
+    }
+}
+
+// A record that ends inside an entry anywhere in the file, or a word line that is no word, is
+// refused as a file cut at its end is; a record that stops between two entries is read.
+TEST(SvcFaults, RecordEndingInsideAnEntryOrAMalformedWordIsRefused) {
+    const std::vector<Record> bus = busRecords();
+    constexpr std::size_t kReferences = 3;
+    const Record cut{0x0325, {0x0001, 0x0001, 0x0101}, 7};
+    std::vector<Record> cutLast = bus;
+    cutLast.push_back(cut);
+    std::vector<Record> cutMiddle = bus;
+    cutMiddle.insert(cutMiddle.begin() + kReferences + 1, cut);
+    std::vector<Record> wordDeleted = bus;
+    wordDeleted[kReferences].wordCount = static_cast<uint16_t>(bus[kReferences].data.size());
+    wordDeleted[kReferences].data.erase(wordDeleted[kReferences].data.begin() + 2);
+    std::vector<Record> shortAtBoundary = bus;
+    shortAtBoundary[kReferences].wordCount = static_cast<uint16_t>(bus[kReferences].data.size());
+    shortAtBoundary[kReferences].data.resize(bus[kReferences].data.size() - 7);
+    std::string malformed = svcText(bus);
+    malformed.replace(malformed.find("#0x0202#"), 8, "#0x1#");
+    const auto atLine = [](const std::vector<Record>& records, std::size_t index) {
+        return ": its record at line " + std::to_string(recordStartLine(records, index));
+    };
+    const struct {
+        const char* name;
+        std::string text;
+        std::optional<std::string> error;  // after "(11) "; the name stands for the file's
+    } cases[] = {
+        {"last record", svcText(cutLast),
+         "Truncated file NAME: its last record ends after 3 of its 7 data words"},
+        {"last record, empty lines after it", svcText(cutLast) + "\r\n\r\n",
+         "Truncated file NAME: its last record ends after 3 of its 7 data words"},
+        {"a record in the middle", svcText(cutMiddle),
+         "Truncated file NAME" + atLine(cutMiddle, kReferences + 1) +
+             " ends after 3 of its 7 data words"},
+        {"one word line deleted from the reference list", svcText(wordDeleted),
+         "Truncated file NAME" + atLine(wordDeleted, kReferences) +
+             " ends after 19 of its 20 data words"},
+        {"a word line #0x1#", malformed,
+         "Malformed line " + std::to_string(recordStartLine(bus, 0) + 7) +
+             " in NAME: a word line is \"#0x\", four hexadecimal digits and \"#\""},
+        {"a record short at an entry boundary", svcText(shortAtBoundary), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        const std::filesystem::path root = folder.writeSvc("cut", c.text);
+        SvcDecodeOptions options;
+        std::ostringstream console;
+        options.console = &console;
+        const SvcDecodeResult result = decodeSvcFile(root, options);
+        if (!c.error) {
+            EXPECT_TRUE(result.ok) << result.errorText;
+            continue;
+        }
+        EXPECT_FALSE(result.ok);
+        std::string expected = "(11) " + *c.error;
+        expected.replace(expected.find("NAME"), 4, root.string() + ".svc");
+        EXPECT_EQ(result.errorText, expected);
         std::vector<std::string> left;
         for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
             left.push_back(entry.path().filename().string());
