@@ -2,7 +2,7 @@
 # The Windows check: runs the shipped vexim.exe (tests/wine/wine_prefix.sh says which build) under
 # wine on a virtual X display against the KRT module simulator:
 #  - one unattended Modbus/TCP download, checked by its exit code and the module's memory (the
-#    stored digest must be the file's);
+#    stored digest must be the file's, and the program's words must pass their CRC);
 #  - the dialog manager's keys, driven by vexim_ui_driver: Enter in a field of the main dialog
 #    sends the module nothing, Esc during a download cancels it, and Help without its help file
 #    says which file is missing;
@@ -18,7 +18,8 @@ run_limit=${VEXIM_WINE_TIMEOUT:-180}
 source tests/wine/wine_prefix.sh
 
 wine_build vexim vexim_ui_driver menu_placeholder_check
-cmake --build "$linux_build" --target krtsim make_sample_vxo check_stored_digest
+cmake --build "$linux_build" --target krtsim make_sample_vxo check_stored_digest \
+  check_stored_program
 
 work=$(mktemp -d)
 sim_pid=""
@@ -74,7 +75,8 @@ if [ "$code" -ne 0 ]; then
   echo "FAILED: the unattended download under wine ended with $code (124: it did not end in time)"
   exit 1
 fi
-"$linux_build/tests/vexim/check_stored_digest" "$work/download.dump" "$work/sample.vxo" 1 || {
+"$linux_build/tests/vexim/check_stored_digest" "$work/download.dump" "$work/sample.vxo" 1 &&
+  "$linux_build/tests/wine/check_stored_program" "$work/download.dump" 1 || {
   echo "FAILED: the module does not hold the downloaded program"
   exit 1
 }
