@@ -44,3 +44,7 @@ bash tests/wine/brondel_wine_check.sh build/linux
 
 # Every dialog of every program: each text fits its control (tests/wine/layout_programs.txt).
 bash tests/wine/dialog_layout_check.sh
+
+# Every program's window, the ones built in code among them, measured in the running program at
+# three display scales: texts fit, controls have the dialogs' font and their window's background.
+bash tests/wine/window_layout_check.sh
