@@ -53,8 +53,10 @@ Answer ShowMessageBox(Window owner, std::string_view text, std::string_view capt
             break;
     }
     // The box belongs to the owner's top-level window: owned by a control, it would disable only
-    // the control, and a click on the window would hide the box behind it.
-    HWND ownerWindow = owner != nullptr ? ::GetAncestor(ToHwnd(owner), GA_ROOT) : nullptr;
+    // the control, and a click on the window would hide the box behind it. A box shown with no
+    // owner while a window of the program is active belongs to that window for the same reason.
+    HWND ownerWindow =
+        owner != nullptr ? ::GetAncestor(ToHwnd(owner), GA_ROOT) : ::GetActiveWindow();
     switch (::MessageBoxA(ownerWindow, std::string(text).c_str(), std::string(caption).c_str(),
                           style)) {
         case IDYES:
