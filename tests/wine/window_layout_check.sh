@@ -5,6 +5,7 @@
 # and 192 dpi. Fails on a text that does not fit its control, a control in the System font and
 # a label that paints a background other than its window's.
 #   tests/wine/window_layout_check.sh [Windows build dir]   (default: the one wine_prefix.sh picks)
+# WINDOW_LAYOUT_ONLY=<pattern> checks only the programs whose line matches it.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 

@@ -45,7 +45,8 @@ wine_server=/usr/lib/wine/wineserver
 [ -x "$wine_server" ] || wine_server=$(command -v wineserver)
 
 wine_build() {
-  cmake -S . -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  # --no-warn-unused-cli: a configured build folder ignores the toolchain file it is given again.
+  cmake -S . -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release --no-warn-unused-cli \
     -DCMAKE_TOOLCHAIN_FILE="$wine_toolchain" >/dev/null
   cmake --build "$win_build" --target "$@"
 }
