@@ -30,6 +30,10 @@ if [ -z "$wine_bits" ]; then
   fi
 fi
 if [ "$wine_bits" = 32 ]; then
+  if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "FAILED: 32-bit wine does not start here: $(/usr/lib/wine/wine --version 2>&1 | tail -1)"
+    exit 1
+  fi
   win_build=${WINE_CHECK_BUILD:-build/win32}
   wine_toolchain=cmake/mingw-i686.cmake
   wine_cxx=i686-w64-mingw32-g++
