@@ -1,4 +1,5 @@
-# Windows 64-bit: the same code, built only to run the Windows checks under wine64.
+# Windows 64-bit: the same code, built for the wine checks only on a machine that cannot start
+# 32-bit programs (tests/wine/wine_prefix.sh); the product is the 32-bit build (mingw-i686).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -7,7 +7,7 @@ set -uo pipefail
 problems=()
 
 for tool in cmake ninja g++ i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix socat \
-  /usr/lib/wine/wine64 xvfb-run xmllint unzip /usr/bin/time; do
+  /usr/lib/wine/wine64 /usr/lib/wine/wine xvfb-run xmllint unzip /usr/bin/time; do
   command -v "$tool" >/dev/null 2>&1 || problems+=("command not found: $tool")
 done
 

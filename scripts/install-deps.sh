@@ -9,7 +9,7 @@ packages=(
   libzip-dev libmodbus-dev libxml2-utils
   python3 python3-pymodbus python3-serial python3-serial-asyncio python3-pyftpdlib socat
   # The wine checks run the shipped 32-bit programs under 32-bit wine (wine32:i386 below);
-  # wine64 runs the 64-bit build the few checks that need one use.
+  # wine64 makes the prefixes, and runs the 64-bit build where 32-bit programs cannot start.
   wine wine64 xvfb xauth
   # Halbrick's tests check the decoder's CRC-32 against zlib's; the archive service deflates
   # rewritten entries with zlib.

@@ -27,19 +27,24 @@ cmake --build build/tsan -j "$jobs" --target modbus_tests modbus_transport_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build/tsan --output-on-failure -j "$jobs" --timeout 300
 
-# vexim.exe for 64-bit Windows under wine64: one unattended Modbus/TCP download to the simulator,
-# then its keys and menus.
+# The wine checks run the shipped 32-bit programs (build/win32) under 32-bit wine; a machine
+# that cannot start 32-bit programs runs the 64-bit build of the same sources under wine64
+# instead, and the checks say so (tests/wine/wine_prefix.sh).
+# vexim.exe: one unattended Modbus/TCP download to the simulator, then its keys and menus.
 bash tests/wine/vexim_wine_check.sh build/linux
 
-# Halbrick.exe for 64-bit Windows under wine64: one query of an FDR server (pyftpdlib).
+# Halbrick.exe: one query of an FDR server (pyftpdlib).
 bash tests/wine/halbrick_wine_check.sh build/linux
 
-# Fennick.exe for 64-bit Windows under wine64: a batch conversion where PowerShell cannot unpack.
+# Fennick.exe: a batch conversion where PowerShell cannot unpack.
 bash tests/wine/fennick_wine_check.sh build/linux
 
-# Brondel.exe for 64-bit Windows under wine64: install and removal of a description whose name
-# is beyond ASCII.
+# Brondel.exe: install and removal of a description whose name is beyond ASCII.
 bash tests/wine/brondel_wine_check.sh build/linux
 
 # Every dialog of every program: each text fits its control (tests/wine/layout_programs.txt).
-bash tests/wine/dialog_layout_check.sh build/win32
+bash tests/wine/dialog_layout_check.sh
+
+# Every program's window, the ones built in code among them, measured in the running program at
+# three display scales: texts fit, controls have the dialogs' font and their window's background.
+bash tests/wine/window_layout_check.sh

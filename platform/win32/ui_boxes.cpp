@@ -8,6 +8,7 @@
 #include <htmlhelp.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -51,7 +52,12 @@ Answer ShowMessageBox(Window owner, std::string_view text, std::string_view capt
             style |= MB_ICONINFORMATION;
             break;
     }
-    switch (::MessageBoxA(ToHwnd(owner), std::string(text).c_str(), std::string(caption).c_str(),
+    // The box belongs to the owner's top-level window: owned by a control, it would disable only
+    // the control, and a click on the window would hide the box behind it. A box shown with no
+    // owner while a window of the program is active belongs to that window for the same reason.
+    HWND ownerWindow =
+        owner != nullptr ? ::GetAncestor(ToHwnd(owner), GA_ROOT) : ::GetActiveWindow();
+    switch (::MessageBoxA(ownerWindow, std::string(text).c_str(), std::string(caption).c_str(),
                           style)) {
         case IDYES:
             return Answer::Yes;
@@ -86,6 +92,13 @@ static_assert(OFN_EXPLORER == 0x80000 && OFN_FILEMUSTEXIST == 0x1000 &&
                   OFN_PATHMUSTEXIST == 0x800 && OFN_HIDEREADONLY == 0x4 && OFN_NOCHANGEDIR == 0x8,
               "file dialog flags");
 
+// The folder of the file last chosen in one of the program's file dialogs: the next dialog that
+// names no folder of its own starts there, not in the program's folder each time.
+std::string& LastChosenFolder() {
+    static std::string folder;
+    return folder;
+}
+
 std::optional<std::string> FileDialog(Window owner, const FileDialogOptions& options, bool save) {
     const std::string filter = FilterList(options.filters);
     std::vector<char> path(options.maxLength + 1, '\0');
@@ -98,15 +111,20 @@ std::optional<std::string> FileDialog(Window owner, const FileDialogOptions& opt
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.lpstrInitialDir =
-        options.initialFolder.empty() ? nullptr : options.initialFolder.c_str();
+    const std::string& startFolder =
+        options.initialFolder.empty() ? LastChosenFolder() : options.initialFolder;
+    dialog.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
     dialog.lpstrTitle = options.title.c_str();
     dialog.Flags = FileDialogFlags(options, save);
     const BOOL chosen = save ? ::GetSaveFileNameA(&dialog) : ::GetOpenFileNameA(&dialog);
     if (!chosen) {
         return std::nullopt;
     }
-    return std::string(path.data());
+    std::string chosenPath(path.data());
+    // nFileOffset: where the name starts; the folder keeps its last separator ("C:\").
+    LastChosenFolder() =
+        chosenPath.substr(0, std::min<size_t>(dialog.nFileOffset, chosenPath.size()));
+    return chosenPath;
 }
 
 }  // namespace

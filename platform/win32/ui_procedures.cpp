@@ -75,6 +75,19 @@ INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     return handled ? TRUE : FALSE;
 }
 
+// Labels, check boxes and read-only fields ask their parent for their background; unanswered
+// they paint the dialog grey, a patch on a tool window's white. They get the window's own.
+LRESULT WindowBackground(HWND hwnd, HDC dc) {
+    auto* background = reinterpret_cast<HBRUSH>(::GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND));
+    LOGBRUSH brush{};
+    if (background == nullptr || ::GetObjectA(background, sizeof brush, &brush) == 0) {
+        return 0;
+    }
+    ::SetBkColor(dc, brush.lbColor);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(background);
+}
+
 LRESULT CALLBACK WindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     NoteDevice(message, wParam);
     auto& procedures = Procedures();
@@ -97,8 +110,15 @@ LRESULT CALLBACK WindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         ::BeginPaint(hwnd, &paint);
         ::EndPaint(hwnd, &paint);
     }
-    LRESULT result = handled ? (translated.kind == MessageKind::User ? 1 : 0)
-                             : ::DefWindowProcA(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    if (handled) {
+        result = translated.kind == MessageKind::User ? 1 : 0;
+    } else if (message == WM_CTLCOLORSTATIC) {
+        result = WindowBackground(hwnd, reinterpret_cast<HDC>(wParam));
+    }
+    if (!handled && result == 0) {
+        result = ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
     if (message == WM_NCDESTROY) {
         procedures.erase(hwnd);
     }

@@ -64,8 +64,8 @@ bool Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Message& o
             return true;
         case WM_SIZE:
             out.kind = MessageKind::Size;
-            out.width = LOWORD(lParam);
-            out.height = HIWORD(lParam);
+            out.width = Unscaled(LOWORD(lParam));
+            out.height = Unscaled(HIWORD(lParam));
             return true;
         case WM_PAINT:
             out.kind = MessageKind::Paint;

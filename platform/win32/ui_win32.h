@@ -38,6 +38,12 @@ inline LRESULT SendItem(Window dialog, int id, UINT message, WPARAM wParam = 0, 
     return ::SendDlgItemMessageA(ToHwnd(dialog), id, message, wParam, lParam);
 }
 
+// Windows built in code are laid out in pixels at 96 dpi, as the programs were drawn; on a
+// display of another scale their fonts grow with it, so their places and sizes grow alike.
+// Scaled: a length of the layout in the display's pixels; Unscaled: the other way.
+int Scaled(int length);
+int Unscaled(int pixels);
+
 // The text of a window, whatever its length.
 std::string WindowText(HWND hwnd);
 

@@ -8,16 +8,44 @@
 
 #include "platform/win32/ui_win32.h"
 
+namespace platform::ui::win32 {
+
+namespace {
+
+int DisplayDpi() {
+    static const int dpi = [] {
+        HDC screen = ::GetDC(nullptr);
+        const int found = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        return found > 0 ? found : 96;
+    }();
+    return dpi;
+}
+
+}  // namespace
+
+int Scaled(int length) {
+    return length == kDefaultPosition ? length : ::MulDiv(length, DisplayDpi(), 96);
+}
+
+int Unscaled(int pixels) {
+    return ::MulDiv(pixels, 96, DisplayDpi());
+}
+
+}  // namespace platform::ui::win32
+
 namespace platform::ui {
 
 using win32::FromHwnd;
+using win32::Scaled;
 using win32::ToHwnd;
+using win32::Unscaled;
 
 Window CreateMainWindow(const WindowSpec& spec, intptr_t param) {
-    HWND hwnd =
-        ::CreateWindowExA(0, spec.className.c_str(), spec.title.c_str(),
-                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, spec.x, spec.y, spec.width, spec.height,
-                          nullptr, nullptr, win32::Instance(), reinterpret_cast<LPVOID>(param));
+    HWND hwnd = ::CreateWindowExA(0, spec.className.c_str(), spec.title.c_str(),
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, Scaled(spec.x), Scaled(spec.y),
+                                  Scaled(spec.width), Scaled(spec.height), nullptr, nullptr,
+                                  win32::Instance(), reinterpret_cast<LPVOID>(param));
     if (hwnd != nullptr) {
         ::ShowWindow(hwnd, SW_SHOWNORMAL);
         ::UpdateWindow(hwnd);
@@ -68,6 +96,12 @@ ChildClass ClassOf(ControlKind kind) {
     return {"STATIC", 0};
 }
 
+// Controls made in code start with the System font (bold, larger than the dialogs' text); they
+// get the font the programs' dialogs show, MS Sans Serif 8 at the display's scale.
+HFONT DialogFont() {
+    return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
 }  // namespace
 
 Window CreateChild(Window parent, const ChildSpec& spec) {
@@ -80,10 +114,13 @@ Window CreateChild(Window parent, const ChildSpec& spec) {
     style |= (spec.style & kChildReadOnly) != 0 ? ES_READONLY : 0;
     style |= (spec.style & kChildAutoScroll) != 0 ? (ES_AUTOVSCROLL | ES_AUTOHSCROLL) : 0;
     const DWORD exStyle = (spec.style & kChildClientEdge) != 0 ? WS_EX_CLIENTEDGE : 0;
-    HWND hwnd = ::CreateWindowExA(exStyle, cls.name, spec.text.c_str(), style, spec.x, spec.y,
-                                  spec.width, spec.height, ToHwnd(parent),
-                                  reinterpret_cast<HMENU>(static_cast<intptr_t>(spec.id)),
-                                  win32::Instance(), nullptr);
+    HWND hwnd = ::CreateWindowExA(
+        exStyle, cls.name, spec.text.c_str(), style, Scaled(spec.x), Scaled(spec.y),
+        Scaled(spec.width), Scaled(spec.height), ToHwnd(parent),
+        reinterpret_cast<HMENU>(static_cast<intptr_t>(spec.id)), win32::Instance(), nullptr);
+    if (hwnd != nullptr) {
+        ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    }
     return FromHwnd(hwnd);
 }
 
@@ -109,7 +146,7 @@ Window ItemWindow(Window dialog, int id) {
 Rect GetClientRect(Window window) {
     RECT r{};
     ::GetClientRect(ToHwnd(window), &r);
-    return Rect{r.left, r.top, r.right, r.bottom};
+    return Rect{Unscaled(r.left), Unscaled(r.top), Unscaled(r.right), Unscaled(r.bottom)};
 }
 
 namespace {
@@ -143,6 +180,10 @@ void SetMinimumClientSize(Window window, int width, int height) {
 
 void MoveWindow(Window window, int x, int y, int width, int height, bool repaint) {
     HWND hwnd = ToHwnd(window);
+    x = Scaled(x);
+    y = Scaled(y);
+    width = Scaled(width);
+    height = Scaled(height);
     if ((::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) == 0) {
         // A top-level window: the size given is its client size.
         RECT r{0, 0, width, height};

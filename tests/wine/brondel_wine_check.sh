@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The Windows check of Brondel: builds Brondel.exe for 64-bit Windows and runs it twice under
-# wine64 on a virtual X display, on a scratch repository, with a description file whose name
-# holds a character beyond ASCII ("PME KRT 0302_Démo.txt"; Windows gives such names in its ANSI
+# The Windows check of Brondel: runs the shipped Brondel.exe (tests/wine/wine_prefix.sh says
+# which build) twice under wine on a virtual X display, on a scratch repository, with a
+# description file whose name holds a character beyond ASCII ("PME KRT 0302_Démo.txt"; Windows gives such names in its ANSI
 # code page). The first run installs it, the second removes the entry that its tree shows. The
 # check holds that the index and the profile stay well-formed UTF-8 XML (as the DTM software
 # reads them) and name the file as it is named on disk, and that the removal finds the entry.
@@ -12,7 +12,6 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 linux_build=${1:-build/linux}
-win_build=${BRONDEL_WIN64_BUILD:-build/win64}
 run_limit=120
 cmake --build "$linux_build" --target make_sample_description
 . tests/wine/wine_prefix.sh
@@ -20,14 +19,14 @@ wine_check_start brondel
 
 "$wine_loader" reg add 'HKCU\SOFTWARE\Calvento R&D\VADADOZAVOZAVOZ' /v UnityPath /t REG_SZ \
   /d 'C:\site\unity\' /f >/dev/null 2>&1
-/usr/lib/wine/wineserver -k 2>/dev/null || true
+wine_stop
 
 site="$WINEPREFIX/drive_c/site"
 mkdir -p "$site"
 CALVENTO_REGISTRY="$work/unused.reg" "$linux_build/tests/dtmrepo/make_sample_description" \
   "$site" >/dev/null
 mv "$site/PME KRT 0302_Demo.txt" "$site/PME KRT 0302_Démo.txt"
-x86_64-w64-mingw32-g++ -O1 -static -o "$work/brondel_driver.exe" tests/wine/brondel_driver.cpp
+"$wine_cxx" -O1 -static -o "$work/brondel_driver.exe" tests/wine/brondel_driver.cpp
 cp "$win_build/dtmrepo/Brondel.exe" "$work/"
 # The driver's argument reaches it in the ANSI code page, as the dialog would take it.
 cat >"$work/session.sh" <<SESSION
@@ -71,4 +70,4 @@ if [ "$failures" -ne 0 ]; then
   done
   exit 1
 fi
-echo "Brondel.exe under wine64: install and removal of a description with a non-ASCII name checked"
+echo "Brondel.exe ($wine_bits-bit) under wine: install and removal of a description with a non-ASCII name checked"

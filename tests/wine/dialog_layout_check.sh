@@ -1,19 +1,17 @@
 #!/usr/bin/env bash
-# The layout check under wine64: every dialog of each program listed in layout_programs.txt is
-# created from the templates in its 32-bit executable and each text measured with the control's
+# The layout check under wine: every dialog of each program listed in layout_programs.txt is
+# created from the templates in its executable (the shipped 32-bit build where this machine runs
+# 32-bit wine, tests/wine/wine_prefix.sh) and each text measured with the control's
 # own font, at three display scales and with two sets of font metrics. Fails on any text that
 # does not fit its control.
-#   tests/wine/dialog_layout_check.sh [32-bit Windows build dir]   (default build/win32)
+#   tests/wine/dialog_layout_check.sh [Windows build dir]   (default: the one wine_prefix.sh picks)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-programs_build=${1:-build/win32}
-win_build=${VEXIM_WIN64_BUILD:-build/win64}
+[ -z "${1:-}" ] || export WINE_CHECK_BUILD=$1
 source tests/wine/wine_prefix.sh
-
-cmake -S . -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
-cmake --build "$win_build" --target dialog_layout_check
+programs_build=$win_build
+wine_build dialog_layout_check vexim fennick tamsel vornick brondel halbrick
 
 work=$(mktemp -d)
 cleanup() {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows check of Fennick: builds Fennick.exe for 64-bit Windows and runs it twice under
-# wine64 on a virtual X display. Wine has no Windows PowerShell (its powershell.exe runs no
+# The Windows check of Fennick: runs the shipped Fennick.exe (tests/wine/wine_prefix.sh says
+# which build) twice under wine on a virtual X display. Wine has no Windows PowerShell (its powershell.exe runs no
 # cmdlets), so the archive cannot be unpacked and the version probe gets no answer:
 # - a batch conversion, `Fennick.exe "Plant Line.zef"`, says so in its box, ends with exit code
 #   1, leaves the input archive as it was and nothing beside it or in the temporary folder;
@@ -14,7 +14,6 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 linux_build=${1:-build/linux}
-win_build=${FENNICK_WIN64_BUILD:-build/win64}
 run_limit=120
 cmake --build "$linux_build" --target make_sample_project
 . tests/wine/wine_prefix.sh
@@ -22,7 +21,7 @@ wine_check_start fennick
 
 folder="$WINEPREFIX/drive_c/plant"
 mkdir -p "$folder"
-x86_64-w64-mingw32-g++ -O1 -static -o "$work/fennick_driver.exe" tests/wine/fennick_driver.cpp
+"$wine_cxx" -O1 -static -o "$work/fennick_driver.exe" tests/wine/fennick_driver.cpp
 cp "$win_build/extractor/Fennick.exe" "$work/"
 "$linux_build/tests/fennick/make_sample_project" "$folder/Plant Line.zef" >/dev/null
 cp "$folder/Plant Line.zef" "$work/original.zef"
@@ -67,4 +66,4 @@ if [ "$failures" -ne 0 ]; then
   done
   exit 1
 fi
-echo "Fennick.exe under wine64: batch conversion and first start without PowerShell checked"
+echo "Fennick.exe ($wine_bits-bit) under wine: batch conversion and first start without PowerShell checked"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows check of Halbrick: builds Halbrick.exe for 64-bit Windows and runs it under wine64
-# on a virtual X display, against Debian's pyftpdlib serving sample device-replacement files on
+# The Windows check of Halbrick: runs the shipped Halbrick.exe (tests/wine/wine_prefix.sh says
+# which build) under wine on a virtual X display, against Debian's pyftpdlib serving sample device-replacement files on
 # port 21 of 127.0.8.202 (so it needs root). A small Windows program plays the user (address,
 # query, detail button twice, the close box); the check holds the server's commands, the three
 # reports and the exit code. Bounded, so a window that waits fails the check instead of hanging.
@@ -10,28 +10,23 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 linux_build=${1:-build/linux}
-win_build=${HALBRICK_WIN64_BUILD:-build/win64}
 address=${HALBRICK_WINE_ADDRESS:-127.0.8.202}  # another loopback address when that one is taken
 run_limit=120
 
-wine_loader=/usr/lib/wine/wine64
-[ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine)
-
-cmake -S . -B "$win_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
-cmake --build "$win_build" --target halbrick
+source tests/wine/wine_prefix.sh
+wine_build halbrick
 cmake --build "$linux_build" --target make_prm_samples
 
 work=$(mktemp -d)
 server_pid=""
 cleanup() {
   if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then kill -TERM "$server_pid"; fi
-  WINEPREFIX="$work/prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  wine_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-x86_64-w64-mingw32-g++ -O1 -static -o "$work/halbrick_driver.exe" tests/wine/halbrick_driver.cpp
+"$wine_cxx" -O1 -static -o "$work/halbrick_driver.exe" tests/wine/halbrick_driver.cpp
 "$linux_build/tests/fdr/make_prm_samples" "$work/root/RAM0/fdr"
 /usr/bin/python3 tests/fdr/fdr_ftp_server.py "$address" "$work/root" "$work/commands.log" \
   >"$work/server.out" 2>&1 &
@@ -42,10 +37,7 @@ for _ in $(seq 100); do
 done
 grep -q '^ready' "$work/server.out" || { echo "The FDR server did not start:"; cat "$work/server.out"; exit 1; }
 
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-mkdir -p "$WINEPREFIX"
-timeout 300 "$wine_loader" wineboot -i >/dev/null 2>&1 || true
-/usr/lib/wine/wineserver -k 2>/dev/null || true
+wine_prefix_start "$work"
 cp "$win_build/fdr/Halbrick.exe" "$work/"
 
 cat >"$work/session.sh" <<SESSION
@@ -83,4 +75,4 @@ if [ "$failures" -ne 0 ]; then
   echo "--- commands"; cat "$work/commands.log" || true
   exit 1
 fi
-echo "Halbrick.exe under wine64: query of the FDR server checked"
+echo "Halbrick.exe ($wine_bits-bit) under wine: query of the FDR server checked"
