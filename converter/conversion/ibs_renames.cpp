@@ -110,8 +110,14 @@ std::vector<RenamePair> ibyToIbsRenames(const Inventory& inventory,
 }
 
 void applyRenames(std::string& line, const std::vector<RenamePair>& renames, LineRenamer& renamer) {
+    LineGrams grams(line);
     for (const RenamePair& pair : renames) {
+        if (!grams.mayHold(pair.grams)) {
+            continue;
+        }
         renamer.rename(line, pair.search, pair.replacement, pair.matching);
+        // The renames after this one see the line as it now is.
+        grams.take(line);
     }
 }
 
