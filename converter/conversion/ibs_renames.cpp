@@ -115,9 +115,12 @@ void applyRenames(std::string& line, const std::vector<RenamePair>& renames, Lin
         if (!grams.mayHold(pair.grams)) {
             continue;
         }
+        const int before = renamer.replacementCount();
         renamer.rename(line, pair.search, pair.replacement, pair.matching);
-        // The renames after this one see the line as it now is.
-        grams.take(line);
+        if (renamer.replacementCount() != before) {
+            // The renames after this one see the line as it now is.
+            grams.take(line);
+        }
     }
 }
 

@@ -12,20 +12,29 @@ std::uint32_t folded(char c) {
     return byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : byte;
 }
 
-// One of 1024 bits for the run starting at `at`.
-std::uint16_t gramBit(std::string_view text, std::size_t at) {
-    const std::uint32_t run =
-        folded(text[at]) | folded(text[at + 1]) << 8 | folded(text[at + 2]) << 16;
+// One of 1024 bits for a run: its three folded characters, the first in the lowest byte.
+std::uint16_t gramBit(std::uint32_t run) {
     return static_cast<std::uint16_t>((run * 2654435761u) >> 22);
+}
+
+// Calls `found` with the run ending at each character from the third on, each character folded
+// once.
+template <class Found>
+void eachRun(std::string_view text, Found found) {
+    std::uint32_t run = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        run = (run >> 8) | folded(text[at]) << 16;
+        if (at + 1 >= gramLength) {
+            found(run);
+        }
+    }
 }
 
 }  // namespace
 
 GramKey gramKeyOf(std::string_view search) {
     GramKey key;
-    for (std::size_t at = 0; at + gramLength <= search.size(); ++at) {
-        key.push_back(gramBit(search, at));
-    }
+    eachRun(search, [&key](std::uint32_t run) { key.push_back(gramBit(run)); });
     // Each bit once; the order does not matter to the test.
     std::sort(key.begin(), key.end());
     key.erase(std::unique(key.begin(), key.end()), key.end());
@@ -34,10 +43,10 @@ GramKey gramKeyOf(std::string_view search) {
 
 void LineGrams::take(std::string_view line) {
     bits_.fill(0);
-    for (std::size_t at = 0; at + gramLength <= line.size(); ++at) {
-        const std::uint16_t bit = gramBit(line, at);
+    eachRun(line, [this](std::uint32_t run) {
+        const std::uint16_t bit = gramBit(run);
         bits_[bit >> 6] |= std::uint64_t{1} << (bit & 63);
-    }
+    });
 }
 
 bool LineGrams::mayHold(const GramKey& key) const {
