@@ -114,8 +114,17 @@ std::vector<RenamePair> ibyToIbsRenames(const Inventory& inventory,
 }
 
 void applyRenames(std::string& line, const std::vector<RenamePair>& renames, LineRenamer& renamer) {
+    LineGrams grams(line);
     for (const RenamePair& pair : renames) {
+        if (!grams.mayHold(pair.grams)) {
+            continue;
+        }
+        const int before = renamer.replacementCount();
         renamer.rename(line, pair.search, pair.replacement, pair.matching);
+        if (renamer.replacementCount() != before) {
+            // The renames after this one see the line as it now is.
+            grams.take(line);
+        }
     }
 }
 

@@ -22,6 +22,9 @@ class LineRenamer {
                 KeyMatch matching = KeyMatch::Anywhere);
 
     bool overgrown() const { return overgrown_; }
+    // The replacements counted so far, this line's and those before: a change shows the line
+    // was changed.
+    int replacementCount() const { return replacementCount_; }
 
   private:
     int& replacementCount_;

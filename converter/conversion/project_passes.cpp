@@ -45,6 +45,10 @@ void rewriteProject(std::istream& project, std::ostream& rewritten, const Invent
         for (const std::string& written : out) {
             toolshell::writeTextLine(rewritten, written);
         }
+        // The next line is read into the storage of this one, not into a new allocation.
+        if (!out.empty()) {
+            line = std::move(out.back());
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include "converter/conversion/replace_counted.h"
 
+#include <cstring>
+
 #include "converter/format/xef_line.h"
 
 namespace vornick {
@@ -33,8 +35,37 @@ bool occursAt(std::string_view text, std::size_t at, std::string_view search, Ke
     return matching == KeyMatch::Anywhere || isWholeKeyAt(text, at, search.size(), search);
 }
 
-std::size_t firstOccurrence(std::string_view text, std::string_view search, KeyMatch matching) {
-    for (std::size_t at = 0; at + search.size() <= text.size(); ++at) {
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Most lines hold no occurrence: the places to compare at are found with memchr, which looks
+// for the search text's first character in either case.
+std::size_t firstOccurrence(std::string_view text, std::string_view search, KeyMatch matching,
+                            std::size_t from = 0) {
+    if (search.size() > text.size()) {
+        return std::string_view::npos;
+    }
+    const char up = upper(search.front());
+    const char low = lower(up);
+    const char* const start = text.data();
+    const std::size_t last = text.size() - search.size();  // the last place it can start at
+    for (std::size_t at = from; at <= last; ++at) {
+        const std::size_t span = last - at + 1;
+        const void* found = std::memchr(start + at, up, span);
+        if (low != up) {
+            const std::size_t before =
+                found != nullptr
+                    ? static_cast<std::size_t>(static_cast<const char*>(found) - (start + at))
+                    : span;
+            if (const void* other = std::memchr(start + at, low, before)) {
+                found = other;
+            }
+        }
+        if (found == nullptr) {
+            break;
+        }
+        at = static_cast<std::size_t>(static_cast<const char*>(found) - start);
         if (occursAt(text, at, search, matching)) {
             return at;
         }
@@ -46,13 +77,10 @@ std::size_t firstOccurrence(std::string_view text, std::string_view search, KeyM
 template <class Found>
 void eachInOnePass(std::string_view text, std::size_t from, std::string_view search,
                    KeyMatch matching, Found found) {
-    for (std::size_t at = from; at + search.size() <= text.size();) {
-        if (occursAt(text, at, search, matching)) {
-            found(at);
-            at += search.size();
-        } else {
-            ++at;
-        }
+    for (std::size_t at = firstOccurrence(text, search, matching, from);
+         at != std::string_view::npos;
+         at = firstOccurrence(text, search, matching, at + search.size())) {
+        found(at);
     }
 }
 

@@ -3,9 +3,11 @@
 // What the third pass, the IBY-to-IBS rewrite, carries from line to line.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "converter/conversion/inventory.h"
+#include "converter/conversion/line_grams.h"
 #include "converter/conversion/replace_counted.h"
 
 namespace vornick {
@@ -19,9 +21,17 @@ enum class Skip {
 };
 
 struct RenamePair {
+    RenamePair(std::string searchText, std::string replacementText,
+               KeyMatch keyMatching = KeyMatch::Anywhere)
+        : search(std::move(searchText)),
+          replacement(std::move(replacementText)),
+          matching(keyMatching),
+          grams(gramKeyOf(search)) {}
+
     std::string search;
     std::string replacement;
-    KeyMatch matching = KeyMatch::Anywhere;
+    KeyMatch matching;
+    GramKey grams;  // of `search`, to pass over lines that cannot hold it
 };
 
 struct RewriteState {
