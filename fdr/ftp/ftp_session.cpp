@@ -119,6 +119,8 @@ QueryEnd FtpSession::run(std::string_view address) {
         fail("Fail to Connect");
         return QueryEnd::Finished;
     }
+    if (context_.settings.connected)
+        context_.settings.connected(control_);
     // An empty line first, as the FDR servers have always been greeted.
     int error = 0;
     if (!control_.send("\r\n", error)) {

@@ -16,6 +16,8 @@
 
 namespace fdr {
 
+class ControlConnection;
+
 inline constexpr uint16_t fdrServerPort = 21;
 
 // How a session reaches the server and how long it waits. The program always uses these
@@ -28,6 +30,11 @@ struct FtpSessionSettings {
     uint32_t dataMs = 10000;      // each wait for more data on a data connection
     uint32_t transferMs = 60000;  // one listing or file, from its command to its last byte
     uint32_t queryMs = 180000;    // the whole query, from the connect to the goodbye
+    // When set, runs once the control connection is up, before the session's first byte. A
+    // test's server that resets each connection at accept needs it: the system completes the
+    // handshake before the server accepts, so the first send would otherwise go out ahead of
+    // the reset and succeed.
+    std::function<void(ControlConnection&)> connected;
 };
 
 // What a query needs of the program around it.

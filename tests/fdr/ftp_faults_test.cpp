@@ -158,6 +158,7 @@ TEST(FtpFaults, ASendToAClosedServerRaisesNoSignal) {
     control.setDeadline(platform::TickCount() + 5000);
     ASSERT_EQ(control.connect(0x7F000001, server.port(), 2000),
               platform::TcpSocket::ConnectResult::kConnected);
+    server.CueReset();
     // The reset has arrived once the wait for the greeting sees the connection end.
     fdr::FtpReply reply;
     ASSERT_EQ(control.nextReply(reply), fdr::ReplyWait::Closed);

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "fdr/ftp/control_connection.h"
 #include "fdr/window/halbrick_controls.h"
 #include "fdr/window/halbrick_main.h"
 #include "fdr/window/halbrick_resource.h"
@@ -18,6 +19,7 @@
 #include "tests/fdr/fdr_peer.h"
 #include "tests/fdr/prm_builder.h"
 #include "tests/fdr/query_runner.h"
+#include "tests/fdr/scripted_ftp_server.h"
 #include "tests/platform_registry/temp_store.h"
 #include "toolshell/tool_settings.h"
 
@@ -32,10 +34,13 @@ class HalbrickWindowTest : public ::testing::Test {
     // Runs the program while the UI plays `script`, its queries going to `port`; returns the
     // exit code.
     int Run(const std::string& script, uint16_t port = fdr::fdrServerPort) {
+        return Run(script, fdr_test::ShortLimits(port));
+    }
+    int Run(const std::string& script, const fdr::FtpSessionSettings& settings) {
         ui::headless::StartSession(script);
         fdr::HalbrickOptions options;
         options.trace = &trace_;
-        options.settings = fdr_test::ShortLimits(port);
+        options.settings = settings;
         return fdr::halbrickMain(options);
     }
 
@@ -271,6 +276,35 @@ TEST_F(HalbrickWindowTest, AFailedQueryIsShownAndItsAddressIsStillKept) {
               (std::vector<std::string>{
                   ReportLine(""), ReportLine("Connect to " + address + "\r\nFail to Connect")}));
     EXPECT_EQ(StoredAddress(), address);
+}
+
+TEST_F(HalbrickWindowTest, AServerThatResetsTheConnectionBeforeAByteEndsTheProgram) {
+    fdr_test::ScriptedFtpServer::Behaviour behaviour;
+    behaviour.resetAtAccept = true;
+    fdr_test::ScriptedFtpServer server;
+    ASSERT_TRUE(server.Start(behaviour));
+    fdr::FtpSessionSettings settings = fdr_test::ShortLimits(server.port());
+    // Time enough for a busy machine: the wait below ends as soon as the reset is in.
+    settings.replyMs = 5000;
+    // Connected: the server may reset now. The reset is in once a wait for the greeting sees
+    // the connection end; only then does the session send its first line.
+    settings.connected = [&server](fdr::ControlConnection& control) {
+        server.CueReset();
+        fdr::FtpReply reply;
+        EXPECT_EQ(control.nextReply(reply), fdr::ReplyWait::Closed);
+    };
+    const std::string address = fdr_test::kLoopback;
+    // The program ends with the box: the About box asked for after the query never shows.
+    EXPECT_EQ(Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nclick " +
+                      std::to_string(IDC_QUERY) + "\nmenu " + std::to_string(IDM_ABOUT) + "\n",
+                  settings),
+              1);
+    EXPECT_EQ(Lines("msgbox"),
+              std::vector<std::string>{
+                  "msgbox \"Error\" " +
+                  ui::QuoteText("Fail to Send 1\r\n\r\nFDR server: \"" + address + "\"") +
+                  " icon stop over \"Halbrick  Rev 03MAY2022\" -> OK"});
+    EXPECT_TRUE(server.Commands().empty());
 }
 
 TEST_F(HalbrickWindowTest, WhileABoxIsUpTheReportShowsNoEarlierServersResults) {

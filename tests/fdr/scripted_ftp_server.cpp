@@ -72,7 +72,11 @@ void Sleep(int ms) {
 }  // namespace
 
 ScriptedFtpServer::~ScriptedFtpServer() {
-    stop_ = true;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+    }
+    resetCue_.notify_all();
     if (thread_.joinable())
         thread_.join();
     if (listener_ >= 0)
@@ -96,12 +100,24 @@ std::vector<std::string> ScriptedFtpServer::Commands() const {
     return commands_;
 }
 
+void ScriptedFtpServer::CueReset() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++resetsCued_;
+    }
+    resetCue_.notify_all();
+}
+
 void ScriptedFtpServer::Serve() {
     while (!stop_) {
         const int control = AcceptWithin(listener_, 50);
         if (control < 0)
             continue;
         if (behaviour_.resetAtAccept) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            resetCue_.wait(lock, [this] { return resetsCued_ > 0 || stop_; });
+            --resetsCued_;
+            lock.unlock();
             // Closing with a zero linger time sends a reset instead of the goodbye.
             const linger reset{1, 0};
             ::setsockopt(control, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);

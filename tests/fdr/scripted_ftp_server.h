@@ -7,6 +7,7 @@
 // LIST, RETR) and records every command line it receives.
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -34,7 +35,8 @@ class ScriptedFtpServer {
         bool dataStaysOpen = false;             // a transfer's data connection is never closed
         bool noPreliminaryReply = false;        // a transfer is answered with 226 alone, no 150
         bool closeInsteadOfFinalReply = false;  // after a transfer's data, close, no 226
-        bool resetAtAccept = false;  // each connection is reset as soon as it is accepted
+        // Each connection is reset at accept, once the test has cued it with CueReset.
+        bool resetAtAccept = false;
         // RETR of such a name sends the first half of the file, closes the data connection and
         // gives this reply (a transfer the server broke off).
         std::map<std::string, std::string> brokenOff;
@@ -57,6 +59,11 @@ class ScriptedFtpServer {
     // The command lines received, without their line ends.
     std::vector<std::string> Commands() const;
 
+    // Lets the server reset one connection (see `resetAtAccept`). The system completes a
+    // connect before the server accepts; a reset sent on its own would race the client's
+    // check that its connect succeeded, and its first send.
+    void CueReset();
+
   private:
     void Serve();
     void Session(int control);
@@ -73,6 +80,8 @@ class ScriptedFtpServer {
     mutable std::mutex mutex_;
     std::vector<std::string> commands_;
     std::vector<int> keptOpen_;
+    std::condition_variable resetCue_;
+    int resetsCued_ = 0;
 };
 
 }  // namespace fdr_test
