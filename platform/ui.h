@@ -305,7 +305,8 @@ struct ChildSpec {
     ControlKind kind = ControlKind::Static;
     int id = 0;  // 0: none; the child is then reached by its handle only
     std::string text;
-    int x = 0, y = 0, width = 0, height = 0;  // in the parent's client pixels
+    int x = 0, y = 0, width = 0,
+        height = 0;  // in client pixels at 96 dpi; Windows scales them to the display
     unsigned style = 0;
 };
 // Creates a visible child control. Keys and left mouse clicks in it also reach the parent's

@@ -151,15 +151,17 @@ Rect GetClientRect(Window window) {
 
 namespace {
 
-// The minimum client size, packed into the subclass data, becomes the minimum frame size of
-// each WM_GETMINMAXINFO, so it holds with the window's own frame, menu bar and dpi.
+// The minimum client size (96-dpi units, scaled like every other length), packed into the
+// subclass data, becomes the minimum frame size of each WM_GETMINMAXINFO, so it holds with the
+// window's own frame, menu bar and dpi.
 LRESULT CALLBACK KeepMinimumSize(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                  UINT_PTR subclass, DWORD_PTR data) {
     if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(hwnd, KeepMinimumSize, subclass);
     } else if (message == WM_GETMINMAXINFO) {
         const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-        RECT frame{0, 0, static_cast<LONG>(LOWORD(data)), static_cast<LONG>(HIWORD(data))};
+        RECT frame{0, 0, static_cast<LONG>(Scaled(LOWORD(data))),
+                   static_cast<LONG>(Scaled(HIWORD(data)))};
         ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_STYLE)),
                              ::GetMenu(hwnd) != nullptr,
                              static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_EXSTYLE)));
