@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -114,11 +115,43 @@ bool CompareRtu() {
     return true;
 }
 
+// One master alone over an existing pty, for strace or perf to look at one side: `count`
+// reads of 100 registers then `count` writes of 99, timed.
+int RunOneMaster(const std::string& side, const std::string& device, int count) {
+    std::unique_ptr<BenchMaster> master =
+        side == "ours" ? OurRtuMaster(device) : LibmodbusRtuMaster(device);
+    if (!master->IsOpen()) {
+        std::printf("the master did not open %s\n", device.c_str());
+        return 1;
+    }
+    const Operation operations[2] = {&BenchMaster::ReadHundred, &BenchMaster::WriteNinetyNine};
+    for (const Operation operation : operations) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < count; ++i) {
+            if (!((*master).*operation)()) {
+                std::printf("request %d failed\n", i);
+                return 1;
+            }
+        }
+        const std::chrono::duration<double, std::micro> elapsed =
+            std::chrono::steady_clock::now() - start;
+        std::printf("%s: %.1f us per round trip\n",
+                    operation == operations[0] ? "read 100" : "write 99", elapsed.count() / count);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // "tcp" or "rtu" runs that link alone.
+    // "tcp" or "rtu" runs that link alone. "rtu-server DEVICE" serves on a pty made
+    // elsewhere (socat), "rtu-ours DEVICE COUNT" and "rtu-libmodbus DEVICE COUNT" run one
+    // master against it.
     const std::string only = argc > 1 ? argv[1] : "";
+    if (only == "rtu-server" && argc > 2)
+        RunLibmodbusRtuServer(argv[2]);
+    if ((only == "rtu-ours" || only == "rtu-libmodbus") && argc > 3)
+        return RunOneMaster(only.substr(4), argv[2], std::atoi(argv[3]));
     if (only != "rtu" && !CompareTcp())
         return 1;
     if (only != "tcp" && !CompareRtu())

@@ -230,7 +230,8 @@ bool ProjectPass::unpack() {
     }
     trace(" ----------------  powershell extract the .xef file  ---------------------");
     unpacked_ = folder_.path() / platform::PathFromAnsi(paths_.zeffileroot);
-    const platform::ArchiveResult unpacked = platform::UnpackArchive(paths_.archive(), unpacked_);
+    const platform::ArchiveResult unpacked =
+        platform::UnpackArchiveEntries(paths_.archive(), unpacked_, {projectEntry});
     if (!unpacked.ok) {
         return fail({unpacked.error, "ERROR"});
     }

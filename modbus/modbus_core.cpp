@@ -227,9 +227,11 @@ void ModBus::ProcessResponse(int32_t tag, int32_t length, const uint8_t* frame) 
             }
             record = following;
         }
+        // Still under the lock: the caller about to be woken collects its result without
+        // meeting this thread on the lock.
+        SendNext();
     }
     wakeups.SetAll();
-    SendNext();
 }
 
 void ModBus::CheckTimeouts() {

@@ -24,6 +24,7 @@ void ModBusRTU::SetErrorText(std::string_view text) {
 }
 
 void ModBusRTU::ResetReceive() {
+    inputEndedWithReply = false;  // a time-out: its late reply may be on its way
     receiver.Reset();
 }
 
@@ -47,7 +48,7 @@ int32_t ModBusRTU::SendFrame(int32_t pduLength, const uint8_t* pdu, uint8_t) {
     frame[pduLength + 1] = static_cast<uint8_t>(crc >> 8);
     if (pduLength > 0)
         receiver.Await(pdu[0]);
-    DiscardStaleInput();
+    DiscardStaleInput(inputEndedWithReply.exchange(false));
     return Send(pduLength + 2, frame);
 }
 
@@ -64,6 +65,8 @@ bool ModBusRTU::OnReceive(int32_t length, const uint8_t* bytes) {
 }
 
 bool ModBusRTU::OnReply(int32_t tag, int32_t length, const uint8_t* pdu) {
+    // Before the reply completes its request: the caller may send the next one at once.
+    inputEndedWithReply = receiver.EndsInput(pdu, length);
     ProcessResponse(tag, length, pdu);
     return TakeDiscardRequest();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -42,4 +43,8 @@ class ModBusRTU final : private SerialStream, public ModBus, private ReplySink {
     bool OnReply(int32_t tag, int32_t length, const uint8_t* pdu) override;
 
     RtuReceiver receiver;  // polling thread only, but for the unit SendFrame announces
+    // The last request was answered by a reply that ended the input: nothing stray is
+    // pending, so the next request need not flush the device. Any other outcome (a time-out,
+    // bytes after the reply, the first request) leaves it false.
+    std::atomic<bool> inputEndedWithReply{false};
 };

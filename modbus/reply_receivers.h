@@ -38,6 +38,11 @@ class RtuReceiver {
     bool Receive(int32_t length, const uint8_t* bytes, ReplySink& sink);
     void Reset();
     int32_t Buffered() const { return count_; }
+    // True, while the sink handles a reply (OnReply's `pdu`, `length`), when no byte was
+    // received after it.
+    bool EndsInput(const uint8_t* pdu, int32_t length) const {
+        return pdu + length + 2 == buffer_ + count_;
+    }
 
   private:
     bool CanLead(uint8_t byte) const;

@@ -125,9 +125,10 @@ void SerialStream::StopPolling() {
     thread.join();
 }
 
-void SerialStream::DiscardStaleInput() {
+void SerialStream::DiscardStaleInput(bool deviceQuiet) {
     Guard guard(lock);
-    port.FlushInput();
+    if (!deviceQuiet)
+        port.FlushInput();
     discardRequested = true;
 }
 

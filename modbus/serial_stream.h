@@ -51,8 +51,10 @@ class SerialStream {
     void StartPolling();
     // Throws away input not yet handled, right before a request goes out, so that a late
     // reply to an earlier request cannot complete the new one. The framing's buffer is
-    // emptied on the polling thread (OnDiscardInput) before the next bytes reach it.
-    void DiscardStaleInput();
+    // emptied on the polling thread (OnDiscardInput) before the next bytes reach it; the
+    // device's own input is flushed too unless `deviceQuiet` says the framing saw the last
+    // reply end its input (that flush is a system call on every round trip).
+    void DiscardStaleInput(bool deviceQuiet = false);
     // True (once) when input was discarded since the last call; polling thread only.
     bool TakeDiscardRequest();
 

@@ -23,6 +23,16 @@ struct ArchiveResult {
 ArchiveResult UnpackArchive(const std::filesystem::path& archive,
                             const std::filesystem::path& folder);
 
+// As UnpackArchive, for a caller that reads only the entries named in `entries` (names as they
+// stand in the archive, "/" between folders) and repacks with RepackArchive.
+//  - libzip: only those entries are written to `folder`; the rest stay in the archive, from
+//    which RepackArchive copies them as they are. A huge entry the caller never reads costs
+//    neither its write nor its room on the disk. Every entry name is still checked.
+//  - PowerShell: every entry is unpacked, as that road's repack packs the whole folder.
+ArchiveResult UnpackArchiveEntries(const std::filesystem::path& archive,
+                                   const std::filesystem::path& folder,
+                                   const std::vector<std::string>& entries);
+
 // Writes `output` as the archive `input` with the entries named in `changedEntries` (names as
 // they stand in the archive) taken from their rewritten files in the unpacked `folder`.
 //  - libzip: every other entry is copied as it is, byte for byte, in the same order; a changed

@@ -115,7 +115,11 @@ fs::path TemporaryNameBeside(const fs::path& output) {
 
 }  // namespace
 
-ArchiveResult UnpackArchive(const fs::path& archivePath, const fs::path& folder) {
+namespace {
+
+// Unpacks the entries `wanted` names, or every one when it is null.
+ArchiveResult Unpack(const fs::path& archivePath, const fs::path& folder,
+                     const std::vector<std::string>* wanted) {
     std::string error;
     ZipHandle archive = OpenForReading(archivePath, error);
     if (!archive)
@@ -137,6 +141,8 @@ ArchiveResult UnpackArchive(const fs::path& archivePath, const fs::path& folder)
         return Failure("Can't create folder " + folder.string() + ": " + made.message());
     for (zip_int64_t i = 0; i < count; ++i) {
         const std::string& name = names[static_cast<size_t>(i)];
+        if (wanted != nullptr && std::find(wanted->begin(), wanted->end(), name) == wanted->end())
+            continue;
         const fs::path target = folder / fs::path(name);
         if (name.back() == '/') {
             fs::create_directories(target, made);
@@ -152,6 +158,20 @@ ArchiveResult UnpackArchive(const fs::path& archivePath, const fs::path& folder)
             return Failure("Can't unpack " + name + " from " + archivePath.string() + ": " + error);
     }
     return ArchiveResult{true, {}};
+}
+
+}  // namespace
+
+ArchiveResult UnpackArchive(const fs::path& archive, const fs::path& folder) {
+    return Unpack(archive, folder, nullptr);
+}
+
+ArchiveResult UnpackArchiveEntries(const fs::path& archive, const fs::path& folder,
+                                   const std::vector<std::string>& entries) {
+    std::vector<std::string> wanted;
+    for (const std::string& entry : entries)
+        wanted.push_back(SlashName(entry));
+    return Unpack(archive, folder, &wanted);
 }
 
 ArchiveResult RepackArchive(const fs::path& input, const fs::path& folder,

@@ -76,6 +76,12 @@ ArchiveResult UnpackArchive(const fs::path& archive, const fs::path& folder) {
     return ArchiveResult{true, {}};
 }
 
+ArchiveResult UnpackArchiveEntries(const fs::path& archive, const fs::path& folder,
+                                   const std::vector<std::string>&) {
+    // Compress-Archive packs the whole folder anew: every entry must be there.
+    return UnpackArchive(archive, folder);
+}
+
 ArchiveResult RepackArchive(const fs::path&, const fs::path& folder,
                             const std::vector<std::string>&, const fs::path& output) {
     const fs::path zip = TemporaryZipBeside(output);

@@ -205,6 +205,46 @@ TEST_F(ArchiveTest, UnpacksAndRepacksKeepingOtherEntriesByteForByte) {
             << "temporary left: " << entry.path();
 }
 
+// A small archive may hold a huge, well-deflated entry that the conversion never reads: it
+// must not be written out (nor fill the disk), yet the repacked archive keeps it as it was.
+TEST_F(ArchiveTest, UnpacksOnlyTheEntriesTheCallerReads) {
+    const fs::path input = root / "Plant B.zef";
+    WriteZip(input, {{"Station/huge.bin", std::string(8 << 20, '\0')},
+                     {"unitpro.xef", "<project>\r\nold\r\n</project>\r\n"},
+                     {"stored.bin", "plain bytes", true},
+                     {"empty/", ""}});
+    const fs::path work = root / "work";
+    const platform::ArchiveResult unpacked =
+        platform::UnpackArchiveEntries(input, work, {"unitpro.xef"});
+    ASSERT_TRUE(unpacked.ok) << unpacked.error;
+    EXPECT_EQ(ReadFile(work / "unitpro.xef"), "<project>\r\nold\r\n</project>\r\n");
+    std::vector<std::string> written;
+    for (const auto& entry : fs::recursive_directory_iterator(work))
+        written.push_back(fs::relative(entry.path(), work).generic_string());
+    EXPECT_EQ(written, std::vector<std::string>{"unitpro.xef"});
+
+    std::ofstream(work / "unitpro.xef", std::ios::binary) << "<project>\r\nnew\r\n</project>\r\n";
+    const fs::path output = root / "Plant B_IBY.zef";
+    const platform::ArchiveResult packed =
+        platform::RepackArchive(input, work, {"unitpro.xef"}, output);
+    ASSERT_TRUE(packed.ok) << packed.error;
+    auto before = RawEntries(input);
+    auto after = RawEntries(output);
+    ASSERT_EQ(after.size(), before.size());
+    for (const char* kept : {"Station/huge.bin", "stored.bin", "empty/"})
+        EXPECT_EQ(after[kept], before[kept]) << kept;
+    const fs::path check = root / "check";
+    ASSERT_TRUE(platform::UnpackArchive(output, check).ok);
+    EXPECT_EQ(ReadFile(check / "unitpro.xef"), "<project>\r\nnew\r\n</project>\r\n");
+    EXPECT_EQ(fs::file_size(check / "Station" / "huge.bin"), 8u << 20);
+
+    // An entry the caller does not read is still checked: an unsafe one refuses the archive.
+    WriteZip(input, {{"unitpro.xef", "x"}, {"../evil.txt", "x"}});
+    const fs::path other = root / "other";
+    EXPECT_FALSE(platform::UnpackArchiveEntries(input, other, {"unitpro.xef"}).ok);
+    EXPECT_FALSE(fs::exists(other / "unitpro.xef"));
+}
+
 TEST_F(ArchiveTest, RewrittenEntriesAreDeflatedSoEveryReaderTakesThem) {
     const fs::path input = root / "Large.zef";
     const std::vector<Entry> original = {{"first.txt", std::string(3000, 'a') + "first"},
