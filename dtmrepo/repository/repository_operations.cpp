@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "dtmrepo/repository/entry_ownership.h"
 #include "dtmrepo/repository/index_lines.h"
 #include "dtmrepo/repository/repository_paths.h"
 #include "dtmrepo/text_files.h"
@@ -34,6 +35,12 @@ RepositoryOutcome settle(RepositoryChange& change, RepositoryOutcome outcome) {
 }  // namespace
 
 RepositoryOutcome installIntoRepository(const InstallRequest& request) {
+    if (auto refusal = checkInstallTargets(request.unityPath, request.entryFileName, {})) {
+        RepositoryOutcome outcome;
+        outcome.result = RepositoryOutcome::Result::Refused;
+        outcome.refusal = *refusal;
+        return outcome;
+    }
     const RepositoryPaths paths(request.unityPath);
     const fs::path index = paths.index();
     const auto indexBytes = readFileBytes(index);

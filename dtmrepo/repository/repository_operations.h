@@ -19,10 +19,12 @@ struct RepositoryOutcome {
         OpenFailed,    // `openFailure` names the file; nothing changed
         ChangeFailed,  // `failure` names the step; everything was put back
         NoPlace,       // the index has no line to put an entry above; nothing changed
+        Refused,       // `refusal` says why; nothing changed
     };
     Result result = Result::Done;
     OpenFailure openFailure;
     ChangeFailure failure;
+    std::string refusal;
     bool matched = false;  // install: the file had an entry; remove: lines were removed
     bool indexReplaced = false;
 };

@@ -3,6 +3,7 @@
 // the repository and the tree.
 
 #include "dtmrepo/intake/install_intake.h"
+#include "dtmrepo/repository/entry_ownership.h"
 #include "dtmrepo/repository/index_lines.h"
 #include "dtmrepo/repository/repository_operations.h"
 #include "dtmrepo/repository/tree_items.h"
@@ -98,6 +99,21 @@ void checkNames(const IntakeOutcome& intake, CheckReport& report, const Trace& t
     }
 }
 
+// An install refused before it writes anything, shown as a refused name is.
+void refuseInstall(BrondelState& state, const std::string& refusal) {
+    state.reportText = refusal;
+    state.errorCount = 1;
+    state.errorValue = 5;
+    showOutcome(state, 11);
+}
+
+std::vector<fs::path> intakeOutputs(const DescriptionNames& names) {
+    return {platform::PathFromAnsi(names.indentedProfile()),
+            platform::PathFromAnsi(names.flatProfile()),
+            platform::PathFromAnsi(names.configurationCopy()),
+            platform::PathFromAnsi(names.ioCopy())};
+}
+
 void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
                          const WrittenFiles& written, CheckReport& report) {
     InstallRequest request;
@@ -117,6 +133,9 @@ void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
                             outcome.openFailure.output, outcome.openFailure.fileNumber);
             report.error("Unable to read the repository index '" + outcome.openFailure.path + "'",
                          state.trace);
+            return;
+        case RepositoryOutcome::Result::Refused:
+            report.error(outcome.refusal, state.trace);
             return;
         case RepositoryOutcome::Result::NoPlace:
             report.error("The repository index holds no lines, so the entry has no place in it.",
@@ -154,14 +173,19 @@ void installCommand(BrondelState& state) {
         return;
     }
     state.reportText.clear();
+    // Checked before the intake writes its copies beside the description, which may lie in
+    // the repository folder itself.
+    const DescriptionNames chosen = scanDescriptionPath(state.currentFile).names;
+    if (auto refusal =
+            checkInstallTargets(state.UnityPath, chosen.entryFileName(), intakeOutputs(chosen))) {
+        refuseInstall(state, *refusal);
+        return;
+    }
     IntakeOutcome intake =
         runInstallIntake(state.currentFile, {state.revisionDate, currentTimeStamp()}, state.trace);
     switch (intake.result) {
         case IntakeOutcome::Result::Refused:
-            state.reportText = intake.refusal;
-            state.errorCount = 1;
-            state.errorValue = 5;
-            showOutcome(state, 11);
+            refuseInstall(state, intake.refusal);
             return;
         case IntakeOutcome::Result::OpenFailed:
             state.errorCount = 1;
@@ -179,10 +203,18 @@ void installCommand(BrondelState& state) {
             break;
     }
     CheckReport& report = intake.report;
+    const std::string entryFile = intake.productIdentifier + "_repository.XML";
+    if (isPlainName(intake.productIdentifier)) {
+        const std::vector<fs::path> entryLineFile = {besideDescription(intake, entryFile)};
+        if (auto refusal =
+                checkInstallTargets(state.UnityPath, intake.names.entryFileName(), entryLineFile)) {
+            refuseInstall(state, *refusal);
+            return;
+        }
+    }
     checkNames(intake, report, state.trace);
     const WrittenFiles written = writeProfileFiles(intake, report, state.trace);
 
-    const std::string entryFile = intake.productIdentifier + "_repository.XML";
     if (isPlainName(intake.productIdentifier)) {
         const fs::path entryPath = besideDescription(intake, entryFile);
         if (!writeTextFileLines(entryPath, {indexEntryLine(intake.record, intake.names)})) {

@@ -73,6 +73,7 @@ void removeCommand(BrondelState& state) {
             showOutcome(state, 11);
             return;
         case RepositoryOutcome::Result::NoPlace:
+        case RepositoryOutcome::Result::Refused:
         case RepositoryOutcome::Result::Done:
             break;
     }

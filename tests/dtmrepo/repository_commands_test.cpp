@@ -9,6 +9,7 @@
 
 #include "tests/dtmrepo/brondel_fixture.h"
 #include "tests/dtmrepo/description_fixture.h"
+#include "tests/dtmrepo/repository_workspace.h"
 #include "tests/dtmrepo/xml_check.h"
 
 namespace {
@@ -20,34 +21,11 @@ using dtmrepo_test::Lines;
 
 const std::string kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 
-struct Workspace {
-    std::string root, unity, sources;
-    explicit Workspace(const std::string& name) : root(dtmrepo_test::freshFolder(name)) {
-        unity = (fs::path(root) / "unity").string();
-        sources = (fs::path(root) / "sources").string();
-        fs::create_directories(sources);
-        dtmrepo_test::makeRepository(unity);
-    }
-    std::string repository(const std::string& name = "") const {
-        return (fs::path(unity) / "DDXMLRepository" / name).string();
-    }
-    std::string backup(const std::string& name) const {
-        return (fs::path(unity) / "DDXMLRepository" / "TVQbackup" / name).string();
-    }
-    // A description file of the sources folder.
-    std::string description(const std::string& root, const Lines& lines) const {
-        const std::string path = (fs::path(sources) / (root + ".txt")).string();
-        dtmrepo_test::writeFile(path, dtmrepo_test::fileText(lines));
-        return path;
-    }
-};
+using dtmrepo_test::contains;
+using dtmrepo_test::Workspace;
 
 std::string install(const std::string& path) {
-    return "menu 100\nfile \"" + path + "\"\n";
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+    return dtmrepo_test::installScript(path);
 }
 
 const std::string kPump = "PME KRT 0302_Pump";
