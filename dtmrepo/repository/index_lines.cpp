@@ -1,5 +1,7 @@
 #include "dtmrepo/repository/index_lines.h"
 
+#include <unordered_set>
+
 #include "dtmrepo/parser/vocabulary.h"
 #include "dtmrepo/xml_entities.h"
 #include "platform/ansi_path.h"
@@ -76,36 +78,27 @@ RemovalResult removeEntry(const IndexLines& index, std::string_view fileName) {
 
 RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy) {
     RestoreResult result;
-    struct Key {
-        std::string file;
-        const std::string* line;
-    };
-    std::vector<Key> keys;
     // The first line is the XML declaration, never an entry.
+    std::unordered_set<std::string> present;
     for (size_t i = 1; i < index.size(); ++i) {
         if (auto file = fileAttribute(index[i])) {
-            keys.push_back({upperCase(*file), &index[i]});
+            present.insert(upperCase(*file));
         }
     }
-    result.keys = keys.size();
-    if (keys.empty()) {
-        return result;
+    result.keys = present.size();
+    if (index.empty()) {
+        return result;  // no closing line to put an entry above
     }
-    for (const std::string& line : installCopy) {
-        const std::string* current = nullptr;
-        if (auto file = fileAttribute(line)) {
-            const std::string upper = upperCase(*file);
-            for (const Key& key : keys) {
-                current = key.file == upper ? key.line : current;
-            }
-        }
-        if (current != nullptr) {
-            result.lines.push_back(*current);
-        } else {
-            result.lines.push_back(line);
+    result.lines.assign(index.begin(), index.end() - 1);
+    for (size_t i = 1; i < installCopy.size(); ++i) {
+        auto file = fileAttribute(installCopy[i]);
+        // Each missing entry comes back once, however often the copy lists it.
+        if (file && present.insert(upperCase(*file)).second) {
+            result.lines.push_back(installCopy[i]);
             result.changed = true;
         }
     }
+    result.lines.push_back(index.back());
     return result;
 }
 

@@ -44,12 +44,13 @@ struct RemovalResult {
 RemovalResult removeEntry(const IndexLines& index, std::string_view fileName);
 
 struct RestoreResult {
-    IndexLines lines;
-    bool changed = false;  // some line of the install copy had no entry in the index
+    IndexLines lines;      // empty when the index has no lines
+    bool changed = false;  // some entry of the install copy was missing from the index
     size_t keys = 0;       // entries found in the index
 };
 
-// The install copy's lines, each entry that the current index also holds taken from it.
+// The current index whole, with the install copy's entry lines that it lacks added above its
+// closing line: after a DTM upgrade the index holds entries the copy never knew.
 RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy);
 
 // The report message (after "ERROR - ") when `name` cannot stand as a file name in the repository:

@@ -96,7 +96,15 @@ RepositoryOutcome removeFromRepository(const std::string& unityPath, const std::
     }
     change.makeWritable(index);
     if (outcome.matched) {
-        outcome.indexReplaced = change.writeFile(index, textWithLineEnds(removal.lines));
+        const std::string newIndex = textWithLineEnds(removal.lines);
+        outcome.indexReplaced = change.writeFile(index, newIndex);
+        change.writeFile(paths.backupAfterInstall(), newIndex, index);
+    } else if (const auto copy = readTextFileLines(paths.backupAfterInstall())) {
+        // The index did not list it, but a restore must not bring it back from the copy.
+        const RemovalResult fromCopy = removeEntry(*copy, platform::Utf8FromAnsi(fileName));
+        if (fromCopy.removed > 0) {
+            change.writeFile(paths.backupAfterInstall(), textWithLineEnds(fromCopy.lines));
+        }
     }
     return settle(change, outcome);
 }
@@ -112,27 +120,28 @@ RestoreOutcome restoreRepository(const std::string& unityPath) {
         outcome.installCopyMissing = true;
         return outcome;
     }
-    // A missing index gives no entries to keep: the result stays empty and nothing is replaced.
+    // A missing index gives no place for the entries: nothing is replaced.
+    const auto indexBytes = readFileBytes(index);
     const auto indexLines = readTextFileLines(index);
-    const bool indexRead = indexLines && fs::is_regular_file(index);
-    const RestoreResult restored =
-        restoreFromCopy(indexRead ? *indexLines : IndexLines{}, *installCopy);
+    if (!indexBytes || !indexLines || !fs::is_regular_file(index)) {
+        static_cast<RepositoryOutcome&>(outcome) = openFailed(3, index, false, 1);
+        return outcome;
+    }
+    const RestoreResult restored = restoreFromCopy(*indexLines, *installCopy);
     outcome.keys = restored.keys;
     outcome.changed = restored.changed;
-    RepositoryChange change;
-    if (indexRead) {
-        change.makeWritable(index);
+    outcome.indexEmpty = indexLines->empty();
+    if (!restored.changed) {
+        return outcome;
     }
+    RepositoryChange change;
+    change.makeWritable(index);
     const std::string result = textWithLineEnds(restored.lines);
     change.writeFile(paths.restoredIndex(), result);
-    if (restored.changed) {
-        outcome.indexReplaced = change.writeFile(index, result, paths.restoredIndex());
-    }
+    // The index the DTM upgrade wrote is kept: the restore must be undoable by hand.
+    change.writeFile(paths.indexBeforeRestore(), *indexBytes, index);
+    outcome.indexReplaced = change.writeFile(index, result, paths.restoredIndex());
     static_cast<RepositoryOutcome&>(outcome) = settle(change, outcome);
-    if (!indexRead && outcome.result == RepositoryOutcome::Result::Done) {
-        outcome.result = RepositoryOutcome::Result::OpenFailed;
-        outcome.openFailure = {3, displayPath(index), false, 1};
-    }
     return outcome;
 }
 

@@ -36,6 +36,10 @@ fs::path RepositoryPaths::restoredIndex() const {
     return findIgnoringCase(backupFolder(), "RestoredDDXMLRepository.XML");
 }
 
+fs::path RepositoryPaths::indexBeforeRestore() const {
+    return findIgnoringCase(backupFolder(), "DDXMLRepository_beforeRestore.XML");
+}
+
 fs::path RepositoryPaths::logicsFolder() const {
     return findIgnoringCase(unity_, "Logics");
 }

@@ -1,5 +1,5 @@
-// File > Restore after DTM upgrade: the index is rebuilt from the copy taken after the last
-// install, and the program ends.
+// File > Restore after DTM upgrade: the entries of the copy taken after the last install that
+// the index lacks are added to it, and the program ends.
 
 #include "dtmrepo/repository/repository_operations.h"
 #include "dtmrepo/window/brondel_messages.h"
@@ -34,9 +34,15 @@ void restoreCommand(BrondelState& state) {
     if (outcome.result == RepositoryOutcome::Result::OpenFailed) {
         showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
                         outcome.openFailure.output, outcome.openFailure.fileNumber);
+        tell("Nothing was restored: the repository index cannot be read.");
+    } else if (outcome.indexEmpty) {
+        tell("Nothing was restored: DDXMLRepository.XML holds no lines to add the entries to.");
+    } else if (!outcome.changed) {
+        tell("Nothing was restored: every entry of the install copy is in DDXMLRepository.XML.");
+    } else {
+        state.trace.line(3, "   copied the restored index");
+        tell("Done");
     }
-    state.trace.line(3, outcome.changed ? "   copied the restored index" : "   index unchanged");
-    tell("Done");
     ui::PostClose(state.mainWindow);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "tests/dtmrepo/brondel_fixture.h"
 #include "tests/dtmrepo/description_fixture.h"
 
@@ -66,20 +68,50 @@ TEST(DtmIndexLines, RemovalTakesOnlyThatFilesLines) {
     EXPECT_EQ(*dtmrepo::fileAttribute("<File DDXMLFile=\"A&amp;B.XML\"/>"), "A&B.XML");
 }
 
-TEST(DtmIndexLines, RestoreTakesTheCopysLinesAndTheIndexsEntries) {
-    const Lines index = {kHead, "<Root version=\"new\">", indexLine("A.XML", "9", "A"),
-                         indexLine("New.XML", "1", "New"), "</Root>"};
-    const Lines copy = {kHead, "<Root version=\"old\">", indexLine("A.XML", "1", "A"),
-                        indexLine("B.XML", "1", "B"), "</Root>"};
+// After a DTM upgrade the index holds entries the install copy never knew: every line of the
+// index stays, and only the copy's entries that it lacks come back.
+TEST(DtmIndexLines, RestoreKeepsTheIndexAndAddsTheCopysMissingEntries) {
+    const Lines index = {kHead,
+                         "<Root version=\"new\">",
+                         indexLine("A.XML", "9", "A"),
+                         indexLine("X.XML", "5", "X"),
+                         indexLine("N.XML", "1", "N"),
+                         "</Root>"};
+    const Lines copy = {kHead,
+                        "<Root version=\"old\">",
+                        indexLine("a.xml", "1", "A"),
+                        indexLine("X.XML", "4", "X"),
+                        indexLine("Y.XML", "1", "Y"),
+                        indexLine("Y.XML", "1", "Y"),
+                        "</Root>"};
     const auto restored = dtmrepo::restoreFromCopy(index, copy);
-    EXPECT_EQ(restored.keys, 2u);
+    EXPECT_EQ(restored.keys, 3u);
     EXPECT_TRUE(restored.changed);
-    // The copy's order and lines; A from the index; New, only in the index, is not carried.
-    EXPECT_EQ(restored.lines, (Lines{kHead, "<Root version=\"old\">", indexLine("A.XML", "9", "A"),
-                                     indexLine("B.XML", "1", "B"), "</Root>"}));
-    EXPECT_TRUE(dtmrepo::restoreFromCopy({kHead, "<Root>", "</Root>"}, copy).lines.empty());
-    // The index's first line never gives a key.
-    EXPECT_EQ(dtmrepo::restoreFromCopy({indexLine("A.XML", "1", "A")}, copy).keys, 0u);
+    EXPECT_EQ(restored.lines, (Lines{kHead, "<Root version=\"new\">", indexLine("A.XML", "9", "A"),
+                                     indexLine("X.XML", "5", "X"), indexLine("N.XML", "1", "N"),
+                                     indexLine("Y.XML", "1", "Y"), "</Root>"}));
+    // Nothing missing: nothing changes. No index lines: no place for the entries.
+    EXPECT_FALSE(dtmrepo::restoreFromCopy(restored.lines, copy).changed);
+    EXPECT_TRUE(dtmrepo::restoreFromCopy({}, copy).lines.empty());
+    // An index without entries takes them all.
+    EXPECT_EQ(dtmrepo::restoreFromCopy({kHead, "<Root>", "</Root>"}, copy).lines.size(), 6u);
+}
+
+// An index of a few thousand entries is realistic; the merge must not grow with its square.
+TEST(DtmIndexLines, RestoreOfThousandsOfEntriesIsQuick) {
+    Lines index = {kHead, "<Root>"};
+    Lines copy = {kHead, "<Root>"};
+    for (int n = 0; n < 5000; ++n) {
+        index.push_back(indexLine("Dav" + std::to_string(n) + ".XML", "1", "Dav"));
+        copy.push_back(indexLine("Ours" + std::to_string(n) + ".XML", "1", "Ours"));
+    }
+    index.push_back("</Root>");
+    copy.push_back("</Root>");
+    const auto start = std::chrono::steady_clock::now();
+    const auto restored = dtmrepo::restoreFromCopy(index, copy);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(restored.lines.size(), 10003u);
+    EXPECT_LT(took, std::chrono::milliseconds(500));
 }
 
 TEST(DtmIndexLines, RepositoryNamesHoldNoPathOrCommandCharacters) {

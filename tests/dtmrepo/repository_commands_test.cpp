@@ -215,6 +215,7 @@ TEST(DtmRepositoryCommands, RestoreBringsBackTheInstalledEntriesAndEnds) {
     const Lines installed = dtmrepo_test::indexLines(w.unity);
     // The upgrade writes an index of its own, without the installed entry.
     dtmrepo_test::writeIndex(w.unity, {indexLine("Generic.XML", "4", "Generic")});
+    const std::string upgraded = dtmrepo_test::readFile(w.repository("DDXMLRepository.XML"));
     dtmrepo_test::writeFile(w.repository("Generic.XML"), "");
     const auto run = harness.run("menu 102\nanswer OK\nanswer OK\n");
     EXPECT_EQ(run.linesStartingWith("msgbox"),
@@ -222,9 +223,30 @@ TEST(DtmRepositoryCommands, RestoreBringsBackTheInstalledEntriesAndEnds) {
                      "EXIT\" -> OK",
                      "msgbox \"OK\" \"Done\" -> OK"}));
     EXPECT_EQ(run.transcript.back(), "end window");  // ended by the command, not the script
-    EXPECT_EQ(dtmrepo_test::indexLines(w.unity), installed);
+    // The upgrade's entry stays, the installed one comes back above the closing line.
+    EXPECT_EQ(dtmrepo_test::indexLines(w.unity),
+              (Lines{kHead, "<DDXMLRepository>", indexLine("Generic.XML", "4", "Generic"),
+                     installed[2], "</DDXMLRepository>"}));
     EXPECT_EQ(dtmrepo_test::readFile(w.backup("RestoredDDXMLRepository.XML")),
               dtmrepo_test::readFile(w.repository("DDXMLRepository.XML")));
+    EXPECT_EQ(dtmrepo_test::readFile(w.backup("DDXMLRepository_beforeRestore.XML")), upgraded);
+}
+
+// A removed entry stays removed: the install copy a restore reads no longer lists it.
+TEST(DtmRepositoryCommands, AnEntryRemovedAfterItsInstallDoesNotComeBack) {
+    const Workspace w("remove-restore");
+    const std::string pump = w.description(kPump, dtmrepo_test::sampleDescription());
+    const std::string full = w.description(kFull, dtmrepo_test::fullDescription());
+    BrondelHarness harness(w.root, w.unity);
+    harness.run(install(pump) + install(full) + "menu 104\n");
+    harness.run("select 1001 1\nmenu 101\nanswer OK\nmenu 104\n");  // the pump's version item
+    const Lines afterRemoval = dtmrepo_test::indexLines(w.unity);
+    ASSERT_EQ(afterRemoval.size(), 4u);
+    const auto run = harness.run("menu 102\nanswer OK\nanswer OK\n");
+    EXPECT_EQ(run.linesStartingWith("msgbox \"OK\""),
+              Lines{"msgbox \"OK\" \"Nothing was restored: every entry of the install copy is in "
+                    "DDXMLRepository.XML.\" -> OK"});
+    EXPECT_EQ(dtmrepo_test::indexLines(w.unity), afterRemoval);
 }
 
 TEST(DtmRepositoryCommands, RestoreWithoutAnInstallCopyChangesNothing) {
