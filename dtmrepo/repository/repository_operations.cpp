@@ -21,10 +21,12 @@ RepositoryOutcome openFailed(int site, const fs::path& path, bool output, int fi
     return outcome;
 }
 
-// Finishes a change: on a failure everything is put back.
-RepositoryOutcome settle(RepositoryChange& change, RepositoryOutcome outcome) {
+// Finishes a change: on a failure everything is put back, or, when that cannot finish, the
+// failure says what was not and where `previousIndex` keeps the index as it was.
+RepositoryOutcome settle(RepositoryChange& change, RepositoryOutcome outcome,
+                         const fs::path& previousIndex = {}) {
     if (change.failed()) {
-        change.rollBack();
+        change.rollBack(previousIndex);
         outcome.result = RepositoryOutcome::Result::ChangeFailed;
         outcome.failure = change.failure();
         outcome.indexReplaced = false;
@@ -71,7 +73,7 @@ RepositoryOutcome installIntoRepository(const InstallRequest& request) {
         change.copyFile(*request.behaviourSource,
                         findIgnoringCase(paths.logicsFolder(), request.behaviourName));
     }
-    return settle(change, outcome);
+    return settle(change, outcome, paths.backupBeforeChange());
 }
 
 RepositoryOutcome removeFromRepository(const std::string& unityPath, const std::string& fileName) {
@@ -106,7 +108,7 @@ RepositoryOutcome removeFromRepository(const std::string& unityPath, const std::
             change.writeFile(paths.backupAfterInstall(), textWithLineEnds(fromCopy.lines));
         }
     }
-    return settle(change, outcome);
+    return settle(change, outcome, paths.backupBeforeChange());
 }
 
 RestoreOutcome restoreRepository(const std::string& unityPath) {
@@ -141,7 +143,7 @@ RestoreOutcome restoreRepository(const std::string& unityPath) {
     // The index the DTM upgrade wrote is kept: the restore must be undoable by hand.
     change.writeFile(paths.indexBeforeRestore(), *indexBytes, index);
     outcome.indexReplaced = change.writeFile(index, result, paths.restoredIndex());
-    static_cast<RepositoryOutcome&>(outcome) = settle(change, outcome);
+    static_cast<RepositoryOutcome&>(outcome) = settle(change, outcome, paths.indexBeforeRestore());
     return outcome;
 }
 

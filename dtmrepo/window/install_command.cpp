@@ -143,9 +143,7 @@ void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
             return;
         case RepositoryOutcome::Result::ChangeFailed:
             showChangeFailure(outcome.failure.errorNumber, outcome.failure.command);
-            report.error("Unable to " + outcome.failure.command + ": " + outcome.failure.reason +
-                             ". The repository is as it was.",
-                         state.trace);
+            report.error(changeFailureText(outcome.failure), state.trace);
             return;
     }
     state.entryStatus = outcome.matched ? 2 : 1;

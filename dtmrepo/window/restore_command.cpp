@@ -25,8 +25,7 @@ void restoreCommand(BrondelState& state) {
     if (outcome.result == RepositoryOutcome::Result::ChangeFailed) {
         showChangeFailure(outcome.failure.errorNumber, outcome.failure.command);
         state.errorCount = 1;
-        state.reportText = "Unable to " + outcome.failure.command + ": " + outcome.failure.reason +
-                           ". The repository is as it was.";
+        state.reportText = changeFailureText(outcome.failure);
         state.errorValue = 0;
         showOutcome(state, 11);
         return;
