@@ -7,6 +7,7 @@
 #include "dtmrepo/repository/repository_paths.h"
 #include "dtmrepo/text_files.h"
 #include "platform/ansi_path.h"
+#include "platform/file_lock.h"
 
 namespace dtmrepo {
 
@@ -34,6 +35,26 @@ RepositoryOutcome settle(RepositoryChange& change, RepositoryOutcome outcome,
     return outcome;
 }
 
+// Two programs changing the repository at once would each write an index without the other's
+// entry: the lock is held from reading the index until the backups are written. A lock file
+// that cannot be made (no repository folder) leaves the failure to the index's own reading.
+constexpr int kLockWaitMilliseconds = 5000;
+
+std::unique_ptr<platform::FileLock> lockRepository(const RepositoryPaths& paths, bool& busy) {
+    platform::FileLock::Result result = platform::FileLock::Result::Failed;
+    auto lock = platform::FileLock::Acquire(platform::AnsiFromPath(paths.lockFile()),
+                                            kLockWaitMilliseconds, result);
+    busy = result == platform::FileLock::Result::Busy;
+    return lock;
+}
+
+template <typename Outcome>
+Outcome busyOutcome() {
+    Outcome outcome;
+    outcome.result = RepositoryOutcome::Result::Busy;
+    return outcome;
+}
+
 }  // namespace
 
 RepositoryOutcome installIntoRepository(const InstallRequest& request) {
@@ -44,6 +65,11 @@ RepositoryOutcome installIntoRepository(const InstallRequest& request) {
         return outcome;
     }
     const RepositoryPaths paths(request.unityPath);
+    bool busy = false;
+    const auto lock = lockRepository(paths, busy);
+    if (busy) {
+        return busyOutcome<RepositoryOutcome>();
+    }
     const fs::path index = paths.index();
     const auto indexBytes = readFileBytes(index);
     const auto indexLines = readTextFileLines(index);
@@ -78,6 +104,11 @@ RepositoryOutcome installIntoRepository(const InstallRequest& request) {
 
 RepositoryOutcome removeFromRepository(const std::string& unityPath, const std::string& fileName) {
     const RepositoryPaths paths(unityPath);
+    bool busy = false;
+    const auto lock = lockRepository(paths, busy);
+    if (busy) {
+        return busyOutcome<RepositoryOutcome>();
+    }
     const fs::path index = paths.index();
     const auto indexBytes = readFileBytes(index);
     const auto indexLines = readTextFileLines(index);
@@ -113,6 +144,11 @@ RepositoryOutcome removeFromRepository(const std::string& unityPath, const std::
 
 RestoreOutcome restoreRepository(const std::string& unityPath) {
     const RepositoryPaths paths(unityPath);
+    bool busy = false;
+    const auto lock = lockRepository(paths, busy);
+    if (busy) {
+        return busyOutcome<RestoreOutcome>();
+    }
     const fs::path index = paths.index();
     RestoreOutcome outcome;
     const auto installCopy = readTextFileLines(paths.backupAfterInstall());

@@ -20,6 +20,7 @@ struct RepositoryOutcome {
         ChangeFailed,  // `failure` names the step; everything was put back
         NoPlace,       // the index has no line to put an entry above; nothing changed
         Refused,       // `refusal` says why; nothing changed
+        Busy,          // another program held the repository for the whole wait; nothing changed
     };
     Result result = Result::Done;
     OpenFailure openFailure;
@@ -28,6 +29,11 @@ struct RepositoryOutcome {
     bool matched = false;  // install: the file had an entry; remove: lines were removed
     bool indexReplaced = false;
 };
+
+// What the user reads when another program held the repository too long.
+inline constexpr const char* repositoryBusyText =
+    "The repository is busy: another program is changing DDXMLRepository.XML. Nothing was "
+    "changed; try again when it has finished.";
 
 struct InstallRequest {
     std::string unityPath;

@@ -40,6 +40,10 @@ fs::path RepositoryPaths::indexBeforeRestore() const {
     return findIgnoringCase(backupFolder(), "DDXMLRepository_beforeRestore.XML");
 }
 
+fs::path RepositoryPaths::lockFile() const {
+    return folder() / "DDXMLRepository.lock";
+}
+
 fs::path RepositoryPaths::logicsFolder() const {
     return findIgnoringCase(unity_, "Logics");
 }

@@ -137,6 +137,9 @@ void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
         case RepositoryOutcome::Result::Refused:
             report.error(outcome.refusal, state.trace);
             return;
+        case RepositoryOutcome::Result::Busy:
+            report.error(repositoryBusyText, state.trace);
+            return;
         case RepositoryOutcome::Result::NoPlace:
             report.error("The repository index holds no lines, so the entry has no place in it.",
                          state.trace);

@@ -71,6 +71,12 @@ void removeCommand(BrondelState& state) {
             state.errorValue = 0;
             showOutcome(state, 11);
             return;
+        case RepositoryOutcome::Result::Busy:
+            state.errorCount = 1;
+            state.reportText = repositoryBusyText;
+            state.errorValue = 0;
+            showOutcome(state, 11);
+            return;
         case RepositoryOutcome::Result::NoPlace:
         case RepositoryOutcome::Result::Refused:
         case RepositoryOutcome::Result::Done:

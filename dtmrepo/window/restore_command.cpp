@@ -22,6 +22,13 @@ void restoreCommand(BrondelState& state) {
                         outcome.openFailure.output, outcome.openFailure.fileNumber);
         return;
     }
+    if (outcome.result == RepositoryOutcome::Result::Busy) {
+        state.errorCount = 1;
+        state.reportText = repositoryBusyText;
+        state.errorValue = 0;
+        showOutcome(state, 11);
+        return;
+    }
     if (outcome.result == RepositoryOutcome::Result::ChangeFailed) {
         showChangeFailure(outcome.failure.errorNumber, outcome.failure.command);
         state.errorCount = 1;

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
+#include "platform/file_lock.h"
 #include "tests/dtmrepo/brondel_fixture.h"
 #include "tests/dtmrepo/repository_workspace.h"
 
@@ -16,6 +19,8 @@ using dtmrepo_test::contains;
 using dtmrepo_test::indexLine;
 using dtmrepo_test::Lines;
 using dtmrepo_test::Workspace;
+
+const std::string kPumpRoot = "PME KRT 0302_Pump";
 
 TEST(DtmRepositoryOwnership, AnInstallOverAFileThatIsNotItsOwnIsRefused) {
     enum class Folder { Sources, Repository, Backup };
@@ -66,6 +71,53 @@ TEST(DtmRepositoryOwnership, AReinstallOfAnEntryItInstalledGoesOn) {
     const auto again = harness.run(dtmrepo_test::installScript(path) + "menu 104\n");
     EXPECT_TRUE(contains(again.lastReport(), "DTM Successfully Updated.")) << again.lastReport();
     EXPECT_EQ(dtmrepo_test::indexLines(w.unity).size(), 4u);
+}
+
+}  // namespace
+
+namespace {
+
+// Another program changing the repository holds its lock: an install waits for it, and is
+// refused as busy, the repository untouched, when it is not let go.
+TEST(DtmRepositoryLock, AnInstallWaitsForAnotherChangeOrIsRefusedAsBusy) {
+    struct Case {
+        std::string name;
+        int holdMilliseconds;  // -1: for the whole run
+        bool installed;
+    };
+    for (const Case& c : {Case{"released", 400, true}, Case{"held", -1, false}}) {
+        const Workspace w("lock-" + c.name);
+        const std::string path = w.description(kPumpRoot, dtmrepo_test::sampleDescription());
+        const std::string lockFile = w.repository("DDXMLRepository.lock");
+        platform::FileLock::Result result = platform::FileLock::Result::Failed;
+        auto lock = platform::FileLock::Acquire(lockFile, 0, result);
+        ASSERT_EQ(result, platform::FileLock::Result::Held);
+        const auto before = dtmrepo_test::folderSnapshot(w.unity);
+        std::thread release;
+        if (c.holdMilliseconds >= 0) {
+            release = std::thread([&lock, &c] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.holdMilliseconds));
+                lock.reset();
+            });
+        }
+        BrondelHarness harness(w.root, w.unity);
+        const auto run = harness.run(dtmrepo_test::installScript(path) + "menu 104\n");
+        if (release.joinable()) {
+            release.join();
+        }
+        if (c.installed) {
+            EXPECT_TRUE(contains(run.lastReport(), "New DTM Succesfully Added."))
+                << c.name << ": " << run.lastReport();
+            EXPECT_EQ(dtmrepo_test::indexLines(w.unity).size(), 4u);
+        } else {
+            EXPECT_TRUE(contains(run.lastReport(), "The repository is busy"))
+                << c.name << ": " << run.lastReport();
+            EXPECT_EQ(dtmrepo_test::folderSnapshot(w.unity), before) << c.name;
+        }
+        lock.reset();
+        // The lock goes with its holder: a repository at rest holds no lock file.
+        EXPECT_FALSE(fs::exists(lockFile)) << c.name;
+    }
 }
 
 }  // namespace
