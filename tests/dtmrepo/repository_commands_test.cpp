@@ -399,3 +399,26 @@ TEST(DtmRepositoryCommands, AFailedRestoreLeavesTheRepositoryAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+// Description files saved in the Windows code page install; the profile, declared UTF-8, holds
+// the accented label in UTF-8.
+TEST(DtmRepositoryCommands, ADescriptionInTheWindowsCodePageInstalls) {
+    const Workspace w("cp1252");
+    Lines lines = dtmrepo_test::sampleDescription();
+    std::replace(lines.begin(), lines.end(), std::string("  varLabel, en-us, Pump speed"),
+                 std::string("  varLabel, en-us, D\xE9"
+                             "bit \x80"));
+    const std::string pump = w.description(kPump, lines);
+    BrondelHarness harness(w.root, w.unity);
+    const auto run = harness.run(install(pump) + "menu 104\n");
+    EXPECT_TRUE(contains(run.lastReport(), "New DTM Succesfully Added.")) << run.lastReport();
+    const std::string profile = w.repository(kPump + ".XML");
+    EXPECT_EQ(dtmrepo_test::xmlProblems(profile), "");
+    EXPECT_TRUE(contains(dtmrepo_test::readFile(profile),
+                         "D\xC3\xA9"
+                         "bit \xE2\x82\xAC"));
+}
+
+}  // namespace
