@@ -22,22 +22,29 @@ std::string indexEntryLine(const DescriptionRecord& r, const DescriptionNames& n
            "/>";
 }
 
+std::optional<std::string> attributeValue(std::string_view line, std::string_view name) {
+    for (size_t start = line.find(name); start != std::string_view::npos;
+         start = line.find(name, start + 1)) {
+        // The attribute name must stand on its own, not end a longer one.
+        if (start > 0 && line[start - 1] != ' ' && line[start - 1] != '\t') {
+            continue;
+        }
+        const size_t equals = start + name.size();
+        if (line.substr(equals, 2) != "=\"") {
+            continue;
+        }
+        const size_t value = equals + 2;
+        const size_t end = line.find('"', value);
+        if (end == std::string_view::npos) {
+            return std::nullopt;
+        }
+        return xmlUnescaped(line.substr(value, end - value));
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> fileAttribute(std::string_view line) {
-    constexpr std::string_view kAttribute = "DDXMLFile=\"";
-    const size_t start = line.find(kAttribute);
-    if (start == std::string_view::npos) {
-        return std::nullopt;
-    }
-    // The attribute name must stand on its own, not end a longer one.
-    if (start > 0 && line[start - 1] != ' ' && line[start - 1] != '\t') {
-        return std::nullopt;
-    }
-    const size_t value = start + kAttribute.size();
-    const size_t end = line.find('"', value);
-    if (end == std::string_view::npos) {
-        return std::nullopt;
-    }
-    return xmlUnescaped(line.substr(value, end - value));
+    return attributeValue(line, "DDXMLFile");
 }
 
 bool namesFile(std::string_view line, std::string_view fileName) {

@@ -19,6 +19,10 @@ using IndexLines = std::vector<std::string>;
 // The entry line of an install.
 std::string indexEntryLine(const DescriptionRecord& record, const DescriptionNames& names);
 
+// The value of the attribute `name` in a line, its references read back; nothing when the line
+// has no such attribute.
+std::optional<std::string> attributeValue(std::string_view line, std::string_view name);
+
 // The DDXMLFile value of an entry line, its references read back; nothing for other lines.
 std::optional<std::string> fileAttribute(std::string_view line);
 

@@ -86,7 +86,8 @@ const TreeRecord* selectedEntryRecord(const BrondelState& state) {
         return nullptr;
     }
     for (const TreeRecord& record : state.treeRecords) {
-        if (record.item == selected && record.item != record.root) {
+        // The entry's top item stands for the entry, as its other items do.
+        if (record.item == selected) {
             return &record;
         }
     }

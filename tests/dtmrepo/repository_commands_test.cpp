@@ -193,15 +193,17 @@ TEST(DtmRepositoryCommands, RemovalRefusalsAndCancel) {
         "menu 101\nselect 1001 0\nmenu 101\nselect 1001 1\nmenu 101\nselect 1001 5\nmenu "
         "101\nanswer Cancel\nmenu 104\n");
     const std::string report = run.lastReport();
-    // Nothing selected, an entry's root, another maker's entry, and a cancel: each one
-    // appended to what was shown.
+    // Nothing selected, another maker's entry by its top item and by its version, and a
+    // cancel: each one appended to what was shown.
+    const std::string otherMakers =
+        "\r\n \r\n Removal of A_v1_00.XML "
+        "Canceled.\r\n\r\nThis program may only remove 'PME KRT', "
+        "'PME DWL' or 'PME HVN' entries.\r\n \r\n ( 0 )";
     EXPECT_TRUE(contains(report,
                          "\r\n \r\n Please select a filename from the tree to Remove.\r\n "
-                         "\r\n ( 0 )\r\n \r\n Please select a filename from the tree to "
-                         "Remove.\r\n \r\n ( 0 )\r\n \r\n Removal of A_v1_00.XML "
-                         "Canceled.\r\n\r\nThis program may only remove 'PME KRT', 'PME "
-                         "DWL' or 'PME HVN' entries.\r\n \r\n ( 0 )\r\n \r\n Removal of " +
-                             kPump + ".XML Canceled.\r\n \r\n ( 2 )"))
+                         "\r\n ( 0 )" +
+                             otherMakers + otherMakers + "\r\n \r\n Removal of " + kPump +
+                             ".XML Canceled.\r\n \r\n ( 2 )"))
         << report;
     EXPECT_EQ(dtmrepo_test::readFile(w.repository("DDXMLRepository.XML")), before);
     EXPECT_FALSE(fs::exists(w.backup("DDXMLRepository_backup1.XML")));
@@ -419,6 +421,54 @@ TEST(DtmRepositoryCommands, ADescriptionInTheWindowsCodePageInstalls) {
     EXPECT_TRUE(contains(dtmrepo_test::readFile(profile),
                          "D\xC3\xA9"
                          "bit \xE2\x82\xAC"));
+}
+
+}  // namespace
+
+namespace {
+
+// Remove undoes what Install did: the entry is found by its top item as by its other items,
+// whatever the order of the index line's attributes or the references in its name, and an
+// entry this program installed goes whatever its name.
+TEST(DtmRepositoryCommands, RemovalFindsEveryEntryItInstalled) {
+    struct Case {
+        std::string name;
+        std::string line;      // the entry's index line
+        std::string shown;     // the entry's top item
+        std::string select;    // the tree item selected
+        std::string archived;  // a description this program archived, or empty
+    };
+    const std::vector<Case> cases = {
+        {"top item", indexLine(kPump + ".XML", "1", kPump), kPump, "0", ""},
+        {"file second",
+         "  <File Vendorname=\"243\" DDXMLFile=\"" + kPump + ".XML\" Filename=\"" + kPump +
+             ".XML\" Fileversion=\"1\"/>",
+         kPump, "1", ""},
+        {"entity", indexLine("PME KRT O&apos;Neil.XML", "1", "n"), "PME KRT O'Neil", "1", ""},
+        {"not a family name", indexLine("VEN_Device.XML", "1", "VEN_Device"), "VEN_Device", "0",
+         "VEN_Device.txt"},
+    };
+    for (const Case& c : cases) {
+        const Workspace w("remove-" + c.name);
+        dtmrepo_test::makeRepository(w.unity, {indexLine("Other.XML", "1", "Other"), c.line});
+        if (!c.archived.empty()) {
+            dtmrepo_test::writeFile(w.backup(c.archived), "the description\r\n");
+        }
+        BrondelHarness harness(w.root, w.unity);
+        // The second entry's items follow the first one's four.
+        const std::string item = std::to_string(4 + std::stoi(c.select));
+        const auto run = harness.run("select 1001 " + item + "\nmenu 101\nanswer OK\nmenu 104\n");
+        EXPECT_TRUE(contains(run.lastReport(), "Match, Removed.")) << c.name << run.lastReport();
+        EXPECT_EQ(dtmrepo_test::indexLines(w.unity),
+                  (Lines{kHead, "<DDXMLRepository>", indexLine("Other.XML", "1", "Other"),
+                         "</DDXMLRepository>"}))
+            << c.name;
+        EXPECT_EQ(run.linesStartingWith("tree 1001 4 "), Lines{"tree 1001 4 \"" + c.shown + "\""})
+            << c.name;
+        EXPECT_NE(std::find(run.transcript.begin(), run.transcript.end(), "tree 1001 delete 4"),
+                  run.transcript.end())
+            << c.name;
+    }
 }
 
 }  // namespace
