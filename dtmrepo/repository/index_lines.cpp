@@ -5,6 +5,7 @@
 #include "dtmrepo/parser/vocabulary.h"
 #include "dtmrepo/xml_entities.h"
 #include "platform/ansi_path.h"
+#include "platform/path_lookalike.h"
 
 namespace dtmrepo {
 
@@ -110,19 +111,24 @@ RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& install
 }
 
 std::optional<std::string> checkRepositoryName(std::string_view name, std::string_view what) {
-    constexpr std::string_view kRefused = "\\/:*?\"<>|%!^&`$;";
+    // Only what a Windows file name cannot hold: no command interpreter ever reads these names.
+    constexpr std::string_view kRefused = "\\/:*?\"<>|";
     bool refused =
         name.empty() || name == "." || name == ".." || name.back() == ' ' || name.back() == '.';
     for (char c : name) {
         refused = refused || static_cast<unsigned char>(c) < ' ' ||
                   kRefused.find(c) != std::string_view::npos;
     }
+    // The file call on Windows receives the name in the ANSI code page, where these become
+    // separators and points.
+    refused = refused || platform::HoldsPathLookAlike(name);
     if (!refused) {
         return std::nullopt;
     }
     return std::string(what) + " '" + std::string(name) +
            "' cannot name a repository file: it must not be empty, end in a blank or a point, "
-           "or hold any of \\ / : * ? \" < > | % ! ^ & ` $ ;";
+           "or hold any of \\ / : * ? \" < > |, a control character or a character that "
+           "Windows turns into one of them";
 }
 
 }  // namespace dtmrepo

@@ -58,8 +58,8 @@ struct RestoreResult {
 RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy);
 
 // The report message (after "ERROR - ") when `name` cannot stand as a file name in the repository:
-// empty, holding a path separator, a character that a command line would read, or a control
-// character.
+// empty, holding a character a Windows file name cannot hold, a control character, or a
+// look-alike that the conversion to the ANSI code page turns into a separator or a point.
 std::optional<std::string> checkRepositoryName(std::string_view name, std::string_view what);
 
 }  // namespace dtmrepo

@@ -114,12 +114,28 @@ TEST(DtmIndexLines, RestoreOfThousandsOfEntriesIsQuick) {
     EXPECT_LT(took, std::chrono::milliseconds(500));
 }
 
-TEST(DtmIndexLines, RepositoryNamesHoldNoPathOrCommandCharacters) {
-    for (const char* name : {"PME KRT 0302_Pump", "PMX_1_2_v2.10", "a(b)"}) {
+// A name is refused for what a Windows file name cannot hold, as the file call receives it:
+// look-alikes that the ANSI conversion turns into points and separators included. Characters
+// a command line would read are plain file-name characters: nothing runs these names.
+TEST(DtmIndexLines, RepositoryNamesHoldNothingAWindowsFileNameCannot) {
+    for (const char* name : {"PME KRT 0302_Pump", "PMX_1_2_v2.10", "a(b)", "a&del", "50%", "wow!",
+                             "x^y", "$cost", "a;b", "back`quote", "caf\xC3\xA9"}) {
         EXPECT_FALSE(dtmrepo::checkRepositoryName(name, "x").has_value()) << name;
     }
-    for (const char* name : {"", "..\\evil", "a/b", "a&del", "50%", "x\"y", "end.", "end ",
-                             "tab\tname", "c:x", "a|b"}) {
+    for (const char* name : {"", "..\\evil", "a/b", "x\"y", "end.", "end ", "tab\tname", "c:x",
+                             "a|b", "a*b", "a?b", "a<b>",
+                             "\xEF\xBC\x8E\xEF\xBC\x8E\xEF\xBC\x8F\xEF\xBC\x8E\xEF\xBC\x8E"
+                             "\xEF\xBC\x8F"
+                             "evil",  // fullwidth ．．／
+                             "a\xEF\xBC\xBC"
+                             "b",  // fullwidth reverse solidus
+                             "a\xE2\x88\x95"
+                             "b",  // division slash
+                             "a\xE2\x81\x84"
+                             "b",  // fraction slash
+                             "c\xEF\xBC\x9A"
+                             "x",                             // fullwidth colon
+                             "\xE2\x80\xA4\xE2\x80\xA4x"}) {  // one dot leaders
         EXPECT_TRUE(dtmrepo::checkRepositoryName(name, "x").has_value()) << name;
     }
 }
