@@ -38,6 +38,22 @@ TEST(DtmIndexLines, ANewEntryGoesAboveTheLastLine) {
     EXPECT_FALSE(empty.placed);
 }
 
+// An index that lists the installed file twice (once in other letter case, as a file system
+// that ignores case allows) keeps one entry, at the first one's place.
+TEST(DtmIndexLines, AFileListedTwiceKeepsOneEntryAtTheFirstPlace) {
+    const Lines index = {kHead,
+                         "<Root>",
+                         indexLine("pmx_1.xml", "1", "PMX_1"),
+                         indexLine("B.XML", "1", "B"),
+                         indexLine("PMX_1.XML", "1", "PMX_1"),
+                         "</Root>"};
+    const auto merged =
+        dtmrepo::mergeEntry(index, indexLine("PMX_1.XML", "2", "PMX_1"), "PMX_1.XML");
+    EXPECT_TRUE(merged.matched);
+    EXPECT_EQ(merged.lines, (Lines{kHead, "<Root>", indexLine("PMX_1.XML", "2", "PMX_1"),
+                                   indexLine("B.XML", "1", "B"), "</Root>"}));
+}
+
 TEST(DtmIndexLines, AReinstallReplacesItsOwnEntryOnly) {
     const Lines index = {kHead, "<Root>", indexLine("PMX_1.XML", "1", "PMX_1"),
                          indexLine("PMX_10.XML", "1", "PMX_10"), "</Root>"};
