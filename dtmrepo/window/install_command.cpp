@@ -36,9 +36,9 @@ struct WrittenFiles {
     std::optional<fs::path> behaviourSource;
 };
 
-void failedOpen(CheckReport& report, int site, const std::string& path, int fileNumber,
-                const Trace& trace) {
-    showOpenFailure(site, path, true, fileNumber);
+void failedOpen(ui::Window owner, CheckReport& report, int site, const std::string& path,
+                int fileNumber, const Trace& trace) {
+    showOpenFailure(owner, site, path, true, fileNumber);
     report.error("Unable to write '" + path + "'", trace);
 }
 
@@ -47,13 +47,13 @@ bool isPlainName(const std::string& name) {
     return !checkRepositoryName(name, "").has_value();
 }
 
-WrittenFiles writeProfileFiles(const IntakeOutcome& intake, CheckReport& report,
+WrittenFiles writeProfileFiles(ui::Window owner, const IntakeOutcome& intake, CheckReport& report,
                                const Trace& trace) {
     WrittenFiles written;
     const DescriptionRecord& record = intake.record;
     const std::vector<std::string> flat = flatProfileLines(record);
     if (!writeTextFileLines(platform::PathFromAnsi(intake.names.flatProfile()), flat)) {
-        failedOpen(report, 17, intake.names.flatProfile(), 2, trace);
+        failedOpen(owner, report, 17, intake.names.flatProfile(), 2, trace);
     }
     // The source goes beside the description under the name the profile gives it; an
     // identifier that could lead out of that folder names no file at all (it is reported).
@@ -63,13 +63,13 @@ WrittenFiles writeProfileFiles(const IntakeOutcome& intake, CheckReport& report,
         if (writeTextFileLines(path, source)) {
             written.behaviourSource = path;
         } else {
-            failedOpen(report, 18, behaviourSourceName(record), 7, trace);
+            failedOpen(owner, report, 18, behaviourSourceName(record), 7, trace);
         }
     }
     const LayoutResult layout = indentProfile(flat, trace);
     report.warningCount += layout.unknownCount;
     if (!writeTextFileLines(platform::PathFromAnsi(intake.names.indentedProfile()), layout.lines)) {
-        failedOpen(report, 20, intake.names.indentedProfile(), 2, trace);
+        failedOpen(owner, report, 20, intake.names.indentedProfile(), 2, trace);
     }
     return written;
 }
@@ -129,7 +129,7 @@ void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
         case RepositoryOutcome::Result::Done:
             break;
         case RepositoryOutcome::Result::OpenFailed:
-            showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
+            showOpenFailure(state.mainWindow, outcome.openFailure.site, outcome.openFailure.path,
                             outcome.openFailure.output, outcome.openFailure.fileNumber);
             report.error("Unable to read the repository index '" + outcome.openFailure.path + "'",
                          state.trace);
@@ -145,7 +145,8 @@ void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
                          state.trace);
             return;
         case RepositoryOutcome::Result::ChangeFailed:
-            showChangeFailure(outcome.failure.errorNumber, outcome.failure.command);
+            showChangeFailure(state.mainWindow, outcome.failure.errorNumber,
+                              outcome.failure.command);
             report.error(changeFailureText(outcome.failure), state.trace);
             return;
     }
@@ -190,7 +191,7 @@ void installCommand(BrondelState& state) {
             return;
         case IntakeOutcome::Result::OpenFailed:
             state.errorCount = 1;
-            showOpenFailure(intake.openFailure.site, intake.openFailure.path,
+            showOpenFailure(state.mainWindow, intake.openFailure.site, intake.openFailure.path,
                             intake.openFailure.output, intake.openFailure.fileNumber);
             return;
         case IntakeOutcome::Result::Stopped:
@@ -214,12 +215,12 @@ void installCommand(BrondelState& state) {
         }
     }
     checkNames(intake, report, state.trace);
-    const WrittenFiles written = writeProfileFiles(intake, report, state.trace);
+    const WrittenFiles written = writeProfileFiles(state.mainWindow, intake, report, state.trace);
 
     if (isPlainName(intake.productIdentifier)) {
         const fs::path entryPath = besideDescription(intake, entryFile);
         if (!writeTextFileLines(entryPath, {indexEntryLine(intake.record, intake.names)})) {
-            showOpenFailure(21, entryFile, true, 3);
+            showOpenFailure(state.mainWindow, 21, entryFile, true, 3);
         }
     }
     if (report.errorCount == 0) {

@@ -43,7 +43,7 @@ void rebuildCommand(BrondelState& state) {
     state.reportText = "\r\n  sourcepath= " + folder;
     std::ifstream xsy(platform::PathFromAnsi(state.currentFile), std::ios::binary);
     if (!xsy) {
-        showOpenFailure(1, state.currentFile, false, 2);
+        showOpenFailure(state.mainWindow, 1, state.currentFile, false, 2);
         showOutcome(state, 14);
         return;
     }
@@ -66,7 +66,8 @@ void rebuildCommand(BrondelState& state) {
     }
     const fs::path outputPath = platform::PathFromAnsi(output);
     std::error_code error;
-    if (fs::exists(outputPath, error) && !confirm("'OK' to Replace " + fileRoot, "Replace")) {
+    if (fs::exists(outputPath, error) &&
+        !confirm(state.mainWindow, "'OK' to Replace " + fileRoot, "Replace")) {
         // The existing description stays as it is.
         state.reportText += rebuilt.report.substr(0, rebuilt.reportAtOutput) +
                             "\r\n  Cancelled Building: " + output;
@@ -75,7 +76,7 @@ void rebuildCommand(BrondelState& state) {
     }
     state.reportText += rebuilt.report;
     if (!writeTextFileLines(outputPath, rebuilt.lines)) {
-        showOpenFailure(2, output, true, 3);
+        showOpenFailure(state.mainWindow, 2, output, true, 3);
     }
     showOutcome(state, 14);
 }

@@ -37,7 +37,7 @@ void removeCommand(BrondelState& state) {
     if (state.currentFile == ".XML") {
         state.currentFile = "\"" + state.currentFile + "\"";
     }
-    if (!confirm("'OK' to Remove " + state.currentFile, "Confirm Remove")) {
+    if (!confirm(state.mainWindow, "'OK' to Remove " + state.currentFile, "Confirm Remove")) {
         state.reportText = "Removal of " + state.currentFile + " Canceled.";
         state.errorValue = 2;
         showOutcome(state, 11);
@@ -47,11 +47,12 @@ void removeCommand(BrondelState& state) {
     const RepositoryOutcome outcome = removeFromRepository(state.UnityPath, key + ".XML");
     switch (outcome.result) {
         case RepositoryOutcome::Result::OpenFailed:
-            showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
+            showOpenFailure(state.mainWindow, outcome.openFailure.site, outcome.openFailure.path,
                             outcome.openFailure.output, outcome.openFailure.fileNumber);
             return;
         case RepositoryOutcome::Result::ChangeFailed:
-            showChangeFailure(outcome.failure.errorNumber, outcome.failure.command);
+            showChangeFailure(state.mainWindow, outcome.failure.errorNumber,
+                              outcome.failure.command);
             state.errorCount = 1;
             state.reportText = changeFailureText(outcome.failure);
             state.errorValue = 0;

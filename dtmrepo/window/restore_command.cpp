@@ -11,14 +11,15 @@ namespace dtmrepo {
 namespace ui = platform::ui;
 
 void restoreCommand(BrondelState& state) {
-    const bool go = confirm("'OK' to RESTORE DDXMLRepository.XML and then EXIT", "Confirm Remove");
+    const bool go = confirm(state.mainWindow, "'OK' to RESTORE DDXMLRepository.XML and then EXIT",
+                            "Confirm Remove");
     state.reportText.clear();
     if (!go) {
         return;
     }
     const RestoreOutcome outcome = restoreRepository(state.UnityPath);
     if (outcome.installCopyMissing) {
-        showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
+        showOpenFailure(state.mainWindow, outcome.openFailure.site, outcome.openFailure.path,
                         outcome.openFailure.output, outcome.openFailure.fileNumber);
         return;
     }
@@ -30,7 +31,7 @@ void restoreCommand(BrondelState& state) {
         return;
     }
     if (outcome.result == RepositoryOutcome::Result::ChangeFailed) {
-        showChangeFailure(outcome.failure.errorNumber, outcome.failure.command);
+        showChangeFailure(state.mainWindow, outcome.failure.errorNumber, outcome.failure.command);
         state.errorCount = 1;
         state.reportText = changeFailureText(outcome.failure);
         state.errorValue = 0;
@@ -38,16 +39,18 @@ void restoreCommand(BrondelState& state) {
         return;
     }
     if (outcome.result == RepositoryOutcome::Result::OpenFailed) {
-        showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
+        showOpenFailure(state.mainWindow, outcome.openFailure.site, outcome.openFailure.path,
                         outcome.openFailure.output, outcome.openFailure.fileNumber);
-        tell("Nothing was restored: the repository index cannot be read.");
+        tell(state.mainWindow, "Nothing was restored: the repository index cannot be read.");
     } else if (outcome.indexEmpty) {
-        tell("Nothing was restored: DDXMLRepository.XML holds no lines to add the entries to.");
+        tell(state.mainWindow,
+             "Nothing was restored: DDXMLRepository.XML holds no lines to add the entries to.");
     } else if (!outcome.changed) {
-        tell("Nothing was restored: every entry of the install copy is in DDXMLRepository.XML.");
+        tell(state.mainWindow,
+             "Nothing was restored: every entry of the install copy is in DDXMLRepository.XML.");
     } else {
         state.trace.line(3, "   copied the restored index");
-        tell("Done");
+        tell(state.mainWindow, "Done");
     }
     ui::PostClose(state.mainWindow);
 }

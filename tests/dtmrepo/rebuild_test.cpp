@@ -165,7 +165,8 @@ TEST(DtmRebuild, ASecondRunAsksBeforeReplacing) {
     dtmrepo_test::BrondelHarness harness(root, unity);
     const auto run = harness.run("menu 103\nfile \"" + xsy + "\"\nanswer Cancel\nmenu 104\n");
     EXPECT_EQ(run.linesStartingWith("msgbox"),
-              Lines{"msgbox \"Replace\" \"'OK' to Replace PME KRT 0300 Pump_A\" -> Cancel"});
+              Lines{"msgbox \"Replace\" \"'OK' to Replace PME KRT 0300 Pump_A\"" +
+                    dtmrepo_test::kQuestion + " -> Cancel"});
     EXPECT_EQ(dtmrepo_test::readFile(rebuilt), "kept\r\n");
     EXPECT_TRUE(contains(run.lastReport(), "\r\n  Open for output as #3: " + rebuilt +
                                                "\r\n  Cancelled Building: " + rebuilt));

@@ -168,7 +168,8 @@ TEST(DtmRepositoryCommands, RemovalTakesOnlyTheSelectedEntry) {
     // Item 1 is the version below the first entry.
     const auto run = harness.run("select 1001 1\nmenu 101\nanswer OK\nmenu 104\n");
     EXPECT_EQ(run.linesStartingWith("msgbox"),
-              Lines{"msgbox \"Confirm Remove\" \"'OK' to Remove " + kPump + ".XML\" -> OK"});
+              Lines{"msgbox \"Confirm Remove\" \"'OK' to Remove " + kPump + ".XML\"" +
+                    dtmrepo_test::kQuestion + " -> OK"});
     EXPECT_EQ(run.lastReport(), "Removing: " + kPump +
                                     ".XML    \n\r\r\n Match, Removed.\r\n \r\n "
                                     "Remember to Update the Unity Pro Hardware DTM Catalog.");
@@ -222,8 +223,9 @@ TEST(DtmRepositoryCommands, RestoreBringsBackTheInstalledEntriesAndEnds) {
     const auto run = harness.run("menu 102\nanswer OK\nanswer OK\n");
     EXPECT_EQ(run.linesStartingWith("msgbox"),
               (Lines{"msgbox \"Confirm Remove\" \"'OK' to RESTORE DDXMLRepository.XML and then "
-                     "EXIT\" -> OK",
-                     "msgbox \"OK\" \"Done\" -> OK"}));
+                     "EXIT\"" +
+                         dtmrepo_test::kQuestion + " -> OK",
+                     "msgbox \"OK\" \"Done\"" + dtmrepo_test::kInformation + " -> OK"}));
     EXPECT_EQ(run.transcript.back(), "end window");  // ended by the command, not the script
     // The upgrade's entry stays, the installed one comes back above the closing line.
     EXPECT_EQ(dtmrepo_test::indexLines(w.unity),
@@ -247,7 +249,8 @@ TEST(DtmRepositoryCommands, AnEntryRemovedAfterItsInstallDoesNotComeBack) {
     const auto run = harness.run("menu 102\nanswer OK\nanswer OK\n");
     EXPECT_EQ(run.linesStartingWith("msgbox \"OK\""),
               Lines{"msgbox \"OK\" \"Nothing was restored: every entry of the install copy is in "
-                    "DDXMLRepository.XML.\" -> OK"});
+                    "DDXMLRepository.XML.\"" +
+                    dtmrepo_test::kInformation + " -> OK"});
     EXPECT_EQ(dtmrepo_test::indexLines(w.unity), afterRemoval);
 }
 
@@ -256,9 +259,10 @@ TEST(DtmRepositoryCommands, RestoreWithoutAnInstallCopyChangesNothing) {
     const auto before = dtmrepo_test::folderSnapshot(w.unity);
     BrondelHarness harness(w.root, w.unity);
     const auto run = harness.run("menu 102\nanswer OK\nmenu 102\nanswer Cancel\nmenu 104\n");
-    EXPECT_EQ(run.linesStartingWith("msgbox \"OK\""),
-              Lines{"msgbox \"OK\" \"(5) Unable to open " +
-                    w.backup("DDXMLRepository_backup2.XML") + " For INPUT as 2\" -> OK"});
+    EXPECT_EQ(
+        run.linesStartingWith("msgbox \"OK\""),
+        Lines{"msgbox \"OK\" \"(5) Unable to open " + w.backup("DDXMLRepository_backup2.XML") +
+              " For INPUT as 2\"" + dtmrepo_test::kStop + " -> OK"});
     EXPECT_EQ(dtmrepo_test::folderSnapshot(w.unity), before);
 }
 
