@@ -1,7 +1,9 @@
 #include "dtmrepo/repository/repository_operations.h"
 
 #include <system_error>
+#include <vector>
 
+#include "dtmrepo/parser/vocabulary.h"
 #include "dtmrepo/repository/entry_ownership.h"
 #include "dtmrepo/repository/index_lines.h"
 #include "dtmrepo/repository/repository_paths.h"
@@ -40,11 +42,31 @@ RepositoryOutcome settle(RepositoryChange& change, RepositoryOutcome outcome,
 // that cannot be made (no repository folder) leaves the failure to the index's own reading.
 constexpr int kLockWaitMilliseconds = 5000;
 
+// Staging files ("stg*.tmp") left by a run that was killed before its move; with the lock
+// held no other run is writing one.
+void sweepStagingFiles(const fs::path& folder) {
+    std::error_code error;
+    std::vector<fs::path> stale;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = upperCase(platform::AnsiFromPath(it->path().filename()));
+        if (name.rfind("STG", 0) == 0 && name.ends_with(".TMP") && it->is_regular_file(error)) {
+            stale.push_back(it->path());
+        }
+    }
+    for (const fs::path& file : stale) {
+        fs::remove(file, error);
+    }
+}
+
 std::unique_ptr<platform::FileLock> lockRepository(const RepositoryPaths& paths, bool& busy) {
     platform::FileLock::Result result = platform::FileLock::Result::Failed;
     auto lock = platform::FileLock::Acquire(platform::AnsiFromPath(paths.lockFile()),
                                             kLockWaitMilliseconds, result);
     busy = result == platform::FileLock::Result::Busy;
+    if (lock) {
+        sweepStagingFiles(paths.folder());
+        sweepStagingFiles(paths.backupFolder());
+    }
     return lock;
 }
 

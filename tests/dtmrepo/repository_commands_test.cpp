@@ -476,3 +476,31 @@ TEST(DtmRepositoryCommands, RemovalFindsEveryEntryItInstalled) {
 }
 
 }  // namespace
+
+namespace {
+
+// Staging files left by a run killed before its move go at the next change; nothing else does.
+TEST(DtmRepositoryCommands, StagingFilesOfAKilledRunAreSweptAtTheNextChange) {
+    const Workspace w("staging");
+    const std::vector<std::string> stale = {w.repository("stg1A2B3C.tmp"), w.backup("STG9F.TMP")};
+    const std::vector<std::string> kept = {w.repository("stg1A2B3C.txt"),
+                                           w.repository("stage.tmp")};
+    for (const std::string& file : stale) {
+        dtmrepo_test::writeFile(file, "half an index");
+    }
+    for (const std::string& file : kept) {
+        dtmrepo_test::writeFile(file, "the user's");
+    }
+    const std::string pump = w.description(kPump, dtmrepo_test::sampleDescription());
+    BrondelHarness harness(w.root, w.unity);
+    const auto run = harness.run(install(pump) + "menu 104\n");
+    EXPECT_TRUE(contains(run.lastReport(), "New DTM Succesfully Added.")) << run.lastReport();
+    for (const std::string& file : stale) {
+        EXPECT_FALSE(fs::exists(file)) << file;
+    }
+    for (const std::string& file : kept) {
+        EXPECT_EQ(dtmrepo_test::readFile(file), "the user's") << file;
+    }
+}
+
+}  // namespace
