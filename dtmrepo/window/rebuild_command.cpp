@@ -1,8 +1,10 @@
 // File > Rebuild .txt from Unity Pro .XSY: a description file is written beside the export,
 // named after its device variable.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "dtmrepo/intake/xsy_rebuild.h"
 #include "dtmrepo/repository/index_lines.h"
@@ -24,6 +26,19 @@ namespace {
 std::string folderOf(const std::string& path) {
     const size_t last = path.find_last_of("\\/");
     return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+std::optional<std::string> missingDirection(const std::vector<std::string>& lines) {
+    const auto holds = [&lines](const std::string& heading) {
+        return std::find(lines.begin(), lines.end(), heading) != lines.end();
+    };
+    if (!holds("varHeading,\t\tInputVars")) {
+        return "input";
+    }
+    if (!holds("varHeading,\t\tOutputVars")) {
+        return "output";
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -60,6 +75,15 @@ void rebuildCommand(BrondelState& state) {
     const std::string output = folder + fileRoot + ".txt";
     if (auto problem = checkRepositoryName(rebuilt.rootName, "the device variable's name")) {
         state.reportText += rebuilt.report + "\r\n   ERROR - " + *problem;
+        ++state.errorCount;
+        showOutcome(state, 14);
+        return;
+    }
+    // A description without an input or an output assembly installs with every later offset
+    // wrong: none is written, and the report says which part the export lacked.
+    if (auto missing = missingDirection(rebuilt.lines)) {
+        state.reportText += rebuilt.report + "\r\n   ERROR - the export holds no " + *missing +
+                            " member with a comment, so no description was written to " + output;
         ++state.errorCount;
         showOutcome(state, 14);
         return;

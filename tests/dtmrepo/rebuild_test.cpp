@@ -158,8 +158,9 @@ TEST(DtmRebuild, ASecondRunAsksBeforeReplacing) {
     const std::string unity = (fs::path(root) / "unity").string();
     dtmrepo_test::makeRepository(unity);
     const std::string xsy = (fs::path(root) / "pump.xsy").string();
-    dtmrepo_test::writeFile(xsy, dtmrepo_test::xsyExport("PME_KRT_0300_Pump_A", "2.10",
-                                                         dtmrepo_test::pumpInputs(), {}));
+    dtmrepo_test::writeFile(
+        xsy, dtmrepo_test::xsyExport("PME_KRT_0300_Pump_A", "2.10", dtmrepo_test::pumpInputs(),
+                                     dtmrepo_test::pumpOutputs()));
     const std::string rebuilt = (fs::path(root) / "PME KRT 0300 Pump_A.txt").string();
     dtmrepo_test::writeFile(rebuilt, "kept\r\n");
     dtmrepo_test::BrondelHarness harness(root, unity);
@@ -172,6 +173,35 @@ TEST(DtmRebuild, ASecondRunAsksBeforeReplacing) {
                                                "\r\n  Cancelled Building: " + rebuilt));
     const auto replaced = harness.run("menu 103\nfile \"" + xsy + "\"\nanswer OK\nmenu 104\n");
     EXPECT_NE(dtmrepo_test::readFile(rebuilt), "kept\r\n");
+}
+
+// A description without an input or an output assembly would install with every later offset
+// wrong: none is written, and the report says why.
+TEST(DtmRebuild, AnExportWithoutInputsOrOutputsWritesNoDescription) {
+    struct Case {
+        std::string name;
+        bool inputs, outputs;
+        std::string missing;
+    };
+    for (const Case& c :
+         {Case{"no inputs", false, true, "no input"}, Case{"no outputs", true, false, "no output"},
+          Case{"neither", false, false, "no input"}}) {
+        const std::string root = dtmrepo_test::freshFolder("rebuild-" + c.name);
+        const std::string xsy = (fs::path(root) / "pump.xsy").string();
+        dtmrepo_test::writeFile(
+            xsy,
+            dtmrepo_test::xsyExport(
+                "PME_KRT_0300_Pump_A", "2.10",
+                c.inputs ? dtmrepo_test::pumpInputs() : decltype(dtmrepo_test::pumpInputs()){},
+                c.outputs ? dtmrepo_test::pumpOutputs() : decltype(dtmrepo_test::pumpOutputs()){}));
+        dtmrepo_test::BrondelHarness harness(root, "");
+        const auto run = harness.run("menu 103\nfile \"" + xsy + "\"\nmenu 104\n");
+        EXPECT_FALSE(fs::exists(fs::path(root) / "PME KRT 0300 Pump_A.txt")) << c.name;
+        EXPECT_TRUE(contains(run.lastReport(), "ERROR - the export holds " + c.missing +
+                                                   " member with a comment, so no description "
+                                                   "was written"))
+            << c.name << ": " << run.lastReport();
+    }
 }
 
 }  // namespace
