@@ -195,7 +195,7 @@ void installCommand(BrondelState& state) {
                             intake.openFailure.output, intake.openFailure.fileNumber);
             return;
         case IntakeOutcome::Result::Stopped:
-            state.reportText = intake.report.text;
+            state.reportText = intake.report.shown();
             state.errorCount = intake.report.errorCount;
             state.warningCount = intake.report.warningCount;
             state.errorValue = 5;
@@ -226,7 +226,7 @@ void installCommand(BrondelState& state) {
     if (report.errorCount == 0) {
         enterIntoRepository(state, intake, written, report);
     }
-    state.reportText = report.text;
+    state.reportText = report.shown();
     state.errorCount = report.errorCount;
     state.warningCount = report.warningCount;
     showOutcome(state, state.errorCount == 0 ? 2 : 1);
