@@ -48,7 +48,10 @@ bool replaceFileWith(const fs::path& target, std::string_view bytes) {
     if (out == nullptr) {
         return false;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    // On the disk before it takes the target's place: a power cut must leave the old file or
+    // the new one, never an empty index.
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() &&
+                         platform::FlushToDisk(out);
     const bool closed = std::fclose(out) == 0;
     // What lies on the disk is what was meant, before it takes the target's place.
     const fs::path stagingPath = platform::PathFromAnsi(staging);

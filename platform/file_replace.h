@@ -15,6 +15,11 @@ namespace platform {
 // empty) when no such file could be made, for instance when the folder does not exist.
 std::FILE* CreateStagingFile(const std::string& target, std::string& stagingName);
 
+// Writes what `file` buffers through to the disk itself (fsync / FlushFileBuffers), so that
+// the staging file moved over a good file after a power cut holds its bytes. False when the
+// system reports a failure.
+bool FlushToDisk(std::FILE* file);
+
 // Moves `from` over `to`, replacing `to` when it exists. Both names are in the system's own
 // narrow encoding, the one fopen takes (the ANSI code page on Windows), so a name that opened
 // a file also moves it. False when the move failed; both files are then as they were.

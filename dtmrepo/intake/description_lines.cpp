@@ -9,19 +9,15 @@ DescriptionLines::DescriptionLines(std::istream& in, CheckReport& report, const 
     : in_(in), report_(report), trace_(trace) {}
 
 bool DescriptionLines::next(std::string& line) {
-    while (toolshell::readTextLine(in_, line)) {
-        ++lineNumber_;
-        if (lineNumber_ == 1) {
-            dropByteOrderMark(line);
-        }
-        if (isValidUtf8(line)) {
-            return true;
-        }
-        report_.error("Not valid UTF-8 text, line left out!     on line " + decimal(lineNumber_) +
-                          " of the description file",
-                      trace_);
+    if (!toolshell::readTextLine(in_, line)) {
+        return false;
     }
-    return false;
+    ++lineNumber_;
+    if (lineNumber_ == 1) {
+        dropByteOrderMark(line);
+    }
+    line = utf8Line(line);
+    return true;
 }
 
 }  // namespace dtmrepo

@@ -1,7 +1,7 @@
 #pragma once
 
 // The physical lines of a description file, as UTF-8 text: a line that is not valid UTF-8 is
-// reported with its line number and skipped.
+// read as Windows-1252, the code page older files were saved in.
 
 #include <istream>
 #include <string>

@@ -1,7 +1,8 @@
 #pragma once
 
-// Description files are UTF-8 text, the encoding the profiles declare; a line that is not is
-// reported and left out, so no stray byte reaches a profile.
+// Description files are UTF-8 text, the encoding the profiles declare. Files saved in the
+// Windows code page still exist: a line that is not UTF-8 is read as Windows-1252, so no stray
+// byte reaches a profile and no line is lost.
 
 #include <string>
 #include <string_view>
@@ -16,5 +17,13 @@ void dropByteOrderMark(std::string& line);
 
 // ISO 8859-1 text (every byte one character) as UTF-8.
 std::string utf8FromLatin1(std::string_view text);
+
+// Windows-1252 text as UTF-8.
+std::string utf8FromWindows1252(std::string_view text);
+
+// `line` as it stands when it is UTF-8, else read as Windows-1252.
+inline std::string utf8Line(std::string_view line) {
+    return isValidUtf8(line) ? std::string(line) : utf8FromWindows1252(line);
+}
 
 }  // namespace dtmrepo

@@ -195,10 +195,8 @@ XsyRebuild rebuildFromVariablesExport(std::istream& xsy, const std::string& fold
         }
         if (encoding == Encoding::Latin1) {
             line = utf8FromLatin1(line);
-        } else if (!isValidUtf8(line)) {
-            reader.error("Not valid UTF-8 text, line left out!     on line " +
-                         std::to_string(number) + " of the export");
-            continue;
+        } else {
+            line = utf8Line(line);  // an export saved in the Windows code page
         }
         reader.line(line);
     }

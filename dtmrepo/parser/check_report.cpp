@@ -6,6 +6,10 @@ namespace {
 
 void append(CheckReport& report, std::string_view lineBreak, std::string_view kind,
             std::string_view body, const Trace& trace) {
+    if (report.errorCount + report.warningCount > CheckReport::listedMessages) {
+        ++report.unlisted;
+        return;
+    }
     std::string message(kind);
     message += body;
     report.text += lineBreak;
@@ -14,6 +18,14 @@ void append(CheckReport& report, std::string_view lineBreak, std::string_view ki
 }
 
 }  // namespace
+
+std::string CheckReport::shown() const {
+    if (unlisted == 0) {
+        return text;
+    }
+    return text + "\r\n   ... and " + decimal(unlisted) + " more messages, not listed (" +
+           decimal(errorCount) + " errors and " + decimal(warningCount) + " warnings in all)";
+}
 
 void CheckReport::error(std::string_view body, const Trace& trace) {
     ++errorCount;

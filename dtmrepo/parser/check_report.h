@@ -12,9 +12,17 @@
 namespace dtmrepo {
 
 struct CheckReport {
+    // A small file whose loop expands into a flood of faults would make a report of many
+    // megabytes: the first messages are listed, the rest only counted.
+    static constexpr int listedMessages = 300;
+
     std::string text;  // the report so far ("Building: " and the path first)
     int errorCount = 0;
     int warningCount = 0;
+    int unlisted = 0;  // messages counted but not listed
+
+    // The report as the user reads it: the text and the count of the messages left out.
+    std::string shown() const;
 
     // "\r\n   ERROR - " + body (a few messages start with a carriage return alone).
     void error(std::string_view body, const Trace& trace);

@@ -108,10 +108,18 @@ void DescriptionParser::heading() {
     }
 }
 
+namespace {
+constexpr long long kMaxAssemblyBytes = 65535;
+}  // namespace
+
 void DescriptionParser::setLength() {
     forEachIndex([this](VariableEntry& entry, long long) {
         if (!passesNumberTest(V1())) {
             error("'VarLength' not a number!  " + notANumber(V1()) + onLine() + currentState());
+        } else if (integerValue(V1()) <= 0) {
+            // A string of no or negative length would move every later offset back.
+            error("'VarLength' must be greater than 0!  '" + V1() + "'" + onLine() +
+                  currentState());
         }
         entry.varLength = V1();
         state_.stringLength = integerValue(V1());
@@ -154,7 +162,15 @@ void DescriptionParser::setType() {
         if (const DataType* known = findDataType(type)) {
             size = type == "STRING" ? state_.stringLength : known->byteSize;
             const long long bytes = state_.elementCount * size;
-            record_.assemblyByteCount[state_.entryAssembly] += bytes;
+            long long& assemblyBytes = record_.assemblyByteCount[state_.entryAssembly];
+            const bool fitted = assemblyBytes <= kMaxAssemblyBytes;
+            assemblyBytes += bytes;
+            if (state_.entryAssembly > 0 && fitted && assemblyBytes > kMaxAssemblyBytes) {
+                // The profile's sizes and offsets are 16-bit values.
+                error("Assembly " + decimal(state_.entryAssembly) + " exceeds " +
+                      decimal(kMaxAssemblyBytes) + " bytes (" + decimal(assemblyBytes) + ")" +
+                      onLine() + currentState());
+            }
             if (state_.entryAssembly > 0) {
                 // Assembly 2 follows a 2-byte header, so its 32-bit positions are shifted.
                 const long long offset = state_.assemblyOffset;

@@ -1,7 +1,7 @@
 #pragma once
 
-// The entries of the repository index as the tree lists them: each line with at least six
-// double quotes names a profile by its DDXMLFile, Filename and Fileversion values.
+// The entries of the repository index as the tree lists them: each line with a DDXMLFile
+// attribute names a profile by its DDXMLFile, Filename and Fileversion values.
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,11 @@
 #include "dtmrepo/repository/index_lines.h"
 
+#include <unordered_set>
+
 #include "dtmrepo/parser/vocabulary.h"
 #include "dtmrepo/xml_entities.h"
 #include "platform/ansi_path.h"
+#include "platform/path_lookalike.h"
 
 namespace dtmrepo {
 
@@ -20,22 +23,29 @@ std::string indexEntryLine(const DescriptionRecord& r, const DescriptionNames& n
            "/>";
 }
 
+std::optional<std::string> attributeValue(std::string_view line, std::string_view name) {
+    for (size_t start = line.find(name); start != std::string_view::npos;
+         start = line.find(name, start + 1)) {
+        // The attribute name must stand on its own, not end a longer one.
+        if (start > 0 && line[start - 1] != ' ' && line[start - 1] != '\t') {
+            continue;
+        }
+        const size_t equals = start + name.size();
+        if (line.substr(equals, 2) != "=\"") {
+            continue;
+        }
+        const size_t value = equals + 2;
+        const size_t end = line.find('"', value);
+        if (end == std::string_view::npos) {
+            return std::nullopt;
+        }
+        return xmlUnescaped(line.substr(value, end - value));
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> fileAttribute(std::string_view line) {
-    constexpr std::string_view kAttribute = "DDXMLFile=\"";
-    const size_t start = line.find(kAttribute);
-    if (start == std::string_view::npos) {
-        return std::nullopt;
-    }
-    // The attribute name must stand on its own, not end a longer one.
-    if (start > 0 && line[start - 1] != ' ' && line[start - 1] != '\t') {
-        return std::nullopt;
-    }
-    const size_t value = start + kAttribute.size();
-    const size_t end = line.find('"', value);
-    if (end == std::string_view::npos) {
-        return std::nullopt;
-    }
-    return xmlUnescaped(line.substr(value, end - value));
+    return attributeValue(line, "DDXMLFile");
 }
 
 bool namesFile(std::string_view line, std::string_view fileName) {
@@ -76,53 +86,49 @@ RemovalResult removeEntry(const IndexLines& index, std::string_view fileName) {
 
 RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy) {
     RestoreResult result;
-    struct Key {
-        std::string file;
-        const std::string* line;
-    };
-    std::vector<Key> keys;
     // The first line is the XML declaration, never an entry.
+    std::unordered_set<std::string> present;
     for (size_t i = 1; i < index.size(); ++i) {
         if (auto file = fileAttribute(index[i])) {
-            keys.push_back({upperCase(*file), &index[i]});
+            present.insert(upperCase(*file));
         }
     }
-    result.keys = keys.size();
-    if (keys.empty()) {
-        return result;
+    result.keys = present.size();
+    if (index.empty()) {
+        return result;  // no closing line to put an entry above
     }
-    for (const std::string& line : installCopy) {
-        const std::string* current = nullptr;
-        if (auto file = fileAttribute(line)) {
-            const std::string upper = upperCase(*file);
-            for (const Key& key : keys) {
-                current = key.file == upper ? key.line : current;
-            }
-        }
-        if (current != nullptr) {
-            result.lines.push_back(*current);
-        } else {
-            result.lines.push_back(line);
+    result.lines.assign(index.begin(), index.end() - 1);
+    for (size_t i = 1; i < installCopy.size(); ++i) {
+        auto file = fileAttribute(installCopy[i]);
+        // Each missing entry comes back once, however often the copy lists it.
+        if (file && present.insert(upperCase(*file)).second) {
+            result.lines.push_back(installCopy[i]);
             result.changed = true;
         }
     }
+    result.lines.push_back(index.back());
     return result;
 }
 
 std::optional<std::string> checkRepositoryName(std::string_view name, std::string_view what) {
-    constexpr std::string_view kRefused = "\\/:*?\"<>|%!^&`$;";
+    // Only what a Windows file name cannot hold: no command interpreter ever reads these names.
+    constexpr std::string_view kRefused = "\\/:*?\"<>|";
     bool refused =
         name.empty() || name == "." || name == ".." || name.back() == ' ' || name.back() == '.';
     for (char c : name) {
         refused = refused || static_cast<unsigned char>(c) < ' ' ||
                   kRefused.find(c) != std::string_view::npos;
     }
+    // The file call on Windows receives the name in the ANSI code page, where these become
+    // separators and points.
+    refused = refused || platform::HoldsPathLookAlike(name);
     if (!refused) {
         return std::nullopt;
     }
     return std::string(what) + " '" + std::string(name) +
            "' cannot name a repository file: it must not be empty, end in a blank or a point, "
-           "or hold any of \\ / : * ? \" < > | % ! ^ & ` $ ;";
+           "or hold any of \\ / : * ? \" < > |, a control character or a character that "
+           "Windows turns into one of them";
 }
 
 }  // namespace dtmrepo

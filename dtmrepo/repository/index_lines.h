@@ -19,6 +19,10 @@ using IndexLines = std::vector<std::string>;
 // The entry line of an install.
 std::string indexEntryLine(const DescriptionRecord& record, const DescriptionNames& names);
 
+// The value of the attribute `name` in a line, its references read back; nothing when the line
+// has no such attribute.
+std::optional<std::string> attributeValue(std::string_view line, std::string_view name);
+
 // The DDXMLFile value of an entry line, its references read back; nothing for other lines.
 std::optional<std::string> fileAttribute(std::string_view line);
 
@@ -44,17 +48,18 @@ struct RemovalResult {
 RemovalResult removeEntry(const IndexLines& index, std::string_view fileName);
 
 struct RestoreResult {
-    IndexLines lines;
-    bool changed = false;  // some line of the install copy had no entry in the index
+    IndexLines lines;      // empty when the index has no lines
+    bool changed = false;  // some entry of the install copy was missing from the index
     size_t keys = 0;       // entries found in the index
 };
 
-// The install copy's lines, each entry that the current index also holds taken from it.
+// The current index whole, with the install copy's entry lines that it lacks added above its
+// closing line: after a DTM upgrade the index holds entries the copy never knew.
 RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy);
 
 // The report message (after "ERROR - ") when `name` cannot stand as a file name in the repository:
-// empty, holding a path separator, a character that a command line would read, or a control
-// character.
+// empty, holding a character a Windows file name cannot hold, a control character, or a
+// look-alike that the conversion to the ANSI code page turns into a separator or a point.
 std::optional<std::string> checkRepositoryName(std::string_view name, std::string_view what);
 
 }  // namespace dtmrepo

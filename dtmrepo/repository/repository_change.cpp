@@ -19,7 +19,7 @@ std::string quoted(const fs::path& path) {
 
 bool RepositoryChange::fail(int errorNumber, std::string command, std::string reason) {
     failed_ = true;
-    failure_ = {errorNumber, std::move(command), std::move(reason)};
+    failure_ = {errorNumber, std::move(command), std::move(reason), {}, {}};
     return false;
 }
 
@@ -103,27 +103,56 @@ bool RepositoryChange::makeWritable(const fs::path& file) {
     return true;
 }
 
-void RepositoryChange::rollBack() {
+void RepositoryChange::rollBack(const fs::path& previousIndex) {
+    bool stuck = false;
     for (auto it = undo_.rbegin(); it != undo_.rend(); ++it) {
-        std::error_code ignored;
+        std::error_code error;
+        if (stuck) {
+            if (it->kind != Undo::RestorePermissions) {
+                failure_.notPutBack.push_back(displayPath(it->path));
+            }
+            continue;
+        }
         switch (it->kind) {
             case Undo::RemoveFolder:
-                fs::remove(it->path, ignored);
-                break;
             case Undo::RemoveFile:
-                fs::remove(it->path, ignored);
+                fs::remove(it->path, error);
+                stuck = error && fs::exists(it->path);
                 break;
-            case Undo::RestoreFile:
+            case Undo::RestoreFile: {
+                std::error_code ignored;
                 fs::permissions(it->path, fs::perms::owner_write, fs::perm_options::add, ignored);
-                replaceFileWith(it->path, it->bytes);
+                stuck = !replaceFileWith(it->path, it->bytes);
                 fs::permissions(it->path, it->permissions, ignored);
                 break;
+            }
             case Undo::RestorePermissions:
-                fs::permissions(it->path, it->permissions, ignored);
+                fs::permissions(it->path, it->permissions, error);
                 break;
         }
+        if (stuck) {
+            failure_.notPutBack.push_back(displayPath(it->path));
+        }
+    }
+    if (stuck && !previousIndex.empty()) {
+        failure_.previousIndex = displayPath(previousIndex);
     }
     undo_.clear();
+}
+
+std::string changeFailureText(const ChangeFailure& failure) {
+    std::string text = "Unable to " + failure.command + ": " + failure.reason + ".";
+    if (failure.notPutBack.empty()) {
+        return text + " The repository is as it was.";
+    }
+    text += " These files could not be put back as they were:";
+    for (const std::string& file : failure.notPutBack) {
+        text += "\r\n   " + file;
+    }
+    if (!failure.previousIndex.empty()) {
+        text += "\r\nThe index as it was before is kept in " + failure.previousIndex + ".";
+    }
+    return text;
 }
 
 }  // namespace dtmrepo

@@ -17,7 +17,15 @@ struct ChangeFailure {
     int errorNumber = 0;
     std::string command;  // e.g. copy "a" "b"
     std::string reason;   // the system's text
+    // Set when the rollback could not finish: the files left as the change made them, and
+    // where the index as it was before the change is kept.
+    std::vector<std::string> notPutBack;
+    std::string previousIndex;
 };
+
+// What the user reads after a failed change: the failed step, and whether everything was
+// put back or which files were not.
+std::string changeFailureText(const ChangeFailure& failure);
 
 class RepositoryChange {
   public:
@@ -32,8 +40,10 @@ class RepositoryChange {
 
     bool failed() const { return failed_; }
     const ChangeFailure& failure() const { return failure_; }
-    // Puts back everything changed so far, newest first.
-    void rollBack();
+    // Puts back everything changed so far, newest first. When a step cannot be put back, the
+    // older changes stay too (a file the index still names, or the backup holding the previous
+    // index, must not go) and are listed in the failure, with `previousIndex`.
+    void rollBack(const std::filesystem::path& previousIndex = {});
 
   private:
     struct Undo {

@@ -19,13 +19,21 @@ struct RepositoryOutcome {
         OpenFailed,    // `openFailure` names the file; nothing changed
         ChangeFailed,  // `failure` names the step; everything was put back
         NoPlace,       // the index has no line to put an entry above; nothing changed
+        Refused,       // `refusal` says why; nothing changed
+        Busy,          // another program held the repository for the whole wait; nothing changed
     };
     Result result = Result::Done;
     OpenFailure openFailure;
     ChangeFailure failure;
+    std::string refusal;
     bool matched = false;  // install: the file had an entry; remove: lines were removed
     bool indexReplaced = false;
 };
+
+// What the user reads when another program held the repository too long.
+inline constexpr const char* repositoryBusyText =
+    "The repository is busy: another program is changing DDXMLRepository.XML. Nothing was "
+    "changed; try again when it has finished.";
 
 struct InstallRequest {
     std::string unityPath;
@@ -42,17 +50,19 @@ struct InstallRequest {
 // into the index, backs the index up again and copies the behaviour source into Logics.
 RepositoryOutcome installIntoRepository(const InstallRequest& request);
 
-// Backs the index and the entry's profile up and removes the entry's lines from the index.
+// Backs the index and the entry's profile up and removes the entry's lines from the index and
+// from the install copy, so that a restore does not bring it back.
 RepositoryOutcome removeFromRepository(const std::string& unityPath, const std::string& fileName);
 
 struct RestoreOutcome : RepositoryOutcome {
     bool installCopyMissing = false;  // nothing was done
     size_t keys = 0;
-    bool changed = false;
+    bool changed = false;     // the index was replaced
+    bool indexEmpty = false;  // the index has no lines to add entries to
 };
 
-// Rebuilds the index from the copy taken after the last install, keeping the current line of
-// every entry the index still has.
+// Adds to the index the entries of the copy taken after the last install that it lacks, keeping
+// every line it has; the replaced index is kept in the backup folder.
 RestoreOutcome restoreRepository(const std::string& unityPath);
 
 }  // namespace dtmrepo

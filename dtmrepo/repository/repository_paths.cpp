@@ -36,6 +36,14 @@ fs::path RepositoryPaths::restoredIndex() const {
     return findIgnoringCase(backupFolder(), "RestoredDDXMLRepository.XML");
 }
 
+fs::path RepositoryPaths::indexBeforeRestore() const {
+    return findIgnoringCase(backupFolder(), "DDXMLRepository_beforeRestore.XML");
+}
+
+fs::path RepositoryPaths::lockFile() const {
+    return folder() / "DDXMLRepository.lock";
+}
+
 fs::path RepositoryPaths::logicsFolder() const {
     return findIgnoringCase(unity_, "Logics");
 }

@@ -20,7 +20,9 @@ class RepositoryPaths {
     std::filesystem::path backupBeforeChange() const;
     std::filesystem::path backupAfterInstall() const;
     std::filesystem::path restoredIndex() const;
-    std::filesystem::path logicsFolder() const;  // Logics, beside the repository
+    std::filesystem::path indexBeforeRestore() const;  // the index a restore replaced
+    std::filesystem::path lockFile() const;            // DDXMLRepository\DDXMLRepository.lock
+    std::filesystem::path logicsFolder() const;        // Logics, beside the repository
     // A file of the repository folder, such as a profile named by the index.
     std::filesystem::path profile(std::string_view fileName) const;
 

@@ -3,6 +3,7 @@
 // the repository and the tree.
 
 #include "dtmrepo/intake/install_intake.h"
+#include "dtmrepo/repository/entry_ownership.h"
 #include "dtmrepo/repository/index_lines.h"
 #include "dtmrepo/repository/repository_operations.h"
 #include "dtmrepo/repository/tree_items.h"
@@ -35,9 +36,9 @@ struct WrittenFiles {
     std::optional<fs::path> behaviourSource;
 };
 
-void failedOpen(CheckReport& report, int site, const std::string& path, int fileNumber,
-                const Trace& trace) {
-    showOpenFailure(site, path, true, fileNumber);
+void failedOpen(ui::Window owner, CheckReport& report, int site, const std::string& path,
+                int fileNumber, const Trace& trace) {
+    showOpenFailure(owner, site, path, true, fileNumber);
     report.error("Unable to write '" + path + "'", trace);
 }
 
@@ -46,13 +47,13 @@ bool isPlainName(const std::string& name) {
     return !checkRepositoryName(name, "").has_value();
 }
 
-WrittenFiles writeProfileFiles(const IntakeOutcome& intake, CheckReport& report,
+WrittenFiles writeProfileFiles(ui::Window owner, const IntakeOutcome& intake, CheckReport& report,
                                const Trace& trace) {
     WrittenFiles written;
     const DescriptionRecord& record = intake.record;
     const std::vector<std::string> flat = flatProfileLines(record);
     if (!writeTextFileLines(platform::PathFromAnsi(intake.names.flatProfile()), flat)) {
-        failedOpen(report, 17, intake.names.flatProfile(), 2, trace);
+        failedOpen(owner, report, 17, intake.names.flatProfile(), 2, trace);
     }
     // The source goes beside the description under the name the profile gives it; an
     // identifier that could lead out of that folder names no file at all (it is reported).
@@ -62,13 +63,13 @@ WrittenFiles writeProfileFiles(const IntakeOutcome& intake, CheckReport& report,
         if (writeTextFileLines(path, source)) {
             written.behaviourSource = path;
         } else {
-            failedOpen(report, 18, behaviourSourceName(record), 7, trace);
+            failedOpen(owner, report, 18, behaviourSourceName(record), 7, trace);
         }
     }
     const LayoutResult layout = indentProfile(flat, trace);
     report.warningCount += layout.unknownCount;
     if (!writeTextFileLines(platform::PathFromAnsi(intake.names.indentedProfile()), layout.lines)) {
-        failedOpen(report, 20, intake.names.indentedProfile(), 2, trace);
+        failedOpen(owner, report, 20, intake.names.indentedProfile(), 2, trace);
     }
     return written;
 }
@@ -98,6 +99,21 @@ void checkNames(const IntakeOutcome& intake, CheckReport& report, const Trace& t
     }
 }
 
+// An install refused before it writes anything, shown as a refused name is.
+void refuseInstall(BrondelState& state, const std::string& refusal) {
+    state.reportText = refusal;
+    state.errorCount = 1;
+    state.errorValue = 5;
+    showOutcome(state, 11);
+}
+
+std::vector<fs::path> intakeOutputs(const DescriptionNames& names) {
+    return {platform::PathFromAnsi(names.indentedProfile()),
+            platform::PathFromAnsi(names.flatProfile()),
+            platform::PathFromAnsi(names.configurationCopy()),
+            platform::PathFromAnsi(names.ioCopy())};
+}
+
 void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
                          const WrittenFiles& written, CheckReport& report) {
     InstallRequest request;
@@ -113,20 +129,25 @@ void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
         case RepositoryOutcome::Result::Done:
             break;
         case RepositoryOutcome::Result::OpenFailed:
-            showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
+            showOpenFailure(state.mainWindow, outcome.openFailure.site, outcome.openFailure.path,
                             outcome.openFailure.output, outcome.openFailure.fileNumber);
             report.error("Unable to read the repository index '" + outcome.openFailure.path + "'",
                          state.trace);
+            return;
+        case RepositoryOutcome::Result::Refused:
+            report.error(outcome.refusal, state.trace);
+            return;
+        case RepositoryOutcome::Result::Busy:
+            report.error(repositoryBusyText, state.trace);
             return;
         case RepositoryOutcome::Result::NoPlace:
             report.error("The repository index holds no lines, so the entry has no place in it.",
                          state.trace);
             return;
         case RepositoryOutcome::Result::ChangeFailed:
-            showChangeFailure(outcome.failure.errorNumber, outcome.failure.command);
-            report.error("Unable to " + outcome.failure.command + ": " + outcome.failure.reason +
-                             ". The repository is as it was.",
-                         state.trace);
+            showChangeFailure(state.mainWindow, outcome.failure.errorNumber,
+                              outcome.failure.command);
+            report.error(changeFailureText(outcome.failure), state.trace);
             return;
     }
     state.entryStatus = outcome.matched ? 2 : 1;
@@ -154,22 +175,27 @@ void installCommand(BrondelState& state) {
         return;
     }
     state.reportText.clear();
+    // Checked before the intake writes its copies beside the description, which may lie in
+    // the repository folder itself.
+    const DescriptionNames chosen = scanDescriptionPath(state.currentFile).names;
+    if (auto refusal =
+            checkInstallTargets(state.UnityPath, chosen.entryFileName(), intakeOutputs(chosen))) {
+        refuseInstall(state, *refusal);
+        return;
+    }
     IntakeOutcome intake =
         runInstallIntake(state.currentFile, {state.revisionDate, currentTimeStamp()}, state.trace);
     switch (intake.result) {
         case IntakeOutcome::Result::Refused:
-            state.reportText = intake.refusal;
-            state.errorCount = 1;
-            state.errorValue = 5;
-            showOutcome(state, 11);
+            refuseInstall(state, intake.refusal);
             return;
         case IntakeOutcome::Result::OpenFailed:
             state.errorCount = 1;
-            showOpenFailure(intake.openFailure.site, intake.openFailure.path,
+            showOpenFailure(state.mainWindow, intake.openFailure.site, intake.openFailure.path,
                             intake.openFailure.output, intake.openFailure.fileNumber);
             return;
         case IntakeOutcome::Result::Stopped:
-            state.reportText = intake.report.text;
+            state.reportText = intake.report.shown();
             state.errorCount = intake.report.errorCount;
             state.warningCount = intake.report.warningCount;
             state.errorValue = 5;
@@ -179,20 +205,28 @@ void installCommand(BrondelState& state) {
             break;
     }
     CheckReport& report = intake.report;
-    checkNames(intake, report, state.trace);
-    const WrittenFiles written = writeProfileFiles(intake, report, state.trace);
-
     const std::string entryFile = intake.productIdentifier + "_repository.XML";
+    if (isPlainName(intake.productIdentifier)) {
+        const std::vector<fs::path> entryLineFile = {besideDescription(intake, entryFile)};
+        if (auto refusal =
+                checkInstallTargets(state.UnityPath, intake.names.entryFileName(), entryLineFile)) {
+            refuseInstall(state, *refusal);
+            return;
+        }
+    }
+    checkNames(intake, report, state.trace);
+    const WrittenFiles written = writeProfileFiles(state.mainWindow, intake, report, state.trace);
+
     if (isPlainName(intake.productIdentifier)) {
         const fs::path entryPath = besideDescription(intake, entryFile);
         if (!writeTextFileLines(entryPath, {indexEntryLine(intake.record, intake.names)})) {
-            showOpenFailure(21, entryFile, true, 3);
+            showOpenFailure(state.mainWindow, 21, entryFile, true, 3);
         }
     }
     if (report.errorCount == 0) {
         enterIntoRepository(state, intake, written, report);
     }
-    state.reportText = report.text;
+    state.reportText = report.shown();
     state.errorCount = report.errorCount;
     state.warningCount = report.warningCount;
     showOutcome(state, state.errorCount == 0 ? 2 : 1);

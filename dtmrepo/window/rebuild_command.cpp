@@ -1,8 +1,10 @@
 // File > Rebuild .txt from Unity Pro .XSY: a description file is written beside the export,
 // named after its device variable.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "dtmrepo/intake/xsy_rebuild.h"
 #include "dtmrepo/repository/index_lines.h"
@@ -26,6 +28,19 @@ std::string folderOf(const std::string& path) {
     return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
+std::optional<std::string> missingDirection(const std::vector<std::string>& lines) {
+    const auto holds = [&lines](const std::string& heading) {
+        return std::find(lines.begin(), lines.end(), heading) != lines.end();
+    };
+    if (!holds("varHeading,\t\tInputVars")) {
+        return "input";
+    }
+    if (!holds("varHeading,\t\tOutputVars")) {
+        return "output";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 void rebuildCommand(BrondelState& state) {
@@ -43,7 +58,7 @@ void rebuildCommand(BrondelState& state) {
     state.reportText = "\r\n  sourcepath= " + folder;
     std::ifstream xsy(platform::PathFromAnsi(state.currentFile), std::ios::binary);
     if (!xsy) {
-        showOpenFailure(1, state.currentFile, false, 2);
+        showOpenFailure(state.mainWindow, 1, state.currentFile, false, 2);
         showOutcome(state, 14);
         return;
     }
@@ -64,9 +79,19 @@ void rebuildCommand(BrondelState& state) {
         showOutcome(state, 14);
         return;
     }
+    // A description without an input or an output assembly installs with every later offset
+    // wrong: none is written, and the report says which part the export lacked.
+    if (auto missing = missingDirection(rebuilt.lines)) {
+        state.reportText += rebuilt.report + "\r\n   ERROR - the export holds no " + *missing +
+                            " member with a comment, so no description was written to " + output;
+        ++state.errorCount;
+        showOutcome(state, 14);
+        return;
+    }
     const fs::path outputPath = platform::PathFromAnsi(output);
     std::error_code error;
-    if (fs::exists(outputPath, error) && !confirm("'OK' to Replace " + fileRoot, "Replace")) {
+    if (fs::exists(outputPath, error) &&
+        !confirm(state.mainWindow, "'OK' to Replace " + fileRoot, "Replace")) {
         // The existing description stays as it is.
         state.reportText += rebuilt.report.substr(0, rebuilt.reportAtOutput) +
                             "\r\n  Cancelled Building: " + output;
@@ -75,7 +100,7 @@ void rebuildCommand(BrondelState& state) {
     }
     state.reportText += rebuilt.report;
     if (!writeTextFileLines(outputPath, rebuilt.lines)) {
-        showOpenFailure(2, output, true, 3);
+        showOpenFailure(state.mainWindow, 2, output, true, 3);
     }
     showOutcome(state, 14);
 }

@@ -1,31 +1,15 @@
 // File > Remove from Repository: the entry selected in the tree leaves the index, after the
 // index and the entry's profile are backed up.
 
-#include <array>
-
+#include "dtmrepo/repository/entry_ownership.h"
 #include "dtmrepo/repository/repository_operations.h"
+#include "dtmrepo/repository/repository_paths.h"
 #include "dtmrepo/window/brondel_messages.h"
 #include "dtmrepo/window/commands.h"
 #include "dtmrepo/window/repository_tree_view.h"
 #include "dtmrepo/window/shown_text.h"
 
 namespace dtmrepo {
-
-namespace {
-
-// Only entries of the maker's own modules may be removed.
-bool isMakersEntry(const std::string& fileName) {
-    constexpr std::array<std::string_view, 4> kModules = {"PME KRT", "PME HVN", "PME DWL",
-                                                          "PME TVQ"};
-    for (std::string_view module : kModules) {
-        if (fileName.find(module) != std::string::npos) {
-            return true;
-        }
-    }
-    return fileName == ".XML";
-}
-
-}  // namespace
 
 void removeCommand(BrondelState& state) {
     state.currentFile.clear();
@@ -40,7 +24,9 @@ void removeCommand(BrondelState& state) {
         return;
     }
     const std::string key = selected->entryKey;
-    if (!isMakersEntry(state.currentFile)) {
+    // Other makers' entries stay protected; one this program installed, whatever its name, is
+    // its own to remove.
+    if (!isOurEntry(RepositoryPaths(state.UnityPath).backupFolder(), state.currentFile)) {
         state.reportText = "Removal of " + state.currentFile +
                            " Canceled.\r\n\r\nThis program may only remove 'PME KRT', 'PME DWL' "
                            "or 'PME HVN' entries.";
@@ -51,7 +37,7 @@ void removeCommand(BrondelState& state) {
     if (state.currentFile == ".XML") {
         state.currentFile = "\"" + state.currentFile + "\"";
     }
-    if (!confirm("'OK' to Remove " + state.currentFile, "Confirm Remove")) {
+    if (!confirm(state.mainWindow, "'OK' to Remove " + state.currentFile, "Confirm Remove")) {
         state.reportText = "Removal of " + state.currentFile + " Canceled.";
         state.errorValue = 2;
         showOutcome(state, 11);
@@ -61,18 +47,25 @@ void removeCommand(BrondelState& state) {
     const RepositoryOutcome outcome = removeFromRepository(state.UnityPath, key + ".XML");
     switch (outcome.result) {
         case RepositoryOutcome::Result::OpenFailed:
-            showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
+            showOpenFailure(state.mainWindow, outcome.openFailure.site, outcome.openFailure.path,
                             outcome.openFailure.output, outcome.openFailure.fileNumber);
             return;
         case RepositoryOutcome::Result::ChangeFailed:
-            showChangeFailure(outcome.failure.errorNumber, outcome.failure.command);
+            showChangeFailure(state.mainWindow, outcome.failure.errorNumber,
+                              outcome.failure.command);
             state.errorCount = 1;
-            state.reportText = "Unable to " + outcome.failure.command + ": " +
-                               outcome.failure.reason + ". The repository is as it was.";
+            state.reportText = changeFailureText(outcome.failure);
+            state.errorValue = 0;
+            showOutcome(state, 11);
+            return;
+        case RepositoryOutcome::Result::Busy:
+            state.errorCount = 1;
+            state.reportText = repositoryBusyText;
             state.errorValue = 0;
             showOutcome(state, 11);
             return;
         case RepositoryOutcome::Result::NoPlace:
+        case RepositoryOutcome::Result::Refused:
         case RepositoryOutcome::Result::Done:
             break;
     }

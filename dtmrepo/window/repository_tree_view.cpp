@@ -9,6 +9,7 @@
 #include "dtmrepo/repository/repository_paths.h"
 #include "dtmrepo/text_files.h"
 #include "dtmrepo/window/brondel_messages.h"
+#include "toolshell/tool_settings.h"
 
 namespace dtmrepo {
 
@@ -27,7 +28,7 @@ ProfileSummary readProfile(const RepositoryPaths& paths, const IndexEntry& entry
     ProfileScanner scanner;
     const auto lines = readTextFileLines(path);
     if (!lines) {
-        showOpenFailure(29, displayPath(path), false, 2);
+        showOpenFailure(state.mainWindow, 29, displayPath(path), false, 2);
         return scanner.summary();
     }
     for (const std::string& line : *lines) {
@@ -86,7 +87,8 @@ const TreeRecord* selectedEntryRecord(const BrondelState& state) {
         return nullptr;
     }
     for (const TreeRecord& record : state.treeRecords) {
-        if (record.item == selected && record.item != record.root) {
+        // The entry's top item stands for the entry, as its other items do.
+        if (record.item == selected) {
             return &record;
         }
     }
@@ -109,7 +111,15 @@ void buildRepositoryTree(ui::Window mainWindow, BrondelState& state) {
     const auto index = paths.index();
     const auto lines = readTextFileLines(index);
     if (!lines) {
-        showOpenFailure(28, displayPath(index), false, 1);
+        // On a machine where the DAV lives elsewhere the bare failure gives no hint.
+        tell(state.mainWindow,
+             openFailureText(28, displayPath(index), false, 1) +
+                 "\r\n\r\nThe folder is named by the setting UnityPath under "
+                 "HKEY_CURRENT_USER\\" +
+                 toolshell::toolSettingsKey("VADADOZAVOZAVOZ") + " (now \"" + state.UnityPath +
+                 "\"). It must be the DOV Uverare DAV folder, holding "
+                 "DDXMLRepository\\DDXMLRepository.XML and the Logics folder.",
+             ui::Icon::Stop);
         return;
     }
     for (const std::string& line : *lines) {

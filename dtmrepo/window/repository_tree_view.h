@@ -20,8 +20,8 @@ platform::ui::TreeItem addEntryItems(BrondelState& state, const std::vector<Tree
 // Deletes the entry whose root item is labelled `key`, with its items and records.
 void deleteEntryItems(BrondelState& state, const std::string& key);
 
-// The record of the selected item when it lies below an entry's root; null for no selection
-// and for an entry's root itself, which the table does not map to its entry.
+// The record of the selected item when it is an entry's item, its root included; null for no
+// selection.
 const TreeRecord* selectedEntryRecord(const BrondelState& state);
 
 // Half the client width, an exact half going to the even number: the tree takes the left half.

@@ -1,5 +1,5 @@
-// File > Restore after DTM upgrade: the index is rebuilt from the copy taken after the last
-// install, and the program ends.
+// File > Restore after DTM upgrade: the entries of the copy taken after the last install that
+// the index lacks are added to it, and the program ends.
 
 #include "dtmrepo/repository/repository_operations.h"
 #include "dtmrepo/window/brondel_messages.h"
@@ -11,32 +11,47 @@ namespace dtmrepo {
 namespace ui = platform::ui;
 
 void restoreCommand(BrondelState& state) {
-    const bool go = confirm("'OK' to RESTORE DDXMLRepository.XML and then EXIT", "Confirm Remove");
+    const bool go = confirm(state.mainWindow, "'OK' to RESTORE DDXMLRepository.XML and then EXIT",
+                            "Confirm Remove");
     state.reportText.clear();
     if (!go) {
         return;
     }
     const RestoreOutcome outcome = restoreRepository(state.UnityPath);
     if (outcome.installCopyMissing) {
-        showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
+        showOpenFailure(state.mainWindow, outcome.openFailure.site, outcome.openFailure.path,
                         outcome.openFailure.output, outcome.openFailure.fileNumber);
         return;
     }
-    if (outcome.result == RepositoryOutcome::Result::ChangeFailed) {
-        showChangeFailure(outcome.failure.errorNumber, outcome.failure.command);
+    if (outcome.result == RepositoryOutcome::Result::Busy) {
         state.errorCount = 1;
-        state.reportText = "Unable to " + outcome.failure.command + ": " + outcome.failure.reason +
-                           ". The repository is as it was.";
+        state.reportText = repositoryBusyText;
+        state.errorValue = 0;
+        showOutcome(state, 11);
+        return;
+    }
+    if (outcome.result == RepositoryOutcome::Result::ChangeFailed) {
+        showChangeFailure(state.mainWindow, outcome.failure.errorNumber, outcome.failure.command);
+        state.errorCount = 1;
+        state.reportText = changeFailureText(outcome.failure);
         state.errorValue = 0;
         showOutcome(state, 11);
         return;
     }
     if (outcome.result == RepositoryOutcome::Result::OpenFailed) {
-        showOpenFailure(outcome.openFailure.site, outcome.openFailure.path,
+        showOpenFailure(state.mainWindow, outcome.openFailure.site, outcome.openFailure.path,
                         outcome.openFailure.output, outcome.openFailure.fileNumber);
+        tell(state.mainWindow, "Nothing was restored: the repository index cannot be read.");
+    } else if (outcome.indexEmpty) {
+        tell(state.mainWindow,
+             "Nothing was restored: DDXMLRepository.XML holds no lines to add the entries to.");
+    } else if (!outcome.changed) {
+        tell(state.mainWindow,
+             "Nothing was restored: every entry of the install copy is in DDXMLRepository.XML.");
+    } else {
+        state.trace.line(3, "   copied the restored index");
+        tell(state.mainWindow, "Done");
     }
-    state.trace.line(3, outcome.changed ? "   copied the restored index" : "   index unchanged");
-    tell("Done");
     ui::PostClose(state.mainWindow);
 }
 

@@ -48,6 +48,10 @@ std::FILE* CreateStagingFile(const std::string& target, std::string& stagingName
     return nullptr;
 }
 
+bool FlushToDisk(std::FILE* file) {
+    return std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+}
+
 bool MoveFileOver(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }

@@ -1,5 +1,6 @@
 #include "platform/file_replace.h"
 
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -29,6 +30,13 @@ std::FILE* CreateStagingFile(const std::string& target, std::string& stagingName
     }
     stagingName = name;
     return file;
+}
+
+bool FlushToDisk(std::FILE* file) {
+    if (std::fflush(file) != 0)
+        return false;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
 }
 
 bool MoveFileOver(const std::string& from, const std::string& to) {

@@ -32,6 +32,12 @@ class BrondelHarness {
     std::string store_;
 };
 
+// How the transcript names a box owned by Brondel's main window.
+inline const std::string kOverMain = " over \"TVQ PTK DTM Tool Rev. 16OCT2019\"";
+inline const std::string kQuestion = " icon question" + kOverMain;
+inline const std::string kInformation = " icon information" + kOverMain;
+inline const std::string kStop = " icon stop" + kOverMain;
+
 // Undoes the transcript's quoting of a text.
 std::string unquote(const std::string& quoted);
 

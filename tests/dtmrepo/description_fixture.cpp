@@ -1,10 +1,12 @@
 #include "tests/dtmrepo/description_fixture.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace dtmrepo_test {
 
@@ -181,11 +183,40 @@ Lines fullDescription() {
     };
 }
 
+namespace {
+
+// The folders a test made go when it ends well; a failed test's stay for a look.
+class FolderSweeper : public ::testing::EmptyTestEventListener {
+  public:
+    void OnTestEnd(const ::testing::TestInfo& test) override {
+        if (!test.result()->Failed()) {
+            for (const fs::path& folder : folders_) {
+                std::error_code ignored;
+                fs::remove_all(folder, ignored);
+            }
+        }
+        folders_.clear();
+    }
+    std::vector<fs::path> folders_;
+};
+
+FolderSweeper& sweeper() {
+    static FolderSweeper* instance = [] {
+        auto* listener = new FolderSweeper;  // the listener list owns it
+        ::testing::UnitTest::GetInstance()->listeners().Append(listener);
+        return listener;
+    }();
+    return *instance;
+}
+
+}  // namespace
+
 std::string freshFolder(const std::string& name) {
     const fs::path folder =
         fs::temp_directory_path() / ("dtmrepo-" + std::to_string(getpid()) + "-" + name);
     fs::remove_all(folder);
     fs::create_directories(folder);
+    sweeper().folders_.push_back(folder);
     return folder.string();
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "tests/dtmrepo/brondel_fixture.h"
 #include "tests/dtmrepo/description_fixture.h"
 
@@ -36,6 +38,22 @@ TEST(DtmIndexLines, ANewEntryGoesAboveTheLastLine) {
     EXPECT_FALSE(empty.placed);
 }
 
+// An index that lists the installed file twice (once in other letter case, as a file system
+// that ignores case allows) keeps one entry, at the first one's place.
+TEST(DtmIndexLines, AFileListedTwiceKeepsOneEntryAtTheFirstPlace) {
+    const Lines index = {kHead,
+                         "<Root>",
+                         indexLine("pmx_1.xml", "1", "PMX_1"),
+                         indexLine("B.XML", "1", "B"),
+                         indexLine("PMX_1.XML", "1", "PMX_1"),
+                         "</Root>"};
+    const auto merged =
+        dtmrepo::mergeEntry(index, indexLine("PMX_1.XML", "2", "PMX_1"), "PMX_1.XML");
+    EXPECT_TRUE(merged.matched);
+    EXPECT_EQ(merged.lines, (Lines{kHead, "<Root>", indexLine("PMX_1.XML", "2", "PMX_1"),
+                                   indexLine("B.XML", "1", "B"), "</Root>"}));
+}
+
 TEST(DtmIndexLines, AReinstallReplacesItsOwnEntryOnly) {
     const Lines index = {kHead, "<Root>", indexLine("PMX_1.XML", "1", "PMX_1"),
                          indexLine("PMX_10.XML", "1", "PMX_10"), "</Root>"};
@@ -66,28 +84,74 @@ TEST(DtmIndexLines, RemovalTakesOnlyThatFilesLines) {
     EXPECT_EQ(*dtmrepo::fileAttribute("<File DDXMLFile=\"A&amp;B.XML\"/>"), "A&B.XML");
 }
 
-TEST(DtmIndexLines, RestoreTakesTheCopysLinesAndTheIndexsEntries) {
-    const Lines index = {kHead, "<Root version=\"new\">", indexLine("A.XML", "9", "A"),
-                         indexLine("New.XML", "1", "New"), "</Root>"};
-    const Lines copy = {kHead, "<Root version=\"old\">", indexLine("A.XML", "1", "A"),
-                        indexLine("B.XML", "1", "B"), "</Root>"};
+// After a DTM upgrade the index holds entries the install copy never knew: every line of the
+// index stays, and only the copy's entries that it lacks come back.
+TEST(DtmIndexLines, RestoreKeepsTheIndexAndAddsTheCopysMissingEntries) {
+    const Lines index = {kHead,
+                         "<Root version=\"new\">",
+                         indexLine("A.XML", "9", "A"),
+                         indexLine("X.XML", "5", "X"),
+                         indexLine("N.XML", "1", "N"),
+                         "</Root>"};
+    const Lines copy = {kHead,
+                        "<Root version=\"old\">",
+                        indexLine("a.xml", "1", "A"),
+                        indexLine("X.XML", "4", "X"),
+                        indexLine("Y.XML", "1", "Y"),
+                        indexLine("Y.XML", "1", "Y"),
+                        "</Root>"};
     const auto restored = dtmrepo::restoreFromCopy(index, copy);
-    EXPECT_EQ(restored.keys, 2u);
+    EXPECT_EQ(restored.keys, 3u);
     EXPECT_TRUE(restored.changed);
-    // The copy's order and lines; A from the index; New, only in the index, is not carried.
-    EXPECT_EQ(restored.lines, (Lines{kHead, "<Root version=\"old\">", indexLine("A.XML", "9", "A"),
-                                     indexLine("B.XML", "1", "B"), "</Root>"}));
-    EXPECT_TRUE(dtmrepo::restoreFromCopy({kHead, "<Root>", "</Root>"}, copy).lines.empty());
-    // The index's first line never gives a key.
-    EXPECT_EQ(dtmrepo::restoreFromCopy({indexLine("A.XML", "1", "A")}, copy).keys, 0u);
+    EXPECT_EQ(restored.lines, (Lines{kHead, "<Root version=\"new\">", indexLine("A.XML", "9", "A"),
+                                     indexLine("X.XML", "5", "X"), indexLine("N.XML", "1", "N"),
+                                     indexLine("Y.XML", "1", "Y"), "</Root>"}));
+    // Nothing missing: nothing changes. No index lines: no place for the entries.
+    EXPECT_FALSE(dtmrepo::restoreFromCopy(restored.lines, copy).changed);
+    EXPECT_TRUE(dtmrepo::restoreFromCopy({}, copy).lines.empty());
+    // An index without entries takes them all.
+    EXPECT_EQ(dtmrepo::restoreFromCopy({kHead, "<Root>", "</Root>"}, copy).lines.size(), 6u);
 }
 
-TEST(DtmIndexLines, RepositoryNamesHoldNoPathOrCommandCharacters) {
-    for (const char* name : {"PME KRT 0302_Pump", "PMX_1_2_v2.10", "a(b)"}) {
+// An index of a few thousand entries is realistic; the merge must not grow with its square.
+TEST(DtmIndexLines, RestoreOfThousandsOfEntriesIsQuick) {
+    Lines index = {kHead, "<Root>"};
+    Lines copy = {kHead, "<Root>"};
+    for (int n = 0; n < 5000; ++n) {
+        index.push_back(indexLine("Dav" + std::to_string(n) + ".XML", "1", "Dav"));
+        copy.push_back(indexLine("Ours" + std::to_string(n) + ".XML", "1", "Ours"));
+    }
+    index.push_back("</Root>");
+    copy.push_back("</Root>");
+    const auto start = std::chrono::steady_clock::now();
+    const auto restored = dtmrepo::restoreFromCopy(index, copy);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(restored.lines.size(), 10003u);
+    EXPECT_LT(took, std::chrono::milliseconds(500));
+}
+
+// A name is refused for what a Windows file name cannot hold, as the file call receives it:
+// look-alikes that the ANSI conversion turns into points and separators included. Characters
+// a command line would read are plain file-name characters: nothing runs these names.
+TEST(DtmIndexLines, RepositoryNamesHoldNothingAWindowsFileNameCannot) {
+    for (const char* name : {"PME KRT 0302_Pump", "PMX_1_2_v2.10", "a(b)", "a&del", "50%", "wow!",
+                             "x^y", "$cost", "a;b", "back`quote", "caf\xC3\xA9"}) {
         EXPECT_FALSE(dtmrepo::checkRepositoryName(name, "x").has_value()) << name;
     }
-    for (const char* name : {"", "..\\evil", "a/b", "a&del", "50%", "x\"y", "end.", "end ",
-                             "tab\tname", "c:x", "a|b"}) {
+    for (const char* name : {"", "..\\evil", "a/b", "x\"y", "end.", "end ", "tab\tname", "c:x",
+                             "a|b", "a*b", "a?b", "a<b>",
+                             "\xEF\xBC\x8E\xEF\xBC\x8E\xEF\xBC\x8F\xEF\xBC\x8E\xEF\xBC\x8E"
+                             "\xEF\xBC\x8F"
+                             "evil",  // fullwidth ．．／
+                             "a\xEF\xBC\xBC"
+                             "b",  // fullwidth reverse solidus
+                             "a\xE2\x88\x95"
+                             "b",  // division slash
+                             "a\xE2\x81\x84"
+                             "b",  // fraction slash
+                             "c\xEF\xBC\x9A"
+                             "x",                             // fullwidth colon
+                             "\xE2\x80\xA4\xE2\x80\xA4x"}) {  // one dot leaders
         EXPECT_TRUE(dtmrepo::checkRepositoryName(name, "x").has_value()) << name;
     }
 }

@@ -26,6 +26,15 @@ TEST(DtmParserVariables, MessagesOfTheVariableKeywords) {
          {"   ERROR - 'VarHeading' not supported!  'spareVars'   on line 1"}},
         {{"varHeading, configVars", "varLength, 16x"},
          {"   ERROR - 'VarLength' not a number!  '16x' <> '16'   on line 2   Currentstate=0"}},
+        // A length of none or less would move every later offset back.
+        {{"varHeading, configVars", "varLength, 0"},
+         {"   ERROR - 'VarLength' must be greater than 0!  '0'   on line 2   Currentstate=0"}},
+        {{"varHeading, configVars", "varLength, -4"},
+         {"   ERROR - 'VarLength' must be greater than 0!  '-4'   on line 2   Currentstate=0"}},
+        // The profile holds sizes and offsets in 16 bits.
+        {{"assemblyID, 1", "varHeading, inputVars", "varLength, 60000", "varType, STRING",
+          "varHeading, inputVars", "varLength, 6000", "varType, STRING"},
+         {"   ERROR - Assembly 1 exceeds 65535 bytes (66000)   on line 7   Currentstate=1"}},
         {{"assemblyID, 2", "varHeading, outputVars", "varType, DWORD"},
          {"   WARNING - 'DWORD' is not on a 32-bit boundary - Changed to ARRAY of BYTES (0) "
           "AssemblyID=2 Mod4=2"}},

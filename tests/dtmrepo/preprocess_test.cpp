@@ -200,14 +200,28 @@ TEST(DtmPreprocess, AGroupThatNeverClosesLeavesNoIoPart) {
     EXPECT_EQ(Lines(config.end() - 3, config.end()), (Lines{" ", "endParGroup", ""}));
 }
 
-TEST(DtmPreprocess, LinesThatAreNotUtf8AreReportedAndLeftOut) {
-    const Pass pass = preprocessText(std::string("\xEF\xBB\xBFvarName, caf\xC3\xA9\r\n") +
-                                     "varName, caf\xE9\r\n" + "varName, ok\r\n");
-    EXPECT_EQ(leadingLines(pass), (Lines{"varName, caf\xC3\xA9", "varName, ok"}));
-    EXPECT_EQ(pass.report.text,
-              "\r\n   ERROR - Not valid UTF-8 text, line left out!     on line 2 of the "
-              "description file");
-    EXPECT_EQ(pass.report.errorCount, 1);
+// A line that is not well-formed UTF-8 was saved in the Windows code page: it is read as such
+// and kept, every byte one character.
+TEST(DtmPreprocess, LinesThatAreNotUtf8AreReadAsWindows1252) {
+    struct Case {
+        std::string name, line, expected;
+    };
+    const std::vector<Case> cases = {
+        {"utf-8 stays", "varName, caf\xC3\xA9", "varName, caf\xC3\xA9"},
+        {"accented label", "varName, caf\xE9", "varName, caf\xC3\xA9"},
+        {"euro and quotes", "varName, \x80\x93\x94",
+         "varName, \xE2\x82\xAC\xE2\x80\x9C\xE2\x80\x9D"},
+        {"encoded surrogate", "varName, \xED\xA0\x80", "varName, \xC3\xAD\xC2\xA0\xE2\x82\xAC"},
+        {"overlong slash", "varName, \xC0\xAF", "varName, \xC3\x80\xC2\xAF"},
+        {"truncated sequence", "varName, \xE2\x82", "varName, \xC3\xA2\xE2\x80\x9A"},
+        {"above U+10FFFF", "varName, \xF4\x90\x80\x80",
+         "varName, \xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},
+    };
+    for (const Case& c : cases) {
+        const Pass pass = preprocessText("\xEF\xBB\xBF" + c.line + "\r\nvarName, ok\r\n");
+        EXPECT_EQ(leadingLines(pass), (Lines{c.expected, "varName, ok"})) << c.name;
+        EXPECT_EQ(pass.report.errorCount, 0) << c.name;
+    }
 }
 
 }  // namespace

@@ -105,15 +105,17 @@ TEST(DtmRebuild, EncodingsOfTheExport) {
     EXPECT_EQ(rebuild(latin).lines.at(10),
               "\tvarLabel,en-us,\tGr\xC3\xB6\xC3\x9F"
               "e");
+    // An export saved in the Windows code page: its member is kept, read as Windows-1252.
     std::string broken = dtmrepo_test::xsyExport("PME_KRT_0300_X", "1.0",
                                                  {{"KRT_Runtime_Status", "WORD",
                                                    "Gr\xF6"
-                                                   "e"}},
+                                                   "e \x80"}},
                                                  {});
     const auto bad = rebuild(broken);
-    EXPECT_EQ(bad.errorCount, 1);
-    EXPECT_TRUE(
-        contains(bad.report, "   ERROR - Not valid UTF-8 text, line left out!     on line 11"));
+    EXPECT_EQ(bad.errorCount, 0) << bad.report;
+    EXPECT_EQ(bad.lines.at(10),
+              "\tvarLabel,en-us,\tGr\xC3\xB6"
+              "e \xE2\x82\xAC");
     std::string other = latin;
     other.replace(other.find("ISO-8859-1"), 10, "UTF-16");
     EXPECT_TRUE(contains(rebuild(other).report, "the export's encoding 'UTF-16' is not supported"));
@@ -156,19 +158,50 @@ TEST(DtmRebuild, ASecondRunAsksBeforeReplacing) {
     const std::string unity = (fs::path(root) / "unity").string();
     dtmrepo_test::makeRepository(unity);
     const std::string xsy = (fs::path(root) / "pump.xsy").string();
-    dtmrepo_test::writeFile(xsy, dtmrepo_test::xsyExport("PME_KRT_0300_Pump_A", "2.10",
-                                                         dtmrepo_test::pumpInputs(), {}));
+    dtmrepo_test::writeFile(
+        xsy, dtmrepo_test::xsyExport("PME_KRT_0300_Pump_A", "2.10", dtmrepo_test::pumpInputs(),
+                                     dtmrepo_test::pumpOutputs()));
     const std::string rebuilt = (fs::path(root) / "PME KRT 0300 Pump_A.txt").string();
     dtmrepo_test::writeFile(rebuilt, "kept\r\n");
     dtmrepo_test::BrondelHarness harness(root, unity);
     const auto run = harness.run("menu 103\nfile \"" + xsy + "\"\nanswer Cancel\nmenu 104\n");
     EXPECT_EQ(run.linesStartingWith("msgbox"),
-              Lines{"msgbox \"Replace\" \"'OK' to Replace PME KRT 0300 Pump_A\" -> Cancel"});
+              Lines{"msgbox \"Replace\" \"'OK' to Replace PME KRT 0300 Pump_A\"" +
+                    dtmrepo_test::kQuestion + " -> Cancel"});
     EXPECT_EQ(dtmrepo_test::readFile(rebuilt), "kept\r\n");
     EXPECT_TRUE(contains(run.lastReport(), "\r\n  Open for output as #3: " + rebuilt +
                                                "\r\n  Cancelled Building: " + rebuilt));
     const auto replaced = harness.run("menu 103\nfile \"" + xsy + "\"\nanswer OK\nmenu 104\n");
     EXPECT_NE(dtmrepo_test::readFile(rebuilt), "kept\r\n");
+}
+
+// A description without an input or an output assembly would install with every later offset
+// wrong: none is written, and the report says why.
+TEST(DtmRebuild, AnExportWithoutInputsOrOutputsWritesNoDescription) {
+    struct Case {
+        std::string name;
+        bool inputs, outputs;
+        std::string missing;
+    };
+    for (const Case& c :
+         {Case{"no inputs", false, true, "no input"}, Case{"no outputs", true, false, "no output"},
+          Case{"neither", false, false, "no input"}}) {
+        const std::string root = dtmrepo_test::freshFolder("rebuild-" + c.name);
+        const std::string xsy = (fs::path(root) / "pump.xsy").string();
+        dtmrepo_test::writeFile(
+            xsy,
+            dtmrepo_test::xsyExport(
+                "PME_KRT_0300_Pump_A", "2.10",
+                c.inputs ? dtmrepo_test::pumpInputs() : decltype(dtmrepo_test::pumpInputs()){},
+                c.outputs ? dtmrepo_test::pumpOutputs() : decltype(dtmrepo_test::pumpOutputs()){}));
+        dtmrepo_test::BrondelHarness harness(root, "");
+        const auto run = harness.run("menu 103\nfile \"" + xsy + "\"\nmenu 104\n");
+        EXPECT_FALSE(fs::exists(fs::path(root) / "PME KRT 0300 Pump_A.txt")) << c.name;
+        EXPECT_TRUE(contains(run.lastReport(), "ERROR - the export holds " + c.missing +
+                                                   " member with a comment, so no description "
+                                                   "was written"))
+            << c.name << ": " << run.lastReport();
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "tests/dtmrepo/brondel_fixture.h"
 #include "tests/dtmrepo/description_fixture.h"
+#include "tests/dtmrepo/repository_workspace.h"
 #include "tests/dtmrepo/xml_check.h"
 
 namespace {
@@ -20,34 +21,11 @@ using dtmrepo_test::Lines;
 
 const std::string kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 
-struct Workspace {
-    std::string root, unity, sources;
-    explicit Workspace(const std::string& name) : root(dtmrepo_test::freshFolder(name)) {
-        unity = (fs::path(root) / "unity").string();
-        sources = (fs::path(root) / "sources").string();
-        fs::create_directories(sources);
-        dtmrepo_test::makeRepository(unity);
-    }
-    std::string repository(const std::string& name = "") const {
-        return (fs::path(unity) / "DDXMLRepository" / name).string();
-    }
-    std::string backup(const std::string& name) const {
-        return (fs::path(unity) / "DDXMLRepository" / "TVQbackup" / name).string();
-    }
-    // A description file of the sources folder.
-    std::string description(const std::string& root, const Lines& lines) const {
-        const std::string path = (fs::path(sources) / (root + ".txt")).string();
-        dtmrepo_test::writeFile(path, dtmrepo_test::fileText(lines));
-        return path;
-    }
-};
+using dtmrepo_test::contains;
+using dtmrepo_test::Workspace;
 
 std::string install(const std::string& path) {
-    return "menu 100\nfile \"" + path + "\"\n";
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+    return dtmrepo_test::installScript(path);
 }
 
 const std::string kPump = "PME KRT 0302_Pump";
@@ -190,7 +168,8 @@ TEST(DtmRepositoryCommands, RemovalTakesOnlyTheSelectedEntry) {
     // Item 1 is the version below the first entry.
     const auto run = harness.run("select 1001 1\nmenu 101\nanswer OK\nmenu 104\n");
     EXPECT_EQ(run.linesStartingWith("msgbox"),
-              Lines{"msgbox \"Confirm Remove\" \"'OK' to Remove " + kPump + ".XML\" -> OK"});
+              Lines{"msgbox \"Confirm Remove\" \"'OK' to Remove " + kPump + ".XML\"" +
+                    dtmrepo_test::kQuestion + " -> OK"});
     EXPECT_EQ(run.lastReport(), "Removing: " + kPump +
                                     ".XML    \n\r\r\n Match, Removed.\r\n \r\n "
                                     "Remember to Update the Unity Pro Hardware DTM Catalog.");
@@ -215,15 +194,17 @@ TEST(DtmRepositoryCommands, RemovalRefusalsAndCancel) {
         "menu 101\nselect 1001 0\nmenu 101\nselect 1001 1\nmenu 101\nselect 1001 5\nmenu "
         "101\nanswer Cancel\nmenu 104\n");
     const std::string report = run.lastReport();
-    // Nothing selected, an entry's root, another maker's entry, and a cancel: each one
-    // appended to what was shown.
+    // Nothing selected, another maker's entry by its top item and by its version, and a
+    // cancel: each one appended to what was shown.
+    const std::string otherMakers =
+        "\r\n \r\n Removal of A_v1_00.XML "
+        "Canceled.\r\n\r\nThis program may only remove 'PME KRT', "
+        "'PME DWL' or 'PME HVN' entries.\r\n \r\n ( 0 )";
     EXPECT_TRUE(contains(report,
                          "\r\n \r\n Please select a filename from the tree to Remove.\r\n "
-                         "\r\n ( 0 )\r\n \r\n Please select a filename from the tree to "
-                         "Remove.\r\n \r\n ( 0 )\r\n \r\n Removal of A_v1_00.XML "
-                         "Canceled.\r\n\r\nThis program may only remove 'PME KRT', 'PME "
-                         "DWL' or 'PME HVN' entries.\r\n \r\n ( 0 )\r\n \r\n Removal of " +
-                             kPump + ".XML Canceled.\r\n \r\n ( 2 )"))
+                         "\r\n ( 0 )" +
+                             otherMakers + otherMakers + "\r\n \r\n Removal of " + kPump +
+                             ".XML Canceled.\r\n \r\n ( 2 )"))
         << report;
     EXPECT_EQ(dtmrepo_test::readFile(w.repository("DDXMLRepository.XML")), before);
     EXPECT_FALSE(fs::exists(w.backup("DDXMLRepository_backup1.XML")));
@@ -237,16 +218,40 @@ TEST(DtmRepositoryCommands, RestoreBringsBackTheInstalledEntriesAndEnds) {
     const Lines installed = dtmrepo_test::indexLines(w.unity);
     // The upgrade writes an index of its own, without the installed entry.
     dtmrepo_test::writeIndex(w.unity, {indexLine("Generic.XML", "4", "Generic")});
+    const std::string upgraded = dtmrepo_test::readFile(w.repository("DDXMLRepository.XML"));
     dtmrepo_test::writeFile(w.repository("Generic.XML"), "");
     const auto run = harness.run("menu 102\nanswer OK\nanswer OK\n");
     EXPECT_EQ(run.linesStartingWith("msgbox"),
               (Lines{"msgbox \"Confirm Remove\" \"'OK' to RESTORE DDXMLRepository.XML and then "
-                     "EXIT\" -> OK",
-                     "msgbox \"OK\" \"Done\" -> OK"}));
+                     "EXIT\"" +
+                         dtmrepo_test::kQuestion + " -> OK",
+                     "msgbox \"OK\" \"Done\"" + dtmrepo_test::kInformation + " -> OK"}));
     EXPECT_EQ(run.transcript.back(), "end window");  // ended by the command, not the script
-    EXPECT_EQ(dtmrepo_test::indexLines(w.unity), installed);
+    // The upgrade's entry stays, the installed one comes back above the closing line.
+    EXPECT_EQ(dtmrepo_test::indexLines(w.unity),
+              (Lines{kHead, "<DDXMLRepository>", indexLine("Generic.XML", "4", "Generic"),
+                     installed[2], "</DDXMLRepository>"}));
     EXPECT_EQ(dtmrepo_test::readFile(w.backup("RestoredDDXMLRepository.XML")),
               dtmrepo_test::readFile(w.repository("DDXMLRepository.XML")));
+    EXPECT_EQ(dtmrepo_test::readFile(w.backup("DDXMLRepository_beforeRestore.XML")), upgraded);
+}
+
+// A removed entry stays removed: the install copy a restore reads no longer lists it.
+TEST(DtmRepositoryCommands, AnEntryRemovedAfterItsInstallDoesNotComeBack) {
+    const Workspace w("remove-restore");
+    const std::string pump = w.description(kPump, dtmrepo_test::sampleDescription());
+    const std::string full = w.description(kFull, dtmrepo_test::fullDescription());
+    BrondelHarness harness(w.root, w.unity);
+    harness.run(install(pump) + install(full) + "menu 104\n");
+    harness.run("select 1001 1\nmenu 101\nanswer OK\nmenu 104\n");  // the pump's version item
+    const Lines afterRemoval = dtmrepo_test::indexLines(w.unity);
+    ASSERT_EQ(afterRemoval.size(), 4u);
+    const auto run = harness.run("menu 102\nanswer OK\nanswer OK\n");
+    EXPECT_EQ(run.linesStartingWith("msgbox \"OK\""),
+              Lines{"msgbox \"OK\" \"Nothing was restored: every entry of the install copy is in "
+                    "DDXMLRepository.XML.\"" +
+                    dtmrepo_test::kInformation + " -> OK"});
+    EXPECT_EQ(dtmrepo_test::indexLines(w.unity), afterRemoval);
 }
 
 TEST(DtmRepositoryCommands, RestoreWithoutAnInstallCopyChangesNothing) {
@@ -254,9 +259,10 @@ TEST(DtmRepositoryCommands, RestoreWithoutAnInstallCopyChangesNothing) {
     const auto before = dtmrepo_test::folderSnapshot(w.unity);
     BrondelHarness harness(w.root, w.unity);
     const auto run = harness.run("menu 102\nanswer OK\nmenu 102\nanswer Cancel\nmenu 104\n");
-    EXPECT_EQ(run.linesStartingWith("msgbox \"OK\""),
-              Lines{"msgbox \"OK\" \"(5) Unable to open " +
-                    w.backup("DDXMLRepository_backup2.XML") + " For INPUT as 2\" -> OK"});
+    EXPECT_EQ(
+        run.linesStartingWith("msgbox \"OK\""),
+        Lines{"msgbox \"OK\" \"(5) Unable to open " + w.backup("DDXMLRepository_backup2.XML") +
+              " For INPUT as 2\"" + dtmrepo_test::kStop + " -> OK"});
     EXPECT_EQ(dtmrepo_test::folderSnapshot(w.unity), before);
 }
 
@@ -396,6 +402,105 @@ TEST(DtmRepositoryCommands, AFailedRestoreLeavesTheRepositoryAsItWas) {
     const auto run = harness.run("menu 102\nanswer OK\nmenu 104\n");
     EXPECT_EQ(dtmrepo_test::folderSnapshot(w.unity), before);
     EXPECT_TRUE(contains(run.lastReport(), "The repository is as it was.")) << run.lastReport();
+}
+
+}  // namespace
+
+namespace {
+
+// Description files saved in the Windows code page install; the profile, declared UTF-8, holds
+// the accented label in UTF-8.
+TEST(DtmRepositoryCommands, ADescriptionInTheWindowsCodePageInstalls) {
+    const Workspace w("cp1252");
+    Lines lines = dtmrepo_test::sampleDescription();
+    std::replace(lines.begin(), lines.end(), std::string("  varLabel, en-us, Pump speed"),
+                 std::string("  varLabel, en-us, D\xE9"
+                             "bit \x80"));
+    const std::string pump = w.description(kPump, lines);
+    BrondelHarness harness(w.root, w.unity);
+    const auto run = harness.run(install(pump) + "menu 104\n");
+    EXPECT_TRUE(contains(run.lastReport(), "New DTM Succesfully Added.")) << run.lastReport();
+    const std::string profile = w.repository(kPump + ".XML");
+    EXPECT_EQ(dtmrepo_test::xmlProblems(profile), "");
+    EXPECT_TRUE(contains(dtmrepo_test::readFile(profile),
+                         "D\xC3\xA9"
+                         "bit \xE2\x82\xAC"));
+}
+
+}  // namespace
+
+namespace {
+
+// Remove undoes what Install did: the entry is found by its top item as by its other items,
+// whatever the order of the index line's attributes or the references in its name, and an
+// entry this program installed goes whatever its name.
+TEST(DtmRepositoryCommands, RemovalFindsEveryEntryItInstalled) {
+    struct Case {
+        std::string name;
+        std::string line;      // the entry's index line
+        std::string shown;     // the entry's top item
+        std::string select;    // the tree item selected
+        std::string archived;  // a description this program archived, or empty
+    };
+    const std::vector<Case> cases = {
+        {"top item", indexLine(kPump + ".XML", "1", kPump), kPump, "0", ""},
+        {"file second",
+         "  <File Vendorname=\"243\" DDXMLFile=\"" + kPump + ".XML\" Filename=\"" + kPump +
+             ".XML\" Fileversion=\"1\"/>",
+         kPump, "1", ""},
+        {"entity", indexLine("PME KRT O&apos;Neil.XML", "1", "n"), "PME KRT O'Neil", "1", ""},
+        {"not a family name", indexLine("VEN_Device.XML", "1", "VEN_Device"), "VEN_Device", "0",
+         "VEN_Device.txt"},
+    };
+    for (const Case& c : cases) {
+        const Workspace w("remove-" + c.name);
+        dtmrepo_test::makeRepository(w.unity, {indexLine("Other.XML", "1", "Other"), c.line});
+        if (!c.archived.empty()) {
+            dtmrepo_test::writeFile(w.backup(c.archived), "the description\r\n");
+        }
+        BrondelHarness harness(w.root, w.unity);
+        // The second entry's items follow the first one's four.
+        const std::string item = std::to_string(4 + std::stoi(c.select));
+        const auto run = harness.run("select 1001 " + item + "\nmenu 101\nanswer OK\nmenu 104\n");
+        EXPECT_TRUE(contains(run.lastReport(), "Match, Removed.")) << c.name << run.lastReport();
+        EXPECT_EQ(dtmrepo_test::indexLines(w.unity),
+                  (Lines{kHead, "<DDXMLRepository>", indexLine("Other.XML", "1", "Other"),
+                         "</DDXMLRepository>"}))
+            << c.name;
+        EXPECT_EQ(run.linesStartingWith("tree 1001 4 "), Lines{"tree 1001 4 \"" + c.shown + "\""})
+            << c.name;
+        EXPECT_NE(std::find(run.transcript.begin(), run.transcript.end(), "tree 1001 delete 4"),
+                  run.transcript.end())
+            << c.name;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Staging files left by a run killed before its move go at the next change; nothing else does.
+TEST(DtmRepositoryCommands, StagingFilesOfAKilledRunAreSweptAtTheNextChange) {
+    const Workspace w("staging");
+    const std::vector<std::string> stale = {w.repository("stg1A2B3C.tmp"), w.backup("STG9F.TMP")};
+    const std::vector<std::string> kept = {w.repository("stg1A2B3C.txt"),
+                                           w.repository("stage.tmp")};
+    for (const std::string& file : stale) {
+        dtmrepo_test::writeFile(file, "half an index");
+    }
+    for (const std::string& file : kept) {
+        dtmrepo_test::writeFile(file, "the user's");
+    }
+    const std::string pump = w.description(kPump, dtmrepo_test::sampleDescription());
+    BrondelHarness harness(w.root, w.unity);
+    const auto run = harness.run(install(pump) + "menu 104\n");
+    EXPECT_TRUE(contains(run.lastReport(), "New DTM Succesfully Added.")) << run.lastReport();
+    for (const std::string& file : stale) {
+        EXPECT_FALSE(fs::exists(file)) << file;
+    }
+    for (const std::string& file : kept) {
+        EXPECT_EQ(dtmrepo_test::readFile(file), "the user's") << file;
+    }
 }
 
 }  // namespace

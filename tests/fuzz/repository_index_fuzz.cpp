@@ -46,9 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto removal = dtmrepo::removeEntry(lines, someFile);
     if (removal.lines.size() + static_cast<size_t>(removal.removed) != lines.size())
         __builtin_trap();
-    // The install copy's lines, in its order, each kept or taken from the index.
+    // Every index line stays, in its order; entries of the copy may join above the last one.
     const auto restored = dtmrepo::restoreFromCopy(lines, merged.lines);
-    if (!restored.lines.empty() && restored.lines.size() != merged.lines.size())
+    if (restored.lines.size() < lines.size() ||
+        restored.lines.size() > lines.size() + merged.lines.size())
+        __builtin_trap();
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (restored.lines[i] != lines[i])
+            __builtin_trap();
+    }
+    if (!lines.empty() && restored.lines.back() != lines.back())
         __builtin_trap();
     return 0;
 }
