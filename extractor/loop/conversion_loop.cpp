@@ -4,6 +4,7 @@
 #include "extractor/loop/assignment_sort.h"
 #include "extractor/loop/module_sections.h"
 #include "extractor/passes/module_search.h"
+#include "extractor/project/comm_calls.h"
 #include "extractor/project/line_text.h"
 
 namespace extractor {
@@ -330,6 +331,10 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
     }
     if (language_ == 3) {
         return !fbd_.start(text);
+    }
+    // A ladder rung holds library blocks as elements too, named by their type alone.
+    if (language_ == 2 && findTypedCommBlock(text) && fbd_.start(text)) {
+        return false;
     }
     // Few lines call a communication block; the rest need no closer look.
     if (text.find('(') == std::string::npos) {
