@@ -92,8 +92,8 @@ void ConversionLoop::line(std::string_view input) {
         }
         text = fbd_.lastLine();
     }
-    // After a "</program>" the next line tells whether another program follows; it then goes
-    // through every step like any other line.
+    // After a "</program>" or "</SFCProgram>" the next line tells whether another program follows;
+    // it then goes through every step like any other line.
     if (pendingProgramEnd_) {
         pendingProgramEnd_ = false;
         if (holds(text, "<program") || holds(text, "<SFCProgram")) {
@@ -140,12 +140,13 @@ void ConversionLoop::line(std::string_view input) {
     if ((state_.state == LoopState::Code || dfbArea_) && !dfbAndCallSteps(text)) {
         return;
     }
-    if (holds(text, "<program>")) {
+    // A sequential chart is a program of its own element.
+    if (holds(text, "<program>") || holds(text, "<SFCProgram")) {
         state_.state = LoopState::Code;
         language_ = 0;
         dfbArea_ = false;
     }
-    if (holds(text, "</program>")) {
+    if (holds(text, "</program>") || holds(text, "</SFCProgram>")) {
         write(text);
         pendingProgramEnd_ = true;
         return;
@@ -518,7 +519,9 @@ void ConversionLoop::finish() {
             "ERROR: The project file has no end of its logic configuration (</logicConf>); "
             "nothing was converted.");
     } else if (!outSectionWritten_) {
-        fail("ERROR: The project file has no program section; nothing was converted.");
+        fail(
+            "ERROR: The project file has no program (<program> or <SFCProgram>); nothing was "
+            "converted.");
     }
 }
 

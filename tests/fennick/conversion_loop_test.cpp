@@ -188,6 +188,41 @@ TEST(ConversionLoop, MastTaskForms) {
     }
 }
 
+// A sequential chart may be the last program, or the only one: the OUT section follows it.
+TEST(ConversionLoop, SequentialChartsAreProgramsToo) {
+    const std::vector<std::string> chart = {
+        "\t<SFCProgram>",
+        "\t\t<identProgram name=\"Steps\" type=\"section\" task=\"MAST\"></identProgram>",
+        "\t\t<transitionSource name=\"T1\"><STSource>%IW0.3.0.7 &gt; 3</STSource>"
+        "</transitionSource>",
+        "\t</SFCProgram>"};
+    for (const bool alone : {false, true}) {
+        SCOPED_TRACE(alone ? "the only program" : "after the others");
+        ProjectSpec project = sampleProject();
+        if (alone) {
+            project.sections.clear();
+        }
+        std::vector<std::string> lines = projectLines(project);
+        auto last = std::find(lines.rbegin(), lines.rend(), "\t</program>");
+        const auto at = last == lines.rend()
+                            ? std::find(lines.begin(), lines.end(), "\t</logicConf>") + 1
+                            : last.base();
+        lines.insert(at, chart.begin(), chart.end());
+        const LoopRun run = runLoop(lines);
+        ASSERT_FALSE(run.failure) << run.failure->text;
+        const int end = run.indexOf("\t</SFCProgram>");
+        const int out = run.indexOf(
+            "\t\t<identProgram name=\"IBY_OUT_d0_s3\" type=\"section\" task=\"MAST\">"
+            "</identProgram>");
+        ASSERT_GE(end, 0);
+        EXPECT_GT(out, end);
+        EXPECT_EQ(
+            run.count("\t\t<transitionSource name=\"T1\"><STSource>IBY_DIO_d0_s3.Inputs.IW[7] "
+                      "&gt; 3</STSource></transitionSource>"),
+            1);
+    }
+}
+
 TEST(ConversionLoop, ProjectsThatLackAPartEndWithAnError) {
     struct Case {
         const char* what;
