@@ -74,6 +74,20 @@ TEST_F(BatchConversion, ResultsCensusAndIntermediateFiles) {
     EXPECT_EQ(census[1].rfind("Section: Main (static2) sec_Send_Req_Instance(1) =  1", 0), 0u);
 }
 
+// Names Windows takes place the service file's copy under its own name; none stops the run.
+TEST_F(BatchConversion, ServiceFileNamesWindowsTakes) {
+    for (const std::string name : {"Line$1.svc", "O'Brien.svc", "100%.svc", "a`b.svc"}) {
+        SCOPED_TRACE(name);
+        ProjectSpec project = sampleProject();
+        project.modules[0].svcName = "D:\\Svc\\" + name;
+        const std::string root = "Named" + std::to_string(name.size()) + name.substr(0, 1);
+        const fs::path input = writeProject(root + ".zef", project);
+        ASSERT_EQ(runFennick({input.string()}), 0) << transcript();
+        EXPECT_TRUE(fs::exists(path(root + "_IBY.zef")));
+        EXPECT_TRUE(fs::exists(path(root + "_IBY_IntermediateFiles") / name));
+    }
+}
+
 TEST_F(BatchConversion, WholeConversionRewritesTheProject) {
     const fs::path input = writeProject("Line.zef", sampleProject());
     ASSERT_EQ(runFennick({input.string()}), 0) << transcript();

@@ -81,6 +81,16 @@ TEST(ServiceFile, PlainNames) {
         {"a\"&del *.svc", ""},
         {"line\r.svc", ""},
         {"what?.svc", ""},
+        {"pipe|.svc", ""},
+        {"NUL.svc", ""},
+        {"com3", ""},
+        // Legal on Windows, and used as they stand.
+        {"D:\\Svc\\Line$1.svc", "Line$1.svc"},
+        {"O'Brien.svc", "O'Brien.svc"},
+        {"100%.svc", "100%.svc"},
+        {"a`b.svc", "a`b.svc"},
+        {"Line 1 (new).svc", "Line 1 (new).svc"},
+        {"Console.svc", "Console.svc"},
     };
     for (const auto& [stored, plain] : cases) {
         EXPECT_EQ(extractor::plainServiceFileName(stored), plain) << stored;
