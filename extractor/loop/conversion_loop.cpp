@@ -302,6 +302,14 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
     if (currentDfb_ > 0 && !dfbInstancesWritten_) {
         const CensusDfb& dfb = setup_.census->dfbs[static_cast<std::size_t>(currentDfb_ - 1)];
         if (holds(text, "</privateLocalVariables")) {
+            // The one-line form "<privateLocalVariables></privateLocalVariables>" is split so
+            // the instances stand inside it.
+            const std::size_t close = text.find("</privateLocalVariables");
+            if (holds(std::string_view(text).substr(0, close), "<privateLocalVariables")) {
+                write(std::string_view(text).substr(0, close));
+                const std::size_t indent = text.find_first_not_of(" \t");
+                text = text.substr(0, indent) + text.substr(close);
+            }
             writeDfbInstances(out_.project, dfb);
             dfbInstancesWritten_ = true;
         } else if (holds(text, "<FBProgram")) {

@@ -306,5 +306,21 @@ TEST(ConversionLoop, DfbWithoutPrivateVariablesGetsItsInstances) {
     EXPECT_EQ(run.project[program - 1], "\t\t</privateLocalVariables>");
 }
 
+TEST(ConversionLoop, DfbWithAnEmptyOneLinePrivateSectionGetsItsInstancesInside) {
+    ProjectSpec project = sampleProject();
+    project.dfbs[0].privateVariables.clear();
+    std::vector<std::string> lines = projectLines(project);
+    const auto program = std::find(lines.begin(), lines.end(), "\t\t<FBProgram name=\"Logic\">");
+    ASSERT_NE(program, lines.end());
+    lines.insert(program, "\t\t<privateLocalVariables></privateLocalVariables>");
+    const LoopRun run = runLoop(lines);
+    ASSERT_FALSE(run.failure);
+    const int at = run.indexOf("\t\t<FBProgram name=\"Logic\">");
+    EXPECT_EQ(run.project[at - 3], "\t\t<privateLocalVariables>");
+    EXPECT_EQ(run.project[at - 2],
+              "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
+    EXPECT_EQ(run.project[at - 1], "\t\t</privateLocalVariables>");
+}
+
 }  // namespace
 }  // namespace fennick_test
