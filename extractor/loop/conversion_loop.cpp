@@ -5,6 +5,7 @@
 #include "extractor/loop/module_sections.h"
 #include "extractor/passes/module_search.h"
 #include "extractor/project/comm_calls.h"
+#include "extractor/project/device_arrays.h"
 #include "extractor/project/line_text.h"
 
 namespace extractor {
@@ -369,7 +370,14 @@ void ConversionLoop::rewriteCode(std::string& text) {
     if (!references_) {
         references_.emplace(module_);
     }
+    const int direct = referenceCounts_.direct;
     references_->rewrite(text, setup_.ignoreStrings, referenceCounts_);
+    if (referenceCounts_.direct != direct) {
+        for (const std::string& element : elementsOutOfRange(text, module_.name("IBY_DIO"))) {
+            out_.results("  WARNING!!!!  " + element + " in '" + currentName_ +
+                         "' names a word the module's data does not have.");
+        }
+    }
 }
 
 void ConversionLoop::endPrograms() {

@@ -1,5 +1,6 @@
 #include "extractor/rewrite/declaration_rewrite.h"
 
+#include "extractor/project/device_arrays.h"
 #include "extractor/project/line_text.h"
 
 namespace extractor {
@@ -146,6 +147,14 @@ bool DeclarationPass::dropOwnInit(std::string& line) {
     return line.find_first_not_of(" \t") != std::string::npos;
 }
 
+void DeclarationPass::warnOutOfRange(std::string_view assignment, const std::string& name,
+                                     const std::string& address) {
+    for (const std::string& element : elementsOutOfRange(assignment, module_.name("IBY_DIO"))) {
+        out_.results("  WARNING!!!!  Variable '" + name + "' at " + address + " becomes " +
+                     element + ", which the module's data does not have.");
+    }
+}
+
 bool DeclarationPass::rewriteVariableDecl(std::string_view line, const std::string& pattern,
                                           const std::string& tail) {
     if (!holds(line, topoAttribute)) {
@@ -231,6 +240,16 @@ void DeclarationPass::writeAssignment(std::string_view line, const std::string& 
                                       const std::string& tail, const std::string& address,
                                       const std::string& name, const std::string& type) {
     (void)line;
+    const DeclarationOutputs out{out_.project,
+                                 [&](std::string_view assignment) {
+                                     warnOutOfRange(assignment, name, address);
+                                     out_.inputs(assignment);
+                                 },
+                                 [&](std::string_view assignment) {
+                                     warnOutOfRange(assignment, name, address);
+                                     out_.outputs(assignment);
+                                 },
+                                 out_.results};
     const char kind = pattern.size() > 1 ? pattern[1] : ' ';
     if (kind != 'I' && kind != 'Q') {
         return;
@@ -252,9 +271,9 @@ void DeclarationPass::writeAssignment(std::string_view line, const std::string& 
                 ? (input ? ".Inputs.IW[" : ".Outputs.QW[") + decimal(word)
                 : (input ? ".Inputs.IBS_Status[" : ".Outputs.IBS_Command[") + decimal(word - n);
         if (input) {
-            out_.inputs(name + " := " + device + place + "]." + decimal(bit) + ";" + note);
+            out.inputs(name + " := " + device + place + "]." + decimal(bit) + ";" + note);
         } else {
-            out_.outputs(device + place + "]." + decimal(bit) + " := " + name + ";" + note);
+            out.outputs(device + place + "]." + decimal(bit) + " := " + name + ";" + note);
         }
         return;
     }
@@ -291,17 +310,17 @@ void DeclarationPass::writeAssignment(std::string_view line, const std::string& 
         suffix.push_back(')');
     }
     if (input && errorBit) {
-        out_.inputs(name + " := " + prefix + errorMember + suffix + ";");
+        out.inputs(name + " := " + prefix + errorMember + suffix + ";");
     } else if (input) {
         const std::string place = word < n ? ".Inputs.IW[" + decimal(word) + "]"
                                            : ".Inputs.IBS_Status[" + decimal(word - n) + "]";
-        out_.inputs(name + (word < n ? member : "") + " := " + prefix + device + place + suffix +
-                    ";" + note);
+        out.inputs(name + (word < n ? member : "") + " := " + prefix + device + place + suffix +
+                   ";" + note);
     } else {
         const std::string place = word < n ? ".Outputs.QW[" + decimal(word) + "]"
                                            : ".Outputs.IBS_Command[" + decimal(word - n) + "]";
-        out_.outputs(device + place + " := " + prefix + name + (word < n ? member : "") + suffix +
-                     ";" + note);
+        out.outputs(device + place + " := " + prefix + name + (word < n ? member : "") + suffix +
+                    ";" + note);
     }
 }
 

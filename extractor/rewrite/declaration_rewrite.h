@@ -47,6 +47,8 @@ class DeclarationPass {
                                         const std::string& address) const;
     // The line without the initial value it holds; false when nothing is left to write.
     bool dropOwnInit(std::string& line);
+    void warnOutOfRange(std::string_view assignment, const std::string& name,
+                        const std::string& address);
     void writeAssignment(std::string_view line, const std::string& pattern, const std::string& tail,
                          const std::string& address, const std::string& name,
                          const std::string& type);

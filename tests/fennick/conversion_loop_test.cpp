@@ -322,5 +322,21 @@ TEST(ConversionLoop, DfbWithAnEmptyOneLinePrivateSectionGetsItsInstancesInside) 
     EXPECT_EQ(run.project[at - 1], "\t\t</privateLocalVariables>");
 }
 
+TEST(ConversionLoop, CodePastTheModulesWordsIsReported) {
+    ProjectSpec project = sampleProject();
+    project.sections[0].lines.push_back("Level := %IW0.3.0.300 + %IW0.3.0.241;");
+    const LoopRun run = runLoop(projectLines(project));
+    ASSERT_FALSE(run.failure);
+    std::vector<std::string> warnings;
+    for (const std::string& line : run.results) {
+        if (line.find("IBY_DIO_d0_s3.Inputs.IW[") != std::string::npos) {
+            warnings.push_back(line);
+        }
+    }
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].rfind("  WARNING!!!!  IBY_DIO_d0_s3.Inputs.IW[300] in 'Main'", 0), 0u)
+        << warnings[0];
+}
+
 }  // namespace
 }  // namespace fennick_test

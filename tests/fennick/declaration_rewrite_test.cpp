@@ -260,6 +260,37 @@ TEST(DeclarationRewrite, SpreadDeclarationsKeepTheirValueAndComment) {
     }
 }
 
+// An address past the generated arrays names an element the module's data lacks: said, with
+// the variable, in the results.
+TEST(DeclarationRewrite, ElementsPastTheArraysAreReported) {
+    const struct {
+        std::string line;
+        int wordCount;
+        const char* element;  // nullptr: within range
+    } cases[] = {
+        {located("Cmd", "INT", "%QW0.3.0.260"), 242, "IBY_DIO_d0_s3.Outputs.IBS_Command[18]"},
+        {located("Cmd", "INT", "%QW0.3.0.253"), 242, nullptr},
+        {located("Stat", "INT", "%IW0.3.0.141"), 128, "IBY_DIO_d0_s3.Inputs.IBS_Status[13]"},
+        {located("Stat", "INT", "%IW0.3.0.140"), 128, nullptr},
+        {located("Bit", "BOOL", "%IW0.3.0.150.2"), 128, "IBY_DIO_d0_s3.Inputs.IBS_Status[22]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Declared out = declare({c.line}, 3, c.wordCount);
+        if (c.element == nullptr) {
+            EXPECT_TRUE(out.results.empty());
+            continue;
+        }
+        ASSERT_EQ(out.results.size(), 1u);
+        const std::string name = c.line.substr(c.line.find('"') + 1);
+        EXPECT_NE(out.results[0].find("'" + name.substr(0, name.find('"')) + "'"),
+                  std::string::npos)
+            << out.results[0];
+        EXPECT_NE(out.results[0].find(c.element), std::string::npos) << out.results[0];
+        EXPECT_EQ(out.results[0].rfind("  WARNING!!!!  ", 0), 0u);
+    }
+}
+
 TEST(DeclarationRewrite, KwInitialValueFollowsTheWordNumber) {
     // Rack 0 slot 12: the word digit is not the tenth character of the address.
     const Declared out = declare({located("K", "INT", "%KW0.12.0.2")}, 12);
