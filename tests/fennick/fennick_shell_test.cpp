@@ -183,6 +183,14 @@ TEST(FennickSettings, ProbeCommandQuotesTheFolder) {
     EXPECT_EQ(command.rfind("powershell.exe -NoProfile -NonInteractive -Command \"", 0), 0u);
 }
 
+TEST(FennickSettings, ProbeFailureSaysWhenPowerShellDidNotAnswer) {
+    const std::string head =
+        "FENNICK ERROR(0) Unable to open C:\\Fennick\\powershellver.txt    Err = 2";
+    EXPECT_EQ(fennick::powerShellProbeFailure("C:\\Fennick\\powershellver.txt", 2, true), head);
+    EXPECT_EQ(fennick::powerShellProbeFailure("C:\\Fennick\\powershellver.txt", 2, false),
+              head + "\r\nPowerShell did not answer: it is missing or could not be started.");
+}
+
 TEST(FennickBatch, ArchivePathFromTheCommandLine) {
     const std::pair<const char*, const char*> cases[] = {
         {"line.zef", "line.zef"},

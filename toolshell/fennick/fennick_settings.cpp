@@ -82,26 +82,36 @@ std::string powerShellProbeCommand(const std::string& versionFile) {
     return platform::PowerShellCommandLine<char>(script);
 }
 
+std::string powerShellProbeFailure(const std::string& versionFile, int errorNumber, bool answered) {
+    std::string text = "FENNICK ERROR(0) Unable to open " + versionFile +
+                       "    Err = " + std::to_string(errorNumber);
+    if (!answered) {
+        text += "\r\nPowerShell did not answer: it is missing or could not be started.";
+    }
+    return text;
+}
+
 namespace {
 
 // Runs the probe and reads its file into the two version texts; false (after the box) when
 // the file cannot be read.
 bool probePowerShell(FennickValues& values) {
     const std::string versionFile = values.clevPath + "powershellver.txt";
+    platform::CommandOutcome probed;
     // A double quote cannot stand in a Windows path and would end the command's argument.
     if (versionFile.find('"') == std::string::npos) {
         // On a first start the install folder may not exist yet (the program was copied
         // elsewhere); PowerShell cannot write its answer into a missing folder.
         std::error_code ignored;
         std::filesystem::create_directories(platform::PathFromAnsi(values.clevPath), ignored);
-        platform::RunCommand(powerShellProbeCommand(versionFile));
+        probed = platform::RunCommand(powerShellProbeCommand(versionFile));
     }
     errno = 0;
     std::ifstream in(platform::PathFromAnsi(versionFile), std::ios::binary);
     if (!in) {
         ui::ShowMessageBox(nullptr,
-                           "FENNICK ERROR(0) Unable to open " + versionFile +
-                               "    Err = " + std::to_string(errno != 0 ? errno : ENOENT),
+                           powerShellProbeFailure(versionFile, errno != 0 ? errno : ENOENT,
+                                                  probed.started && probed.exitCode == 0),
                            "OK");
         return false;
     }
