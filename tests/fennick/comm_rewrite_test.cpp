@@ -268,14 +268,17 @@ TEST(CommBlockRewrite, BlocksNamedByTheirTypeAlone) {
 
 TEST(CommBlockRewrite, SecondPassNumbersAfterTheExistingInstances) {
     ProjectSpec project = sampleProject();
+    // Not in ascending order: the new instances follow the highest.
+    project.declarations.push_back(
+        "\t\t<variables name=\"IBY_SEND_REQ_7\" typeName=\"IBY_SEND_REQ\"></variables>");
     project.declarations.push_back(
         "\t\t<variables name=\"IBY_SEND_REQ_3\" typeName=\"IBY_SEND_REQ\"></variables>");
     project.dfbs[0].privateVariables.push_back(
         "\t\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
     const LoopRun run = runLoop(projectLines(project));
     ASSERT_FALSE(run.failure);
-    EXPECT_EQ(run.count("IBY_SEND_REQ_4(254,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);
-    EXPECT_EQ(run.count("\t\t<variables name=\"IBY_SEND_REQ_4\" typeName=\"IBY_SEND_REQ\">"
+    EXPECT_EQ(run.count("IBY_SEND_REQ_8(254,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);
+    EXPECT_EQ(run.count("\t\t<variables name=\"IBY_SEND_REQ_8\" typeName=\"IBY_SEND_REQ\">"
                         "</variables>"),
               1);
     EXPECT_EQ(run.count("  IBY_SEND_REQ_2(5,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);

@@ -65,6 +65,10 @@ TEST(ServiceFile, LinesOfTheRecords) {
     EXPECT_EQ(lines,
               (std::vector<std::string>{"", "", "#CMD#", "#0x0711#", "#0x0002#", "#0x0001#",
                                         "#0x00FF#", "", "", "#CMD#", "#0x0306#", "#0x0000#"}));
+    // A record of no data words is followed by the next record at once.
+    EXPECT_EQ(extractor::serviceFileLines({0x0711, 0, 0x0306, 1, 0x0005}),
+              (std::vector<std::string>{"", "", "#CMD#", "#0x0711#", "#0x0000#", "", "", "#CMD#",
+                                        "#0x0306#", "#0x0001#", "#0x0005#"}));
     // A count that ends inside a record leaves it short.
     EXPECT_EQ(extractor::serviceFileLines({0x0307, 5, 1}).size(), 6u);
 }
