@@ -164,7 +164,7 @@ TEST_F(BatchConversion, SecondModuleGetsTheSecondPass) {
     const std::vector<std::string> shown = boxes();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], "msgbox \"Finished\" \" Created: " + (folder() / "Two").string() +
-                            "_IBY_IBY.zef\" -> OK");
+                            "_IBY_IBY.zef\" icon information -> OK");
     EXPECT_TRUE(leftoverWorkFolders().empty());
 }
 
@@ -250,13 +250,13 @@ TEST_F(BatchConversion, MessagesNameTheProjectFileBesideTheArchive) {
     EXPECT_EQ(boxes(),
               std::vector<std::string>{"msgbox \"Missing IBY100\" \"ERROR: File '" + projectFile +
                                        "' does not contain at least one TSXIBY100 "
-                                       "Module!\" -> OK"});
+                                       "Module!\" icon stop -> OK"});
 
     writeArchive(path("Line.zef"), sampleExtraEntries());
     EXPECT_EQ(runFennick({path("Line.zef").string()}), 1);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0], "msgbox \"ERROR\" \"" + path("Line.zef").string() +
-                              " has no entry unitpro.xef\" -> OK");
+                              " has no entry unitpro.xef\" icon stop -> OK");
 
     writeProject("Line.zef", sampleProject());
     EXPECT_EQ(runFennick({}, "menu 100\nfile \"" + path("Line.zef").string() + "\"\n"), 0);

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui.h"
 #include "toolshell/fennick/fennick_values.h"
 
 namespace fennick {
@@ -41,6 +42,6 @@ std::string powerShellProbeFailure(const std::string& versionFile, int errorNumb
 // Steps before a message when PowerShell does the archive work: probe the version when it is
 // not known, then check it. False when the program must end (the box was shown and the quit
 // requested). Does nothing where PowerShell is not used.
-bool checkPowerShell(FennickValues& values);
+bool checkPowerShell(FennickValues& values, platform::ui::Window owner);
 
 }  // namespace fennick
