@@ -135,6 +135,8 @@ class ProjectPass {
 
   private:
     bool fail(ConversionFailure failure) {
+        // Whichever step failed, the user reads the names of the archive and its entries.
+        failure.text = replaceWorkFolder(std::move(failure.text));
         outcome_.failure = std::move(failure);
         return false;
     }
@@ -242,7 +244,7 @@ bool ProjectPass::unpack() {
     unpacked_ = folder_.path() / platform::PathFromAnsi(paths_.zeffileroot);
     const platform::ArchiveResult unpacked = platform::UnpackArchive(paths_.archive(), unpacked_);
     if (!unpacked.ok) {
-        return fail({replaceWorkFolder(unpacked.error), "ERROR"});
+        return fail({unpacked.error, "ERROR"});
     }
     std::error_code probed;
     if (!fs::is_regular_file(xefRead(), probed)) {
@@ -265,9 +267,13 @@ std::string ProjectPass::replaceWorkFolder(std::string text) const {
         replace(shown(packedArchive_), shown(createdArchive_));
     }
     // An entry is named as it stands in the archive; the tree itself is the archive.
-    replace(shown(unpacked_) + std::string(1, pathSeparator()), "");
-    replace(shown(unpacked_), paths_.fileName);
-    replace(shown(folder_.path()) + std::string(1, pathSeparator()), "");
+    if (!unpacked_.empty()) {
+        replace(shown(unpacked_) + std::string(1, pathSeparator()), "");
+        replace(shown(unpacked_), paths_.fileName);
+    }
+    if (folder_.made()) {
+        replace(shown(folder_.path()) + std::string(1, pathSeparator()), "");
+    }
     return text;
 }
 
@@ -425,7 +431,7 @@ bool ProjectPass::pack() {
     const platform::ArchiveResult packed =
         platform::RepackArchive(paths_.archive(), unpacked_, {projectEntry}, packedArchive_);
     if (!packed.ok) {
-        return fail({replaceWorkFolder(packed.error), "ERROR"});
+        return fail({packed.error, "ERROR"});
     }
     return true;
 }
