@@ -65,11 +65,15 @@ void CensusPass::line(std::string_view text) {
         if (holds(upperCase(text), "ADDR")) {
             countCall(instanceKindOf(*typedBlock_, false));
             typedBlock_.reset();
-        } else if (holds(text, "</FFBBlock>")) {
+        } else if (holds(text, "</FFBBlock>") || holds(text, "</FBDSource") ||
+                   holds(text, "</LDSource")) {
             typedBlock_.reset();
         }
     } else if (const auto typed = findTypedCommBlock(text)) {
-        typedBlock_ = typed->block;
+        // Read as the rewrite reads it: a one-line element has no pins to replace.
+        if (!holds(text, "</FFBBlock>")) {
+            typedBlock_ = typed->block;
+        }
         return;
     }
     // A call needs its bracket; most lines of a project have none.
