@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/ui.h"
 #include "svc/svc_structured_text.h"
 
 namespace extractor {
@@ -18,6 +19,8 @@ struct ConversionOptions {
     bool batch = false;        // started with a command line: no "Success" box
     svc::SvcPcpMarkText pcpMarkText{"", "PCP"};
     std::ostream* console = nullptr;  // trace and decoder listing; null: standard output
+    // The window the conversion's boxes belong to; null in batch mode.
+    platform::ui::Window owner = nullptr;
     // Shows the report text as it stands, before a final box (the report window).
     std::function<void(const std::string& reportText)> showReport;
 };

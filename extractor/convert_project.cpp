@@ -10,13 +10,17 @@ namespace extractor {
 
 namespace {
 
-void show(const ConversionFailure& failure) {
-    platform::ui::ShowMessageBox(nullptr, failure.text, failure.caption);
+namespace ui = platform::ui;
+
+void show(const ConversionOptions& options, const ConversionFailure& failure) {
+    ui::ShowMessageBox(options.owner, failure.text, failure.caption, ui::Buttons::Ok,
+                       ui::Icon::Stop);
 }
 
 // Appends every line of a pass's results file to the report; false (after the box) when the
 // file cannot be read.
-bool reportResults(const PassOutcome& pass, int site, std::string& reportText) {
+bool reportResults(const ConversionOptions& options, const PassOutcome& pass, int site,
+                   std::string& reportText) {
     int errorNumber = 0;
     const bool read = forEachLine(
         pass.resultsFile,
@@ -26,7 +30,7 @@ bool reportResults(const PassOutcome& pass, int site, std::string& reportText) {
         },
         errorNumber);
     if (!read) {
-        show(openFailure(site, pass.resultsFileText, errorNumber, "OK"));
+        show(options, openFailure(site, pass.resultsFileText, errorNumber, "OK"));
     }
     return read;
 }
@@ -44,16 +48,17 @@ bool convertProject(const ConversionOptions& options, std::string& reportText) {
         convertArchive(splitProjectPath(options.fileName), options, reportText);
     if (first.failure) {
         showReport(options, reportText);
-        show(*first.failure);
+        show(options, *first.failure);
         return false;
     }
     if (!first.furtherModule) {
-        if (!reportResults(first, 48, reportText)) {
+        if (!reportResults(options, first, 48, reportText)) {
             return false;
         }
         showReport(options, reportText);
         if (!options.batch) {
-            platform::ui::ShowMessageBox(nullptr, " Created: " + first.createdArchive, "Success");
+            ui::ShowMessageBox(options.owner, " Created: " + first.createdArchive, "Success",
+                               ui::Buttons::Ok, ui::Icon::Information);
         }
         return true;
     }
@@ -72,18 +77,19 @@ bool convertProject(const ConversionOptions& options, std::string& reportText) {
         convertArchive(splitProjectPath(again.fileName), again, secondReport);
     if (second.failure) {
         showReport(options, reportText);
-        show(*second.failure);
+        show(options, *second.failure);
         return false;
     }
-    if (!reportResults(first, 46, reportText)) {
+    if (!reportResults(options, first, 46, reportText)) {
         return false;
     }
     reportText += "\r\n  ---- Second Pass ----";
-    if (!reportResults(second, 47, reportText)) {
+    if (!reportResults(options, second, 47, reportText)) {
         return false;
     }
     showReport(options, reportText);
-    platform::ui::ShowMessageBox(nullptr, " Created: " + second.createdArchive, "Finished");
+    ui::ShowMessageBox(options.owner, " Created: " + second.createdArchive, "Finished",
+                       ui::Buttons::Ok, ui::Icon::Information);
     return true;
 }
 

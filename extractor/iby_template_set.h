@@ -13,19 +13,20 @@ namespace extractor {
 
 using LineSink = std::function<void(std::string_view line)>;  // one line, no line end
 
-// Rack and slot of the two entries of the module table; an empty entry stays 0. The dynamic
-// communication blocks start with these values and pick a module's IP text by them.
+// Rack and slot of the two entries of the module table. The dynamic communication blocks
+// start with these values and pick a module's IP text by them; an unused second entry holds
+// -1, which no route names, so a route to rack 0 slot 0 never selects a missing module.
 struct IbyModuleAddresses {
     int rack1 = 0;
     int slot1 = 0;
-    int rack2 = 0;
-    int slot2 = 0;
+    int rack2 = -1;
+    int slot2 = -1;
 };
 
 // The 20 elements in order, the dynamic blocks' racks and slots from the module table.
 void writeIbyTemplateSet(const LineSink& writeLine, const IbyModuleAddresses& modules);
 
-// The 20 elements in order, with an empty module table (every rack and slot 0).
+// The 20 elements in order, with an empty module table (the first entry 0, the second -1).
 void writeIbyTemplateSet(const LineSink& writeLine);
 
 // The first element of the set. A project that already declares it (a "<DDTSource" line that

@@ -1,6 +1,7 @@
 #include "extractor/project_pass.h"
 
 #include <iostream>
+#include <random>
 #include <system_error>
 
 #include "extractor/loop/conversion_loop.h"
@@ -134,6 +135,8 @@ class ProjectPass {
 
   private:
     bool fail(ConversionFailure failure) {
+        // Whichever step failed, the user reads the names of the archive and its entries.
+        failure.text = replaceWorkFolder(std::move(failure.text));
         outcome_.failure = std::move(failure);
         return false;
     }
@@ -168,6 +171,9 @@ class ProjectPass {
     bool pack();
     bool writeSummary();
     bool placeOutputs();
+    bool publishArchive();
+    // An archive-road message with the work folder's private paths put as the user knows them.
+    std::string replaceWorkFolder(std::string text) const;
 
     const ProjectPaths& paths_;
     const ConversionOptions& options_;
@@ -184,6 +190,7 @@ class ProjectPass {
     int moduleRack_ = 0;
     int moduleSlot_ = 0;
     fs::path createdArchive_;
+    fs::path packedArchive_;  // the new archive under its temporary name, until published
     fs::path serviceFile_;
 };
 
@@ -199,10 +206,15 @@ PassOutcome ProjectPass::run() {
     // Each step reports its own failure; the work folder goes with this object either way.
     if (unpack()) {
         reportNames();
+        // The new archive takes its name last: a run that fails before leaves none.
         if (openResults() && searchModulesAndTakeCensus() && runConversionLoop() &&
-            putRewrittenProjectInPlace() && pack() && writeSummary()) {
-            placeOutputs();
+            putRewrittenProjectInPlace() && pack() && writeSummary() && placeOutputs()) {
+            publishArchive();
         }
+    }
+    std::error_code ignored;
+    if (!packedArchive_.empty()) {
+        fs::remove(packedArchive_, ignored);
     }
     return std::move(outcome_);
 }
@@ -235,7 +247,35 @@ bool ProjectPass::unpack() {
     if (!unpacked.ok) {
         return fail({unpacked.error, "ERROR"});
     }
+    std::error_code probed;
+    if (!fs::is_regular_file(xefRead(), probed)) {
+        return fail({paths_.fileName + " has no entry " + projectEntry, "ERROR"});
+    }
     return true;
+}
+
+std::string ProjectPass::replaceWorkFolder(std::string text) const {
+    const auto replace = [&text](const std::string& from, const std::string& to) {
+        if (from.empty()) {
+            return;
+        }
+        for (std::size_t at = text.find(from); at != std::string::npos;
+             at = text.find(from, at + to.size())) {
+            text.replace(at, from.size(), to);
+        }
+    };
+    if (!packedArchive_.empty()) {
+        replace(shown(packedArchive_), shown(createdArchive_));
+    }
+    // An entry is named as it stands in the archive; the tree itself is the archive.
+    if (!unpacked_.empty()) {
+        replace(shown(unpacked_) + std::string(1, pathSeparator()), "");
+        replace(shown(unpacked_), paths_.fileName);
+    }
+    if (folder_.made()) {
+        replace(shown(folder_.path()) + std::string(1, pathSeparator()), "");
+    }
+    return text;
 }
 
 bool ProjectPass::openResults() {
@@ -377,11 +417,32 @@ bool ProjectPass::putRewrittenProjectInPlace() {
 
 bool ProjectPass::pack() {
     trace(" ----------------  powershell compress the new .zef file  ---------------------");
+    // Known before anything is placed: a folder under the new archive's name stays in the way.
+    std::error_code probed;
+    if (fs::is_directory(createdArchive_, probed)) {
+        return fail(
+            {"Can't write " + shown(createdArchive_) + ": a folder of that name is in the way",
+             "ERROR"});
+    }
+    // Beside the final name, so the last step is a rename on the same volume.
+    packedArchive_ = paths_.beside("_IBY.zef");
+    packedArchive_.replace_filename(".~" + platform::AnsiFromPath(packedArchive_.filename()) + "." +
+                                    decimal(static_cast<long long>(std::random_device{}())) +
+                                    ".tmp");
     const platform::ArchiveResult packed =
-        platform::RepackArchive(paths_.archive(), unpacked_, {projectEntry}, createdArchive_);
+        platform::RepackArchive(paths_.archive(), unpacked_, {projectEntry}, packedArchive_);
     if (!packed.ok) {
         return fail({packed.error, "ERROR"});
     }
+    return true;
+}
+
+bool ProjectPass::publishArchive() {
+    std::string error;
+    if (!moveOver(packedArchive_, createdArchive_, error)) {
+        return fail({error, "ERROR"});
+    }
+    packedArchive_.clear();
     return true;
 }
 

@@ -8,7 +8,7 @@ platform::ui::FileDialogOptions toolOpenFileDialogOptions(
     options.filters = filters;
     options.title = std::string(title);
     options.mustExist = true;
-    options.showReadOnly = true;
+    options.showReadOnly = false;  // a project is read, never written: the box means nothing
     options.keepDirectory = false;
     options.maxLength = 260;
     return options;

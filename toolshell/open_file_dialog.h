@@ -11,9 +11,10 @@
 namespace toolshell {
 
 // The dialog the tools show: the program's filter pairs and title; the file and its folder must
-// exist, the path must fit in 260 characters, the read-only box shows (the flags are
-// OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, 0x81800), and a choice makes the
-// file's folder the current directory, which the conversions rely on.
+// exist, the path must fit in 260 characters, the read-only box is hidden (the flags are
+// OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, 0x81804), and a
+// choice makes the file's folder the current directory, which the conversions rely on. No
+// starting folder is given, so the system opens the folder of the last file chosen.
 platform::ui::FileDialogOptions toolOpenFileDialogOptions(
     const std::vector<platform::ui::FileFilter>& filters, std::string_view title);
 

@@ -4,6 +4,8 @@
 #include "extractor/loop/assignment_sort.h"
 #include "extractor/loop/module_sections.h"
 #include "extractor/passes/module_search.h"
+#include "extractor/project/comm_calls.h"
+#include "extractor/project/device_arrays.h"
 #include "extractor/project/line_text.h"
 
 namespace extractor {
@@ -91,8 +93,8 @@ void ConversionLoop::line(std::string_view input) {
         }
         text = fbd_.lastLine();
     }
-    // After a "</program>" the next line tells whether another program follows; it then goes
-    // through every step like any other line.
+    // After a "</program>" or "</SFCProgram>" the next line tells whether another program follows;
+    // it then goes through every step like any other line.
     if (pendingProgramEnd_) {
         pendingProgramEnd_ = false;
         if (holds(text, "<program") || holds(text, "<SFCProgram")) {
@@ -139,12 +141,13 @@ void ConversionLoop::line(std::string_view input) {
     if ((state_.state == LoopState::Code || dfbArea_) && !dfbAndCallSteps(text)) {
         return;
     }
-    if (holds(text, "<program>")) {
+    // A sequential chart is a program of its own element.
+    if (holds(text, "<program>") || holds(text, "<SFCProgram")) {
         state_.state = LoopState::Code;
         language_ = 0;
         dfbArea_ = false;
     }
-    if (holds(text, "</program>")) {
+    if (holds(text, "</program>") || holds(text, "</SFCProgram>")) {
         write(text);
         pendingProgramEnd_ = true;
         return;
@@ -300,6 +303,14 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
     if (currentDfb_ > 0 && !dfbInstancesWritten_) {
         const CensusDfb& dfb = setup_.census->dfbs[static_cast<std::size_t>(currentDfb_ - 1)];
         if (holds(text, "</privateLocalVariables")) {
+            // The one-line form "<privateLocalVariables></privateLocalVariables>" is split so
+            // the instances stand inside it.
+            const std::size_t close = text.find("</privateLocalVariables");
+            if (holds(std::string_view(text).substr(0, close), "<privateLocalVariables")) {
+                write(std::string_view(text).substr(0, close));
+                const std::size_t indent = text.find_first_not_of(" \t");
+                text = text.substr(0, indent) + text.substr(close);
+            }
             writeDfbInstances(out_.project, dfb);
             dfbInstancesWritten_ = true;
         } else if (holds(text, "<FBProgram")) {
@@ -331,6 +342,10 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
     if (language_ == 3) {
         return !fbd_.start(text);
     }
+    // A ladder rung holds library blocks as elements too, named by their type alone.
+    if (language_ == 2 && findTypedCommBlock(text) && fbd_.start(text)) {
+        return false;
+    }
     // Few lines call a communication block; the rest need no closer look.
     if (text.find('(') == std::string::npos) {
         return true;
@@ -355,7 +370,14 @@ void ConversionLoop::rewriteCode(std::string& text) {
     if (!references_) {
         references_.emplace(module_);
     }
+    const int direct = referenceCounts_.direct;
     references_->rewrite(text, setup_.ignoreStrings, referenceCounts_);
+    if (referenceCounts_.direct != direct) {
+        for (const std::string& element : elementsOutOfRange(text, module_.name("IBY_DIO"))) {
+            out_.results("  WARNING!!!!  " + element + " in '" + currentName_ +
+                         "' names a word the module's data does not have.");
+        }
+    }
 }
 
 void ConversionLoop::endPrograms() {
@@ -513,7 +535,9 @@ void ConversionLoop::finish() {
             "ERROR: The project file has no end of its logic configuration (</logicConf>); "
             "nothing was converted.");
     } else if (!outSectionWritten_) {
-        fail("ERROR: The project file has no program section; nothing was converted.");
+        fail(
+            "ERROR: The project file has no program (<program> or <SFCProgram>); nothing was "
+            "converted.");
     }
 }
 

@@ -126,11 +126,27 @@ std::string plainServiceFileName(std::string_view storedName) {
     if (name.empty() || name == "." || name == "..") {
         return {};
     }
+    // Only what Windows itself refuses in a file name: the name is used as a file name and
+    // never reaches a command line.
     for (unsigned char c : name) {
-        if (c < 0x20 || c == 0x7F ||
-            std::string_view("\"'`:*?<>|$%").find(static_cast<char>(c)) != std::string_view::npos) {
+        if (c < 0x20 ||
+            std::string_view("\"*:<>?|").find(static_cast<char>(c)) != std::string_view::npos) {
             return {};
         }
+    }
+    // Device names ("NUL", "COM1.svc") open the device, not a file.
+    std::string stem = upperCase(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ') {
+        stem.pop_back();
+    }
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"}) {
+        if (stem == device) {
+            return {};
+        }
+    }
+    if (stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) &&
+        stem[3] >= '1' && stem[3] <= '9') {
+        return {};
     }
     return std::string(name);
 }

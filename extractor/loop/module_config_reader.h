@@ -50,8 +50,8 @@ class ModuleConfigReader {
 std::vector<std::string> serviceFileLines(const std::vector<uint16_t>& words);
 
 // The stored name reduced to a plain file name: the text after its last folder separator.
-// Empty when that is no plain name (empty, "." or "..", a drive, or a quote, control or
-// wildcard character).
+// Empty when Windows would not take it as a file name (empty, "." or "..", a drive, a device
+// name, or one of the characters " * : < > ? | or a control character).
 std::string plainServiceFileName(std::string_view storedName);
 
 }  // namespace extractor

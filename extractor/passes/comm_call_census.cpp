@@ -59,6 +59,23 @@ void CensusPass::line(std::string_view text) {
     if (holds(text, "<variables name=\"IBY_")) {
         noteDeclaredInstance(text);
     }
+    // A block drawn in a diagram or a ladder rung by its type alone names its address on a
+    // pin line of its own; only a block wired to ADDR(...) is replaced, as a static call.
+    if (typedBlock_) {
+        if (holds(upperCase(text), "ADDR")) {
+            countCall(instanceKindOf(*typedBlock_, false));
+            typedBlock_.reset();
+        } else if (holds(text, "</FFBBlock>") || holds(text, "</FBDSource") ||
+                   holds(text, "</LDSource")) {
+            typedBlock_.reset();
+        }
+    } else if (const auto typed = findTypedCommBlock(text)) {
+        // Read as the rewrite reads it: a one-line element has no pins to replace.
+        if (!holds(text, "</FFBBlock>")) {
+            typedBlock_ = typed->block;
+        }
+        return;
+    }
     // A call needs its bracket; most lines of a project have none.
     if (text.find('(') == std::string_view::npos || holds(text, "EFSource")) {
         return;

@@ -6,6 +6,7 @@
 // each call for the user; the tables tell the conversion loop which instances of the
 // replacement blocks to declare. The tables grow with the project.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,8 +53,9 @@ class CensusPass {
     CommCallCensus census_;
     long lineNumber_ = 0;
     bool inDfb_ = false;
-    bool insideFbSource_ = false;  // between "<FBSource" and "</FBSource"
-    bool blockDiagram_ = false;    // inside a block-diagram source
+    bool insideFbSource_ = false;          // between "<FBSource" and "</FBSource"
+    bool blockDiagram_ = false;            // inside a block-diagram source
+    std::optional<CommBlock> typedBlock_;  // inside a block named by its type alone
 };
 
 }  // namespace extractor

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "extractor/project/line_text.h"
+
 namespace extractor {
 
 namespace {
@@ -47,6 +49,19 @@ std::optional<CommCall> findCommCall(std::string_view upperLine, CommBlock block
         }
         call.dynamic = args.find("ADDR") == std::string_view::npos;
         return call;
+    }
+    return std::nullopt;
+}
+
+std::optional<TypedCommBlock> findTypedCommBlock(std::string_view line) {
+    if (!holds(line, "<FFBBlock")) {
+        return std::nullopt;
+    }
+    const std::string_view type = attributeValue(line, "typeName=");
+    for (CommBlock block : {CommBlock::SendReq, CommBlock::ReadVar, CommBlock::WriteVar}) {
+        if (type == commBlockName(block)) {
+            return TypedCommBlock{block, static_cast<std::size_t>(type.data() - line.data())};
+        }
     }
     return std::nullopt;
 }

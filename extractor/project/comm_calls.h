@@ -25,4 +25,12 @@ struct CommCall {
 std::optional<CommCall> findCommCall(std::string_view upperLine, CommBlock block,
                                      std::size_t from = 0);
 
+// A block-diagram block that names the call only as its type, typeName="READ_VAR" (no
+// bracket), as Control Expert exports a block drawn from the library.
+struct TypedCommBlock {
+    CommBlock block = CommBlock::SendReq;
+    std::size_t at = 0;  // where the type's name starts in the line
+};
+std::optional<TypedCommBlock> findTypedCommBlock(std::string_view line);
+
 }  // namespace extractor

@@ -1,5 +1,6 @@
 #include "extractor/rewrite/declaration_rewrite.h"
 
+#include "extractor/project/device_arrays.h"
 #include "extractor/project/line_text.h"
 
 namespace extractor {
@@ -50,19 +51,33 @@ std::string retyped(const std::string& line, std::string_view type) {
     return line.substr(0, open + 1) + std::string(type) + line.substr(close);
 }
 
+std::string initLine(long value) {
+    return "\t\t\t<variableInit value=\"" + decimal(value) + "\"></variableInit>";
+}
+
 }  // namespace
 
 void DeclarationPass::line(std::string_view text) {
     std::string current(text);
     if (!pendingComment_.empty()) {
         const std::size_t close = current.find("</comment>");
-        if (close == std::string::npos) {
-            out_.project("\t\t\t<comment>" + pendingComment_ + "</comment>");
-        } else {
+        if (close != std::string::npos) {
             // What follows the comment on its line (the declaration's closing tag, say) stays.
             current.insert(close, " - " + pendingComment_);
+            pendingComment_.clear();
+        } else if (!holds(current, commentOpen)) {
+            out_.project("\t\t\t<comment>" + pendingComment_ + "</comment>");
+            pendingComment_.clear();
         }
-        pendingComment_.clear();
+        // A comment over several lines gets the address where it closes.
+    }
+    if (replacingInit_) {
+        if (holds(current, "</variables>")) {
+            replacingInit_ = false;
+        }
+        if (!dropOwnInit(current)) {
+            return;
+        }
     }
     const std::string rs = module_.rackSlot();
     const std::string tail = rs + ".0.";
@@ -87,6 +102,56 @@ void DeclarationPass::line(std::string_view text) {
     }
     if (!taken) {
         out_.project(current);
+    }
+}
+
+std::optional<long> DeclarationPass::configuredValue(const std::string& pattern,
+                                                     const std::string& tail,
+                                                     const std::string& address) const {
+    if (pattern.rfind("%KW", 0) != 0) {
+        return std::nullopt;
+    }
+    const std::size_t wordAt = 3 + tail.size();
+    const long word = wordAt < address.size() && isDigit(address[wordAt])
+                          ? leadingNumber(std::string_view(address).substr(wordAt))
+                          : -1;
+    const bool bare = wordAt < address.size() && address.find('.', wordAt) == std::string::npos;
+    if (!bare || word < 0 || word > 2) {
+        return std::nullopt;
+    }
+    const long values[] = {module_.kw0, module_.kw1, module_.kw2};
+    return values[word];
+}
+
+bool DeclarationPass::dropOwnInit(std::string& line) {
+    if (insideOwnInit_) {
+        const std::size_t end = line.find(initClose);
+        if (end == std::string::npos) {
+            return false;
+        }
+        insideOwnInit_ = false;
+        line.erase(0, end + initClose.size());
+        return line.find_first_not_of(" \t") != std::string::npos;
+    }
+    const std::size_t own = line.find("<variableInit");
+    if (own == std::string::npos) {
+        return true;
+    }
+    const std::size_t end = line.find(initClose, own);
+    if (end == std::string::npos) {
+        insideOwnInit_ = true;
+        line.erase(own);
+    } else {
+        line.erase(own, end + initClose.size() - own);
+    }
+    return line.find_first_not_of(" \t") != std::string::npos;
+}
+
+void DeclarationPass::warnOutOfRange(std::string_view assignment, const std::string& name,
+                                     const std::string& address) {
+    for (const std::string& element : elementsOutOfRange(assignment, module_.name("IBY_DIO"))) {
+        out_.results("  WARNING!!!!  Variable '" + name + "' at " + address + " becomes " +
+                     element + ", which the module's data does not have.");
     }
 }
 
@@ -116,8 +181,10 @@ bool DeclarationPass::rewriteVariableDecl(std::string_view line, const std::stri
     const std::string comment = address + " (Interbus-S)";
     const std::size_t ownComment = declaration.find("</comment>");
     const std::size_t closing = declaration.find("</variables>");
+    const std::optional<long> init = configuredValue(pattern, tail, address);
     if (closing == std::string::npos) {
-        // Spread over several lines: the next line gets the comment.
+        // Spread over several lines: the next line gets the comment, and the configured value
+        // replaces any initial value the lines hold.
         if (ownComment != std::string::npos) {
             out_.project(declaration.substr(0, ownComment) + " - " + comment +
                          declaration.substr(ownComment));
@@ -128,6 +195,10 @@ bool DeclarationPass::rewriteVariableDecl(std::string_view line, const std::stri
             } else {
                 pendingComment_ = comment;
             }
+        }
+        if (init) {
+            out_.project(initLine(*init));
+            replacingInit_ = true;
         }
         return true;
     }
@@ -144,23 +215,13 @@ bool DeclarationPass::rewriteVariableDecl(std::string_view line, const std::stri
         ownText = inner.substr(from, shut - from);
         inner.erase(start, shut + commentClose.size() - start);
     }
-    if (pattern.rfind("%KW", 0) == 0) {
-        const std::size_t wordAt = 3 + tail.size();
-        const long word = wordAt < address.size() && isDigit(address[wordAt])
-                              ? leadingNumber(std::string_view(address).substr(wordAt))
-                              : -1;
-        const bool bare = wordAt < address.size() && address.find('.', wordAt) == std::string::npos;
-        if (bare && word >= 0 && word <= 2) {
-            const long values[] = {module_.kw0, module_.kw1, module_.kw2};
-            out_.project("\t\t\t<variableInit value=\"" + decimal(values[word]) +
-                         "\"></variableInit>");
-            // The configured word is the value; a second initial value would not load.
-            const std::size_t init = inner.find("<variableInit");
-            const std::size_t initEnd =
-                init == std::string::npos ? init : inner.find(initClose, init);
-            if (initEnd != std::string::npos) {
-                inner.erase(init, initEnd + initClose.size() - init);
-            }
+    if (init) {
+        out_.project(initLine(*init));
+        // The configured word is the value; a second initial value would not load.
+        const std::size_t own = inner.find("<variableInit");
+        const std::size_t ownEnd = own == std::string::npos ? own : inner.find(initClose, own);
+        if (ownEnd != std::string::npos) {
+            inner.erase(own, ownEnd + initClose.size() - own);
         }
     }
     if (errorBit) {
@@ -179,6 +240,16 @@ void DeclarationPass::writeAssignment(std::string_view line, const std::string& 
                                       const std::string& tail, const std::string& address,
                                       const std::string& name, const std::string& type) {
     (void)line;
+    const DeclarationOutputs out{out_.project,
+                                 [&](std::string_view assignment) {
+                                     warnOutOfRange(assignment, name, address);
+                                     out_.inputs(assignment);
+                                 },
+                                 [&](std::string_view assignment) {
+                                     warnOutOfRange(assignment, name, address);
+                                     out_.outputs(assignment);
+                                 },
+                                 out_.results};
     const char kind = pattern.size() > 1 ? pattern[1] : ' ';
     if (kind != 'I' && kind != 'Q') {
         return;
@@ -200,9 +271,9 @@ void DeclarationPass::writeAssignment(std::string_view line, const std::string& 
                 ? (input ? ".Inputs.IW[" : ".Outputs.QW[") + decimal(word)
                 : (input ? ".Inputs.IBS_Status[" : ".Outputs.IBS_Command[") + decimal(word - n);
         if (input) {
-            out_.inputs(name + " := " + device + place + "]." + decimal(bit) + ";" + note);
+            out.inputs(name + " := " + device + place + "]." + decimal(bit) + ";" + note);
         } else {
-            out_.outputs(device + place + "]." + decimal(bit) + " := " + name + ";" + note);
+            out.outputs(device + place + "]." + decimal(bit) + " := " + name + ";" + note);
         }
         return;
     }
@@ -239,17 +310,17 @@ void DeclarationPass::writeAssignment(std::string_view line, const std::string& 
         suffix.push_back(')');
     }
     if (input && errorBit) {
-        out_.inputs(name + " := " + prefix + errorMember + suffix + ";");
+        out.inputs(name + " := " + prefix + errorMember + suffix + ";");
     } else if (input) {
         const std::string place = word < n ? ".Inputs.IW[" + decimal(word) + "]"
                                            : ".Inputs.IBS_Status[" + decimal(word - n) + "]";
-        out_.inputs(name + (word < n ? member : "") + " := " + prefix + device + place + suffix +
-                    ";" + note);
+        out.inputs(name + (word < n ? member : "") + " := " + prefix + device + place + suffix +
+                   ";" + note);
     } else {
         const std::string place = word < n ? ".Outputs.QW[" + decimal(word) + "]"
                                            : ".Outputs.IBS_Command[" + decimal(word - n) + "]";
-        out_.outputs(device + place + " := " + prefix + name + (word < n ? member : "") + suffix +
-                     ";" + note);
+        out.outputs(device + place + " := " + prefix + name + (word < n ? member : "") + suffix +
+                    ";" + note);
     }
 }
 

@@ -6,6 +6,7 @@
 // module's data becomes an assignment for the IN or OUT section. Declarations typed with the
 // module's IODDTs get the generated channel and module types.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,13 @@ class DeclarationPass {
   private:
     bool rewriteVariableDecl(std::string_view line, const std::string& pattern,
                              const std::string& tail);
+    // The configured word (KW0 to KW2) a %KW declaration starts with, if it is one of them.
+    std::optional<long> configuredValue(const std::string& pattern, const std::string& tail,
+                                        const std::string& address) const;
+    // The line without the initial value it holds; false when nothing is left to write.
+    bool dropOwnInit(std::string& line);
+    void warnOutOfRange(std::string_view assignment, const std::string& name,
+                        const std::string& address);
     void writeAssignment(std::string_view line, const std::string& pattern, const std::string& tail,
                          const std::string& address, const std::string& name,
                          const std::string& type);
@@ -49,6 +57,8 @@ class DeclarationPass {
     const DerivedTypeCatalogue& types_;
     DeclarationOutputs out_;
     std::string pendingComment_;
+    bool replacingInit_ = false;  // inside a declaration that got its configured value
+    bool insideOwnInit_ = false;  // inside the initial value it held, spread over lines
     int inputs_ = 0, outputs_ = 0, channels_ = 0;
     std::vector<std::string> channelList_, moduleList_;
 };

@@ -1,5 +1,6 @@
 #include "extractor/rewrite/fbd_block_rewrite.h"
 
+#include "extractor/project/comm_calls.h"
 #include "extractor/project/line_text.h"
 
 namespace extractor {
@@ -8,11 +9,20 @@ bool FbdBlockRewrite::start(std::string_view line) {
     if (holds(line, "</FFBBlock>")) {
         return false;
     }
+    if (const auto typed = findTypedCommBlock(line)) {
+        active_ = true;
+        typedOnly_ = true;
+        block_ = typed->block;
+        callAt_ = typed->at;
+        lines_.assign(1, std::string(line));
+        return true;
+    }
     const std::string upper = upperCase(line);
     for (CommBlock block : {CommBlock::SendReq, CommBlock::ReadVar, CommBlock::WriteVar}) {
         const std::size_t at = upper.find(std::string(commBlockName(block)) + "(");
         if (at != std::string::npos) {
             active_ = true;
+            typedOnly_ = false;
             block_ = block;
             callAt_ = at;
             lines_.assign(1, std::string(line));
@@ -53,7 +63,9 @@ bool FbdBlockRewrite::feed(std::string_view line, CommRewriteContext& context,
                           current.substr(addr + 4, bracket - addr - 4) + current.substr(close + 1);
                 first = first.substr(0, callAt_) + "IBY_" + name + context.module.suffix() +
                         first.substr(callAt_ + name.size());
-                if (block_ == CommBlock::SendReq || holds(upperCase(first), "'PMS'")) {
+                // The typed form names its object ('PMS') on a pin of its own.
+                if (block_ == CommBlock::SendReq || typedOnly_ ||
+                    holds(upperCase(first), "'PMS'")) {
                     const InstanceKind kind = instanceKindOf(block_, false);
                     KindCounts& numbers =
                         context.dfbArea ? context.dfbNumbers : context.sectionNumbers;
@@ -72,7 +84,8 @@ bool FbdBlockRewrite::feed(std::string_view line, CommRewriteContext& context,
     }
     lines_.push_back(current);
     // A block never reaches past the end of its diagram, whatever its lines lack.
-    if (!holds(line, "</FFBBlock>") && !holds(upper, "ADDR") && !holds(line, "</FBDSource")) {
+    if (!holds(line, "</FFBBlock>") && !holds(upper, "ADDR") && !holds(line, "</FBDSource") &&
+        !holds(line, "</LDSource")) {
         return false;
     }
     // Every line but the last is written here; the last goes back to the loop.

@@ -17,7 +17,8 @@ class FbdBlockRewrite {
   public:
     bool active() const { return active_; }
 
-    // Starts on the block's first line when it calls one of the three blocks and the element
+    // Starts on the block's first line when it calls one of the three blocks (as "READ_VAR(" or
+    // as the type name alone) and the element
     // goes on past this line; false (nothing kept) otherwise.
     bool start(std::string_view line);
 
@@ -34,6 +35,7 @@ class FbdBlockRewrite {
     bool active_ = false;
     CommBlock block_ = CommBlock::SendReq;
     std::size_t callAt_ = 0;
+    bool typedOnly_ = false;  // typeName="READ_VAR": the block's pins carry its arguments
     std::vector<std::string> lines_;
     std::string lastLine_;
 };

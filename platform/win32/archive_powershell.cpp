@@ -1,11 +1,17 @@
 // Archives through Windows PowerShell's cmdlets. Expand-Archive takes only names ending in
-// ".zip", so the archive is first copied under such a name into a private folder; the new
-// archive is compressed under a ".zip" name beside the output and moved into place.
+// ".zip", so the archive is first copied under such a name into a private folder; its entry
+// names are listed and checked before anything is expanded. The new archive is compressed
+// under a ".zip" name beside the output and moved into place. The scripts hold no path: the
+// paths reach PowerShell as environment variables of the child process.
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "platform/ansi_path.h"
 #include "platform/archive.h"
@@ -39,9 +45,33 @@ fs::path TemporaryZipBeside(const fs::path& output) {
     }
 }
 
-bool RunScript(const std::wstring& script) {
+using Environment = std::vector<std::pair<const char*, fs::path>>;
+
+// Runs the script with the paths set in this process's environment, which the child inherits,
+// and clears them again.
+bool RunScript(const std::wstring& script, const Environment& environment) {
+    for (const auto& [name, value] : environment)
+        SetEnvironmentVariableW(Widen<wchar_t>(name).c_str(), value.c_str());
     const CommandOutcome outcome = win32::RunWideCommand(PowerShellCommandLine<wchar_t>(script));
+    for (const auto& [name, value] : environment)
+        SetEnvironmentVariableW(Widen<wchar_t>(name).c_str(), nullptr);
     return outcome.started && outcome.exitCode == 0;
+}
+
+// The entry names checked before anything is written; empty when all may be unpacked.
+std::string RefusedEntry(const fs::path& zip, const fs::path& archive, const fs::path& folder) {
+    const fs::path listing = folder / L".~entries.txt";
+    const bool listed = RunScript(ListArchiveScript<wchar_t>(),
+                                  {{kArchiveVariable, zip}, {kListingVariable, listing}});
+    std::ifstream in(listing, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    DeleteFileW(listing.c_str());
+    if (!listed)
+        return "PowerShell could not read the entries of " + Shown(archive);
+    if (const auto refused = RefusedListedEntry(text))
+        return Shown(archive) + " holds an entry that would leave its folder: " + *refused;
+    return {};
 }
 
 }  // namespace
@@ -54,8 +84,13 @@ ArchiveResult UnpackArchive(const fs::path& archive, const fs::path& folder) {
     const fs::path zip = folder / L".~archive.zip";
     if (!CopyFileW(archive.c_str(), zip.c_str(), FALSE))
         return Failure("Can't copy " + Shown(archive) + " to " + Shown(zip));
+    if (const std::string refused = RefusedEntry(zip, archive, folder); !refused.empty()) {
+        DeleteFileW(zip.c_str());
+        return Failure(refused);
+    }
     const fs::path content = folder / L".~unpacked";
-    const bool expanded = RunScript(ExpandArchiveScript<wchar_t>(zip.native(), content.native()));
+    const bool expanded = RunScript(ExpandArchiveScript<wchar_t>(),
+                                    {{kArchiveVariable, zip}, {kFolderVariable, content}});
     DeleteFileW(zip.c_str());
     // A PowerShell that ends well but leaves no folder (a stand-in without the archive
     // cmdlets) has not unpacked anything either.
@@ -86,7 +121,8 @@ ArchiveResult RepackArchive(const fs::path&, const fs::path& folder,
                             const std::vector<std::string>&, const fs::path& output) {
     const fs::path zip = TemporaryZipBeside(output);
     std::error_code probed;
-    if (!RunScript(CompressArchiveScript<wchar_t>(folder.native(), zip.native())) ||
+    if (!RunScript(CompressArchiveScript<wchar_t>(),
+                   {{kArchiveVariable, zip}, {kFolderVariable, folder}}) ||
         !fs::is_regular_file(zip, probed)) {
         DeleteFileW(zip.c_str());
         return Failure("PowerShell could not pack " + Shown(folder) + " into " + Shown(output));

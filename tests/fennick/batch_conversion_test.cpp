@@ -74,6 +74,20 @@ TEST_F(BatchConversion, ResultsCensusAndIntermediateFiles) {
     EXPECT_EQ(census[1].rfind("Section: Main (static2) sec_Send_Req_Instance(1) =  1", 0), 0u);
 }
 
+// Names Windows takes place the service file's copy under its own name; none stops the run.
+TEST_F(BatchConversion, ServiceFileNamesWindowsTakes) {
+    for (const std::string name : {"Line$1.svc", "O'Brien.svc", "100%.svc", "a`b.svc"}) {
+        SCOPED_TRACE(name);
+        ProjectSpec project = sampleProject();
+        project.modules[0].svcName = "D:\\Svc\\" + name;
+        const std::string root = "Named" + std::to_string(name.size()) + name.substr(0, 1);
+        const fs::path input = writeProject(root + ".zef", project);
+        ASSERT_EQ(runFennick({input.string()}), 0) << transcript();
+        EXPECT_TRUE(fs::exists(path(root + "_IBY.zef")));
+        EXPECT_TRUE(fs::exists(path(root + "_IBY_IntermediateFiles") / name));
+    }
+}
+
 TEST_F(BatchConversion, WholeConversionRewritesTheProject) {
     const fs::path input = writeProject("Line.zef", sampleProject());
     ASSERT_EQ(runFennick({input.string()}), 0) << transcript();
@@ -150,7 +164,7 @@ TEST_F(BatchConversion, SecondModuleGetsTheSecondPass) {
     const std::vector<std::string> shown = boxes();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], "msgbox \"Finished\" \" Created: " + (folder() / "Two").string() +
-                            "_IBY_IBY.zef\" -> OK");
+                            "_IBY_IBY.zef\" icon information -> OK");
     EXPECT_TRUE(leftoverWorkFolders().empty());
 }
 
@@ -180,7 +194,7 @@ TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
          "Missing IBY100", "ERROR: File '"},
         {"no unitpro.xef",
          [](FennickTest&, const fs::path& archive) { writeArchive(archive, sampleExtraEntries()); },
-         "ERROR", "(1) Unable to open "},
+         "ERROR", ""},
         {"not an archive",
          [](FennickTest&, const fs::path& archive) { std::ofstream(archive) << "plain text"; },
          "ERROR", "Can't open archive "},
@@ -189,7 +203,15 @@ TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
              writeProjectArchive(archive, sampleProject());
              fs::create_directories(test.path("Line_IBY.zef") / "held");
          },
-         "ERROR", ""},
+         "ERROR", "Can't write "},
+        // The intermediate folder goes in place before the new archive: when it cannot, no
+        // new archive appears either.
+        {"intermediate folder blocked",
+         [](FennickTest& test, const fs::path& archive) {
+             writeProjectArchive(archive, sampleProject());
+             std::ofstream(test.path("Line_IBY_IntermediateFiles")) << "a file of mine";
+         },
+         "ERROR", "Can't create folder "},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.what);
@@ -212,6 +234,7 @@ TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
         EXPECT_EQ(readFile(input), archiveBefore);
         EXPECT_EQ(readFile(path("Line") / "notes.txt"), "mine");
         EXPECT_TRUE(leftoverWorkFolders().empty());
+        fs::remove(path("Line_IBY_IntermediateFiles"));
     }
 }
 
@@ -227,14 +250,13 @@ TEST_F(BatchConversion, MessagesNameTheProjectFileBesideTheArchive) {
     EXPECT_EQ(boxes(),
               std::vector<std::string>{"msgbox \"Missing IBY100\" \"ERROR: File '" + projectFile +
                                        "' does not contain at least one TSXIBY100 "
-                                       "Module!\" -> OK"});
+                                       "Module!\" icon stop -> OK"});
 
     writeArchive(path("Line.zef"), sampleExtraEntries());
     EXPECT_EQ(runFennick({path("Line.zef").string()}), 1);
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(
-        boxes()[0].rfind("msgbox \"ERROR\" \"(1) Unable to open " + projectFile + " Err = ", 0), 0u)
-        << boxes()[0];
+    EXPECT_EQ(boxes()[0], "msgbox \"ERROR\" \"" + path("Line.zef").string() +
+                              " has no entry unitpro.xef\" icon stop -> OK");
 
     writeProject("Line.zef", sampleProject());
     EXPECT_EQ(runFennick({}, "menu 100\nfile \"" + path("Line.zef").string() + "\"\n"), 0);

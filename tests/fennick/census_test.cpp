@@ -79,6 +79,28 @@ TEST(CommCallCensus, EveryKindInSectionsAndDfbs) {
               (std::vector<int>{0}));
 }
 
+// A block drawn by its type alone counts once a pin of it wires ADDR(...), as the rewrite
+// replaces it; a one-line element or one wired to a variable does not.
+TEST(CommCallCensus, BlocksNamedByTheirTypeAlone) {
+    const Census census = take({
+        "\t\t<identProgram name=\"Drawn\" type=\"section\" task=\"MAST\"></identProgram>",
+        "\t\t<FBDSource>",
+        "\t\t\t<FFBBlock instanceName=\"FBI_1\" typeName=\"READ_VAR\"></FFBBlock>",
+        "\t\t\t<FFBBlock instanceName=\"FBI_2\" typeName=\"WRITE_VAR\">",
+        "\t\t\t\t<inputVariable formalParameter=\"ADR\" "
+        "effectiveParameter=\"ADDR('0.3.0.5')\"></inputVariable>",
+        "\t\t\t</FFBBlock>",
+        "\t\t\t<FFBBlock instanceName=\"FBI_3\" typeName=\"READ_VAR\">",
+        "\t\t\t\t<inputVariable formalParameter=\"ADR\" "
+        "effectiveParameter=\"Route\"></inputVariable>",
+        "\t\t\t</FFBBlock>",
+        "\t\t</FBDSource>",
+    });
+    ASSERT_EQ(census.file.size(), 1u);
+    EXPECT_EQ(census.file[0], "Section: Drawn (static10) sec_WRITE_VAR_Instance(1) =  1  line = 5");
+    EXPECT_TRUE(census.tables.sectionCalls[kindIndex(InstanceKind::StaticReadVar)].empty());
+}
+
 TEST(CommCallCensus, LinesThatAreNoCalls) {
     const Census census = take({
         "\t\t<identprogram name=\"Other\"></identprogram>",  // another case: no section start

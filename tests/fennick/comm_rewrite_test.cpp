@@ -215,16 +215,70 @@ TEST(CommBlockRewrite, BlockDiagramsEndWithTheirSource) {
     EXPECT_EQ(run.count("IBY_SEND_REQ_1(254,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);
 }
 
+// A library block drawn in a diagram or a rung names the call by its type alone; wired to the
+// module's ADDR(...) it is replaced and declared like the bracket form.
+TEST(CommBlockRewrite, BlocksNamedByTheirTypeAlone) {
+    struct TypedCase {
+        const char* type;
+        const char* language;
+        const char* instanceType;
+    };
+    const TypedCase cases[] = {
+        {"SEND_REQ", "FBD", "IBY_SEND_REQ"},
+        {"READ_VAR", "FBD", "IBY_READ_VAR"},
+        {"WRITE_VAR", "FBD", "IBY_WRITE_VAR"},
+        {"READ_VAR", "LD", "IBY_READ_VAR"},
+    };
+    for (const TypedCase& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " in " + c.language);
+        ProjectSpec project = sampleProject();
+        project.sections.clear();
+        project.sections.push_back(SectionSpec{
+            "Drawn",
+            c.language,
+            {"\t\t\t<FFBBlock instanceName=\"FBI_3\" typeName=\"" + std::string(c.type) + "\">",
+             "\t\t\t\t<inputVariable formalParameter=\"ADR\" "
+             "effectiveParameter=\"ADDR('0.3.0.5')\"></inputVariable>",
+             "\t\t\t\t<inputVariable formalParameter=\"OBJ\" "
+             "effectiveParameter=\"'PMS'\"></inputVariable>",
+             "\t\t\t</FFBBlock>"}});
+        const LoopRun run = runLoop(projectLines(project));
+        ASSERT_FALSE(run.failure) << run.failure->text;
+        const std::string renamed = std::string(c.instanceType) + "_1";
+        EXPECT_EQ(run.count("\t\t\t<FFBBlock instanceName=\"" + renamed + "\" typeName=\"" +
+                            c.instanceType + "_d0_s3\">"),
+                  1);
+        EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"ADR\" "
+                            "effectiveParameter=\"5\"></inputVariable>"),
+                  1);
+        // The sample's DFB declares its own IBY_SEND_REQ_1.
+        const int declared = std::string(c.type) == "SEND_REQ" ? 2 : 1;
+        EXPECT_EQ(run.count("\t\t<variables name=\"" + renamed + "\" typeName=\"" + c.instanceType +
+                            "\"></variables>"),
+                  declared);
+        const extractor::CommBlock block = std::string(c.type) == "SEND_REQ" ? CommBlock::SendReq
+                                           : std::string(c.type) == "READ_VAR"
+                                               ? CommBlock::ReadVar
+                                               : CommBlock::WriteVar;
+        EXPECT_EQ(
+            run.counters.inSections[extractor::kindIndex(extractor::instanceKindOf(block, false))],
+            1);
+    }
+}
+
 TEST(CommBlockRewrite, SecondPassNumbersAfterTheExistingInstances) {
     ProjectSpec project = sampleProject();
+    // Not in ascending order: the new instances follow the highest.
+    project.declarations.push_back(
+        "\t\t<variables name=\"IBY_SEND_REQ_7\" typeName=\"IBY_SEND_REQ\"></variables>");
     project.declarations.push_back(
         "\t\t<variables name=\"IBY_SEND_REQ_3\" typeName=\"IBY_SEND_REQ\"></variables>");
     project.dfbs[0].privateVariables.push_back(
         "\t\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
     const LoopRun run = runLoop(projectLines(project));
     ASSERT_FALSE(run.failure);
-    EXPECT_EQ(run.count("IBY_SEND_REQ_4(254,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);
-    EXPECT_EQ(run.count("\t\t<variables name=\"IBY_SEND_REQ_4\" typeName=\"IBY_SEND_REQ\">"
+    EXPECT_EQ(run.count("IBY_SEND_REQ_8(254,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);
+    EXPECT_EQ(run.count("\t\t<variables name=\"IBY_SEND_REQ_8\" typeName=\"IBY_SEND_REQ\">"
                         "</variables>"),
               1);
     EXPECT_EQ(run.count("  IBY_SEND_REQ_2(5,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);

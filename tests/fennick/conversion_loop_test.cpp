@@ -188,6 +188,41 @@ TEST(ConversionLoop, MastTaskForms) {
     }
 }
 
+// A sequential chart may be the last program, or the only one: the OUT section follows it.
+TEST(ConversionLoop, SequentialChartsAreProgramsToo) {
+    const std::vector<std::string> chart = {
+        "\t<SFCProgram>",
+        "\t\t<identProgram name=\"Steps\" type=\"section\" task=\"MAST\"></identProgram>",
+        "\t\t<transitionSource name=\"T1\"><STSource>%IW0.3.0.7 &gt; 3</STSource>"
+        "</transitionSource>",
+        "\t</SFCProgram>"};
+    for (const bool alone : {false, true}) {
+        SCOPED_TRACE(alone ? "the only program" : "after the others");
+        ProjectSpec project = sampleProject();
+        if (alone) {
+            project.sections.clear();
+        }
+        std::vector<std::string> lines = projectLines(project);
+        auto last = std::find(lines.rbegin(), lines.rend(), "\t</program>");
+        const auto at = last == lines.rend()
+                            ? std::find(lines.begin(), lines.end(), "\t</logicConf>") + 1
+                            : last.base();
+        lines.insert(at, chart.begin(), chart.end());
+        const LoopRun run = runLoop(lines);
+        ASSERT_FALSE(run.failure) << run.failure->text;
+        const int end = run.indexOf("\t</SFCProgram>");
+        const int out = run.indexOf(
+            "\t\t<identProgram name=\"IBY_OUT_d0_s3\" type=\"section\" task=\"MAST\">"
+            "</identProgram>");
+        ASSERT_GE(end, 0);
+        EXPECT_GT(out, end);
+        EXPECT_EQ(
+            run.count("\t\t<transitionSource name=\"T1\"><STSource>IBY_DIO_d0_s3.Inputs.IW[7] "
+                      "&gt; 3</STSource></transitionSource>"),
+            1);
+    }
+}
+
 TEST(ConversionLoop, ProjectsThatLackAPartEndWithAnError) {
     struct Case {
         const char* what;
@@ -269,6 +304,38 @@ TEST(ConversionLoop, DfbWithoutPrivateVariablesGetsItsInstances) {
     EXPECT_EQ(run.project[program - 2],
               "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
     EXPECT_EQ(run.project[program - 1], "\t\t</privateLocalVariables>");
+}
+
+TEST(ConversionLoop, DfbWithAnEmptyOneLinePrivateSectionGetsItsInstancesInside) {
+    ProjectSpec project = sampleProject();
+    project.dfbs[0].privateVariables.clear();
+    std::vector<std::string> lines = projectLines(project);
+    const auto program = std::find(lines.begin(), lines.end(), "\t\t<FBProgram name=\"Logic\">");
+    ASSERT_NE(program, lines.end());
+    lines.insert(program, "\t\t<privateLocalVariables></privateLocalVariables>");
+    const LoopRun run = runLoop(lines);
+    ASSERT_FALSE(run.failure);
+    const int at = run.indexOf("\t\t<FBProgram name=\"Logic\">");
+    EXPECT_EQ(run.project[at - 3], "\t\t<privateLocalVariables>");
+    EXPECT_EQ(run.project[at - 2],
+              "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
+    EXPECT_EQ(run.project[at - 1], "\t\t</privateLocalVariables>");
+}
+
+TEST(ConversionLoop, CodePastTheModulesWordsIsReported) {
+    ProjectSpec project = sampleProject();
+    project.sections[0].lines.push_back("Level := %IW0.3.0.300 + %IW0.3.0.241;");
+    const LoopRun run = runLoop(projectLines(project));
+    ASSERT_FALSE(run.failure);
+    std::vector<std::string> warnings;
+    for (const std::string& line : run.results) {
+        if (line.find("IBY_DIO_d0_s3.Inputs.IW[") != std::string::npos) {
+            warnings.push_back(line);
+        }
+    }
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].rfind("  WARNING!!!!  IBY_DIO_d0_s3.Inputs.IW[300] in 'Main'", 0), 0u)
+        << warnings[0];
 }
 
 }  // namespace

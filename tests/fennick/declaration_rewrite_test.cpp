@@ -215,6 +215,82 @@ TEST(DeclarationRewrite, SpreadOverSeveralLines) {
               }));
 }
 
+// A %KW declaration with a comment is exported over several lines; it keeps the configured
+// value all the same, in place of any it held, and a comment over several lines stays one.
+TEST(DeclarationRewrite, SpreadDeclarationsKeepTheirValueAndComment) {
+    const Case cases[] = {
+        {located("Limit", "INT", "%KW0.3.0.1", ">") + "\n\t\t\t<comment>Max load</comment>\n"
+                                                      "\t\t</variables>",
+         {"\t\t<variables name=\"Limit\" typeName=\"INT\">",
+          "\t\t\t<variableInit value=\"242\"></variableInit>",
+          "\t\t\t<comment>Max load - %KW0.3.0.1 (Interbus-S)</comment>", "\t\t</variables>"},
+         {},
+         {}},
+        {located("Mode", "INT", "%KW0.3.0.2", ">") +
+             "\n\t\t\t<variableInit value=\"5\"></variableInit>"
+             "\n\t\t</variables>",
+         {"\t\t<variables name=\"Mode\" typeName=\"INT\">",
+          "\t\t\t<variableInit value=\"7\"></variableInit>",
+          "\t\t\t<comment>%KW0.3.0.2 (Interbus-S)</comment>", "\t\t</variables>"},
+         {},
+         {}},
+        {located("Flow", "INT", "%IW0.3.0.1", ">") +
+             "\n\t\t\t<comment>Flow of line 1\nmeasured at the pump</comment>"
+             "\n\t\t</variables>",
+         {"\t\t<variables name=\"Flow\" typeName=\"INT\">", "\t\t\t<comment>Flow of line 1",
+          "measured at the pump - %IW0.3.0.1 (Interbus-S)</comment>", "\t\t</variables>"},
+         {"Flow := IBY_DIO_d0_s3.Inputs.IW[1];"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::vector<std::string> lines;
+        for (std::size_t from = 0;;) {
+            const std::size_t end = c.line.find('\n', from);
+            lines.push_back(c.line.substr(from, end - from));
+            if (end == std::string::npos) {
+                break;
+            }
+            from = end + 1;
+        }
+        const Declared out = declare(lines);
+        EXPECT_EQ(out.project, c.project);
+        EXPECT_EQ(out.inputs, c.inputs);
+        EXPECT_EQ(out.outputs, c.outputs);
+    }
+}
+
+// An address past the generated arrays names an element the module's data lacks: said, with
+// the variable, in the results.
+TEST(DeclarationRewrite, ElementsPastTheArraysAreReported) {
+    const struct {
+        std::string line;
+        int wordCount;
+        const char* element;  // nullptr: within range
+    } cases[] = {
+        {located("Cmd", "INT", "%QW0.3.0.260"), 242, "IBY_DIO_d0_s3.Outputs.IBS_Command[18]"},
+        {located("Cmd", "INT", "%QW0.3.0.253"), 242, nullptr},
+        {located("Stat", "INT", "%IW0.3.0.141"), 128, "IBY_DIO_d0_s3.Inputs.IBS_Status[13]"},
+        {located("Stat", "INT", "%IW0.3.0.140"), 128, nullptr},
+        {located("Bit", "BOOL", "%IW0.3.0.150.2"), 128, "IBY_DIO_d0_s3.Inputs.IBS_Status[22]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Declared out = declare({c.line}, 3, c.wordCount);
+        if (c.element == nullptr) {
+            EXPECT_TRUE(out.results.empty());
+            continue;
+        }
+        ASSERT_EQ(out.results.size(), 1u);
+        const std::string name = c.line.substr(c.line.find('"') + 1);
+        EXPECT_NE(out.results[0].find("'" + name.substr(0, name.find('"')) + "'"),
+                  std::string::npos)
+            << out.results[0];
+        EXPECT_NE(out.results[0].find(c.element), std::string::npos) << out.results[0];
+        EXPECT_EQ(out.results[0].rfind("  WARNING!!!!  ", 0), 0u);
+    }
+}
+
 TEST(DeclarationRewrite, KwInitialValueFollowsTheWordNumber) {
     // Rack 0 slot 12: the word digit is not the tenth character of the address.
     const Declared out = declare({located("K", "INT", "%KW0.12.0.2")}, 12);

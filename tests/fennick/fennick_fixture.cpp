@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 void FennickTest::SetUp() {
     static std::atomic<int> counter{0};
     const char* base = std::getenv("TMPDIR");
+    savedTmpdir_ = base != nullptr ? std::optional<std::string>(base) : std::nullopt;
     const fs::path root = base != nullptr && *base != '\0' ? fs::path(base) : fs::path("/tmp");
     folder_ =
         root / ("fennick_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
@@ -33,7 +34,12 @@ void FennickTest::SetUp() {
 
 void FennickTest::TearDown() {
     fs::current_path(startFolder_);
-    ::setenv("TMPDIR", folder_.parent_path().c_str(), 1);
+    // As it was before the test, unset included.
+    if (savedTmpdir_) {
+        ::setenv("TMPDIR", savedTmpdir_->c_str(), 1);
+    } else {
+        ::unsetenv("TMPDIR");
+    }
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
 }

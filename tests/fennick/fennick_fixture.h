@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ class FennickTest : public ::testing::Test {
   private:
     std::filesystem::path folder_;
     std::filesystem::path startFolder_;
+    std::optional<std::string> savedTmpdir_;
 };
 
 std::string readFile(const std::filesystem::path& path);

@@ -114,14 +114,29 @@ TEST_F(FennickWindowTest, IgnoreMarkMovesWithTheChoice) {
     EXPECT_EQ(setting("Ignore"), "0");
 }
 
+// Every box the window shows is owned by it, so a click on the window cannot hide the box.
+const std::string overTheWindow = " icon information over \"Fennick Rev. 07SEP2021\" -> OK";
+
 TEST_F(FennickWindowTest, AboutAndInstructionsBoxes) {
     runFennick({}, "menu 105\nmenu 104\nmenu 101\n");
     const std::vector<std::string> shown = boxes();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0], "msgbox \"Fennick, About\" " +
-                            quoted(" Fennick.EXE\r\n Rev. 07SEP2021 \r\n ") + " -> OK");
-    EXPECT_EQ(shown[1],
-              "msgbox \"Fennick, Instructions\" " + quoted(fennick::instructionsText()) + " -> OK");
+                            quoted(" Fennick.EXE\r\n Rev. 07SEP2021 \r\n ") + overTheWindow);
+    EXPECT_EQ(shown[1], "msgbox \"Fennick, Instructions\" " + quoted(fennick::instructionsText()) +
+                            overTheWindow);
+}
+
+TEST_F(FennickWindowTest, AFailedConversionsBoxIsOwnedByTheWindow) {
+    ProjectSpec noModule = sampleProject();
+    noModule.modules.clear();
+    writeProject("Line.zef", noModule);
+    runFennick({}, "menu 100\nfile \"" + path("Line.zef").string() + "\"\n");
+    const std::vector<std::string> shown = boxes();
+    ASSERT_EQ(shown.size(), 1u) << transcript();
+    EXPECT_NE(shown[0].find("\" icon stop over \"Fennick Rev. 07SEP2021\" -> OK"),
+              std::string::npos)
+        << shown[0];
 }
 
 TEST_F(FennickWindowTest, CancelledOpenWaitsForTheNextCommand) {
@@ -140,7 +155,8 @@ TEST_F(FennickWindowTest, OpenConvertsOnceAndEnds) {
     const std::vector<std::string> shown = boxes();
     ASSERT_EQ(shown.size(), 1u) << transcript();
     EXPECT_EQ(shown[0], "msgbox \"Success\" " +
-                            quoted(" Created: " + path("Line").string() + "_IBY.zef") + " -> OK");
+                            quoted(" Created: " + path("Line").string() + "_IBY.zef") +
+                            overTheWindow);
     // The report window shows the progress and the results file behind the box.
     const std::string text = transcript();
     EXPECT_NE(text.find("\\r\\n  ---- IBY100 in Rack 0 Slot 3 ----- "), std::string::npos) << text;
@@ -181,6 +197,14 @@ TEST(FennickSettings, ProbeCommandQuotesTheFolder) {
               std::string::npos)
         << command;
     EXPECT_EQ(command.rfind("powershell.exe -NoProfile -NonInteractive -Command \"", 0), 0u);
+}
+
+TEST(FennickSettings, ProbeFailureSaysWhenPowerShellDidNotAnswer) {
+    const std::string head =
+        "FENNICK ERROR(0) Unable to open C:\\Fennick\\powershellver.txt    Err = 2";
+    EXPECT_EQ(fennick::powerShellProbeFailure("C:\\Fennick\\powershellver.txt", 2, true), head);
+    EXPECT_EQ(fennick::powerShellProbeFailure("C:\\Fennick\\powershellver.txt", 2, false),
+              head + "\r\nPowerShell did not answer: it is missing or could not be started.");
 }
 
 TEST(FennickBatch, ArchivePathFromTheCommandLine) {

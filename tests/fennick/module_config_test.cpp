@@ -65,6 +65,10 @@ TEST(ServiceFile, LinesOfTheRecords) {
     EXPECT_EQ(lines,
               (std::vector<std::string>{"", "", "#CMD#", "#0x0711#", "#0x0002#", "#0x0001#",
                                         "#0x00FF#", "", "", "#CMD#", "#0x0306#", "#0x0000#"}));
+    // A record of no data words is followed by the next record at once.
+    EXPECT_EQ(extractor::serviceFileLines({0x0711, 0, 0x0306, 1, 0x0005}),
+              (std::vector<std::string>{"", "", "#CMD#", "#0x0711#", "#0x0000#", "", "", "#CMD#",
+                                        "#0x0306#", "#0x0001#", "#0x0005#"}));
     // A count that ends inside a record leaves it short.
     EXPECT_EQ(extractor::serviceFileLines({0x0307, 5, 1}).size(), 6u);
 }
@@ -81,6 +85,16 @@ TEST(ServiceFile, PlainNames) {
         {"a\"&del *.svc", ""},
         {"line\r.svc", ""},
         {"what?.svc", ""},
+        {"pipe|.svc", ""},
+        {"NUL.svc", ""},
+        {"com3", ""},
+        // Legal on Windows, and used as they stand.
+        {"D:\\Svc\\Line$1.svc", "Line$1.svc"},
+        {"O'Brien.svc", "O'Brien.svc"},
+        {"100%.svc", "100%.svc"},
+        {"a`b.svc", "a`b.svc"},
+        {"Line 1 (new).svc", "Line 1 (new).svc"},
+        {"Console.svc", "Console.svc"},
     };
     for (const auto& [stored, plain] : cases) {
         EXPECT_EQ(extractor::plainServiceFileName(stored), plain) << stored;

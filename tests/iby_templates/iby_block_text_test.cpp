@@ -255,7 +255,9 @@ TEST(IbyTemplateBlocks, DynamicBlocksStartWithTheModuleTableAndTheIpPlaceholders
         extractor::IbyModuleAddresses modules;
         const char* values[4];  // rack 1, slot 1, rack 2, slot 2
     } cases[] = {
-        {{}, {"0", "0", "0", "0"}},
+        // One module: no route reaches the unused second entry.
+        {{}, {"0", "0", "-1", "-1"}},
+        {{0, 3}, {"0", "3", "-1", "-1"}},
         {{0, 3, 0, 0}, {"0", "3", "0", "0"}},
         {{2, 11, 1, 4}, {"2", "11", "1", "4"}},
     };

@@ -372,12 +372,14 @@ TEST(PowerShellText, QuotesPathsSoNothingExpands) {
     EXPECT_EQ(PowerShellQuote<char>("C:\\a b\\x.zip"), "'C:\\a b\\x.zip'");
     EXPECT_EQ(PowerShellQuote<char>("D:\\O'Brien\\$env:x`y[1].zip"),
               "'D:\\O''Brien\\$env:x`y[1].zip'");
-    EXPECT_EQ(platform::ExpandArchiveScript<char>("C:\\it's.zip", "C:\\w d"),
-              "Expand-Archive -Force -LiteralPath 'C:\\it''s.zip' -DestinationPath 'C:\\w d'");
-    EXPECT_EQ(
-        platform::CompressArchiveScript<char>("C:\\w", "C:\\o.zip"),
-        "Compress-Archive -CompressionLevel Fastest -LiteralPath (Get-ChildItem -Force "
-        "-LiteralPath 'C:\\w' | ForEach-Object { $_.FullName }) -DestinationPath 'C:\\o.zip'");
+    // The archive scripts take their paths from the environment, never as text.
+    EXPECT_EQ(platform::ExpandArchiveScript<char>(),
+              "Expand-Archive -Force -LiteralPath $env:CALVENTO_ARCHIVE -DestinationPath "
+              "$env:CALVENTO_FOLDER");
+    EXPECT_EQ(platform::CompressArchiveScript<char>(),
+              "Compress-Archive -CompressionLevel Fastest -LiteralPath (Get-ChildItem -Force "
+              "-LiteralPath $env:CALVENTO_FOLDER | ForEach-Object { $_.FullName }) "
+              "-DestinationPath $env:CALVENTO_ARCHIVE");
     EXPECT_EQ(platform::PowerShellCommandLine<char>("Get-Host"),
               "powershell.exe -NoProfile -NonInteractive -Command \"$ErrorActionPreference = "
               "'Stop'; Get-Host\"");

@@ -203,11 +203,13 @@ TEST_F(ToolWindow, OpenDialogAnsweredCancelledAndRefused) {
     fs::remove_all(folder);
 }
 
-// The Windows dialog shows the read-only box and changes to the chosen file's folder.
+// The Windows dialog hides the read-only box (nothing is opened for writing) and changes to
+// the chosen file's folder.
 TEST_F(ToolWindow, OpenDialogFlagsAreExplorerFileAndPathMustExist) {
     const ui::FileDialogOptions options =
         toolshell::toolOpenFileDialogOptions({{"SVC Files, (*.SVC)", "*.SVC"}}, "Tamsel");
-    EXPECT_EQ(ui::FileDialogFlags(options, false), 0x81800u);
+    EXPECT_EQ(ui::FileDialogFlags(options, false), 0x81804u);
+    EXPECT_TRUE(options.initialFolder.empty());
 }
 
 TEST_F(ToolWindow, ClassThatCannotBeRegisteredEndsAtOnce) {

@@ -82,27 +82,37 @@ std::string powerShellProbeCommand(const std::string& versionFile) {
     return platform::PowerShellCommandLine<char>(script);
 }
 
+std::string powerShellProbeFailure(const std::string& versionFile, int errorNumber, bool answered) {
+    std::string text = "FENNICK ERROR(0) Unable to open " + versionFile +
+                       "    Err = " + std::to_string(errorNumber);
+    if (!answered) {
+        text += "\r\nPowerShell did not answer: it is missing or could not be started.";
+    }
+    return text;
+}
+
 namespace {
 
 // Runs the probe and reads its file into the two version texts; false (after the box) when
 // the file cannot be read.
-bool probePowerShell(FennickValues& values) {
+bool probePowerShell(FennickValues& values, ui::Window owner) {
     const std::string versionFile = values.clevPath + "powershellver.txt";
+    platform::CommandOutcome probed;
     // A double quote cannot stand in a Windows path and would end the command's argument.
     if (versionFile.find('"') == std::string::npos) {
         // On a first start the install folder may not exist yet (the program was copied
         // elsewhere); PowerShell cannot write its answer into a missing folder.
         std::error_code ignored;
         std::filesystem::create_directories(platform::PathFromAnsi(values.clevPath), ignored);
-        platform::RunCommand(powerShellProbeCommand(versionFile));
+        probed = platform::RunCommand(powerShellProbeCommand(versionFile));
     }
     errno = 0;
     std::ifstream in(platform::PathFromAnsi(versionFile), std::ios::binary);
     if (!in) {
-        ui::ShowMessageBox(nullptr,
-                           "FENNICK ERROR(0) Unable to open " + versionFile +
-                               "    Err = " + std::to_string(errno != 0 ? errno : ENOENT),
-                           "OK");
+        ui::ShowMessageBox(owner,
+                           powerShellProbeFailure(versionFile, errno != 0 ? errno : ENOENT,
+                                                  probed.started && probed.exitCode == 0),
+                           "OK", ui::Buttons::Ok, ui::Icon::Stop);
         return false;
     }
     VersionCounters counters{};
@@ -117,13 +127,13 @@ bool probePowerShell(FennickValues& values) {
 
 }  // namespace
 
-bool checkPowerShell(FennickValues& values) {
+bool checkPowerShell(FennickValues& values, ui::Window owner) {
     if (platform::ArchiveEngineName() != "PowerShell") {
         return true;
     }
     if (values.powerShellVer0.empty() || values.powerShellVer1.empty() ||
         values.powerShellVer0 == "0") {
-        if (!probePowerShell(values)) {
+        if (!probePowerShell(values, owner)) {
             ui::PostQuit(0);
             return false;
         }
@@ -131,11 +141,11 @@ bool checkPowerShell(FennickValues& values) {
     const int major = settingNumber(values.powerShellVer0);
     const int minor = settingNumber(values.powerShellVer1);
     if (!powerShellVersionPasses(major, minor)) {
-        ui::ShowMessageBox(nullptr,
+        ui::ShowMessageBox(owner,
                            "FENNICK FAIL - Your Powershell is ver " + std::to_string(major) + "." +
                                std::to_string(minor) +
                                "  You must update PowerShell to at least version 5.1",
-                           "EXIT");
+                           "EXIT", ui::Buttons::Ok, ui::Icon::Stop);
         ui::PostQuit(0);
         return false;
     }

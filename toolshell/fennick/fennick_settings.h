@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui.h"
 #include "toolshell/fennick/fennick_values.h"
 
 namespace fennick {
@@ -34,9 +35,13 @@ bool powerShellVersionPasses(int major, int minor);
 // The probe's command line: PowerShell writes its version into `versionFile`.
 std::string powerShellProbeCommand(const std::string& versionFile);
 
+// The box shown when the probe's answer cannot be read; `answered` false when PowerShell could
+// not be started or ended in an error.
+std::string powerShellProbeFailure(const std::string& versionFile, int errorNumber, bool answered);
+
 // Steps before a message when PowerShell does the archive work: probe the version when it is
 // not known, then check it. False when the program must end (the box was shown and the quit
 // requested). Does nothing where PowerShell is not used.
-bool checkPowerShell(FennickValues& values);
+bool checkPowerShell(FennickValues& values, platform::ui::Window owner);
 
 }  // namespace fennick

@@ -12,7 +12,7 @@ namespace fennick {
 
 namespace ui = platform::ui;
 
-bool FennickWindow::checksBeforeMessage() {
+bool FennickWindow::checksBeforeMessage(ui::Window self) {
     if (quitting_) {
         return false;
     }
@@ -23,14 +23,14 @@ bool FennickWindow::checksBeforeMessage() {
     }
     checking_ = true;
     readFennickSettings(values_);
-    const bool passed = checkPowerShell(values_);
+    const bool passed = checkPowerShell(values_, self);
     checking_ = false;
     quitting_ = !passed;
     return passed;
 }
 
 bool FennickWindow::handle(ui::Window self, const ui::Message& message) {
-    if (!checksBeforeMessage()) {
+    if (!checksBeforeMessage(self)) {
         // The quit request is on its way; the window is left to the system until it ends.
         return false;
     }
@@ -85,11 +85,13 @@ void FennickWindow::command(ui::Window self, int id) {
             break;
         case IDM_INSTRUCTIONS:
             values_.reportText = instructionsText();
-            ui::ShowMessageBox(nullptr, values_.reportText, values_.programName + ", Instructions");
+            ui::ShowMessageBox(self, values_.reportText, values_.programName + ", Instructions",
+                               ui::Buttons::Ok, ui::Icon::Information);
             break;
         case IDM_ABOUT:
             values_.reportText = aboutText(values_);
-            ui::ShowMessageBox(nullptr, values_.reportText, values_.programName + ", About");
+            ui::ShowMessageBox(self, values_.reportText, values_.programName + ", About",
+                               ui::Buttons::Ok, ui::Icon::Information);
             break;
         default:
             break;
@@ -110,6 +112,7 @@ void FennickWindow::openAndConvert(ui::Window self) {
     options.debugLevel = values_.debugLevel;
     options.ignore = values_.ignore;
     options.pcpMarkText = values_.pcpMarkText;
+    options.owner = self;
     options.showReport = [](const std::string& text) {
         if (toolshell::reportEdit != nullptr) {
             ui::SetText(toolshell::reportEdit, text);

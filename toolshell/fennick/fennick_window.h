@@ -18,7 +18,7 @@ class FennickWindow {
 
   private:
     // False when the message must not be handled: the program is ending.
-    bool checksBeforeMessage();
+    bool checksBeforeMessage(platform::ui::Window self);
     void command(platform::ui::Window self, int id);
     void openAndConvert(platform::ui::Window self);
 

@@ -1,0 +1,1 @@
+calvento_fuzz_target(archive_listing LIBS platform)
