@@ -28,7 +28,11 @@ SettingRead readRegistryString(const std::string& keyPath, const std::string& va
     std::array<char, kReadBufferBytes> buffer{};
     platform::RegType type = platform::RegType::None;
     uint32_t size = static_cast<uint32_t>(buffer.size());
-    if (key.Query(valueName, &type, buffer.data(), &size) != platform::RegStatus::Ok ||
+    const platform::RegStatus status = key.Query(valueName, &type, buffer.data(), &size);
+    if (status == platform::RegStatus::MoreData) {
+        return SettingRead::TooLong;
+    }
+    if (status != platform::RegStatus::Ok ||
         (type != platform::RegType::String && type != platform::RegType::ExpandString)) {
         return SettingRead::NotReadable;
     }
@@ -52,10 +56,12 @@ void writeRegistryString(const std::string& keyPath, const std::string& valueNam
 
 void readToolSetting(const std::string& keyPath, const std::string& valueName, std::string& text,
                      std::string_view defaultText, std::size_t maxChars) {
-    readRegistryString(keyPath, valueName, text, maxChars);
+    const SettingRead read = readRegistryString(keyPath, valueName, text, maxChars);
     if (text.empty()) {
         text = std::string(defaultText.substr(0, maxChars));
-        writeRegistryString(keyPath, valueName, text);
+        if (read != SettingRead::TooLong) {
+            writeRegistryString(keyPath, valueName, text);
+        }
     }
 }
 

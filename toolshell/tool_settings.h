@@ -21,7 +21,8 @@ std::string toolSettingsKey(std::string_view programKey);
 enum class SettingRead {
     Read,         // the text was replaced by the stored value
     KeyMissing,   // the key could not be opened
-    NotReadable,  // no such value, too long, or not a string type
+    NotReadable,  // no such value, or not a string type
+    TooLong,      // a value is stored, but its data does not fit in 512 bytes
 };
 
 // Reads a REG_SZ or REG_EXPAND_SZ value into `text`. Anything but Read leaves `text` exactly as
@@ -37,7 +38,8 @@ void writeRegistryString(const std::string& keyPath, const std::string& valueNam
                          const std::string& text);
 
 // The convention every tool follows for a setting: read it into `text`; when the text is then
-// empty, put the default there and write it back so the next start finds it.
+// empty, put the default there and write it back so the next start finds it. A stored value
+// too long to read is the user's own: the default serves this run, and the value is kept.
 void readToolSetting(const std::string& keyPath, const std::string& valueName, std::string& text,
                      std::string_view defaultText, std::size_t maxChars = toolSettingMaxChars);
 

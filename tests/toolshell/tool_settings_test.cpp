@@ -77,6 +77,15 @@ TEST_F(ToolSettings, EmptyStoredValueIsReplacedByTheDefault) {
     EXPECT_EQ(stored, "0");
 }
 
+TEST_F(ToolSettings, AStoredValueTooLongToReadIsKeptWhileTheDefaultServes) {
+    const std::string users(600, 'p');
+    toolshell::writeRegistryString(kKey, "UnityPath", users);
+    std::string path;
+    toolshell::readToolSetting(kKey, "UnityPath", path, "c:\\default\\");
+    EXPECT_EQ(path, "c:\\default\\");
+    EXPECT_NE(storeText().find(users), std::string::npos) << "the user's value was overwritten";
+}
+
 TEST_F(ToolSettings, RoundTripKeepsEveryCharacter) {
     const std::string texts[] = {"c:\\Program Files\\Calvento R&D\\", "a \"quoted\" = value;",
                                  "\xB5s and \xE9", std::string(511, 'L')};
@@ -100,7 +109,7 @@ TEST_F(ToolSettings, UnreadableValuesLeaveTheTextUntouched) {
     const std::string other = toolshell::toolSettingsKey("NOSUCHPROGRAM");
     for (const Row row : {Row{kKey.c_str(), "Dword", SettingRead::NotReadable},
                           Row{kKey.c_str(), "Binary", SettingRead::NotReadable},
-                          Row{kKey.c_str(), "TooLong", SettingRead::NotReadable},
+                          Row{kKey.c_str(), "TooLong", SettingRead::TooLong},
                           Row{kKey.c_str(), "Missing", SettingRead::NotReadable},
                           Row{other.c_str(), "Debug", SettingRead::KeyMissing}}) {
         SCOPED_TRACE(row.name);
