@@ -1,9 +1,11 @@
 #include "module_config.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
+#include <string>
 
 namespace krtsim {
 namespace {
@@ -82,7 +84,9 @@ TEST(ModuleConfig, RefusesWhatItCannotSimulate) {
 }
 
 TEST(ModuleConfig, ConfigFileTakesOneOptionALine) {
-    std::string path = testing::TempDir() + "krtsim-config-test.conf";
+    // The process id keeps another run of the suite from removing the file under this one.
+    std::string path =
+        testing::TempDir() + "krtsim-config-test-" + std::to_string(getpid()) + ".conf";
     {
         std::ofstream file(path);
         file << "# demo module\n"

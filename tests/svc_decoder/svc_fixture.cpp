@@ -1,12 +1,13 @@
 #include "svc_fixture.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 namespace svc::testing {
 
@@ -26,14 +27,16 @@ std::vector<Record> busRecords() {
 }
 
 ScratchFolder::ScratchFolder() {
-    static std::atomic<int> counter{0};
+    // mkdtemp, not a name made from the test's: another run of the suite at the same moment runs
+    // the same test, and a name both could make would let one remove the other's files.
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            ("svc_decoder_" + std::string(test != nullptr ? test->name() : "test") + "_" +
-             std::to_string(counter++) + "_" +
-             std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
+    std::string pattern =
+        (std::filesystem::temp_directory_path() /
+         ("svc_decoder_" + std::string(test != nullptr ? test->name() : "test") + "_XXXXXX"))
+            .string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a scratch folder from " + pattern);
+    path_ = pattern;
 }
 
 ScratchFolder::~ScratchFolder() {
