@@ -28,7 +28,7 @@ trap cleanup EXIT
 
 "$wine_cxx" -O1 -static -o "$work/halbrick_driver.exe" tests/wine/halbrick_driver.cpp
 "$linux_build/tests/fdr/make_prm_samples" "$work/root/RAM0/fdr"
-/usr/bin/python3 tests/fdr/fdr_ftp_server.py "$address" "$work/root" "$work/commands.log" \
+/usr/bin/python3 tests/fdr/fdr_ftp_server.py "$address" 21 "$work/root" "$work/commands.log" \
   >"$work/server.out" 2>&1 &
 server_pid=$!
 for _ in $(seq 100); do
