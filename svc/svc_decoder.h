@@ -13,7 +13,8 @@
 // The outputs are written under temporary names and renamed into place together at the end.
 // When the run fails (the input cannot be read, a record ends inside an entry, a word line is
 // malformed, an output cannot be written), the five outputs of p from any earlier run are
-// removed as well, so that none of them passes for the result of this input. The input is only read.
+// removed as well, so that none of them passes for the result of this input. The input is only
+// read.
 
 #include <filesystem>
 #include <ostream>
