@@ -48,10 +48,17 @@ class CompletionEvent {
 
     bool IsSet() { return set_.load(std::memory_order_acquire); }
 
+    // Off: Wait sleeps at once. For links where the watch was measured to cost more than the
+    // wake-up it saves. Set before the first Wait.
+    void SetWatching(bool watch) { watching_ = watch; }
+
     void Wait() {
         const auto start = std::chrono::steady_clock::now();
-        const bool quick = SpinUntilSet(
-            start + (lastWasQuick_.load(std::memory_order_relaxed) ? kLongSpinLimit : kSpinLimit));
+        const bool quick = watching_
+                               ? SpinUntilSet(start + (lastWasQuick_.load(std::memory_order_relaxed)
+                                                           ? kLongSpinLimit
+                                                           : kSpinLimit))
+                               : IsSet();
         {
             std::unique_lock<std::mutex> guard(mutex_);
             if (!quick)
@@ -85,5 +92,6 @@ class CompletionEvent {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::atomic<bool> set_;
+    bool watching_ = true;
     std::atomic<bool> lastWasQuick_{true};  // the last Wait ended within kLongSpinLimit
 };

@@ -155,6 +155,9 @@ class ModBus {
     // Requests sent and not yet answered. For a framing's SendFrame, which runs under the
     // core lock before the request it sends is counted.
     int32_t RequestsInFlight() const { return inFlight_; }
+    // Whether a synchronous caller watches for its completion before sleeping (the default;
+    // see CompletionEvent::SetWatching).
+    void WatchForCompletions(bool watch) { completionEvent_.SetWatching(watch); }
 
     // Only Close() ends an object; the destructor still releases the core in case
     // a derived Close did not.

@@ -7,6 +7,10 @@
 ModBusRTU::ModBusRTU(const char* portName, uint32_t baud, uint8_t parity, uint8_t byteSize,
                      uint8_t stopBits)
     : SerialStream(portName, baud, parity, byteSize, stopBits, kRtsToggle) {
+    // A reply comes through the port's driver, on a virtual port through another process too:
+    // a caller watching for it competes with them, and measured over a pty it lost more than
+    // the sleep and wake-up it saves (on a real line a reply takes milliseconds anyway).
+    WatchForCompletions(false);
     // Last: the polling thread must find the whole object built.
     StartPolling();
 }
