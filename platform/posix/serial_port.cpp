@@ -156,6 +156,7 @@ bool SerialPort::Open(const char* name, const SerialSettings& settings, char* er
     }
     if (!configured) {
         SystemErrorText(errno, errorText, errorSize);
+        ::ioctl(fd, TIOCNXCL);
         ::close(fd);
         return false;
     }
@@ -176,8 +177,12 @@ bool SerialPort::IsOpen() const {
 
 void SerialPort::Close() {
     std::lock_guard<std::mutex> guard(impl->writeMutex);
-    if (impl->fd >= 0)
+    if (impl->fd >= 0) {
+        // A pseudo-terminal keeps the exclusive flag while its other side is open, so it is
+        // given back here: the port can be opened again, by us or another program.
+        ::ioctl(impl->fd, TIOCNXCL);
         ::close(impl->fd);
+    }
     impl->fd = -1;
     impl->readBuffer = nullptr;
     impl->writeState = Impl::WriteState::kIdle;

@@ -150,9 +150,11 @@ TEST_F(ConnectionTest, PortIsSetUpFromTheLinkSettings) {
     for (const Case& c : cases) {
         linkSettings.baudIndex = c.baudIndex;
         linkSettings.parity = c.parity;
-        ASSERT_TRUE(OpenSerialConnection());
+        // The port is opened for exclusive use, which holds back a second open by anyone
+        // but root; the settings are read through a descriptor opened before it.
         const int fd = open(clientEnd.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         ASSERT_GE(fd, 0);
+        ASSERT_TRUE(OpenSerialConnection());
         termios line{};
         ASSERT_EQ(tcgetattr(fd, &line), 0);
         close(fd);

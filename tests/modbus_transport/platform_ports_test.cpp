@@ -30,13 +30,15 @@ TEST(SerialPortTest, OpensAtEveryRateOfTheBaudTable) {
                 settings.parity = parity;
                 settings.byteSize = parity == 0 ? 8 : 7;
                 settings.stopBits = stopBits;
+                // The port is opened for exclusive use, which holds back a second open by
+                // anyone but root; the settings are read through a descriptor opened before it.
+                const int fd = ::open(peer.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+                ASSERT_GE(fd, 0);
                 platform::SerialPort port;
                 char error[256] = {};
                 ASSERT_TRUE(port.Open(peer.SlavePath().c_str(), settings, error, sizeof error))
                     << error;
 
-                const int fd = ::open(peer.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-                ASSERT_GE(fd, 0);
                 termios line{};
                 const bool read = ::tcgetattr(fd, &line) == 0;
                 const LineSpeeds speeds = ReadLineSpeeds(fd);
