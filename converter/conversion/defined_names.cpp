@@ -38,13 +38,17 @@ int nameSet(DefinedNames::Kind kind) {
                : static_cast<int>(kind);
 }
 
+// The defining element a line holds; each of the line's tags is looked at once, so the many
+// lines that define nothing cost one scan.
 const DefiningElement* definingElementOf(std::string_view line, bool inDataBlock) {
-    for (const DefiningElement& element : definingElements) {
-        if (element.kind == DefinedNames::Kind::Variable && !inDataBlock) {
-            continue;
-        }
-        if (holds(line, element.opening)) {
-            return &element;
+    for (std::size_t at = line.find('<'); at != std::string_view::npos;
+         at = line.find('<', at + 1)) {
+        const std::string_view tag = line.substr(at);
+        for (const DefiningElement& element : definingElements) {
+            if (tag.substr(0, element.opening.size()) == element.opening &&
+                (element.kind != DefinedNames::Kind::Variable || inDataBlock)) {
+                return &element;
+            }
         }
     }
     return nullptr;
