@@ -7,16 +7,6 @@
 namespace vornick {
 namespace {
 
-std::string upperCase(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return upper;
-}
-
 // The element that defines a name, and the attribute that holds it.
 struct DefiningElement {
     std::string_view opening;

@@ -61,17 +61,7 @@ bool withinUsersText(IoddtMatch& match, std::string_view line) {
 // The attribute name that projects give the id as a rule; another attribute that happens to
 // hold the same value never outranks it.
 bool namesTheDeviceId(std::string_view name) {
-    constexpr std::string_view deviceId = "deviceid";
-    if (name.size() != deviceId.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const char c = name[i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != deviceId[i]) {
-            return false;
-        }
-    }
-    return true;
+    return upperCase(name) == "DEVICEID";
 }
 
 // The tally the checks judge for DTM entry k.
