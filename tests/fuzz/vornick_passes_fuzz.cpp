@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ostringstream out;
     vornick::RewriteState state = vornick::startRewrite(inventory);
     vornick::rewriteProject(in, out, inventory, state, log);
-    // Names defined twice are told with their lines: never more lines than were read.
+    // Names defined twice are told with the lines that define them.
     const std::string twice = state.definedNames.warning();
     if (!twice.empty() && twice.find(" line ") == std::string::npos) {
         __builtin_trap();
