@@ -79,7 +79,9 @@ class Conversion {
     Inventory inventory_;
     IoddtMatch match_;
     int replacementCount_ = 0;
-    std::string deviceTypeWarning_;  // empty when no hand fix is needed
+    // Empty when no hand fix is needed.
+    std::string deviceTypeWarning_;
+    std::string definedTwiceWarning_;
 };
 
 void Conversion::showBox(const std::string& text, const std::string& caption, ui::Icon icon) {
@@ -208,6 +210,7 @@ bool Conversion::thirdPass() {
     rewriteProject(*project, rewritten, inventory_, state, log_);
     replacementCount_ = state.replacementCount;
     deviceTypeWarning_ = deviceTypeWarning(inventory_, match_, deviceTypedBlocks(state));
+    definedTwiceWarning_ = state.definedNames.warning();
     rewritten.close();
     if (state.overgrownLine > 0) {
         showError("  ERROR: File '" + shownArchive_ + "': " + std::string(projectEntry) + " line " +
@@ -276,19 +279,21 @@ bool Conversion::pack() {
         return false;
     }
     const std::string replaced = "Replaced " + std::to_string(replacementCount_) + " variables.";
+    std::string box = " Created: " + shownOutput + "\r\n " + replaced;
     // The report keeps its closing lines; a warning goes in front of them.
-    if (!deviceTypeWarning_.empty()) {
-        log_.say(deviceTypeWarning_);
-        log_.report("\r\n  " + deviceTypeWarning_);
+    bool warned = false;
+    for (const std::string* warning : {&deviceTypeWarning_, &definedTwiceWarning_}) {
+        if (!warning->empty()) {
+            log_.say(*warning);
+            log_.report("\r\n  " + *warning);
+            box += "\r\n\r\n " + *warning;
+            warned = true;
+        }
     }
     log_.report("\r\n  Created: " + shownOutput);
     log_.report("\r\n  " + replaced);
-    std::string box = " Created: " + shownOutput + "\r\n " + replaced;
-    if (!deviceTypeWarning_.empty()) {
-        box += "\r\n\r\n " + deviceTypeWarning_;
-    }
     // A project that needs a hand fix is made, but it is not ready to build.
-    showBox(box, "Success", deviceTypeWarning_.empty() ? ui::Icon::Information : ui::Icon::Warning);
+    showBox(box, "Success", warned ? ui::Icon::Warning : ui::Icon::Information);
     return true;
 }
 

@@ -31,6 +31,11 @@ struct Inventory {
     ModuleTable<std::string> ibySuffix = notYetSetTable();  // "_d" + rack + "_s" + slot
     ModuleTable<bool> ibySuffixRead{};
 
+    // The first instance of the PMEDWL input block under a DTM's name, as the rewrite leaves
+    // the IBY declaration: a project without IBY declarations that holds one was converted
+    // already.
+    std::string ibsDeclarationName;
+
     int dtmCount = 0;
     ModuleTable<std::string> dtmEntryName = notYetSetTable();
     ModuleTable<std::string> dtmId = notYetSetTable();

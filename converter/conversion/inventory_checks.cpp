@@ -132,6 +132,10 @@ std::optional<std::string> checkInventory(Inventory& inventory, std::string_view
         return fileError(xef, " found " + number(inventory.moduleCount) + " PMEDWL but only  " +
                                   number(inventory.dtmCount) + " DTM entries!");
     }
+    if (inventory.ibyCount == 0 && !inventory.ibsDeclarationName.empty()) {
+        return fileError(xef, " has been converted already: it declares " +
+                                  inventory.ibsDeclarationName + " and no IBY module!");
+    }
     if (inventory.ibyCount != inventory.moduleCount) {
         return fileError(xef, " found " + number(inventory.moduleCount) + " PMEDWL but only  " +
                                   number(inventory.ibyCount) + " IBY modules!");

@@ -179,6 +179,13 @@ void takeInventoryLine(Inventory& inventory, std::string_view line, ConversionLo
     if (holds(line, "IBY_IODDT_IN_d") && holds(line, " typeName=")) {
         takeIbyDeclaration(inventory, line, log);
     }
+    if (inventory.ibsDeclarationName.empty() && holds(line, "IBS_IODDT_IN_") &&
+        holds(line, " typeName=")) {
+        const std::string name = attributeValue(line, " name=");
+        if (name.rfind("IBS_IODDT_IN_", 0) == 0) {
+            inventory.ibsDeclarationName = name;
+        }
+    }
     if (holds(line, "M58B_XX_PMEDWL01")) {
         takeDtmEntry(inventory, line, log);
     }

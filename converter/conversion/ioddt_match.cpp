@@ -1,5 +1,6 @@
 #include "converter/conversion/ioddt_match.h"
 
+#include "converter/format/attribute_elements.h"
 #include "converter/format/xef_line.h"
 
 namespace vornick {
@@ -21,17 +22,6 @@ bool leavesElementOpen(std::string_view line) {
     }
     const std::size_t last = line.find_last_not_of(" \t");
     return !(last != std::string_view::npos && last > 0 && line.substr(last - 1, 2) == "/>");
-}
-
-// The one line shape that carries a device variable's device id: its id attribute. The
-// variable's comment and initial values hold the user's own text (the old address that the
-// Premium conversion kept in a comment, "%QW0.3.0.2 (Interbus-S)"; an array element "[1]"; a
-// member "Speed1"), whose numbers must never pass for the ids of the DTMs.
-std::optional<std::string> deviceIdOf(std::string_view line) {
-    if (!holds(line, "<attribute name=\"DeviceId\"")) {
-        return std::nullopt;
-    }
-    return attributeValue(line, " value=");
 }
 
 std::size_t occurrences(std::string_view line, std::string_view text) {
@@ -68,39 +58,84 @@ bool withinUsersText(IoddtMatch& match, std::string_view line) {
     return true;
 }
 
-void matchDeviceId(IoddtMatch& match, const Inventory& inventory, std::string_view id,
+// The attribute name that projects give the id as a rule; another attribute that happens to
+// hold the same value never outranks it.
+bool namesTheDeviceId(std::string_view name) {
+    return upperCase(name) == "DEVICEID";
+}
+
+// The tally the checks judge for DTM entry k.
+void choose(IoddtMatch& match, int k) {
+    const DeviceVariableTally& chosen =
+        match.underDeviceId[k].count > 0 ? match.underDeviceId[k] : match.underOtherName[k];
+    match.ioddtMatchCount[k] = chosen.count;
+    if (chosen.count > 0) {
+        match.ioddtVarName[k] = chosen.name;
+        match.ioddtVarType[k] = chosen.type;
+    }
+}
+
+// The lines held for matches under other names go to the report once they are known to count,
+// when the checks run; those of "DeviceId" matches are written as they are found.
+void reportHeldMatches(IoddtMatch& match, ConversionLog& log) {
+    for (int k = 1; k <= maxModules; ++k) {
+        std::string& held = match.underOtherName[k].heldReport;
+        if (match.underDeviceId[k].count == 0) {
+            log.report(held);
+        }
+        held.clear();
+    }
+}
+
+void matchDeviceId(IoddtMatch& match, const Inventory& inventory, const AttributeElement& element,
                    ConversionLog& log) {
     const std::string& candidate = *match.candidate;
+    const bool deviceId = namesTheDeviceId(element.name);
     for (int k = 1; k <= maxModules; ++k) {
-        if (id != inventory.dtmId[k] || match.candidateMatched[k]) {
+        bool& counted = deviceId ? match.candidateMatched[k] : match.candidateMatchedOther[k];
+        if (element.value != inventory.dtmId[k] || counted) {
             continue;
         }
-        match.candidateMatched[k] = true;
+        counted = true;
+        DeviceVariableTally& tally = deviceId ? match.underDeviceId[k] : match.underOtherName[k];
         const std::string index = number(k);
-        match.ioddtVarName[k] = attributeValue(candidate, " name=");
-        match.ioddtVarType[k] = attributeValue(candidate, " typeName=");
-        ++match.ioddtMatchCount[k];
-        log.report("\r\n       Found IODDT DeviceID(" + index + ")='" + inventory.dtmId[k] +
-                   " on line number = " + number(match.lineNumber));
-        log.report("\r\n       Found IODDT variable Name(" + index + ")='" + match.ioddtVarName[k] +
-                   "'    Type(" + index + ")='" + match.ioddtVarType[k] + "'");
+        tally.name = attributeValue(candidate, " name=");
+        tally.type = attributeValue(candidate, " typeName=");
+        ++tally.count;
+        const std::string lines = "\r\n       Found IODDT DeviceID(" + index + ")='" +
+                                  inventory.dtmId[k] +
+                                  " on line number = " + number(match.lineNumber) +
+                                  "\r\n       Found IODDT variable Name(" + index + ")='" +
+                                  tally.name + "'    Type(" + index + ")='" + tally.type + "'";
+        if (deviceId) {
+            log.report(lines);
+        } else {
+            tally.heldReport += lines;
+        }
+        choose(match, k);
     }
 }
 
 void startCandidate(IoddtMatch& match, std::string_view line) {
     match.candidate = std::string(line);
     match.candidateMatched = {};
+    match.candidateMatchedOther = {};
     match.inComment = false;
     match.initialValueDepth = 0;
 }
 
-// A line of the candidate's element: its id attribute counts, its comment and initial values
-// do not; "</variables>" ends the element.
+// A line of the candidate's element: its attribute elements may carry a DTM's id, whatever
+// their name; its comment and initial values hold the user's own text (the old address that the
+// Premium conversion kept in a comment, "%QW0.3.0.2 (Interbus-S)"; an array element "[1]"; a
+// member "Speed1"), whose numbers must never pass for the ids of the DTMs. "</variables>" ends
+// the element.
 void readChildLine(IoddtMatch& match, const Inventory& inventory, std::string_view line,
                    ConversionLog& log) {
-    if (!withinUsersText(match, line)) {
-        if (const std::optional<std::string> id = deviceIdOf(line)) {
-            matchDeviceId(match, inventory, *id, log);
+    if (!withinUsersText(match, line) && holds(line, "<attribute")) {
+        for (const AttributeElement& element : attributeElements(line)) {
+            if (element.hasValue) {
+                matchDeviceId(match, inventory, element, log);
+            }
         }
     }
     if (holds(line, "</variables>")) {
@@ -155,11 +190,12 @@ std::optional<IoddtFailure> checkIoddtMatch(const IoddtMatch& match, const Inven
     return std::nullopt;
 }
 
-std::optional<IoddtFailure> finishIoddtMatch(const IoddtMatch& match, const Inventory& inventory,
-                                             std::string_view xef) {
+std::optional<IoddtFailure> finishIoddtMatch(IoddtMatch& match, const Inventory& inventory,
+                                             std::string_view xef, ConversionLog& log) {
     if (match.dataBlockClosed) {
         return std::nullopt;
     }
+    reportHeldMatches(match, log);
     return checkIoddtMatch(match, inventory, xef);
 }
 
@@ -180,6 +216,7 @@ std::optional<IoddtFailure> matchIoddtLine(IoddtMatch& match, const Inventory& i
     if (holds(line, "</dataBlock>")) {
         match.inDataBlock = false;
         match.dataBlockClosed = true;
+        reportHeldMatches(match, log);
         if (auto failed = checkIoddtMatch(match, inventory, xef)) {
             return failed;
         }

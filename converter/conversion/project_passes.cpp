@@ -27,7 +27,7 @@ std::optional<IoddtFailure> matchIoddtVariables(std::istream& project, const Inv
             return failed;
         }
     }
-    if (auto failed = finishIoddtMatch(match, inventory, xefReadFilename)) {
+    if (auto failed = finishIoddtMatch(match, inventory, xefReadFilename, log)) {
         return failed;
     }
     log.say("");

@@ -11,6 +11,7 @@ namespace vornick {
 RewriteState startRewrite(const Inventory& inventory) {
     RewriteState state;
     state.ibyToIbsRenames = ibyToIbsRenames(inventory, state.ibyDioVarName);
+    state.definedNames = DefinedNames(inventory);
     return state;
 }
 
@@ -23,6 +24,7 @@ void rewriteProjectLine(RewriteState& state, const Inventory& inventory, std::st
         state.inDataBlock = false;
     }
     ++state.lineNumber;
+    const std::string definedName = DefinedNames::definedBy(line, state.inDataBlock);
     LineRenamer renamer(state.replacementCount, line.size());
     fillModuleIpAddresses(line, inventory, state.ibyDioVarName, renamer);
     const std::size_t first = out.size();
@@ -34,6 +36,9 @@ void rewriteProjectLine(RewriteState& state, const Inventory& inventory, std::st
         state.overgrownLine = state.lineNumber;
     }
     if (keepLine(state, line)) {
+        if (!definedName.empty()) {
+            state.definedNames.note(line, definedName, state.inDataBlock, state.lineNumber);
+        }
         out.push_back(std::move(line));
     } else {
         // A marker inside a stretch that leaves the project takes its exchange call with it.

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "converter/conversion/defined_names.h"
 #include "converter/conversion/inventory.h"
 #include "converter/conversion/line_grams.h"
 #include "converter/conversion/replace_counted.h"
@@ -46,6 +47,8 @@ struct RewriteState {
     // DTM's device type, as the project names them before the renames.
     std::string currentSource;
     std::vector<std::string> deviceTypedSources;
+    // The names the kept lines define, for those the renames made a second time.
+    DefinedNames definedNames;
     // The IBY_ to IBS_ renames in their order; made again whenever a device variable's name
     // is learnt, since two of them rename those variables.
     std::vector<RenamePair> ibyToIbsRenames;

@@ -292,6 +292,21 @@ TEST_F(Conversion, AFailedCheckShowsItsBoxAndChangesNothing) {
     EXPECT_TRUE(converter_test::folderContent(tempFolder()).empty());
 }
 
+TEST_F(Conversion, ItsOwnOutputIsRefusedAsConvertedAlready) {
+    ProjectOptions options;
+    options.modules.push_back(secondModule());
+    ASSERT_TRUE(convert(writeProject(options)));
+    platform::ui::headless::StartSession("");
+    const fs::path output = folder() / "plant_IBS.zef";
+    const std::string before = readFile(output);
+    EXPECT_FALSE(convert(output));
+    EXPECT_EQ(boxes(), std::vector<std::string>{"ERROR|  ERROR: File '" + output.string() +
+                                                "' has been converted already: it declares "
+                                                "IBS_IODDT_IN_PMEDWL_A and no IBY module!"});
+    EXPECT_EQ(readFile(output), before);
+    EXPECT_FALSE(fs::exists(folder() / "plant_IBS_IBS.zef"));
+}
+
 TEST_F(Conversion, AFailedMatchAddsItsReportLines) {
     std::vector<std::string> lines = m580_test::projectLines();
     const int variable = m580_test::findLine(lines, "<variables name=\"PMEDWL_A\"");

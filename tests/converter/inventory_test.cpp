@@ -141,6 +141,20 @@ TEST(Inventory, EachCheckRefusesWithItsMessage) {
          file + " found 1 PMEDWL but only  0 DTM entries!"},
         {"no IBY declaration", [](auto& l) { eraseLine(l, "name=\"IBY_IODDT_IN_d0_s3\""); },
          file + " found 1 PMEDWL but only  0 IBY modules!"},
+        // The IBY declaration under the name Vornick gives it: the project is its own output.
+        {"converted already",
+         [](auto& l) {
+             replaceIn(l, "name=\"IBY_IODDT_IN_d0_s3\" typeName=\"IBY_IODDT_IN\"",
+                       "name=\"IBS_IODDT_IN_PMEDWL_A\" typeName=\"IBS_IODDT_IN\"");
+         },
+         file + " has been converted already: it declares IBS_IODDT_IN_PMEDWL_A and no IBY "
+                "module!"},
+        {"no IBY declaration, a user's IBS block type",
+         [](auto& l) {
+             eraseLine(l, "name=\"IBY_IODDT_IN_d0_s3\"");
+             replaceIn(l, "nameOfFBType=\"IBY_IODDT_IN\"", "nameOfFBType=\"IBS_IODDT_IN\"");
+         },
+         file + " found 1 PMEDWL but only  0 IBY modules!"},
         {"DTM in another slot",
          [](auto& l) { replaceIn(l, "identifier=\"C0_3\"", "identifier=\"C0_4\""); },
          file + " IBSslot(1) does not match IBSDTMslot(1)!"},

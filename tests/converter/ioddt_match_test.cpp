@@ -237,6 +237,142 @@ TEST(IoddtMatch, OnlyTheIdAttributeAmongTheVariablesChildLinesCarriesTheDeviceId
     }
 }
 
+// The DTM's device variable: its declaration line, the child lines given, its closing line.
+std::vector<std::string> deviceVariable(const std::string& name,
+                                        const std::vector<std::string>& children) {
+    std::vector<std::string> lines{"\t\t<variables name=\"" + name + "\" typeName=\"T_" + name +
+                                   "\">"};
+    lines.insert(lines.end(), children.begin(), children.end());
+    lines.push_back("\t\t</variables>");
+    return lines;
+}
+
+Inventory oneDtmWithId(const std::string& id) {
+    Inventory inventory = twoDtms(1);
+    inventory.dtmId[1] = id;
+    return inventory;
+}
+
+TEST(IoddtMatch, AnyAttributeElementWhoseValueIsTheIdCarriesIt) {
+    // The id's attribute as projects write it: under another name, with its two attributes in
+    // either order, either quote, blanks around "=", closed at once or by a closing tag.
+    const struct {
+        const char* what;
+        std::string child;
+    } cases[] = {
+        {"DeviceID", "\t\t\t<attribute name=\"DeviceID\" value=\"DTM7781\"></attribute>"},
+        {"value first", "\t\t\t<attribute value=\"DTM7781\" name=\"DeviceId\"></attribute>"},
+        {"another name", "\t\t\t<attribute name=\"DeviceDTM\" value=\"DTM7781\"></attribute>"},
+        {"single quotes", "\t\t\t<attribute name='DeviceId' value='DTM7781'></attribute>"},
+        {"blanks around =", "\t\t\t<attribute name = \"DeviceId\" value = \"DTM7781\" />"},
+        {"self-closing, value first", "\t\t\t<attribute value=\"DTM7781\" name=\"DeviceDTM\"/>"},
+        {"tabs between", "\t\t\t<attribute\tname=\"DeviceId\"\tvalue=\"DTM7781\"\t/>"},
+        {"second element of the line",
+         "\t\t\t<attribute name=\"Note\" value=\"DTM\"/><attribute name=\"DeviceDTM\" "
+         "value=\"DTM7781\"/>"},
+        {"lower case name", "\t\t\t<attribute name=\"deviceid\" value=\"DTM7781\"></attribute>"},
+    };
+    for (const auto& c : cases) {
+        const Matched result =
+            run(oneDtmWithId("DTM7781"), dataBlock({deviceVariable("PMEDWL_A", {c.child})}));
+        EXPECT_FALSE(result.failure.has_value()) << c.what << ": " << result.failure->boxText;
+        EXPECT_EQ(result.match.ioddtMatchCount[1], 1) << c.what;
+        EXPECT_EQ(result.match.ioddtVarName[1], "PMEDWL_A") << c.what;
+        EXPECT_EQ(result.match.ioddtVarType[1], "T_PMEDWL_A") << c.what;
+        EXPECT_EQ(result.report,
+                  "\r\n       Found IODDT DeviceID(1)='DTM7781 on line number = 5"
+                  "\r\n       Found IODDT variable Name(1)='PMEDWL_A'    Type(1)='T_PMEDWL_A'")
+            << c.what;
+    }
+}
+
+TEST(IoddtMatch, TextThatOnlyLooksLikeTheIdCarriesNothing) {
+    // Beside the DTM's variable (its id under another attribute name), a variable whose
+    // comment, initial values or attributes hold the id's text without carrying it: the DTM
+    // still has exactly one device variable.
+    const struct {
+        const char* what;
+        std::string id;
+        std::vector<std::string> children;
+    } cases[] = {
+        {"comment", "1", {"\t\t\t<comment>DTM 1 of rack 0</comment>"}},
+        {"comment over two lines",
+         "1",
+         {"\t\t\t<comment>Station 1", "<attribute name=\"DeviceId\" value=\"1\"></comment>"}},
+        {"variableInit", "1", {"\t\t\t<variableInit value=\"1\"></variableInit>"}},
+        {"instanceElementDesc [1]",
+         "1",
+         {"\t\t\t<instanceElementDesc name=\"[1]\">", "\t\t\t\t<value>1</value>",
+          "\t\t\t</instanceElementDesc>"}},
+        {"member Speed1",
+         "1",
+         {"\t\t\t<instanceElementDesc name=\"Speed1\">", "\t\t\t\t<value>0</value>",
+          "\t\t\t</instanceElementDesc>"}},
+        {"value that contains the id",
+         "DTM7781",
+         {"\t\t\t<attribute name=\"DeviceDTM\" value=\"DTM77810\"></attribute>"}},
+        {"the id as the attribute's name",
+         "DTM7781",
+         {"\t\t\t<attribute name=\"DTM7781\" value=\"Pump\"></attribute>"}},
+        {"another element's value", "DTM7781", {"\t\t\t<variableInit value=\"DTM7781\"/>"}},
+    };
+    for (const auto& c : cases) {
+        const Matched result = run(
+            oneDtmWithId(c.id),
+            dataBlock({deviceVariable("Decoy", c.children),
+                       deviceVariable("PMEDWL_A", {"\t\t\t<attribute name=\"DeviceDTM\" value=\"" +
+                                                   c.id + "\"></attribute>"})}));
+        EXPECT_FALSE(result.failure.has_value()) << c.what << ": " << result.failure->boxText;
+        EXPECT_EQ(result.match.ioddtMatchCount[1], 1) << c.what;
+        EXPECT_EQ(result.match.ioddtVarName[1], "PMEDWL_A") << c.what;
+    }
+}
+
+TEST(IoddtMatch, TheDeviceIdAttributeOutranksAnotherAttributeWithTheSameValue) {
+    // A project whose DTM variable carries its id as "DeviceId" keeps converting when another
+    // variable has an attribute of its own that happens to hold the same value; without a
+    // "DeviceId" anywhere, that other attribute is what names the variable, and two such are
+    // too many.
+    const std::vector<std::string> deviceId{
+        "\t\t\t<attribute name=\"DeviceId\" value=\"7\"></attribute>"};
+    const std::vector<std::string> other{"\t\t\t<attribute name=\"Station\" value=\"7\"/>"};
+    const struct {
+        const char* what;
+        std::vector<std::vector<std::string>> variables;
+        std::string name;  // empty: refused as more than one
+        int idLine;
+    } cases[] = {
+        {"other first",
+         {deviceVariable("Pump", other), deviceVariable("PMEDWL_A", deviceId)},
+         "PMEDWL_A",
+         8},
+        {"DeviceId first",
+         {deviceVariable("PMEDWL_A", deviceId), deviceVariable("Pump", other)},
+         "PMEDWL_A",
+         5},
+        {"two others", {deviceVariable("Pump", other), deviceVariable("PMEDWL_A", other)}, "", 0},
+    };
+    for (const auto& c : cases) {
+        const Matched result = run(oneDtmWithId("7"), dataBlock(c.variables));
+        if (c.name.empty()) {
+            ASSERT_TRUE(result.failure.has_value()) << c.what;
+            EXPECT_NE(result.failure->boxText.find("Found more than one DTM variable TYPE"),
+                      std::string::npos)
+                << c.what;
+            continue;
+        }
+        EXPECT_FALSE(result.failure.has_value()) << c.what;
+        EXPECT_EQ(result.match.ioddtMatchCount[1], 1) << c.what;
+        EXPECT_EQ(result.match.ioddtVarName[1], c.name) << c.what;
+        // The report names the variable that counts, and only that one.
+        EXPECT_EQ(result.report, "\r\n       Found IODDT DeviceID(1)='7 on line number = " +
+                                     std::to_string(c.idLine) +
+                                     "\r\n       Found IODDT variable Name(1)='" + c.name +
+                                     "'    Type(1)='T_" + c.name + "'")
+            << c.what;
+    }
+}
+
 TEST(IoddtMatch, WithoutAClosingDataBlockLineTheChecksRunAtTheEnd) {
     // A data block that never closes, or no data block at all: the checks run once, at the end
     // of the file, rather than not at all.

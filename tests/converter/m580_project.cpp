@@ -323,7 +323,9 @@ void addControlExpertLines(std::vector<std::string>& lines, const std::vector<Mo
         add(variables,
             {"\t\t<variables name=\"" + module.dtmName + "\" typeName=\"T_" + module.dtmName +
                  "\">",
-             "\t\t\t<attribute name=\"DeviceId\" value=\"" + module.dtmId + "\"></attribute>",
+             "\t\t\t" + (module.deviceIdElement.empty() ? "<attribute name=\"DeviceId\" value=\"" +
+                                                              module.dtmId + "\"></attribute>"
+                                                        : module.deviceIdElement),
              "\t\t</variables>"});
     }
     // From the back, so that the places found above stay where they are.

@@ -19,6 +19,9 @@ struct Module {
     std::string dtmId = "1";
     std::string ipAddress = "192.168.10.3";
     std::string identifier;  // empty: "C<rack>_<slot>"
+    // The element of the DTM's device variable that carries its id, as the project spells it;
+    // empty: <attribute name="DeviceId" value="<dtmId>"></attribute>.
+    std::string deviceIdElement;
 };
 
 // A second module beside the default one: rack 0, slot 5, DTM PMEDWL_B (id 2, 192.168.10.5).

@@ -3,9 +3,12 @@
 // PMEDWL modules and their DTM entries added. As an archive, or as the bare project file (the
 // fuzz seeds). Or Fennick's own "_IBY.zef" as the migration and Control Expert leave it, with
 // the PMEDWL modules and their DTMs added.
-//   make_sample_m580 [--two-modules] <archive.zef>
-//   make_sample_m580 [--two-modules] --project-file <unitpro.xef>
-//   make_sample_m580 [--two-modules] --from-iby <name_IBY.zef> <archive.zef>
+// The DTM's device variable may carry its id in another element, as other projects spell it:
+// --device-id-element gives that element for the first module, with {id} standing for its id.
+//   make_sample_m580 [options] <archive.zef>
+//   make_sample_m580 [options] --project-file <unitpro.xef>
+//   make_sample_m580 [options] --from-iby <name_IBY.zef> <archive.zef>
+// options: --two-modules, --dtm-id <id>, --device-id-element '<attribute value="{id}" .../>'
 
 #include <fstream>
 #include <iostream>
@@ -22,6 +25,10 @@ int main(int argc, char** argv) {
         const std::string option = argv[at];
         if (option == "--two-modules") {
             options.modules.push_back(m580_test::secondModule());
+        } else if (option == "--dtm-id" && at + 1 < argc) {
+            options.modules.front().dtmId = argv[++at];
+        } else if (option == "--device-id-element" && at + 1 < argc) {
+            options.modules.front().deviceIdElement = argv[++at];
         } else if (option == "--project-file") {
             projectFile = true;
         } else if (option == "--from-iby" && at + 1 < argc) {
@@ -31,9 +38,14 @@ int main(int argc, char** argv) {
         }
     }
     if (at != argc - 1) {
-        std::cerr << "usage: make_sample_m580 [--two-modules] [--project-file | --from-iby "
+        std::cerr << "usage: make_sample_m580 [--two-modules] [--dtm-id <id>] "
+                     "[--device-id-element <element>] [--project-file | --from-iby "
                      "<name_IBY.zef>] <file>\n";
         return 2;
+    }
+    m580_test::Module& first = options.modules.front();
+    for (std::size_t at; (at = first.deviceIdElement.find("{id}")) != std::string::npos;) {
+        first.deviceIdElement.replace(at, 4, first.dtmId);
     }
     if (!fromIby.empty()) {
         try {

@@ -10,6 +10,7 @@
 #include <map>
 #include <regex>
 
+#include "tests/converter/project_definitions.h"
 #include "tests/pipeline/pipeline_fixture.h"
 
 namespace {
@@ -31,13 +32,15 @@ std::ostream& operator<<(std::ostream& out, const Journey& journey) {
     return out << journey.what;
 }
 
-Module pmedwl(int slot, const char* dtmName, const char* id, const char* ip) {
+Module pmedwl(int slot, const char* dtmName, const char* id, const char* ip,
+              const std::string& deviceIdElement = "") {
     Module module;
     module.rack = 0;
     module.slot = slot;
     module.dtmName = dtmName;
     module.dtmId = id;
     module.ipAddress = ip;
+    module.deviceIdElement = deviceIdElement;
     return module;
 }
 
@@ -263,6 +266,11 @@ TEST_P(PremiumToIbs, TheIbsProjectDrivesThePmedwlModulesUnderTheirDtmNames) {
 
     const std::string project = ibsEntries.at("unitpro.xef").data;
     EXPECT_EQ(fennick_test::xmlProblem(project, path("tmp")), "");
+    // Every type the project uses is defined once, every instance its code calls is declared
+    // once, as far as the M580 project Vornick was given had them so.
+    EXPECT_EQ(m580_test::addedDefinitionFaults(project, m580Entries.at("unitpro.xef").data,
+                                               path("tmp"), {"DATA_EXCH"}),
+              std::vector<std::string>{});
     const Lines lines = fennick_test::crlfLines(project);
     expectNoIbyNameLeft(lines);
     for (std::size_t k = 0; k < journey.pmedwlModules.size(); ++k) {
@@ -290,7 +298,37 @@ INSTANTIATE_TEST_SUITE_P(
                               {fennick_test::moduleAt(0, 5), fennick_test::moduleAt(0, 3)},
                               "Line_IBY_IBY.zef",
                               {pmedwl(3, "PMEDWL_A", "1", "192.168.10.3"),
-                               pmedwl(5, "PMEDWL_B", "2", "192.168.10.5")}}),
+                               pmedwl(5, "PMEDWL_B", "2", "192.168.10.5")}},
+                      // The DTM's device variable carries its id in the spellings projects use.
+                      Journey{"DeviceIdSpelledDeviceID",
+                              {fennick_test::moduleAt(0, 3)},
+                              "Line_IBY.zef",
+                              {pmedwl(3, "PMEDWL_A", "DTM7781", "192.168.10.3",
+                                      "<attribute name=\"DeviceID\" value=\"DTM7781\">"
+                                      "</attribute>")}},
+                      Journey{"DeviceIdValueFirst",
+                              {fennick_test::moduleAt(0, 3)},
+                              "Line_IBY.zef",
+                              {pmedwl(3, "PMEDWL_A", "DTM7781", "192.168.10.3",
+                                      "<attribute value=\"DTM7781\" name=\"DeviceId\"/>")}},
+                      Journey{"DeviceIdInAnotherAttribute",
+                              {fennick_test::moduleAt(0, 3)},
+                              "Line_IBY.zef",
+                              {pmedwl(3, "PMEDWL_A", "DTM7781", "192.168.10.3",
+                                      "<attribute name=\"DeviceDTM\" value=\"DTM7781\">"
+                                      "</attribute>")}},
+                      Journey{"DeviceIdInSingleQuotesWithBlanks",
+                              {fennick_test::moduleAt(0, 3)},
+                              "Line_IBY.zef",
+                              {pmedwl(3, "PMEDWL_A", "DTM7781", "192.168.10.3",
+                                      "<attribute name = 'DeviceId' value = 'DTM7781' />")}},
+                      Journey{"TwoModulesTheirIdsSpelledApart",
+                              {fennick_test::moduleAt(0, 3), fennick_test::moduleAt(0, 5)},
+                              "Line_IBY_IBY.zef",
+                              {pmedwl(3, "PMEDWL_A", "DTM7781", "192.168.10.3",
+                                      "<attribute name=\"DeviceDTM\" value=\"DTM7781\"/>"),
+                               pmedwl(5, "PMEDWL_B", "DTM7782", "192.168.10.5",
+                                      "<attribute value='DTM7782' name='DeviceID'></attribute>")}}),
     [](const ::testing::TestParamInfo<Journey>& info) { return std::string(info.param.what); });
 
 }  // namespace
