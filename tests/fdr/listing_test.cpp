@@ -149,18 +149,20 @@ TEST(FdrListing, ALineIsInTheServersLayoutWhenItsSizeColumnsHoldANumberAlignedRi
 }
 
 TEST(FdrListing, AListingWithNoLineInTheServersLayoutQueuesNothingAndSaysSo) {
-    const std::string unix =
+    const std::string others =
         "total 8\r\n"
         "-rw-r--r--    1 0        0             612 May 03 10:00 ab_PMEKRT_PMEKRT_s1.prm\r\n"
-        "-rw-r--r--    1 0        0             612 May 03 10:00 ab_PMEKRT_\x01_s2.prm\r\n";
+        "-rw-r--r--    1 0        0             612 May 03 10:00 ab_PMEKRT_\x01_s2.prm\r\n"
+        // IIS: its columns give the size 12345 and the name "s2_PMEKRT.prm".
+        "05-03-22  10:00AM                12345 b_PMEDWL_IBS_s2_PMEKRT.prm\r\n";
     const struct {
         std::string listing;
         bool inLayout;
         size_t queued;
     } cases[] = {
-        {unix, false, 0},
+        {others, false, 0},
         // One line of the layout is enough: the others are read by the columns as before.
-        {unix + Line(10, "a_PMEKRT.prm"), true, 1},
+        {others + Line(10, "a_PMEKRT.prm"), true, 2},
         {"", true, 0},
         {"\r\n", true, 0},
     };
