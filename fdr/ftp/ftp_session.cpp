@@ -49,7 +49,8 @@ class FtpSession {
         if (context_.setProgress)
             context_.setProgress(position);
     }
-    // A failure, which mostly ends the query: the box, and a line in the reports.
+    // A failure shown to the user: the box, and a line in the reports. The caller says whether
+    // the query goes on.
     void fail(const std::string& text);
     bool send(std::string_view command, const char* failure);
     // The next reply; false (with the message a failure needs) when the session is over.
@@ -302,8 +303,8 @@ bool FtpSession::passive(const FtpReply& reply) {
         return false;
     if (finished.code / 100 != 2)
         return transferRefused(withoutLineEnd(finished.line));
-    // A file may change between the listing and its transfer; sent whole, its checksums say
-    // whether it is sound. Cut off, it is not decoded at all.
+    // A file may change between the listing and its transfer: sent whole, its checksums say
+    // whether it is sound. Of another size over a connection that broke, it is a part.
     if (!listing && !whole && bytes.size() != fileQueue_.sizes.back()) {
         return transferRefused("received " + std::to_string(bytes.size()) + " of the " +
                                std::to_string(fileQueue_.sizes.back()) + " bytes listed; " +

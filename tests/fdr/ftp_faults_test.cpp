@@ -17,28 +17,14 @@
 
 namespace {
 
+using fdr_test::ListingLine;
+using fdr_test::OneFileServer;
 using fdr_test::QueryRun;
 using fdr_test::RunQuery;
 using fdr_test::ScriptedFtpServer;
 using fdr_test::ShortLimits;
 
 constexpr const char* kServer = "127.0.0.1";
-
-std::string ListingLine(size_t size, const std::string& name) {
-    char head[64];
-    std::snprintf(head, sizeof head, "%-23s%16zu%-13s", "-rw-rw-rw-   1 fdr", size,
-                  " May 03  2022");
-    return head + name + "\r\n";
-}
-
-// A server with one module file, as the faults below vary it.
-ScriptedFtpServer::Behaviour OneFileServer() {
-    ScriptedFtpServer::Behaviour behaviour;
-    const std::vector<uint8_t> file = prm_builder::build(prm_builder::sampleModuleFile("PMEKRT"));
-    behaviour.files["a_PMEKRT.prm"] = file;
-    behaviour.listing = ListingLine(file.size(), "a_PMEKRT.prm");
-    return behaviour;
-}
 
 size_t CountOf(const std::vector<std::string>& commands, const std::string& prefix) {
     return static_cast<size_t>(std::count_if(

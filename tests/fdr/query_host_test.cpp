@@ -6,31 +6,17 @@
 
 #include <algorithm>
 
-#include "tests/fdr/prm_builder.h"
 #include "tests/fdr/query_runner.h"
 #include "tests/fdr/scripted_ftp_server.h"
 
 namespace {
 
+using fdr_test::ListingLine;
+using fdr_test::OneFileServer;
 using fdr_test::QueryRun;
 using fdr_test::RunQuery;
 using fdr_test::ScriptedFtpServer;
 using fdr_test::ShortLimits;
-
-std::string ListingLine(size_t size, const std::string& name) {
-    char head[64];
-    std::snprintf(head, sizeof head, "%-23s%16zu%-13s", "-rw-rw-rw-   1 fdr", size,
-                  " May 03  2022");
-    return head + name + "\r\n";
-}
-
-ScriptedFtpServer::Behaviour OneFileServer() {
-    ScriptedFtpServer::Behaviour behaviour;
-    const std::vector<uint8_t> file = prm_builder::build(prm_builder::sampleModuleFile("PMEKRT"));
-    behaviour.files["a_PMEKRT.prm"] = file;
-    behaviour.listing = ListingLine(file.size(), "a_PMEKRT.prm");
-    return behaviour;
-}
 
 bool Received(const ScriptedFtpServer& server, const std::string& command) {
     const std::vector<std::string> commands = server.Commands();

@@ -8,7 +8,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
+
+#include "tests/fdr/prm_builder.h"
 
 namespace fdr_test {
 
@@ -302,6 +305,21 @@ void ScriptedFtpServer::Session(int control) {
         ::close(dataListener);
     if (otherListener >= 0)
         ::close(otherListener);
+}
+
+std::string ListingLine(size_t size, const std::string& name) {
+    char head[64];
+    std::snprintf(head, sizeof head, "%-23s%16zu%-13s", "-rw-rw-rw-   1 fdr", size,
+                  " May 03  2022");
+    return head + name + "\r\n";
+}
+
+ScriptedFtpServer::Behaviour OneFileServer() {
+    ScriptedFtpServer::Behaviour behaviour;
+    const std::vector<uint8_t> file = prm_builder::build(prm_builder::sampleModuleFile("PMEKRT"));
+    behaviour.files["a_PMEKRT.prm"] = file;
+    behaviour.listing = ListingLine(file.size(), "a_PMEKRT.prm");
+    return behaviour;
 }
 
 }  // namespace fdr_test

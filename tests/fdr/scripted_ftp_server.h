@@ -99,4 +99,11 @@ class ScriptedFtpServer {
     int resetsCued_ = 0;
 };
 
+// A line of the FDR server's listing: mode and owner, the size aligned right in its 16
+// columns, the date, the name.
+std::string ListingLine(size_t size, const std::string& name);
+
+// A server with one module file, a_PMEKRT.prm, for the cases to vary.
+ScriptedFtpServer::Behaviour OneFileServer();
+
 }  // namespace fdr_test
