@@ -34,11 +34,11 @@ bool ControlConnection::send(std::string_view command, int& error) {
     return sent.status == TcpClient::Status::kOk;
 }
 
-ReplyWait ControlConnection::nextReply(FtpReply& reply) {
+ReplyWait ControlConnection::nextReply(FtpReply& reply, uint32_t limitMs) {
     std::array<uint8_t, kReceiveBufferSize> receiveBuffer{};
-    const uint32_t replyDeadline = platform::TickCount() + replyLimitMs_;
+    const uint32_t replyDeadline = platform::TickCount() + limitMs;
     // A server that keeps talking without ever finishing meets the query's deadline.
-    const bool queryEndsFirst = Remaining(queryDeadline_) < replyLimitMs_;
+    const bool queryEndsFirst = Remaining(queryDeadline_) < limitMs;
     const uint32_t deadline = queryEndsFirst ? queryDeadline_ : replyDeadline;
     for (;;) {
         if (queryEndsFirst && Remaining(deadline) == 0)

@@ -48,7 +48,9 @@ class ControlConnection {
     uint32_t deadline() const { return queryDeadline_; }
 
     // Waits for the next whole reply; a multi-line reply counts once, with its last line.
-    ReplyWait nextReply(FtpReply& reply);
+    ReplyWait nextReply(FtpReply& reply) { return nextReply(reply, replyLimitMs_); }
+    // The same within `limitMs` instead of the reply limit.
+    ReplyWait nextReply(FtpReply& reply, uint32_t limitMs);
 
     // The last line received, without its line end ("" before the first).
     const std::string& lastLine() const { return lastLine_; }

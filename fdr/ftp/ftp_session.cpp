@@ -49,7 +49,8 @@ class FtpSession {
         if (context_.setProgress)
             context_.setProgress(position);
     }
-    // A failure that ends the query: the box, and a last line in the reports.
+    // A failure shown to the user: the box, and a line in the reports. The caller says whether
+    // the query goes on.
     void fail(const std::string& text);
     bool send(std::string_view command, const char* failure);
     // The next reply; false (with the message a failure needs) when the session is over.
@@ -60,7 +61,11 @@ class FtpSession {
     bool sendPassive();
     bool transferComplete();
     bool passive(const FtpReply& reply);
-    bool receiveData(TcpClient& data, bool listing, std::vector<uint8_t>& bytes);
+    bool dataConnectionFailed();
+    // `whole`: the server closed the data connection after its last byte.
+    bool receiveData(TcpClient& data, bool listing, std::vector<uint8_t>& bytes, bool& whole);
+    void parseReceivedListing(const std::vector<uint8_t>& bytes);
+    bool decodeReceivedFile(const std::vector<uint8_t>& bytes);
     // The listing or file was not delivered whole: `why` says how.
     bool transferRefused(const std::string& why);
     bool fileDone();
@@ -69,6 +74,7 @@ class FtpSession {
     QueryContext& context_;
     std::ostream& trace_ = context_.trace;
     ControlConnection control_;
+    platform::Ipv4Address serverAddress_ = 0;  // the control connection's peer
     FileQueue fileQueue_;
     uint32_t transferDeadline_ = 0;  // of the transfer under way
     bool quitSent_ = false;
@@ -95,8 +101,8 @@ bool FtpSession::send(std::string_view command, const char* failure) {
 
 QueryEnd FtpSession::run(std::string_view address) {
     progress(1);
-    const platform::Ipv4Address serverAddress = platform::ResolveIpv4(address);
-    if (serverAddress == 0) {
+    serverAddress_ = platform::ResolveIpv4(address);
+    if (serverAddress_ == 0) {
         if (context_.showError)
             context_.showError("Invalid IP Address");
         return QueryEnd::Finished;
@@ -108,7 +114,7 @@ QueryEnd FtpSession::run(std::string_view address) {
     for (int level = highDetail; level <= summaryDetail; ++level)
         context_.reportText[level] = reportSafe(connecting);
     const TcpSocket::ConnectResult connected =
-        control_.connect(serverAddress, context_.settings.port, context_.settings.connectMs);
+        control_.connect(serverAddress_, context_.settings.port, context_.settings.connectMs);
     if (connected == TcpSocket::ConnectResult::kSocketFailed) {
         const int error = platform::LastSystemError();
         fail("Socket Open Failed");
@@ -228,9 +234,12 @@ bool FtpSession::refused(const FtpReply& reply) {
     return false;
 }
 
-// The next file, or goodbye when none is left.
+// The next file, or goodbye when none is left. A file listed beyond what one transfer may bring
+// is passed over: fetching it would only end the query.
 bool FtpSession::transferComplete() {
     trace_ << "Filecounter = " << fileQueue_.names.size() << "\n";
+    if (!fileQueue_.names.empty() && fileQueue_.sizes.back() > maxTransferBytes)
+        return transferRefused("larger than 1 MiB");
     if (!fileQueue_.names.empty())
         return sendPassive();
     // QUIT goes once: after the last file it has gone already.
@@ -244,13 +253,16 @@ bool FtpSession::transferComplete() {
 
 bool FtpSession::passive(const FtpReply& reply) {
     const std::optional<PassiveTarget> target = parsePassiveReply(reply.line);
-    if (!target || target->address == 0) {
+    if (!target) {
         trace_ << "resolveHost(): invalid address\n";
         fail("Invalid Passive Mode Reply");
         return false;
     }
-    trace_ << "data connection: " << platform::Ipv4Text(target->address) << ":" << target->port
-           << "\n";
+    // The files come from the controller the user named, whatever host the reply names: a
+    // controller behind address translation or with a second interface announces one the PC
+    // cannot reach (or 0,0,0,0), and another host's files would be reported as this one's.
+    trace_ << "data connection: " << platform::Ipv4Text(serverAddress_) << ":" << target->port
+           << " (announced " << platform::Ipv4Text(target->address) << ")\n";
     const bool listing = fileQueue_.names.empty();
     const uint32_t transferEnd = platform::TickCount() + context_.settings.transferMs;
     const uint32_t queryEnd = control_.deadline();
@@ -262,15 +274,13 @@ bool FtpSession::passive(const FtpReply& reply) {
         progress(6);
     TcpClient data;
     const TcpSocket::ConnectResult connected =
-        data.Connect(target->address, target->port, context_.settings.connectMs);
+        data.Connect(serverAddress_, target->port, context_.settings.connectMs);
     if (connected == TcpSocket::ConnectResult::kSocketFailed) {
         fail("Fail to Send 8");
         return false;
     }
-    if (connected != TcpSocket::ConnectResult::kConnected) {
-        fail("Fail to Send 9");
-        return false;
-    }
+    if (connected != TcpSocket::ConnectResult::kConnected)
+        return dataConnectionFailed();
     for (int position : {0, 7, 7, 8, 8, 9})
         progress(position);
     // The server says whether the transfer starts before anything is read: a file it cannot
@@ -283,7 +293,8 @@ bool FtpSession::passive(const FtpReply& reply) {
         return transferRefused(withoutLineEnd(started.line));
     }
     std::vector<uint8_t> bytes;
-    if (!receiveData(data, listing, bytes))
+    bool whole = false;
+    if (!receiveData(data, listing, bytes, whole))
         return false;
     // Only the final reply tells a whole transfer from one the server broke off: a server
     // under load may close the data connection early and answer 426 or 451.
@@ -292,31 +303,62 @@ bool FtpSession::passive(const FtpReply& reply) {
         return false;
     if (finished.code / 100 != 2)
         return transferRefused(withoutLineEnd(finished.line));
-    if (!listing && bytes.size() != fileQueue_.sizes.back()) {
+    // A file may change between the listing and its transfer: sent whole, its checksums say
+    // whether it is sound. Of another size over a connection that broke, it is a part.
+    if (!listing && !whole && bytes.size() != fileQueue_.sizes.back()) {
         return transferRefused("received " + std::to_string(bytes.size()) + " of the " +
                                std::to_string(fileQueue_.sizes.back()) + " bytes listed; " +
                                withoutLineEnd(finished.line));
     }
     if (listing) {
-        if (bytes.empty())
-            trace_ << "FAIL ----- Bytes = 0 (an empty listing)\n";
-        const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        parseListing(text, context_.reportText, fileQueue_, trace_);
-    } else {
-        // Whole, as listed (a file listed with no bytes is never fetched).
-        decodePrmFile(bytes, fileQueue_.names.back(), context_.reportText, trace_);
-        progress(9);
-        if (!fileDone())
-            return false;
+        parseReceivedListing(bytes);
+    } else if (!decodeReceivedFile(bytes)) {
+        return false;
     }
     return transferComplete();
 }
 
-bool FtpSession::receiveData(TcpClient& data, bool listing, std::vector<uint8_t>& bytes) {
+// A server that refuses the command may close its listener before the connect comes; the
+// reply it has sent, or sends in a moment, says why.
+bool FtpSession::dataConnectionFailed() {
+    FtpReply pending;
+    if (control_.nextReply(pending, context_.settings.pendingReplyMs) == ReplyWait::Reply &&
+        IsRefusal(pending.code))
+        return transferRefused(withoutLineEnd(pending.line));
+    fail("Fail to Send 9");
+    return false;
+}
+
+void FtpSession::parseReceivedListing(const std::vector<uint8_t>& bytes) {
+    if (bytes.empty())
+        trace_ << "FAIL ----- Bytes = 0 (an empty listing)\n";
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    // Another server's columns would be read as sizes and names that are not there.
+    if (!parseListing(text, context_.reportText, fileQueue_, trace_))
+        fail("The listing is not in the FDR server's layout");
+}
+
+bool FtpSession::decodeReceivedFile(const std::vector<uint8_t>& bytes) {
+    const unsigned long long listed = fileQueue_.sizes.back();
+    decodePrmFile(bytes, fileQueue_.names.back(), context_.reportText, trace_);
+    if (bytes.size() != listed) {
+        const std::string note = "\r\n\tSize changed since the listing: " + std::to_string(listed) +
+                                 " bytes listed, " + std::to_string(bytes.size()) + " received";
+        trace_ << note.substr(3) << "\n";
+        context_.reportText[highDetail] += note;
+        context_.reportText[someDetail] += note;
+    }
+    progress(9);
+    return fileDone();
+}
+
+bool FtpSession::receiveData(TcpClient& data, bool listing, std::vector<uint8_t>& bytes,
+                             bool& whole) {
     const TransferEnd end =
         receiveUntilClosed(data, context_.settings.dataMs, transferDeadline_, bytes);
     data.Close();
     trace_ << "Bytes = " << bytes.size() << "\n";
+    whole = end == TransferEnd::Complete;
     switch (end) {
         case TransferEnd::Complete:
             return true;

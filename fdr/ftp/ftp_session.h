@@ -30,6 +30,9 @@ struct FtpSessionSettings {
     uint32_t dataMs = 10000;      // each wait for more data on a data connection
     uint32_t transferMs = 60000;  // one listing or file, from its command to its last byte
     uint32_t queryMs = 180000;    // the whole query, from the connect to the goodbye
+    // When a data connection cannot be made: the wait for the reply in which a server that
+    // refused the command (and closed its listener) says why.
+    uint32_t pendingReplyMs = 3000;
     // When set, runs once the control connection is up, before the session's first byte. A
     // test's server that resets each connection at accept needs it: the system completes the
     // handshake before the server accepts, so the first send would otherwise go out ahead of

@@ -31,7 +31,37 @@ bool HoldsControlCharacters(std::string_view name) {
     return false;
 }
 
-void ParseLine(std::string_view line, ReportTexts& reports, FileQueue& queue, std::ostream& trace) {
+std::string_view WithoutCarriageReturn(std::string_view line) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+bool IsBlankLine(std::string_view line) {
+    for (char c : line) {
+        if (c != ' ' && c != '\t' && c != '\r')
+            return false;
+    }
+    return true;
+}
+
+// Calls `each` with every line of the listing (without its line feed) until it returns false.
+template <typename EachLine>
+void ForEachLine(std::string_view listing, EachLine each) {
+    std::size_t start = 0;
+    while (start < listing.size()) {
+        std::size_t lineFeed = listing.find('\n', start);
+        // A last line that the server did not end is still a line of the listing.
+        if (lineFeed == std::string_view::npos)
+            lineFeed = listing.size();
+        if (!each(listing.substr(start, lineFeed - start)))
+            return;
+        start = lineFeed + 1;
+    }
+}
+
+void ParseLine(std::string_view line, bool queueing, ReportTexts& reports, FileQueue& queue,
+               std::ostream& trace) {
     const ListingEntry entry = parseListingLine(line);
     trace << "'" << line << "'\n"
           << "File Size = '" << entry.size << "'\n"
@@ -39,7 +69,7 @@ void ParseLine(std::string_view line, ReportTexts& reports, FileQueue& queue, st
           << "File Name = '" << entry.name << "'\n";
     appendToAllReports(reports,
                        reportSafe("\r\n" + entry.size + "\t\t" + entry.date + "\t" + entry.name));
-    if (!IsModuleFile(entry.name) || listedSize(entry.size) == 0)
+    if (!queueing || !IsModuleFile(entry.name) || listedSize(entry.size) == 0)
         return;
     std::string refusal;
     if (HoldsControlCharacters(entry.name))
@@ -57,9 +87,31 @@ void ParseLine(std::string_view line, ReportTexts& reports, FileQueue& queue, st
 
 }  // namespace
 
+bool inServerLayout(std::string_view line) {
+    line = WithoutCarriageReturn(line);
+    if (line.size() < kSizeColumn + kSizeWidth || parseListingLine(line).name.empty())
+        return false;
+    // A number that fills the columns from one side: aligned right, as the server writes it,
+    // or left. Blanks on both sides are another server's columns crossing these.
+    std::string_view size = line.substr(kSizeColumn, kSizeWidth);
+    const bool alignedRight = size.front() == ' ';
+    while (!size.empty() && size.front() == ' ')
+        size.remove_prefix(1);
+    if (!alignedRight) {
+        while (!size.empty() && size.back() == ' ')
+            size.remove_suffix(1);
+    }
+    if (size.empty())
+        return false;
+    for (char c : size) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
 ListingEntry parseListingLine(std::string_view line) {
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
+    line = WithoutCarriageReturn(line);
     ListingEntry entry;
     std::string_view size = Columns(line, kSizeColumn, kSizeWidth);
     while (!size.empty() && size.front() == ' ')
@@ -84,23 +136,26 @@ unsigned long long listedSize(std::string_view size) {
     return value;
 }
 
-void parseListing(std::string_view listing, ReportTexts& reports, FileQueue& queue,
+bool parseListing(std::string_view listing, ReportTexts& reports, FileQueue& queue,
                   std::ostream& trace) {
+    bool inLayout = false;
+    bool empty = true;
+    ForEachLine(listing, [&](std::string_view line) {
+        empty = empty && IsBlankLine(line);
+        inLayout = inServerLayout(line);
+        return !inLayout;
+    });
     trace << "\nSize (bytes)\\tDate\\t\\tFilename\n"
           << "---------------- ------------ ---------------------\n";
     appendToAllReports(
         reports,
         "\r\nSize (bytes)\tDate\t\tFilename\r\n--------------------\t"
         "-----------------------\t-------------------------------------------------");
-    std::size_t start = 0;
-    while (start < listing.size()) {
-        std::size_t lineFeed = listing.find('\n', start);
-        // A last line that the server did not end is still a line of the listing.
-        if (lineFeed == std::string_view::npos)
-            lineFeed = listing.size();
-        ParseLine(listing.substr(start, lineFeed - start), reports, queue, trace);
-        start = lineFeed + 1;
-    }
+    ForEachLine(listing, [&](std::string_view line) {
+        ParseLine(line, inLayout, reports, queue, trace);
+        return true;
+    });
+    return inLayout || empty;
 }
 
 }  // namespace fdr

@@ -37,11 +37,17 @@ struct FileQueue {
     std::vector<unsigned long long> sizes;  // as listed, one per name
 };
 
+// A line of the FDR server's own layout: a name, and in the size columns a number aligned
+// right (or left). The columns of other servers (Unix `ls -l`, IIS) put other text there, or a
+// number with blanks on both sides.
+bool inServerLayout(std::string_view line);
+
 // Parses the listing: the trace lines, the listing part of the three reports, and the queue
 // of module files with a size above 0. Module files that cannot be queued (the queue is
 // full, or the name holds control characters that no command may carry) are named in the
-// reports instead.
-void parseListing(std::string_view listing, ReportTexts& reports, FileQueue& queue,
+// reports instead. False when the listing holds lines but none in the server's layout: then
+// nothing is queued, as its columns hold no sizes or names.
+bool parseListing(std::string_view listing, ReportTexts& reports, FileQueue& queue,
                   std::ostream& trace);
 
 }  // namespace fdr

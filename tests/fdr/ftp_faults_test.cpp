@@ -9,6 +9,7 @@
 
 #include "fdr/ftp/control_connection.h"
 #include "fdr/ftp/data_transfer.h"
+#include "fdr/prm/decode_prm_file.h"
 #include "platform/tick.h"
 #include "tests/fdr/prm_builder.h"
 #include "tests/fdr/query_runner.h"
@@ -16,6 +17,8 @@
 
 namespace {
 
+using fdr_test::ListingLine;
+using fdr_test::OneFileServer;
 using fdr_test::QueryRun;
 using fdr_test::RunQuery;
 using fdr_test::ScriptedFtpServer;
@@ -23,29 +26,21 @@ using fdr_test::ShortLimits;
 
 constexpr const char* kServer = "127.0.0.1";
 
-std::string ListingLine(size_t size, const std::string& name) {
-    char head[64];
-    std::snprintf(head, sizeof head, "%-23s%16zu%-13s", "-rw-rw-rw-   1 fdr", size,
-                  " May 03  2022");
-    return head + name + "\r\n";
-}
-
-// A server with one module file, as the faults below vary it.
-ScriptedFtpServer::Behaviour OneFileServer() {
-    ScriptedFtpServer::Behaviour behaviour;
-    const std::vector<uint8_t> file = prm_builder::build(prm_builder::sampleModuleFile("PMEKRT"));
-    behaviour.files["a_PMEKRT.prm"] = file;
-    behaviour.listing = ListingLine(file.size(), "a_PMEKRT.prm");
-    return behaviour;
-}
-
 size_t CountOf(const std::vector<std::string>& commands, const std::string& prefix) {
     return static_cast<size_t>(std::count_if(
         commands.begin(), commands.end(), [&](const auto& c) { return c.rfind(prefix, 0) == 0; }));
 }
 
-// The session's reply waits must end it within a few of its time limits, never later.
-constexpr long long kPromptMs = 3000;
+size_t Occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// The session's waits end it within a few of its time limits, never later: a silent server
+// ends the query after one limit, however busy the machine.
+constexpr long long kPromptMs = 4 * fdr_test::shortLimitMs;
 
 TEST(FtpFaults, AMultiLineGreetingIsAnsweredOnce) {
     ScriptedFtpServer::Behaviour behaviour = OneFileServer();
@@ -154,9 +149,10 @@ TEST(FtpFaults, ASendToAClosedServerRaisesNoSignal) {
     ScriptedFtpServer server;
     ASSERT_TRUE(server.Start(behaviour));
     std::ostringstream trace;
-    fdr::ControlConnection control(trace, 2000);
-    control.setDeadline(platform::TickCount() + 5000);
-    ASSERT_EQ(control.connect(0x7F000001, server.port(), 2000),
+    // The waits end at the events; their limits only keep a broken run from hanging.
+    fdr::ControlConnection control(trace, 10000);
+    control.setDeadline(platform::TickCount() + 20000);
+    ASSERT_EQ(control.connect(0x7F000001, server.port(), 10000),
               platform::TcpSocket::ConnectResult::kConnected);
     server.CueReset();
     // The reset has arrived once the wait for the greeting sees the connection end.
@@ -184,7 +180,6 @@ TEST(FtpFaults, AMalformedPassiveReplyIsRefused) {
     const char* replies[] = {
         "227 Entering Passive Mode (127,0,0,1)\r\n",
         "227 Entering Passive Mode (127,0,0,370,1,1)\r\n",
-        "227 Entering Passive Mode (0,0,0,0,4,1)\r\n",
         "227 Entering Passive Mode\r\n",
         "227 Entering Passive Mode (127,0,0,1,0,0)\r\n",
     };
@@ -200,14 +195,13 @@ TEST(FtpFaults, AMalformedPassiveReplyIsRefused) {
 }
 
 TEST(FtpFaults, ASlowServerWithinTheTimeLimitsIsServed) {
+    // Each reply and each transfer well within its limit, the whole session beyond one.
     ScriptedFtpServer::Behaviour behaviour = OneFileServer();
-    behaviour.replyDelayMs = 100;
-    behaviour.dataDelayMs = 200;
+    behaviour.replyDelayMs = 300;
+    behaviour.dataDelayMs = 300;
     ScriptedFtpServer server;
     ASSERT_TRUE(server.Start(behaviour));
     fdr::FtpSessionSettings limits = ShortLimits(server.port());
-    limits.replyMs = 1500;
-    limits.dataMs = 1500;
     const QueryRun run = RunQuery(kServer, limits);
     EXPECT_TRUE(run.errors.empty()) << run.errors.front();
     EXPECT_NE(run.reports[1].find("File Checksum =  Good"), std::string::npos);
@@ -215,7 +209,8 @@ TEST(FtpFaults, ASlowServerWithinTheTimeLimitsIsServed) {
 
 TEST(FtpFaults, AServerSlowerThanTheTimeLimitEndsTheQuery) {
     ScriptedFtpServer::Behaviour behaviour = OneFileServer();
-    behaviour.replyDelayMs = 1500;
+    // The greeting at once, every reply after it far beyond the limit.
+    behaviour.replyDelayMs = 20 * fdr_test::shortLimitMs;
     ScriptedFtpServer server;
     ASSERT_TRUE(server.Start(behaviour));
     const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
@@ -242,12 +237,12 @@ TEST(FtpFaults, ARefusalBeforeTheListingEndsTheQueryAtOnceWithTheReply) {
         ScriptedFtpServer server;
         ASSERT_TRUE(server.Start(behaviour));
         fdr::FtpSessionSettings limits = ShortLimits(server.port());
-        limits.replyMs = 3000;  // a wait for more would show
+        limits.replyMs = 15000;  // a wait for more would show
         const QueryRun run = RunQuery(kServer, limits);
         EXPECT_EQ(run.errors,
                   std::vector<std::string>{"Refused by Server\r\n" + std::string(c.reply)})
             << c.command;
-        EXPECT_LT(run.elapsedMs, 1500) << c.command;
+        EXPECT_LT(run.elapsedMs, limits.replyMs / 3) << c.command;
         EXPECT_EQ(CountOf(server.Commands(), "LIST"), 0U) << c.command;
     }
 }
@@ -278,12 +273,13 @@ TEST(FtpFaults, AServerThatNeverFinishesMeetsTheDeadlines) {
     for (const auto& c : cases) {
         ScriptedFtpServer server;
         ASSERT_TRUE(server.Start(c.behaviour));
+        // The transfer's deadline comes well before the query's: each case meets its own.
         fdr::FtpSessionSettings limits = ShortLimits(server.port());
-        limits.transferMs = 800;
-        limits.queryMs = 1500;
+        limits.transferMs = 2000;
+        limits.queryMs = 6000;
         const QueryRun run = RunQuery(kServer, limits);
         EXPECT_EQ(run.errors, std::vector<std::string>{c.error});
-        EXPECT_LT(run.elapsedMs, 1500 + 1000) << c.error;
+        EXPECT_LT(run.elapsedMs, 4 * limits.queryMs) << c.error;
         EXPECT_EQ(run.progress.back(), 10) << c.error;
     }
 }
@@ -338,10 +334,11 @@ TEST(FtpFaults, AFileTheServerRefusesIsReportedAndTheOthersAreFetched) {
 }
 
 TEST(FtpFaults, AFileUpToTheTransferLimitIsFetchedAndOneByteMoreEndsTheQuery) {
+    // Listed at the limit both times: the second has grown by a byte since the listing.
     for (const size_t size : {fdr::maxTransferBytes, fdr::maxTransferBytes + 1}) {
         ScriptedFtpServer::Behaviour behaviour;
         behaviour.files["big_PMEKRT.prm"] = std::vector<uint8_t>(size, 0x5A);
-        behaviour.listing = ListingLine(size, "big_PMEKRT.prm");
+        behaviour.listing = ListingLine(fdr::maxTransferBytes, "big_PMEKRT.prm");
         ScriptedFtpServer server;
         ASSERT_TRUE(server.Start(behaviour));
         const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
@@ -358,22 +355,18 @@ TEST(FtpFaults, AFileUpToTheTransferLimitIsFetchedAndOneByteMoreEndsTheQuery) {
 TEST(FtpFaults, AFileNotDeliveredWholeIsNotFetchedAndTheNextOneIs) {
     const std::vector<uint8_t> b = prm_builder::build(prm_builder::sampleModuleFile("PMEDWL"));
     const struct {
-        std::string brokenOffWith;  // empty: the whole file, then 226, but it was listed longer
+        std::string brokenOffWith;
         std::string shown;
     } cases[] = {
         {"426 Connection closed; transfer aborted.\r\n",
          "Not fetched: 426 Connection closed; transfer aborted."},
         {"451 Local error in processing.\r\n", "Not fetched: 451 Local error in processing."},
-        {"", "Not fetched: received " + std::to_string(b.size()) + " of the " +
-                 std::to_string(b.size() + 10) + " bytes listed; 226 Transfer complete."},
     };
     for (const auto& c : cases) {
         ScriptedFtpServer::Behaviour behaviour = OneFileServer();
         behaviour.files["b_PMEDWL.prm"] = b;  // fetched first, as the last one listed
-        behaviour.listing +=
-            ListingLine(b.size() + (c.brokenOffWith.empty() ? 10 : 0), "b_PMEDWL.prm");
-        if (!c.brokenOffWith.empty())
-            behaviour.brokenOff["b_PMEDWL.prm"] = c.brokenOffWith;
+        behaviour.listing += ListingLine(b.size(), "b_PMEDWL.prm");
+        behaviour.brokenOff["b_PMEDWL.prm"] = c.brokenOffWith;
         ScriptedFtpServer server;
         ASSERT_TRUE(server.Start(behaviour));
         const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
@@ -403,6 +396,159 @@ TEST(FtpFaults, ARefusedListingEndsTheQueryWithTheServersReply) {
         EXPECT_EQ(run.errors, std::vector<std::string>{"Listing Refused by Server\r\n" + refusal});
         EXPECT_LT(run.elapsedMs, kPromptMs) << refusal;
         EXPECT_EQ(CountOf(server.Commands(), "RETR"), 0U) << refusal;
+    }
+}
+
+TEST(FtpFaults, AWholeFileWhoseSizeChangedSinceTheListingIsDecodedWithANote) {
+    const std::vector<uint8_t> sound = prm_builder::build(prm_builder::sampleModuleFile("PMEDWL"));
+    std::vector<uint8_t> damaged = sound;  // grown by bytes its checksum does not cover
+    damaged.insert(damaged.end(), {1, 2, 3, 4, 5, 6, 7});
+    const struct {
+        std::vector<uint8_t> served;
+        size_t listed;
+        const char* checksum;
+    } cases[] = {
+        {sound, sound.size() + 10, "File Checksum =  Good"},  // shrunk since the listing
+        {sound, sound.size() - 10, "File Checksum =  Good"},  // grown
+        {damaged, sound.size(), "File Checksum =  FAIL"},
+    };
+    for (const auto& c : cases) {
+        ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+        behaviour.files["b_PMEDWL.prm"] = c.served;
+        behaviour.listing += ListingLine(c.listed, "b_PMEDWL.prm");
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
+        EXPECT_TRUE(run.errors.empty()) << c.listed << ": " << run.errors.front();
+        EXPECT_EQ(CountOf(server.Commands(), "RETR"), 2U) << c.listed;
+        // The file's part as the decoder writes it for what came, then the note.
+        fdr::ReportTexts decoded{};
+        std::ostringstream trace;
+        fdr::decodePrmFile(c.served, "b_PMEDWL.prm", decoded, trace);
+        const std::string note =
+            "\r\n\tSize changed since the listing: " + std::to_string(c.listed) +
+            " bytes listed, " + std::to_string(c.served.size()) + " received";
+        for (int level : {1, 2}) {
+            EXPECT_NE(decoded[level].find(c.checksum), std::string::npos) << c.listed;
+            EXPECT_NE(run.reports[level].find(decoded[level] + note), std::string::npos)
+                << c.listed << "\n"
+                << run.reports[level];
+            EXPECT_EQ(run.reports[level].find("Not fetched"), std::string::npos) << c.listed;
+        }
+        EXPECT_EQ(run.reports[3].find("Size changed"), std::string::npos) << c.listed;
+    }
+}
+
+TEST(FtpFaults, AFileListedBeyondTheTransferLimitIsPassedOverAndTheOthersAreFetched) {
+    const std::vector<std::string> small = {"s1_PMEKRT.prm", "s2_PMEJQA.prm"};
+    const std::string big = "big_PMEDWL.prm";
+    // The large file fetched first, between the others, and last.
+    for (size_t bigAt : {2U, 1U, 0U}) {
+        ScriptedFtpServer::Behaviour behaviour;
+        std::vector<std::string> names = small;
+        names.insert(names.begin() + static_cast<std::ptrdiff_t>(bigAt), big);
+        for (const std::string& name : names) {
+            const std::vector<uint8_t> file =
+                name == big ? std::vector<uint8_t>(2 * 1024 * 1024, 0x5A)
+                            : prm_builder::build(prm_builder::sampleModuleFile(name.substr(3, 6)));
+            behaviour.files[name] = file;
+            behaviour.listing += ListingLine(file.size(), name);
+        }
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
+        EXPECT_TRUE(run.errors.empty()) << bigAt << ": " << run.errors.front();
+        const std::vector<std::string> commands = server.Commands();
+        EXPECT_EQ(CountOf(commands, "RETR " + big), 0U) << bigAt;
+        for (const std::string& name : small)
+            EXPECT_EQ(CountOf(commands, "RETR " + name), 1U) << bigAt << " " << name;
+        EXPECT_EQ(commands.back(), "QUIT") << bigAt;
+        EXPECT_EQ(CountOf(commands, "QUIT"), 1U) << bigAt;
+        for (int level : {1, 2}) {
+            EXPECT_NE(
+                run.reports[level].find("\r\n\r\n" + big + "\r\n\tNot fetched: larger than 1 MiB"),
+                std::string::npos)
+                << bigAt;
+            EXPECT_EQ(Occurrences(run.reports[level], "File Checksum =  Good"), 2U) << bigAt;
+        }
+    }
+}
+
+TEST(FtpFaults, ACommandRefusedWithItsListenerClosedShowsTheServersReply) {
+    const std::vector<uint8_t> b = prm_builder::build(prm_builder::sampleModuleFile("PMEDWL"));
+    const struct {
+        int closedAtPassive;  // 1: the listing's, 2: the first file's
+        std::string reply;    // to the command whose listener is gone; empty: none
+        std::vector<std::string> errors;
+        std::string notFetched;
+    } cases[] = {
+        {1,
+         "450 Listing unavailable.",
+         {"Listing Refused by Server\r\n450 Listing unavailable."},
+         ""},
+        {1, "", {"Fail to Send 9"}, ""},
+        {2, "450 File busy.", {}, "\r\n\r\nb_PMEDWL.prm\r\n\tNot fetched: 450 File busy."},
+    };
+    for (const auto& c : cases) {
+        ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+        behaviour.files["b_PMEDWL.prm"] = b;  // fetched first, as the last one listed
+        behaviour.listing += ListingLine(b.size(), "b_PMEDWL.prm");
+        behaviour.listenerClosedAtPassive = c.closedAtPassive;
+        const std::string reply = c.reply.empty() ? "" : c.reply + "\r\n";
+        if (c.closedAtPassive == 1)
+            behaviour.replies["LIST"] = reply;
+        else
+            behaviour.refused["b_PMEDWL.prm"] = reply;
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
+        EXPECT_EQ(run.errors, c.errors) << c.reply;
+        if (c.notFetched.empty())
+            continue;
+        EXPECT_EQ(server.Commands().back(), "QUIT") << c.reply;
+        for (int level : {1, 2}) {
+            EXPECT_NE(run.reports[level].find(c.notFetched), std::string::npos) << c.reply;
+            EXPECT_NE(run.reports[level].find("File Checksum =  Good"), std::string::npos)
+                << c.reply;
+        }
+    }
+}
+
+TEST(FtpFaults, AListingInAnotherServersLayoutIsNamedAsSuch) {
+    const char* kNotInLayout = "The listing is not in the FDR server's layout";
+    const struct {
+        const char* listing;
+        bool inLayout;
+    } cases[] = {
+        // Unix `ls -l`, as most FTP servers list.
+        {"total 12\r\n"
+         "-rw-r--r--    1 0        0             612 May 03 10:00 a_PMEKRT_s1.prm\r\n"
+         "-rw-r--r--    1 ftp      ftp         12345 May  3  2022 b_PMEDWL_IBS_s2.prm\r\n"
+         "drwxr-xr-x    2 ftp      ftp          4096 May  3  2022 backup\r\n",
+         false},
+        // IIS in its DOS style.
+        {"05-03-22  10:00AM                  612 a_PMEKRT_s1.prm\r\n"
+         "05-03-22  10:00AM                12345 b_PMEDWL_IBS_s2_PMEKRT.prm\r\n"
+         "05-03-22  10:00AM       <DIR>          backup\r\n",
+         false},
+        // An empty folder says nothing, as before.
+        {"", true},
+    };
+    for (const auto& c : cases) {
+        ScriptedFtpServer::Behaviour behaviour = OneFileServer();
+        behaviour.listing = c.listing;
+        ScriptedFtpServer server;
+        ASSERT_TRUE(server.Start(behaviour));
+        const QueryRun run = RunQuery(kServer, ShortLimits(server.port()));
+        const std::vector<std::string> expected =
+            c.inLayout ? std::vector<std::string>{} : std::vector<std::string>{kNotInLayout};
+        EXPECT_EQ(run.errors, expected) << c.listing;
+        const std::vector<std::string> commands = server.Commands();
+        EXPECT_EQ(CountOf(commands, "RETR"), 0U) << c.listing;
+        EXPECT_EQ(commands.back(), "QUIT") << c.listing;
+        const std::string reportEnd = c.inLayout ? "" : std::string("\r\n") + kNotInLayout;
+        EXPECT_EQ(run.reports[3].substr(run.reports[3].size() - reportEnd.size()), reportEnd)
+            << c.listing;
     }
 }
 

@@ -117,6 +117,69 @@ TEST(FdrListing, ControlCharactersInANameKeepItFromTheQueue) {
     }
 }
 
+TEST(FdrListing, ALineIsInTheServersLayoutWhenItsSizeColumnsHoldANumberAlignedRight) {
+    // Lines as the listing is cut into them: without their line feeds.
+    const struct {
+        std::string line;
+        bool inLayout;
+    } cases[] = {
+        {Line(589, "a_PMEKRT.prm", "\r"), true},
+        {Line(589, "a_PMEKRT.prm", ""), true},
+        {Line(0, "empty.prm", "\r"), true},
+        {Line(1234567890123456, "a_PMEKRT.prm", "\r"), true},  // all 16 columns
+        {Line(589, "ATV320 drive.prm  ", "\r"), true},
+        {Line(589, "", "\r"), false},  // no name
+        // The size written flush left, and in the middle of its columns.
+        {std::string("-rw-rw-rw-   1 fdr     ") + "589             " + " May 03  2022" +
+             "a_PMEKRT.prm\r",
+         true},
+        {std::string("-rw-rw-rw-   1 fdr     ") + "      589       " + " May 03  2022" +
+             "a_PMEKRT.prm\r",
+         false},
+        {"-rw-r--r--    1 0        0             612 May 03 10:00 a_PMEKRT_s1.prm\r", false},
+        {"-rw-r--r--    1 ftp      ftp         12345 May  3  2022 b_PMEDWL_s2.prm\r", false},
+        {"-rw-r--r--   1 owner    group           589 May  3  2022 a_PMEKRT.prm\r", false},
+        {"05-03-22  10:00AM                  612 a_PMEKRT_s1.prm\r", false},
+        {"05-03-22  10:00AM       <DIR>          backup\r", false},
+        {"total 12\r", false},
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fdr::inServerLayout(c.line), c.inLayout) << c.line;
+}
+
+TEST(FdrListing, AListingWithNoLineInTheServersLayoutQueuesNothingAndSaysSo) {
+    const std::string others =
+        "total 8\r\n"
+        "-rw-r--r--    1 0        0             612 May 03 10:00 ab_PMEKRT_PMEKRT_s1.prm\r\n"
+        "-rw-r--r--    1 0        0             612 May 03 10:00 ab_PMEKRT_\x01_s2.prm\r\n"
+        // IIS: its columns give the size 12345 and the name "s2_PMEKRT.prm".
+        "05-03-22  10:00AM                12345 b_PMEDWL_IBS_s2_PMEKRT.prm\r\n";
+    const struct {
+        std::string listing;
+        bool inLayout;
+        size_t queued;
+    } cases[] = {
+        {others, false, 0},
+        // One line of the layout is enough: the others are read by the columns as before.
+        {others + Line(10, "a_PMEKRT.prm"), true, 2},
+        {"", true, 0},
+        {"\r\n", true, 0},
+    };
+    for (const auto& c : cases) {
+        Parsed parsed;
+        std::ostringstream trace;
+        EXPECT_EQ(fdr::parseListing(c.listing, parsed.reports, parsed.queue, trace), c.inLayout)
+            << c.listing;
+        EXPECT_EQ(parsed.queue.names.size(), c.queued) << c.listing;
+        if (!c.inLayout) {
+            // Its lines are shown as they were cut, and no name is said to be held back.
+            EXPECT_NE(parsed.reports[3].find("_PMEKRT_s1.prm"), std::string::npos);
+            EXPECT_EQ(parsed.reports[3].find("Not fetched"), std::string::npos);
+        }
+    }
+}
+
 TEST(FdrListing, SizesCountTheirLeadingDigits) {
     EXPECT_EQ(fdr::listedSize("1234"), 1234U);
     EXPECT_EQ(fdr::listedSize("12ab"), 12U);

@@ -28,9 +28,9 @@ fdr::FtpSessionSettings OnPort(uint16_t port) {
 
 fdr::FtpSessionSettings ShortLimits(uint16_t port) {
     fdr::FtpSessionSettings settings = OnPort(port);
-    settings.connectMs = 1000;
-    settings.replyMs = 400;
-    settings.dataMs = 400;
+    settings.connectMs = shortLimitMs;
+    settings.replyMs = shortLimitMs;
+    settings.dataMs = shortLimitMs;
     return settings;
 }
 

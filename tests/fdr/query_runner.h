@@ -24,7 +24,12 @@ QueryRun RunQuery(const std::string& address, const fdr::FtpSessionSettings& set
 
 // The usual limits on `port`.
 fdr::FtpSessionSettings OnPort(uint16_t port);
-// Short limits for the fault cases, so a test of a silent server takes a fraction of a second.
+
+// Short limits for the fault cases, so a test of a silent server takes seconds, not minutes:
+// each reply and each wait for data within `shortLimitMs`. A server that does answer must
+// still be heard within it on a machine loaded to three times its cores under the sanitizers,
+// where a reply has been seen to take 400 ms to come.
+inline constexpr uint32_t shortLimitMs = 3000;
 fdr::FtpSessionSettings ShortLimits(uint16_t port);
 
 }  // namespace fdr_test

@@ -8,13 +8,18 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
+
+#include "tests/fdr/prm_builder.h"
 
 namespace fdr_test {
 
 namespace {
 
-int Listen(const std::string& address, uint16_t port) {
+// A socket bound to the port of `address` (0: one the system gives), listening unless told not
+// to: a port bound but not listening refuses every connection.
+int Listen(const std::string& address, uint16_t port, bool listening = true) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return -1;
@@ -25,7 +30,7 @@ int Listen(const std::string& address, uint16_t port) {
     where.sin_port = htons(port);
     ::inet_pton(AF_INET, address.c_str(), &where.sin_addr);
     if (::bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 ||
-        ::listen(fd, 4) != 0) {
+        (listening && ::listen(fd, 4) != 0)) {
         ::close(fd);
         return -1;
     }
@@ -39,12 +44,16 @@ uint16_t PortOf(int fd) {
     return ntohs(where.sin_port);
 }
 
-// Waits up to `timeoutMs` for a connection; -1 when none came.
-int AcceptWithin(int listener, int timeoutMs) {
-    pollfd p{listener, POLLIN, 0};
-    if (::poll(&p, 1, timeoutMs) <= 0)
+// Waits up to `timeoutMs` for a connection on the first listener, or on the second when there
+// is one (`which` tells on which); -1 when none came.
+int AcceptWithin(int listener, int timeoutMs, int second = -1, int* which = nullptr) {
+    pollfd p[2] = {{listener, POLLIN, 0}, {second, POLLIN, 0}};
+    if (::poll(p, second >= 0 ? 2 : 1, timeoutMs) <= 0)
         return -1;
-    const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    const int ready = (p[0].revents & POLLIN) != 0 ? 0 : 1;
+    if (which != nullptr)
+        *which = ready;
+    const int fd = ::accept4(p[ready].fd, nullptr, nullptr, SOCK_CLOEXEC);
     // Replies go out as they are written, as a real server's do.
     const int on = 1;
     if (fd >= 0)
@@ -64,11 +73,6 @@ bool SendText(int fd, const void* data, size_t size) {
     return true;
 }
 
-void Sleep(int ms) {
-    if (ms > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
 }  // namespace
 
 ScriptedFtpServer::~ScriptedFtpServer() {
@@ -77,6 +81,7 @@ ScriptedFtpServer::~ScriptedFtpServer() {
         stop_ = true;
     }
     resetCue_.notify_all();
+    stopCue_.notify_all();
     if (thread_.joinable())
         thread_.join();
     if (listener_ >= 0)
@@ -85,9 +90,11 @@ ScriptedFtpServer::~ScriptedFtpServer() {
         ::close(fd);
 }
 
-bool ScriptedFtpServer::Start(const Behaviour& behaviour) {
+bool ScriptedFtpServer::Start(const Behaviour& behaviour, const std::string& address,
+                              uint16_t port) {
     behaviour_ = behaviour;
-    listener_ = Listen(address_, 0);
+    address_ = address;
+    listener_ = Listen(address_, port);
     if (listener_ < 0)
         return false;
     port_ = PortOf(listener_);
@@ -129,26 +136,42 @@ void ScriptedFtpServer::Serve() {
     }
 }
 
+void ScriptedFtpServer::Pause(int ms) {
+    if (ms <= 0)
+        return;
+    std::unique_lock<std::mutex> lock(mutex_);
+    stopCue_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_.load(); });
+}
+
 bool ScriptedFtpServer::Reply(int control, const std::string& text) {
-    Sleep(behaviour_.replyDelayMs);
+    Pause(behaviour_.replyDelayMs);
     return SendText(control, text.data(), text.size());
 }
 
-bool ScriptedFtpServer::Transfer(int control, int& dataListener, const std::vector<uint8_t>& bytes,
-                                 const std::string& finalReply) {
+bool ScriptedFtpServer::Transfer(int control, int& dataListener, int otherListener,
+                                 const std::vector<uint8_t>& bytes, const std::string& finalReply) {
     if (!behaviour_.noPreliminaryReply && !Reply(control, "150 Opening data connection.\r\n"))
         return false;
-    const int data = AcceptWithin(dataListener, 5000);
+    if (dataListener < 0)
+        return Reply(control, "425 No data connection.\r\n");
+    int which = 0;
+    const int data = AcceptWithin(dataListener, 5000, otherListener, &which);
     ::close(dataListener);
     dataListener = -1;
     if (data < 0)
         return Reply(control, "425 No data connection.\r\n");
-    Sleep(behaviour_.dataDelayMs);
+    if (which == 1) {
+        // The other host serves its own files; this server's reply follows as usual.
+        SendText(data, behaviour_.otherHostData.data(), behaviour_.otherHostData.size());
+        ::close(data);
+        return Reply(control, finalReply);
+    }
+    Pause(behaviour_.dataDelayMs);
     if (behaviour_.dataByteIntervalMs > 0) {
         for (size_t at = 0; at < bytes.size() && !stop_; ++at) {
             if (!SendText(data, &bytes[at], 1))
                 break;
-            Sleep(behaviour_.dataByteIntervalMs);
+            Pause(behaviour_.dataByteIntervalMs);
         }
     } else {
         SendText(data, bytes.data(), bytes.size());
@@ -163,13 +186,36 @@ bool ScriptedFtpServer::Transfer(int control, int& dataListener, const std::vect
     return Reply(control, finalReply);
 }
 
+bool ScriptedFtpServer::OpenPassive(int& dataListener, int& otherListener) {
+    if (dataListener >= 0)
+        ::close(dataListener);
+    if (otherListener >= 0)
+        ::close(otherListener);
+    dataListener = otherListener = -1;
+    // The other host takes the port first; this server's own address then has it free too.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const int other = behaviour_.otherHostData.empty() ? -1 : Listen(behaviour_.passiveHost, 0);
+        const int own = Listen(address_, other >= 0 ? PortOf(other) : 0);
+        if (own >= 0) {
+            dataListener = own;
+            otherListener = other;
+            return true;
+        }
+        if (other >= 0)
+            ::close(other);
+    }
+    return false;
+}
+
 void ScriptedFtpServer::Session(int control) {
     int dataListener = -1;
+    int otherListener = -1;
+    int passiveReplies = 0;
     int lines = 0;
     std::string pending;
     bool open = SendText(control, behaviour_.greeting.data(), behaviour_.greeting.size());
     while (open && !stop_ && !behaviour_.chatter.empty()) {
-        Sleep(behaviour_.chatterIntervalMs);
+        Pause(behaviour_.chatterIntervalMs);
         open = SendText(control, behaviour_.chatter.data(), behaviour_.chatter.size());
     }
     while (open && !stop_) {
@@ -208,11 +254,20 @@ void ScriptedFtpServer::Session(int control) {
         } else if (word == "TYPE") {
             open = Reply(control, "200 Type set to: Binary.\r\n");
         } else if (word == "PASV") {
-            if (dataListener >= 0)
-                ::close(dataListener);
-            dataListener = Listen(address_, 0);
+            if (!OpenPassive(dataListener, otherListener)) {
+                open = Reply(control, "425 No listener.\r\n");
+                continue;
+            }
             const uint16_t port = PortOf(dataListener);
-            std::string host = address_;
+            // Given up before the client can connect: the port stays taken, refusing.
+            if (++passiveReplies == behaviour_.listenerClosedAtPassive) {
+                ::close(dataListener);
+                const int refusing = Listen(address_, port, false);
+                if (refusing >= 0)
+                    keptOpen_.push_back(refusing);
+                dataListener = -1;
+            }
+            std::string host = behaviour_.passiveHost.empty() ? address_ : behaviour_.passiveHost;
             for (char& c : host) {
                 if (c == '.')
                     c = ',';
@@ -222,7 +277,7 @@ void ScriptedFtpServer::Session(int control) {
                                       std::to_string(port & 0xFF) + ").\r\n");
         } else if (word == "LIST") {
             const std::string& listing = behaviour_.listing;
-            open = Transfer(control, dataListener,
+            open = Transfer(control, dataListener, otherListener,
                             std::vector<uint8_t>(listing.begin(), listing.end()));
         } else if (word == "RETR") {
             auto file = behaviour_.files.find(argument);
@@ -235,9 +290,9 @@ void ScriptedFtpServer::Session(int control) {
             } else if (broken != behaviour_.brokenOff.end()) {
                 const std::vector<uint8_t> half(file->second.begin(),
                                                 file->second.begin() + file->second.size() / 2);
-                open = Transfer(control, dataListener, half, broken->second);
+                open = Transfer(control, dataListener, otherListener, half, broken->second);
             } else {
-                open = Transfer(control, dataListener, file->second);
+                open = Transfer(control, dataListener, otherListener, file->second);
             }
         } else if (word == "QUIT") {
             Reply(control, "221 Goodbye.\r\n");
@@ -248,6 +303,23 @@ void ScriptedFtpServer::Session(int control) {
     }
     if (dataListener >= 0)
         ::close(dataListener);
+    if (otherListener >= 0)
+        ::close(otherListener);
+}
+
+std::string ListingLine(size_t size, const std::string& name) {
+    char head[64];
+    std::snprintf(head, sizeof head, "%-23s%16zu%-13s", "-rw-rw-rw-   1 fdr", size,
+                  " May 03  2022");
+    return head + name + "\r\n";
+}
+
+ScriptedFtpServer::Behaviour OneFileServer() {
+    ScriptedFtpServer::Behaviour behaviour;
+    const std::vector<uint8_t> file = prm_builder::build(prm_builder::sampleModuleFile("PMEKRT"));
+    behaviour.files["a_PMEKRT.prm"] = file;
+    behaviour.listing = ListingLine(file.size(), "a_PMEKRT.prm");
+    return behaviour;
 }
 
 }  // namespace fdr_test

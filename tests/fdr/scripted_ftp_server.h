@@ -1,6 +1,6 @@
 #pragma once
 
-// A scripted FTP server on a free port of 127.0.0.1, for the faults that a real server
+// A scripted FTP server on a free port of a loopback address, for the faults that a real server
 // does not show on demand: a greeting without a line end, multi-line replies, a server that
 // closes early or answers slowly, a malformed passive reply, a data connection that never
 // ends, listings of any length. It speaks the FDR server's dialogue otherwise (passive mode,
@@ -42,6 +42,14 @@ class ScriptedFtpServer {
         std::map<std::string, std::string> brokenOff;
         // RETR of such a name gets this reply instead of a transfer.
         std::map<std::string, std::string> refused;
+        // The host that the passive replies name (empty: the server's own address).
+        std::string passiveHost;
+        // When not empty: another server on `passiveHost`, on the same port as each passive
+        // listener, that sends these bytes to whoever connects (a second host with other files).
+        std::string otherHostData;
+        // The passive reply (1 for the first) whose listener is closed before the reply goes
+        // out: the data connection is refused, as by a server that has given up the command.
+        int listenerClosedAtPassive = 0;
         std::string listing;                                // what LIST sends
         std::map<std::string, std::vector<uint8_t>> files;  // what RETR sends, by name
     };
@@ -51,9 +59,10 @@ class ScriptedFtpServer {
     ScriptedFtpServer(const ScriptedFtpServer&) = delete;
     ScriptedFtpServer& operator=(const ScriptedFtpServer&) = delete;
 
-    // Listens on a port of 127.0.0.1 that the system gives and serves sessions one after
-    // another until destroyed.
-    bool Start(const Behaviour& behaviour);
+    // Listens on `port` of `address` (of the loopback network; port 0: one the system gives)
+    // and serves sessions one after another until destroyed.
+    bool Start(const Behaviour& behaviour, const std::string& address = "127.0.0.1",
+               uint16_t port = 0);
     uint16_t port() const { return port_; }
 
     // The command lines received, without their line ends.
@@ -66,9 +75,14 @@ class ScriptedFtpServer {
 
   private:
     void Serve();
+    // Waits `ms`, or less when the server stops.
+    void Pause(int ms);
     void Session(int control);
+    // The passive listener and, with `otherHostData`, the other host's on the same port.
+    bool OpenPassive(int& dataListener, int& otherListener);
     bool Reply(int control, const std::string& text);
-    bool Transfer(int control, int& dataListener, const std::vector<uint8_t>& bytes,
+    bool Transfer(int control, int& dataListener, int otherListener,
+                  const std::vector<uint8_t>& bytes,
                   const std::string& finalReply = "226 Transfer complete.\r\n");
 
     std::string address_ = "127.0.0.1";
@@ -81,7 +95,15 @@ class ScriptedFtpServer {
     std::vector<std::string> commands_;
     std::vector<int> keptOpen_;
     std::condition_variable resetCue_;
+    std::condition_variable stopCue_;
     int resetsCued_ = 0;
 };
+
+// A line of the FDR server's listing: mode and owner, the size aligned right in its 16
+// columns, the date, the name.
+std::string ListingLine(size_t size, const std::string& name);
+
+// A server with one module file, a_PMEKRT.prm, for the cases to vary.
+ScriptedFtpServer::Behaviour OneFileServer();
 
 }  // namespace fdr_test

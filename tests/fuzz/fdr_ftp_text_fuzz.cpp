@@ -40,8 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fdr::ReportTexts reports{};
     fdr::FileQueue queue;
     std::ostringstream trace;
-    fdr::parseListing(text, reports, queue, trace);
+    const bool inLayout = fdr::parseListing(text, reports, queue, trace);
     if (queue.names.size() > fdr::fileQueueCapacity)
+        __builtin_trap();
+    // Nothing is fetched by columns that are not the server's.
+    if (!inLayout && !queue.names.empty())
         __builtin_trap();
     for (const std::string& report : reports) {
         if (report.find('\0') != std::string::npos)

@@ -1,0 +1,1 @@
+calvento_fuzz_target(ipv4_address LIBS platform)
