@@ -65,9 +65,9 @@ TEST(Timeouts, ExpireWithinTheConfiguredTimeNotBefore) {
     EXPECT_EQ(t->WriteRegister(kTimeout, 255, 1, 1), -16711698);
     const auto elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
     // The tick count has 1 ms steps, so the deadline can fall up to 1 ms early; the upper
-    // bound leaves room for a busy machine.
+    // bound only tells an expiry from a hang, with room for a heavily loaded machine.
     EXPECT_GE(elapsed.count(), kTimeout - 1);
-    EXPECT_LT(elapsed.count(), kTimeout + 2000);
+    EXPECT_LT(elapsed.count(), kTimeout + 5000);
     EXPECT_EQ(t->GetErrorText(), "Modbus Timed Out");
     EXPECT_EQ(t->ResetCount(), 1);
 }

@@ -33,9 +33,9 @@ Bytes ReadWhile(int fd, int timeoutMs, Missing missing) {
     Bytes bytes;
     const int64_t deadline = NowMs() + timeoutMs;
     for (size_t want = missing(bytes); fd >= 0 && want > 0; want = missing(bytes)) {
-        const int64_t left = deadline - NowMs();
-        if (left <= 0)
-            break;
+        // Past the deadline, bytes that have already arrived are still taken: a reader that
+        // was descheduled between two reads must not leave half a frame behind.
+        const int64_t left = std::max<int64_t>(deadline - NowMs(), 0);
         pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left)) <= 0)
             break;

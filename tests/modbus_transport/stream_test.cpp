@@ -93,14 +93,18 @@ TEST(SerialStreamTest, DeliversReceivedBytesAndTicksWhileIdle) {
     }
     EXPECT_EQ(stream.Received(), sent);
 
+    // Idle ticks keep coming (not stalled), one per 100 ms of the time that really passed (not
+    // spinning); a busy machine may delay them, so the wait is for the ticks themselves.
     const int before = stream.idleCount;
     const int64_t from = NowMs();
-    std::this_thread::sleep_for(std::chrono::milliseconds(550));
+    const int64_t tickDeadline = from + 5 * kPeerWaitMs;
+    while (stream.idleCount - before < 3 && NowMs() < tickDeadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const int ticks = stream.idleCount - before;
     const int64_t elapsed = NowMs() - from;
-    // One tick per 100 ms of the time that really passed: not spinning, not stalled (a busy
-    // machine may delay a few).
-    EXPECT_GE(ticks, 2);
+    EXPECT_GE(ticks, 3);
     EXPECT_LE(ticks, elapsed / 100 + 2);
 }
 
