@@ -105,9 +105,9 @@ class SvcFileDecoder {
     void finish();
 
     // The first record whose data words do not add up and that the file is refused for: any
-    // record that ends inside an entry, a record of a service that the tables are built from
-    // (0307, 0321, 0325, 0264) or whose words the load code follows (0306, 0711), or a record
-    // of a service nobody knows.
+    // record that ends inside an entry short of its words, a record of a service that the
+    // tables are built from (0307, 0321, 0325, 0264) or whose words the load code follows
+    // (0306, 0711), or a record of a service nobody knows.
     std::optional<SvcCountMismatch> countMismatch() const { return countMismatch_; }
 
     // The records of other services whose data words do not match their count, as warned about
