@@ -86,17 +86,22 @@ SvcDecodeResult decodeSvcFile(const std::filesystem::path& rootPath,
         return failed(rootPath,
                       svcMalformedLineText(kInputFileNumber, inputPath.string(), *malformed));
     }
-    if (const std::optional<SvcTruncation> truncation = decoder.truncation()) {
+    if (const std::optional<SvcStrayWord> stray = decoder.strayWord()) {
+        return failed(rootPath, svcStrayWordText(kInputFileNumber, inputPath.string(), *stray));
+    }
+    if (const std::optional<SvcCountMismatch> mismatch = decoder.countMismatch()) {
         return failed(rootPath,
-                      svcTruncationText(kInputFileNumber, inputPath.string(), *truncation));
+                      svcCountMismatchText(kInputFileNumber, inputPath.string(), *mismatch));
     }
 
     SvcDecodeResult result;
     result.deviceCount = svcDeviceTable->deviceCount;
     result.mapEntryCount = svcMapTable->storedCount;
-    result.warnings = svcTableWarnings(*svcDeviceTable, *svcMapTable);
-    for (const std::string& warning : result.warnings) {
+    // The listing and its console copy said the record warnings where the records end.
+    result.warnings = decoder.countWarnings();
+    for (const std::string& warning : svcTableWarnings(*svcDeviceTable, *svcMapTable)) {
         console << warning << '\n';
+        result.warnings.push_back(warning);
     }
     writeSvcConfigXsy(outputs[1]->stream(), *svcDeviceTable, svcPlcArrayEntries);
     writeSvcMapXsy(outputs[2]->stream(), *svcMapTable, svcPlcArrayEntries);

@@ -11,10 +11,10 @@
 //   p + "_excel.csv"   one row per process-data word of each device (also on the console)
 //
 // The outputs are written under temporary names and renamed into place together at the end.
-// When the run fails (the input cannot be read, a record ends inside an entry, a word line is
-// malformed, an output cannot be written), the five outputs of p from any earlier run are
-// removed as well, so that none of them passes for the result of this input. The input is only
-// read.
+// When the run fails (the input cannot be read, a record's data words do not add up to its word
+// count, a word line is malformed or stands outside any record, an output cannot be written), the
+// five outputs of p from any earlier run are removed as well, so that none of them passes for the
+// result of this input. The input is only read.
 
 #include <filesystem>
 #include <ostream>
@@ -36,13 +36,14 @@ struct SvcDecodeResult {
     bool ok = false;
     // On failure, as the user is shown it: "(" + file number + ") Unable to open " + the file's
     // full name + " Err = " + the run-time error number ("Unable to read ", "Unable to write "
-    // likewise), "(11) Truncated file ..." for an input with a record that ends inside an entry
-    // short of its words, or "(11) Malformed line ..." for a word line that is no word
-    // (svc_failure_text.h). File numbers: 11 the input, 12 to 16 the outputs
-    // in the order above.
+    // likewise), "(11) Malformed line ..." for a word line that is no word, "(11) Stray word
+    // line ..." for one outside any record, or "(11) Truncated file ...", "(11) Extra word
+    // lines ..." and "(11) Unknown service ..." for a record whose words do not add up
+    // (svc_failure_text.h). File numbers: 11 the input, 12 to 16 the outputs in the order above.
     std::string errorText;
-    // Rows beyond the tables or the PLC arrays: what was left out, as said on the console
-    // (svcTableWarnings).
+    // Records of other services whose words do not match their count, as the listing says them
+    // where they end (SvcFileDecoder::countWarnings); then rows beyond the tables or the PLC
+    // arrays: what was left out, as said on the console (svcTableWarnings).
     std::vector<std::string> warnings;
     int deviceCount = 0;
     int mapEntryCount = 0;

@@ -16,16 +16,27 @@ namespace svc {
 std::string svcFailureText(int fileNumber, std::string_view what, std::string_view fileName,
                            int errorNumber);
 
-// "(" + fileNumber + ") Truncated file " + the name + ": its last record ends after n of its
-// m data words"; a record with others after it is named by its line: "its record at line k
-// ends after n of its m data words".
-std::string svcTruncationText(int fileNumber, std::string_view fileName,
-                              const SvcTruncation& truncation);
+// A record whose data words do not add up, as the user is told it; k is the line of its
+// "#CMD#", n the data words read, m its word count:
+//   fewer words: "(" + fileNumber + ") Truncated file " + the name + ": its last record ends
+//     after n of its m data words", or for a record with others after it "...: its record at
+//     line k ends after n of its m data words";
+//   more words: "(" + fileNumber + ") Extra word lines in " + the name + ": its record at line
+//     k has n data words for a word count of m";
+//   a service nobody knows: "(" + fileNumber + ") Unknown service " + its code + " in " + the
+//     name + ": its record at line k has n data words for a word count of m; a line of the
+//     record's head (\"#CMD#\", service code, word count) may be lost".
+std::string svcCountMismatchText(int fileNumber, std::string_view fileName,
+                                 const SvcCountMismatch& mismatch);
 
 // "(" + fileNumber + ") Malformed line " + k + " in " + the name + ": a word line is \"#0x\",
 // four hexadecimal digits and \"#\"". The line itself is not quoted: it may hold any byte.
 std::string svcMalformedLineText(int fileNumber, std::string_view fileName,
                                  const SvcMalformedLine& malformed);
+
+// "(" + fileNumber + ") Stray word line " + k + " in " + the name + ": it stands outside any
+// record, so the \"#CMD#\" line of its record may be lost".
+std::string svcStrayWordText(int fileNumber, std::string_view fileName, const SvcStrayWord& stray);
 
 // "(" + fileNumber + ") No service record in " + the name + ": it is not an InterBus-S service
 // file".

@@ -11,10 +11,15 @@ SvcFileDecoder::SvcFileDecoder(SvcListingOutput& out, SvcModuleContext module,
 
 void SvcFileDecoder::decodeLine(std::string_view line) {
     ++lineNumber_;
-    out_.write(line);
-    out_.pad();
     const bool recordWasOpen = reader_.inRecord();
     const SvcLineEvent event = reader_.feed(line);
+    // A record ends before the line that ends it is echoed, so that what is said about it
+    // stands right after its last word.
+    if (recordWasOpen && (event.step == SvcStep::Separator || event.step == SvcStep::RecordStart)) {
+        endRecord();
+    }
+    out_.write(line);
+    out_.pad();
     switch (event.step) {
         case SvcStep::ServiceCode:
         case SvcStep::WordCount:
@@ -28,21 +33,22 @@ void SvcFileDecoder::decodeLine(std::string_view line) {
     }
     switch (event.step) {
         case SvcStep::Separator:
-            endRecord(recordWasOpen);
             out_.endLine();
             break;
         case SvcStep::RecordStart:
-            endRecord(recordWasOpen);
-            if (truncation_) {
-                truncation_->lastRecord = false;
+            if (countMismatch_) {
+                countMismatch_->lastRecord = false;
             }
+            recordStarted_ = true;
             recordLine_ = lineNumber_;
             out_.endLine();
             break;
         case SvcStep::ServiceCode:
             ++servicesRead_;
             codeDigits_ = event.digits;
+            serviceCode_ = event.value;
             // Nothing of the record before counts for this one until its word count is read.
+            wordCountRead_ = false;
             wordCount_ = 0;
             dataWordsRead_ = 0;
             out_.write("Command = " + event.digits);
@@ -60,27 +66,62 @@ void SvcFileDecoder::decodeLine(std::string_view line) {
             decodeDataWord(event);
             break;
         case SvcStep::StrayWord:
+            if (recordStarted_ && !strayWord_) {
+                strayWord_ = SvcStrayWord{lineNumber_};
+            }
             // Only echoed: the next echo goes on along the same output line.
             break;
     }
 }
 
-std::optional<SvcTruncation> SvcFileDecoder::openRecordTruncation(bool recordOpen) const {
-    if (!recordOpen || dataWordsRead_ >= wordCount_ || !entryOpen()) {
-        return std::nullopt;
+void SvcFileDecoder::finish() {
+    if (reader_.inRecord()) {
+        endRecord();
     }
-    return SvcTruncation{dataWordsRead_, wordCount_, recordLine_, true};
+}
+
+// The services whose words build the tables, or that the load code follows: a word too many or
+// too few there changes what the PLC is given.
+bool SvcFileDecoder::refusesCountMismatch() const {
+    static constexpr std::string_view kCheckedServices[] = {"0306", "0307", "0321",
+                                                            "0325", "0264", "0711"};
+    for (std::string_view checked : kCheckedServices) {
+        if (codeDigits_ == checked) {
+            return true;
+        }
+    }
+    return svcServiceIndex(serviceCode_) == 0 || (dataWordsRead_ < wordCount_ && entryOpen());
 }
 
 // At the line that ends the record: the record's own counters still stand.
-void SvcFileDecoder::endRecord(bool recordWasOpen) {
-    if (!truncation_) {
-        truncation_ = openRecordTruncation(recordWasOpen);
+void SvcFileDecoder::endRecord() {
+    if (!wordCountRead_) {
+        return;  // a record head without its count announces nothing to compare with
     }
-}
-
-std::optional<SvcTruncation> SvcFileDecoder::truncation() const {
-    return truncation_ ? truncation_ : openRecordTruncation(reader_.inRecord());
+    wordCountRead_ = false;
+    if (dataWordsRead_ == wordCount_) {
+        return;
+    }
+    if (refusesCountMismatch()) {
+        if (!countMismatch_) {
+            countMismatch_ =
+                SvcCountMismatch{dataWordsRead_, wordCount_,  recordLine_,
+                                 true,           codeDigits_, svcServiceIndex(serviceCode_) != 0};
+        }
+        return;
+    }
+    std::string warning = "WARNING: the record at line ";
+    warning += decimalText(recordLine_);
+    warning += " (";
+    warning += svcServiceName(serviceCode_);
+    warning += ") has ";
+    warning += decimalText(dataWordsRead_);
+    warning += " data words for a word count of ";
+    warning += decimalText(wordCount_);
+    out_.endOpenLine();
+    out_.write(warning);
+    out_.endLine();
+    countWarnings_.push_back(std::move(warning));
 }
 
 bool SvcFileDecoder::entryOpen() const {
@@ -100,6 +141,7 @@ bool SvcFileDecoder::entryOpen() const {
 }
 
 void SvcFileDecoder::startRecordWords(uint16_t wordCount) {
+    wordCountRead_ = true;
     wordCount_ = wordCount;
     dataWordsRead_ = 0;
     subState_ = 0;
@@ -239,13 +281,12 @@ void SvcFileDecoder::decodeSetIndication(uint16_t word) {
 }
 
 bool decodeSvcLines(std::istream& input, SvcFileDecoder& decoder, SvcListingOutput& out) {
+    SvcLineSource lines(input);
     std::string line;
-    while (std::getline(input, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+    while (lines.next(line)) {
         decoder.decodeLine(line);
     }
+    decoder.finish();
     out.finishListing();
     return !input.bad();
 }

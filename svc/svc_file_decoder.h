@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "svc/svc_decode_tables.h"
 #include "svc/svc_listing_output.h"
@@ -66,18 +67,30 @@ inline SvcDecoderVariant svcTamselDecoderVariant() {
     return variant;
 }
 
-// A record that ends (at a line without "#", a new "#CMD#" or the end of the file) inside an
-// entry, short of the words it announced: a word line is missing, and every entry after the
-// gap would be read from the wrong words, so the half-read entry must not pass for a whole one.
-struct SvcTruncation {
+// A record whose data words do not add up: it ends (at a line without "#", a new "#CMD#" or the
+// end of the file) with more or fewer data words than its word count announces, or inside an
+// entry short of them. A word line lost or written twice shifts every later word of the record,
+// so the tables and files built from it would be wrong without a sign. A service that the
+// tables do not know names a record whose head (the "#CMD#", service code or word count line)
+// was most likely lost, when its words do not make up its count.
+struct SvcCountMismatch {
     int wordsRead = 0;
     int wordCount = 0;
     long long recordLine = 0;  // the line of the record's "#CMD#", counted from 1
     bool lastRecord = true;    // no record starts after it
+    std::string codeDigits;    // the service code as written
+    bool knownService = true;
 };
 
 // A line that a record reads as a word but that is not "#0x" + four hexadecimal digits + "#".
 struct SvcMalformedLine {
+    long long lineNumber = 0;  // counted from 1
+};
+
+// A word line after a record has ended and before the next "#CMD#": the record head it belonged
+// to was lost, and its words would be dropped without a sign. Word lines before the first record
+// are only echoed: a file may open with notes.
+struct SvcStrayWord {
     long long lineNumber = 0;  // counted from 1
 };
 
@@ -88,13 +101,24 @@ class SvcFileDecoder {
 
     // One input line without its line end.
     void decodeLine(std::string_view line);
+    // After the last line: ends the last record.
+    void finish();
 
-    // After the last line: the first record that ended inside an entry short of its announced
-    // words, the last record included.
-    std::optional<SvcTruncation> truncation() const;
+    // The first record whose data words do not add up and that the file is refused for: any
+    // record that ends inside an entry short of its words, a record of a service that the
+    // tables are built from (0307, 0321, 0325, 0264) or whose words the load code follows
+    // (0306, 0711), or a record of a service nobody knows.
+    std::optional<SvcCountMismatch> countMismatch() const { return countMismatch_; }
+
+    // The records of other services whose data words do not match their count, as warned about
+    // in the listing at the record's end.
+    const std::vector<std::string>& countWarnings() const { return countWarnings_; }
 
     // The first line that a record read as a word though it is not one.
     std::optional<SvcMalformedLine> malformedLine() const { return malformedLine_; }
+
+    // The first word line that stands outside any record after the first "#CMD#".
+    std::optional<SvcStrayWord> strayWord() const { return strayWord_; }
 
     // The records read so far that named their service; none means that the input is not a
     // service file at all (an empty file, a file of another kind).
@@ -107,8 +131,8 @@ class SvcFileDecoder {
     enum class MapEntryKind { None, Input, Output, DirectLink };
 
     void startRecordWords(uint16_t wordCount);
-    void endRecord(bool recordWasOpen);
-    std::optional<SvcTruncation> openRecordTruncation(bool recordOpen) const;
+    void endRecord();
+    bool refusesCountMismatch() const;
     bool entryOpen() const;
     bool configurationEntryOpen() const;  // svc_configuration_decoding.cpp
     bool crlEntryOpen() const;            // svc_configuration_decoding.cpp
@@ -153,11 +177,16 @@ class SvcFileDecoder {
     int servicesRead_ = 0;
     long long lineNumber_ = 0;
     long long recordLine_ = 0;
-    std::optional<SvcTruncation> truncation_;
+    bool recordStarted_ = false;  // a "#CMD#" has been read
+    std::optional<SvcCountMismatch> countMismatch_;
+    std::vector<std::string> countWarnings_;
     std::optional<SvcMalformedLine> malformedLine_;
+    std::optional<SvcStrayWord> strayWord_;
 
     // The current record.
     std::string codeDigits_;
+    uint16_t serviceCode_ = 0;
+    bool wordCountRead_ = false;  // only then can its data words be compared with the count
     uint16_t wordCount_ = 0;
     int dataWordsRead_ = 0;
     int subState_ = 0;  // the step of the service's own word sequence
@@ -195,8 +224,8 @@ class SvcFileDecoder {
     SvcMapEntry discardedEntry_;
 };
 
-// Feeds every line of `input` to `decoder` (a CR before the LF dropped) and ends the listing's
-// open line at the end. False when the stream failed while reading.
+// Feeds every line of `input` to `decoder` as SvcLineSource gives them, ends the last record and
+// the listing's open line at the end. False when the stream failed while reading.
 bool decodeSvcLines(std::istream& input, SvcFileDecoder& decoder, SvcListingOutput& out);
 
 }  // namespace svc

@@ -59,6 +59,14 @@ void SvcListingOutput::endLine() {
     console_.endLine();
 }
 
+void SvcListingOutput::endOpenLine() {
+    for (Copy* copy : {&listing_, &console_}) {
+        if (copy->column > 0) {
+            copy->endLine();
+        }
+    }
+}
+
 void SvcListingOutput::endListingLine() {
     listing_.endLine();
 }

@@ -28,6 +28,9 @@ class SvcListingOutput {
     // Blanks up to the next print zone, in each copy by its own column.
     void pad();
     void endLine();
+    // Ends the line in each copy where an echo left it open, so that a text of its own starts
+    // a line.
+    void endOpenLine();
     void endListingLine();
     void endConsoleLine();
     // Ends the listing's last line when an echo left it open, so that the file, like every text

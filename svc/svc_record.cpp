@@ -16,6 +16,8 @@ int hexDigitValue(char c) {
 }
 
 // Reads the leading hexadecimal digits, so "#0x1#" is 1 and a word with no digit at all is 0.
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 uint16_t leadingHexValue(std::string_view digits) {
     unsigned value = 0;
     for (char c : digits) {
@@ -52,13 +54,29 @@ SvcLine classifySvcLine(std::string_view line) {
 }
 
 bool isWellFormedWordLine(std::string_view line) {
-    if (line.size() != 8 || line.substr(0, 3) != "#0x" || line[7] != '#') {
+    if (line.size() < 8 || line.substr(0, 3) != "#0x" || line[7] != '#') {
         return false;
     }
     for (std::size_t i = 3; i < 7; ++i) {
         if (hexDigitValue(line[i]) < 0) {
             return false;
         }
+    }
+    return line.find_first_not_of(" \t\r", 8) == std::string_view::npos;
+}
+
+bool SvcLineSource::next(std::string& line) {
+    if (!std::getline(in_, line)) {
+        return false;
+    }
+    if (atStart_) {
+        atStart_ = false;
+        if (line.starts_with(kUtf8ByteOrderMark)) {
+            line.erase(0, kUtf8ByteOrderMark.size());
+        }
+    }
+    while (!line.empty() && line.back() == '\r') {
+        line.pop_back();
     }
     return true;
 }
@@ -104,11 +122,9 @@ SvcLineEvent SvcRecordReader::feed(std::string_view line) {
 std::vector<SvcRecord> readSvcRecords(std::istream& in) {
     std::vector<SvcRecord> records;
     SvcRecordReader reader;
+    SvcLineSource lines(in);
     std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+    while (lines.next(line)) {
         const SvcLineEvent event = reader.feed(line);
         switch (event.step) {
             case SvcStep::RecordStart:

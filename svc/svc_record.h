@@ -7,7 +7,8 @@
 //   #0x0307#          one word: the service code, then the word count, then the data words
 //
 // Readers accept upper- or lower-case digits and need no separators. The word count is not
-// used to end a record: every word line up to the next separator or "#CMD#" is a data word.
+// used to end a record: every word line up to the next separator or "#CMD#" is a data word; a
+// decoder compares the two when the record ends.
 
 #include <cstdint>
 #include <istream>
@@ -34,10 +35,27 @@ struct SvcLine {
 
 SvcLine classifySvcLine(std::string_view line);
 
-// True for a word line exactly as the grammar writes it: "#0x", four hexadecimal digits of
-// either case, "#". The token rule reads other lines with "#" too ("#0x1#" gives 1), but a
+// True for a word line as the grammar writes it: "#0x", four hexadecimal digits of either case,
+// "#", then nothing but blanks, tabs or carriage returns (invisible in an editor, and the token
+// rule ends at the "#"). The token rule reads other lines with "#" too ("#0x1#" gives 1), but a
 // decoder that takes them for words would decode a number nobody wrote.
 bool isWellFormedWordLine(std::string_view line);
+
+// The lines of a service file as the reader takes them: a line ends at a line feed, and the
+// carriage returns before it are dropped (one in a CR LF file, more in a file whose line ends
+// were converted twice). A UTF-8 byte-order mark that an editor put in front of the first line
+// is dropped too; otherwise it would hide the first "#CMD#". Lines of any length are read whole.
+class SvcLineSource {
+  public:
+    explicit SvcLineSource(std::istream& in) : in_(in) {}
+
+    // False at the end of the input (or when it fails).
+    bool next(std::string& line);
+
+  private:
+    std::istream& in_;
+    bool atStart_ = true;
+};
 
 // What one line meant to the record being read.
 enum class SvcStep {
@@ -80,8 +98,8 @@ struct SvcRecord {
     std::vector<uint16_t> dataWords;
 };
 
-// Reads every record of a service file. Lines of any length are read whole; a CR before the
-// LF is dropped. Word lines outside a record are skipped; an empty stream gives no records.
+// Reads every record of a service file, its lines taken as SvcLineSource gives them. Word
+// lines outside a record are skipped; an empty stream gives no records.
 std::vector<SvcRecord> readSvcRecords(std::istream& in);
 
 }  // namespace svc

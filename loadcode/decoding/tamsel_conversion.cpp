@@ -112,10 +112,15 @@ TamselConversionResult tamselConvertSvcFile(platform::ui::Window owner,
                       svc::svcMalformedLineText(kServiceFileSite, platform::AnsiFromPath(svcPath),
                                                 *outcome.malformedLine));
     }
-    if (outcome.truncation) {
+    if (outcome.strayWord) {
         return failed(owner,
-                      svc::svcTruncationText(kServiceFileSite, platform::AnsiFromPath(svcPath),
-                                             *outcome.truncation));
+                      svc::svcStrayWordText(kServiceFileSite, platform::AnsiFromPath(svcPath),
+                                            *outcome.strayWord));
+    }
+    if (outcome.countMismatch) {
+        return failed(owner,
+                      svc::svcCountMismatchText(kServiceFileSite, platform::AnsiFromPath(svcPath),
+                                                *outcome.countMismatch));
     }
     if (outcome.noService) {
         return failed(owner,

@@ -21,16 +21,19 @@ TamselDecodeOutcome decodeTamselService(std::istream& input, std::ostream& listi
     TamselDecodeOutcome outcome;
     outcome.readFailed = !svc::decodeSvcLines(input, decoder, out);
     outcome.malformedLine = decoder.malformedLine();
-    outcome.truncation = decoder.truncation();
+    outcome.strayWord = decoder.strayWord();
+    outcome.countMismatch = decoder.countMismatch();
     outcome.noService = decoder.servicesRead() == 0;
     if (!outcome.complete()) {
         return outcome;
     }
-    outcome.warnings = svc::svcTableWarnings(*deviceTable, *mapTable);
+    // The record warnings stand in the listing where their records end.
+    outcome.warnings = decoder.countWarnings();
     outcome.incomplete = svc::svcTablesExceedPlcArrays(*deviceTable, *mapTable);
-    for (const std::string& warning : outcome.warnings) {
+    for (const std::string& warning : svc::svcTableWarnings(*deviceTable, *mapTable)) {
         out.write(warning);
         out.endLine();
+        outcome.warnings.push_back(warning);
     }
     writeTamselLoadFile(loadFile, *deviceTable, *mapTable, dtmName, pcpTags);
     svc::writeSvcSpreadsheet(nullptr, &console, *deviceTable, {});

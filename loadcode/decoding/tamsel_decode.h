@@ -17,15 +17,21 @@ namespace loadcode {
 struct TamselDecodeOutcome {
     bool readFailed = false;                             // the input stream failed
     std::optional<svc::SvcMalformedLine> malformedLine;  // a word line that is not one
-    std::optional<svc::SvcTruncation> truncation;        // a record ends inside an entry
+    std::optional<svc::SvcStrayWord> strayWord;          // a word line outside any record
+    // A record whose data words do not add up to its word count.
+    std::optional<svc::SvcCountMismatch> countMismatch;
     // No record named a service: a load file from it would configure nothing, yet replace the
     // one an earlier, good file gave.
     bool noService = false;
-    std::vector<std::string> warnings;  // rows beyond the tables, as listed
+    // Records of other services whose words do not match their count, then rows beyond the
+    // tables, as listed.
+    std::vector<std::string> warnings;
     // More devices or map entries than the PLC arrays take: the load file configures part of
     // the bus.
     bool incomplete = false;
-    bool complete() const { return !readFailed && !malformedLine && !truncation && !noService; }
+    bool complete() const {
+        return !readFailed && !malformedLine && !strayWord && !countMismatch && !noService;
+    }
 };
 
 // Reads every line of `input` into the listing (and its copy on `console`); when the input was

@@ -53,13 +53,16 @@ class TamselFaults : public TamselTest {
 
 // Records whose layout has no room for an entry have none, and nothing is divided by 0.
 TEST_F(TamselFaults, ConfigurationWithoutRoomForEntriesStoresNoDevice) {
+    // One entry of 261 words: with the place after it, wider than the layout.
+    Record wideEntry{0x0307, {0x4003, 0x0001, 0x0001, 0x0101, 0x0202}, {}};
+    wideEntry.data.resize(264, 0x0000);
     const struct {
         const char* name;
         Record record;
     } cases[] = {
         {"entry count 0", {0x0307, {0x0003, 0x0001, 0x0000, 0x0101, 0x0202}, {}}},
-        {"word count 3", {0x0307, {0x0003, 0x0001, 0x0002, 0x0101, 0x0202}, 3}},
-        {"entry wider than the layout", {0x0307, {0x4003, 0x0001, 0x0001, 0x0101, 0x0202}, 264}},
+        {"word count 3", {0x0307, {0x0003, 0x0001, 0x0002}, {}}},
+        {"entry wider than the layout", wideEntry},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

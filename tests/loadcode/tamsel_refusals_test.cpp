@@ -60,9 +60,9 @@ class TamselRefusals : public TamselTest {
 
 constexpr std::size_t kReferences = 7;  // the sample's Load_Process_Data_Reference_List
 
-// A record that ends inside an entry has lost a word line: every entry after the gap would be
-// read from the wrong words. Wherever the record stands and however it ends, the file is
-// refused; a record that stops between two entries is read as it is.
+// A record that ends short of its words has lost a word line: every entry after the gap would
+// be read from the wrong words, or the entries after a cut between two are missing. Wherever
+// the record stands and however it ends, the file is refused.
 TEST_F(TamselRefusals, RecordEndingInsideAnEntryIsRefusedWhereverItStands) {
     const std::vector<Record> sample = tamselSampleRecords();
     ASSERT_EQ(sample[kReferences].code, 0x0325);
@@ -98,7 +98,8 @@ TEST_F(TamselRefusals, RecordEndingInsideAnEntryIsRefusedWhereverItStands) {
          atLine(cutMiddle, kReferences + 1) + " ends after 3 of its 7 data words"},
         {"one word line deleted from the reference list", svcText(wordDeleted),
          atLine(wordDeleted, kReferences) + " ends after 32 of its 33 data words"},
-        {"a record short at an entry boundary", svcText(shortAtBoundary), std::nullopt},
+        {"a record short at an entry boundary", svcText(shortAtBoundary),
+         atLine(shortAtBoundary, kReferences) + " ends after 26 of its 33 data words"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

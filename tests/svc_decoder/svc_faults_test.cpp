@@ -112,14 +112,13 @@ std::vector<BoundCase> boundCases() {
          0,
          {"#0x0101#" + W6 +
           "    --- Bus_Segment_Number = 1  Position = 1 Devicenumber(65535) = x101"}},
-        {"word count below 3 gives no entries",
-         {{0x0307, {0x0003, 0x0001, 0x0002, 0x0101, 0x0202}, 1}},
+        {"word count 3 leaves no words for entries",
+         {{0x0307, {0x0003, 0x0001, 0x0002}, {}}},
          0,
          0,
          0,
          0,
-         {"#0x0002#" + W6 + "  Entry Count = 2   vwordcount = 0",
-          "#0x0101#" + W6 + "#0x0202#" + W6 + std::string(14, ' ')}},
+         {"#0x0002#" + W6 + "  Entry Count = 2   vwordcount = 0"}},
         {"entry count 0 gives no entries",
          {{0x0307, {0x0003, 0x0001, 0x0000, 0x0101, 0x0202}, {}}},
          0,
@@ -297,8 +296,9 @@ TEST(SvcFaults, OneByteExtensionEndsItsEntry) {
     EXPECT_EQ(csv[3], "1,2,1,1,0,,,,x4001,x0000,0.0.0.0");
 }
 
-// A file cut off inside an entry is an error; a record that merely announces more words than
-// the file gives it, or a file cut between two entries of a complete layout, is read as it is.
+// A file cut off inside an entry is an error, and so is one cut between two entries: the entries
+// after the cut are missing. A record whose words make up its count is read as it is, even when
+// its last entry announces more.
 TEST(SvcFaults, FileEndingInsideAnEntryIsTruncated) {
     struct Case {
         const char* name;
@@ -323,7 +323,7 @@ TEST(SvcFaults, FileEndingInsideAnEntryIsTruncated) {
          ": its last record ends after 3 of its 4 data words"},
         {"cut between two device entries",
          {0x0307, {0x0003, 0x0001, 0x0002, 0x0101, 0x0202}, 7},
-         std::nullopt},
+         ": its last record ends after 5 of its 7 data words"},
         {"complete record whose last entry announces more",
          {0x0325, {0x0001, 0x0001, 0x0101}, {}},
          std::nullopt},
@@ -347,8 +347,8 @@ TEST(SvcFaults, FileEndingInsideAnEntryIsTruncated) {
     }
 }
 
-// A record that ends inside an entry anywhere in the file, or a word line that is no word, is
-// refused as a file cut at its end is; a record that stops between two entries is read.
+// A record that ends short of its words anywhere in the file, inside an entry or between two,
+// or a word line that is no word, is refused as a file cut at its end is.
 TEST(SvcFaults, RecordEndingInsideAnEntryOrAMalformedWordIsRefused) {
     const std::vector<Record> bus = busRecords();
     constexpr std::size_t kReferences = 3;
@@ -386,7 +386,10 @@ TEST(SvcFaults, RecordEndingInsideAnEntryOrAMalformedWordIsRefused) {
         {"a word line #0x1#", malformed,
          "Malformed line " + std::to_string(recordStartLine(bus, 0) + 7) +
              " in NAME: a word line is \"#0x\", four hexadecimal digits and \"#\""},
-        {"a record short at an entry boundary", svcText(shortAtBoundary), std::nullopt},
+        {"a record short at an entry boundary", svcText(shortAtBoundary),
+         "Truncated file NAME" + atLine(shortAtBoundary, kReferences) + " ends after " +
+             std::to_string(bus[kReferences].data.size() - 7) + " of its " +
+             std::to_string(bus[kReferences].data.size()) + " data words"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

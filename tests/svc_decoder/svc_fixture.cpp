@@ -165,8 +165,13 @@ std::vector<std::string> Decoded::lines(const char* suffix) const {
 
 Decoded decode(const ScratchFolder& folder, const std::string& name,
                const std::vector<Record>& records, SvcModuleContext module) {
+    return decodeText(folder, name, svcText(records), module);
+}
+
+Decoded decodeText(const ScratchFolder& folder, const std::string& name, const std::string& text,
+                   SvcModuleContext module) {
     Decoded decoded;
-    decoded.root = folder.writeSvc(name, svcText(records));
+    decoded.root = folder.writeSvc(name, text);
     std::ostringstream console;
     SvcDecodeOptions options;
     options.module = module;

@@ -58,6 +58,9 @@ struct Decoded {
 
 Decoded decode(const ScratchFolder& folder, const std::string& name,
                const std::vector<Record>& records, SvcModuleContext module = {});
+// The same for a service file of any text.
+Decoded decodeText(const ScratchFolder& folder, const std::string& name, const std::string& text,
+                   SvcModuleContext module = {});
 
 // Count of lines equal to `line`, and the index of the first one (or -1).
 int countOf(const std::vector<std::string>& lines, const std::string& line);

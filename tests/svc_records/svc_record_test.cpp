@@ -55,6 +55,54 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{" #0x0307#", SvcLineKind::Word, 0, ""},
                       LineCase{" #CMD#", SvcLineKind::Word, 0, ""}));
 
+// A word line is "#0x", four hexadecimal digits and "#"; what an editor shows as nothing may
+// follow it.
+TEST(IsWellFormedWordLine, TakesInvisibleCharactersAfterTheWordAndNothingElse) {
+    const struct {
+        std::string line;
+        bool wellFormed;
+    } cases[] = {
+        {"#0x0307#", true},    {"#0x01c1#", true},   {"#0x0307#  ", true},
+        {"#0x0307#\t", true},  {"#0x0307#\r", true}, {"#0x0307# \t\r ", true},
+        {"#0x0307# x", false}, {"#0x0307##", false}, {std::string("#0x0307#\0", 9), false},
+        {"#0x030G#", false},   {"#0x 307#", false},  {"#0x307#", false},
+        {"#0x0307", false},    {"#0X0307#", false},  {" #0x0307#", false},
+        {"\t#0x0307#", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(svc::isWellFormedWordLine(c.line), c.wellFormed) << '"' << c.line << '"';
+    }
+}
+
+std::vector<std::string> sourceLines(const std::string& text) {
+    std::istringstream in(text);
+    svc::SvcLineSource source(in);
+    std::vector<std::string> lines;
+    std::string line;
+    while (source.next(line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(SvcLineSource, DropsTheCarriageReturnsBeforeALineFeed) {
+    EXPECT_EQ(sourceLines("#CMD#\r\n#0x0701#\r\r\n\r\r\r\n#0x0000#"),
+              (std::vector<std::string>{"#CMD#", "#0x0701#", "", "#0x0000#"}));
+    // A carriage return inside a line is the line's own.
+    EXPECT_EQ(sourceLines("a\rb\n"), std::vector<std::string>{"a\rb"});
+    EXPECT_TRUE(sourceLines("").empty());
+}
+
+TEST(SvcLineSource, DropsAByteOrderMarkAtTheStartOfTheFileOnly) {
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(sourceLines(mark + "#CMD#\r\n" + mark + "#CMD#\r\n"),
+              (std::vector<std::string>{"#CMD#", mark + "#CMD#"}));
+    EXPECT_EQ(sourceLines(mark + "\r\n#CMD#"), (std::vector<std::string>{"", "#CMD#"}));
+    EXPECT_EQ(sourceLines(mark), std::vector<std::string>{""});
+    // Only the whole mark: a file of another encoding keeps its first bytes.
+    EXPECT_EQ(sourceLines("\xEF\xBB#CMD#"), std::vector<std::string>{"\xEF\xBB#CMD#"});
+}
+
 std::vector<svc::SvcRecord> readAll(const std::string& text) {
     std::istringstream in(text);
     return svc::readSvcRecords(in);
@@ -115,6 +163,13 @@ TEST(ReadSvcRecords, PartialRecordsKeepWhatWasRead) {
     // The last line has no line end and is cut short: still a word, read as far as it goes.
     EXPECT_TRUE(records[2].hasWordCount);
     EXPECT_EQ(records[2].wordCount, 2);
+}
+
+TEST(ReadSvcRecords, ReadsTheFirstRecordBehindAByteOrderMark) {
+    const auto records = readAll("\xEF\xBB\xBF#CMD#\r\r\n#0x0711#\r\n#0x0001#\r\n#0x0001#");
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].serviceCode, 0x0711);
+    EXPECT_EQ(records[0].dataWords, (std::vector<uint16_t>{0x0001}));
 }
 
 TEST(ReadSvcRecords, EmptyStreamGivesNoRecords) {
