@@ -109,9 +109,13 @@ enum StoredSetting : uint32_t {
 
 // Writes the stored values named by `which` (all of them by default) in a fixed order, stopping
 // at the first failure; 1 when all were written, 0 otherwise (the failure to open the key is
-// logged).
+// logged). A value left out that the key does not hold yet is written with its default.
 int32_t SaveSettings(uint32_t which = kAllStoredSettings);
 
 // Reads the stored values; a value that is missing or unreadable keeps its variable's value,
 // and every value restored is brought into a usable range. 1 when the key could be opened.
 int32_t RestoreSettings();
+
+// The settings as a start (or -F) takes them: the defaults, then every value the store holds,
+// so that a new or incomplete key never leaves a setting at zero. RestoreSettings' result.
+int32_t RestoreOverDefaults();

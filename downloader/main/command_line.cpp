@@ -277,8 +277,7 @@ int32_t ParseSwitch(const std::string& token) {
         case 'F':
             if (argument.size() > kMaxFileName)
                 return RefuseTooLong(token);
-            if (!RestoreSettings())
-                LoadDefaultSettings(nullptr);
+            RestoreOverDefaults();
             SaveLink();  // the link just read is the one a line without a port keeps
             portGiven = false;
             channelMissed = false;
