@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "downloader/connection.h"
+#include "downloader/default_extension.h"
 #include "downloader/dialogs/dialog_mapping.h"
 #include "downloader/dialogs/flash_dialog.h"
 #include "downloader/dialogs/main_dialog.h"
@@ -79,9 +80,7 @@ void SaveProfile(ui::Window dialog) {
         dialog, DialogOptions(ProfileFilter(), "Save system profile as", load.profileName, false));
     if (!chosen)
         return;
-    load.profileName = *chosen;
-    if (load.profileName.find('.') == std::string::npos)
-        load.profileName += ".vxf";
+    load.profileName = WithDefaultExtension(*chosen, ".vxf");
     // The record's fields are fixed; a name cut to fit would load back as another file or host.
     const std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
     const std::string host = ui::GetItemText(dialog, IDC_HOST);

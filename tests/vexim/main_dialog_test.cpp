@@ -278,6 +278,27 @@ TEST_F(VeximMainDialogTest, RestoreOffersTheImageTheBackupWrote) {
     EXPECT_TRUE(TranscriptLines("error").empty()) << Transcript();
 }
 
+// A name typed without an extension gets ".vxf" or ".bin" whatever the folders above it hold: a
+// user folder with a dot (j.smith), a blank and a letter beyond ASCII.
+TEST_F(VeximMainDialogTest, FoldersWithADotDoNotStopTheDefaultExtension) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    LinkToModule(port);
+    const std::string folder = TempPath("j.smith/\xC3\x96lpumpe 2");
+    std::filesystem::create_directories(folder);
+    RunMainDialogObserved("menu 40020\nfile " + vexim_test::Quoted(folder + "/site") +
+                              "\nmenu 40024\nfile " + vexim_test::Quoted(folder + "/image") +
+                              "\nanswer OK\n",
+                          [](ui::Window, const ui::Message&) {});
+    EXPECT_TRUE(std::filesystem::exists(folder + "/site.vxf")) << Transcript();
+    EXPECT_EQ(loadOptions.profileName, folder + "/site.vxf");
+    ASSERT_TRUE(std::filesystem::exists(folder + "/image.bin")) << Transcript();
+    EXPECT_EQ(std::filesystem::file_size(folder + "/image.bin"), 16384u);
+    EXPECT_EQ(loadOptions.lastFlashFile, folder + "/image.bin");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/site"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/image"));
+}
+
 // Help comes from the file installed beside the program; without it the user is told which file
 // is missing instead of nothing happening.
 TEST_F(VeximMainDialogTest, HelpNamesTheHelpFileItCannotOpen) {
