@@ -25,6 +25,7 @@ std::vector<std::string> SplitTokens(std::string& text);
 // One token: a positional argument or a switch. 1 to go on, 0 to stop parsing.
 int32_t ParseSwitch(const std::string& token);
 
-// "<baud>,<parity>,<data bits>,<stop bits>", such as "19200,E,8,1". 1 when taken; a refused mode
-// has been shown and has made the run interactive.
+// "<baud>,<parity>,<data bits>,<stop bits>", such as "19200,E,8,1": a rate of the baud table, E,
+// O or N, 7 or 8 data bits, 1 stop bit. 1 when taken; a refused mode has been shown and has made
+// the run interactive.
 int32_t ParsePortMode(const std::string& text);

@@ -527,8 +527,11 @@ TEST_F(VeximMainDialogTest, DropAboveTheUnitRangeIsRefused) {
     linkSettings.drop = 256;
     RunMainDialogObserved("text 1004 \"drop.vxo\"\ncommand 1053\n",
                           [](ui::Window, const ui::Message&) {});
-    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
-                                             "VEXIM Error", "Parameter out of range: 256")})
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "VEXIM Error",
+                  "Parameter out of range: 256\nThe Modbus drop must be a whole number from 0 "
+                  "to 255.")})
         << Transcript();
     EXPECT_TRUE(TranscriptLines("open 104").empty());
     EXPECT_TRUE(sim_->requests().empty());

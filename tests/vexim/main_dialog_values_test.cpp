@@ -20,6 +20,8 @@ namespace {
 
 using vexim_test::MessageBoxLine;
 
+const std::string kDropRange = "The Modbus drop must be a whole number from 0 to 255.";
+
 class VeximMainDialogValuesTest : public vexim_test::VeximTest {
   protected:
     void Run(const std::string& script) {
@@ -151,12 +153,55 @@ TEST_F(VeximMainDialogValuesTest, EveryCommandThatSendsChecksTheDrop) {
         SCOPED_TRACE(c.name);
         LinkToModule(port);
         Run("text 1017 \"256\"\n" + c.command);
-        EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
-                                                 "VEXIM Error", "Parameter out of range: 256")})
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{
+                      MessageBoxLine("VEXIM Error", "Parameter out of range: 256\n" + kDropRange)})
             << Transcript();
         EXPECT_TRUE(TranscriptLines("file").empty());
         EXPECT_TRUE(TranscriptLines("open 11").empty());  // neither dialog 114 nor 117
         EXPECT_TRUE(sim_->requests().empty());
+    }
+}
+
+// The drop field is read whole: an empty field or "l" would go out as unit 0, the broadcast no
+// module answers, and be saved. Blanks around a number are the field's.
+TEST_F(VeximMainDialogValuesTest, DropFieldIsTakenOnlyWhole) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    const struct {
+        std::string typed;
+        std::string refusal;  // empty: the download runs
+    } cases[] = {
+        {"", "The Modbus drop is empty.\nIt must be a whole number from 0 to 255."},
+        {"l", "Parameter is not a whole number: l\n" + kDropRange},
+        {"abc", "Parameter is not a whole number: abc\n" + kDropRange},
+        {"1a", "Parameter is not a whole number: 1a\n" + kDropRange},
+        {"256", "Parameter out of range: 256\n" + kDropRange},
+        {" 1 ", ""},
+        {"1", ""},
+    };
+    size_t row = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE("drop \"" + c.typed + "\"");
+        ++row;
+        const std::string file = WriteSampleObject("drop" + std::to_string(row) + ".vxo", 30 + row);
+        LinkToModule(port);
+        ASSERT_EQ(SaveSettings(), 1);
+        const size_t before = sim_->requests().size();
+        Run("text 1004 \"" + file + "\"\ntext 1017 \"" + c.typed + "\"\ncommand 1053\ncommand 1\n");
+        krtsim::StateDump dump = sim_->dump();
+        if (c.refusal.empty()) {
+            EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+            EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, file, 1)) << Transcript();
+            continue;
+        }
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine("VEXIM Error", c.refusal)});
+        EXPECT_EQ(sim_->requests().size(), before);
+        // Nothing was saved: the stored drop is the one before.
+        linkSettings.drop = -1;
+        ASSERT_EQ(RestoreSettings(), 1);
+        EXPECT_EQ(linkSettings.drop, 1);
     }
 }
 

@@ -96,19 +96,14 @@ TEST_F(VeximUnattendedRunTest, ChannelOutsideTheButtonsIsRefusedNotMovedToTwo) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     const std::string file = WriteSampleObject("sample.vxo");
-    const struct {
-        std::string channel;
-        int value;
-    } cases[] = {{"3", 3}, {"F3", 12}, {"9", 9}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE("channel " + c.channel);
-        const std::string line =
-            c.channel + " " + file + " 127.0.0.1:" + std::to_string(port) + " 1";
+    // The refusal names the channel as it was typed.
+    for (const std::string channel : {"3", "F3", "9"}) {
+        SCOPED_TRACE("channel " + channel);
+        const std::string line = channel + " " + file + " 127.0.0.1:" + std::to_string(port) + " 1";
         EXPECT_EQ(RunVexim(line), 1) << Transcript();
         EXPECT_EQ(TranscriptLines("msgbox"),
                   std::vector<std::string>{MessageBoxLine(
-                      "VEXIM Error",
-                      "Invalid channel " + std::to_string(c.value) + ". Must be 1..2. or F1..F2")});
+                      "VEXIM Error", "Invalid channel " + channel + ". Must be 1..2. or F1..F2")});
         EXPECT_TRUE(TranscriptLines("open 102").empty());
         EXPECT_TRUE(sim_->requests().empty());
     }
@@ -136,6 +131,24 @@ TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
     krtsim::StateDump dump = sim_->dump();
     EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, profile.fileName, 1));
     EXPECT_EQ(profileHistory[0], profilePath);
+}
+
+// A USB serial adapter usually gets a port number above 9: COM12: with its mode after the ":"
+// downloads over Modbus RTU on that port, as COM1: does.
+TEST_F(VeximUnattendedRunTest, SerialPortAboveNineDownloadsWithItsMode) {
+    sim_ = std::make_unique<krtsim::KrtSim>();
+    ASSERT_TRUE(sim_->start(krtsim::Framing::Rtu)) << sim_->output();
+    ListSerialPort(sim_->devicePath(), "COM12");
+    const std::string file = WriteSampleObject("sample.vxo");
+
+    ASSERT_EQ(RunVexim("1 " + file + " COM12:19200,E,8,1 1"), 0) << Transcript();
+
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_EQ(linkSettings.portName, "COM12:");
+    EXPECT_EQ(BaudTable[linkSettings.baudIndex], 19200u);
+    EXPECT_EQ(linkSettings.parity, 1);
+    krtsim::StateDump dump = sim_->dump();
+    EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, file, 1));
 }
 
 // The program itself: its arguments, one holding a blank, become the command line again.

@@ -104,6 +104,17 @@ void VeximTest::ForgetStoredSettings() {
     std::ofstream(TempPath("registry.reg")) << kStartStore;
 }
 
+void VeximTest::ListSerialPort(const std::string& device, const std::string& comName) {
+    std::string name;
+    for (char c : device) {
+        if (c == '\\' || c == '"')
+            name += '\\';
+        name += c;
+    }
+    std::ofstream(TempPath("registry.reg"))
+        << kStartStore << "\"" << name << "\"=\"" << comName << "\"\n";
+}
+
 void VeximTest::SaveStartSettings(const std::function<void()>& edit) {
     LoadDefaultSettings(nullptr);
     edit();

@@ -25,6 +25,8 @@ class VeximTest : public ::testing::Test {
 
     // A store without vexim's key, as on a PC where it never ran.
     void ForgetStoredSettings();
+    // The same, with one serial device more in the port list, as COM port `comName` ("COM12").
+    void ListSerialPort(const std::string& device, const std::string& comName);
     // Settings saved before the program starts: the defaults, changed by `edit`.
     void SaveStartSettings(const std::function<void()>& edit);
 
