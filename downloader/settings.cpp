@@ -259,6 +259,36 @@ int32_t RestoreOverDefaults() {
     return RestoreSettings();
 }
 
+void CopySettings(uint32_t which, const LinkSettings& link, const LoadOptions& load) {
+    const auto copy = [which](StoredSetting setting, auto& to, const auto& from) {
+        if ((which & setting) != 0)
+            to = from;
+    };
+    LinkSettings& toLink = linkSettings;
+    LoadOptions& toLoad = loadOptions;
+    copy(kStoredFileName, toLoad.fileName, load.fileName);
+    copy(kStoredComPort, toLink.portName, link.portName);
+    copy(kStoredLastFlash, toLoad.lastFlashFile, load.lastFlashFile);
+    copy(kStoredIgnoreWarnings, toLoad.ignoreWarnings, load.ignoreWarnings);
+    copy(kStoredForceFlash, toLoad.forceFlash, load.forceFlash);
+    copy(kStoredLoad, toLoad.loadProgram, load.loadProgram);
+    copy(kStoredErase, toLoad.eraseFlash, load.eraseFlash);
+    copy(kStoredAutoStart, toLoad.autoStart, load.autoStart);
+    copy(kStoredChannel, toLoad.channel, load.channel);
+    copy(kStoredRun, toLoad.runRegister, load.runRegister);
+    copy(kStoredStatus, toLoad.statusRegister, load.statusRegister);
+    copy(kStoredDrop, toLink.drop, link.drop);
+    copy(kStoredTcpPort, toLink.tcpPort, link.tcpPort);
+    copy(kStoredData, toLink.dataBits, link.dataBits);
+    copy(kStoredParity, toLink.parity, link.parity);
+    copy(kStoredAddress, toLink.host, link.host);
+    copy(kStoredBaud, toLink.baudIndex, link.baudIndex);
+    copy(kStoredAscii, toLink.ascii, link.ascii);
+    copy(kStoredConnectMode, toLink.connectMode, link.connectMode);
+    copy(kStoredTimeout, toLink.timeoutMs, link.timeoutMs);
+    copy(kStoredRetries, toLink.retries, link.retries);
+}
+
 int32_t SaveSettings(uint32_t which) {
     RegistryKey key;
     if (key.Create(RegRoot::CurrentUser, kSettingsKey) != RegStatus::Ok) {

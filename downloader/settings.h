@@ -107,6 +107,10 @@ enum StoredSetting : uint32_t {
     kAllStoredSettings = (1u << 21) - 1,
 };
 
+// Copies the values named by `which` (StoredSetting bits) from `link` and `load` into the Link
+// settings and Load options.
+void CopySettings(uint32_t which, const LinkSettings& link, const LoadOptions& load);
+
 // Writes the stored values named by `which` (all of them by default) in a fixed order, stopping
 // at the first failure; 1 when all were written, 0 otherwise (the failure to open the key is
 // logged). A value left out that the key does not hold yet is written with its default.

@@ -328,7 +328,11 @@ int32_t ParseSwitch(const std::string& token) {
             if (argument.size() > kMaxFileName)
                 return RefuseTooLong(token);
             load.profileName = argument;
-            return letter == 'P' ? 1 : 0;  // -U: the profile holds the rest
+            if (letter == 'P')
+                return 1;
+            // -U: the profile holds the rest, and what came before goes with it.
+            lineSettings = 0;
+            return 0;
         // The registers are checked here, before anything connects.
         case 'R':
             if (!TakeNumber(token, argument, kRunRegisterRule, number))

@@ -15,7 +15,8 @@ int32_t ParseCommandLine(std::string& text);
 
 // The stored settings (StoredSetting bits) that the last command line set: what an unattended
 // run saves, so that it never overwrites the settings of interactive use with values it never
-// named (Retries and ASCII, which every command line clears, above all).
+// named (Retries and ASCII, which every command line clears, above all), and what wins over a
+// profile named by -P. None after -U, whose profile holds everything.
 uint32_t CommandLineSettings();
 
 // Splits the line into tokens at blanks and control characters (bytes 1 to 32); a double quote

@@ -133,6 +133,56 @@ TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
     EXPECT_EQ(profileHistory[0], profilePath);
 }
 
+// A profile kept for one module names its file, channel and address. When the line names its
+// own, the line wins: its file goes into its channel on its module, and the profile gives only
+// what the line leaves out.
+TEST_F(VeximUnattendedRunTest, WhatTheLineNamesWinsOverTheProfile) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    SystemProfile profile;
+    profile.fileName = WriteSampleObject("from-profile.vxo");
+    profile.connectMode = kConnectTcp;
+    profile.host = "127.0.0.1";
+    profile.tcpPort = RefusingPort();  // another module, not reachable here
+    profile.drop = 9;
+    profile.channel = 2;
+    profile.loadProgram = 1;
+    profile.eraseFlash = 1;
+    profile.autoStart = 1;
+    profile.runRegister = 33;
+    profile.retries = 2;
+    profile.timeoutMs = 6000;
+    ASSERT_TRUE(WriteProfileFile("other-module.vxf", profile));
+    const std::string module = "127.0.0.1:" + std::to_string(port);
+    const std::string before = WriteSampleObject("named-before.vxo", 40);
+    const std::string after = WriteSampleObject("named-after.vxo", 44);
+    for (const std::string& line : {"1 " + before + " " + module + " 1 -Pother-module.vxf",
+                                    "-Pother-module.vxf 1 " + after + " " + module + " 1"}) {
+        SCOPED_TRACE(line);
+        ASSERT_EQ(RunVexim(line), 0) << Transcript();
+        EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+        EXPECT_EQ(loadOptions.channel, 1);
+        EXPECT_EQ(linkSettings.tcpPort, port);
+        EXPECT_EQ(linkSettings.drop, 1);
+        // What the line left out comes from the profile.
+        EXPECT_EQ(linkSettings.timeoutMs, 6000);
+        EXPECT_EQ(linkSettings.retries, 2);
+    }
+    krtsim::StateDump dump = sim_->dump();
+    EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, after, 1));
+    EXPECT_FALSE(vexim_test::ModuleHoldsFile(dump, profile.fileName, 2));
+
+    // Named alone, the profile gives everything: the dialog opens on it, and its download goes
+    // to the profile's module.
+    EXPECT_EQ(RunVexim("-Pother-module.vxf", "command 1053\n"), 16) << Transcript();
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "VEXIM Error",
+                  "Can't open TCP connection to 127.0.0.1:" + std::to_string(profile.tcpPort))});
+    EXPECT_EQ(loadOptions.channel, 2);
+    EXPECT_EQ(loadOptions.fileName, profile.fileName);
+}
+
 // A USB serial adapter usually gets a port number above 9: COM12: with its mode after the ":"
 // downloads over Modbus RTU on that port, as COM1: does.
 TEST_F(VeximUnattendedRunTest, SerialPortAboveNineDownloadsWithItsMode) {
