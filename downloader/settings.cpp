@@ -23,7 +23,7 @@ constexpr int32_t kDefaultParity = 1;      // even
 constexpr int32_t kDefaultDataBits = 8;
 constexpr int32_t kDefaultDrop = 255;
 constexpr uint32_t kDefaultTcpPort = 502;
-constexpr int32_t kShortestTimeoutMs = 5000;
+constexpr int32_t kShortestRestoredTimeoutMs = 5000;
 constexpr int32_t kRestoredRetries = 3;
 
 void LogKeyFailure(const char* routine, const RegistryKey& key) {
@@ -222,9 +222,15 @@ bool HasValue(RegistryKey& key, const char* name) {
 }  // namespace
 
 int32_t UsableTimeout(int32_t timeoutMs) {
-    if (timeoutMs <= kShortestTimeoutMs)
-        return kShortestTimeoutMs;
+    if (timeoutMs <= kShortestRestoredTimeoutMs)
+        return kShortestRestoredTimeoutMs;
     return timeoutMs > kLongestTimeoutMs ? kLongestTimeoutMs : timeoutMs;
+}
+
+int32_t UsableProfileTimeout(int32_t timeoutMs) {
+    if (timeoutMs >= kShortestTimeoutMs && timeoutMs <= kLongestTimeoutMs)
+        return timeoutMs;
+    return UsableTimeout(timeoutMs);
 }
 
 int32_t UsableRetries(int32_t retries) {

@@ -70,15 +70,19 @@ inline constexpr int kFileBox = 1004;
 void LoadDefaultSettings(platform::ui::Window mainDialog);
 
 // The longest time-out a setting holds, in milliseconds: ten of them (an erase) still fit the
-// transport's wait.
+// transport's wait. The shortest is the one -T sets for 0.
 inline constexpr int32_t kLongestTimeoutMs = INT32_MAX / 10;
+inline constexpr int32_t kShortestTimeoutMs = 500;
 
 // Values taken from outside (the registry, a profile file, a history record, a menu) brought
 // into the ranges the link and the loader can use, as restored settings are.
 int32_t UsableTimeout(int32_t timeoutMs);  // 5000 or less: 5000; above the longest: the longest
-int32_t UsableRetries(int32_t retries);    // below 1: 3
-int32_t UsableDrop(int32_t drop);          // outside 0..255: 255
-int16_t UsableChannel(int32_t channel);    // not 1, 2, F1 (10) or F2 (11): 1
+// A profile or history record keeps a time-out that -T or the Timeout menu could have set (500
+// ms and up); others as UsableTimeout.
+int32_t UsableProfileTimeout(int32_t timeoutMs);
+int32_t UsableRetries(int32_t retries);  // below 1: 3
+int32_t UsableDrop(int32_t drop);        // outside 0..255: 255
+int16_t UsableChannel(int32_t channel);  // not 1, 2, F1 (10) or F2 (11): 1
 
 // The stored values, one bit each, for a save of only some of them (an unattended run saves
 // what its command line set, nothing else).

@@ -268,7 +268,7 @@ void ProfileToDialog(ui::Window dialog, const SystemProfile& record) {
     load.forceFlash = record.forceFlash;
     load.eraseFlash = record.eraseFlash;
     load.loadProgram = record.loadProgram;
-    link.timeoutMs = UsableTimeout(record.timeoutMs);
+    link.timeoutMs = UsableProfileTimeout(record.timeoutMs);
     link.retries = UsableRetries(record.retries);
     ShowOptionChecks(dialog);
     ui::SetItemText(dialog, IDC_FILE_BOX, record.fileName);

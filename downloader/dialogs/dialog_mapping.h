@@ -37,5 +37,6 @@ bool DropInRange(platform::ui::Window dialog);
 
 void DialogToProfile(platform::ui::Window dialog, SystemProfile& record);
 // A record into the controls and settings. Its time-out, retries, drop and channel are brought
-// into range as restored settings are: the record may come from another program's file.
+// into range: the record may come from another program's file. A time-out the program could have
+// set itself (3000 ms from -T30) is kept.
 void ProfileToDialog(platform::ui::Window dialog, const SystemProfile& record);

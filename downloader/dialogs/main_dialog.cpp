@@ -3,6 +3,7 @@
 #include "downloader/connection.h"
 #include "downloader/dialogs/dialog_mapping.h"
 #include "downloader/dialogs/main_dialog_commands.h"
+#include "downloader/dialogs/profile_commands.h"
 #include "downloader/dialogs/progress_dialog.h"
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/history.h"
@@ -60,7 +61,7 @@ void FillParityList(ui::Window dialog) {
 // an interactive one opens without the settings the user named, so the user is told.
 bool ShowCommandLineProfile(ui::Window dialog) {
     LoadOptions& load = loadOptions;
-    if (ReadProfileFile(load.profileName, profileRecord)) {
+    if (ReadProfileOrSay(load.profileName, profileRecord)) {
         const LinkSettings lineLink = linkSettings;
         const LoadOptions lineLoad = loadOptions;
         ProfileToDialog(dialog, profileRecord);
@@ -72,7 +73,6 @@ bool ShowCommandLineProfile(ui::Window dialog) {
         AddProfileHistory(load.profileName);
         return true;
     }
-    ErrorBox("Can't read profile %s", load.profileName.c_str());
     if (load.unattended)
         ui::EndDialog(dialog, kExitRefused);
     return false;

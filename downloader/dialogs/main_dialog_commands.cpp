@@ -108,7 +108,7 @@ void ShowHelpFile() {
 void ShowRecentProfile(ui::Window dialog, int index) {
     if (index < 0 || index >= kHistorySize || profileHistory[index].empty())
         return;
-    if (ReadProfileFile(profileHistory[index], profileRecord)) {
+    if (ReadProfileOrSay(profileHistory[index], profileRecord)) {
         ProfileToDialog(dialog, profileRecord);
     }
 }

@@ -45,14 +45,21 @@ bool OpenProfile(ui::Window dialog, const char* title) {
     if (!chosen)
         return false;
     load.profileName = *chosen;
-    // A profile file that cannot be read is passed over without a message.
-    if (!ReadProfileFile(load.profileName, profileRecord))
+    if (!ReadProfileOrSay(load.profileName, profileRecord))
         return false;
     ProfileToDialog(dialog, profileRecord);
     return true;
 }
 
 }  // namespace
+
+bool ReadProfileOrSay(const std::string& path, SystemProfile& record) {
+    std::string whyNot;
+    if (ReadProfileFile(path, record, &whyNot))
+        return true;
+    ErrorBox("Can't read profile %s\n%s", path.c_str(), whyNot.c_str());
+    return false;
+}
 
 void ChooseObjectFile(ui::Window dialog) {
     LoadOptions& load = loadOptions;

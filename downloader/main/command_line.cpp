@@ -15,7 +15,6 @@
 namespace {
 
 constexpr int64_t kLargestTimeoutTenths = INT32_MAX / 100;  // -T is in tenths of a second
-constexpr int32_t kShortestTimeoutMs = 500;
 
 // The numbers of the line. A run or status register of 0 asks the module for its own.
 constexpr NumberRule kTcpPortRule{"TCP port", 0, 65535};

@@ -418,9 +418,11 @@ TEST_F(VeximCommandLineTest, UnreadableProfileEndsAnUnattendedRunWithOne) {
     ASSERT_TRUE(WriteProfileFile("nameless.vxf", nameless));
     RunCases({
         {"-Unameless.vxf", 1, {Error("No file to download")}},
-        {"-Umissing.vxf", 1, {Error("Can't read profile missing.vxf")}},
+        {"-Umissing.vxf", 1, {Error("Can't read profile missing.vxf\nThe file cannot be opened.")}},
         // Interactive: the dialog opens without the named settings, and says so.
-        {"-Pmissing.vxf", 16, {Error("Can't read profile missing.vxf")}},
+        {"-Pmissing.vxf",
+         16,
+         {Error("Can't read profile missing.vxf\nThe file cannot be opened.")}},
         {"-Pnameless.vxf", 16, {}},
     });
 }

@@ -134,6 +134,72 @@ TEST_F(VeximMainDialogValuesTest, ProfilesAndHistoryRecordsAreBroughtIntoRange) 
     }
 }
 
+// A profile keeps the time-out it was saved with wherever the program could have set it itself
+// (-T30 gives 3000 ms); only a time-out no road sets is brought into range.
+TEST_F(VeximMainDialogValuesTest, ProfileKeepsAUsableTimeout) {
+    const struct {
+        int32_t saved, loaded;
+    } cases[] = {{3000, 3000}, {500, 500}, {2000, 2000}, {6000, 6000},
+                 {499, 5000},  {0, 5000},  {-1, 5000},   {INT32_MAX, kLongestTimeoutMs}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        SystemProfile profile;
+        profile.fileName = "site.vxo";
+        profile.channel = 1;
+        profile.timeoutMs = c.saved;
+        ASSERT_TRUE(WriteProfileFile("site.vxf", profile));
+        LoadDefaultSettings(nullptr);
+        Run("menu 40019\nfile \"site.vxf\"\n");
+        EXPECT_EQ(linkSettings.timeoutMs, c.loaded);
+    }
+}
+
+// A file that is no profile is named in a box that says why it cannot be read, by every command
+// that reads one; the dialog keeps what it showed.
+TEST_F(VeximMainDialogValuesTest, ProfileThatCannotBeReadSaysWhy) {
+    SystemProfile profile;
+    profile.fileName = "site.vxo";
+    profile.channel = 2;
+    ASSERT_TRUE(WriteProfileFile("site.vxf", profile));
+    std::ofstream("short.vxf", std::ios::binary) << std::string(1000, '\0');
+    {
+        std::ifstream in("site.vxf", std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        bytes[1] = 0x06;  // record size 0x0695
+        std::ofstream("other.vxf", std::ios::binary) << bytes;
+    }
+    const std::string shortWhy = "It holds 1000 bytes; a system profile is 1429 bytes long.";
+    const struct {
+        std::string script;
+        std::string file;
+        std::string whyNot;
+    } cases[] = {
+        {"menu 40019\nfile \"short.vxf\"\n", "short.vxf", shortWhy},
+        {"menu 40019\nfile \"other.vxf\"\n", "other.vxf",
+         "Its record size is 1685, not 1429: it is not a system profile."},
+        {"menu 40023\nfile \"short.vxf\"\n", "short.vxf", shortWhy},
+        // The recent profile's file was removed since; the menu lists it once it has been opened.
+        {"menu 40028\nmenu 20100\n", "gone.vxf", "The file cannot be opened."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        LoadDefaultSettings(nullptr);
+        loadOptions.fileName = "shown.vxo";
+        loadOptions.profileName.clear();  // the dialog opens on these settings
+        profileHistory[0] = "gone.vxf";
+        std::string fileBox;
+        RunMainDialogObserved(c.script, [&](ui::Window self, const ui::Message& message) {
+            if (message.kind == ui::MessageKind::Command)
+                fileBox = ui::GetItemText(self, IDC_FILE_BOX);
+        });
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine(
+                      "VEXIM Error", "Can't read profile " + c.file + "\n" + c.whyNot)});
+        EXPECT_TRUE(TranscriptLines("print").empty());
+        EXPECT_EQ(fileBox, "shown.vxo");
+    }
+}
+
 // Sent as the unit byte, drop 256 would become 0, the broadcast every module obeys: each command
 // that talks to a module refuses it before anything is sent.
 TEST_F(VeximMainDialogValuesTest, EveryCommandThatSendsChecksTheDrop) {
