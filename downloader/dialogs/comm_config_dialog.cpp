@@ -1,7 +1,5 @@
 #include "downloader/dialogs/comm_config_dialog.h"
 
-#include <cstdio>
-
 #include "downloader/comm_config.h"
 #include "downloader/connection.h"
 #include "downloader/dialogs/vexim_resource.h"
@@ -63,15 +61,6 @@ void FillLists(ui::Window self) {
     }
 }
 
-// The module's rate as it reports it, for a code the list does not offer.
-std::string ReportedRate(uint16_t baudCode) {
-    if (const uint32_t baud = BaudForCode(baudCode); baud != 0)
-        return std::to_string(baud);
-    char text[16];
-    std::snprintf(text, sizeof text, "Code 0x%04X", baudCode);
-    return text;
-}
-
 // Selects the port's rate. A rate the list lacks (57600, or a code of another firmware) is
 // added as the module reports it, so that a Write keeps it unless the user picks another: a
 // serial peer on that port is not cut off by an edit of some other field.
@@ -84,7 +73,7 @@ void ShowBaud(ui::Window self, int id, uint16_t portWord) {
         }
     }
     const uint16_t code = PortBaudCode(portWord);
-    ui::SelectItem(self, id, ui::AddItem(self, id, ReportedRate(code), code));
+    ui::SelectItem(self, id, ui::AddItem(self, id, BaudRateText(code), code));
 }
 
 void ShowBlock(ui::Window self) {
