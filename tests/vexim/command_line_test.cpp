@@ -1,13 +1,20 @@
 // The command line from start to exit: each line's exit code, the messages it shows and the
 // settings it leaves, against saved settings that differ from every default.
 
+#include "downloader/main/command_line.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
+#include "downloader/dialogs/dialog_tables.h"
+#include "downloader/dialogs/vexim_resource.h"
 #include "downloader/settings.h"
 #include "downloader/system_profile.h"
 #include "vexim_fixture.h"
+
+namespace ui = platform::ui;
 
 namespace {
 
@@ -174,6 +181,43 @@ TEST_F(VeximCommandLineTest, HelpShowsTheUsageDialogAndEndsWithOne) {
     EXPECT_EQ(TranscriptLines("open"), std::vector<std::string>{"open 105 \"VEXIM Help\""});
     EXPECT_EQ(RunVexim("1 prog COM1: /h"), 1);
     EXPECT_EQ(TranscriptLines("open"), std::vector<std::string>{"open 105 \"VEXIM Help\""});
+}
+
+// The usage dialog lists every switch the grammar takes, each with what it does: a switch the
+// parser knows and the help leaves out is found here.
+TEST_F(VeximCommandLineTest, UsageListsEverySwitchTheGrammarTakes) {
+    std::vector<std::string> lines;
+    for (const ui::DialogSpec& dialog : VeximDialogSpecs()) {
+        if (dialog.id != IDD_USAGE)
+            continue;
+        for (const ui::ControlSpec& control : dialog.controls)
+            lines.push_back(control.text);
+    }
+    ASSERT_FALSE(lines.empty());
+    const auto documented = [&lines](char letter) {
+        const std::string dash = std::string("-") + letter;
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            // "-X<arg> what it does", or a second spelling: "-? or -H  ...".
+            return line.rfind(dash, 0) == 0 || line.find(" or " + dash + " ") != std::string::npos;
+        });
+    };
+    std::string letters = "?";
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        letters += letter;
+    int known = 0;
+    for (const char letter : letters) {
+        StartUi("");
+        linkSettings = LinkSettings{};
+        loadOptions = LoadOptions{};
+        ParseSwitch(std::string("-") + letter + "1");
+        if (Transcript().find("Unrecognized switch") != std::string::npos)
+            continue;
+        ++known;
+        EXPECT_TRUE(documented(letter)) << "-" << letter << " is not in the usage dialog";
+    }
+    EXPECT_GE(known, 15);  // ? and H, A, B, C, E, F, M, N, P, R, S, T, U, W
+    for (const std::string& line : lines)
+        EXPECT_EQ(line.find("Reconnect"), std::string::npos) << line;
 }
 
 // Arguments longer than their fields, and numbers outside their range, are refused whole.
