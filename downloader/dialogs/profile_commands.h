@@ -20,4 +20,8 @@ void SaveProfile(platform::ui::Window dialog);
 void PrintProfileCommand(platform::ui::Window dialog);
 
 void BackupFlashCommand(platform::ui::Window dialog);
+// Asks for the image file, then, once the module is identified, whether to overwrite its flash
+// with it, naming both; only Yes restores.
 void RestoreFlashCommand(platform::ui::Window dialog);
+// The open dialog of Restore Flash, offering `lastFlashFile`.
+platform::ui::FileDialogOptions RestoreFlashFileOptions(const std::string& lastFlashFile);

@@ -259,7 +259,10 @@ TEST_F(VeximMainDialogTest, PrintAndFlashCommandsAskForTheirFiles) {
     EXPECT_EQ(TranscriptLines("open 117"), std::vector<std::string>{"open 117 \"Flash\""});
     EXPECT_EQ(std::filesystem::file_size("image.bin"), 16384u);
     EXPECT_EQ(loadOptions.lastFlashFile, "image.bin");
-    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << transcript;
+    // The backup says where it went; nothing else needed a word.
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "Backup flash", "Flash backed up to\nimage.bin")})
+        << transcript;
 }
 
 // Restore offers the name of the last backup; after a backup to a bare name that is the file
@@ -268,13 +271,17 @@ TEST_F(VeximMainDialogTest, RestoreOffersTheImageTheBackupWrote) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     LinkToModule(port);
-    RunMainDialogObserved("menu 40024\nfile \"img\"\nmenu 40025\nfile offered\n",
-                          [](ui::Window, const ui::Message&) {});
+    RunMainDialogObserved(
+        "menu 40024\nfile \"img\"\nanswer OK\nmenu 40025\nfile offered\n"
+        "answer Yes\nanswer OK\n",
+        [](ui::Window, const ui::Message&) {});
     EXPECT_EQ(TranscriptLines("file"),
               (std::vector<std::string>{"file \"Backup flash to...\" -> \"img\"",
                                         "file \"Restore flash from...\" -> \"img.bin\""}));
     EXPECT_EQ(TranscriptLines("open 117"), (std::vector<std::string>(2, "open 117 \"Flash\"")));
-    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    const auto boxes = TranscriptLines("msgbox");
+    ASSERT_EQ(boxes.size(), 3u) << Transcript();
+    EXPECT_EQ(boxes.back(), MessageBoxLine("Restore flash", "Flash restored from\nimg.bin"));
     EXPECT_TRUE(TranscriptLines("error").empty()) << Transcript();
 }
 

@@ -5,11 +5,14 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include "downloader/comm_config.h"
 #include "downloader/dialogs/comm_config_dialog.h"
 #include "downloader/dialogs/flash_dialog.h"
+#include "downloader/dialogs/profile_commands.h"
 #include "downloader/dialogs/vexim_resource.h"
+#include "downloader/module_services.h"
 #include "downloader/settings.h"
 #include "vexim_fixture.h"
 
@@ -281,7 +284,9 @@ TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile
     LinkToModule(port);
     loadOptions.lastFlashFile = "image";
     RunFlashDialog(nullptr, IDM_BACKUP_FLASH);
-    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "Backup flash", "Flash backed up to\nimage.bin")})
+        << Transcript();
     ASSERT_TRUE(std::filesystem::exists("image.bin"));
     EXPECT_EQ(std::filesystem::file_size("image.bin"), 16384u);
     EXPECT_EQ(loadOptions.lastFlashFile, "image.bin");  // the name of the file written
@@ -292,6 +297,59 @@ TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile
     RunFlashDialog(nullptr, IDM_RESTORE_FLASH);
     EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
                                              "Restore flash", "Failed to open file for reading")});
+}
+
+// Restore Flash overwrites both flash files of the module: it asks first, naming the image file
+// and the module it would go to, and only Yes writes; the open dialog offers no read-only box,
+// and a restore that went through says so.
+TEST_F(VeximModuleDialogsTest, RestoreAsksNamingTheFileAndTheModule) {
+    EXPECT_NE(ui::FileDialogFlags(RestoreFlashFileOptions("image.bin"), false) & 0x4u, 0u);
+
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    const std::string folder = TempPath("j.smith/\xC3\x96lpumpe 2");
+    std::filesystem::create_directories(folder);
+    const std::string image = folder + "/image.bin";
+    std::string bytes(16384, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + 3);
+    std::ofstream(image, std::ios::binary) << bytes;
+    const auto flashHoldsImage = [&](krtsim::StateDump& dump) {
+        const std::vector<uint16_t> f1 = dump.channelFlash(10);
+        return f1.size() == 4096 && f1[5] == ((bytes[10] & 0xFF) << 8 | (bytes[11] & 0xFF));
+    };
+    for (const char* answer : {"No", "Yes"}) {
+        SCOPED_TRACE(answer);
+        LinkToModule(port);
+        const size_t before = sim_->requests().size();
+        RunMainDialogObserved("menu 40025\nfile " + vexim_test::Quoted(image) + "\nanswer " +
+                                  answer + "\nanswer OK\n",
+                              [](ui::Window, const ui::Message&) {});
+        const std::string question = "Restore the flash of module " + moduleName +
+                                     " at 127.0.0.1:" + std::to_string(port) + " drop 1 from\n" +
+                                     image + "?\nWhat the module's flash holds now is overwritten.";
+        const auto boxes = TranscriptLines("msgbox");
+        ASSERT_FALSE(boxes.empty()) << Transcript();
+        EXPECT_EQ(boxes[0], MessageBoxLine("Restore flash", question, answer));
+        EXPECT_NE(moduleName.find("KRT"), std::string::npos);
+        krtsim::StateDump dump = sim_->dump();
+        const auto requests = sim_->requests();
+        bool wrote = false;
+        for (size_t i = before; i < requests.size(); ++i)
+            wrote = wrote || requests[i].functionCode == 21;
+        if (std::string(answer) == "No") {
+            EXPECT_EQ(boxes.size(), 1u);
+            EXPECT_FALSE(wrote);
+            EXPECT_FALSE(flashHoldsImage(dump));
+            EXPECT_TRUE(TranscriptLines("open 117").empty());
+        } else {
+            EXPECT_EQ(boxes,
+                      (std::vector<std::string>{
+                          MessageBoxLine("Restore flash", question, answer),
+                          MessageBoxLine("Restore flash", "Flash restored from\n" + image)}));
+            EXPECT_TRUE(flashHoldsImage(dump));
+        }
+    }
 }
 
 }  // namespace
