@@ -109,11 +109,11 @@ TEST_F(VeximUnattendedRunTest, ChannelOutsideTheButtonsIsRefusedNotMovedToTwo) {
     }
 }
 
-TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
-    const uint16_t port = StartModule();
-    ASSERT_NE(port, 0);
+// A profile for `file` on channel 1 of the module at the loopback's TCP `port`, drop 1, with the
+// options of a download that loads and starts the program.
+SystemProfile ModuleProfile(const std::string& file, uint16_t port) {
     SystemProfile profile;
-    profile.fileName = WriteSampleObject("from-profile.vxo");
+    profile.fileName = file;
     profile.connectMode = kConnectTcp;
     profile.host = "127.0.0.1";
     profile.tcpPort = port;
@@ -121,8 +121,17 @@ TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
     profile.channel = 1;
     profile.loadProgram = 1;
     profile.eraseFlash = 1;
+    profile.autoStart = 1;
+    profile.runRegister = 33;
     profile.retries = 3;
     profile.timeoutMs = 2000;
+    return profile;
+}
+
+TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    const SystemProfile profile = ModuleProfile(WriteSampleObject("from-profile.vxo"), port);
     const std::string profilePath = "module.vxf";
     ASSERT_TRUE(WriteProfileFile(profilePath, profile));
 
@@ -139,17 +148,10 @@ TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
 TEST_F(VeximUnattendedRunTest, WhatTheLineNamesWinsOverTheProfile) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
-    SystemProfile profile;
-    profile.fileName = WriteSampleObject("from-profile.vxo");
-    profile.connectMode = kConnectTcp;
-    profile.host = "127.0.0.1";
-    profile.tcpPort = RefusingPort();  // another module, not reachable here
+    // Another module, not reachable here.
+    SystemProfile profile = ModuleProfile(WriteSampleObject("from-profile.vxo"), RefusingPort());
     profile.drop = 9;
     profile.channel = 2;
-    profile.loadProgram = 1;
-    profile.eraseFlash = 1;
-    profile.autoStart = 1;
-    profile.runRegister = 33;
     profile.retries = 2;
     profile.timeoutMs = 6000;
     ASSERT_TRUE(WriteProfileFile("other-module.vxf", profile));
