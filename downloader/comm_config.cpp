@@ -1,5 +1,7 @@
 #include "downloader/comm_config.h"
 
+#include <cstdio>
+
 CommConfigBlock commConfig{};
 
 namespace {
@@ -20,6 +22,14 @@ uint32_t BaudForCode(uint16_t baudCode) {
         }
     }
     return 0;
+}
+
+std::string BaudRateText(uint16_t baudCode) {
+    if (const uint32_t baud = BaudForCode(baudCode); baud != 0)
+        return std::to_string(baud);
+    char text[16];
+    std::snprintf(text, sizeof text, "Code 0x%04X", baudCode);
+    return text;
 }
 
 uint32_t AddressFromWords(const CommConfigBlock& block, std::size_t firstWord) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // The module's communication configuration: 26 holding registers from 37, read and written
 // whole. Words the downloader does not edit are written back as read.
@@ -38,6 +39,9 @@ inline bool PortHasParity(uint16_t portWord) {
 }
 // Baud rate of a port word's baud code; 0 for a code the module does not define.
 uint32_t BaudForCode(uint16_t baudCode);
+// The rate as the module reports it, for the user: "57600", or "Code 0x1500" for a code of some
+// other firmware. Never another rate than the port runs at.
+std::string BaudRateText(uint16_t baudCode);
 
 // Four address words (one byte each, first byte first) as a 32-bit address, first byte most
 // significant, and back.

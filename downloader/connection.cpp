@@ -54,8 +54,10 @@ uint8_t LinkDataBits(int32_t dataBits) {
     return dataBits == 7 ? 7 : 8;
 }
 
+// An error box carries the stop sign, so it is not taken for a notice.
 void ShowErrorText(const std::string& text) {
-    platform::ui::ShowMessageBox(mainDialogWindow, text, kErrorCaption, platform::ui::Buttons::Ok);
+    platform::ui::ShowMessageBox(mainDialogWindow, text, kErrorCaption, platform::ui::Buttons::Ok,
+                                 platform::ui::Icon::Stop);
 }
 
 // Ends a connection that failed to open; the caller has shown why.

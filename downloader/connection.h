@@ -44,7 +44,8 @@ void CloseConnection();
 // operation (nothing when ConnectionClosed is already set), then sets ConnectionClosed.
 void ShowConnectionError();
 
-// A formatted message (at most 1023 characters) in a "VEXIM Error" box over the main dialog.
+// A formatted message (at most 1023 characters) in a "VEXIM Error" box with the stop icon over
+// the main dialog.
 void ErrorBox(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))

@@ -2,10 +2,11 @@
 
 #include <cstdio>
 
+#include "downloader/default_extension.h"
 #include "platform/file_replace.h"
 
 std::string FlashImagePath(const std::string& name) {
-    return name.find('.') == std::string::npos ? name + ".bin" : name;
+    return WithDefaultExtension(name, ".bin");
 }
 
 FlashImageResult WriteFlashImage(const std::string& path, const FlashImage& image) {

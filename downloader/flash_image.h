@@ -13,7 +13,7 @@ constexpr size_t kFlashImageBytes = 2 * kFlashImageWords;
 // Register values, as the module answers them.
 using FlashImage = std::array<uint16_t, kFlashImageWords>;
 
-// The name with ".bin" appended when it holds no "." anywhere.
+// The name with ".bin" appended when its file name holds no ".".
 std::string FlashImagePath(const std::string& name);
 
 enum class FlashImageResult { kOk, kOpenFailed, kWriteFailed, kWrongSize };

@@ -23,7 +23,7 @@ constexpr int32_t kDefaultParity = 1;      // even
 constexpr int32_t kDefaultDataBits = 8;
 constexpr int32_t kDefaultDrop = 255;
 constexpr uint32_t kDefaultTcpPort = 502;
-constexpr int32_t kShortestTimeoutMs = 5000;
+constexpr int32_t kShortestRestoredTimeoutMs = 5000;
 constexpr int32_t kRestoredRetries = 3;
 
 void LogKeyFailure(const char* routine, const RegistryKey& key) {
@@ -91,12 +91,146 @@ void ClampRestoredSettings() {
     load.stopBits = 1;
 }
 
+// The defaults of every stored value (the table of `LoadDefaultSettings`); the connection mode
+// and the last flash file have none and keep what they hold.
+void SetDefaults(LinkSettings& link, LoadOptions& load) {
+    load.fileName.clear();
+    link.portName.clear();
+    load.ignoreWarnings = 0;
+    load.forceFlash = 0;
+    load.loadProgram = 1;
+    load.eraseFlash = 1;
+    load.autoStart = 1;
+    load.channel = 1;
+    load.runRegister = 33;
+    load.statusRegister = 0;
+    link.drop = kDefaultDrop;
+    link.tcpPort = kDefaultTcpPort;
+    link.dataBits = kDefaultDataBits;
+    link.parity = kDefaultParity;
+    link.host.clear();
+    link.baudIndex = kDefaultBaudIndex;
+    link.ascii = 0;
+    link.timeoutMs = 2500;
+    link.retries = 0;
+}
+
+uint32_t Dword(int32_t value) {
+    return static_cast<uint32_t>(value);
+}
+
+struct StoredValue {
+    StoredSetting setting;
+    const char* name;
+    RegStatus (*write)(RegistryKey& key, const char* name, const LinkSettings& link,
+                       const LoadOptions& load);
+};
+
+// In the stored order. "Channel", "Run" and "Status" hold the 2 bytes of their 16-bit variables.
+const StoredValue kStoredValues[] = {
+    {kStoredFileName, "File Name",
+     [](RegistryKey& k, const char* n, const LinkSettings&, const LoadOptions& o) {
+         return k.SetString(n, o.fileName);
+     }},
+    {kStoredComPort, "Com Port",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetString(n, l.portName);
+     }},
+    {kStoredLastFlash, "Last Flash",
+     [](RegistryKey& k, const char* n, const LinkSettings&, const LoadOptions& o) {
+         return k.SetString(n, o.lastFlashFile);
+     }},
+    {kStoredIgnoreWarnings, "Ignore Warnings",
+     [](RegistryKey& k, const char* n, const LinkSettings&, const LoadOptions& o) {
+         return k.SetDword(n, Dword(o.ignoreWarnings));
+     }},
+    {kStoredForceFlash, "Force Flash",
+     [](RegistryKey& k, const char* n, const LinkSettings&, const LoadOptions& o) {
+         return k.SetDword(n, Dword(o.forceFlash));
+     }},
+    {kStoredLoad, "Load",
+     [](RegistryKey& k, const char* n, const LinkSettings&, const LoadOptions& o) {
+         return k.SetDword(n, Dword(o.loadProgram));
+     }},
+    {kStoredErase, "Erase",
+     [](RegistryKey& k, const char* n, const LinkSettings&, const LoadOptions& o) {
+         return k.SetDword(n, Dword(o.eraseFlash));
+     }},
+    {kStoredAutoStart, "Auto Start",
+     [](RegistryKey& k, const char* n, const LinkSettings&, const LoadOptions& o) {
+         return k.SetDword(n, Dword(o.autoStart));
+     }},
+    {kStoredChannel, "Channel",
+     [](RegistryKey& k, const char* n, const LinkSettings&, const LoadOptions& o) {
+         return k.SetShortDword(n, static_cast<uint16_t>(o.channel));
+     }},
+    {kStoredRun, "Run",
+     [](RegistryKey& k, const char* n, const LinkSettings&, const LoadOptions& o) {
+         return k.SetShortDword(n, o.runRegister);
+     }},
+    {kStoredStatus, "Status",
+     [](RegistryKey& k, const char* n, const LinkSettings&, const LoadOptions& o) {
+         return k.SetShortDword(n, o.statusRegister);
+     }},
+    {kStoredDrop, "Drop",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetDword(n, Dword(l.drop));
+     }},
+    {kStoredTcpPort, "TCP Port",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetDword(n, l.tcpPort);
+     }},
+    {kStoredData, "Data",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetDword(n, Dword(l.dataBits));
+     }},
+    {kStoredParity, "Parity",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetDword(n, Dword(l.parity));
+     }},
+    {kStoredAddress, "Address",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetString(n, l.host);
+     }},
+    {kStoredBaud, "Baud",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetDword(n, Dword(l.baudIndex));
+     }},
+    {kStoredAscii, "Ascii",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetDword(n, Dword(l.ascii));
+     }},
+    {kStoredConnectMode, "Connect Mode",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetDword(n, Dword(l.connectMode));
+     }},
+    {kStoredTimeout, "Timeout",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetDword(n, Dword(l.timeoutMs));
+     }},
+    {kStoredRetries, "Retries",
+     [](RegistryKey& k, const char* n, const LinkSettings& l, const LoadOptions&) {
+         return k.SetDword(n, Dword(l.retries));
+     }},
+};
+
+bool HasValue(RegistryKey& key, const char* name) {
+    uint32_t size = 0;
+    return key.Query(name, nullptr, nullptr, &size) != RegStatus::NotFound;
+}
+
 }  // namespace
 
 int32_t UsableTimeout(int32_t timeoutMs) {
-    if (timeoutMs <= kShortestTimeoutMs)
-        return kShortestTimeoutMs;
+    if (timeoutMs <= kShortestRestoredTimeoutMs)
+        return kShortestRestoredTimeoutMs;
     return timeoutMs > kLongestTimeoutMs ? kLongestTimeoutMs : timeoutMs;
+}
+
+int32_t UsableProfileTimeout(int32_t timeoutMs) {
+    if (timeoutMs >= kShortestTimeoutMs && timeoutMs <= kLongestTimeoutMs)
+        return timeoutMs;
+    return UsableTimeout(timeoutMs);
 }
 
 int32_t UsableRetries(int32_t retries) {
@@ -116,32 +250,49 @@ int16_t UsableChannel(int32_t channel) {
 void LoadDefaultSettings(platform::ui::Window mainDialog) {
     LinkSettings& link = linkSettings;
     LoadOptions& load = loadOptions;
-    load.fileName.clear();
-    link.portName.clear();
+    SetDefaults(link, load);
     if (mainDialog && platform::ui::ItemCount(mainDialog, kComPortCombo) > 0) {
         platform::ui::SelectItem(mainDialog, kComPortCombo, 0);
         const std::string first = platform::ui::ItemText(mainDialog, kComPortCombo, 0);
         if (first.size() < kMaxPortName)
             link.portName = first;
     }
-    load.ignoreWarnings = 0;
-    load.forceFlash = 0;
-    load.loadProgram = 1;
-    load.eraseFlash = 1;
-    load.autoStart = 1;
-    load.channel = 1;
-    load.runRegister = 33;
-    load.statusRegister = 0;
-    link.drop = kDefaultDrop;
-    link.tcpPort = kDefaultTcpPort;
-    link.dataBits = kDefaultDataBits;
-    link.parity = kDefaultParity;
-    link.host.clear();
-    link.baudIndex = kDefaultBaudIndex;
-    link.ascii = 0;
-    link.timeoutMs = 2500;
-    link.retries = 0;
     load.unattended = 0;
+}
+
+int32_t RestoreOverDefaults() {
+    LoadDefaultSettings(nullptr);
+    return RestoreSettings();
+}
+
+void CopySettings(uint32_t which, const LinkSettings& link, const LoadOptions& load) {
+    const auto copy = [which](StoredSetting setting, auto& to, const auto& from) {
+        if ((which & setting) != 0)
+            to = from;
+    };
+    LinkSettings& toLink = linkSettings;
+    LoadOptions& toLoad = loadOptions;
+    copy(kStoredFileName, toLoad.fileName, load.fileName);
+    copy(kStoredComPort, toLink.portName, link.portName);
+    copy(kStoredLastFlash, toLoad.lastFlashFile, load.lastFlashFile);
+    copy(kStoredIgnoreWarnings, toLoad.ignoreWarnings, load.ignoreWarnings);
+    copy(kStoredForceFlash, toLoad.forceFlash, load.forceFlash);
+    copy(kStoredLoad, toLoad.loadProgram, load.loadProgram);
+    copy(kStoredErase, toLoad.eraseFlash, load.eraseFlash);
+    copy(kStoredAutoStart, toLoad.autoStart, load.autoStart);
+    copy(kStoredChannel, toLoad.channel, load.channel);
+    copy(kStoredRun, toLoad.runRegister, load.runRegister);
+    copy(kStoredStatus, toLoad.statusRegister, load.statusRegister);
+    copy(kStoredDrop, toLink.drop, link.drop);
+    copy(kStoredTcpPort, toLink.tcpPort, link.tcpPort);
+    copy(kStoredData, toLink.dataBits, link.dataBits);
+    copy(kStoredParity, toLink.parity, link.parity);
+    copy(kStoredAddress, toLink.host, link.host);
+    copy(kStoredBaud, toLink.baudIndex, link.baudIndex);
+    copy(kStoredAscii, toLink.ascii, link.ascii);
+    copy(kStoredConnectMode, toLink.connectMode, link.connectMode);
+    copy(kStoredTimeout, toLink.timeoutMs, link.timeoutMs);
+    copy(kStoredRetries, toLink.retries, link.retries);
 }
 
 int32_t SaveSettings(uint32_t which) {
@@ -150,41 +301,23 @@ int32_t SaveSettings(uint32_t which) {
         LogKeyFailure("SaveSettings", key);
         return 0;
     }
-    const LinkSettings& link = linkSettings;
-    const LoadOptions& load = loadOptions;
-    const auto dword = [](int32_t v) { return static_cast<uint32_t>(v); };
-    // The order is the stored one; a failed write stops the rest. A value left out counts as
-    // written.
-    bool written = true;
-    const auto store = [&](StoredSetting setting, auto write) {
-        if (written && (which & setting) != 0)
-            written = write() == RegStatus::Ok;
-    };
-    store(kStoredFileName, [&] { return key.SetString("File Name", load.fileName); });
-    store(kStoredComPort, [&] { return key.SetString("Com Port", link.portName); });
-    store(kStoredLastFlash, [&] { return key.SetString("Last Flash", load.lastFlashFile); });
-    store(kStoredIgnoreWarnings,
-          [&] { return key.SetDword("Ignore Warnings", dword(load.ignoreWarnings)); });
-    store(kStoredForceFlash, [&] { return key.SetDword("Force Flash", dword(load.forceFlash)); });
-    store(kStoredLoad, [&] { return key.SetDword("Load", dword(load.loadProgram)); });
-    store(kStoredErase, [&] { return key.SetDword("Erase", dword(load.eraseFlash)); });
-    store(kStoredAutoStart, [&] { return key.SetDword("Auto Start", dword(load.autoStart)); });
-    store(kStoredChannel,
-          [&] { return key.SetShortDword("Channel", static_cast<uint16_t>(load.channel)); });
-    store(kStoredRun, [&] { return key.SetShortDword("Run", load.runRegister); });
-    store(kStoredStatus, [&] { return key.SetShortDword("Status", load.statusRegister); });
-    store(kStoredDrop, [&] { return key.SetDword("Drop", dword(link.drop)); });
-    store(kStoredTcpPort, [&] { return key.SetDword("TCP Port", link.tcpPort); });
-    store(kStoredData, [&] { return key.SetDword("Data", dword(link.dataBits)); });
-    store(kStoredParity, [&] { return key.SetDword("Parity", dword(link.parity)); });
-    store(kStoredAddress, [&] { return key.SetString("Address", link.host); });
-    store(kStoredBaud, [&] { return key.SetDword("Baud", dword(link.baudIndex)); });
-    store(kStoredAscii, [&] { return key.SetDword("Ascii", dword(link.ascii)); });
-    store(kStoredConnectMode,
-          [&] { return key.SetDword("Connect Mode", dword(link.connectMode)); });
-    store(kStoredTimeout, [&] { return key.SetDword("Timeout", dword(link.timeoutMs)); });
-    store(kStoredRetries, [&] { return key.SetDword("Retries", dword(link.retries)); });
-    return written ? 1 : 0;
+    // A value the key does not hold yet is written with its default, so that a save of only
+    // some values (an unattended run) never leaves a key that restores zeros for the rest.
+    LinkSettings defaultLink;
+    LoadOptions defaultLoad;
+    SetDefaults(defaultLink, defaultLoad);
+    // The order is the stored one; a failed write stops the rest.
+    for (const StoredValue& value : kStoredValues) {
+        RegStatus status = RegStatus::Ok;
+        if ((which & value.setting) != 0) {
+            status = value.write(key, value.name, linkSettings, loadOptions);
+        } else if (!HasValue(key, value.name)) {
+            status = value.write(key, value.name, defaultLink, defaultLoad);
+        }
+        if (status != RegStatus::Ok)
+            return 0;
+    }
+    return 1;
 }
 
 int32_t RestoreSettings() {

@@ -70,15 +70,19 @@ inline constexpr int kFileBox = 1004;
 void LoadDefaultSettings(platform::ui::Window mainDialog);
 
 // The longest time-out a setting holds, in milliseconds: ten of them (an erase) still fit the
-// transport's wait.
+// transport's wait. The shortest is the one -T sets for 0.
 inline constexpr int32_t kLongestTimeoutMs = INT32_MAX / 10;
+inline constexpr int32_t kShortestTimeoutMs = 500;
 
 // Values taken from outside (the registry, a profile file, a history record, a menu) brought
 // into the ranges the link and the loader can use, as restored settings are.
 int32_t UsableTimeout(int32_t timeoutMs);  // 5000 or less: 5000; above the longest: the longest
-int32_t UsableRetries(int32_t retries);    // below 1: 3
-int32_t UsableDrop(int32_t drop);          // outside 0..255: 255
-int16_t UsableChannel(int32_t channel);    // not 1, 2, F1 (10) or F2 (11): 1
+// A profile or history record keeps a time-out that -T or the Timeout menu could have set (500
+// ms and up); others as UsableTimeout.
+int32_t UsableProfileTimeout(int32_t timeoutMs);
+int32_t UsableRetries(int32_t retries);  // below 1: 3
+int32_t UsableDrop(int32_t drop);        // outside 0..255: 255
+int16_t UsableChannel(int32_t channel);  // not 1, 2, F1 (10) or F2 (11): 1
 
 // The stored values, one bit each, for a save of only some of them (an unattended run saves
 // what its command line set, nothing else).
@@ -107,11 +111,19 @@ enum StoredSetting : uint32_t {
     kAllStoredSettings = (1u << 21) - 1,
 };
 
+// Copies the values named by `which` (StoredSetting bits) from `link` and `load` into the Link
+// settings and Load options.
+void CopySettings(uint32_t which, const LinkSettings& link, const LoadOptions& load);
+
 // Writes the stored values named by `which` (all of them by default) in a fixed order, stopping
 // at the first failure; 1 when all were written, 0 otherwise (the failure to open the key is
-// logged).
+// logged). A value left out that the key does not hold yet is written with its default.
 int32_t SaveSettings(uint32_t which = kAllStoredSettings);
 
 // Reads the stored values; a value that is missing or unreadable keeps its variable's value,
 // and every value restored is brought into a usable range. 1 when the key could be opened.
 int32_t RestoreSettings();
+
+// The settings as a start (or -F) takes them: the defaults, then every value the store holds,
+// so that a new or incomplete key never leaves a setting at zero. RestoreSettings' result.
+int32_t RestoreOverDefaults();

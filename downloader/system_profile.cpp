@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "platform/file_replace.h"
 
@@ -115,19 +116,32 @@ SystemProfile DecodeProfile(const uint8_t* b) {
     return p;
 }
 
-bool ReadProfileFile(const std::string& path, SystemProfile& profile) {
+bool ReadProfileFile(const std::string& path, SystemProfile& profile, std::string* whyNot) {
+    const auto refuse = [whyNot](std::string reason) {
+        if (whyNot)
+            *whyNot = std::move(reason);
+        return false;
+    };
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return false;
+        return refuse("The file cannot be opened.");
     // One byte more than a record, to see a file that is too long.
     uint8_t buffer[kSystemProfileSize + 1];
     const size_t got = std::fread(buffer, 1, sizeof buffer, file);
     const bool readError = std::ferror(file) != 0;
     std::fclose(file);
-    if (readError || got != kSystemProfileSize)
-        return false;
-    if (GetU16(buffer, pl::kRecordSize) != kSystemProfileSize)
-        return false;
+    if (readError)
+        return refuse("The file cannot be read.");
+    if (got > kSystemProfileSize)
+        return refuse("It is longer than a system profile, which is 1429 bytes long.");
+    if (got < kSystemProfileSize) {
+        return refuse("It holds " + std::to_string(got) +
+                      " bytes; a system profile is 1429 bytes long.");
+    }
+    if (const uint16_t size = GetU16(buffer, pl::kRecordSize); size != kSystemProfileSize) {
+        return refuse("Its record size is " + std::to_string(size) +
+                      ", not 1429: it is not a system profile.");
+    }
     profile = DecodeProfile(buffer);
     return true;
 }

@@ -73,8 +73,10 @@ bool EncodeProfile(const SystemProfile& profile, ProfileBytes& bytes);
 SystemProfile DecodeProfile(const uint8_t* bytes);
 
 // Reads a ".vxf" profile file. False, with `profile` untouched, when the file cannot be read,
-// is not exactly one record long or holds another record size.
-bool ReadProfileFile(const std::string& path, SystemProfile& profile);
+// is not exactly one record long or holds another record size; `whyNot`, when given, then says
+// which, in a sentence for the user.
+bool ReadProfileFile(const std::string& path, SystemProfile& profile,
+                     std::string* whyNot = nullptr);
 
 // Writes a ".vxf" profile file through a temporary file renamed into place, so a failed write
 // never leaves a damaged profile. False when the record cannot be encoded or written.

@@ -1,11 +1,9 @@
 #include "downloader/dialogs/comm_config_dialog.h"
 
-#include <cstdio>
-
 #include "downloader/comm_config.h"
 #include "downloader/connection.h"
 #include "downloader/dialogs/vexim_resource.h"
-#include "downloader/main/decimal_text.h"
+#include "downloader/ethernet_check.h"
 #include "downloader/module_services.h"
 
 namespace ui = platform::ui;
@@ -63,15 +61,6 @@ void FillLists(ui::Window self) {
     }
 }
 
-// The module's rate as it reports it, for a code the list does not offer.
-std::string ReportedRate(uint16_t baudCode) {
-    if (const uint32_t baud = BaudForCode(baudCode); baud != 0)
-        return std::to_string(baud);
-    char text[16];
-    std::snprintf(text, sizeof text, "Code 0x%04X", baudCode);
-    return text;
-}
-
 // Selects the port's rate. A rate the list lacks (57600, or a code of another firmware) is
 // added as the module reports it, so that a Write keeps it unless the user picks another: a
 // serial peer on that port is not cut off by an edit of some other field.
@@ -84,7 +73,7 @@ void ShowBaud(ui::Window self, int id, uint16_t portWord) {
         }
     }
     const uint16_t code = PortBaudCode(portWord);
-    ui::SelectItem(self, id, ui::AddItem(self, id, ReportedRate(code), code));
+    ui::SelectItem(self, id, ui::AddItem(self, id, BaudRateText(code), code));
 }
 
 void ShowBlock(ui::Window self) {
@@ -122,13 +111,60 @@ bool Query(ui::Window self) {
     return false;
 }
 
-// An edit as a number in [0, high]; anything else (digits too many, none, a sign) is refused.
-bool ReadField(ui::Window self, int id, int64_t high, uint16_t& value) {
-    const DecimalText number = ReadDecimal(ui::GetItemText(self, id));
-    if (!DecimalInRange(number, 0, high))
-        return false;
-    value = static_cast<uint16_t>(number.value);
-    return true;
+// A number field of the block and what it takes. A serial drop of 0 is the broadcast no slave
+// answers, and 248 to 254 are reserved; 255 is the drop a module leaves the factory with (and
+// Defaults shows). The Ethernet drop may also be 0, the unit most Modbus/TCP clients send.
+struct NumberField {
+    int id;
+    int64_t lowest;
+    int64_t highest;
+    bool also255;
+    const char* refusal;
+};
+constexpr NumberField kPort1Drop{IDC_CFG_DROP_1, 1, 247, true,
+                                 "Port 1 drop must be a numeric value \r\nbetween 1-247 "
+                                 "inclusively, or 255"};
+constexpr NumberField kPort2Drop{IDC_CFG_DROP_2, 1, 247, true,
+                                 "Port 2 drop must be a numeric value \r\nbetween 1-247 "
+                                 "inclusively, or 255"};
+constexpr NumberField kEthernetDrop{IDC_CFG_ETHERNET_DROP, 0, 247, true,
+                                    "Ethernet drop must be a numeric value \r\nbetween 0-247 "
+                                    "inclusively, or 255"};
+constexpr NumberField kListenPort{
+    IDC_CFG_TCP_PORT, 1, 65535, false,
+    "Ethernet listen port must be a numeric value \r\nbetween 1-65535 inclusively"};
+
+// The field's text, wholly digits (an empty field, "1a" or a blank is refused, never read as 0
+// or 1), inside the field's range. False with the field's refusal shown.
+bool ReadField(ui::Window self, const NumberField& field, uint16_t& value) {
+    const std::string text = ui::GetItemText(self, field.id);
+    int64_t number = 0;
+    bool digits = !text.empty() && text.size() <= 5;
+    for (char c : text) {
+        digits = digits && c >= '0' && c <= '9';
+        number = number * 10 + (c - '0');
+    }
+    if (digits &&
+        ((number >= field.lowest && number <= field.highest) || (field.also255 && number == 255))) {
+        value = static_cast<uint16_t>(number);
+        return true;
+    }
+    StopMessage(self, field.refusal, "Value error");
+    return false;
+}
+
+// Asks before an address the Ethernet port could not be reached at; No (the default) writes
+// nothing.
+bool ConfirmEthernet(ui::Window self, uint32_t ip, uint32_t mask) {
+    const std::vector<std::string> doubts = EthernetDoubts(ip, mask);
+    if (doubts.empty())
+        return true;
+    std::string text;
+    for (const std::string& doubt : doubts)
+        text += doubt + "\r\n";
+    text += "Write the configuration to the module anyway?";
+    return ui::ShowMessageBox(self, text, "Configure Communications", ui::Buttons::YesNo,
+                              ui::Icon::Warning) == ui::Answer::Yes;
 }
 
 intptr_t SelectedData(ui::Window self, int id) {
@@ -141,24 +177,19 @@ void Write(ui::Window self) {
         return;
     CommConfigBlock block = commConfig;
     uint16_t drops[3] = {};
-    if (!ReadField(self, IDC_CFG_DROP_1, 255, drops[0]) ||
-        !ReadField(self, IDC_CFG_DROP_2, 255, drops[1]) ||
-        !ReadField(self, IDC_CFG_ETHERNET_DROP, 255, drops[2])) {
-        StopMessage(self, "Drops must be a numeric value \r\nbetween 0-255 inclusively",
-                    "Value error");
-        return;
-    }
     uint16_t tcpPort = 0;
-    if (!ReadField(self, IDC_CFG_TCP_PORT, 65535, tcpPort)) {
-        StopMessage(self,
-                    "Ethernet listen port must be a numeric value \r\nbetween 0-65535 inclusively",
-                    "Value error");
+    if (!ReadField(self, kPort1Drop, drops[0]) || !ReadField(self, kPort2Drop, drops[1]) ||
+        !ReadField(self, kEthernetDrop, drops[2]) || !ReadField(self, kListenPort, tcpPort)) {
         return;
     }
+    const uint32_t ip = ui::GetIpAddress(self, IDC_CFG_IP);
+    const uint32_t mask = ui::GetIpAddress(self, IDC_CFG_SUBNET);
+    if (!ConfirmEthernet(self, ip, mask))
+        return;
     block[kEthernetDropWord] = drops[2];
     block[kTcpPortWord] = tcpPort;
-    AddressToWords(block, kIpAddressWord, ui::GetIpAddress(self, IDC_CFG_IP));
-    AddressToWords(block, kSubnetMaskWord, ui::GetIpAddress(self, IDC_CFG_SUBNET));
+    AddressToWords(block, kIpAddressWord, ip);
+    AddressToWords(block, kSubnetMaskWord, mask);
     AddressToWords(block, kGatewayWord, ui::GetIpAddress(self, IDC_CFG_GATEWAY));
     for (size_t i = 0; i < 2; ++i) {
         const PortControls& port = kPorts[i];
@@ -176,7 +207,7 @@ void Write(ui::Window self) {
         case ModuleJob::kFailed:
             ui::ShowMessageBox(self,
                                "Communication failed\r\nExpect this if you changed your baud rate",
-                               "Communications error");
+                               "Communications error", ui::Buttons::Ok, ui::Icon::Warning);
             return;
         case ModuleJob::kNotKrt:
             StopMessage(self, kNotKrtText, "Configuration invalid");
@@ -184,7 +215,8 @@ void Write(ui::Window self) {
         case ModuleJob::kDone:
             if (written) {
                 ui::ShowMessageBox(self, "Communication configuration written to the module.",
-                                   "Configure Communications");
+                                   "Configure Communications", ui::Buttons::Ok,
+                                   ui::Icon::Information);
             }
             return;
     }

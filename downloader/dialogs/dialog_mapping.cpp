@@ -6,6 +6,7 @@
 #include "downloader/connection.h"
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/main/decimal_text.h"
+#include "downloader/main/number_rule.h"
 #include "downloader/program_info.h"
 #include "downloader/settings.h"
 
@@ -193,9 +194,16 @@ void DialogToSettings(ui::Window dialog) {
 }
 
 bool DropInRange(ui::Window dialog) {
-    if (linkSettings.drop >= 0 && linkSettings.drop <= 255)
+    // Blanks around the number are the field's, not the number's.
+    std::string typed = ui::GetItemText(dialog, IDC_DROP);
+    typed.erase(0, typed.find_first_not_of(" \t"));
+    typed.erase(typed.find_last_not_of(" \t") + 1);
+    int64_t drop = 0;
+    if (ReadWholeNumber(typed, kDropRule, drop)) {
+        linkSettings.drop = static_cast<int32_t>(drop);
         return true;
-    ErrorBox("Parameter out of range: %s", ui::GetItemText(dialog, IDC_DROP).c_str());
+    }
+    ErrorBox("%s", NumberRefusal(typed, kDropRule).c_str());
     return false;
 }
 
@@ -260,7 +268,7 @@ void ProfileToDialog(ui::Window dialog, const SystemProfile& record) {
     load.forceFlash = record.forceFlash;
     load.eraseFlash = record.eraseFlash;
     load.loadProgram = record.loadProgram;
-    link.timeoutMs = UsableTimeout(record.timeoutMs);
+    link.timeoutMs = UsableProfileTimeout(record.timeoutMs);
     link.retries = UsableRetries(record.retries);
     ShowOptionChecks(dialog);
     ui::SetItemText(dialog, IDC_FILE_BOX, record.fileName);

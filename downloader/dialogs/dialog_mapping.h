@@ -29,12 +29,14 @@ void SettingsToControls(platform::ui::Window dialog);
 // setting as it was; with neither Application button checked the channel stays (F1, F2).
 void DialogToSettings(platform::ui::Window dialog);
 
-// After DialogToSettings, for a command that is about to talk to the module: false, with
-// "Parameter out of range: %s" shown, when the drop is not a unit number (0 to 255). Sent as the
-// unit byte, 256 would become 0, the broadcast that every module obeys.
+// After DialogToSettings, for a command that is about to talk to the module: false, with the
+// refusal shown, when the drop field does not hold a unit number (0 to 255) and nothing else.
+// Sent as the unit byte, 256 would become 0, the broadcast that every module obeys, and so would
+// an empty field or "l" read as a number.
 bool DropInRange(platform::ui::Window dialog);
 
 void DialogToProfile(platform::ui::Window dialog, SystemProfile& record);
 // A record into the controls and settings. Its time-out, retries, drop and channel are brought
-// into range as restored settings are: the record may come from another program's file.
+// into range: the record may come from another program's file. A time-out the program could have
+// set itself (3000 ms from -T30) is kept.
 void ProfileToDialog(platform::ui::Window dialog, const SystemProfile& record);

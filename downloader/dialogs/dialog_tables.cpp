@@ -65,6 +65,7 @@ ui::DialogSpec ProgressDialog() {
             }};
 }
 
+// Every switch of the command line, one line each in letter order, with what it does.
 ui::DialogSpec UsageDialog() {
     return {
         IDD_USAGE,
@@ -78,15 +79,29 @@ ui::DialogSpec UsageDialog() {
              "or VEXIM <channel> <file>[.VXL] n.n.n.n[:port] [<drop>] switches"},
             {kIdStatic, ControlKind::Static,
              "n.n.n.n is an IP address, and <port> is a PC COM port name (i.e. COM1:)"},
+            {kIdStatic, ControlKind::Static,
+             "<channel> is 1, 2, F1 or F2; COM12:19200,E,8,1 gives a port its mode"},
             {kIdStatic, ControlKind::Group, "Command Line Switches"},
+            {kIdStatic, ControlKind::Static, "-A        Auto Start the program after loading"},
             {kIdStatic, ControlKind::Static, "-B        Use Modbus ASCII (default is RTU)"},
-            {kIdStatic, ControlKind::Static, "-C<count> Allow <count> TCP Reconnects"},
+            {kIdStatic, ControlKind::Static,
+             "-C<count> Retries: give up after <count> failed requests"},
             {kIdStatic, ControlKind::Static, "-E        Erase flash only, no download"},
-            {kIdStatic, ControlKind::Static, "-M<baud>,[E|O|N],[7|8],[1|2]   Set COM port mode"},
+            {kIdStatic, ControlKind::Static,
+             "-F<file>  Open the dialog on <file> with the saved settings"},
+            {kIdStatic, ControlKind::Static, "-M<baud>,[E|O|N],[7|8],1   Set COM port mode"},
             {kIdStatic, ControlKind::Static, "-N        Don't erase flash before loading."},
+            {kIdStatic, ControlKind::Static,
+             "-P<file>  Take what the line does not name from profile <file>"},
             {kIdStatic, ControlKind::Static, "-R<reg>   Use output register reg for run control."},
             {kIdStatic, ControlKind::Static, "-S<reg>   Move status registers to reg and reg+1"},
-            {kIdStatic, ControlKind::Static, "-?        Display this help message."},
+            {kIdStatic, ControlKind::Static,
+             "-T<n>     Time-out of <n> tenths of a second (at least 500 ms)"},
+            {kIdStatic, ControlKind::Static,
+             "-U<file>  Download with the settings of profile <file> alone"},
+            {kIdStatic, ControlKind::Static,
+             "-W        Write to flash even when the file asks not to"},
+            {kIdStatic, ControlKind::Static, "-? or -H  Display this help message."},
             {kIdStatic, ControlKind::Static, "Specify no switches or parameters for GUI operation"},
             {kIdOk, ControlKind::Button, "OK"},
         }};

@@ -26,10 +26,16 @@ void RunFlashDialog(ui::Window owner, int job) {
             if (message.kind != ui::MessageKind::Timer || message.id != kJobTimer)
                 return false;
             ui::KillTimer(self, kJobTimer);
+            // A job that ends well says so, naming the file; a failure has said why.
+            const std::string& file = loadOptions.lastFlashFile;
             if (job == IDM_BACKUP_FLASH) {
-                BackupFlashToFile(self, loadOptions.lastFlashFile);
-            } else {
-                RestoreFlashFromFile(self, loadOptions.lastFlashFile);
+                if (BackupFlashToFile(self, loadOptions.lastFlashFile)) {
+                    ui::ShowMessageBox(self, "Flash backed up to\n" + file, "Backup flash",
+                                       ui::Buttons::Ok, ui::Icon::Information);
+                }
+            } else if (RestoreFlashFromFile(self, file)) {
+                ui::ShowMessageBox(self, "Flash restored from\n" + file, "Restore flash",
+                                   ui::Buttons::Ok, ui::Icon::Information);
             }
             ui::EndDialog(self, 0);
             return true;

@@ -3,10 +3,12 @@
 #include "downloader/connection.h"
 #include "downloader/dialogs/dialog_mapping.h"
 #include "downloader/dialogs/main_dialog_commands.h"
+#include "downloader/dialogs/profile_commands.h"
 #include "downloader/dialogs/progress_dialog.h"
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/history.h"
 #include "downloader/loader_ui.h"
+#include "downloader/main/command_line.h"
 #include "downloader/main/program_start.h"
 #include "downloader/settings.h"
 #include "platform/registry.h"
@@ -53,16 +55,24 @@ void FillParityList(ui::Window dialog) {
     ui::SelectItem(dialog, IDC_PARITY, kDefaultParityEntry);
 }
 
-// The profile named on the command line. An unattended run cannot go on without it; an
-// interactive one opens without the settings the user named, so the user is told.
+// The profile named on the command line. What the line itself names (a file, a channel, a port
+// or address, a drop, a switch) wins over the profile: a profile kept for one module must not
+// send another file into another channel. An unattended run cannot go on without the profile;
+// an interactive one opens without the settings the user named, so the user is told.
 bool ShowCommandLineProfile(ui::Window dialog) {
     LoadOptions& load = loadOptions;
-    if (ReadProfileFile(load.profileName, profileRecord)) {
+    if (ReadProfileOrSay(load.profileName, profileRecord)) {
+        const LinkSettings lineLink = linkSettings;
+        const LoadOptions lineLoad = loadOptions;
         ProfileToDialog(dialog, profileRecord);
+        if (const uint32_t named = CommandLineSettings(); named != 0) {
+            DialogToSettings(dialog);
+            CopySettings(named, lineLink, lineLoad);
+            SettingsToControls(dialog);
+        }
         AddProfileHistory(load.profileName);
         return true;
     }
-    ErrorBox("Can't read profile %s", load.profileName.c_str());
     if (load.unattended)
         ui::EndDialog(dialog, kExitRefused);
     return false;

@@ -108,7 +108,7 @@ void ShowHelpFile() {
 void ShowRecentProfile(ui::Window dialog, int index) {
     if (index < 0 || index >= kHistorySize || profileHistory[index].empty())
         return;
-    if (ReadProfileFile(profileHistory[index], profileRecord)) {
+    if (ReadProfileOrSay(profileHistory[index], profileRecord)) {
         ProfileToDialog(dialog, profileRecord);
     }
 }
@@ -134,7 +134,8 @@ void StartDownload(ui::Window dialog) {
             // Both names tried, so that a name already ending in ".vxo" is recognised.
             const std::string text =
                 given == load.fileName ? given : given + "\nnor " + load.fileName;
-            ui::ShowMessageBox(mainDialogWindow, text, "Can't open file");
+            ui::ShowMessageBox(mainDialogWindow, text, "Can't open file", ui::Buttons::Ok,
+                               ui::Icon::Stop);
             EndUnattended(dialog, kExitDownloadFailed);
             return;
         }

@@ -47,11 +47,12 @@ int32_t AskNumber(ui::Window owner, const std::string& prompt, int32_t initial,
         int32_t value = 0;
         const std::string typed = ui::GetItemText(self, IDC_NUMBER_EDIT);
         if (!ReadNumber(typed, value)) {
-            ui::ShowMessageBox(self, "Please enter a postive integer", "Invalid Number");
+            ui::ShowMessageBox(self, "Please enter a postive integer", "Invalid Number",
+                               ui::Buttons::Ok, ui::Icon::Warning);
         } else if (value > limit.highest) {
             char text[300];
             std::snprintf(text, sizeof text, limit.refusal, static_cast<int>(value));
-            ui::ShowMessageBox(self, text, "VEXIM Error");
+            ui::ShowMessageBox(self, text, "VEXIM Error", ui::Buttons::Ok, ui::Icon::Stop);
         } else {
             ui::EndDialog(self, value);
         }

@@ -3,12 +3,15 @@
 #include <fstream>
 
 #include "downloader/connection.h"
+#include "downloader/default_extension.h"
 #include "downloader/dialogs/dialog_mapping.h"
 #include "downloader/dialogs/flash_dialog.h"
 #include "downloader/dialogs/main_dialog.h"
 #include "downloader/dialogs/profile_printing.h"
 #include "downloader/dialogs/vexim_resource.h"
+#include "downloader/flash_image.h"
 #include "downloader/history.h"
+#include "downloader/module_services.h"
 #include "downloader/settings.h"
 
 namespace ui = platform::ui;
@@ -44,14 +47,59 @@ bool OpenProfile(ui::Window dialog, const char* title) {
     if (!chosen)
         return false;
     load.profileName = *chosen;
-    // A profile file that cannot be read is passed over without a message.
-    if (!ReadProfileFile(load.profileName, profileRecord))
+    if (!ReadProfileOrSay(load.profileName, profileRecord))
         return false;
     ProfileToDialog(dialog, profileRecord);
     return true;
 }
 
+// The module as the link reaches it: "127.0.0.1:502 drop 1" or "COM1: drop 255".
+std::string LinkText() {
+    const LinkSettings& link = linkSettings;
+    if (link.connectMode == kConnectTcp) {
+        return link.host + ":" + std::to_string(link.tcpPort) + " drop " +
+               std::to_string(link.drop);
+    }
+    return link.portName + " drop " + std::to_string(link.drop);
+}
+
+void StopMessage(ui::Window owner, const std::string& text) {
+    ui::ShowMessageBox(owner, text, "Restore flash", ui::Buttons::Ok, ui::Icon::Stop);
+}
+
+// A restore overwrites both flash files of the module: the user confirms it, seeing the file
+// and the module it goes to, which is identified first. No, the default, leaves the module as
+// it is.
+bool ConfirmFlashRestore(ui::Window dialog, const std::string& path) {
+    switch (ConnectModule()) {
+        case ModuleJob::kNotOpened:
+            return false;  // the opener has said why
+        case ModuleJob::kFailed:
+            StopMessage(dialog, "Failed to contact the module at " + LinkText());
+            return false;
+        case ModuleJob::kNotKrt:
+            StopMessage(dialog, "The module " + moduleName + " at " + LinkText() +
+                                    " is not a KRT module: its flash is not restored.");
+            return false;
+        case ModuleJob::kDone:
+            break;
+    }
+    const std::string question = "Restore the flash of module " + moduleName + " at " + LinkText() +
+                                 " from\n" + path +
+                                 "?\nWhat the module's flash holds now is overwritten.";
+    return ui::ShowMessageBox(dialog, question, "Restore flash", ui::Buttons::YesNo,
+                              ui::Icon::Warning) == ui::Answer::Yes;
+}
+
 }  // namespace
+
+bool ReadProfileOrSay(const std::string& path, SystemProfile& record) {
+    std::string whyNot;
+    if (ReadProfileFile(path, record, &whyNot))
+        return true;
+    ErrorBox("Can't read profile %s\n%s", path.c_str(), whyNot.c_str());
+    return false;
+}
 
 void ChooseObjectFile(ui::Window dialog) {
     LoadOptions& load = loadOptions;
@@ -79,9 +127,7 @@ void SaveProfile(ui::Window dialog) {
         dialog, DialogOptions(ProfileFilter(), "Save system profile as", load.profileName, false));
     if (!chosen)
         return;
-    load.profileName = *chosen;
-    if (load.profileName.find('.') == std::string::npos)
-        load.profileName += ".vxf";
+    load.profileName = WithDefaultExtension(*chosen, ".vxf");
     // The record's fields are fixed; a name cut to fit would load back as another file or host.
     const std::string file = ui::GetItemText(dialog, IDC_FILE_BOX);
     const std::string host = ui::GetItemText(dialog, IDC_HOST);
@@ -118,16 +164,26 @@ void BackupFlashCommand(ui::Window dialog) {
     RunFlashDialog(dialog, IDM_BACKUP_FLASH);
 }
 
+ui::FileDialogOptions RestoreFlashFileOptions(const std::string& lastFlashFile) {
+    // Nothing is written to the image file: the read-only box would offer a choice that means
+    // nothing.
+    return DialogOptions(FlashFilter(), "Restore flash from...", lastFlashFile, true);
+}
+
 void RestoreFlashCommand(ui::Window dialog) {
     LoadOptions& load = loadOptions;
     DialogToSettings(dialog);
     if (!DropInRange(dialog))
         return;
-    auto options = DialogOptions(FlashFilter(), "Restore flash from...", load.lastFlashFile, true);
-    options.showReadOnly = true;
-    const auto chosen = ui::OpenFileDialog(dialog, options);
+    const auto chosen = ui::OpenFileDialog(dialog, RestoreFlashFileOptions(load.lastFlashFile));
     if (!chosen)
         return;
     load.lastFlashFile = *chosen;
+    // An image the restore would refuse is refused by it, before anything is asked.
+    FlashImage image{};
+    if (ReadFlashImage(load.lastFlashFile, image) == FlashImageResult::kOk &&
+        !ConfirmFlashRestore(dialog, load.lastFlashFile)) {
+        return;
+    }
     RunFlashDialog(dialog, IDM_RESTORE_FLASH);
 }

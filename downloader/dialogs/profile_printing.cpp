@@ -10,17 +10,6 @@ namespace ui = platform::ui;
 
 namespace {
 
-struct BaudName {
-    const char* text;
-    uint16_t code;
-};
-// Only the first six are searched, so a port at 57600 prints as 9600, as the configuration
-// dialog shows it.
-constexpr BaudName kBaudNames[] = {{"1200", 0x0700}, {"2400", 0x0900},  {"4800", 0x0B00},
-                                   {"9600", 0x0D00}, {"19200", 0x0F00}, {"38400", 0x1000},
-                                   {"57600", 0x1100}};
-constexpr int kSearchedBaudNames = 6;
-
 std::string Format(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
@@ -38,14 +27,6 @@ std::string Format(const char* format, ...) {
 
 const char* YesNo(int32_t field) {
     return field == 1 ? "Yes" : "NO";
-}
-
-const char* BaudText(uint16_t portWord) {
-    for (int i = kSearchedBaudNames - 1; i >= 0; --i) {
-        if (kBaudNames[i].code == PortBaudCode(portWord))
-            return kBaudNames[i].text;
-    }
-    return "9600";
 }
 
 class Page {
@@ -94,7 +75,8 @@ void ConnectionLines(Page& page, const SystemProfile& r) {
 
 void PortLines(Page& page, const char* title, uint16_t word) {
     page.Line(title);
-    page.Line(Format("Baud Rate: %s", BaudText(word)));
+    // The rate the port runs at, as the configuration dialog shows it: 57600 too.
+    page.Line(Format("Baud Rate: %s", BaudRateText(PortBaudCode(word)).c_str()));
     page.Line(Format("Parity: %s", PortHasParity(word) ? "Even" : "None"));
     page.Line(Format("Drop: %li", static_cast<long>(PortDrop(word))), 2);
 }

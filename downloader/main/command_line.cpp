@@ -4,16 +4,27 @@
 #include <string_view>
 #include <vector>
 
+#include "downloader/channel_control.h"
 #include "downloader/connection.h"
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/main/decimal_text.h"
+#include "downloader/main/number_rule.h"
 #include "downloader/main/usage_dialog.h"
 #include "downloader/settings.h"
 
 namespace {
 
 constexpr int64_t kLargestTimeoutTenths = INT32_MAX / 100;  // -T is in tenths of a second
-constexpr int32_t kShortestTimeoutMs = 500;
+
+// The numbers of the line. A run or status register of 0 asks the module for its own.
+constexpr NumberRule kTcpPortRule{"TCP port", 0, 65535};
+constexpr NumberRule kRetriesRule{"retry count (-C)", 0, INT32_MAX};
+constexpr NumberRule kRunRegisterRule{"run control register (-R)", 0, kHighestRunRegister,
+                                      "a whole number from 0 to 2048 (0: the module's own)"};
+constexpr NumberRule kStatusRegisterRule{"status register (-S)", 0, kHighestStatusRegister,
+                                         "a whole number from 0 to 2080 (0: the module's own)"};
+constexpr NumberRule kTimeoutRule{"time-out (-T)", -kLargestTimeoutTenths, kLargestTimeoutTenths,
+                                  "a whole number of tenths of a second, at most 21474836"};
 
 // What was in force before parsing: a line that leaves these out keeps them.
 struct SavedLink {
@@ -27,8 +38,8 @@ struct SavedLink {
 SavedLink saved;
 // Whether the line named a port or host; -F fills `portName` from the saved settings too.
 bool portGiven = false;
-// Whether a positional argument was taken for the channel and gave none (its value was 0).
-bool channelMissed = false;
+// The first positional argument taken for the channel that gave none (its value was 0).
+std::string channelMissed;
 // The stored settings this line set (StoredSetting bits): all that an unattended run saves.
 uint32_t lineSettings = 0;
 
@@ -87,13 +98,25 @@ int32_t RefuseTooLong(const std::string& token) {
     return Refuse();
 }
 
-int32_t RefuseRange(const std::string& token) {
-    ErrorBox("Parameter out of range: %s", token.c_str());
+int32_t RefuseNumber(const std::string& shown, std::string_view typed, const NumberRule& rule) {
+    ErrorBox("%s", NumberRefusal(shown, typed, rule).c_str());
     return Refuse();
 }
 
-int32_t RefuseChannel(int32_t channel) {
-    ErrorBox("Invalid channel %d. Must be 1..2. or F1..F2", static_cast<int>(channel));
+// A number argument is digits (after an optional sign) and nothing else: "-C", "-T5s" or a drop
+// "l" would otherwise be read as 0 or 5 and act on a value the user never wrote. `token` is
+// what the refusal shows: the whole switch, or the positional argument.
+bool TakeNumber(const std::string& token, std::string_view argument, const NumberRule& rule,
+                int64_t& value) {
+    if (ReadWholeNumber(argument, rule, value))
+        return true;
+    RefuseNumber(token, argument, rule);
+    return false;
+}
+
+// The channel as it was typed ("F3", "prog"), not the number it was read as.
+int32_t RefuseChannel(const std::string& typed) {
+    ErrorBox("Invalid channel %s. Must be 1..2. or F1..F2", typed.c_str());
     return Refuse();
 }
 
@@ -101,10 +124,15 @@ bool UsableChannelNumber(int64_t channel) {
     return channel == 1 || channel == 2 || channel == 10 || channel == 11;
 }
 
-// A number argument is digits (after an optional sign) and nothing else: "-C" or "-T5s" would
-// otherwise be read as 0 or 5 and act on a value the user never wrote.
-bool WholeNumber(const DecimalText& number, std::string_view text) {
-    return number.hasDigits && number.end == text.size();
+// "COM" with a port number and its ":", as long as that; 0 for any other name. COM10: and up
+// are serial ports as much as COM1: is.
+size_t SerialPortNameLength(const std::string& name) {
+    if (name.compare(0, 3, "COM") != 0)
+        return 0;
+    size_t end = 3;
+    while (end < name.size() && name[end] >= '0' && name[end] <= '9')
+        ++end;
+    return end > 3 && end < name.size() && name[end] == ':' ? end + 1 : 0;
 }
 
 int32_t TakePositional(const std::string& token) {
@@ -114,16 +142,17 @@ int32_t TakePositional(const std::string& token) {
         const bool flashChannel = token[0] == 'F' || token[0] == 'f';
         const DecimalText number = ReadDecimal(flashChannel ? token.substr(1) : token);
         const int64_t channel = number.value + (flashChannel ? 9 : 0);
-        if (number.tooLarge || channel < INT16_MIN || channel > INT16_MAX) {
-            return RefuseRange(token);
-        }
+        if (number.tooLarge || channel < INT16_MIN || channel > INT16_MAX)
+            return RefuseChannel(token);
         if (channel == 0) {
-            channelMissed = true;  // the next positional argument is taken for the channel
+            // The next positional argument is taken for the channel.
+            if (channelMissed.empty())
+                channelMissed = token;
             return 1;
         }
         // Refused now, before anything connects: no dialog would wait for a user in a batch.
         if (!UsableChannelNumber(channel))
-            return RefuseChannel(static_cast<int32_t>(channel));
+            return RefuseChannel(token);
         load.channel = static_cast<int16_t>(channel);
         lineSettings |= kStoredChannel;
         return 1;
@@ -143,10 +172,10 @@ int32_t TakePositional(const std::string& token) {
         return 1;
     }
     if (link.drop < 0) {
-        const DecimalText number = ReadDecimal(token);
-        if (!DecimalInRange(number, 0, 255))
-            return RefuseRange(token);
-        link.drop = static_cast<int32_t>(number.value);
+        int64_t drop = 0;
+        if (!TakeNumber(token, token, kDropRule, drop))
+            return 0;
+        link.drop = static_cast<int32_t>(drop);
         lineSettings |= kStoredDrop;
         return 1;
     }
@@ -162,8 +191,8 @@ int32_t TakeHost(std::string name) {
         const std::string portText = name.substr(colon + 1);
         const DecimalText number = ReadDecimal(portText);
         if (number.hasDigits) {
-            if (!DecimalInRange(number, 0, 65535))
-                return RefuseRange(name);
+            if (!DecimalInRange(number, kTcpPortRule.lowest, kTcpPortRule.highest))
+                return RefuseNumber(name, portText, kTcpPortRule);
             link.tcpPort = static_cast<uint32_t>(number.value);
             lineSettings |= kStoredTcpPort;
         }
@@ -192,8 +221,8 @@ int32_t AfterTokens() {
         return 1;  // -F<file>
     if (load.channel == 0) {
         // Arguments were given for a download, but none of them is its channel.
-        if (channelMissed)
-            return RefuseChannel(0);
+        if (!channelMissed.empty())
+            return RefuseChannel(channelMissed);
         load.unattended = 0;
         load.channel = saved.channel;
     }
@@ -212,24 +241,22 @@ int32_t AfterTokens() {
     }
     for (char& c : link.portName)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const std::string& port = link.portName;
-    if (port.size() >= 5 && port.compare(0, 3, "COM") == 0 && port[4] == ':') {
+    if (const size_t length = SerialPortNameLength(link.portName); length != 0) {
         lineSettings |= kStoredComPort | kStoredConnectMode;
-        if (port.size() > 5) {
-            if (!load.portMode.empty()) {
-                ErrorBox("When using -M, don't provide setup information after %5.5s",
-                         port.c_str());
-                if (unattendedLine)
-                    return Refuse();
-                load.unattended = 0;
-            }
-            const std::string mode = port.substr(5);
-            link.portName.resize(5);
-            link.connectMode = kConnectSerial;
-            return TakePortMode(mode, unattendedLine);
-        }
         link.connectMode = kConnectSerial;
-        return 1;
+        if (link.portName.size() == length)
+            return 1;
+        // A mode after the ':', as in COM12:19200,E,8,1.
+        const std::string port = link.portName.substr(0, length);
+        if (!load.portMode.empty()) {
+            ErrorBox("When using -M, don't provide setup information after %s", port.c_str());
+            if (unattendedLine)
+                return Refuse();
+            load.unattended = 0;
+        }
+        const std::string mode = link.portName.substr(length);
+        link.portName = port;
+        return TakePortMode(mode, unattendedLine);
     }
     return TakeHost(link.portName);
 }
@@ -249,7 +276,7 @@ int32_t ParseSwitch(const std::string& token) {
                             ? static_cast<char>(std::toupper(static_cast<unsigned char>(token[1])))
                             : '\0';
     const std::string argument = token.size() > 2 ? token.substr(2) : std::string();
-    const DecimalText number = ReadDecimal(argument);
+    int64_t number = 0;
     switch (letter) {
         case '?':
         case 'H':
@@ -264,9 +291,9 @@ int32_t ParseSwitch(const std::string& token) {
             lineSettings |= kStoredAscii;
             return 1;
         case 'C':
-            if (!WholeNumber(number, argument) || !DecimalInRange(number, 0, INT32_MAX))
-                return RefuseRange(token);
-            link.retries = static_cast<int32_t>(number.value);
+            if (!TakeNumber(token, argument, kRetriesRule, number))
+                return 0;
+            link.retries = static_cast<int32_t>(number);
             lineSettings |= kStoredRetries;
             return 1;
         case 'E':
@@ -277,11 +304,10 @@ int32_t ParseSwitch(const std::string& token) {
         case 'F':
             if (argument.size() > kMaxFileName)
                 return RefuseTooLong(token);
-            if (!RestoreSettings())
-                LoadDefaultSettings(nullptr);
+            RestoreOverDefaults();
             SaveLink();  // the link just read is the one a line without a port keeps
             portGiven = false;
-            channelMissed = false;
+            channelMissed.clear();
             lineSettings = kStoredFileName;  // what came before went with the restore
             load.unattended = 0;
             load.fileName = argument;
@@ -301,25 +327,28 @@ int32_t ParseSwitch(const std::string& token) {
             if (argument.size() > kMaxFileName)
                 return RefuseTooLong(token);
             load.profileName = argument;
-            return letter == 'P' ? 1 : 0;  // -U: the profile holds the rest
+            if (letter == 'P')
+                return 1;
+            // -U: the profile holds the rest, and what came before goes with it.
+            lineSettings = 0;
+            return 0;
+        // The registers are checked here, before anything connects.
         case 'R':
-            if (!WholeNumber(number, argument) || !DecimalInRange(number, 0, UINT16_MAX))
-                return RefuseRange(token);
-            load.runRegister = static_cast<uint16_t>(number.value);
+            if (!TakeNumber(token, argument, kRunRegisterRule, number))
+                return 0;
+            load.runRegister = static_cast<uint16_t>(number);
             lineSettings |= kStoredRun;
             return 1;
         case 'S':
-            if (!WholeNumber(number, argument) || !DecimalInRange(number, 0, UINT16_MAX))
-                return RefuseRange(token);
-            load.statusRegister = static_cast<uint16_t>(number.value);
+            if (!TakeNumber(token, argument, kStatusRegisterRule, number))
+                return 0;
+            load.statusRegister = static_cast<uint16_t>(number);
             lineSettings |= kStoredStatus;
             return 1;
         case 'T': {
-            if (!WholeNumber(number, argument) ||
-                !DecimalInRange(number, -kLargestTimeoutTenths, kLargestTimeoutTenths)) {
-                return RefuseRange(token);
-            }
-            const auto timeout = static_cast<int32_t>(number.value * 100);
+            if (!TakeNumber(token, argument, kTimeoutRule, number))
+                return 0;
+            const auto timeout = static_cast<int32_t>(number * 100);
             link.timeoutMs = timeout < kShortestTimeoutMs ? kShortestTimeoutMs : timeout;
             lineSettings |= kStoredTimeout;
             return 1;
@@ -341,7 +370,7 @@ int32_t ParseCommandLine(std::string& text) {
     saved.channel = load.channel;
     SaveLink();
     portGiven = false;
-    channelMissed = false;
+    channelMissed.clear();
     lineSettings = 0;
     load.channel = 0;
     link.portName.clear();
@@ -416,11 +445,11 @@ PortModeFields ScanPortMode(std::string_view text) {
 int32_t ParsePortMode(const std::string& text) {
     LinkSettings& link = linkSettings;
     const PortModeFields fields = ScanPortMode(text);
-    // Data and stop bits are taken as they were scanned, as far as the scan got.
-    if (fields.converted >= 3)
+    // The port takes 7 or 8 data bits and sends one stop bit: another count would be taken and
+    // then not used. Data bits are taken as far as the scan got, as long as they are usable.
+    const bool dataBitsUsable = fields.dataBits == 7 || fields.dataBits == 8;
+    if (fields.converted >= 3 && dataBitsUsable)
         link.dataBits = static_cast<int32_t>(fields.dataBits);
-    if (fields.converted >= 4)
-        loadOptions.stopBits = static_cast<int32_t>(fields.stopBits);
     if (fields.converted < 4) {
         ErrorBox("Bad port settings: \"%s\" (%d)\n", text.c_str(), fields.converted);
         return Refuse();
@@ -441,17 +470,27 @@ int32_t ParsePortMode(const std::string& text) {
         case 'E':
         case 'e':
             link.parity = 1;
-            return 1;
+            break;
         case 'N':
         case 'n':
             link.parity = 0;
-            return 1;
+            break;
         case 'O':
         case 'o':
             link.parity = 2;
-            return 1;
+            break;
         default:
             ErrorBox("Invalid parity in port settings: \"%s\" ", text.c_str());
             return Refuse();
     }
+    if (!dataBitsUsable) {
+        ErrorBox("Invalid data bits in port settings: \"%s\" (7 or 8)", text.c_str());
+        return Refuse();
+    }
+    if (fields.stopBits != 1) {
+        ErrorBox("Invalid stop bits in port settings: \"%s\" (the port sends 1)", text.c_str());
+        return Refuse();
+    }
+    loadOptions.stopBits = 1;
+    return 1;
 }

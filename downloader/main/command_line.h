@@ -15,7 +15,8 @@ int32_t ParseCommandLine(std::string& text);
 
 // The stored settings (StoredSetting bits) that the last command line set: what an unattended
 // run saves, so that it never overwrites the settings of interactive use with values it never
-// named (Retries and ASCII, which every command line clears, above all).
+// named (Retries and ASCII, which every command line clears, above all), and what wins over a
+// profile named by -P. None after -U, whose profile holds everything.
 uint32_t CommandLineSettings();
 
 // Splits the line into tokens at blanks and control characters (bytes 1 to 32); a double quote
@@ -25,6 +26,7 @@ std::vector<std::string> SplitTokens(std::string& text);
 // One token: a positional argument or a switch. 1 to go on, 0 to stop parsing.
 int32_t ParseSwitch(const std::string& token);
 
-// "<baud>,<parity>,<data bits>,<stop bits>", such as "19200,E,8,1". 1 when taken; a refused mode
-// has been shown and has made the run interactive.
+// "<baud>,<parity>,<data bits>,<stop bits>", such as "19200,E,8,1": a rate of the baud table, E,
+// O or N, 7 or 8 data bits, 1 stop bit. 1 when taken; a refused mode has been shown and has made
+// the run interactive.
 int32_t ParsePortMode(const std::string& text);

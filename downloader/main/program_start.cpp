@@ -41,8 +41,7 @@ int vexim::WinMain(std::string commandLine) {
     if (!InitInstance())
         return kExitRefused;
     OpenLogFile();
-    if (!RestoreSettings())
-        LoadDefaultSettings(nullptr);
+    RestoreOverDefaults();
     if (!commandLine.empty() && ParseCommandLine(commandLine) == 0) {
         // The log is left without its closing line, as for any refused start.
         if (LogFile != nullptr)

@@ -23,10 +23,10 @@ class FlashImageTest : public ::testing::Test {
     std::string directory_;
 };
 
-TEST_F(FlashImageTest, NameGetsTheExtensionOnlyWithoutAnyDot) {
+TEST_F(FlashImageTest, NameGetsTheExtensionWhenItsFileNameHasNoDot) {
     EXPECT_EQ(FlashImagePath("backup"), "backup.bin");
     EXPECT_EQ(FlashImagePath("backup.img"), "backup.img");
-    EXPECT_EQ(FlashImagePath("c:\\dir.d\\backup"), "c:\\dir.d\\backup");
+    EXPECT_EQ(FlashImagePath("c:\\dir.d\\backup"), "c:\\dir.d\\backup.bin");
 }
 
 TEST_F(FlashImageTest, WordsHighByteFirstAndBack) {

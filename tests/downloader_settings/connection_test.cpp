@@ -28,8 +28,10 @@ namespace {
 constexpr uint16_t kUnit = 1;
 constexpr uint32_t kTimeoutMs = 2000;
 
+// An error box: the caption, the text and the stop sign.
 std::string BoxLine(const std::string& text) {
-    return "msgbox " + ui::QuoteText("VEXIM Error") + " " + ui::QuoteText(text) + " -> OK\n";
+    return "msgbox " + ui::QuoteText("VEXIM Error") + " " + ui::QuoteText(text) +
+           " icon stop -> OK\n";
 }
 
 // The first holding registers of the test server hold 1, 4, 7.

@@ -294,3 +294,74 @@ TEST_F(SettingsTest, FailedWriteIsReportedAndLeavesTheStore) {
     rmdir(blocker.c_str());
     EXPECT_EQ(store.Read(), before);
 }
+
+namespace {
+
+// The stored values as the next start restores them, from the program's start state (zeros).
+struct Restored {
+    int32_t loadProgram, eraseFlash, autoStart;
+    uint16_t runRegister;
+    int32_t baudIndex, parity, dataBits, drop;
+    int16_t channel;
+    bool operator==(const Restored&) const = default;
+};
+Restored RestoreAtStart() {
+    linkSettings = {};
+    loadOptions = {};
+    RestoreOverDefaults();
+    const LinkSettings& l = linkSettings;
+    const LoadOptions& o = loadOptions;
+    return {o.loadProgram, o.eraseFlash, o.autoStart, o.runRegister, l.baudIndex,
+            l.parity,      l.dataBits,   l.drop,      o.channel};
+}
+std::ostream& operator<<(std::ostream& out, const Restored& r) {
+    return out << "load " << r.loadProgram << " erase " << r.eraseFlash << " auto " << r.autoStart
+               << " run " << r.runRegister << " baud " << r.baudIndex << " parity " << r.parity
+               << " data " << r.dataBits << " drop " << r.drop << " channel " << r.channel;
+}
+
+}  // namespace
+
+// An unattended run saves only what its line set. Into a store with no key, or with a key that
+// lacks values, that save must not leave a key whose other values restore as zeros (Load File
+// and Erase Flash off, 50 baud, no parity, run register 0): what the store does not hold starts
+// from its default, by either road. A complete key keeps every value it holds.
+TEST_F(SettingsTest, ValuesTheStoreLacksStartFromTheirDefaults) {
+    const Restored defaults{1, 1, 1, 33, 13, 1, 8, 255, 1};
+    struct Case {
+        const char* store;     // the key before the run; null: no key
+        bool saveOnlyTheLine;  // a run that saved channel and drop; else only a restore
+        Restored expected;
+    };
+    const Case cases[] = {
+        {nullptr, true, {1, 1, 1, 33, 13, 1, 8, 4, 2}},
+        {"\"Drop\"=dword:00000009\n", false, {1, 1, 1, 33, 13, 1, 8, 9, 1}},
+        {"\"Drop\"=dword:00000009\n\"Load\"=dword:00000000\n", true, {0, 1, 1, 33, 13, 1, 8, 4, 2}},
+        {"", false, defaults},
+        // Values held away from their defaults are kept.
+        {"\"Load\"=dword:00000000\n\"Erase\"=dword:00000000\n\"Auto Start\"=dword:00000000\n"
+         "\"Run\"=hex(4):28,00\n\"Baud\"=dword:00000011\n\"Parity\"=dword:00000002\n"
+         "\"Data\"=dword:00000007\n\"Drop\"=dword:00000011\n\"Channel\"=hex(4):02,00\n",
+         true,
+         {0, 0, 0, 40, 17, 2, 7, 4, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.store ? c.store : "no key");
+        if (c.store)
+            store.Write(StoreText(c.store));
+        else
+            store.Write("REGEDIT4\n\n");
+        if (c.saveOnlyTheLine) {
+            linkSettings = {};
+            loadOptions = {};
+            RestoreOverDefaults();
+            linkSettings.drop = 4;
+            loadOptions.channel = 2;
+            linkSettings.retries = 0;  // every command line clears it
+            ASSERT_EQ(SaveSettings(kStoredDrop | kStoredChannel), 1);
+            // The key now holds every value.
+            EXPECT_EQ(ValueLines(store.Read()).size(), 21u) << store.Read();
+        }
+        EXPECT_EQ(RestoreAtStart(), c.expected);
+    }
+}

@@ -164,22 +164,30 @@ TEST(SystemProfileTest, FilesThatAreNotOneRecordAreRefused) {
     const struct {
         const char* what;
         std::string content;
+        std::string whyNot;
     } cases[] = {
-        {"empty", ""},
-        {"one byte short", std::string(good.begin(), good.end() - 1)},
-        {"one byte over", std::string(good.begin(), good.end()) + "x"},
-        {"other record size", wrongSize},
+        {"empty", "", "It holds 0 bytes; a system profile is 1429 bytes long."},
+        {"one byte short", std::string(good.begin(), good.end() - 1),
+         "It holds 1428 bytes; a system profile is 1429 bytes long."},
+        {"one byte over", std::string(good.begin(), good.end()) + "x",
+         "It is longer than a system profile, which is 1429 bytes long."},
+        {"other record size", wrongSize,
+         "Its record size is 1428, not 1429: it is not a system profile."},
     };
     for (const auto& c : cases) {
         const std::string path = folder.folder() + "/bad.vxf";
         std::ofstream(path, std::ios::binary) << c.content;
         SystemProfile profile = SampleProfile();
-        EXPECT_FALSE(ReadProfileFile(path, profile)) << c.what;
+        std::string whyNot;
+        EXPECT_FALSE(ReadProfileFile(path, profile, &whyNot)) << c.what;
         EXPECT_EQ(profile, SampleProfile()) << c.what;
+        EXPECT_EQ(whyNot, c.whyNot);
     }
     SystemProfile profile = SampleProfile();
-    EXPECT_FALSE(ReadProfileFile(folder.folder() + "/missing.vxf", profile));
+    std::string whyNot;
+    EXPECT_FALSE(ReadProfileFile(folder.folder() + "/missing.vxf", profile, &whyNot));
     EXPECT_EQ(profile, SampleProfile());
+    EXPECT_EQ(whyNot, "The file cannot be opened.");
 }
 
 TEST(SystemProfileTest, FailedWriteLeavesTheOldFile) {

@@ -55,6 +55,10 @@ void CheckSettings() {
     Check(linkSettings.tcpPort <= 65535);
     const int16_t channel = loadOptions.channel;
     Check(channel == 0 || channel == 1 || channel == 2 || channel == 10 || channel == 11);
+    // Registers the module has, and a port mode the serial port can use.
+    Check(loadOptions.runRegister <= 2048 && loadOptions.statusRegister <= 2080);
+    Check(linkSettings.dataBits == 0 || linkSettings.dataBits == 7 || linkSettings.dataBits == 8);
+    Check(loadOptions.stopBits == 0 || loadOptions.stopBits == 1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // vexim's system profile (a ".vxf" file, a history record) over arbitrary bytes. Whatever a
 // record holds, what is read from it can be written again, and reading that back gives the same
-// profile; a record file of any other length is refused and leaves the profile as it was.
+// profile; a record file of any other length is refused, says why and leaves the profile as it
+// was.
 
 #include <cstddef>
 #include <cstdint>
@@ -31,13 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SystemProfile untouched;
     untouched.fileName = "untouched";
     SystemProfile read = untouched;
-    if (ReadProfileFile(path, read)) {
+    std::string whyNot;
+    if (ReadProfileFile(path, read, &whyNot)) {
         Check(size == kSystemProfileSize && read == DecodeProfile(data));
         const std::string copy = fuzz::ScratchFolder() + "/copy.vxf";
         SystemProfile again;
         Check(WriteProfileFile(copy, read) && ReadProfileFile(copy, again) && again == read);
     } else {
-        Check(read == untouched);
+        // A refused file leaves the profile as it was, and the user is told why.
+        Check(read == untouched && !whyNot.empty());
     }
     return 0;
 }

@@ -259,7 +259,10 @@ TEST_F(VeximMainDialogTest, PrintAndFlashCommandsAskForTheirFiles) {
     EXPECT_EQ(TranscriptLines("open 117"), std::vector<std::string>{"open 117 \"Flash\""});
     EXPECT_EQ(std::filesystem::file_size("image.bin"), 16384u);
     EXPECT_EQ(loadOptions.lastFlashFile, "image.bin");
-    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << transcript;
+    // The backup says where it went; nothing else needed a word.
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "Backup flash", "Flash backed up to\nimage.bin")})
+        << transcript;
 }
 
 // Restore offers the name of the last backup; after a backup to a bare name that is the file
@@ -268,14 +271,39 @@ TEST_F(VeximMainDialogTest, RestoreOffersTheImageTheBackupWrote) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     LinkToModule(port);
-    RunMainDialogObserved("menu 40024\nfile \"img\"\nmenu 40025\nfile offered\n",
-                          [](ui::Window, const ui::Message&) {});
+    RunMainDialogObserved(
+        "menu 40024\nfile \"img\"\nanswer OK\nmenu 40025\nfile offered\n"
+        "answer Yes\nanswer OK\n",
+        [](ui::Window, const ui::Message&) {});
     EXPECT_EQ(TranscriptLines("file"),
               (std::vector<std::string>{"file \"Backup flash to...\" -> \"img\"",
                                         "file \"Restore flash from...\" -> \"img.bin\""}));
     EXPECT_EQ(TranscriptLines("open 117"), (std::vector<std::string>(2, "open 117 \"Flash\"")));
-    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    const auto boxes = TranscriptLines("msgbox");
+    ASSERT_EQ(boxes.size(), 3u) << Transcript();
+    EXPECT_EQ(boxes.back(), MessageBoxLine("Restore flash", "Flash restored from\nimg.bin"));
     EXPECT_TRUE(TranscriptLines("error").empty()) << Transcript();
+}
+
+// A name typed without an extension gets ".vxf" or ".bin" whatever the folders above it hold: a
+// user folder with a dot (j.smith), a blank and a letter beyond ASCII.
+TEST_F(VeximMainDialogTest, FoldersWithADotDoNotStopTheDefaultExtension) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    LinkToModule(port);
+    const std::string folder = TempPath("j.smith/\xC3\x96lpumpe 2");
+    std::filesystem::create_directories(folder);
+    RunMainDialogObserved("menu 40020\nfile " + vexim_test::Quoted(folder + "/site") +
+                              "\nmenu 40024\nfile " + vexim_test::Quoted(folder + "/image") +
+                              "\nanswer OK\n",
+                          [](ui::Window, const ui::Message&) {});
+    EXPECT_TRUE(std::filesystem::exists(folder + "/site.vxf")) << Transcript();
+    EXPECT_EQ(loadOptions.profileName, folder + "/site.vxf");
+    ASSERT_TRUE(std::filesystem::exists(folder + "/image.bin")) << Transcript();
+    EXPECT_EQ(std::filesystem::file_size(folder + "/image.bin"), 16384u);
+    EXPECT_EQ(loadOptions.lastFlashFile, folder + "/image.bin");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/site"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/image"));
 }
 
 // Help comes from the file installed beside the program; without it the user is told which file
@@ -506,8 +534,11 @@ TEST_F(VeximMainDialogTest, DropAboveTheUnitRangeIsRefused) {
     linkSettings.drop = 256;
     RunMainDialogObserved("text 1004 \"drop.vxo\"\ncommand 1053\n",
                           [](ui::Window, const ui::Message&) {});
-    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
-                                             "VEXIM Error", "Parameter out of range: 256")})
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "VEXIM Error",
+                  "Parameter out of range: 256\nThe Modbus drop must be a whole number from 0 "
+                  "to 255.")})
         << Transcript();
     EXPECT_TRUE(TranscriptLines("open 104").empty());
     EXPECT_TRUE(sim_->requests().empty());

@@ -20,6 +20,8 @@ namespace {
 
 using vexim_test::MessageBoxLine;
 
+const std::string kDropRange = "The Modbus drop must be a whole number from 0 to 255.";
+
 class VeximMainDialogValuesTest : public vexim_test::VeximTest {
   protected:
     void Run(const std::string& script) {
@@ -132,6 +134,72 @@ TEST_F(VeximMainDialogValuesTest, ProfilesAndHistoryRecordsAreBroughtIntoRange) 
     }
 }
 
+// A profile keeps the time-out it was saved with wherever the program could have set it itself
+// (-T30 gives 3000 ms); only a time-out no road sets is brought into range.
+TEST_F(VeximMainDialogValuesTest, ProfileKeepsAUsableTimeout) {
+    const struct {
+        int32_t saved, loaded;
+    } cases[] = {{3000, 3000}, {500, 500}, {2000, 2000}, {6000, 6000},
+                 {499, 5000},  {0, 5000},  {-1, 5000},   {INT32_MAX, kLongestTimeoutMs}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        SystemProfile profile;
+        profile.fileName = "site.vxo";
+        profile.channel = 1;
+        profile.timeoutMs = c.saved;
+        ASSERT_TRUE(WriteProfileFile("site.vxf", profile));
+        LoadDefaultSettings(nullptr);
+        Run("menu 40019\nfile \"site.vxf\"\n");
+        EXPECT_EQ(linkSettings.timeoutMs, c.loaded);
+    }
+}
+
+// A file that is no profile is named in a box that says why it cannot be read, by every command
+// that reads one; the dialog keeps what it showed.
+TEST_F(VeximMainDialogValuesTest, ProfileThatCannotBeReadSaysWhy) {
+    SystemProfile profile;
+    profile.fileName = "site.vxo";
+    profile.channel = 2;
+    ASSERT_TRUE(WriteProfileFile("site.vxf", profile));
+    std::ofstream("short.vxf", std::ios::binary) << std::string(1000, '\0');
+    {
+        std::ifstream in("site.vxf", std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        bytes[1] = 0x06;  // record size 0x0695
+        std::ofstream("other.vxf", std::ios::binary) << bytes;
+    }
+    const std::string shortWhy = "It holds 1000 bytes; a system profile is 1429 bytes long.";
+    const struct {
+        std::string script;
+        std::string file;
+        std::string whyNot;
+    } cases[] = {
+        {"menu 40019\nfile \"short.vxf\"\n", "short.vxf", shortWhy},
+        {"menu 40019\nfile \"other.vxf\"\n", "other.vxf",
+         "Its record size is 1685, not 1429: it is not a system profile."},
+        {"menu 40023\nfile \"short.vxf\"\n", "short.vxf", shortWhy},
+        // The recent profile's file was removed since; the menu lists it once it has been opened.
+        {"menu 40028\nmenu 20100\n", "gone.vxf", "The file cannot be opened."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        LoadDefaultSettings(nullptr);
+        loadOptions.fileName = "shown.vxo";
+        loadOptions.profileName.clear();  // the dialog opens on these settings
+        profileHistory[0] = "gone.vxf";
+        std::string fileBox;
+        RunMainDialogObserved(c.script, [&](ui::Window self, const ui::Message& message) {
+            if (message.kind == ui::MessageKind::Command)
+                fileBox = ui::GetItemText(self, IDC_FILE_BOX);
+        });
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine(
+                      "VEXIM Error", "Can't read profile " + c.file + "\n" + c.whyNot)});
+        EXPECT_TRUE(TranscriptLines("print").empty());
+        EXPECT_EQ(fileBox, "shown.vxo");
+    }
+}
+
 // Sent as the unit byte, drop 256 would become 0, the broadcast every module obeys: each command
 // that talks to a module refuses it before anything is sent.
 TEST_F(VeximMainDialogValuesTest, EveryCommandThatSendsChecksTheDrop) {
@@ -151,12 +219,55 @@ TEST_F(VeximMainDialogValuesTest, EveryCommandThatSendsChecksTheDrop) {
         SCOPED_TRACE(c.name);
         LinkToModule(port);
         Run("text 1017 \"256\"\n" + c.command);
-        EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
-                                                 "VEXIM Error", "Parameter out of range: 256")})
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{
+                      MessageBoxLine("VEXIM Error", "Parameter out of range: 256\n" + kDropRange)})
             << Transcript();
         EXPECT_TRUE(TranscriptLines("file").empty());
         EXPECT_TRUE(TranscriptLines("open 11").empty());  // neither dialog 114 nor 117
         EXPECT_TRUE(sim_->requests().empty());
+    }
+}
+
+// The drop field is read whole: an empty field or "l" would go out as unit 0, the broadcast no
+// module answers, and be saved. Blanks around a number are the field's.
+TEST_F(VeximMainDialogValuesTest, DropFieldIsTakenOnlyWhole) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    const struct {
+        std::string typed;
+        std::string refusal;  // empty: the download runs
+    } cases[] = {
+        {"", "The Modbus drop is empty.\nIt must be a whole number from 0 to 255."},
+        {"l", "Parameter is not a whole number: l\n" + kDropRange},
+        {"abc", "Parameter is not a whole number: abc\n" + kDropRange},
+        {"1a", "Parameter is not a whole number: 1a\n" + kDropRange},
+        {"256", "Parameter out of range: 256\n" + kDropRange},
+        {" 1 ", ""},
+        {"1", ""},
+    };
+    size_t row = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE("drop \"" + c.typed + "\"");
+        ++row;
+        const std::string file = WriteSampleObject("drop" + std::to_string(row) + ".vxo", 30 + row);
+        LinkToModule(port);
+        ASSERT_EQ(SaveSettings(), 1);
+        const size_t before = sim_->requests().size();
+        Run("text 1004 \"" + file + "\"\ntext 1017 \"" + c.typed + "\"\ncommand 1053\ncommand 1\n");
+        krtsim::StateDump dump = sim_->dump();
+        if (c.refusal.empty()) {
+            EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+            EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, file, 1)) << Transcript();
+            continue;
+        }
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine("VEXIM Error", c.refusal)});
+        EXPECT_EQ(sim_->requests().size(), before);
+        // Nothing was saved: the stored drop is the one before.
+        linkSettings.drop = -1;
+        ASSERT_EQ(RestoreSettings(), 1);
+        EXPECT_EQ(linkSettings.drop, 1);
     }
 }
 

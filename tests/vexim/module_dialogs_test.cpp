@@ -5,11 +5,14 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include "downloader/comm_config.h"
 #include "downloader/dialogs/comm_config_dialog.h"
 #include "downloader/dialogs/flash_dialog.h"
+#include "downloader/dialogs/profile_commands.h"
 #include "downloader/dialogs/vexim_resource.h"
+#include "downloader/module_services.h"
 #include "downloader/settings.h"
 #include "vexim_fixture.h"
 
@@ -66,28 +69,126 @@ TEST_F(VeximModuleDialogsTest, ConfigurationShowsThePortWords) {
     EXPECT_EQ(shown[1].parity, "Even");
 }
 
-TEST_F(VeximModuleDialogsTest, WriteRefusesBadValuesBeforeSendingAnything) {
+// Each number field is taken only when it is wholly digits and in the range the module can use:
+// an empty drop would go out as 0 (the broadcast no slave answers), "1a" as 1, an empty port as
+// 0. A refusal names its field and nothing is sent; the values next to each refusal, and the
+// ones Defaults shows (drops 255, Ethernet drop 0), are written.
+TEST_F(VeximModuleDialogsTest, WriteTakesOnlyWholeNumbersInRange) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     LinkToModule(port);
-    struct Case {
-        std::string edit;
-        std::string message;
+    const auto drop = [](const char* name, const char* range) {
+        return std::string(name) + " must be a numeric value \r\nbetween " + range +
+               " inclusively, or 255";
     };
-    const std::string drops = "Drops must be a numeric value \r\nbetween 0-255 inclusively";
+    const std::string port1 = drop("Port 1 drop", "1-247");
+    const std::string port2 = drop("Port 2 drop", "1-247");
+    const std::string ethernet = drop("Ethernet drop", "0-247");
     const std::string listen =
-        "Ethernet listen port must be a numeric value \r\nbetween 0-65535 inclusively";
-    for (const Case& c : {Case{"text 1051 \"256\"", drops}, Case{"text 1057 \"300\"", drops},
-                          Case{"text 1056 \"70000\"", listen}}) {
-        SCOPED_TRACE(c.edit);
+        "Ethernet listen port must be a numeric value \r\nbetween 1-65535 inclusively";
+    const struct {
+        int field;
+        std::string typed;
+        std::string refusal;  // empty: written
+        int word = 0;         // the block word it lands in
+        uint16_t lowByteOrWord = 0;
+    } cases[] = {
+        {1051, "", port1},
+        {1051, "1a", port1},
+        {1051, "0", port1},
+        {1051, "248", port1},
+        {1051, "256", port1},
+        {1051, " 5", port1},
+        {1055, "", port2},
+        {1055, "254", port2},
+        {1057, "", ethernet},
+        {1057, "300", ethernet},
+        {1056, "", listen},
+        {1056, "0", listen},
+        {1056, "70000", listen},
+        {1056, "5O2", listen},
+        {1051, "1", "", kSerialPort1Word, 1},
+        {1051, "247", "", kSerialPort1Word, 247},
+        {1051, "255", "", kSerialPort1Word, 255},
+        {1055, "255", "", kSerialPort2Word, 255},
+        {1057, "0", "", kEthernetDropWord, 0},
+        {1057, "255", "", kEthernetDropWord, 255},
+        {1056, "1", "", kTcpPortWord, 1},
+        {1056, "65535", "", kTcpPortWord, 65535},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.field) + " \"" + c.typed + "\"");
         const size_t before = sim_->requests().size();
-        RunConfig(c.edit + "\ncommand 1044\n", [](ui::Window, const ui::Message&) {});
-        EXPECT_EQ(TranscriptLines("msgbox"),
-                  std::vector<std::string>{MessageBoxLine("Value error", c.message)});
-        // Only the query made when the dialog opened reached the module.
+        RunConfig("text " + std::to_string(c.field) + " \"" + c.typed + "\"\ncommand 1044\n",
+                  [](ui::Window, const ui::Message&) {});
         const auto requests = sim_->requests();
-        for (size_t i = before; i < requests.size(); ++i) {
-            EXPECT_NE(requests[i].functionCode, 16) << "a write was sent";
+        bool wrote = false;
+        for (size_t i = before; i < requests.size(); ++i)
+            wrote = wrote || requests[i].functionCode == 16;
+        if (!c.refusal.empty()) {
+            EXPECT_EQ(TranscriptLines("msgbox"),
+                      std::vector<std::string>{MessageBoxLine("Value error", c.refusal)});
+            EXPECT_FALSE(wrote);
+            continue;
+        }
+        EXPECT_TRUE(wrote) << Transcript();
+        krtsim::StateDump dump = sim_->dump();
+        const uint16_t word = dump.holding(37 + c.word);
+        EXPECT_EQ(c.word == kTcpPortWord || c.word == kEthernetDropWord ? word : word & 0xFF,
+                  c.lowByteOrWord);
+    }
+}
+
+// An address the Ethernet port could not be reached at is written only when the user says so;
+// the default answer writes nothing. A gateway of 0.0.0.0 (none) and addresses that only look
+// like a broadcast are written without a question.
+TEST_F(VeximModuleDialogsTest, WriteAsksBeforeAnUnreachableAddress) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    LinkToModule(port);
+    const std::string anyway = "Write the configuration to the module anyway?";
+    const struct {
+        std::string edits;
+        std::string question;  // empty: none asked
+    } cases[] = {
+        {"ip 1018 0.0.0.0",
+         "IP address 0.0.0.0 is no address: the module cannot be reached over Ethernet."},
+        {"ip 1018 255.255.255.255",
+         "IP address 255.255.255.255 is the broadcast address: the module cannot be reached "
+         "over Ethernet at it."},
+        {"ip 1018 10.255.255.255\nip 1053 255.0.0.0",
+         "IP address 10.255.255.255 is the broadcast address of its subnet 255.0.0.0: the "
+         "module cannot be reached over Ethernet at it."},
+        {"ip 1018 192.168.1.20\nip 1053 255.0.255.0", "Subnet mask 255.0.255.0 is not contiguous."},
+        {"ip 1018 192.168.1.20\nip 1054 0.0.0.0", ""},
+        {"ip 1018 10.0.0.255\nip 1053 255.255.0.0", ""},
+        {"ip 1018 10.0.0.7\nip 1053 255.255.255.255", ""},
+    };
+    for (const auto& c : cases) {
+        for (const char* answer : {"No", "Yes"}) {
+            SCOPED_TRACE(c.edits + " -> " + answer);
+            // The module starts each time from its factory address.
+            ASSERT_TRUE(sim_->stop());
+            ASSERT_NE(StartModule(), 0);
+            LinkToModule(sim_->port());
+            RunConfig(c.edits + "\ncommand 1044\nanswer " + answer + "\n",
+                      [](ui::Window, const ui::Message&) {});
+            const bool asked = !c.question.empty();
+            const bool written = !asked || std::string(answer) == "Yes";
+            std::vector<std::string> boxes;
+            if (asked) {
+                boxes.push_back(MessageBoxLine("Configure Communications",
+                                               c.question + "\r\n" + anyway, answer));
+            }
+            if (written) {
+                boxes.push_back(MessageBoxLine("Configure Communications",
+                                               "Communication configuration written to the "
+                                               "module."));
+            }
+            EXPECT_EQ(TranscriptLines("msgbox"), boxes) << Transcript();
+            krtsim::StateDump dump = sim_->dump();
+            // The factory address is 192.168.1.10.
+            EXPECT_EQ(dump.holding(37 + kIpAddressWord + 3) != 10, written);
         }
     }
 }
@@ -183,7 +284,9 @@ TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile
     LinkToModule(port);
     loadOptions.lastFlashFile = "image";
     RunFlashDialog(nullptr, IDM_BACKUP_FLASH);
-    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
+                                             "Backup flash", "Flash backed up to\nimage.bin")})
+        << Transcript();
     ASSERT_TRUE(std::filesystem::exists("image.bin"));
     EXPECT_EQ(std::filesystem::file_size("image.bin"), 16384u);
     EXPECT_EQ(loadOptions.lastFlashFile, "image.bin");  // the name of the file written
@@ -194,6 +297,59 @@ TEST_F(VeximModuleDialogsTest, FlashBackupAddsTheExtensionAndRestoreNeedsItsFile
     RunFlashDialog(nullptr, IDM_RESTORE_FLASH);
     EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
                                              "Restore flash", "Failed to open file for reading")});
+}
+
+// Restore Flash overwrites both flash files of the module: it asks first, naming the image file
+// and the module it would go to, and only Yes writes; the open dialog offers no read-only box,
+// and a restore that went through says so.
+TEST_F(VeximModuleDialogsTest, RestoreAsksNamingTheFileAndTheModule) {
+    EXPECT_NE(ui::FileDialogFlags(RestoreFlashFileOptions("image.bin"), false) & 0x4u, 0u);
+
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    const std::string folder = TempPath("j.smith/\xC3\x96lpumpe 2");
+    std::filesystem::create_directories(folder);
+    const std::string image = folder + "/image.bin";
+    std::string bytes(16384, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + 3);
+    std::ofstream(image, std::ios::binary) << bytes;
+    const auto flashHoldsImage = [&](krtsim::StateDump& dump) {
+        const std::vector<uint16_t> f1 = dump.channelFlash(10);
+        return f1.size() == 4096 && f1[5] == ((bytes[10] & 0xFF) << 8 | (bytes[11] & 0xFF));
+    };
+    for (const char* answer : {"No", "Yes"}) {
+        SCOPED_TRACE(answer);
+        LinkToModule(port);
+        const size_t before = sim_->requests().size();
+        RunMainDialogObserved("menu 40025\nfile " + vexim_test::Quoted(image) + "\nanswer " +
+                                  answer + "\nanswer OK\n",
+                              [](ui::Window, const ui::Message&) {});
+        const std::string question = "Restore the flash of module " + moduleName +
+                                     " at 127.0.0.1:" + std::to_string(port) + " drop 1 from\n" +
+                                     image + "?\nWhat the module's flash holds now is overwritten.";
+        const auto boxes = TranscriptLines("msgbox");
+        ASSERT_FALSE(boxes.empty()) << Transcript();
+        EXPECT_EQ(boxes[0], MessageBoxLine("Restore flash", question, answer));
+        EXPECT_NE(moduleName.find("KRT"), std::string::npos);
+        krtsim::StateDump dump = sim_->dump();
+        const auto requests = sim_->requests();
+        bool wrote = false;
+        for (size_t i = before; i < requests.size(); ++i)
+            wrote = wrote || requests[i].functionCode == 21;
+        if (std::string(answer) == "No") {
+            EXPECT_EQ(boxes.size(), 1u);
+            EXPECT_FALSE(wrote);
+            EXPECT_FALSE(flashHoldsImage(dump));
+            EXPECT_TRUE(TranscriptLines("open 117").empty());
+        } else {
+            EXPECT_EQ(boxes,
+                      (std::vector<std::string>{
+                          MessageBoxLine("Restore flash", question, answer),
+                          MessageBoxLine("Restore flash", "Flash restored from\n" + image)}));
+            EXPECT_TRUE(flashHoldsImage(dump));
+        }
+    }
 }
 
 }  // namespace

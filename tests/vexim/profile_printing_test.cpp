@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -46,7 +47,7 @@ ReportContext Context(ModuleJob module) {
     context.profileName = "site.vxf";
     context.module = module;
     context.moduleName = "KRT-2000 03Dec2020";
-    context.config[kSerialPort1Word] = 0x9105;  // no parity, 57600 (prints 9600), drop 5
+    context.config[kSerialPort1Word] = 0x9105;  // no parity, 57600, drop 5
     context.config[kSerialPort2Word] = 0x0F20;  // even, 19200, drop 32
     context.config[kEthernetDropWord] = 0x0102;
     const uint16_t ip[12] = {10, 0, 0, 5, 255, 255, 0, 0, 10, 0, 0, 1};
@@ -80,7 +81,7 @@ TEST(VeximProfileReportTest, SerialProfileWithTheModuleRead) {
         "COM1:: 9600,Even,8,1 ASCII  drop 255",
         "Application space: 1",
         "--- Port 1 Configuation ---",
-        "Baud Rate: 9600",
+        "Baud Rate: 57600",
         "Parity: None",
         "Drop: 5",
         "--- Port 2 Configuation ---",
@@ -117,6 +118,26 @@ TEST(VeximProfileReportTest, SerialProfileWithTheModuleRead) {
     EXPECT_EQ(lines[3].y, 10 * kH);
     EXPECT_EQ(lines[6].y, 14 * kH);  // after "Filename:" comes a blank line
     EXPECT_EQ(lines.back().y, lines[lines.size() - 2].y + kH);
+}
+
+// Each port prints the rate it runs at, as the configuration dialog shows it.
+TEST(VeximProfileReportTest, PortsPrintTheRateTheyRunAt) {
+    const struct {
+        uint16_t word;
+        const char* printed;
+    } cases[] = {{0x0705, "Baud Rate: 1200"},       {0x8D05, "Baud Rate: 9600"},
+                 {0x1005, "Baud Rate: 38400"},      {0x1105, "Baud Rate: 57600"},
+                 {0x9105, "Baud Rate: 57600"},      {0x1505, "Baud Rate: Code 0x1500"},
+                 {0x0005, "Baud Rate: Code 0x0000"}};
+    for (const auto& c : cases) {
+        ReportContext context = Context(ModuleJob::kDone);
+        context.config[kSerialPort2Word] = c.word;
+        const auto texts = Texts(ProfileReportLines(SerialProfile(), context));
+        const auto port2 = std::find(texts.begin(), texts.end(), "--- Port 2 Configuation ---");
+        ASSERT_NE(port2, texts.end());
+        ASSERT_NE(port2 + 1, texts.end());
+        EXPECT_EQ(*(port2 + 1), c.printed) << std::hex << c.word;
+    }
 }
 
 TEST(VeximProfileReportTest, TcpAndUnreadModule) {

@@ -96,29 +96,24 @@ TEST_F(VeximUnattendedRunTest, ChannelOutsideTheButtonsIsRefusedNotMovedToTwo) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
     const std::string file = WriteSampleObject("sample.vxo");
-    const struct {
-        std::string channel;
-        int value;
-    } cases[] = {{"3", 3}, {"F3", 12}, {"9", 9}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE("channel " + c.channel);
-        const std::string line =
-            c.channel + " " + file + " 127.0.0.1:" + std::to_string(port) + " 1";
+    // The refusal names the channel as it was typed.
+    for (const std::string channel : {"3", "F3", "9"}) {
+        SCOPED_TRACE("channel " + channel);
+        const std::string line = channel + " " + file + " 127.0.0.1:" + std::to_string(port) + " 1";
         EXPECT_EQ(RunVexim(line), 1) << Transcript();
         EXPECT_EQ(TranscriptLines("msgbox"),
                   std::vector<std::string>{MessageBoxLine(
-                      "VEXIM Error",
-                      "Invalid channel " + std::to_string(c.value) + ". Must be 1..2. or F1..F2")});
+                      "VEXIM Error", "Invalid channel " + channel + ". Must be 1..2. or F1..F2")});
         EXPECT_TRUE(TranscriptLines("open 102").empty());
         EXPECT_TRUE(sim_->requests().empty());
     }
 }
 
-TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
-    const uint16_t port = StartModule();
-    ASSERT_NE(port, 0);
+// A profile for `file` on channel 1 of the module at the loopback's TCP `port`, drop 1, with the
+// options of a download that loads and starts the program.
+SystemProfile ModuleProfile(const std::string& file, uint16_t port) {
     SystemProfile profile;
-    profile.fileName = WriteSampleObject("from-profile.vxo");
+    profile.fileName = file;
     profile.connectMode = kConnectTcp;
     profile.host = "127.0.0.1";
     profile.tcpPort = port;
@@ -126,8 +121,17 @@ TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
     profile.channel = 1;
     profile.loadProgram = 1;
     profile.eraseFlash = 1;
+    profile.autoStart = 1;
+    profile.runRegister = 33;
     profile.retries = 3;
     profile.timeoutMs = 2000;
+    return profile;
+}
+
+TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    const SystemProfile profile = ModuleProfile(WriteSampleObject("from-profile.vxo"), port);
     const std::string profilePath = "module.vxf";
     ASSERT_TRUE(WriteProfileFile(profilePath, profile));
 
@@ -136,6 +140,67 @@ TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
     krtsim::StateDump dump = sim_->dump();
     EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, profile.fileName, 1));
     EXPECT_EQ(profileHistory[0], profilePath);
+}
+
+// A profile kept for one module names its file, channel and address. When the line names its
+// own, the line wins: its file goes into its channel on its module, and the profile gives only
+// what the line leaves out.
+TEST_F(VeximUnattendedRunTest, WhatTheLineNamesWinsOverTheProfile) {
+    const uint16_t port = StartModule();
+    ASSERT_NE(port, 0);
+    // Another module, not reachable here.
+    SystemProfile profile = ModuleProfile(WriteSampleObject("from-profile.vxo"), RefusingPort());
+    profile.drop = 9;
+    profile.channel = 2;
+    profile.retries = 2;
+    profile.timeoutMs = 6000;
+    ASSERT_TRUE(WriteProfileFile("other-module.vxf", profile));
+    const std::string module = "127.0.0.1:" + std::to_string(port);
+    const std::string before = WriteSampleObject("named-before.vxo", 40);
+    const std::string after = WriteSampleObject("named-after.vxo", 44);
+    for (const std::string& line : {"1 " + before + " " + module + " 1 -Pother-module.vxf",
+                                    "-Pother-module.vxf 1 " + after + " " + module + " 1"}) {
+        SCOPED_TRACE(line);
+        ASSERT_EQ(RunVexim(line), 0) << Transcript();
+        EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+        EXPECT_EQ(loadOptions.channel, 1);
+        EXPECT_EQ(linkSettings.tcpPort, port);
+        EXPECT_EQ(linkSettings.drop, 1);
+        // What the line left out comes from the profile.
+        EXPECT_EQ(linkSettings.timeoutMs, 6000);
+        EXPECT_EQ(linkSettings.retries, 2);
+    }
+    krtsim::StateDump dump = sim_->dump();
+    EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, after, 1));
+    EXPECT_FALSE(vexim_test::ModuleHoldsFile(dump, profile.fileName, 2));
+
+    // Named alone, the profile gives everything: the dialog opens on it, and its download goes
+    // to the profile's module.
+    EXPECT_EQ(RunVexim("-Pother-module.vxf", "command 1053\n"), 16) << Transcript();
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "VEXIM Error",
+                  "Can't open TCP connection to 127.0.0.1:" + std::to_string(profile.tcpPort))});
+    EXPECT_EQ(loadOptions.channel, 2);
+    EXPECT_EQ(loadOptions.fileName, profile.fileName);
+}
+
+// A USB serial adapter usually gets a port number above 9: COM12: with its mode after the ":"
+// downloads over Modbus RTU on that port, as COM1: does.
+TEST_F(VeximUnattendedRunTest, SerialPortAboveNineDownloadsWithItsMode) {
+    sim_ = std::make_unique<krtsim::KrtSim>();
+    ASSERT_TRUE(sim_->start(krtsim::Framing::Rtu)) << sim_->output();
+    ListSerialPort(sim_->devicePath(), "COM12");
+    const std::string file = WriteSampleObject("sample.vxo");
+
+    ASSERT_EQ(RunVexim("1 " + file + " COM12:19200,E,8,1 1"), 0) << Transcript();
+
+    EXPECT_TRUE(TranscriptLines("msgbox").empty()) << Transcript();
+    EXPECT_EQ(linkSettings.portName, "COM12:");
+    EXPECT_EQ(BaudTable[linkSettings.baudIndex], 19200u);
+    EXPECT_EQ(linkSettings.parity, 1);
+    krtsim::StateDump dump = sim_->dump();
+    EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, file, 1));
 }
 
 // The program itself: its arguments, one holding a blank, become the command line again.

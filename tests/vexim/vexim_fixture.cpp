@@ -69,7 +69,7 @@ void VeximTest::SetUp() {
     // Command lines name files relative to here: a leading "/" starts a switch.
     previousDirectory_ = std::filesystem::current_path();
     std::filesystem::current_path(directory_);
-    std::ofstream(TempPath("registry.reg")) << kStartStore;
+    ForgetStoredSettings();
     ::setenv("CALVENTO_REGISTRY", TempPath("registry.reg").c_str(), 1);
     ::setenv("TMPDIR", directory_.c_str(), 1);
     ::unsetenv("CALVENTO_UI_SCRIPT");
@@ -100,6 +100,21 @@ void VeximTest::StartUi(const std::string& script) {
     RegisterVeximResources();
 }
 
+void VeximTest::ForgetStoredSettings() {
+    std::ofstream(TempPath("registry.reg")) << kStartStore;
+}
+
+void VeximTest::ListSerialPort(const std::string& device, const std::string& comName) {
+    std::string name;
+    for (char c : device) {
+        if (c == '\\' || c == '"')
+            name += '\\';
+        name += c;
+    }
+    std::ofstream(TempPath("registry.reg"))
+        << kStartStore << "\"" << name << "\"=\"" << comName << "\"\n";
+}
+
 void VeximTest::SaveStartSettings(const std::function<void()>& edit) {
     LoadDefaultSettings(nullptr);
     edit();
@@ -110,6 +125,11 @@ void VeximTest::SaveStartSettings(const std::function<void()>& edit) {
 int VeximTest::RunVexim(const std::string& commandLine, const std::string& script) {
     StartUi(script);
     return vexim::WinMain(commandLine);
+}
+
+int VeximTest::StartVexim(const std::string& commandLine, const std::string& script) {
+    ResetProgramState();
+    return RunVexim(commandLine, script);
 }
 
 int VeximTest::RunMainDialogObserved(

@@ -23,11 +23,18 @@ class VeximTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
+    // A store without vexim's key, as on a PC where it never ran.
+    void ForgetStoredSettings();
+    // The same, with one serial device more in the port list, as COM port `comName` ("COM12").
+    void ListSerialPort(const std::string& device, const std::string& comName);
     // Settings saved before the program starts: the defaults, changed by `edit`.
     void SaveStartSettings(const std::function<void()>& edit);
 
     // Runs vexim with this command line while the UI plays `script`; returns the exit code.
     int RunVexim(const std::string& commandLine, const std::string& script = "");
+    // The same, as a new start of the program: from the start state (zeros and empty texts),
+    // with nothing kept from an earlier run but what the store and the files hold.
+    int StartVexim(const std::string& commandLine, const std::string& script = "");
 
     // Runs the main dialog alone (settings as they are), calling `observe` after every message
     // that the dialog's procedure has handled.
