@@ -42,6 +42,27 @@ std::optional<std::string> readFileBytes(const fs::path& path) {
     return std::move(bytes).str();
 }
 
+namespace {
+
+FileMoveObserver fileMoveObserver = nullptr;
+
+bool moveIntoPlace(const std::string& staging, const fs::path& target) {
+    if (fileMoveObserver != nullptr) {
+        fileMoveObserver(target, false);
+    }
+    const bool moved = platform::MoveFileOver(staging, platform::AnsiFromPath(target));
+    if (moved && fileMoveObserver != nullptr) {
+        fileMoveObserver(target, true);
+    }
+    return moved;
+}
+
+}  // namespace
+
+void setFileMoveObserver(FileMoveObserver observer) {
+    fileMoveObserver = observer;
+}
+
 bool replaceFileWith(const fs::path& target, std::string_view bytes) {
     std::string staging;
     std::FILE* out = platform::CreateStagingFile(platform::AnsiFromPath(target), staging);
@@ -56,8 +77,7 @@ bool replaceFileWith(const fs::path& target, std::string_view bytes) {
     // What lies on the disk is what was meant, before it takes the target's place.
     const fs::path stagingPath = platform::PathFromAnsi(staging);
     const std::optional<std::string> onDisk = readFileBytes(stagingPath);
-    if (written && closed && onDisk && *onDisk == bytes &&
-        platform::MoveFileOver(staging, platform::AnsiFromPath(target))) {
+    if (written && closed && onDisk && *onDisk == bytes && moveIntoPlace(staging, target)) {
         return true;
     }
     std::error_code ignored;

@@ -131,9 +131,12 @@ TEST(DtmBrondelWindow, AnInstallWithErrorsShowsTheReportAndFailure) {
               0u)
         << report;
     EXPECT_NE(report.find("\r\n Failure!\r\n DDXML not Installed / Updated!"), std::string::npos);
-    // The intermediate copies stay beside the description.
-    EXPECT_TRUE(fs::exists(fs::path(unity) / "PME KRT 0302_Pump_config.tx2"));
-    EXPECT_TRUE(fs::exists(fs::path(unity) / "PME KRT 0302_Pump_io.tx2"));
+    // The work files went with the program's work folder: none is left beside the description.
+    for (const char* suffix :
+         {"_config.tx2", "_io.tx2", "_slammed.XML", ".XML", "_repository.XML"}) {
+        EXPECT_FALSE(fs::exists(fs::path(unity) / ("PME KRT 0302_Pump" + std::string(suffix))))
+            << suffix;
+    }
 }
 
 TEST(DtmBrondelWindow, ALoopFaultFailsTheInstall) {
@@ -161,7 +164,8 @@ TEST(DtmBrondelWindow, AnUnreadableDescriptionIsAnOpenFailure) {
     const std::string path = (fs::path(folder) / "PME KRT 0302_Folder.txt").string();
     fs::create_directories(path);
     const dtmrepo::Trace quiet(0);
-    const auto outcome = dtmrepo::runInstallIntake(path, dtmrepo_test::fixedSettings(), quiet);
+    const auto outcome =
+        dtmrepo::runInstallIntake(path, folder, dtmrepo_test::fixedSettings(), quiet);
     ASSERT_EQ(outcome.result, dtmrepo::IntakeOutcome::Result::OpenFailed);
     EXPECT_EQ(dtmrepo::openFailureText(outcome.openFailure.site, outcome.openFailure.path,
                                        outcome.openFailure.output, outcome.openFailure.fileNumber),

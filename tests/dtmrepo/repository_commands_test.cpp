@@ -44,8 +44,8 @@ TEST(DtmRepositoryCommands, InstallingTwoDescriptions) {
     EXPECT_TRUE(contains(first.lastReport(),
                          "\r\n Success!\r\n  INPUT Byte Count = 2  ( 74 )\r\n  "
                          "OUTPUT Byte Count = 2  ( 28 )\r\n Inserting: " +
-                             fs::path(w.sources).string() + "/" + kPump +
-                             ".XML    \n\r\r\n New DTM Succesfully Added."))
+                             w.repository(kPump + ".XML") +
+                             "    \n\r\r\n New DTM Succesfully Added."))
         << first.lastReport();
     EXPECT_TRUE(contains(second.lastReport(), "New DTM Succesfully Added.")) << second.lastReport();
 
@@ -71,14 +71,15 @@ TEST(DtmRepositoryCommands, InstallingTwoDescriptions) {
               "['80', '48', '4', '16']");
     EXPECT_EQ(dtmrepo_test::xmlQuery(profile, "[e.get('value') for e in root.iter('ePath')]"),
               "['20 04 24 64 2C 66 2C 65', '20 04 24 64 2C 68 2C 67']");
-    EXPECT_EQ(dtmrepo_test::readFile(profile),
-              dtmrepo_test::readFile((fs::path(w.sources) / (kFull + ".XML")).string()));
+    // A copy of each installed profile is kept, for a restore after a DTM upgrade.
+    EXPECT_EQ(dtmrepo_test::readFile(profile), dtmrepo_test::readFile(w.backup(kFull + ".XML")));
 
     // The conditional-behaviour source, under the name the profile gives it.
     EXPECT_EQ(dtmrepo_test::xmlQuery(profile, "root.find('.//conditionalBehavior').get('URI')"),
               "PMX_1_2_v2.10.cs");
     const std::string source =
         dtmrepo_test::readFile((fs::path(w.unity) / "Logics" / "PMX_1_2_v2.10.cs").string());
+    EXPECT_EQ(dtmrepo_test::readFile(w.backup("Logics/PMX_1_2_v2.10.cs")), source);
     EXPECT_TRUE(contains(source, "     public class PMX_1_2_v2_10\r\n"));
     EXPECT_TRUE(contains(source, "public static bool DTM_Mode( string Mode, out string Speed)"));
     EXPECT_FALSE(fs::exists(fs::path(w.unity) / "Logics" / (kPump + ".cs")));
@@ -90,9 +91,14 @@ TEST(DtmRepositoryCommands, InstallingTwoDescriptions) {
     EXPECT_EQ(dtmrepo_test::readFile(w.backup(kPump + ".txt")), dtmrepo_test::readFile(pump));
     EXPECT_EQ(dtmrepo_test::readFile(w.backup(kFull + ".txt")), dtmrepo_test::readFile(full));
 
-    // The entry line file beside the description.
-    EXPECT_EQ(dtmrepo_test::readFile((fs::path(w.sources) / (kPump + "_repository.XML")).string()),
-              index[2] + "\r\n");
+    // Nothing but the user's descriptions beside them: the work files stayed in the program's
+    // own work folder.
+    std::vector<std::string> besideDescriptions;
+    for (const auto& entry : fs::directory_iterator(w.sources)) {
+        besideDescriptions.push_back(entry.path().filename().string());
+    }
+    std::sort(besideDescriptions.begin(), besideDescriptions.end());
+    EXPECT_EQ(besideDescriptions, (Lines{kFull + ".txt", kPump + ".txt"}));
 
     // The tree of the second run: the first entry from the index, the new one added.
     const Lines tree = second.linesStartingWith("tree ");
@@ -395,6 +401,7 @@ TEST(DtmRepositoryCommands, AFailedRestoreLeavesTheRepositoryAsItWas) {
     dtmrepo_test::writeFile(
         w.backup("DDXMLRepository_backup2.XML"),
         dtmrepo_test::fileText({kHead, "<Old>", indexLine("A.XML", "1", "A"), "</Old>"}));
+    dtmrepo_test::writeFile(w.repository("A.XML"), "A's profile\r\n");
     fs::create_directories(w.backup("RestoredDDXMLRepository.XML"));
     dtmrepo_test::writeIndex(w.unity, {indexLine("B.XML", "1", "B")});
     const auto before = dtmrepo_test::folderSnapshot(w.unity);
