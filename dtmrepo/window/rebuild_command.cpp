@@ -101,6 +101,8 @@ void rebuildCommand(BrondelState& state) {
     state.reportText += rebuilt.report;
     if (!writeTextFileLines(outputPath, rebuilt.lines)) {
         showOpenFailure(state.mainWindow, 2, output, true, 3);
+    } else {
+        state.reportText += "\r\n  Wrote " + output;
     }
     showOutcome(state, 14);
 }
