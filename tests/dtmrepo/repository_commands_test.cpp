@@ -11,6 +11,7 @@
 #include "tests/dtmrepo/description_fixture.h"
 #include "tests/dtmrepo/repository_workspace.h"
 #include "tests/dtmrepo/xml_check.h"
+#include "tests/dtmrepo/xsy_fixture.h"
 
 namespace {
 
@@ -507,6 +508,47 @@ TEST(DtmRepositoryCommands, StagingFilesOfAKilledRunAreSweptAtTheNextChange) {
     }
     for (const std::string& file : kept) {
         EXPECT_EQ(dtmrepo_test::readFile(file), "the user's") << file;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A character the ANSI conversion best-fits to a separator or a point (the yen and won signs
+// under the Japanese and Korean code pages, the acute accent under the Greek one, the Armenian
+// full stop under the Western ones, the fullwidth forms under all) leads out of the folder on
+// such a system: refused as a product identifier and as the name a rebuild takes, whatever the
+// code page of the machine the check runs on.
+TEST(DtmRepositoryCommands, NamesTheCodePageWouldTurnIntoSeparatorsAreRefused) {
+    for (const std::string c :
+         {"\u00A5", "\u20A9", "\u00B4", "\u0589", "\uFF0E", "\uFF3C", "\u2215", "\u00A6"}) {
+        const Workspace w("lookalike");
+        Lines lines = dtmrepo_test::sampleDescription();
+        lines.insert(lines.begin() + 1, "ProductID, .." + c + ".." + c + "evil");
+        const std::string path = w.description(kPump, lines);
+        const auto before = dtmrepo_test::folderSnapshot(w.unity);
+        BrondelHarness harness(w.root, w.unity);
+        const auto install = harness.run(dtmrepo_test::installScript(path) + "menu 104\n");
+        EXPECT_TRUE(contains(install.lastReport(), "\r\n   ERROR - the product identifier '_." + c +
+                                                       ".." + c +
+                                                       "evil' cannot name a repository file"))
+            << c << install.lastReport();
+        EXPECT_TRUE(contains(install.lastReport(), "Failure!")) << c;
+        EXPECT_EQ(dtmrepo_test::folderSnapshot(w.unity), before) << c;
+
+        // A device variable of the export names the rebuilt description.
+        const std::string xsy = (fs::path(w.sources) / "pump.xsy").string();
+        dtmrepo_test::writeFile(
+            xsy, dtmrepo_test::xsyExport("PME_KRT_0300_.." + c + ".." + c + "evil", "1.0",
+                                         dtmrepo_test::pumpInputs(), dtmrepo_test::pumpOutputs()));
+        const auto files = dtmrepo_test::folderSnapshot(w.root);
+        const auto rebuild = harness.run("menu 103\nfile \"" + xsy + "\"\nmenu 104\n");
+        EXPECT_TRUE(contains(rebuild.lastReport(),
+                             "ERROR - the device variable's name 'PME KRT 0300_.." + c + ".." + c +
+                                 "evil' cannot name a repository file"))
+            << c << rebuild.lastReport();
+        EXPECT_EQ(dtmrepo_test::folderSnapshot(w.root), files) << c;
     }
 }
 
