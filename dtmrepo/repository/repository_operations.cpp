@@ -3,7 +3,6 @@
 #include <system_error>
 #include <vector>
 
-#include "dtmrepo/parser/vocabulary.h"
 #include "dtmrepo/repository/behaviour_ownership.h"
 #include "dtmrepo/repository/entry_ownership.h"
 #include "dtmrepo/repository/index_lines.h"
@@ -43,25 +42,6 @@ RepositoryOutcome settle(RepositoryChange& change, RepositoryOutcome outcome,
 // that cannot be made (no repository folder) leaves the failure to the index's own reading.
 constexpr int kLockWaitMilliseconds = 5000;
 
-// Staging files ("stg*.tmp") left by a run that was killed before its move; with the lock
-// held no other run is writing one in the folders a repository change writes.
-void sweepStagingFiles(const fs::path& folder) {
-    if (folder.empty()) {
-        return;
-    }
-    std::error_code error;
-    std::vector<fs::path> stale;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = upperCase(platform::AnsiFromPath(it->path().filename()));
-        if (name.rfind("STG", 0) == 0 && name.ends_with(".TMP") && it->is_regular_file(error)) {
-            stale.push_back(it->path());
-        }
-    }
-    for (const fs::path& file : stale) {
-        fs::remove(file, error);
-    }
-}
-
 // `alsoSweep`: a further folder the command writes, such as the description's.
 std::unique_ptr<platform::FileLock> lockRepository(const RepositoryPaths& paths, bool& busy,
                                                    const fs::path& alsoSweep = {}) {
@@ -69,12 +49,13 @@ std::unique_ptr<platform::FileLock> lockRepository(const RepositoryPaths& paths,
     auto lock = platform::FileLock::Acquire(platform::AnsiFromPath(paths.lockFile()),
                                             kLockWaitMilliseconds, result);
     busy = result == platform::FileLock::Result::Busy;
+    // With the lock held no other run is writing a staging file in the repository's folders.
     if (lock) {
-        sweepStagingFiles(paths.folder());
-        sweepStagingFiles(paths.backupFolder());
-        sweepStagingFiles(findIgnoringCase(paths.backupFolder(), "Logics"));
-        sweepStagingFiles(paths.logicsFolder());
-        sweepStagingFiles(alsoSweep);
+        removeStagingFiles(paths.folder());
+        removeStagingFiles(paths.backupFolder());
+        removeStagingFiles(findIgnoringCase(paths.backupFolder(), "Logics"));
+        removeStagingFiles(paths.logicsFolder());
+        removeStagingFiles(alsoSweep);
     }
     return lock;
 }

@@ -494,9 +494,15 @@ namespace {
 // Staging files left by a run killed before its move go at the next change; nothing else does.
 TEST(DtmRepositoryCommands, StagingFilesOfAKilledRunAreSweptAtTheNextChange) {
     const Workspace w("staging");
-    const std::vector<std::string> stale = {w.repository("stg1A2B3C.tmp"), w.backup("STG9F.TMP")};
-    const std::vector<std::string> kept = {w.repository("stg1A2B3C.txt"),
-                                           w.repository("stage.tmp")};
+    // Every folder a change writes: the repository, its backups, Logics, the description's.
+    const std::vector<std::string> stale = {
+        w.repository("stg1A2B3C.tmp"), w.backup("STG9F.TMP"),
+        (fs::path(w.unity) / "Logics" / "stg00A1F2.tmp").string(),
+        (fs::path(w.sources) / "stgBEEF.tmp").string()};
+    const std::vector<std::string> kept = {
+        w.repository("stg1A2B3C.txt"), w.repository("stage.tmp"),
+        (fs::path(w.sources) / "stg_draft.tmp").string(),
+        (fs::path(w.unity) / "Logics" / "stgnotes.tmp").string()};
     for (const std::string& file : stale) {
         dtmrepo_test::writeFile(file, "half an index");
     }
