@@ -14,6 +14,11 @@ bool DescriptionLines::next(std::string& line) {
     }
     ++lineNumber_;
     if (lineNumber_ == 1) {
+        // Read as bytes, every second one a zero: no line of it would be a keyword.
+        utf16_ = startsWithUtf16ByteOrderMark(line);
+        if (utf16_) {
+            return false;
+        }
         dropByteOrderMark(line);
     }
     line = utf8Line(line);

@@ -3,9 +3,12 @@
 // The names an install derives from the chosen description file, and the check of its name:
 // the maker's module files follow the form "PME KRT 03XX_name_v_x_yy.txt".
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/ansi_path.h"
 
 namespace dtmrepo {
 
@@ -14,11 +17,19 @@ struct DescriptionNames {
     std::string root;       // the file name without folder and extension
     std::string extension;  // without its point
     std::string base;       // the chosen path less the point and the extension
+    // The program's own work folder of this install: the work files go there, not beside the
+    // user's description, and go with it.
+    std::filesystem::path workFolder;
 
-    std::string flatProfile() const { return base + "_slammed.XML"; }
-    std::string indentedProfile() const { return base + ".XML"; }
-    std::string configurationCopy() const { return base + "_config.tx2"; }
-    std::string ioCopy() const { return base + "_io.tx2"; }
+    // The work files, by name (the failure texts name them so).
+    std::string flatProfile() const { return root + "_slammed.XML"; }
+    std::string indentedProfile() const { return root + ".XML"; }
+    std::string configurationCopy() const { return root + "_config.tx2"; }
+    std::string ioCopy() const { return root + "_io.tx2"; }
+    // A work file's place (`name` in the system's code page).
+    std::filesystem::path workFile(const std::string& name) const {
+        return workFolder / platform::PathFromAnsi(name);
+    }
     std::string entryFileName() const { return root + ".XML"; }
 };
 

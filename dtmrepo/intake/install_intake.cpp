@@ -64,11 +64,13 @@ void parseDescriptionText(std::istream& description, IntakeOutcome& outcome,
     preprocessAndParse(description, outcome, settings, trace, {});
 }
 
-IntakeOutcome runInstallIntake(const std::string& chosenPath, const IntakeSettings& settings,
-                               const Trace& trace) {
+IntakeOutcome runInstallIntake(const std::string& chosenPath,
+                               const std::filesystem::path& workFolder,
+                               const IntakeSettings& settings, const Trace& trace) {
     IntakeOutcome outcome;
     const NameScan scan = scanDescriptionPath(chosenPath);
     outcome.names = scan.names;
+    outcome.names.workFolder = workFolder;
     if (auto refusal = checkDescriptionName(scan)) {
         outcome.result = IntakeOutcome::Result::Refused;
         outcome.refusal = *refusal;
@@ -93,13 +95,14 @@ IntakeOutcome runInstallIntake(const std::string& chosenPath, const IntakeSettin
     trace.line(1, "Building: " + chosenPath);
 
     preprocessAndParse(description, outcome, settings, trace, [&](const PreprocessResult& copies) {
-        if (!writeTextFileLines(platform::PathFromAnsi(outcome.names.configurationCopy()),
+        const DescriptionNames& names = outcome.names;
+        if (!writeTextFileLines(names.workFile(names.configurationCopy()),
                                 copies.configurationLines)) {
             outcome.result = IntakeOutcome::Result::OpenFailed;
             outcome.openFailure = {10, outcome.names.configurationCopy(), true, 8};
             return false;
         }
-        if (!writeTextFileLines(platform::PathFromAnsi(outcome.names.ioCopy()), copies.ioLines)) {
+        if (!writeTextFileLines(names.workFile(names.ioCopy()), copies.ioLines)) {
             outcome.result = IntakeOutcome::Result::OpenFailed;
             outcome.openFailure = {11, outcome.names.ioCopy(), true, 9};
             return false;

@@ -4,6 +4,7 @@
 // preprocessed into its configuration and I/O copies (left beside it), the record gets its
 // defaults and the parser reads the configuration copy into it.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -38,8 +39,10 @@ struct IntakeSettings {
     TimeStamp timeStamp;
 };
 
-IntakeOutcome runInstallIntake(const std::string& chosenPath, const IntakeSettings& settings,
-                               const Trace& trace);
+// The configuration and I/O copies are written to `workFolder`.
+IntakeOutcome runInstallIntake(const std::string& chosenPath,
+                               const std::filesystem::path& workFolder,
+                               const IntakeSettings& settings, const Trace& trace);
 
 // The record before the first line: the defaults and the names of the intake.
 DescriptionRecord recordDefaults(const DescriptionNames& names,

@@ -53,6 +53,11 @@ class FirstPass {
                      std::to_string(maxExpandedLines) + " lines");
             }
         }
+        if (lines_.isUtf16()) {
+            stop(
+                "ERROR - the file is saved as UTF-16 (\"Unicode\"): save it as UTF-8 or ANSI and "
+                "install it again");
+        }
         if (!result_.stopped) {
             writeIoStructureGroup(result_.ioLines, result_.configurationLines);
         }

@@ -12,6 +12,13 @@ namespace dtmrepo {
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool isValidUtf8(std::string_view text);
 
+// True when `text` starts with the byte order mark of UTF-16, little or big endian: what
+// Notepad saves as "Unicode" and PowerShell 5 redirects into. Such a file is not read as text
+// here; the user is told to save it as UTF-8 or ANSI.
+inline bool startsWithUtf16ByteOrderMark(std::string_view text) {
+    return text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0;
+}
+
 // Removes a UTF-8 byte order mark at the start of `line`.
 void dropByteOrderMark(std::string& line);
 

@@ -1,5 +1,6 @@
 #include "dtmrepo/intake/xsy_rebuild.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "dtmrepo/intake/text_encoding.h"
@@ -122,11 +123,23 @@ class ExportReader {
     XsyRebuild take() { return std::move(result_); }
 
   private:
-    // Lines due before the description is named have no file to go to.
+    // Kept from the first line on: Unity Pro writes the type sources before the data block that
+    // names the description, and the file is written only once the export is read whole.
     void write(std::initializer_list<std::string> lines) {
-        if (!result_.rootName.empty()) {
-            result_.lines.insert(result_.lines.end(), lines);
+        result_.lines.insert(result_.lines.end(), lines);
+    }
+
+    // A label is one field of a comma-separated line: the install refuses a comma in it. PLC
+    // comments hold them often ("Flow, l/min"); each becomes a semicolon, and the report says
+    // which member's comment was changed.
+    std::string labelText(std::string comment) {
+        if (comment.find(',') == std::string::npos) {
+            return comment;
         }
+        std::replace(comment.begin(), comment.end(), ',', ';');
+        result_.report += "\r\n   NOTE - the comment of " + name_ +
+                          " holds commas, which a description's label cannot: each became ';'";
+        return comment;
     }
 
     void member(const std::string& text, std::string_view heading) {
@@ -159,7 +172,7 @@ class ExportReader {
         } else {
             write({"\tvarType,\t" + type_});
         }
-        write({"\tvarName,\t" + name_, "\tvarLabel,en-us,\t" + comment, " "});
+        write({"\tvarName,\t" + name_, "\tvarLabel,en-us,\t" + labelText(comment), " "});
     }
 
     const std::string& folder_;
@@ -184,6 +197,12 @@ XsyRebuild rebuildFromVariablesExport(std::istream& xsy, const std::string& fold
     while (toolshell::readTextLine(xsy, line)) {
         ++number;
         if (number == 1) {
+            if (startsWithUtf16ByteOrderMark(line)) {
+                reader.error(
+                    "the export is saved as UTF-16 (\"Unicode\"): save it as UTF-8 and "
+                    "rebuild again");
+                break;
+            }
             dropByteOrderMark(line);
             std::string name;
             encoding = declaredEncoding(line, name);

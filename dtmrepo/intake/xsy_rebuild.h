@@ -15,7 +15,7 @@ struct XsyRebuild {
     // The device variable's name, its underscores but the last made blanks; empty when the
     // export's data block names none.
     std::string rootName;
-    std::vector<std::string> lines;  // the description, from the device variable on
+    std::vector<std::string> lines;  // the description, written only when `rootName` names it
     std::string report;              // appended to the command's report
     size_t reportAtOutput = 0;       // the report's length once the description was named
     int errorCount = 0;

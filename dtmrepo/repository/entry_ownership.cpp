@@ -67,11 +67,15 @@ bool sameFolder(const fs::path& a, const fs::path& b) {
 }
 
 std::string refusal(std::string_view name, std::string_view why) {
-    return "Installation of " + std::string(name) + " Canceled.\r\n\r\n" + std::string(why) +
-           " Nothing was written.";
+    return installRefusal(name, why);
 }
 
 }  // namespace
+
+std::string installRefusal(std::string_view entryFileName, std::string_view why) {
+    return "Installation of " + std::string(entryFileName) + " Canceled.\r\n\r\n" +
+           std::string(why) + " Nothing was written.";
+}
 
 bool isOurEntry(const fs::path& backupFolder, std::string_view fileName) {
     return isMakersModuleName(fileName) || descriptionArchived(backupFolder, fileName);

@@ -23,6 +23,9 @@ bool isRepositoryOwnName(std::string_view fileName);
 // program archived in `backupFolder`.
 bool isOurEntry(const std::filesystem::path& backupFolder, std::string_view fileName);
 
+// The text of an install refused before it wrote anything: `why`, after the entry's name.
+std::string installRefusal(std::string_view entryFileName, std::string_view why);
+
 // The refusal text for an install whose entry `entryFileName` (system code page) names a file
 // of the repository itself or another maker's entry in `index`, or whose outputs beside the
 // description (`outputs`) would land on such a file; nothing when the install may go on.

@@ -84,11 +84,13 @@ RemovalResult removeEntry(const IndexLines& index, std::string_view fileName) {
     return result;
 }
 
-RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy) {
+RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy,
+                              const std::function<bool(const std::string& line)>& restorable) {
     RestoreResult result;
     // The first line is the XML declaration, never an entry.
     std::unordered_set<std::string> present;
     for (size_t i = 1; i < index.size(); ++i) {
+        ++result.attributeReads;
         if (auto file = fileAttribute(index[i])) {
             present.insert(upperCase(*file));
         }
@@ -99,12 +101,18 @@ RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& install
     }
     result.lines.assign(index.begin(), index.end() - 1);
     for (size_t i = 1; i < installCopy.size(); ++i) {
+        ++result.attributeReads;
         auto file = fileAttribute(installCopy[i]);
         // Each missing entry comes back once, however often the copy lists it.
-        if (file && present.insert(upperCase(*file)).second) {
-            result.lines.push_back(installCopy[i]);
-            result.changed = true;
+        if (!file || !present.insert(upperCase(*file)).second) {
+            continue;
         }
+        if (restorable && !restorable(installCopy[i])) {
+            result.notRestored.push_back(*file);
+            continue;
+        }
+        result.lines.push_back(installCopy[i]);
+        result.changed = true;
     }
     result.lines.push_back(index.back());
     return result;
@@ -119,16 +127,16 @@ std::optional<std::string> checkRepositoryName(std::string_view name, std::strin
         refused = refused || static_cast<unsigned char>(c) < ' ' ||
                   kRefused.find(c) != std::string_view::npos;
     }
-    // The file call on Windows receives the name in the ANSI code page, where these become
-    // separators and points.
-    refused = refused || platform::HoldsPathLookAlike(name);
+    // The file call on Windows receives the name converted to the ANSI code page, where a
+    // look-alike becomes a separator or a point and a character the page lacks another name.
+    refused = refused || !platform::ReachesFileCallsUnchanged(name);
     if (!refused) {
         return std::nullopt;
     }
     return std::string(what) + " '" + std::string(name) +
            "' cannot name a repository file: it must not be empty, end in a blank or a point, "
            "or hold any of \\ / : * ? \" < > |, a control character or a character that "
-           "Windows turns into one of them";
+           "Windows turns into one of them or that its code page lacks";
 }
 
 }  // namespace dtmrepo

@@ -4,6 +4,7 @@
 // between the lines of its enclosing element. Entries are matched by their DDXMLFile value
 // exactly (letter case aside, as the file system does), never by a part of the line.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,15 +52,23 @@ struct RestoreResult {
     IndexLines lines;      // empty when the index has no lines
     bool changed = false;  // some entry of the install copy was missing from the index
     size_t keys = 0;       // entries found in the index
+    // The DDXMLFile values of the missing entries that `restorable` turned down.
+    std::vector<std::string> notRestored;
+    // Index and install-copy lines whose DDXMLFile was read: one read per line, however long
+    // both are (the work a nested search would multiply).
+    size_t attributeReads = 0;
 };
 
 // The current index whole, with the install copy's entry lines that it lacks added above its
-// closing line: after a DTM upgrade the index holds entries the copy never knew.
-RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy);
+// closing line: after a DTM upgrade the index holds entries the copy never knew. A missing
+// entry comes back only when `restorable` (if given) says its files can be there.
+RestoreResult restoreFromCopy(const IndexLines& index, const IndexLines& installCopy,
+                              const std::function<bool(const std::string& line)>& restorable = {});
 
-// The report message (after "ERROR - ") when `name` cannot stand as a file name in the repository:
-// empty, holding a character a Windows file name cannot hold, a control character, or a
-// look-alike that the conversion to the ANSI code page turns into a separator or a point.
+// The report message (after "ERROR - ") when UTF-8 `name` cannot stand as a file name in the
+// repository: empty, holding a character a Windows file name cannot hold, a control character,
+// or one that the conversion to the ANSI code page changes (a look-alike that becomes a
+// separator or a point, or a character the page lacks).
 std::optional<std::string> checkRepositoryName(std::string_view name, std::string_view what);
 
 }  // namespace dtmrepo

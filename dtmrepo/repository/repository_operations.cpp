@@ -3,7 +3,7 @@
 #include <system_error>
 #include <vector>
 
-#include "dtmrepo/parser/vocabulary.h"
+#include "dtmrepo/repository/behaviour_ownership.h"
 #include "dtmrepo/repository/entry_ownership.h"
 #include "dtmrepo/repository/index_lines.h"
 #include "dtmrepo/repository/repository_paths.h"
@@ -42,32 +42,29 @@ RepositoryOutcome settle(RepositoryChange& change, RepositoryOutcome outcome,
 // that cannot be made (no repository folder) leaves the failure to the index's own reading.
 constexpr int kLockWaitMilliseconds = 5000;
 
-// Staging files ("stg*.tmp") left by a run that was killed before its move; with the lock
-// held no other run is writing one.
-void sweepStagingFiles(const fs::path& folder) {
-    std::error_code error;
-    std::vector<fs::path> stale;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = upperCase(platform::AnsiFromPath(it->path().filename()));
-        if (name.rfind("STG", 0) == 0 && name.ends_with(".TMP") && it->is_regular_file(error)) {
-            stale.push_back(it->path());
-        }
-    }
-    for (const fs::path& file : stale) {
-        fs::remove(file, error);
-    }
-}
-
-std::unique_ptr<platform::FileLock> lockRepository(const RepositoryPaths& paths, bool& busy) {
+// `alsoSweep`: a further folder the command writes, such as the description's.
+std::unique_ptr<platform::FileLock> lockRepository(const RepositoryPaths& paths, bool& busy,
+                                                   const fs::path& alsoSweep = {}) {
     platform::FileLock::Result result = platform::FileLock::Result::Failed;
     auto lock = platform::FileLock::Acquire(platform::AnsiFromPath(paths.lockFile()),
                                             kLockWaitMilliseconds, result);
     busy = result == platform::FileLock::Result::Busy;
+    // With the lock held no other run is writing a staging file in the repository's folders.
     if (lock) {
-        sweepStagingFiles(paths.folder());
-        sweepStagingFiles(paths.backupFolder());
+        removeStagingFiles(paths.folder());
+        removeStagingFiles(paths.backupFolder());
+        removeStagingFiles(findIgnoringCase(paths.backupFolder(), "Logics"));
+        removeStagingFiles(paths.logicsFolder());
+        removeStagingFiles(alsoSweep);
     }
     return lock;
+}
+
+RepositoryOutcome refused(std::string refusal) {
+    RepositoryOutcome outcome;
+    outcome.result = RepositoryOutcome::Result::Refused;
+    outcome.refusal = std::move(refusal);
+    return outcome;
 }
 
 template <typename Outcome>
@@ -81,14 +78,11 @@ Outcome busyOutcome() {
 
 RepositoryOutcome installIntoRepository(const InstallRequest& request) {
     if (auto refusal = checkInstallTargets(request.unityPath, request.entryFileName, {})) {
-        RepositoryOutcome outcome;
-        outcome.result = RepositoryOutcome::Result::Refused;
-        outcome.refusal = *refusal;
-        return outcome;
+        return refused(*refusal);
     }
     const RepositoryPaths paths(request.unityPath);
     bool busy = false;
-    const auto lock = lockRepository(paths, busy);
+    const auto lock = lockRepository(paths, busy, request.description.parent_path());
     if (busy) {
         return busyOutcome<RepositoryOutcome>();
     }
@@ -99,13 +93,19 @@ RepositoryOutcome installIntoRepository(const InstallRequest& request) {
         return openFailed(22, index, false, 5);
     }
     // The index is UTF-8; the entry's file name is in the system's code page.
-    const MergeResult merged =
-        mergeEntry(*indexLines, request.entryLine, platform::Utf8FromAnsi(request.entryFileName));
+    const std::string entryFile = platform::Utf8FromAnsi(request.entryFileName);
+    const MergeResult merged = mergeEntry(*indexLines, request.entryLine, entryFile);
     RepositoryOutcome outcome;
     outcome.matched = merged.matched;
     if (!merged.placed) {
         outcome.result = RepositoryOutcome::Result::NoPlace;
         return outcome;
+    }
+    if (request.behaviourSource) {
+        if (auto problem =
+                behaviourSourceOwnerProblem(paths, *indexLines, entryFile, request.behaviourName)) {
+            return refused(installRefusal(request.entryFileName, *problem));
+        }
     }
     RepositoryChange change;
     change.makeFolder(paths.backupFolder());
@@ -113,14 +113,23 @@ RepositoryOutcome installIntoRepository(const InstallRequest& request) {
     change.copyFile(request.description, paths.backupFolder() / request.description.filename());
     change.makeWritable(index);
     change.copyFile(request.indentedProfile, paths.profile(request.entryFileName));
-    const std::string newIndex = textWithLineEnds(merged.lines);
-    outcome.indexReplaced = change.writeFile(index, newIndex);
-    change.writeFile(paths.backupAfterInstall(), newIndex, index);
+    // A restore after a DTM upgrade that removed the profile puts it back from this copy.
+    change.copyFile(request.indentedProfile,
+                    findIgnoringCase(paths.backupFolder(), request.entryFileName));
     if (request.behaviourSource) {
-        // The Logics folder belongs to the DTM installation: it is never made here.
+        // The Logics folder belongs to the DTM installation: it is never made here. The source
+        // it held was checked to be the entry's own; the copy kept is the one installed now.
         change.copyFile(*request.behaviourSource,
                         findIgnoringCase(paths.logicsFolder(), request.behaviourName));
+        change.makeFolder(findIgnoringCase(paths.backupFolder(), "Logics"));
+        change.copyFile(*request.behaviourSource,
+                        keptBehaviourSource(paths, request.behaviourName));
     }
+    // Every file the new entry needs is in place before the index names it: the index is the
+    // last file to move.
+    const std::string newIndex = textWithLineEnds(merged.lines);
+    change.writeFile(paths.backupAfterInstall(), newIndex, index);
+    outcome.indexReplaced = change.writeFile(index, newIndex);
     return settle(change, outcome, paths.backupBeforeChange());
 }
 
@@ -151,9 +160,11 @@ RepositoryOutcome removeFromRepository(const std::string& unityPath, const std::
     }
     change.makeWritable(index);
     if (outcome.matched) {
+        // The install copy first: stopped between the two, the index still lists the entry and
+        // a restore has nothing to bring back.
         const std::string newIndex = textWithLineEnds(removal.lines);
-        outcome.indexReplaced = change.writeFile(index, newIndex);
         change.writeFile(paths.backupAfterInstall(), newIndex, index);
+        outcome.indexReplaced = change.writeFile(index, newIndex);
     } else if (const auto copy = readTextFileLines(paths.backupAfterInstall())) {
         // The index did not list it, but a restore must not bring it back from the copy.
         const RemovalResult fromCopy = removeEntry(*copy, platform::Utf8FromAnsi(fileName));
@@ -187,15 +198,49 @@ RestoreOutcome restoreRepository(const std::string& unityPath) {
         static_cast<RepositoryOutcome&>(outcome) = openFailed(3, index, false, 1);
         return outcome;
     }
-    const RestoreResult restored = restoreFromCopy(*indexLines, *installCopy);
+    // An entry comes back only with its profile: in the repository, or put back from the copy
+    // an install of this program kept (with its behaviour source, where a copy of that is kept
+    // and the Logics folder lacks it).
+    std::vector<std::pair<fs::path, fs::path>> putBack;  // from, to
+    const auto restorable = [&](const std::string& line) {
+        const auto name = entryProfileName(line);
+        const fs::path profile = paths.profile(*name);
+        const fs::path kept = findIgnoringCase(paths.backupFolder(), *name);
+        std::error_code error;
+        const bool present = fs::is_regular_file(profile, error);
+        const bool ours = isOurEntry(paths.backupFolder(),
+                                     platform::AnsiFromUtf8(fileAttribute(line).value_or("")));
+        if (!present && !(ours && fs::is_regular_file(kept, error))) {
+            return false;
+        }
+        if (!present) {
+            putBack.emplace_back(kept, profile);
+        }
+        const auto source = profileBehaviourSource(present ? profile : kept);
+        if (source && ours && fs::is_directory(paths.logicsFolder(), error)) {
+            const std::string sourceName = platform::AnsiFromUtf8(*source);
+            const fs::path target = findIgnoringCase(paths.logicsFolder(), sourceName);
+            const fs::path keptSource = keptBehaviourSource(paths, sourceName);
+            if (!fs::exists(target, error) && fs::is_regular_file(keptSource, error)) {
+                putBack.emplace_back(keptSource, target);
+            }
+        }
+        return true;
+    };
+    const RestoreResult restored = restoreFromCopy(*indexLines, *installCopy, restorable);
     outcome.keys = restored.keys;
     outcome.changed = restored.changed;
     outcome.indexEmpty = indexLines->empty();
+    outcome.notRestored = restored.notRestored;
     if (!restored.changed) {
         return outcome;
     }
     RepositoryChange change;
     change.makeWritable(index);
+    for (const auto& [from, to] : putBack) {
+        change.copyFile(from, to);
+    }
+    outcome.filesPutBack = putBack.size();
     const std::string result = textWithLineEnds(restored.lines);
     change.writeFile(paths.restoredIndex(), result);
     // The index the DTM upgrade wrote is kept: the restore must be undoable by hand.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "dtmrepo/open_failure_site.h"
 #include "dtmrepo/repository/repository_change.h"
@@ -46,12 +47,15 @@ struct InstallRequest {
     std::string behaviourName;
 };
 
-// Backs the index up, archives the description, copies the profile in, merges the entry line
-// into the index, backs the index up again and copies the behaviour source into Logics.
+// Backs the index up, archives the description, copies the profile in (keeping a copy in the
+// backup folder), copies the behaviour source into Logics (keeping a copy too), writes the
+// install copy and, last, the index: a run stopped at any point leaves no index entry whose
+// files are not in place. A behaviour source in Logics that is not the entry's own refuses it.
 RepositoryOutcome installIntoRepository(const InstallRequest& request);
 
-// Backs the index and the entry's profile up and removes the entry's lines from the index and
-// from the install copy, so that a restore does not bring it back.
+// Backs the index and the entry's profile up and removes the entry's lines from the install
+// copy and then from the index, so that a restore does not bring it back, even after a run
+// stopped between the two.
 RepositoryOutcome removeFromRepository(const std::string& unityPath, const std::string& fileName);
 
 struct RestoreOutcome : RepositoryOutcome {
@@ -59,10 +63,16 @@ struct RestoreOutcome : RepositoryOutcome {
     size_t keys = 0;
     bool changed = false;     // the index was replaced
     bool indexEmpty = false;  // the index has no lines to add entries to
+    // Entries of the install copy left out: their profile is neither in the repository nor
+    // among this program's copies (their DDXMLFile values).
+    std::vector<std::string> notRestored;
+    size_t filesPutBack = 0;  // profiles and behaviour sources put back from the copies
 };
 
 // Adds to the index the entries of the copy taken after the last install that it lacks, keeping
-// every line it has; the replaced index is kept in the backup folder.
+// every line it has, when their profile is in the repository or can be put back from this
+// program's copy (with its behaviour source, where a copy is kept); the replaced index is kept
+// in the backup folder.
 RestoreOutcome restoreRepository(const std::string& unityPath);
 
 }  // namespace dtmrepo

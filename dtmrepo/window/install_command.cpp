@@ -1,11 +1,12 @@
 // File > Install new .txt: the description is checked and parsed, its profile and
-// conditional-behaviour source written beside it, and, when it had no errors, entered into
-// the repository and the tree.
+// conditional-behaviour source written in the program's own work folder, and, when it had no
+// errors, entered into the repository and the tree. Nothing is left beside the description.
 
 #include "dtmrepo/intake/install_intake.h"
 #include "dtmrepo/repository/entry_ownership.h"
 #include "dtmrepo/repository/index_lines.h"
 #include "dtmrepo/repository/repository_operations.h"
+#include "dtmrepo/repository/repository_paths.h"
 #include "dtmrepo/repository/tree_items.h"
 #include "dtmrepo/text_files.h"
 #include "dtmrepo/window/brondel_messages.h"
@@ -17,6 +18,7 @@
 #include "dtmrepo/writers/profile_writer.h"
 #include "platform/ansi_path.h"
 #include "toolshell/open_file_dialog.h"
+#include "toolshell/work_folder.h"
 
 namespace dtmrepo {
 
@@ -25,13 +27,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A file named by profile text (UTF-8), such as the product identifier, beside the description.
-fs::path besideDescription(const IntakeOutcome& intake, const std::string& name) {
-    return platform::PathFromAnsi(intake.names.chosenPath).parent_path() /
-           platform::PathFromAnsi(platform::AnsiFromUtf8(name));
+// A work file named by profile text (UTF-8), such as the product identifier.
+fs::path workFile(const IntakeOutcome& intake, const std::string& name) {
+    return intake.names.workFile(platform::AnsiFromUtf8(name));
 }
 
-// The files an install writes beside its description (they stay there).
+// The files an install writes for the repository step (in the work folder).
 struct WrittenFiles {
     std::optional<fs::path> behaviourSource;
 };
@@ -52,14 +53,14 @@ WrittenFiles writeProfileFiles(ui::Window owner, const IntakeOutcome& intake, Ch
     WrittenFiles written;
     const DescriptionRecord& record = intake.record;
     const std::vector<std::string> flat = flatProfileLines(record);
-    if (!writeTextFileLines(platform::PathFromAnsi(intake.names.flatProfile()), flat)) {
+    if (!writeTextFileLines(intake.names.workFile(intake.names.flatProfile()), flat)) {
         failedOpen(owner, report, 17, intake.names.flatProfile(), 2, trace);
     }
-    // The source goes beside the description under the name the profile gives it; an
-    // identifier that could lead out of that folder names no file at all (it is reported).
+    // The source is written under the name the profile gives it; an identifier that could lead
+    // out of its folder names no file at all (it is reported).
     const std::vector<std::string> source = behaviourSourceLines(record);
     if (!source.empty() && isPlainName(record.productId)) {
-        const fs::path path = besideDescription(intake, behaviourSourceName(record));
+        const fs::path path = workFile(intake, behaviourSourceName(record));
         if (writeTextFileLines(path, source)) {
             written.behaviourSource = path;
         } else {
@@ -68,7 +69,7 @@ WrittenFiles writeProfileFiles(ui::Window owner, const IntakeOutcome& intake, Ch
     }
     const LayoutResult layout = indentProfile(flat, trace);
     report.warningCount += layout.unknownCount;
-    if (!writeTextFileLines(platform::PathFromAnsi(intake.names.indentedProfile()), layout.lines)) {
+    if (!writeTextFileLines(intake.names.workFile(intake.names.indentedProfile()), layout.lines)) {
         failedOpen(owner, report, 20, intake.names.indentedProfile(), 2, trace);
     }
     return written;
@@ -76,10 +77,11 @@ WrittenFiles writeProfileFiles(ui::Window owner, const IntakeOutcome& intake, Ch
 
 // The names that become repository files must be plain file names.
 void checkNames(const IntakeOutcome& intake, CheckReport& report, const Trace& trace) {
-    if (auto problem = checkRepositoryName(intake.names.root, "the description's name")) {
+    // The root is a file name in the system's code page; the check reads UTF-8.
+    const std::string root = platform::Utf8FromAnsi(intake.names.root);
+    if (auto problem = checkRepositoryName(root, "the description's name")) {
         report.error(*problem, trace);
     }
-    const std::string root = platform::Utf8FromAnsi(intake.names.root);
     if (intake.productIdentifier != root) {
         if (auto problem =
                 checkRepositoryName(intake.productIdentifier, "the product identifier")) {
@@ -107,19 +109,12 @@ void refuseInstall(BrondelState& state, const std::string& refusal) {
     showOutcome(state, 11);
 }
 
-std::vector<fs::path> intakeOutputs(const DescriptionNames& names) {
-    return {platform::PathFromAnsi(names.indentedProfile()),
-            platform::PathFromAnsi(names.flatProfile()),
-            platform::PathFromAnsi(names.configurationCopy()),
-            platform::PathFromAnsi(names.ioCopy())};
-}
-
 void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
                          const WrittenFiles& written, CheckReport& report) {
     InstallRequest request;
     request.unityPath = state.UnityPath;
     request.description = platform::PathFromAnsi(intake.names.chosenPath);
-    request.indentedProfile = platform::PathFromAnsi(intake.names.indentedProfile());
+    request.indentedProfile = intake.names.workFile(intake.names.indentedProfile());
     request.entryFileName = intake.names.entryFileName();
     request.entryLine = indexEntryLine(intake.record, intake.names);
     request.behaviourSource = written.behaviourSource;
@@ -160,7 +155,9 @@ void enterIntoRepository(BrondelState& state, const IntakeOutcome& intake,
     addEntryItems(state, installedEntryItems(key, intake.record));
     state.inputByteCount = intake.record.inputByteCount();
     state.outputByteCount = intake.record.outputByteCount();
-    state.insertedProfile = intake.names.indentedProfile();
+    // The work folder goes with the command: the profile is shown where it was inserted.
+    state.insertedProfile =
+        displayPath(RepositoryPaths(state.UnityPath).profile(request.entryFileName));
 }
 
 }  // namespace
@@ -175,16 +172,22 @@ void installCommand(BrondelState& state) {
         return;
     }
     state.reportText.clear();
-    // Checked before the intake writes its copies beside the description, which may lie in
-    // the repository folder itself.
+    // Checked before the intake reads the description.
     const DescriptionNames chosen = scanDescriptionPath(state.currentFile).names;
-    if (auto refusal =
-            checkInstallTargets(state.UnityPath, chosen.entryFileName(), intakeOutputs(chosen))) {
+    if (auto refusal = checkInstallTargets(state.UnityPath, chosen.entryFileName(), {})) {
         refuseInstall(state, *refusal);
         return;
     }
-    IntakeOutcome intake =
-        runInstallIntake(state.currentFile, {state.revisionDate, currentTimeStamp()}, state.trace);
+    const toolshell::WorkFolder work("brondel");
+    if (!work.made()) {
+        state.errorCount = 1;
+        state.reportText = "Building: " + state.currentFile +
+                           "\r\nERROR - no work folder for the install: " + work.error();
+        showOutcome(state, 1);
+        return;
+    }
+    IntakeOutcome intake = runInstallIntake(state.currentFile, work.path(),
+                                            {state.revisionDate, currentTimeStamp()}, state.trace);
     switch (intake.result) {
         case IntakeOutcome::Result::Refused:
             refuseInstall(state, intake.refusal);
@@ -205,21 +208,13 @@ void installCommand(BrondelState& state) {
             break;
     }
     CheckReport& report = intake.report;
-    const std::string entryFile = intake.productIdentifier + "_repository.XML";
-    if (isPlainName(intake.productIdentifier)) {
-        const std::vector<fs::path> entryLineFile = {besideDescription(intake, entryFile)};
-        if (auto refusal =
-                checkInstallTargets(state.UnityPath, intake.names.entryFileName(), entryLineFile)) {
-            refuseInstall(state, *refusal);
-            return;
-        }
-    }
     checkNames(intake, report, state.trace);
     const WrittenFiles written = writeProfileFiles(state.mainWindow, intake, report, state.trace);
 
     if (isPlainName(intake.productIdentifier)) {
-        const fs::path entryPath = besideDescription(intake, entryFile);
-        if (!writeTextFileLines(entryPath, {indexEntryLine(intake.record, intake.names)})) {
+        const std::string entryFile = intake.productIdentifier + "_repository.XML";
+        if (!writeTextFileLines(workFile(intake, entryFile),
+                                {indexEntryLine(intake.record, intake.names)})) {
             showOpenFailure(state.mainWindow, 21, entryFile, true, 3);
         }
     }

@@ -99,8 +99,12 @@ void rebuildCommand(BrondelState& state) {
         return;
     }
     state.reportText += rebuilt.report;
+    // A rebuild killed before its move left its staging file here.
+    removeStagingFiles(outputPath.parent_path());
     if (!writeTextFileLines(outputPath, rebuilt.lines)) {
         showOpenFailure(state.mainWindow, 2, output, true, 3);
+    } else {
+        state.reportText += "\r\n  Wrote " + output;
     }
     showOutcome(state, 14);
 }

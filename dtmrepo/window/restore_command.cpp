@@ -1,5 +1,6 @@
 // File > Restore after DTM upgrade: the entries of the copy taken after the last install that
-// the index lacks are added to it, and the program ends.
+// the index lacks are added to it, those whose profile is gone named instead, and the program
+// ends.
 
 #include "dtmrepo/repository/repository_operations.h"
 #include "dtmrepo/window/brondel_messages.h"
@@ -45,6 +46,23 @@ void restoreCommand(BrondelState& state) {
     } else if (outcome.indexEmpty) {
         tell(state.mainWindow,
              "Nothing was restored: DDXMLRepository.XML holds no lines to add the entries to.");
+    } else if (!outcome.notRestored.empty()) {
+        // An index line whose profile is gone would list an entry the DTM cannot load.
+        std::string text = outcome.changed
+                               ? "The other entries of the install copy were restored, but not "
+                                 "these:"
+                               : "Nothing was restored. These entries of the install copy are "
+                                 "missing from DDXMLRepository.XML:";
+        for (const std::string& file : outcome.notRestored) {
+            text += "\r\n   " + file;
+        }
+        text +=
+            "\r\nTheir profile is neither in the repository nor among the copies this program "
+            "keeps in TVQbackup.";
+        if (outcome.changed) {
+            state.trace.line(3, "   copied the restored index");
+        }
+        tell(state.mainWindow, text, ui::Icon::Warning);
     } else if (!outcome.changed) {
         tell(state.mainWindow,
              "Nothing was restored: every entry of the install copy is in DDXMLRepository.XML.");

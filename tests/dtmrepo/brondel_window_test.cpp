@@ -131,9 +131,12 @@ TEST(DtmBrondelWindow, AnInstallWithErrorsShowsTheReportAndFailure) {
               0u)
         << report;
     EXPECT_NE(report.find("\r\n Failure!\r\n DDXML not Installed / Updated!"), std::string::npos);
-    // The intermediate copies stay beside the description.
-    EXPECT_TRUE(fs::exists(fs::path(unity) / "PME KRT 0302_Pump_config.tx2"));
-    EXPECT_TRUE(fs::exists(fs::path(unity) / "PME KRT 0302_Pump_io.tx2"));
+    // The work files went with the program's work folder: none is left beside the description.
+    for (const char* suffix :
+         {"_config.tx2", "_io.tx2", "_slammed.XML", ".XML", "_repository.XML"}) {
+        EXPECT_FALSE(fs::exists(fs::path(unity) / ("PME KRT 0302_Pump" + std::string(suffix))))
+            << suffix;
+    }
 }
 
 TEST(DtmBrondelWindow, ALoopFaultFailsTheInstall) {
@@ -154,6 +157,54 @@ TEST(DtmBrondelWindow, ALoopFaultFailsTheInstall) {
     EXPECT_NE(report.find("\r\n Failure!\r\n \r\n Remember to Update"), std::string::npos);
 }
 
+// Notepad's "Unicode" and PowerShell 5's ">" write UTF-16 with a byte order mark: the user is
+// told how to save the file instead of reading about an unknown command. A UTF-8 file with its
+// byte order mark installs, as does one without.
+TEST(DtmBrondelWindow, AFileSavedAsUtf16IsToldToBeSavedAsUtf8OrAnsi) {
+    struct Case {
+        std::string name;
+        std::string bytes;
+        bool installs;
+    };
+    const std::string text = dtmrepo_test::fileText(dtmrepo_test::sampleDescription());
+    std::string little = "\xFF\xFE";
+    std::string big = "\xFE\xFF";
+    for (char c : text) {
+        little += std::string{c, '\0'};
+        big += std::string{'\0', c};
+    }
+    const std::vector<Case> cases = {{"utf16le", little, false},
+                                     {"utf16be", big, false},
+                                     {"utf8bom", "\xEF\xBB\xBF" + text, true},
+                                     {"utf8", text, true}};
+    for (const Case& c : cases) {
+        const std::string unity = emptyRepository("utf16-" + c.name);
+        const std::string path = (fs::path(unity) / "PME KRT 0302_Pump.txt").string();
+        dtmrepo_test::writeFile(path, c.bytes);
+        const auto index = dtmrepo_test::readFile(
+            (fs::path(unity) / "DDXMLRepository" / "DDXMLRepository.XML").string());
+        BrondelHarness harness(unity, unity);
+        const auto run = harness.run("menu 100\nfile \"" + path + "\"\nmenu 104\n");
+        const std::string report = run.lastReport();
+        if (c.installs) {
+            EXPECT_NE(report.find("New DTM Succesfully Added."), std::string::npos)
+                << c.name << ": " << report;
+            continue;
+        }
+        EXPECT_EQ(report.rfind("Building: " + path +
+                                   "\r\nERROR - the file is saved as UTF-16 (\"Unicode\"): save "
+                                   "it as UTF-8 or ANSI and install it again\r\n Failure!",
+                               0),
+                  0u)
+            << c.name << ": " << report;
+        EXPECT_EQ(report.find("Unknown"), std::string::npos) << c.name;
+        EXPECT_EQ(dtmrepo_test::readFile(
+                      (fs::path(unity) / "DDXMLRepository" / "DDXMLRepository.XML").string()),
+                  index)
+            << c.name;
+    }
+}
+
 TEST(DtmBrondelWindow, AnUnreadableDescriptionIsAnOpenFailure) {
     // A folder of a description's name is no file to read (and the test may run as root,
     // who reads every file).
@@ -161,7 +212,8 @@ TEST(DtmBrondelWindow, AnUnreadableDescriptionIsAnOpenFailure) {
     const std::string path = (fs::path(folder) / "PME KRT 0302_Folder.txt").string();
     fs::create_directories(path);
     const dtmrepo::Trace quiet(0);
-    const auto outcome = dtmrepo::runInstallIntake(path, dtmrepo_test::fixedSettings(), quiet);
+    const auto outcome =
+        dtmrepo::runInstallIntake(path, folder, dtmrepo_test::fixedSettings(), quiet);
     ASSERT_EQ(outcome.result, dtmrepo::IntakeOutcome::Result::OpenFailed);
     EXPECT_EQ(dtmrepo::openFailureText(outcome.openFailure.site, outcome.openFailure.path,
                                        outcome.openFailure.output, outcome.openFailure.fileNumber),

@@ -211,9 +211,19 @@ FolderSweeper& sweeper() {
 
 }  // namespace
 
+// The file dialogs take a path of at most 260 characters, as Windows' do, and the deepest file
+// a test chooses lies about 110 characters below its folder: below a temporary folder longer
+// than this, the tests' folders go to the system's own temporary folder (the program's work
+// folder stays below the long one).
+constexpr size_t kLongestTestBase = 120;
+
 std::string freshFolder(const std::string& name) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("dtmrepo-" + std::to_string(getpid()) + "-" + name);
+    fs::path base = fs::temp_directory_path();
+    std::error_code error;
+    if (base.string().size() > kLongestTestBase && fs::is_directory("/tmp", error)) {
+        base = "/tmp";
+    }
+    const fs::path folder = base / ("dtmrepo-" + std::to_string(getpid()) + "-" + name);
     fs::remove_all(folder);
     fs::create_directories(folder);
     sweeper().folders_.push_back(folder);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "dtmrepo/intake/description_names.h"
 
 namespace {
@@ -67,10 +69,15 @@ TEST(DtmNameCheck, DerivedNames) {
     EXPECT_EQ(names.root, "PME KRT 0302_Pump.v1");
     EXPECT_EQ(names.extension, "txt");
     EXPECT_EQ(names.base, "c:\\work\\PME KRT 0302_Pump.v1");
-    EXPECT_EQ(names.flatProfile(), "c:\\work\\PME KRT 0302_Pump.v1_slammed.XML");
-    EXPECT_EQ(names.indentedProfile(), "c:\\work\\PME KRT 0302_Pump.v1.XML");
-    EXPECT_EQ(names.configurationCopy(), "c:\\work\\PME KRT 0302_Pump.v1_config.tx2");
-    EXPECT_EQ(names.ioCopy(), "c:\\work\\PME KRT 0302_Pump.v1_io.tx2");
+    // The work files are named by the root and lie in the program's own work folder.
+    EXPECT_EQ(names.flatProfile(), "PME KRT 0302_Pump.v1_slammed.XML");
+    EXPECT_EQ(names.indentedProfile(), "PME KRT 0302_Pump.v1.XML");
+    EXPECT_EQ(names.configurationCopy(), "PME KRT 0302_Pump.v1_config.tx2");
+    EXPECT_EQ(names.ioCopy(), "PME KRT 0302_Pump.v1_io.tx2");
+    auto working = names;
+    working.workFolder = "/tmp/brondel-1";
+    EXPECT_EQ(working.workFile(names.ioCopy()),
+              std::filesystem::path("/tmp/brondel-1/PME KRT 0302_Pump.v1_io.tx2"));
     EXPECT_EQ(names.entryFileName(), "PME KRT 0302_Pump.v1.XML");
     EXPECT_EQ(scanDescriptionPath("pump.txt").names.root, "pump");
 }

@@ -82,17 +82,48 @@ TEST(DtmRebuild, MembersWithCommentsBecomeVariables) {
     EXPECT_EQ(rebuilt.errorCount, 0);
 }
 
-TEST(DtmRebuild, NothingIsDueBeforeTheDeviceVariableNamesTheFile) {
-    // The type sources stand before the data block here: their lines have no file to go to.
-    std::string text = dtmrepo_test::xsyExport("PME_KRT_0300_X", "1.0", dtmrepo_test::pumpInputs(),
-                                               dtmrepo_test::pumpOutputs());
+// Unity Pro writes the type sources before the data block that names the device variable: the
+// export is read whole all the same, and gives the description the usual order gives.
+TEST(DtmRebuild, TypeSourcesBeforeTheDataBlockAreReadWhole) {
+    const std::string text = dtmrepo_test::xsyExport(
+        "PME_KRT_0300_X", "1.0", dtmrepo_test::pumpInputs(), dtmrepo_test::pumpOutputs());
     const size_t block = text.find("<dataBlock>");
     const size_t end = text.find("</dataBlock>\r\n") + 14;
     std::string moved = text.substr(0, block) + text.substr(end);
     moved.insert(moved.find("</VariablesExchangeFile>"), text.substr(block, end - block));
     const auto rebuilt = rebuild(moved);
     EXPECT_EQ(rebuilt.rootName, "PME KRT 0300_X");
-    EXPECT_TRUE(rebuilt.lines.empty());
+    EXPECT_EQ(rebuilt.lines, rebuild(text).lines);
+    EXPECT_EQ(rebuilt.lines.size(), 44u);
+}
+
+// PLC comments hold commas; a label cannot, so each becomes a semicolon and the report names
+// the member whose comment changed. Comments without one stay as they are.
+TEST(DtmRebuild, CommasInCommentsBecomeSemicolons) {
+    const auto rebuilt = rebuild(dtmrepo_test::xsyExport(
+        "PME_KRT_0300_X", "1.0",
+        {{"KRT_Runtime_Status", "WORD", "Status, bit 15 = run"}, {"Flow", "INT", "Flow, l/min"}},
+        {{"DATA_FRESHNESS_ID", "UINT", "Freshness"}, {"Valve", "INT", "Valve,,open;x"}}));
+    const auto label = [&rebuilt](const std::string& name) {
+        for (size_t i = 0; i + 1 < rebuilt.lines.size(); ++i) {
+            if (rebuilt.lines[i] == "\tvarName,\t" + name) {
+                return rebuilt.lines[i + 1];
+            }
+        }
+        return std::string();
+    };
+    EXPECT_EQ(label("KRT_Runtime_Status"), "\tvarLabel,en-us,\tStatus; bit 15 = run");
+    EXPECT_EQ(label("Flow"), "\tvarLabel,en-us,\tFlow; l/min");
+    EXPECT_EQ(label("DATA_FRESHNESS_ID"), "\tvarLabel,en-us,\tFreshness");
+    EXPECT_EQ(label("Valve"), "\tvarLabel,en-us,\tValve;;open;x");
+    for (const std::string& member : {"KRT_Runtime_Status", "Flow", "Valve"}) {
+        EXPECT_TRUE(contains(rebuilt.report, "\r\n   NOTE - the comment of " + member +
+                                                 " holds commas, which a description's label "
+                                                 "cannot: each became ';'"))
+            << member;
+    }
+    EXPECT_FALSE(contains(rebuilt.report, "comment of DATA_FRESHNESS_ID"));
+    EXPECT_EQ(rebuilt.errorCount, 0);
 }
 
 TEST(DtmRebuild, EncodingsOfTheExport) {
@@ -119,38 +150,71 @@ TEST(DtmRebuild, EncodingsOfTheExport) {
     std::string other = latin;
     other.replace(other.find("ISO-8859-1"), 10, "UTF-16");
     EXPECT_TRUE(contains(rebuild(other).report, "the export's encoding 'UTF-16' is not supported"));
+    // Saved as UTF-16 with its byte order mark, either way round: said so, nothing read.
+    for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"}) {
+        const auto utf16 = rebuild(mark + std::string("<\0?\0x\0m\0l\0", 10));
+        EXPECT_TRUE(contains(utf16.report, "the export is saved as UTF-16")) << utf16.report;
+        EXPECT_EQ(utf16.errorCount, 1);
+        EXPECT_TRUE(utf16.lines.empty());
+    }
 }
 
+// The rebuilt file installs as it is written, from the export a test writes as from one as Unity
+// Pro writes it: type sources first, comments holding commas.
 TEST(DtmRebuild, TheRebuiltFileInstalls) {
-    const std::string root = dtmrepo_test::freshFolder("rebuild");
-    const std::string unity = (fs::path(root) / "unity").string();
-    dtmrepo_test::makeRepository(unity);
-    const std::string sources = (fs::path(root) / "sources").string();
-    const std::string xsy = (fs::path(sources) / "pump.xsy").string();
-    dtmrepo_test::writeFile(
-        xsy, dtmrepo_test::xsyExport("PME_KRT_0300_Pump_A", "2.10", dtmrepo_test::pumpInputs(),
-                                     dtmrepo_test::pumpOutputs()));
-    const std::string rebuilt = (fs::path(sources) / "PME KRT 0300 Pump_A.txt").string();
-    dtmrepo_test::BrondelHarness harness(root, unity);
-    const auto run = harness.run("menu 103\nfile \"" + xsy + "\"\nmenu 100\nfile \"" + rebuilt +
-                                 "\"\nmenu 104\n");
-    const auto reports = run.linesStartingWith("report ");
-    ASSERT_GE(reports.size(), 3u);
-    const std::string rebuildReport = dtmrepo_test::unquote(reports[1].substr(7));
-    EXPECT_EQ(rebuildReport.rfind("\r\n xsy file to open:\r\n" + xsy + "\r\n\r\n  sourcepath= " +
-                                      sources + "/\r\n  searching " + xsy,
-                                  0),
-              0u)
-        << rebuildReport;
-    ASSERT_TRUE(fs::exists(rebuilt));
-    const std::string report = run.lastReport();
-    EXPECT_EQ(report.find("ERROR"), std::string::npos) << report;
-    EXPECT_TRUE(contains(report, "\r\n Success!\r\n  INPUT Byte Count = 10  ( 82 )")) << report;
-    EXPECT_TRUE(contains(report, "New DTM Succesfully Added."));
-    const Lines index = dtmrepo_test::indexLines(unity);
-    ASSERT_EQ(index.size(), 4u);
-    EXPECT_TRUE(contains(index[2], "DDXMLFile=\"PME KRT 0300 Pump_A.XML\""));
-    EXPECT_TRUE(contains(index[2], "Fileversion=\"2.10\""));
+    struct Case {
+        std::string name;
+        bool typesFirst;
+        std::vector<dtmrepo_test::XsyMember> inputs;
+    };
+    auto withCommas = dtmrepo_test::pumpInputs();
+    withCommas[1].comment = "Flow, l/min";
+    withCommas[0].comment = "Status, bit 15 = run, bit 0 = error";
+    const std::vector<Case> cases = {{"usual", false, dtmrepo_test::pumpInputs()},
+                                     {"as unity writes it", true, withCommas}};
+    for (const Case& c : cases) {
+        const std::string root = dtmrepo_test::freshFolder("rebuild");
+        const std::string unity = (fs::path(root) / "unity").string();
+        dtmrepo_test::makeRepository(unity);
+        const std::string sources = (fs::path(root) / "sources").string();
+        const std::string xsy = (fs::path(sources) / "pump.xsy").string();
+        std::string text = dtmrepo_test::xsyExport("PME_KRT_0300_Pump_A", "2.10", c.inputs,
+                                                   dtmrepo_test::pumpOutputs());
+        if (c.typesFirst) {
+            const size_t block = text.find("<dataBlock>");
+            const size_t end = text.find("</dataBlock>\r\n") + 14;
+            const std::string data = text.substr(block, end - block);
+            text.erase(block, end - block);
+            text.insert(text.find("</VariablesExchangeFile>"), data);
+        }
+        dtmrepo_test::writeFile(xsy, text);
+        const std::string rebuilt = (fs::path(sources) / "PME KRT 0300 Pump_A.txt").string();
+        dtmrepo_test::BrondelHarness harness(root, unity);
+        const auto run = harness.run("menu 103\nfile \"" + xsy + "\"\nmenu 100\nfile \"" + rebuilt +
+                                     "\"\nmenu 104\n");
+        const auto reports = run.linesStartingWith("report ");
+        ASSERT_GE(reports.size(), 3u) << c.name;
+        const std::string rebuildReport = dtmrepo_test::unquote(reports[1].substr(7));
+        EXPECT_EQ(
+            rebuildReport.rfind("\r\n xsy file to open:\r\n" + xsy +
+                                    "\r\n\r\n  sourcepath= " + sources + "/\r\n  searching " + xsy,
+                                0),
+            0u)
+            << rebuildReport;
+        // The report ends naming the file written.
+        EXPECT_TRUE(rebuildReport.ends_with("\r\n  Wrote " + rebuilt))
+            << c.name << ": " << rebuildReport;
+        ASSERT_TRUE(fs::exists(rebuilt)) << c.name;
+        const std::string report = run.lastReport();
+        EXPECT_EQ(report.find("ERROR"), std::string::npos) << c.name << ": " << report;
+        EXPECT_TRUE(contains(report, "\r\n Success!\r\n  INPUT Byte Count = 10  ( 82 )"))
+            << c.name << ": " << report;
+        EXPECT_TRUE(contains(report, "New DTM Succesfully Added.")) << c.name;
+        const Lines index = dtmrepo_test::indexLines(unity);
+        ASSERT_EQ(index.size(), 4u) << c.name;
+        EXPECT_TRUE(contains(index[2], "DDXMLFile=\"PME KRT 0300 Pump_A.XML\""));
+        EXPECT_TRUE(contains(index[2], "Fileversion=\"2.10\""));
+    }
 }
 
 TEST(DtmRebuild, ASecondRunAsksBeforeReplacing) {

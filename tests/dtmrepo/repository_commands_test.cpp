@@ -11,6 +11,7 @@
 #include "tests/dtmrepo/description_fixture.h"
 #include "tests/dtmrepo/repository_workspace.h"
 #include "tests/dtmrepo/xml_check.h"
+#include "tests/dtmrepo/xsy_fixture.h"
 
 namespace {
 
@@ -44,8 +45,8 @@ TEST(DtmRepositoryCommands, InstallingTwoDescriptions) {
     EXPECT_TRUE(contains(first.lastReport(),
                          "\r\n Success!\r\n  INPUT Byte Count = 2  ( 74 )\r\n  "
                          "OUTPUT Byte Count = 2  ( 28 )\r\n Inserting: " +
-                             fs::path(w.sources).string() + "/" + kPump +
-                             ".XML    \n\r\r\n New DTM Succesfully Added."))
+                             w.repository(kPump + ".XML") +
+                             "    \n\r\r\n New DTM Succesfully Added."))
         << first.lastReport();
     EXPECT_TRUE(contains(second.lastReport(), "New DTM Succesfully Added.")) << second.lastReport();
 
@@ -71,14 +72,15 @@ TEST(DtmRepositoryCommands, InstallingTwoDescriptions) {
               "['80', '48', '4', '16']");
     EXPECT_EQ(dtmrepo_test::xmlQuery(profile, "[e.get('value') for e in root.iter('ePath')]"),
               "['20 04 24 64 2C 66 2C 65', '20 04 24 64 2C 68 2C 67']");
-    EXPECT_EQ(dtmrepo_test::readFile(profile),
-              dtmrepo_test::readFile((fs::path(w.sources) / (kFull + ".XML")).string()));
+    // A copy of each installed profile is kept, for a restore after a DTM upgrade.
+    EXPECT_EQ(dtmrepo_test::readFile(profile), dtmrepo_test::readFile(w.backup(kFull + ".XML")));
 
     // The conditional-behaviour source, under the name the profile gives it.
     EXPECT_EQ(dtmrepo_test::xmlQuery(profile, "root.find('.//conditionalBehavior').get('URI')"),
               "PMX_1_2_v2.10.cs");
     const std::string source =
         dtmrepo_test::readFile((fs::path(w.unity) / "Logics" / "PMX_1_2_v2.10.cs").string());
+    EXPECT_EQ(dtmrepo_test::readFile(w.backup("Logics/PMX_1_2_v2.10.cs")), source);
     EXPECT_TRUE(contains(source, "     public class PMX_1_2_v2_10\r\n"));
     EXPECT_TRUE(contains(source, "public static bool DTM_Mode( string Mode, out string Speed)"));
     EXPECT_FALSE(fs::exists(fs::path(w.unity) / "Logics" / (kPump + ".cs")));
@@ -90,9 +92,14 @@ TEST(DtmRepositoryCommands, InstallingTwoDescriptions) {
     EXPECT_EQ(dtmrepo_test::readFile(w.backup(kPump + ".txt")), dtmrepo_test::readFile(pump));
     EXPECT_EQ(dtmrepo_test::readFile(w.backup(kFull + ".txt")), dtmrepo_test::readFile(full));
 
-    // The entry line file beside the description.
-    EXPECT_EQ(dtmrepo_test::readFile((fs::path(w.sources) / (kPump + "_repository.XML")).string()),
-              index[2] + "\r\n");
+    // Nothing but the user's descriptions beside them: the work files stayed in the program's
+    // own work folder.
+    std::vector<std::string> besideDescriptions;
+    for (const auto& entry : fs::directory_iterator(w.sources)) {
+        besideDescriptions.push_back(entry.path().filename().string());
+    }
+    std::sort(besideDescriptions.begin(), besideDescriptions.end());
+    EXPECT_EQ(besideDescriptions, (Lines{kFull + ".txt", kPump + ".txt"}));
 
     // The tree of the second run: the first entry from the index, the new one added.
     const Lines tree = second.linesStartingWith("tree ");
@@ -348,13 +355,17 @@ TEST(DtmRepositoryCommands, AnIdentifierThatLeadsOutOfItsFolderNamesNoFile) {
         std::function<void(Lines&)> change;
         std::string refused;  // the identifier the report names
     };
+    // The intake appends the version and makes the identifier's first point an underscore,
+    // wherever it stands: the temporary folder's name may hold one too.
+    std::string absolute = (outside / "abs").string() + "_v2.10";
+    absolute[absolute.find('.')] = '_';
     const std::vector<Case> cases = {
         {"absolute",
          [&](Lines& lines) {
              std::replace(lines.begin(), lines.end(), std::string("ProductID, PMX_1.2"),
                           "ProductID, " + (outside / "abs").string());
          },
-         (outside / "abs_v2_10").string()},
+         absolute},
         // After the first group a ProductID line is not rewritten by the intake.
         {"late", [](Lines& lines) { lines.push_back("ProductID, ../outside/late"); },
          "../outside/late"},
@@ -395,6 +406,7 @@ TEST(DtmRepositoryCommands, AFailedRestoreLeavesTheRepositoryAsItWas) {
     dtmrepo_test::writeFile(
         w.backup("DDXMLRepository_backup2.XML"),
         dtmrepo_test::fileText({kHead, "<Old>", indexLine("A.XML", "1", "A"), "</Old>"}));
+    dtmrepo_test::writeFile(w.repository("A.XML"), "A's profile\r\n");
     fs::create_directories(w.backup("RestoredDDXMLRepository.XML"));
     dtmrepo_test::writeIndex(w.unity, {indexLine("B.XML", "1", "B")});
     const auto before = dtmrepo_test::folderSnapshot(w.unity);
@@ -482,9 +494,15 @@ namespace {
 // Staging files left by a run killed before its move go at the next change; nothing else does.
 TEST(DtmRepositoryCommands, StagingFilesOfAKilledRunAreSweptAtTheNextChange) {
     const Workspace w("staging");
-    const std::vector<std::string> stale = {w.repository("stg1A2B3C.tmp"), w.backup("STG9F.TMP")};
-    const std::vector<std::string> kept = {w.repository("stg1A2B3C.txt"),
-                                           w.repository("stage.tmp")};
+    // Every folder a change writes: the repository, its backups, Logics, the description's.
+    const std::vector<std::string> stale = {
+        w.repository("stg1A2B3C.tmp"), w.backup("STG9F.TMP"),
+        (fs::path(w.unity) / "Logics" / "stg00A1F2.tmp").string(),
+        (fs::path(w.sources) / "stgBEEF.tmp").string()};
+    const std::vector<std::string> kept = {
+        w.repository("stg1A2B3C.txt"), w.repository("stage.tmp"),
+        (fs::path(w.sources) / "stg_draft.tmp").string(),
+        (fs::path(w.unity) / "Logics" / "stgnotes.tmp").string()};
     for (const std::string& file : stale) {
         dtmrepo_test::writeFile(file, "half an index");
     }
@@ -500,6 +518,47 @@ TEST(DtmRepositoryCommands, StagingFilesOfAKilledRunAreSweptAtTheNextChange) {
     }
     for (const std::string& file : kept) {
         EXPECT_EQ(dtmrepo_test::readFile(file), "the user's") << file;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A character the ANSI conversion best-fits to a separator or a point (the yen and won signs
+// under the Japanese and Korean code pages, the acute accent under the Greek one, the Armenian
+// full stop under the Western ones, the fullwidth forms under all) leads out of the folder on
+// such a system: refused as a product identifier and as the name a rebuild takes, whatever the
+// code page of the machine the check runs on.
+TEST(DtmRepositoryCommands, NamesTheCodePageWouldTurnIntoSeparatorsAreRefused) {
+    for (const std::string c :
+         {"\u00A5", "\u20A9", "\u00B4", "\u0589", "\uFF0E", "\uFF3C", "\u2215", "\u00A6"}) {
+        const Workspace w("lookalike");
+        Lines lines = dtmrepo_test::sampleDescription();
+        lines.insert(lines.begin() + 1, "ProductID, .." + c + ".." + c + "evil");
+        const std::string path = w.description(kPump, lines);
+        const auto before = dtmrepo_test::folderSnapshot(w.unity);
+        BrondelHarness harness(w.root, w.unity);
+        const auto install = harness.run(dtmrepo_test::installScript(path) + "menu 104\n");
+        EXPECT_TRUE(contains(install.lastReport(), "\r\n   ERROR - the product identifier '_." + c +
+                                                       ".." + c +
+                                                       "evil' cannot name a repository file"))
+            << c << install.lastReport();
+        EXPECT_TRUE(contains(install.lastReport(), "Failure!")) << c;
+        EXPECT_EQ(dtmrepo_test::folderSnapshot(w.unity), before) << c;
+
+        // A device variable of the export names the rebuilt description.
+        const std::string xsy = (fs::path(w.sources) / "pump.xsy").string();
+        dtmrepo_test::writeFile(
+            xsy, dtmrepo_test::xsyExport("PME_KRT_0300_.." + c + ".." + c + "evil", "1.0",
+                                         dtmrepo_test::pumpInputs(), dtmrepo_test::pumpOutputs()));
+        const auto files = dtmrepo_test::folderSnapshot(w.root);
+        const auto rebuild = harness.run("menu 103\nfile \"" + xsy + "\"\nmenu 104\n");
+        EXPECT_TRUE(contains(rebuild.lastReport(),
+                             "ERROR - the device variable's name 'PME KRT 0300_.." + c + ".." + c +
+                                 "evil' cannot name a repository file"))
+            << c << rebuild.lastReport();
+        EXPECT_EQ(dtmrepo_test::folderSnapshot(w.root), files) << c;
     }
 }
 

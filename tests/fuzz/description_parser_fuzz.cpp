@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "dtmrepo/intake/install_intake.h"
 
@@ -25,6 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 __builtin_trap();
         }
     }
+    // A file saved as UTF-16 is refused as such, whatever follows its byte order mark.
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    if ((bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0) &&
+        (outcome.result != dtmrepo::IntakeOutcome::Result::Stopped ||
+         outcome.report.text.find("saved as UTF-16") == std::string::npos))
+        __builtin_trap();
     if (record.parGroups.size() > static_cast<size_t>(dtmrepo::maxParameterGroups) ||
         outcome.report.errorCount < 0 || outcome.report.warningCount < 0)
         __builtin_trap();

@@ -11,9 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     const dtmrepo::XsyRebuild rebuilt =
         dtmrepo::rebuildFromVariablesExport(in, "c:\\fuzz\\", "16OCT2019");
-    // Nothing is due before the description is named, and the cancel point lies in the report.
-    if ((rebuilt.rootName.empty() && !rebuilt.lines.empty()) ||
-        rebuilt.reportAtOutput > rebuilt.report.size())
+    // The cancel point lies in the report, and every label line is one the install reads as a
+    // label: no comma after its language field.
+    if (rebuilt.reportAtOutput > rebuilt.report.size())
         __builtin_trap();
+    const std::string label = "\tvarLabel,en-us,\t";
+    for (const std::string& line : rebuilt.lines) {
+        if (line.rfind(label, 0) == 0 && line.find(',', label.size()) != std::string::npos)
+            __builtin_trap();
+    }
     return 0;
 }
