@@ -116,7 +116,7 @@ TEST(DtmRebuild, CommasInCommentsBecomeSemicolons) {
     EXPECT_EQ(label("Flow"), "\tvarLabel,en-us,\tFlow; l/min");
     EXPECT_EQ(label("DATA_FRESHNESS_ID"), "\tvarLabel,en-us,\tFreshness");
     EXPECT_EQ(label("Valve"), "\tvarLabel,en-us,\tValve;;open;x");
-    for (const std::string& member : {"KRT_Runtime_Status", "Flow", "Valve"}) {
+    for (const std::string member : {"KRT_Runtime_Status", "Flow", "Valve"}) {
         EXPECT_TRUE(contains(rebuilt.report, "\r\n   NOTE - the comment of " + member +
                                                  " holds commas, which a description's label "
                                                  "cannot: each became ';'"))
