@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -47,6 +48,11 @@ bool playStopped(const BrondelHarness& harness, const std::string& script, const
                  int at, bool after) {
     const pid_t child = fork();
     if (child == 0) {
+        // The stopped run cannot remove its work folder: keep it inside the workspace, which
+        // the test removes, rather than in the temporary folder everyone shares.
+        const fs::path ownTemporary = fs::path(unity).parent_path() / "stopped-run-temp";
+        fs::create_directories(ownTemporary);
+        setenv("TMPDIR", ownTemporary.c_str(), 1);
         watched = unity;
         stopAt = at;
         stopAfter = after;
