@@ -19,7 +19,9 @@ mkdir -p "$work"
   "$source_dir/tests/platform/path_lookalike_wine_probe.cpp" \
   "$source_dir/platform/path_lookalike.cpp" "$source_dir/platform/win32/path_lookalike.cpp"
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-mkdir -p "$WINEPREFIX"
+# Wine leaves its server folder in the temporary folder: keep it in ours.
+export TMPDIR="$work/tmp"
+mkdir -p "$WINEPREFIX" "$TMPDIR"
 status=0
 for locale in ja_JP.UTF-8 ko_KR.UTF-8 el_GR.UTF-8 en_US.UTF-8 pl_PL.UTF-8 tr_TR.UTF-8; do
   LC_ALL=$locale LANG=$locale timeout 300 "$loader" "$work/lookalike_probe.exe" || status=1
