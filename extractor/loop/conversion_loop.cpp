@@ -342,8 +342,8 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
     if (language_ == 3) {
         return !fbd_.start(text);
     }
-    // A ladder rung holds library blocks as elements too, named by their type alone.
-    if (language_ == 2 && findTypedCommBlock(text) && fbd_.start(text)) {
+    // A ladder rung holds library blocks as elements too.
+    if (language_ == 2 && fbd_.start(text)) {
         return false;
     }
     // Few lines call a communication block; the rest need no closer look.

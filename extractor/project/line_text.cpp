@@ -38,6 +38,44 @@ std::string_view attributeValue(std::string_view line, std::string_view attribut
     return firstQuotedValue(line.substr(at + attribute.size()));
 }
 
+std::optional<AttributeSpan> attributeSpan(std::string_view line, std::string_view name) {
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    for (std::size_t at = line.find(name); at != std::string_view::npos;
+         at = line.find(name, at + 1)) {
+        const char before = at == 0 ? ' ' : line[at - 1];
+        if (before != ' ' && before != '\t' && before != '<') {
+            continue;  // the end of a longer name
+        }
+        std::size_t i = at + name.size();
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (i >= line.size() || line[i] != '=') {
+            continue;
+        }
+        ++i;
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (i >= line.size() || line[i] != '"') {
+            continue;
+        }
+        const std::size_t close = line.find('"', i + 1);
+        if (close == std::string_view::npos) {
+            return std::nullopt;
+        }
+        return AttributeSpan{i + 1, close - i - 1};
+    }
+    return std::nullopt;
+}
+
+std::string_view namedAttribute(std::string_view line, std::string_view name) {
+    const std::optional<AttributeSpan> span = attributeSpan(line, name);
+    return span ? line.substr(span->at, span->length) : std::string_view();
+}
+
 long leadingNumber(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') {
