@@ -118,10 +118,18 @@ void ConversionLoop::line(std::string_view input) {
     if (holds(text, "<DDTSource") && holds(text, ibyFirstTemplateName)) {
         typesPresent_ = true;
     }
+    // An empty data block may be written on one line; its parts go between the two tags.
+    expandEmptyElement(text, "dataBlock");
     if (holds(text, "<dataBlock>")) {
         startDataBlock();
     }
-    if (holds(text, "</dataBlock>")) {
+    if (const std::size_t close = text.find("</dataBlock>"); close != std::string::npos) {
+        const std::size_t open = text.find("<dataBlock>");
+        if (open != std::string::npos && open < close) {
+            declarations_.line(std::string_view(text).substr(0, close));
+            const std::size_t indent = text.find_first_not_of(" \t");
+            text = text.substr(0, indent) + text.substr(close);
+        }
         endDataBlock();
     }
     if (holds(text, "<taskDesc task=") && holds(text, "MAST")) {
@@ -212,6 +220,7 @@ void ConversionLoop::startDataBlock() {
 }
 
 void ConversionLoop::endDataBlock() {
+    declarations_.flush();
     // The module's variables and the section instances are declared once, at the end of the
     // first data block.
     if (!moduleVariablesWritten_) {
@@ -302,6 +311,8 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
     }
     if (currentDfb_ > 0 && !dfbInstancesWritten_) {
         const CensusDfb& dfb = setup_.census->dfbs[static_cast<std::size_t>(currentDfb_ - 1)];
+        // An empty section written as one tag takes the instances all the same.
+        expandEmptyElement(text, "privateLocalVariables");
         if (holds(text, "</privateLocalVariables")) {
             // The one-line form "<privateLocalVariables></privateLocalVariables>" is split so
             // the instances stand inside it.
@@ -510,6 +521,7 @@ void ConversionLoop::finish() {
     if (failure_) {
         return;
     }
+    declarations_.flush();
     for (std::string& line : fbd_.flush()) {
         if (state_.state == LoopState::Code) {
             rewriteCode(line);

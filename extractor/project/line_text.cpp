@@ -76,6 +76,21 @@ std::string_view namedAttribute(std::string_view line, std::string_view name) {
     return span ? line.substr(span->at, span->length) : std::string_view();
 }
 
+bool expandEmptyElement(std::string& line, std::string_view name) {
+    const std::string open = "<" + std::string(name);
+    for (std::size_t at = line.find(open); at != std::string::npos; at = line.find(open, at + 1)) {
+        std::size_t i = at + open.size();
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (line.compare(i, 2, "/>") == 0) {
+            line.replace(at, i + 2 - at, open + "></" + std::string(name) + ">");
+            return true;
+        }
+    }
+    return false;
+}
+
 long leadingNumber(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') {

@@ -38,6 +38,11 @@ std::optional<AttributeSpan> attributeSpan(std::string_view line, std::string_vi
 // The value of the attribute `name` (as attributeSpan finds it); empty when the line lacks it.
 std::string_view namedAttribute(std::string_view line, std::string_view name);
 
+// An empty element written as one tag, "<name/>" or "<name />", written as its two tags
+// "<name></name>" instead, so the lines that go inside it find their place; false when the line
+// holds no such tag.
+bool expandEmptyElement(std::string& line, std::string_view name);
+
 // The decimal value of the leading digits, leading blanks skipped; no digits give 0. Values too
 // large for a word number are held at a ceiling instead of overflowing.
 long leadingNumber(std::string_view text);

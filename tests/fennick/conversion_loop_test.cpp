@@ -306,20 +306,64 @@ TEST(ConversionLoop, DfbWithoutPrivateVariablesGetsItsInstances) {
     EXPECT_EQ(run.project[program - 1], "\t\t</privateLocalVariables>");
 }
 
+// An empty private section written on one line, as two tags or as one, takes the instances
+// inside: the DFB gets no second private section.
 TEST(ConversionLoop, DfbWithAnEmptyOneLinePrivateSectionGetsItsInstancesInside) {
-    ProjectSpec project = sampleProject();
-    project.dfbs[0].privateVariables.clear();
-    std::vector<std::string> lines = projectLines(project);
-    const auto program = std::find(lines.begin(), lines.end(), "\t\t<FBProgram name=\"Logic\">");
-    ASSERT_NE(program, lines.end());
-    lines.insert(program, "\t\t<privateLocalVariables></privateLocalVariables>");
-    const LoopRun run = runLoop(lines);
-    ASSERT_FALSE(run.failure);
-    const int at = run.indexOf("\t\t<FBProgram name=\"Logic\">");
-    EXPECT_EQ(run.project[at - 3], "\t\t<privateLocalVariables>");
-    EXPECT_EQ(run.project[at - 2],
-              "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
-    EXPECT_EQ(run.project[at - 1], "\t\t</privateLocalVariables>");
+    for (const char* section : {"\t\t<privateLocalVariables></privateLocalVariables>",
+                                "\t\t<privateLocalVariables/>", "\t\t<privateLocalVariables />"}) {
+        SCOPED_TRACE(section);
+        ProjectSpec project = sampleProject();
+        project.dfbs[0].privateVariables.clear();
+        std::vector<std::string> lines = projectLines(project);
+        const auto program =
+            std::find(lines.begin(), lines.end(), "\t\t<FBProgram name=\"Logic\">");
+        ASSERT_NE(program, lines.end());
+        lines.insert(program, section);
+        const LoopRun run = runLoop(lines);
+        ASSERT_FALSE(run.failure);
+        const int at = run.indexOf("\t\t<FBProgram name=\"Logic\">");
+        EXPECT_EQ(run.project[at - 3], "\t\t<privateLocalVariables>");
+        EXPECT_EQ(run.project[at - 2],
+                  "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
+        EXPECT_EQ(run.project[at - 1], "\t\t</privateLocalVariables>");
+        // The DFB's lines, from its head to its program.
+        int sections = 0;
+        for (int i = at; i >= 0 && run.project[static_cast<std::size_t>(i)].find(
+                                       "<FBSource nameOfFBType=\"Pump_Ctrl\"") == std::string::npos;
+             --i) {
+            sections += run.project[static_cast<std::size_t>(i)].find("<privateLocalVariables") !=
+                        std::string::npos;
+        }
+        EXPECT_EQ(sections, 1);
+    }
+}
+
+// An empty data block written on one line takes the module's variables inside it, with the
+// template set in front of it, whichever way it is written.
+TEST(ConversionLoop, EmptyOneLineDataBlockTakesTheModulesVariablesInside) {
+    for (const char* block : {"\t<dataBlock></dataBlock>", "\t<dataBlock/>", "\t<dataBlock />"}) {
+        SCOPED_TRACE(block);
+        ProjectSpec project = sampleProject();
+        project.declarations.clear();
+        std::vector<std::string> lines = projectLines(project);
+        const auto open = std::find(lines.begin(), lines.end(), "\t<dataBlock>");
+        ASSERT_NE(open, lines.end());
+        ASSERT_EQ(*(open + 1), "\t</dataBlock>");
+        *open = block;
+        lines.erase(open + 1);
+        const LoopRun run = runLoop(lines);
+        ASSERT_FALSE(run.failure) << run.failure->text;
+        const int start = run.indexOf("\t<dataBlock>");
+        const int end = run.indexOf("\t</dataBlock>");
+        ASSERT_GE(start, 0);
+        const int device = run.indexOf(
+            "\t\t<variables name=\"IBY_DIO_d0_s3\" typeName=\"T_IBY_DIO\"></variables>");
+        EXPECT_LT(start, device);
+        EXPECT_LT(device, end);
+        EXPECT_LT(run.indexOf(templateHead), start);
+        EXPECT_EQ(run.count("\t<dataBlock>"), 1);
+        EXPECT_EQ(run.count("\t</dataBlock>"), 1);
+    }
 }
 
 TEST(ConversionLoop, CodePastTheModulesWordsIsReported) {
