@@ -115,9 +115,7 @@ void ConversionLoop::line(std::string_view input) {
     if (holds(text, "</moduleATS")) {
         endModuleBlock();
     }
-    if (holds(text, "<DDTSource") && holds(text, ibyFirstTemplateName)) {
-        typesPresent_ = true;
-    }
+    definedNames_.line(text);
     // An empty data block may be written on one line; its parts go between the two tags.
     expandEmptyElement(text, "dataBlock");
     if (holds(text, "<dataBlock>")) {
@@ -202,19 +200,39 @@ void ConversionLoop::endModuleBlock() {
 
 void ConversionLoop::startDataBlock() {
     dataBlockSeen_ = true;
-    // Written once, in front of the first data block, unless the project carries the set.
-    if (!typesPresent_ && !templatesWritten_) {
+    // Written once, in front of the first data block, where the project lacks it: a project
+    // that defines the whole set carries it (a second pass's project, say); one that defines
+    // a part of it is told which names it defines itself.
+    if (!templatesWritten_) {
         templatesWritten_ = true;
-        IbyModuleAddresses table;
-        if (!setup_.modules.empty()) {
-            table.rack1 = setup_.modules[0].rack;
-            table.slot1 = setup_.modules[0].slot;
+        std::vector<std::string> defined;
+        const std::vector<std::string_view> names = ibyTemplateNames();
+        for (std::string_view name : names) {
+            if (definedNames_.defines(name)) {
+                defined.emplace_back(name);
+            }
         }
-        if (setup_.modules.size() > 1) {
-            table.rack2 = setup_.modules[1].rack;
-            table.slot2 = setup_.modules[1].slot;
+        if (defined.size() < names.size()) {
+            for (const std::string& name : defined) {
+                out_.results("  WARNING!!!!  The project defines " + name +
+                             " itself: the generated " + name +
+                             " is not written, and the generated types and blocks use the "
+                             "project's.");
+            }
+            clashes_ = std::move(defined);
+            IbyModuleAddresses table;
+            if (!setup_.modules.empty()) {
+                table.rack1 = setup_.modules[0].rack;
+                table.slot1 = setup_.modules[0].slot;
+            }
+            if (setup_.modules.size() > 1) {
+                table.rack2 = setup_.modules[1].rack;
+                table.slot2 = setup_.modules[1].slot;
+            }
+            writeIbyTemplateSet(out_.project, table, [this](std::string_view name) {
+                return !definedNames_.defines(name);
+            });
         }
-        writeIbyTemplateSet(out_.project, table);
     }
     state_.state = LoopState::Declarations;
 }

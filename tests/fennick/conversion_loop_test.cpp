@@ -4,6 +4,7 @@
 #include <functional>
 #include <sstream>
 
+#include "extractor/iby_template_set.h"
 #include "loop_fixture.h"
 #include "project_builder.h"
 
@@ -292,6 +293,67 @@ TEST(ConversionLoop, ProjectCarryingTheSetGetsNoSecondCopy) {
     EXPECT_LT(run.indexOf(templateHead), run.indexOf("\t<FBSource nameOfFBType=\"Pump_Ctrl\" "
                                                      "version=\"0.01\" dateTime=\"dt#2021-09-"
                                                      "07-10:00:00\">"));
+}
+
+// The generated set is written where the project lacks its names, compared whole: a type whose
+// name holds a generated name is another type; a generated name the project defines itself is
+// said, and only the rest is written; a project with the whole set gets none.
+TEST(ConversionLoop, GeneratedNamesAreComparedWhole) {
+    std::vector<std::string> wholeSet;
+    extractor::writeIbyTemplateSet([&](std::string_view line) { wholeSet.emplace_back(line); });
+    const std::vector<std::string_view> names = extractor::ibyTemplateNames();
+    struct NameCase {
+        const char* what;
+        std::vector<std::string> definitions;
+        std::vector<std::string> saidDefined;  // the warnings' names
+    };
+    const NameCase cases[] = {
+        {"a longer name",
+         {"\t<DDTSource DDTName=\"T_IBY_DIO_OUTPUTS\" version=\"0.01\">", "\t</DDTSource>"},
+         {}},
+        {"a generated type",
+         {"\t<DDTSource DDTName=\"IBY_Config_Node\" version=\"0.01\">", "\t</DDTSource>"},
+         {"IBY_Config_Node"}},
+        {"a generated block in another case, attributes in another order",
+         {"\t<FBSource version=\"0.01\" nameOfFBType=\"iby_layout_crc\">", "\t</FBSource>"},
+         {"IBY_Layout_CRC"}},
+        {"the whole set", wholeSet, {}},
+    };
+    for (const NameCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProjectSpec project = sampleProject();
+        project.dataTypes.insert(project.dataTypes.end(), c.definitions.begin(),
+                                 c.definitions.end());
+        const LoopRun run = runLoop(projectLines(project));
+        ASSERT_FALSE(run.failure) << run.failure->text;
+        for (std::string_view name : names) {
+            SCOPED_TRACE(std::string(name));
+            int defined = 0;
+            for (const std::string& line : run.project) {
+                defined +=
+                    line.find("DDTName=\"" + std::string(name) + "\"") != std::string::npos ||
+                    line.find("nameOfFBType=\"" + std::string(name) + "\"") != std::string::npos;
+            }
+            const bool own =
+                std::find(c.saidDefined.begin(), c.saidDefined.end(), name) != c.saidDefined.end();
+            // Once: generated, or the project's own (which a case other than the generated
+            // one's does not show here).
+            EXPECT_EQ(defined, own && name == "IBY_Layout_CRC" ? 0 : 1);
+        }
+        std::vector<std::string> warnings;
+        for (const std::string& line : run.results) {
+            if (line.find("The project defines") != std::string::npos) {
+                warnings.push_back(line);
+            }
+        }
+        ASSERT_EQ(warnings.size(), c.saidDefined.size());
+        for (std::size_t i = 0; i < warnings.size(); ++i) {
+            EXPECT_EQ(warnings[i], "  WARNING!!!!  The project defines " + c.saidDefined[i] +
+                                       " itself: the generated " + c.saidDefined[i] +
+                                       " is not written, and the generated types and blocks use "
+                                       "the project's.");
+        }
+    }
 }
 
 TEST(ConversionLoop, DfbWithoutPrivateVariablesGetsItsInstances) {
