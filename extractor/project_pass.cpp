@@ -60,6 +60,14 @@ class PassServices : public LoopServices {
     std::ostream& console_;
     LineSink results_;
     fs::path serviceFile_;
+    struct Staged {
+        fs::path staging;
+        fs::path target;
+        bool replaced = false;  // an earlier run's file stood there
+        bool placed = false;
+    };
+    std::vector<Staged> staged_;
+    bool madeIntermediateFolder_ = false;
 };
 
 std::optional<ConversionFailure> PassServices::decodeServiceFile(const ServiceFile& file,
@@ -184,7 +192,14 @@ class ProjectPass {
     bool pack();
     bool writeSummary();
     bool placeOutputs();
+    // Copies `from` beside `to` under a staging name, to be renamed into place.
+    bool stage(const std::filesystem::path& from, const std::filesystem::path& to);
+    // Removes what placeOutputs staged or placed new, and its folder when it made it.
+    void takeBackOutputs();
     bool publishArchive();
+    // The new archive under its temporary name, and whatever the archive road left beside it
+    // when it failed without tidying up.
+    void removeArchiveRoadLeftovers();
     // An archive-road message with the work folder's private paths put as the user knows them.
     std::string replaceWorkFolder(std::string text) const;
 
@@ -205,6 +220,14 @@ class ProjectPass {
     fs::path createdArchive_;
     fs::path packedArchive_;  // the new archive under its temporary name, until published
     fs::path serviceFile_;
+    struct Staged {
+        fs::path staging;
+        fs::path target;
+        bool replaced = false;  // an earlier run's file stood there
+        bool placed = false;
+    };
+    std::vector<Staged> staged_;
+    bool madeIntermediateFolder_ = false;
 };
 
 PassOutcome ProjectPass::run() {
@@ -222,14 +245,11 @@ PassOutcome ProjectPass::run() {
         // The new archive takes its name last: a run that fails before leaves none.
         if (openResults() && searchModulesAndTakeCensus() && runConversionLoop() &&
             warnLeftReferences() && putRewrittenProjectInPlace() && pack() && writeSummary() &&
-            placeOutputs()) {
-            publishArchive();
+            placeOutputs() && !publishArchive()) {
+            takeBackOutputs();
         }
     }
-    std::error_code ignored;
-    if (!packedArchive_.empty()) {
-        fs::remove(packedArchive_, ignored);
-    }
+    removeArchiveRoadLeftovers();
     return std::move(outcome_);
 }
 
@@ -311,7 +331,15 @@ std::string ProjectPass::fullDiskNote() const {
     // Less room than this is no room for a project's files.
     constexpr std::uintmax_t nearlyFull = 1 << 20;
     std::string note;
-    std::vector<fs::path> folders{paths_.beside("").parent_path()};
+    // The archive's folder as a whole path: "." tells the user nothing.
+    std::error_code made;
+    fs::path beside = fs::absolute(paths_.beside("").parent_path(), made).lexically_normal();
+    if (made) {
+        beside = paths_.beside("").parent_path();
+    } else if (beside.filename().empty() && beside.has_relative_path()) {
+        beside = beside.parent_path();
+    }
+    std::vector<fs::path> folders{beside};
     if (folder_.made()) {
         folders.insert(folders.begin(), temporaryFolder());
     }
@@ -524,12 +552,34 @@ bool ProjectPass::pack() {
     packedArchive_.replace_filename(".~" + platform::AnsiFromPath(packedArchive_.filename()) + "." +
                                     decimal(static_cast<long long>(std::random_device{}())) +
                                     ".tmp");
+    folder_.noteStray(toolshell::WorkFolder::Stray::File, packedArchive_);
+    // The archive road writes its own temporary file beside the one it is given.
+    fs::path roadTemporary = packedArchive_;
+    roadTemporary.replace_filename(".~" + shown(packedArchive_.filename()) + ".");
+    folder_.noteStray(toolshell::WorkFolder::Stray::FilesStartingWith, roadTemporary);
+    const auto repack = options_.repack ? options_.repack : platform::RepackArchive;
     const platform::ArchiveResult packed =
-        platform::RepackArchive(paths_.archive(), unpacked_, {projectEntry}, packedArchive_);
+        repack(paths_.archive(), unpacked_, {projectEntry}, packedArchive_);
     if (!packed.ok) {
         return fail({packed.error, "ERROR"});
     }
     return true;
+}
+
+void ProjectPass::removeArchiveRoadLeftovers() {
+    if (packedArchive_.empty()) {
+        return;
+    }
+    std::error_code ignored;
+    fs::remove(packedArchive_, ignored);
+    const std::string start = ".~" + shown(packedArchive_.filename()) + ".";
+    for (fs::directory_iterator it(packedArchive_.parent_path(), ignored), end;
+         !ignored && it != end; it.increment(ignored)) {
+        std::error_code failed;
+        if (shown(it->path().filename()).rfind(start, 0) == 0 && it->is_regular_file(failed)) {
+            fs::remove(it->path(), failed);
+        }
+    }
 }
 
 bool ProjectPass::publishArchive() {
@@ -567,32 +617,89 @@ bool ProjectPass::takenInIntermediateFolder(const fs::path& name) const {
     return false;
 }
 
+bool ProjectPass::stage(const fs::path& from, const fs::path& to) {
+    Staged staged;
+    staged.target = to;
+    staged.staging =
+        to.parent_path() /
+        platform::PathFromAnsi(".~" + shown(to.filename()) + "." +
+                               decimal(static_cast<long long>(std::random_device{}())));
+    folder_.noteStray(toolshell::WorkFolder::Stray::File, staged.staging);
+    std::error_code failed;
+    fs::copy_file(from, staged.staging, fs::copy_options::overwrite_existing, failed);
+    if (failed) {
+        std::error_code ignored;
+        fs::remove(staged.staging, ignored);
+        return fail({"Can't write " + shown(to) + ": " + failed.message(), "ERROR"});
+    }
+    staged_.push_back(std::move(staged));
+    return true;
+}
+
+void ProjectPass::takeBackOutputs() {
+    for (const Staged& staged : staged_) {
+        std::error_code ignored;
+        if (!staged.placed) {
+            fs::remove(staged.staging, ignored);
+        } else if (!staged.replaced) {
+            fs::remove(staged.target, ignored);
+        }
+    }
+    staged_.clear();
+    if (madeIntermediateFolder_) {
+        std::error_code ignored;
+        fs::remove(intermediateFolder(), ignored);  // when empty: another file there stays
+    }
+}
+
+// The outputs are copied beside their places under staging names first, so a full disk or a
+// refused write stops the run before any is placed; then each is renamed into its place. A run
+// that fails takes back what it placed (a failed last step leaves nothing of the run beside the
+// archive), and a killed run's staging files go at the next run.
 bool ProjectPass::placeOutputs() {
-    const fs::path intermediate = paths_.beside("_IBY_IntermediateFiles");
+    const fs::path intermediate = intermediateFolder();
     report_ += "\r\n Intermediate files folder = '" + shown(intermediate) + "'";
     std::error_code failed;
+    const bool existed = fs::exists(intermediate, failed);
+    if (!existed) {
+        folder_.noteStray(toolshell::WorkFolder::Stray::FolderIfEmpty, intermediate);
+    }
     fs::create_directories(intermediate, failed);
     if (failed) {
         return fail(
             {"Can't create folder " + shown(intermediate) + ": " + failed.message(), "ERROR"});
     }
-    std::string error;
-    if (!placeFile(xefRead(), intermediate / projectEntry, error) ||
-        !placeFile(work("_PCP.txt"), paths_.beside("_PCP.txt"), error)) {
-        return fail({error, "ERROR"});
-    }
+    madeIntermediateFolder_ = !existed;
+    std::vector<std::pair<fs::path, fs::path>> outputs = {
+        {xefRead(), intermediate / projectEntry},
+        {work("_PCP.txt"), paths_.beside("_PCP.txt")},
+    };
     for (const char* suffix : intermediateSuffixes) {
         const fs::path file = work(suffix);
-        if (fs::exists(file) && !placeFile(file, intermediate / file.filename(), error)) {
-            return fail({error, "ERROR"});
+        if (fs::exists(file, failed)) {
+            outputs.emplace_back(file, intermediate / file.filename());
         }
     }
     // The service file under its own name, unless that is the name of another file there (its
     // text is in "<root>.svc" all the same).
-    if (!serviceFile_.empty() && fs::exists(serviceFile_) &&
-        !takenInIntermediateFolder(serviceFile_.filename()) &&
-        !placeFile(serviceFile_, intermediate / serviceFile_.filename(), error)) {
-        return fail({error, "ERROR"});
+    if (!serviceFile_.empty() && fs::exists(serviceFile_, failed) &&
+        !takenInIntermediateFolder(serviceFile_.filename())) {
+        outputs.emplace_back(serviceFile_, intermediate / serviceFile_.filename());
+    }
+    for (const auto& [from, to] : outputs) {
+        if (!stage(from, to)) {
+            takeBackOutputs();
+            return false;
+        }
+    }
+    for (Staged& staged : staged_) {
+        staged.replaced = fs::exists(staged.target, failed);
+        std::string error;
+        if (!moveOver(staged.staging, staged.target, error)) {
+            takeBackOutputs();
+            return fail({error, "ERROR"});
+        }
+        staged.placed = true;
     }
     outcome_.resultsFile = intermediate / work("_Results.txt").filename();
     outcome_.resultsFileText = shown(outcome_.resultsFile);

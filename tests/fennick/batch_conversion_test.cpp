@@ -353,6 +353,14 @@ TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
              std::ofstream(test.path("Line_IBY_IntermediateFiles")) << "a file of mine";
          },
          "ERROR", "Can't create folder "},
+        // The last step fails after some outputs are in place: they are taken back.
+        {"an output's place held by a folder",
+         [](FennickTest& test, const fs::path& archive) {
+             writeProjectArchive(archive, sampleProject());
+             fs::create_directories(test.path("Line_IBY_IntermediateFiles") / "Line_Results.txt" /
+                                    "held");
+         },
+         "ERROR", "Can't write "},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.what);
@@ -375,7 +383,7 @@ TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
         EXPECT_EQ(readFile(input), archiveBefore);
         EXPECT_EQ(readFile(path("Line") / "notes.txt"), "mine");
         EXPECT_TRUE(leftoverWorkFolders().empty());
-        fs::remove(path("Line_IBY_IntermediateFiles"));
+        fs::remove_all(path("Line_IBY_IntermediateFiles"));
     }
 }
 
