@@ -60,14 +60,6 @@ class PassServices : public LoopServices {
     std::ostream& console_;
     LineSink results_;
     fs::path serviceFile_;
-    struct Staged {
-        fs::path staging;
-        fs::path target;
-        bool replaced = false;  // an earlier run's file stood there
-        bool placed = false;
-    };
-    std::vector<Staged> staged_;
-    bool madeIntermediateFolder_ = false;
 };
 
 std::optional<ConversionFailure> PassServices::decodeServiceFile(const ServiceFile& file,

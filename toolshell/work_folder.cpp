@@ -153,12 +153,9 @@ WorkFolder::WorkFolder(std::string_view prefix) {
             base / (std::string(prefix) + "-" + std::to_string(random() % 1000000000000u));
         platform::FileLock::Result result;
         auto lock = tryLock(lockPathOf(candidate), result);
-        if (result == platform::FileLock::Result::Failed) {
-            error_ = "cannot create a folder in " + platform::AnsiFromPath(base) +
-                     ": the lock file cannot be made";
-            return;
-        }
-        if (!lock) {
+        // A lock that cannot be made (a name the system's code page lacks, say) leaves the
+        // folder to the sweep of day-old folders, as before locks were kept.
+        if (!lock && result == platform::FileLock::Result::Busy) {
             continue;
         }
         if (fs::create_directory(candidate, failed)) {

@@ -117,11 +117,13 @@ std::string FennickTest::projectProblems(const fs::path& converted, const fs::pa
         }
         std::ofstream(file, std::ios::binary) << entries.at("unitpro.xef").data;
     }
+    // The checker stands beside this file (also built into other suites' fixtures).
+    const fs::path checkScript = fs::path(__FILE__).parent_path() / "check_converted_project.py";
     // The paths reach the script as the shell's arguments, each quoted once.
     const std::string shell = "sh -c '/usr/bin/python3 \"$1\" \"$2\" \"$3\" " +
                               std::to_string(rack) + " " + std::to_string(slot) +
-                              " \"$4\" > \"$5\" 2>&1' sh '" + std::string(CHECK_PROJECT_SCRIPT) +
-                              "' '" + newFile.string() + "' '" + oldFile.string() + "' '" +
+                              " \"$4\" > \"$5\" 2>&1' sh '" + checkScript.string() + "' '" +
+                              newFile.string() + "' '" + oldFile.string() + "' '" +
                               results.string() + "' '" + answer.string() + "'";
     (void)std::system(shell.c_str());
     return readFile(answer);
