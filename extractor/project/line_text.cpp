@@ -77,14 +77,23 @@ std::string_view namedAttribute(std::string_view line, std::string_view name) {
 }
 
 bool expandEmptyElement(std::string& line, std::string_view name) {
-    const std::string open = "<" + std::string(name);
+    std::string open(1, '<');
+    open.append(name);
     for (std::size_t at = line.find(open); at != std::string::npos; at = line.find(open, at + 1)) {
         std::size_t i = at + open.size();
         while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
             ++i;
         }
         if (line.compare(i, 2, "/>") == 0) {
-            line.replace(at, i + 2 - at, open + "></" + std::string(name) + ">");
+            // Built by appending: GCC 12 takes a replace with a joined literal for an
+            // overlapping copy (-Wrestrict) in the 32-bit build.
+            std::string rebuilt(line, 0, at);
+            rebuilt += open;
+            rebuilt.append("></");
+            rebuilt.append(name);
+            rebuilt.push_back('>');
+            rebuilt.append(line, i + 2);
+            line.swap(rebuilt);
             return true;
         }
     }

@@ -87,10 +87,15 @@ std::vector<PinOnLine> pinsOnLine(std::string_view line) {
 }
 
 std::string plainAttributeText(std::string_view value) {
-    std::string text(value);
-    for (std::size_t at = text.find("&apos;"); at != std::string::npos;
-         at = text.find("&apos;", at + 1)) {
-        text.replace(at, 6, "'");
+    constexpr std::string_view apostrophe = "&apos;";
+    std::string text;
+    for (std::size_t i = 0; i < value.size();) {
+        if (value.compare(i, apostrophe.size(), apostrophe) == 0) {
+            text.push_back('\'');
+            i += apostrophe.size();
+        } else {
+            text.push_back(value[i++]);
+        }
     }
     return text;
 }
