@@ -189,6 +189,16 @@ std::string pinLine(const char* element, const char* formal, const char* actual)
            formal + "\" effectiveParameter=\"" + actual + "\"></" + element + ">";
 }
 
+// A data type of one member defined by the project.
+void defineType(ProjectSpec& project, const std::string& name, const std::string& member,
+                const std::string& type) {
+    project.dataTypes.insert(
+        project.dataTypes.end(),
+        {"\t<DDTSource DDTName=\"" + name + "\" version=\"0.01\">", "\t\t<structure>",
+         "\t\t\t<variables name=\"" + member + "\" typeName=\"" + type + "\"></variables>",
+         "\t\t</structure>", "\t</DDTSource>"});
+}
+
 struct BuildCase {
     const char* what;
     std::function<void(ProjectSpec&)> change;
@@ -255,26 +265,12 @@ TEST_F(BatchConversion, ConvertedProjectsBuild) {
          {"WARNING: 5 references to the IBY100 in rack 0 slot 3 are left in the project; the "
           "results file names each one (WARNING!!!!)."}},
         {"a type whose name holds a generated name",
-         [](ProjectSpec& project) {
-             project.dataTypes.push_back(
-                 "\t<DDTSource DDTName=\"T_IBY_DIO_OUTPUTS\" version=\"0.01\">");
-             project.dataTypes.push_back("\t\t<structure>");
-             project.dataTypes.push_back(
-                 "\t\t\t<variables name=\"Q\" typeName=\"WORD\"></variables>");
-             project.dataTypes.push_back("\t\t</structure>");
-             project.dataTypes.push_back("\t</DDTSource>");
-         },
+         [](ProjectSpec& project) { defineType(project, "T_IBY_DIO_OUTPUTS", "Q", "WORD"); },
          {},
          {}},
         {"a generated name the project defines",
          [](ProjectSpec& project) {
-             project.dataTypes.push_back(
-                 "\t<DDTSource DDTName=\"IBY_Config_Node\" version=\"0.01\">");
-             project.dataTypes.push_back("\t\t<structure>");
-             project.dataTypes.push_back(
-                 "\t\t\t<variables name=\"Segment_Number\" typeName=\"BYTE\"></variables>");
-             project.dataTypes.push_back("\t\t</structure>");
-             project.dataTypes.push_back("\t</DDTSource>");
+             defineType(project, "IBY_Config_Node", "Segment_Number", "BYTE");
          },
          {"  WARNING!!!!  The project defines IBY_Config_Node itself: the generated "
           "IBY_Config_Node is not written, and the generated types and blocks use the project's."},
