@@ -3,10 +3,13 @@
 // What the program shell hands a conversion: the archive to convert and the program-wide
 // values it reads.
 
+#include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "platform/archive.h"
 #include "platform/ui.h"
 #include "svc/svc_structured_text.h"
 
@@ -23,6 +26,11 @@ struct ConversionOptions {
     platform::ui::Window owner = nullptr;
     // Shows the report text as it stands, before a final box (the report window).
     std::function<void(const std::string& reportText)> showReport;
+    // Packs the new archive; the platform's archive road unless a test puts its own in the way.
+    std::function<platform::ArchiveResult(
+        const std::filesystem::path& input, const std::filesystem::path& folder,
+        const std::vector<std::string>& changedEntries, const std::filesystem::path& output)>
+        repack;
 };
 
 }  // namespace extractor

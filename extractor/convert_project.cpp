@@ -35,6 +35,17 @@ bool reportResults(const ConversionOptions& options, const PassOutcome& pass, in
     return read;
 }
 
+// The final box: what was created, then what the user must look at before the project builds.
+void showFinished(const ConversionOptions& options, const std::string& created,
+                  const std::string& caption, const std::vector<std::string>& notices) {
+    std::string text = " Created: " + created;
+    for (const std::string& notice : notices) {
+        text += "\r\n\r\n " + notice;
+    }
+    ui::ShowMessageBox(options.owner, text, caption, ui::Buttons::Ok,
+                       notices.empty() ? ui::Icon::Information : ui::Icon::Warning);
+}
+
 void showReport(const ConversionOptions& options, const std::string& reportText) {
     if (options.showReport) {
         options.showReport(reportText);
@@ -57,8 +68,7 @@ bool convertProject(const ConversionOptions& options, std::string& reportText) {
         }
         showReport(options, reportText);
         if (!options.batch) {
-            ui::ShowMessageBox(options.owner, " Created: " + first.createdArchive, "Success",
-                               ui::Buttons::Ok, ui::Icon::Information);
+            showFinished(options, first.createdArchive, "Success", first.notices);
         }
         return true;
     }
@@ -88,8 +98,9 @@ bool convertProject(const ConversionOptions& options, std::string& reportText) {
         return false;
     }
     showReport(options, reportText);
-    ui::ShowMessageBox(options.owner, " Created: " + second.createdArchive, "Finished",
-                       ui::Buttons::Ok, ui::Icon::Information);
+    std::vector<std::string> notices = first.notices;
+    notices.insert(notices.end(), second.notices.begin(), second.notices.end());
+    showFinished(options, second.createdArchive, "Finished", notices);
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string_view>
+#include <vector>
 
 namespace extractor {
 
@@ -29,9 +30,13 @@ void writeIbyTemplateSet(const LineSink& writeLine, const IbyModuleAddresses& mo
 // The 20 elements in order, with an empty module table (the first entry 0, the second -1).
 void writeIbyTemplateSet(const LineSink& writeLine);
 
-// The first element of the set. A project that already declares it (a "<DDTSource" line that
-// names it) carries the set and must not get a second copy.
-inline constexpr std::string_view ibyFirstTemplateName = "T_IBY_DIO_OUT";
+// The elements whose names `wanted` takes, in order: a project that defines some of the names
+// already gets only the others.
+void writeIbyTemplateSet(const LineSink& writeLine, const IbyModuleAddresses& modules,
+                         const std::function<bool(std::string_view name)>& wanted);
+
+// The names of the 20 elements in the order they are written.
+std::vector<std::string_view> ibyTemplateNames();
 
 // The initial texts of IBS_IP1 and IBS_IP2 in the dynamic blocks, which the conversion to the
 // PMEDWL module replaces by the IP addresses of the first and the second module.

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "extractor/conversion_options.h"
 #include "extractor/project/conversion_failure.h"
@@ -24,6 +25,9 @@ struct PassOutcome {
     std::string createdArchive;         // "<stem>_IBY.zef" as a text
     std::filesystem::path resultsFile;  // where the results file was put
     std::string resultsFileText;
+    // What the user must look at in the new project, for the final box: each a text of its
+    // own (references to the module left in the project, generated names the project defines).
+    std::vector<std::string> notices;
 };
 
 PassOutcome convertArchive(const ProjectPaths& paths, const ConversionOptions& options,

@@ -115,13 +115,19 @@ void ConversionLoop::line(std::string_view input) {
     if (holds(text, "</moduleATS")) {
         endModuleBlock();
     }
-    if (holds(text, "<DDTSource") && holds(text, ibyFirstTemplateName)) {
-        typesPresent_ = true;
-    }
+    definedNames_.line(text);
+    // An empty data block may be written on one line; its parts go between the two tags.
+    expandEmptyElement(text, "dataBlock");
     if (holds(text, "<dataBlock>")) {
         startDataBlock();
     }
-    if (holds(text, "</dataBlock>")) {
+    if (const std::size_t close = text.find("</dataBlock>"); close != std::string::npos) {
+        const std::size_t open = text.find("<dataBlock>");
+        if (open != std::string::npos && open < close) {
+            declarations_.line(std::string_view(text).substr(0, close));
+            const std::size_t indent = text.find_first_not_of(" \t");
+            text = text.substr(0, indent) + text.substr(close);
+        }
         endDataBlock();
     }
     if (holds(text, "<taskDesc task=") && holds(text, "MAST")) {
@@ -194,24 +200,45 @@ void ConversionLoop::endModuleBlock() {
 
 void ConversionLoop::startDataBlock() {
     dataBlockSeen_ = true;
-    // Written once, in front of the first data block, unless the project carries the set.
-    if (!typesPresent_ && !templatesWritten_) {
+    // Written once, in front of the first data block, where the project lacks it: a project
+    // that defines the whole set carries it (a second pass's project, say); one that defines
+    // a part of it is told which names it defines itself.
+    if (!templatesWritten_) {
         templatesWritten_ = true;
-        IbyModuleAddresses table;
-        if (!setup_.modules.empty()) {
-            table.rack1 = setup_.modules[0].rack;
-            table.slot1 = setup_.modules[0].slot;
+        std::vector<std::string> defined;
+        const std::vector<std::string_view> names = ibyTemplateNames();
+        for (std::string_view name : names) {
+            if (definedNames_.defines(name)) {
+                defined.emplace_back(name);
+            }
         }
-        if (setup_.modules.size() > 1) {
-            table.rack2 = setup_.modules[1].rack;
-            table.slot2 = setup_.modules[1].slot;
+        if (defined.size() < names.size()) {
+            for (const std::string& name : defined) {
+                out_.results("  WARNING!!!!  The project defines " + name +
+                             " itself: the generated " + name +
+                             " is not written, and the generated types and blocks use the "
+                             "project's.");
+            }
+            clashes_ = std::move(defined);
+            IbyModuleAddresses table;
+            if (!setup_.modules.empty()) {
+                table.rack1 = setup_.modules[0].rack;
+                table.slot1 = setup_.modules[0].slot;
+            }
+            if (setup_.modules.size() > 1) {
+                table.rack2 = setup_.modules[1].rack;
+                table.slot2 = setup_.modules[1].slot;
+            }
+            writeIbyTemplateSet(out_.project, table, [this](std::string_view name) {
+                return !definedNames_.defines(name);
+            });
         }
-        writeIbyTemplateSet(out_.project, table);
     }
     state_.state = LoopState::Declarations;
 }
 
 void ConversionLoop::endDataBlock() {
+    declarations_.flush();
     // The module's variables and the section instances are declared once, at the end of the
     // first data block.
     if (!moduleVariablesWritten_) {
@@ -302,6 +329,8 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
     }
     if (currentDfb_ > 0 && !dfbInstancesWritten_) {
         const CensusDfb& dfb = setup_.census->dfbs[static_cast<std::size_t>(currentDfb_ - 1)];
+        // An empty section written as one tag takes the instances all the same.
+        expandEmptyElement(text, "privateLocalVariables");
         if (holds(text, "</privateLocalVariables")) {
             // The one-line form "<privateLocalVariables></privateLocalVariables>" is split so
             // the instances stand inside it.
@@ -342,8 +371,8 @@ bool ConversionLoop::dfbAndCallSteps(std::string& text) {
     if (language_ == 3) {
         return !fbd_.start(text);
     }
-    // A ladder rung holds library blocks as elements too, named by their type alone.
-    if (language_ == 2 && findTypedCommBlock(text) && fbd_.start(text)) {
+    // A ladder rung holds library blocks as elements too.
+    if (language_ == 2 && fbd_.start(text)) {
         return false;
     }
     // Few lines call a communication block; the rest need no closer look.
@@ -510,6 +539,7 @@ void ConversionLoop::finish() {
     if (failure_) {
         return;
     }
+    declarations_.flush();
     for (std::string& line : fbd_.flush()) {
         if (state_.state == LoopState::Code) {
             rewriteCode(line);

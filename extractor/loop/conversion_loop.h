@@ -20,6 +20,7 @@
 #include "extractor/loop/module_config_reader.h"
 #include "extractor/loop/module_context.h"
 #include "extractor/passes/comm_call_census.h"
+#include "extractor/passes/defined_names.h"
 #include "extractor/passes/derived_types.h"
 #include "extractor/project/conversion_counters.h"
 #include "extractor/project/conversion_failure.h"
@@ -74,6 +75,9 @@ class ConversionLoop {
     bool furtherModule() const { return state_.furtherModule; }
     bool moduleConverted() const { return state_.moduleConverted; }
     const ModuleContext& module() const { return module_; }
+    // The generated types and blocks the project defines itself (only the others were written),
+    // unless it defines them all.
+    const std::vector<std::string>& definedGeneratedNames() const { return clashes_; }
     const ConversionCounters& counters() const { return counters_; }
 
   private:
@@ -110,7 +114,8 @@ class ConversionLoop {
     bool pendingProgramEnd_ = false;
     std::optional<ConversionFailure> failure_;
 
-    bool typesPresent_ = false;
+    DefinedTypeNames definedNames_;     // the types and blocks the project defines so far
+    std::vector<std::string> clashes_;  // generated names the project defines itself
     bool templatesWritten_ = false;
     bool dataBlockSeen_ = false;
     bool moduleVariablesWritten_ = false;

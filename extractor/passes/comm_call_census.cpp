@@ -92,8 +92,8 @@ void CensusPass::line(std::string_view text) {
 }
 
 void CensusPass::noteDeclaredInstance(std::string_view text) {
-    const std::string_view name = firstQuotedValue(text);
-    const std::string_view type = attributeValue(text, "typeName=");
+    const std::string_view name = namedAttribute(text, "name");
+    const std::string_view type = namedAttribute(text, "typeName");
     for (InstanceKind kind : allInstanceKinds) {
         const std::string_view typeName = instanceTypeName(kind);
         if (type != typeName || name.size() <= typeName.size() + 1 ||

@@ -6,7 +6,7 @@ namespace extractor {
 
 void DerivedTypeCatalogue::line(std::string_view text) {
     if (holds(text, "<DDTSource")) {
-        open_ = &types_[std::string(attributeValue(text, "DDTName="))];
+        open_ = &types_[std::string(namedAttribute(text, "DDTName"))];
         *open_ = DerivedType{};
         return;
     }
@@ -19,8 +19,8 @@ void DerivedTypeCatalogue::line(std::string_view text) {
     }
     if (holds(text, "<variables")) {
         if (open_->members++ == 0) {
-            open_->firstMemberName = std::string(firstQuotedValue(text));
-            open_->firstMemberType = std::string(attributeValue(text, "typeName="));
+            open_->firstMemberName = std::string(namedAttribute(text, "name"));
+            open_->firstMemberType = std::string(namedAttribute(text, "typeName"));
         }
     }
 }

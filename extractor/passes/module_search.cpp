@@ -24,6 +24,10 @@ void ModuleSearch::finish() {
 }
 
 void ModuleSearch::line(std::string_view text) {
+    ++lineNumber_;
+    if (firstNamingLine_ == 0 && holds(text, "TSXIBY100")) {
+        firstNamingLine_ = lineNumber_;
+    }
     switch (where_) {
         case Where::AfterModuleHeader:
             if (namesIby100Module(text)) {

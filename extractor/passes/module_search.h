@@ -27,6 +27,9 @@ class ModuleSearch {
     const std::vector<ModuleAddress>& modules() const { return modules_; }
     // Empty while every module block read so far was sound.
     const std::string& error() const { return error_; }
+    // The number of the first line that names TSXIBY100 anywhere, module block or not; 0 for
+    // none. A project that names it only in another form is not told it has none.
+    long firstNamingLine() const { return firstNamingLine_; }
 
   private:
     enum class Where { Outside, AfterModuleHeader, InModule };
@@ -35,6 +38,8 @@ class ModuleSearch {
     std::vector<ModuleAddress> modules_;
     int moduleCount_ = 0;
     std::string error_;
+    long lineNumber_ = 0;
+    long firstNamingLine_ = 0;
 };
 
 // True for the line after "<moduleATS" that makes the block a TSXIBY100 module.

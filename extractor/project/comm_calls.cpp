@@ -57,9 +57,13 @@ std::optional<TypedCommBlock> findTypedCommBlock(std::string_view line) {
     if (!holds(line, "<FFBBlock")) {
         return std::nullopt;
     }
-    const std::string_view type = attributeValue(line, "typeName=");
+    const std::string_view type = namedAttribute(line, "typeName");
+    const std::string upper = upperCase(type);
     for (CommBlock block : {CommBlock::SendReq, CommBlock::ReadVar, CommBlock::WriteVar}) {
-        if (type == commBlockName(block)) {
+        const std::string_view name = commBlockName(block);
+        if (type == name ||
+            (upper.size() > name.size() && upper.compare(0, name.size(), name) == 0 &&
+             upper[name.size()] == '(')) {
             return TypedCommBlock{block, static_cast<std::size_t>(type.data() - line.data())};
         }
     }

@@ -25,8 +25,9 @@ struct CommCall {
 std::optional<CommCall> findCommCall(std::string_view upperLine, CommBlock block,
                                      std::size_t from = 0);
 
-// A block-diagram block that names the call only as its type, typeName="READ_VAR" (no
-// bracket), as Control Expert exports a block drawn from the library.
+// A block drawn in a block diagram or a ladder rung: an "<FFBBlock" element whose type names
+// the block, typeName="READ_VAR" as Control Expert exports a block drawn from the library, or
+// with the call's bracket after the name (typeName="READ_VAR(...").
 struct TypedCommBlock {
     CommBlock block = CommBlock::SendReq;
     std::size_t at = 0;  // where the type's name starts in the line

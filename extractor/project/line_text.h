@@ -4,6 +4,7 @@
 // and cuts values out by counting double quotes, as Control Expert writes one element (or a
 // few) per line. These are the small text tools the passes share.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,23 @@ std::string_view firstQuotedValue(std::string_view line);
 // The text after `attribute` (e.g. "name=") between the double quote that follows it and the
 // next double quote; empty when the line lacks either.
 std::string_view attributeValue(std::string_view line, std::string_view attribute);
+
+// Where the value of the attribute `name` stands in the line: the attribute is read by its
+// whole name wherever it stands among the others ("name" is not the end of "typeName"), and its
+// value runs from the double quote after "=" to the next. None when the line lacks it.
+struct AttributeSpan {
+    std::size_t at = 0;      // the first character of the value
+    std::size_t length = 0;  // the value's length
+};
+std::optional<AttributeSpan> attributeSpan(std::string_view line, std::string_view name);
+
+// The value of the attribute `name` (as attributeSpan finds it); empty when the line lacks it.
+std::string_view namedAttribute(std::string_view line, std::string_view name);
+
+// An empty element written as one tag, "<name/>" or "<name />", written as its two tags
+// "<name></name>" instead, so the lines that go inside it find their place; false when the line
+// holds no such tag.
+bool expandEmptyElement(std::string& line, std::string_view name);
 
 // The decimal value of the leading digits, leading blanks skipped; no digits give 0. Values too
 // large for a word number are held at a ceiling instead of overflowing.

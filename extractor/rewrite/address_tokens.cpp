@@ -6,6 +6,8 @@ namespace extractor {
 
 namespace {
 
+thread_local std::size_t charactersWritten = 0;
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -14,7 +16,44 @@ bool passedOver(char c) {
     return c == '\t' || c == '\x14';
 }
 
+// A line rebuilt from the pieces of the old one between its replacements: each character is
+// copied once, however many addresses the line holds.
+class RebuiltLine {
+  public:
+    RebuiltLine(std::string& line, std::string& upper) : line_(line), upper_(upper) {}
+
+    void replace(std::size_t at, std::size_t length, std::string_view replacement) {
+        line_out_.append(line_, kept_, at - kept_);
+        upper_out_.append(upper_, kept_, at - kept_);
+        line_out_ += replacement;
+        upper_out_ += replacement;
+        kept_ = at + length;
+    }
+
+    // Puts the rebuilt texts in place of the old ones, when anything was replaced.
+    void finish(bool replaced) {
+        if (!replaced) {
+            return;
+        }
+        line_out_.append(line_, kept_);
+        upper_out_.append(upper_, kept_);
+        charactersWritten += line_out_.size() + upper_out_.size();
+        line_.swap(line_out_);
+        upper_.swap(upper_out_);
+    }
+
+  private:
+    std::string& line_;
+    std::string& upper_;
+    std::string line_out_, upper_out_;
+    std::size_t kept_ = 0;  // the old line is copied up to here
+};
+
 }  // namespace
+
+std::size_t rewrittenCharacters() {
+    return charactersWritten;
+}
 
 int replaceAddressToken(std::string& line, std::string_view pattern, std::string_view replacement) {
     std::string upper = upperCase(line);
@@ -27,19 +66,18 @@ int replaceAddressToken(std::string& line, std::string& upper, std::string_view 
         return 0;
     }
     int count = 0;
-    std::size_t from = 0;
-    for (std::size_t at = upper.find(pattern, from); at != std::string::npos;
-         at = upper.find(pattern, from)) {
+    RebuiltLine rebuilt(line, upper);
+    for (std::size_t at = upper.find(pattern); at != std::string::npos;) {
         const std::size_t end = at + pattern.size();
         if (end < line.size() && (line[end] == '.' || isDigit(line[end]))) {
-            from = at + 1;
+            at = upper.find(pattern, at + 1);
             continue;
         }
-        line.replace(at, pattern.size(), replacement);
-        upper.replace(at, pattern.size(), replacement);
-        from = at + replacement.size();
+        rebuilt.replace(at, pattern.size(), replacement);
         ++count;
+        at = upper.find(pattern, end);
     }
+    rebuilt.finish(count > 0);
     return count;
 }
 
@@ -54,18 +92,20 @@ int replaceIndexedAddress(std::string& line, std::string& upper, std::string_vie
     if (prefix.empty()) {
         return 0;
     }
+    // The string constant is found once: a replacement neither adds nor removes the quote
+    // pairs that mark it, so it stands where it stood.
+    std::size_t open = std::string::npos;
+    std::size_t close = std::string::npos;
+    if (ignoreStrings) {
+        open = line.find("\"'");
+        close = line.find("'\"");
+    }
     int count = 0;
-    std::size_t from = 0;
-    for (std::size_t at = upper.find(prefix, from); at != std::string::npos;
-         at = upper.find(prefix, from)) {
-        if (ignoreStrings) {
-            const std::size_t open = line.find("\"'");
-            const std::size_t close = line.find("'\"");
-            if (open != std::string::npos && close != std::string::npos && open < at &&
-                at < close) {
-                from = close;
-                continue;
-            }
+    RebuiltLine rebuilt(line, upper);
+    for (std::size_t at = upper.find(prefix); at != std::string::npos;) {
+        if (open != std::string::npos && close != std::string::npos && open < at && at < close) {
+            at = upper.find(prefix, close);
+            continue;
         }
         // The separator after the prefix, then the word number.
         const std::size_t digitsFrom = at + prefix.size() + 1;
@@ -81,12 +121,14 @@ int replaceIndexedAddress(std::string& line, std::string& upper, std::string_vie
                 break;
             }
         }
-        const std::string replacement = std::string(name) + decimal(number) + "]";
-        line.replace(at, restFrom - at, replacement);
-        upper.replace(at, restFrom - at, replacement);
-        from = at + replacement.size();
+        std::string replacement(name);
+        replacement += decimal(number);
+        replacement += ']';
+        rebuilt.replace(at, restFrom - at, replacement);
         ++count;
+        at = upper.find(prefix, restFrom);
     }
+    rebuilt.finish(count > 0);
     return count;
 }
 

@@ -29,4 +29,8 @@ int replaceIndexedAddress(std::string& line, std::string_view prefix, std::strin
 int replaceIndexedAddress(std::string& line, std::string& upper, std::string_view prefix,
                           std::string_view name, bool ignoreStrings);
 
+// The characters both routines have copied into rebuilt lines so far on this thread: the work a
+// line cost, which a test holds against the line's length.
+std::size_t rewrittenCharacters();
+
 }  // namespace extractor

@@ -71,17 +71,20 @@ std::string rewriteCommBlocks(std::string line, CommBlock block, CommRewriteCont
     // Ladder calls are counted with the main sections; their instances are numbered where
     // they are declared, in the DFB when they stand in one.
     const bool countInDfb = structuredText && context.dfbArea;
-    std::size_t from = 0;
-    for (;;) {
-        const std::string upper = upperCase(line);
+    const std::string upper = upperCase(line);
+    // The rewritten line is built piece by piece, so a line of many calls costs its length.
+    std::string rewritten;
+    std::size_t kept = 0;
+    for (std::size_t from = 0;;) {
         const std::optional<CommCall> found = findCommCall(upper, block, from);
         if (!found) {
-            return line;
+            break;
         }
         const std::size_t at = found->at;
         const std::size_t open = found->open;
         const std::size_t end = found->end;
         const bool dynamic = found->dynamic;
+        from = end;
         std::string call;
         if (!dynamic) {
             const std::size_t addr = upper.find("ADDR(", open);
@@ -91,14 +94,12 @@ std::string rewriteCommBlocks(std::string line, CommBlock block, CommRewriteCont
             const std::size_t addrClose =
                 quoteEnd == std::string::npos ? quoteEnd : line.find(')', quoteEnd);
             if (addr >= end || addrClose == std::string::npos || addrClose >= end) {
-                from = end;
                 continue;
             }
             const CommAddress address =
                 parseCommAddress(std::string_view(line).substr(quote + 1, quoteEnd - quote - 1));
             if (address.rack != context.module.rack || address.slot != context.module.slot ||
                 address.channel != 0) {
-                from = end;
                 continue;
             }
             call = line.substr(open, addr - open) + decimal(address.node);
@@ -130,9 +131,16 @@ std::string rewriteCommBlocks(std::string line, CommBlock block, CommRewriteCont
                             " in '" + std::string(context.where) +
                             "': its address array must name the PMEDWL module.");
         }
-        line = line.substr(0, at) + renamed + call + line.substr(end);
-        from = at + renamed.size() + call.size();
+        rewritten.append(line, kept, at - kept);
+        rewritten += renamed;
+        rewritten += call;
+        kept = end;
     }
+    if (kept == 0) {
+        return line;
+    }
+    rewritten.append(line, kept);
+    return rewritten;
 }
 
 }  // namespace extractor

@@ -1,13 +1,16 @@
 #include "extractor/rewrite/declaration_rewrite.h"
 
+#include <algorithm>
+
 #include "extractor/project/device_arrays.h"
 #include "extractor/project/line_text.h"
+#include "extractor/rewrite/topological_references.h"
 
 namespace extractor {
 
 namespace {
 
-constexpr std::string_view topoAttribute = " topologicalAddress=";
+constexpr std::string_view topoAttribute = "topologicalAddress";
 constexpr std::string_view commentOpen = "<comment>";
 constexpr std::string_view commentClose = "</comment>";
 constexpr std::string_view initClose = "</variableInit>";
@@ -26,29 +29,28 @@ bool isStandardType(std::string_view type) {
     return false;
 }
 
-// The line without its topological address attribute; every other attribute stays.
+// The line without its topological address attribute and the blanks before it; every other
+// attribute stays, wherever it stands.
 std::string withoutAddress(std::string_view line) {
-    const std::size_t at = line.find(topoAttribute);
-    if (at == std::string_view::npos) {
+    const std::optional<AttributeSpan> span = attributeSpan(line, topoAttribute);
+    if (!span) {
         return std::string(line);
     }
-    const std::size_t open = line.find('"', at + topoAttribute.size());
-    const std::size_t close = open == std::string_view::npos ? open : line.find('"', open + 1);
-    if (close == std::string_view::npos) {
-        return std::string(line.substr(0, at));
+    std::size_t from = line.rfind(topoAttribute, span->at);
+    while (from > 0 && (line[from - 1] == ' ' || line[from - 1] == '\t')) {
+        --from;
     }
-    return std::string(line.substr(0, at)) + std::string(line.substr(close + 1));
+    return std::string(line.substr(0, from)) +
+           std::string(line.substr(span->at + span->length + 1));
 }
 
-// The line with the value of typeName= replaced.
+// The line with the value of typeName replaced.
 std::string retyped(const std::string& line, std::string_view type) {
-    const std::size_t at = line.find("typeName=");
-    const std::size_t open = at == std::string::npos ? at : line.find('"', at);
-    const std::size_t close = open == std::string::npos ? open : line.find('"', open + 1);
-    if (close == std::string::npos) {
+    const std::optional<AttributeSpan> span = attributeSpan(line, "typeName");
+    if (!span) {
         return line;
     }
-    return line.substr(0, open + 1) + std::string(type) + line.substr(close);
+    return line.substr(0, span->at) + std::string(type) + line.substr(span->at + span->length);
 }
 
 std::string initLine(long value) {
@@ -58,35 +60,29 @@ std::string initLine(long value) {
 }  // namespace
 
 void DeclarationPass::line(std::string_view text) {
-    std::string current(text);
-    if (!pendingComment_.empty()) {
-        const std::size_t close = current.find("</comment>");
-        if (close != std::string::npos) {
-            // What follows the comment on its line (the declaration's closing tag, say) stays.
-            current.insert(close, " - " + pendingComment_);
-            pendingComment_.clear();
-        } else if (!holds(current, commentOpen)) {
-            out_.project("\t\t\t<comment>" + pendingComment_ + "</comment>");
-            pendingComment_.clear();
+    if (spread_) {
+        spread_->children.emplace_back(text);
+        if (holds(text, "</variables>")) {
+            writeSpread();
         }
-        // A comment over several lines gets the address where it closes.
+        return;
     }
-    if (replacingInit_) {
-        if (holds(current, "</variables>")) {
-            replacingInit_ = false;
-        }
-        if (!dropOwnInit(current)) {
-            return;
-        }
-    }
+    const std::string current(text);
     const std::string rs = module_.rackSlot();
     const std::string tail = rs + ".0.";
     bool taken = rewriteVariableDecl(current, "%KW" + rs, tail);
-    const bool error = rewriteVariableDecl(current, "%I" + rs + ".MOD.ERR",
-                                           module_.name("IBY_Manage") + ".Channel.MOD_ERROR");
+    bool error = false;
+    for (std::string_view suffix : errorBitSuffixes) {
+        error = error || rewriteVariableDecl(current, "%I" + rs + std::string(suffix),
+                                             module_.name("IBY_Manage") + ".Channel.MOD_ERROR");
+    }
     inputs_ += error;
     taken = taken || error;
     if (!error && rewriteVariableDecl(current, "%IW" + rs, tail)) {
+        ++inputs_;
+        taken = true;
+    }
+    if (rewriteChannelIoddtDecl(current)) {
         ++inputs_;
         taken = true;
     }
@@ -102,6 +98,43 @@ void DeclarationPass::line(std::string_view text) {
     }
     if (!taken) {
         out_.project(current);
+    }
+}
+
+void DeclarationPass::flush() {
+    if (spread_) {
+        writeSpread();
+    }
+}
+
+void DeclarationPass::writeSpread() {
+    Spread spread = std::move(*spread_);
+    spread_.reset();
+    std::vector<std::string> children;
+    insideOwnInit_ = false;
+    for (std::string& child : spread.children) {
+        // The configured word is the value; a second initial value would not load.
+        if (!spread.dropOwnInit || dropOwnInit(child)) {
+            children.push_back(std::move(child));
+        }
+    }
+    if (!spread.comment.empty()) {
+        // Into the declaration's own comment, wherever it stands among the lines; else a
+        // comment of its own, first.
+        bool merged = false;
+        for (std::string& child : children) {
+            if (const std::size_t close = child.find(commentClose); close != std::string::npos) {
+                child.insert(close, " - " + spread.comment);
+                merged = true;
+                break;
+            }
+        }
+        if (!merged) {
+            children.insert(children.begin(), "\t\t\t<comment>" + spread.comment + "</comment>");
+        }
+    }
+    for (const std::string& child : children) {
+        out_.project(child);
     }
 }
 
@@ -157,17 +190,17 @@ void DeclarationPass::warnOutOfRange(std::string_view assignment, const std::str
 
 bool DeclarationPass::rewriteVariableDecl(std::string_view line, const std::string& pattern,
                                           const std::string& tail) {
-    if (!holds(line, topoAttribute)) {
+    if (!attributeSpan(line, topoAttribute)) {
         return false;
     }
-    const std::string address(attributeValue(line, topoAttribute));
+    const std::string address(namedAttribute(line, topoAttribute));
     // The address itself must be the pattern's: %IW0.1 is not the start of %IW0.10.0.5.
     if (upperCase(address).rfind(pattern, 0) != 0 ||
         (address.size() > pattern.size() && isDigit(address[pattern.size()]))) {
         return false;
     }
-    const std::string name(attributeValue(line, "<variables name="));
-    const std::string type(attributeValue(line, "typeName="));
+    const std::string name(namedAttribute(line, "name"));
+    const std::string type(namedAttribute(line, "typeName"));
     const std::string declaration = withoutAddress(line);
     if (type == "T_GEN_MOD" || type == "T_COM_IBS_128" || type == "T_COM_IBS_242") {
         const bool channel = type == "T_GEN_MOD";
@@ -176,15 +209,59 @@ bool DeclarationPass::rewriteVariableDecl(std::string_view line, const std::stri
         return true;
     }
     writeAssignment(line, pattern, tail, address, name, type);
+    writeUnlocated(line, address, holds(pattern, ".ERR"), configuredValue(pattern, tail, address));
+    return true;
+}
 
-    const bool errorBit = holds(pattern, ".MOD.ERR");
+bool DeclarationPass::rewriteChannelIoddtDecl(std::string_view line) {
+    if (!attributeSpan(line, topoAttribute)) {
+        return false;
+    }
+    const std::string address(namedAttribute(line, topoAttribute));
+    const std::string prefix = "%MW" + module_.rackSlot();
+    const std::string upper = upperCase(address);
+    if (upper.rfind(prefix, 0) != 0) {
+        return false;
+    }
+    const std::string suffix = upper.substr(prefix.size());
+    const std::optional<std::string_view> member = channelIoddtMember(suffix);
+    if (!member) {
+        return false;  // no rule: left where it is, and named among the references left
+    }
+    const std::string name(namedAttribute(line, "name"));
+    const std::string type(namedAttribute(line, "typeName"));
+    const std::string source = module_.name("IBY_Manage") + std::string(*member);
+    // ".MOD.w" is a status word (INT), ".MOD.w.b" one of its bits.
+    const bool bit = std::count(suffix.begin(), suffix.end(), '.') > 2;
+    if (bit) {
+        out_.inputs(name + " := " + source + ";" +
+                    (type == "BOOL" ? "" : "    (*  WARNING:  NOT a BOOL *)"));
+    } else {
+        const WordConversion conversion = wordConversion(type, name, address, true);
+        out_.inputs(name + conversion.member + " := " + conversion.prefix + source +
+                    conversion.suffix + ";" + conversion.note);
+    }
+    writeUnlocated(line, address, false, std::nullopt);
+    return true;
+}
+
+void DeclarationPass::writeUnlocated(std::string_view line, const std::string& address,
+                                     bool errorBit, std::optional<long> init) {
+    std::string declaration = withoutAddress(line);
     const std::string comment = address + " (Interbus-S)";
     const std::size_t ownComment = declaration.find("</comment>");
-    const std::size_t closing = declaration.find("</variables>");
-    const std::optional<long> init = configuredValue(pattern, tail, address);
+    std::size_t closing = declaration.find("</variables>");
+    std::size_t tagEnd = declaration.find('>');
+    if (closing == std::string::npos && tagEnd != std::string::npos && tagEnd > 0 &&
+        declaration[tagEnd - 1] == '/') {
+        // "<variables .../>" is a declaration of one line too.
+        declaration.replace(--tagEnd, 2, "></variables>");
+        closing = declaration.find("</variables>");
+    }
     if (closing == std::string::npos) {
-        // Spread over several lines: the next line gets the comment, and the configured value
-        // replaces any initial value the lines hold.
+        // Spread over several lines: read to its end, then the address goes into its comment
+        // and the configured value replaces any initial value the lines hold.
+        Spread spread;
         if (ownComment != std::string::npos) {
             out_.project(declaration.substr(0, ownComment) + " - " + comment +
                          declaration.substr(ownComment));
@@ -193,16 +270,16 @@ bool DeclarationPass::rewriteVariableDecl(std::string_view line, const std::stri
             if (errorBit) {
                 out_.project("");
             } else {
-                pendingComment_ = comment;
+                spread.comment = comment;
             }
         }
         if (init) {
             out_.project(initLine(*init));
-            replacingInit_ = true;
+            spread.dropOwnInit = true;
         }
-        return true;
+        spread_ = std::move(spread);
+        return;
     }
-    const std::size_t tagEnd = declaration.find('>');
     out_.project(declaration.substr(0, tagEnd) + ">");
     // What the declaration holds besides a comment (attributes, an initial value) stays, after
     // the comment line.
@@ -233,7 +310,45 @@ bool DeclarationPass::rewriteVariableDecl(std::string_view line, const std::stri
         out_.project("\t\t\t<comment>" + comment + "</comment>");
     }
     out_.project("\t\t" + inner + declaration.substr(closing));
-    return true;
+}
+
+DeclarationPass::WordConversion DeclarationPass::wordConversion(const std::string& type,
+                                                                const std::string& name,
+                                                                const std::string& address,
+                                                                bool input) {
+    WordConversion conversion;
+    std::string converted = type;  // the type the conversion functions name
+    if (type == "WORD" || type == "UINT") {
+        conversion.note = "    (*  WARNING:  NOT an INT *)";
+    } else if (isStandardType(type)) {
+        conversion.note = "    (*  ERROR:  " + type +
+                          " is not an INT, UINT, or WORD type.  Conversion not possible! *)";
+        converted = "INT";
+    } else if (type != "INT") {
+        const DerivedType* derived = types_.find(type);
+        const std::string& first = derived != nullptr ? derived->firstMemberType : type;
+        if (derived != nullptr && (first == "WORD" || first == "INT" || first == "UINT")) {
+            conversion.member = "." + derived->firstMemberName;
+            converted = first;
+            if (derived->members > 1) {
+                out_.results("  WARNING!!!!  Variable '" + name + "' of type '" + type + "' has " +
+                             decimal(derived->members) + " members; only its first member '" +
+                             derived->firstMemberName + "' is connected to " + address + ".");
+            }
+        } else {
+            conversion.note =
+                "    (*  ERROR:  " + type +
+                " is not a standard INT, UINT, or WORD type.  Conversion not possible! *)";
+            converted = "INT";
+        }
+    }
+    if (converted == "WORD" || converted == "UINT") {
+        conversion.prefix = input ? "INT_TO_" + converted + "(" : converted + "_TO_INT(";
+        // Appended, not assigned: GCC 12 takes the assignment of a literal here for an
+        // overlapping copy (-Wrestrict) in the 32-bit build.
+        conversion.suffix.push_back(')');
+    }
+    return conversion;
 }
 
 void DeclarationPass::writeAssignment(std::string_view line, const std::string& pattern,
@@ -255,7 +370,7 @@ void DeclarationPass::writeAssignment(std::string_view line, const std::string& 
         return;
     }
     const bool input = kind == 'I';
-    const bool errorBit = holds(pattern, ".MOD.ERR");
+    const bool errorBit = holds(pattern, ".ERR");
     const std::string device = module_.name("IBY_DIO");
     const std::string errorMember = module_.name("IBY_Manage") + ".Channel.MOD_ERROR";
     const long n = module_.wordCount;
@@ -278,37 +393,11 @@ void DeclarationPass::writeAssignment(std::string_view line, const std::string& 
         return;
     }
     const long word = at < address.size() ? leadingNumber(text.substr(at)) : 0;
-    std::string prefix, suffix, note, member;
-    std::string converted = type;  // the type the conversion functions name
-    if (type == "WORD" || type == "UINT") {
-        note = "    (*  WARNING:  NOT an INT *)";
-    } else if (isStandardType(type)) {
-        note = "    (*  ERROR:  " + type +
-               " is not an INT, UINT, or WORD type.  Conversion not possible! *)";
-        converted = "INT";
-    } else if (type != "INT") {
-        const DerivedType* derived = types_.find(type);
-        const std::string& first = derived != nullptr ? derived->firstMemberType : type;
-        if (derived != nullptr && (first == "WORD" || first == "INT" || first == "UINT")) {
-            member = "." + derived->firstMemberName;
-            converted = first;
-            if (derived->members > 1) {
-                out_.results("  WARNING!!!!  Variable '" + name + "' of type '" + type + "' has " +
-                             decimal(derived->members) + " members; only its first member '" +
-                             derived->firstMemberName + "' is connected to " + address + ".");
-            }
-        } else {
-            note = "    (*  ERROR:  " + type +
-                   " is not a standard INT, UINT, or WORD type.  Conversion not possible! *)";
-            converted = "INT";
-        }
-    }
-    if (converted == "WORD" || converted == "UINT") {
-        prefix = input ? "INT_TO_" + converted + "(" : converted + "_TO_INT(";
-        // Appended, not assigned: GCC 12 takes the assignment of a literal here for an
-        // overlapping copy (-Wrestrict) in the 32-bit build.
-        suffix.push_back(')');
-    }
+    const WordConversion conversion = wordConversion(type, name, address, input);
+    const std::string& prefix = conversion.prefix;
+    const std::string& suffix = conversion.suffix;
+    const std::string& note = conversion.note;
+    const std::string& member = conversion.member;
     if (input && errorBit) {
         out.inputs(name + " := " + prefix + errorMember + suffix + ";");
     } else if (input) {

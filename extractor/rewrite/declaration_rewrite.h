@@ -32,6 +32,8 @@ class DeclarationPass {
 
     // One line of the data block; it is written, rewritten or replaced.
     void line(std::string_view text);
+    // Writes a declaration whose lines are still being read: the data block ended first.
+    void flush();
 
     int inputVariables() const { return inputs_; }
     int outputVariables() const { return outputs_; }
@@ -40,8 +42,30 @@ class DeclarationPass {
     const std::vector<std::string>& moduleList() const { return moduleList_; }
 
   private:
+    // A declaration over several lines, read to its end before it is written: where the
+    // address goes in its comment depends on whether one of its lines holds a comment.
+    struct Spread {
+        std::string comment;  // " - " + this goes into its comment; empty: nothing to add
+        bool dropOwnInit = false;
+        std::vector<std::string> children;
+    };
+
     bool rewriteVariableDecl(std::string_view line, const std::string& pattern,
                              const std::string& tail);
+    // A declaration at a channel IODDT word or bit that the code pass converts.
+    bool rewriteChannelIoddtDecl(std::string_view line);
+    // The declaration without its address, with the address in its comment; `init` the
+    // configured value of a %KW declaration.
+    void writeUnlocated(std::string_view line, const std::string& address, bool errorBit,
+                        std::optional<long> init);
+    void writeSpread();
+    // How a word of the module reaches a variable of `type`: the conversion function around
+    // it, the member of a derived type, and the note the assignment carries.
+    struct WordConversion {
+        std::string prefix, suffix, note, member;
+    };
+    WordConversion wordConversion(const std::string& type, const std::string& name,
+                                  const std::string& address, bool input);
     // The configured word (KW0 to KW2) a %KW declaration starts with, if it is one of them.
     std::optional<long> configuredValue(const std::string& pattern, const std::string& tail,
                                         const std::string& address) const;
@@ -56,8 +80,7 @@ class DeclarationPass {
     const ModuleContext& module_;
     const DerivedTypeCatalogue& types_;
     DeclarationOutputs out_;
-    std::string pendingComment_;
-    bool replacingInit_ = false;  // inside a declaration that got its configured value
+    std::optional<Spread> spread_;
     bool insideOwnInit_ = false;  // inside the initial value it held, spread over lines
     int inputs_ = 0, outputs_ = 0, channels_ = 0;
     std::vector<std::string> channelList_, moduleList_;

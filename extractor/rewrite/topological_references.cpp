@@ -71,6 +71,15 @@ const std::vector<WordRule>& moduleWordRules() {
 
 }  // namespace
 
+std::optional<std::string_view> channelIoddtMember(std::string_view suffix) {
+    for (const auto& [known, member] : channelMembers) {
+        if (suffix == known) {
+            return member;
+        }
+    }
+    return std::nullopt;
+}
+
 TopologicalReferences::TopologicalReferences(const ModuleContext& module) {
     const std::string rs = module.rackSlot();
     const std::string manage = module.name("IBY_Manage");
@@ -78,8 +87,9 @@ TopologicalReferences::TopologicalReferences(const ModuleContext& module) {
     rules_.push_back({"%KW" + rs + ".0.0", decimal(module.kw0)});
     rules_.push_back({"%KW" + rs + ".0.1", decimal(module.kw1)});
     rules_.push_back({"%KW" + rs + ".0.2", decimal(module.kw2)});
-    rules_.push_back({"%I" + rs + ".MOD.ERR", manage + ".Channel.MOD_ERROR"});
-    rules_.push_back({"%I" + rs + ".0.ERR", manage + ".Channel.MOD_ERROR"});
+    for (std::string_view suffix : errorBitSuffixes) {
+        rules_.push_back({"%I" + rs + std::string(suffix), manage + ".Channel.MOD_ERROR"});
+    }
     for (const auto& [suffix, member] : channelMembers) {
         rules_.push_back({"%MW" + rs + suffix, manage + member});
     }

@@ -6,13 +6,24 @@
 // process-data words elements of its device variable. The rules are fixed per module; their
 // order is part of the behaviour (a word's rule leaves its bit addresses to the bit rules).
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "extractor/loop/module_context.h"
 
 namespace extractor {
+
+// The member of the module's management variable that the code pass puts for a channel IODDT
+// word or bit, "%MW" + rack.slot + suffix (".MOD.2.1" gives ".Channel.CH_FLT"); none for one
+// without a rule. The declaration pass gives a declaration at such an address the same member.
+std::optional<std::string_view> channelIoddtMember(std::string_view suffix);
+
+// The error bits the code pass takes: "%I" + rack.slot + one of these, each the channel's
+// MOD_ERROR.
+inline constexpr std::string_view errorBitSuffixes[] = {".MOD.ERR", ".0.ERR"};
 
 class TopologicalReferences {
   public:

@@ -105,8 +105,16 @@ svc::TemplateVariant ibyTemplateVariant() {
 }
 
 void writeIbyTemplateSet(const LineSink& writeLine, const IbyModuleAddresses& modules) {
+    writeIbyTemplateSet(writeLine, modules, [](std::string_view) { return true; });
+}
+
+void writeIbyTemplateSet(const LineSink& writeLine, const IbyModuleAddresses& modules,
+                         const std::function<bool(std::string_view name)>& wanted) {
     const svc::TemplateVariant variant = ibyTemplateVariant();
     for (const IbyElement& element : kElements) {
+        if (!wanted(element.name)) {
+            continue;
+        }
         if (element.shared) {
             svc::printSharedTemplate(writeLine, *element.shared, variant);
         } else {
@@ -117,6 +125,14 @@ void writeIbyTemplateSet(const LineSink& writeLine, const IbyModuleAddresses& mo
 
 void writeIbyTemplateSet(const LineSink& writeLine) {
     writeIbyTemplateSet(writeLine, {});
+}
+
+std::vector<std::string_view> ibyTemplateNames() {
+    std::vector<std::string_view> names;
+    for (const IbyElement& element : kElements) {
+        names.push_back(element.name);
+    }
+    return names;
 }
 
 }  // namespace extractor

@@ -17,6 +17,7 @@
 #include "platform/archive.h"
 #include "platform/powershell_text.h"
 #include "platform/win32/run_wide.h"
+#include "platform/zip_directory.h"
 
 namespace platform {
 
@@ -77,6 +78,10 @@ std::string RefusedEntry(const fs::path& zip, const fs::path& archive, const fs:
 }  // namespace
 
 ArchiveResult UnpackArchive(const fs::path& archive, const fs::path& folder) {
+    // A damaged archive is said to be one, not taken for a PowerShell that failed.
+    const std::string damaged = ZipDirectoryProblemText(CheckZipDirectory(archive), Shown(archive));
+    if (!damaged.empty())
+        return Failure(damaged);
     std::error_code made;
     fs::create_directories(folder, made);
     if (made)

@@ -114,4 +114,38 @@ TEST(TopologicalReferences, RulesOfTheModule) {
     }
 }
 
+// A line of many references costs work in proportion to its length: every character is copied
+// a bounded number of times (once per rule that matches on it), not once per reference before
+// it. Counted, not timed.
+TEST(TopologicalReferences, ALineOfManyReferencesCostsItsLength) {
+    extractor::ModuleContext module;
+    module.rack = 0;
+    module.slot = 3;
+    module.kw1 = 242;
+    module.wordCount = 242;
+    const extractor::TopologicalReferences references(module);
+    const std::string piece =
+        "%IW0.3.0.5 + %MW0.3.MOD.2.1 + %QW0.3.0.7.2 + %KW0.3.0.1 + %IW0.3.0.244.2 + %I0.3.0.ERR + ";
+    const std::string expected =
+        "IBY_DIO_d0_s3.Inputs.IW[5] + IBY_Manage_d0_s3.Channel.CH_FLT + "
+        "IBY_DIO_d0_s3.Outputs.QW[7].2 + 242 + IBY_Manage_d0_s3.Module.BUS_ERR + "
+        "IBY_Manage_d0_s3.Channel.MOD_ERROR + ";
+    constexpr int pieces = 20000;  // 120 000 references
+    std::string line;
+    std::string want;
+    for (int i = 0; i < pieces; ++i) {
+        line += piece;
+        want += expected;
+    }
+    const std::size_t before = extractor::rewrittenCharacters();
+    extractor::TopologicalReferences::Counts counts;
+    references.rewrite(line, true, counts);
+    const std::size_t work = extractor::rewrittenCharacters() - before;
+    EXPECT_EQ(line, want);
+    EXPECT_EQ(counts.ioddt, 4 * pieces);
+    EXPECT_EQ(counts.direct, 2 * pieces);
+    // Six rules match, each rebuilding the line and its upper-case form once.
+    EXPECT_LE(work, 2 * 6 * want.size());
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <map>
 
 #include "fennick_fixture.h"
 
@@ -108,6 +109,9 @@ TEST_F(BatchConversion, WholeConversionRewritesTheProject) {
         EXPECT_TRUE(hasLine(lines, line)) << line;
     }
     EXPECT_EQ(project.find("topologicalAddress"), std::string::npos);
+    EXPECT_EQ(projectProblems(path("Line_IBY.zef"), input, 0, 3,
+                              path("Line_IBY_IntermediateFiles") / "Line_Results.txt"),
+              "");
     const std::vector<std::string> results =
         crlfLines(readFile(path("Line_IBY_IntermediateFiles") / "Line_Results.txt"));
     for (const char* line : {
@@ -158,6 +162,12 @@ TEST_F(BatchConversion, SecondModuleGetsTheSecondPass) {
         }
         EXPECT_EQ(count, 1) << name;
     }
+    EXPECT_EQ(projectProblems(path("Two_IBY.zef"), input, 0, 3,
+                              path("Two_IBY_IntermediateFiles") / "Two_Results.txt"),
+              "");
+    EXPECT_EQ(projectProblems(path("Two_IBY_IBY.zef"), path("Two_IBY.zef"), 0, 5,
+                              path("Two_IBY_IBY_IntermediateFiles") / "Two_IBY_Results.txt"),
+              "");
     const std::vector<std::string> secondResults =
         crlfLines(readFile(path("Two_IBY_IBY_IntermediateFiles") / "Two_IBY_Results.txt"));
     EXPECT_TRUE(hasLine(secondResults, " Found a TSXIBY100 (1) at rack = 0   slot = 5"));
@@ -166,6 +176,133 @@ TEST_F(BatchConversion, SecondModuleGetsTheSecondPass) {
     EXPECT_EQ(shown[0], "msgbox \"Finished\" \" Created: " + (folder() / "Two").string() +
                             "_IBY_IBY.zef\" icon information -> OK");
     EXPECT_TRUE(leftoverWorkFolders().empty());
+}
+
+// The results file of a conversion of "<root>.zef" in the test's folder.
+std::vector<std::string> resultsOf(const FennickTest& test, const std::string& root) {
+    return crlfLines(
+        readFile(test.path(root + "_IBY_IntermediateFiles") / (root + "_Results.txt")));
+}
+
+std::string pinLine(const char* element, const char* formal, const char* actual) {
+    return std::string("\t\t\t\t\t<") + element + " invertedPin=\"false\" formalParameter=\"" +
+           formal + "\" effectiveParameter=\"" + actual + "\"></" + element + ">";
+}
+
+// A data type of one member defined by the project.
+void defineType(ProjectSpec& project, const std::string& name, const std::string& member,
+                const std::string& type) {
+    project.dataTypes.insert(
+        project.dataTypes.end(),
+        {"\t<DDTSource DDTName=\"" + name + "\" version=\"0.01\">", "\t\t<structure>",
+         "\t\t\t<variables name=\"" + member + "\" typeName=\"" + type + "\"></variables>",
+         "\t\t</structure>", "\t</DDTSource>"});
+}
+
+struct BuildCase {
+    const char* what;
+    std::function<void(ProjectSpec&)> change;
+    std::vector<std::string> resultLines;  // ends of lines the results file holds
+    std::vector<std::string> boxTexts;     // texts the final box holds
+};
+
+// Projects of shapes the generators do not write convert into projects that build: every type
+// used is defined once, every instance declared once, and every reference left to the module
+// is named in the results and counted in the final box.
+TEST_F(BatchConversion, ConvertedProjectsBuild) {
+    const std::vector<BuildCase> cases = {
+        {"blocks drawn in a diagram and a rung",
+         [](ProjectSpec& project) {
+             project.sections.push_back(SectionSpec{
+                 "Drawn",
+                 "FBD",
+                 {"\t\t\t<FFBBlock instanceName=\"FBI_4_1\" typeName=\"READ_VAR\" "
+                  "additionnalPinNumber=\"0\" enEnO=\"false\" width=\"11\" height=\"9\">",
+                  "\t\t\t\t<descriptionFFB execAfter=\"\">",
+                  pinLine("inputVariable", "ADR", "ADDR('0.3.0.7')"),
+                  pinLine("inputVariable", "OBJ", "'PMS'"), pinLine("inputVariable", "NUM", "3"),
+                  pinLine("inputVariable", "NB", "1"), pinLine("inOutVariable", "GEST", "Gest"),
+                  pinLine("outputVariable", "RECP", "Tab"), "\t\t\t\t</descriptionFFB>",
+                  "\t\t\t</FFBBlock>"}});
+             project.sections[1].lines = {
+                 "\t\t\t<FFBBlock instanceName=\"FBI_2_1\" typeName=\"SEND_REQ\" "
+                 "additionnalPinNumber=\"0\" enEnO=\"true\" width=\"11\" height=\"9\">",
+                 "\t\t\t\t<descriptionFFB execAfter=\"\">",
+                 pinLine("inputVariable", "EN", "Go"),
+                 pinLine("inputVariable", "ADR", "ADDR('0.3.0.SYS')"),
+                 pinLine("inputVariable", "CODE", "16#31"),
+                 pinLine("inputVariable", "EMIS", "Emis"),
+                 pinLine("inOutVariable", "GEST", "Gest"),
+                 pinLine("outputVariable", "RECP", "Recp"),
+                 "\t\t\t\t</descriptionFFB>",
+                 "\t\t\t</FFBBlock>"};
+         },
+         {"Replaced 2 READ_VAR function blocks.",
+          "Replaced 2 Static SEND_REQ function blocks in main sections."},
+         {}},
+        {"references no rule converted",
+         [](ProjectSpec& project) {
+             for (const char* declaration :
+                  {"\t\t<variables name=\"Err0\" typeName=\"BOOL\" "
+                   "topologicalAddress=\"%I0.3.0.ERR\"></variables>",
+                   "\t\t<variables name=\"Faults\" typeName=\"INT\" "
+                   "topologicalAddress=\"%MW0.3.MOD.2\"></variables>",
+                   "\t\t<variables name=\"ChFlt\" typeName=\"BOOL\" "
+                   "topologicalAddress=\"%MW0.3.MOD.2.1\"></variables>",
+                   "\t\t<variables name=\"Bit3\" typeName=\"BOOL\" "
+                   "topologicalAddress=\"%MW0.3.MOD.2.3\"></variables>"}) {
+                 project.declarations.push_back(declaration);
+             }
+             project.sections[0].lines.push_back(
+                 "A := %MW0.3.MOD.2.3 OR %I0.3.0.1; %Q0.3.0.2 := %MD0.3.MOD.4 &gt; 0;");
+             project.sections[0].lines.push_back("(* %IW0.30.0.5 is another module's *)");
+         },
+         {"Converted 4 Topological INPUT variables to unlocated variables.",
+          " of the converted unitpro.xef still refers to the removed IBY100: %MW0.3.MOD.2.3",
+          " of the converted unitpro.xef still refers to the removed IBY100: %I0.3.0.1",
+          " of the converted unitpro.xef still refers to the removed IBY100: %Q0.3.0.2",
+          " of the converted unitpro.xef still refers to the removed IBY100: %MD0.3.MOD.4"},
+         {"WARNING: 5 references to the IBY100 in rack 0 slot 3 are left in the project; the "
+          "results file names each one (WARNING!!!!)."}},
+        {"a type whose name holds a generated name",
+         [](ProjectSpec& project) { defineType(project, "T_IBY_DIO_OUTPUTS", "Q", "WORD"); },
+         {},
+         {}},
+        {"a generated name the project defines",
+         [](ProjectSpec& project) {
+             defineType(project, "IBY_Config_Node", "Segment_Number", "BYTE");
+         },
+         {"  WARNING!!!!  The project defines IBY_Config_Node itself: the generated "
+          "IBY_Config_Node is not written, and the generated types and blocks use the project's."},
+         {"WARNING: The project defines IBY_Config_Node itself; the generated types and blocks use "
+          "the project's."}},
+    };
+    for (const BuildCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProjectSpec project = sampleProject();
+        c.change(project);
+        fs::remove_all(path("Line_IBY_IntermediateFiles"));
+        const fs::path input = writeProject("Line.zef", project);
+        ASSERT_EQ(runFennick({}, "menu 100\nfile \"" + input.string() + "\"\n"), 0) << transcript();
+        const fs::path results = path("Line_IBY_IntermediateFiles") / "Line_Results.txt";
+        EXPECT_EQ(projectProblems(path("Line_IBY.zef"), input, 0, 3, results), "");
+        const std::vector<std::string> lines = resultsOf(*this, "Line");
+        for (const std::string& end : c.resultLines) {
+            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+                return line.size() >= end.size() &&
+                       line.compare(line.size() - end.size(), end.size(), end) == 0;
+            })) << end;
+        }
+        const std::vector<std::string> shown = boxes();
+        ASSERT_EQ(shown.size(), 1u) << transcript();
+        EXPECT_EQ(shown[0].rfind("msgbox \"Success\" \" Created: ", 0), 0u) << shown[0];
+        for (const std::string& text : c.boxTexts) {
+            EXPECT_NE(shown[0].find("\\r\\n\\r\\n " + text), std::string::npos) << shown[0];
+        }
+        EXPECT_NE(shown[0].find(c.boxTexts.empty() ? "icon information" : "icon warning"),
+                  std::string::npos)
+            << shown[0];
+    }
 }
 
 struct Refusal {
@@ -212,6 +349,14 @@ TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
              std::ofstream(test.path("Line_IBY_IntermediateFiles")) << "a file of mine";
          },
          "ERROR", "Can't create folder "},
+        // The last step fails after some outputs are in place: they are taken back.
+        {"an output's place held by a folder",
+         [](FennickTest& test, const fs::path& archive) {
+             writeProjectArchive(archive, sampleProject());
+             fs::create_directories(test.path("Line_IBY_IntermediateFiles") / "Line_Results.txt" /
+                                    "held");
+         },
+         "ERROR", "Can't write "},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.what);
@@ -234,38 +379,76 @@ TEST_F(BatchConversion, FailuresEndWithAClearErrorAndTouchNothing) {
         EXPECT_EQ(readFile(input), archiveBefore);
         EXPECT_EQ(readFile(path("Line") / "notes.txt"), "mine");
         EXPECT_TRUE(leftoverWorkFolders().empty());
-        fs::remove(path("Line_IBY_IntermediateFiles"));
+        fs::remove_all(path("Line_IBY_IntermediateFiles"));
     }
 }
 
-// The boxes and the report name the project file where the user's archive is, never the
-// program's work folder, whose random name is gone by the time the user reads it.
-TEST_F(BatchConversion, MessagesNameTheProjectFileBesideTheArchive) {
-    const std::string projectFile = path("Line").string() + "/unitpro.xef";
+// The boxes and the report name the files where the user finds them: the archive, its entry,
+// the outputs in their folders; never the program's work folder, whose random name is gone by
+// the time the user reads it, nor a place where a file never is.
+TEST_F(BatchConversion, MessagesNameFilesWhereTheUserFindsThem) {
+    const std::string archive = path("Line.zef").string();
     const std::string workFolders = path("tmp").string() + "/fennick-";
     ProjectSpec noModule = sampleProject();
     noModule.modules.clear();
     writeProject("Line.zef", noModule);
-    EXPECT_EQ(runFennick({path("Line.zef").string()}), 1);
+    EXPECT_EQ(runFennick({archive}), 1);
     EXPECT_EQ(boxes(),
-              std::vector<std::string>{"msgbox \"Missing IBY100\" \"ERROR: File '" + projectFile +
+              std::vector<std::string>{"msgbox \"Missing IBY100\" \"ERROR: File '" + archive +
                                        "' does not contain at least one TSXIBY100 "
                                        "Module!\" icon stop -> OK"});
 
-    writeArchive(path("Line.zef"), sampleExtraEntries());
-    EXPECT_EQ(runFennick({path("Line.zef").string()}), 1);
+    // The module is there, but not in the form the conversion takes: the box says where.
+    std::vector<std::string> lines = projectLines(sampleProject());
+    const auto header =
+        std::find(lines.begin(), lines.end(), "\t\t\t<moduleATS moduleName=\"IBY100\">");
+    ASSERT_NE(header, lines.end());
+    const long named = static_cast<long>(header - lines.begin()) + 1;
+    *header += (header + 1)->substr(3);
+    lines.erase(header + 1);
+    std::map<std::string, std::string> entries = sampleExtraEntries();
+    entries["unitpro.xef"] = crlfText(lines);
+    ASSERT_TRUE(writeArchive(path("Line.zef"), entries));
+    EXPECT_EQ(runFennick({archive}), 1);
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0], "msgbox \"ERROR\" \"" + path("Line.zef").string() +
-                              " has no entry unitpro.xef\" icon stop -> OK");
+    EXPECT_EQ(boxes()[0].rfind("msgbox \"Missing IBY100\" \"ERROR: File '" + archive + "': line " +
+                                   std::to_string(named) +
+                                   " of its unitpro.xef names a TSXIBY100, but no module",
+                               0),
+              0u)
+        << boxes()[0];
+
+    writeArchive(path("Line.zef"), sampleExtraEntries());
+    EXPECT_EQ(runFennick({archive}), 1);
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0],
+              "msgbox \"ERROR\" \"" + archive + " has no entry unitpro.xef\" icon stop -> OK");
 
     writeProject("Line.zef", sampleProject());
-    EXPECT_EQ(runFennick({}, "menu 100\nfile \"" + path("Line.zef").string() + "\"\n"), 0);
+    EXPECT_EQ(runFennick({}, "menu 100\nfile \"" + archive + "\"\n"), 0);
     const std::string text = transcript();
-    EXPECT_NE(text.find("\\r\\n xefReadFilename = '" + projectFile + "'"), std::string::npos)
-        << text;
-    EXPECT_NE(
-        text.find("\\r\\n xefWriteFilename = '" + path("Line").string() + "/unitpro_IBY.xef'"),
-        std::string::npos);
+    const std::string intermediate = path("Line_IBY_IntermediateFiles").string();
+    for (const std::string& named : {
+             "\\r\\n xefReadFilename = 'unitpro.xef of " + archive + "'",
+             "\\r\\n xefWriteFilename = '" + intermediate + "/unitpro.xef'",
+             "\\r\\n INvarfilename = '" + intermediate + "/Line_INvars.txt'",
+             "\\r\\n Resultsfilename = '" + intermediate + "/Line_Results.txt'",
+         }) {
+        EXPECT_NE(text.find(named), std::string::npos) << named << "\n" << text;
+    }
+    // Every file the report names in the archive's folder is there (zeffilename is the stem
+    // of the names, no file).
+    int checked = 0;
+    for (std::size_t at = text.find(" = '" + folder().string()); at != std::string::npos;
+         at = text.find(" = '" + folder().string(), at + 1)) {
+        const std::size_t start = at + 4;
+        const std::string named = text.substr(start, text.find('\'', start) - start);
+        if (named != path("Line").string()) {
+            EXPECT_TRUE(fs::exists(named)) << named;
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 7);
     EXPECT_EQ(text.find(workFolders), std::string::npos) << text;
 }
 

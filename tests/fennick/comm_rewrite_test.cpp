@@ -146,10 +146,13 @@ TEST(CommBlockRewrite, CountsAndInstancesOfAWholeProject) {
               2);  // one in the DFB, one in the data block
     EXPECT_EQ(run.count("IBY_SEND_REQ_121(119,'IBYSENDREQIPd0_s3', 1, E, G, R);"), 1);
     EXPECT_EQ(run.count("\t\t\t<FFBBlock instanceName=\"IBY_SEND_REQ_122\" "
-                        "typeName=\"IBY_SEND_REQ_d0_s3(\">"),
+                        "typeName=\"IBY_SEND_REQ\">"),
               1);
-    EXPECT_EQ(run.count("\t\t\t\t<descriptionFFB><inputVariable formalParameter=\"ADR\" "
+    EXPECT_EQ(run.count("\t\t\t\t<descriptionFFB><inputVariable formalParameter=\"Target\" "
                         "effectiveParameter=\"254\"></inputVariable>"),
+              1);
+    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"IBSIP\" "
+                        "effectiveParameter=\"'IBYSENDREQIPd0_s3'\"></inputVariable>"),
               1);
     int warned = 0;
     for (const std::string& line : run.results) {
@@ -175,13 +178,13 @@ TEST(CommBlockRewrite, BlockDiagramPinsGetTheCodeRewrite) {
                      "\t\t\t</FFBBlock>"}});
     const LoopRun run = runLoop(projectLines(project));
     ASSERT_FALSE(run.failure) << run.failure->text;
-    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"CODE\" "
+    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"Request_Code\" "
                         "effectiveParameter=\"IBY_DIO_d0_s3.Inputs.IW[5]\"></inputVariable>"),
               1);
     EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"EN\" "
                         "effectiveParameter=\"IBY_Manage_d0_s3.Channel.CH_FLT\"></inputVariable>"),
               1);
-    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"ADR\" "
+    EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"Target\" "
                         "effectiveParameter=\"254\"></inputVariable>"),
               1);
 }
@@ -215,54 +218,164 @@ TEST(CommBlockRewrite, BlockDiagramsEndWithTheirSource) {
     EXPECT_EQ(run.count("IBY_SEND_REQ_1(254,'IBYSENDREQIPd0_s3', 16#31, Emis, Gest, Recp);"), 1);
 }
 
-// A library block drawn in a diagram or a rung names the call by its type alone; wired to the
-// module's ADDR(...) it is replaced and declared like the bracket form.
-TEST(CommBlockRewrite, BlocksNamedByTheirTypeAlone) {
-    struct TypedCase {
-        const char* type;
-        const char* language;
-        const char* instanceType;
+// Pin lines of a drawn block, written as Control Expert writes them.
+std::string pin(const char* element, const char* formal, const char* actual) {
+    std::string line = std::string("\t\t\t\t\t<") + element +
+                       " invertedPin=\"false\" formalParameter=\"" + formal + "\"";
+    if (actual != nullptr) {
+        line += std::string(" effectiveParameter=\"") + actual + "\"";
+    }
+    return line + "></" + element + ">";
+}
+
+struct DrawnCase {
+    const char* what;
+    const char* language;
+    std::vector<std::string> block;     // the element's lines
+    std::vector<std::string> expected;  // as written; empty: as they were
+    const char* warning;                // a text of the warning; null: none
+};
+
+// A SEND_REQ, READ_VAR or WRITE_VAR drawn in a block diagram or a ladder rung becomes the
+// generated block the structured-text call becomes, its pins in the places the call's
+// arguments take; a block with a pin that has no such place stays as it is, said and uncounted.
+TEST(CommBlockRewrite, DrawnBlocksBecomeTheGeneratedBlocks) {
+    const std::string head = "\t\t\t<FFBBlock instanceName=\"FBI_3\" typeName=\"";
+    const std::string tail = "\" additionnalPinNumber=\"0\" enEnO=\"false\" width=\"11\">";
+    const std::string description = "\t\t\t\t<descriptionFFB execAfter=\"\">";
+    const std::string end = "\t\t\t\t</descriptionFFB>";
+    const std::string close = "\t\t\t</FFBBlock>";
+    const auto readVar = [&](const char* language) {
+        return DrawnCase{
+            "READ_VAR",
+            language,
+            {head + "READ_VAR" + tail, description, pin("inputVariable", "ADR", "ADDR('0.3.0.7')"),
+             pin("inputVariable", "OBJ", "'PMS'"), pin("inputVariable", "NUM", "3"),
+             pin("inputVariable", "NB", "1"), pin("inOutVariable", "GEST", "Gest"),
+             pin("outputVariable", "RECP", "Tab"), end, close},
+            {"\t\t\t<FFBBlock instanceName=\"IBY_READ_VAR_1\" typeName=\"IBY_READ_VAR" + tail,
+             description, pin("inputVariable", "Target", "7"),
+             pin("inputVariable", "IBSIP", "'IBYREADVARIPd0_s3'"),
+             pin("inputVariable", "Index", "3"), pin("inputVariable", "SubIndex", "1"),
+             pin("inOutVariable", "GEST", "Gest"), pin("outputVariable", "RECP", "Tab"), end,
+             close},
+            nullptr};
     };
-    const TypedCase cases[] = {
-        {"SEND_REQ", "FBD", "IBY_SEND_REQ"},
-        {"READ_VAR", "FBD", "IBY_READ_VAR"},
-        {"WRITE_VAR", "FBD", "IBY_WRITE_VAR"},
-        {"READ_VAR", "LD", "IBY_READ_VAR"},
+    const auto sendReq = [&](const char* language) {
+        return DrawnCase{
+            "SEND_REQ",
+            language,
+            {head + "SEND_REQ" + tail, description,
+             pin("inputVariable", "ADR", "ADDR('0.3.0.SYS')"),
+             pin("inputVariable", "CODE", "16#31"), pin("inputVariable", "EMIS", "Emis"),
+             pin("inOutVariable", "GEST", "Gest"), pin("outputVariable", "RECP", "Recp"), end,
+             close},
+            {"\t\t\t<FFBBlock instanceName=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ" + tail,
+             description, pin("inputVariable", "Target", "254"),
+             "\t\t\t\t\t<inputVariable formalParameter=\"IBSIP\" "
+             "effectiveParameter=\"'IBYSENDREQIPd0_s3'\"></inputVariable>",
+             pin("inputVariable", "Request_Code", "16#31"),
+             pin("inputVariable", "SendData", "Emis"), pin("inOutVariable", "GEST", "Gest"),
+             pin("inOutVariable", "RECP", "Recp"), end, close},
+            nullptr};
     };
-    for (const TypedCase& c : cases) {
-        SCOPED_TRACE(std::string(c.type) + " in " + c.language);
+    std::vector<DrawnCase> cases = {readVar("FBD"), readVar("LD"), sendReq("FBD"), sendReq("LD")};
+    cases.push_back(DrawnCase{
+        "WRITE_VAR",
+        "FBD",
+        {head + "WRITE_VAR" + tail, description, pin("inputVariable", "ADR", "ADDR('0.3.0.4')"),
+         pin("inputVariable", "OBJ", "'PMS'"), pin("inputVariable", "NUM", "16#2000"),
+         pin("inputVariable", "NB", "0"), pin("inputVariable", "EMIS", "Data"),
+         pin("inOutVariable", "GEST", "Gest"), end, close},
+        {"\t\t\t<FFBBlock instanceName=\"IBY_WRITE_VAR_1\" typeName=\"IBY_WRITE_VAR" + tail,
+         description, pin("inputVariable", "Target", "4"),
+         pin("inputVariable", "IBSIP", "'IBYWRITEVARIPd0_s3'"),
+         pin("inputVariable", "Index", "16#2000"), pin("inputVariable", "SubIndex", "0"),
+         pin("inputVariable", "EMIS", "Data"), pin("inOutVariable", "GEST", "Gest"), end, close},
+        nullptr});
+    // Attributes in another order, apostrophes escaped, the enable pins wired.
+    cases.push_back(DrawnCase{
+        "another spelling",
+        "FBD",
+        {"\t\t\t<FFBBlock typeName=\"READ_VAR\" enEnO=\"true\" instanceName=\"FBI_9\">",
+         "\t\t\t\t<inputVariable effectiveParameter=\"Go\" formalParameter=\"EN\"></inputVariable>",
+         "\t\t\t\t<inputVariable effectiveParameter=\"ADDR(&apos;0.3.0.2&apos;)\" "
+         "formalParameter=\"ADR\"/>",
+         "\t\t\t\t<inputVariable effectiveParameter=\"&apos;pms&apos;\" formalParameter=\"OBJ\"/>",
+         "\t\t\t\t<outputVariable formalParameter=\"ENO\"></outputVariable>", close},
+        {"\t\t\t<FFBBlock typeName=\"IBY_READ_VAR\" enEnO=\"true\" "
+         "instanceName=\"IBY_READ_VAR_1\">",
+         "\t\t\t\t<inputVariable effectiveParameter=\"Go\" formalParameter=\"EN\"></inputVariable>",
+         "\t\t\t\t<inputVariable effectiveParameter=\"2\" formalParameter=\"Target\"/>",
+         "\t\t\t\t<inputVariable effectiveParameter=\"&apos;IBYREADVARIPd0_s3&apos;\" "
+         "formalParameter=\"IBSIP\"/>",
+         "\t\t\t\t<outputVariable formalParameter=\"ENO\"></outputVariable>", close},
+        nullptr});
+    const auto unchanged = [&](const char* what, std::vector<std::string> pins,
+                               const char* warning) {
+        std::vector<std::string> block{head + "READ_VAR" + tail};
+        block.insert(block.end(), pins.begin(), pins.end());
+        block.push_back(close);
+        return DrawnCase{what, "FBD", block, {}, warning};
+    };
+    cases.push_back(
+        unchanged("a pin wired by a link",
+                  {pin("inputVariable", "ADR", "ADDR('0.3.0.7')"),
+                   pin("inputVariable", "OBJ", "'PMS'"), pin("inputVariable", "NUM", nullptr)},
+                  "pin NUM is wired by a link"));
+    cases.push_back(unchanged(
+        "another object",
+        {pin("inputVariable", "ADR", "ADDR('0.3.0.7')"), pin("inputVariable", "OBJ", "'MW'")},
+        "pin OBJ names 'MW', not 'PMS'"));
+    cases.push_back(
+        unchanged("a pin of its own",
+                  {pin("inputVariable", "ADR", "ADDR('0.3.0.7')"),
+                   pin("inputVariable", "OBJ", "'PMS'"), pin("inputVariable", "TIMEOUT", "5")},
+                  "pin TIMEOUT has no place on IBY_READ_VAR"));
+    cases.push_back(unchanged("no object", {pin("inputVariable", "ADR", "ADDR('0.3.0.7')")},
+                              "has no OBJ pin naming 'PMS'"));
+    cases.push_back(
+        unchanged("address in a variable",
+                  {pin("inputVariable", "ADR", "Route"), pin("inputVariable", "OBJ", "'PMS'")},
+                  "found with no direct ADDR entry"));
+    cases.push_back(unchanged(
+        "another module",
+        {pin("inputVariable", "ADR", "ADDR('0.4.0.7')"), pin("inputVariable", "OBJ", "'PMS'")},
+        nullptr));
+    for (const DrawnCase& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + " in " + c.language);
         ProjectSpec project = sampleProject();
-        project.sections.clear();
-        project.sections.push_back(SectionSpec{
-            "Drawn",
-            c.language,
-            {"\t\t\t<FFBBlock instanceName=\"FBI_3\" typeName=\"" + std::string(c.type) + "\">",
-             "\t\t\t\t<inputVariable formalParameter=\"ADR\" "
-             "effectiveParameter=\"ADDR('0.3.0.5')\"></inputVariable>",
-             "\t\t\t\t<inputVariable formalParameter=\"OBJ\" "
-             "effectiveParameter=\"'PMS'\"></inputVariable>",
-             "\t\t\t</FFBBlock>"}});
+        project.sections = {SectionSpec{"Drawn", c.language, c.block}};
         const LoopRun run = runLoop(projectLines(project));
         ASSERT_FALSE(run.failure) << run.failure->text;
-        const std::string renamed = std::string(c.instanceType) + "_1";
-        EXPECT_EQ(run.count("\t\t\t<FFBBlock instanceName=\"" + renamed + "\" typeName=\"" +
-                            c.instanceType + "_d0_s3\">"),
-                  1);
-        EXPECT_EQ(run.count("\t\t\t\t<inputVariable formalParameter=\"ADR\" "
-                            "effectiveParameter=\"5\"></inputVariable>"),
-                  1);
-        // The sample's DFB declares its own IBY_SEND_REQ_1.
-        const int declared = std::string(c.type) == "SEND_REQ" ? 2 : 1;
-        EXPECT_EQ(run.count("\t\t<variables name=\"" + renamed + "\" typeName=\"" + c.instanceType +
-                            "\"></variables>"),
-                  declared);
-        const extractor::CommBlock block = std::string(c.type) == "SEND_REQ" ? CommBlock::SendReq
-                                           : std::string(c.type) == "READ_VAR"
-                                               ? CommBlock::ReadVar
-                                               : CommBlock::WriteVar;
-        EXPECT_EQ(
-            run.counters.inSections[extractor::kindIndex(extractor::instanceKindOf(block, false))],
-            1);
+        const std::vector<std::string>& expected = c.expected.empty() ? c.block : c.expected;
+        const int at = run.indexOf(expected.front());
+        ASSERT_GE(at, 0) << expected.front();
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(run.project[static_cast<std::size_t>(at) + i], expected[i]);
+        }
+        int converted = 0;
+        for (int count : run.counters.inSections) {
+            converted += count;
+        }
+        // The sample's structured text has none of these blocks.
+        EXPECT_EQ(converted, c.expected.empty() ? 0 : 1);
+        std::vector<std::string> warnings;
+        for (const std::string& line : run.results) {
+            if (line.find("FBI_") != std::string::npos) {
+                warnings.push_back(line);
+            }
+        }
+        if (c.warning == nullptr) {
+            EXPECT_TRUE(warnings.empty()) << warnings.front();
+        } else {
+            ASSERT_EQ(warnings.size(), 1u);
+            EXPECT_NE(warnings[0].find(c.warning), std::string::npos) << warnings[0];
+            EXPECT_NE(warnings[0].find("Section = 'Drawn'    Instance = 'FBI_3'"),
+                      std::string::npos)
+                << warnings[0];
+            EXPECT_EQ(warnings[0].rfind("  WARNING!!!!  READ_VAR function block ", 0), 0u);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <sstream>
 
+#include "extractor/iby_template_set.h"
 #include "loop_fixture.h"
 #include "project_builder.h"
 
@@ -294,6 +295,67 @@ TEST(ConversionLoop, ProjectCarryingTheSetGetsNoSecondCopy) {
                                                      "07-10:00:00\">"));
 }
 
+// The generated set is written where the project lacks its names, compared whole: a type whose
+// name holds a generated name is another type; a generated name the project defines itself is
+// said, and only the rest is written; a project with the whole set gets none.
+TEST(ConversionLoop, GeneratedNamesAreComparedWhole) {
+    std::vector<std::string> wholeSet;
+    extractor::writeIbyTemplateSet([&](std::string_view line) { wholeSet.emplace_back(line); });
+    const std::vector<std::string_view> names = extractor::ibyTemplateNames();
+    struct NameCase {
+        const char* what;
+        std::vector<std::string> definitions;
+        std::vector<std::string> saidDefined;  // the warnings' names
+    };
+    const NameCase cases[] = {
+        {"a longer name",
+         {"\t<DDTSource DDTName=\"T_IBY_DIO_OUTPUTS\" version=\"0.01\">", "\t</DDTSource>"},
+         {}},
+        {"a generated type",
+         {"\t<DDTSource DDTName=\"IBY_Config_Node\" version=\"0.01\">", "\t</DDTSource>"},
+         {"IBY_Config_Node"}},
+        {"a generated block in another case, attributes in another order",
+         {"\t<FBSource version=\"0.01\" nameOfFBType=\"iby_layout_crc\">", "\t</FBSource>"},
+         {"IBY_Layout_CRC"}},
+        {"the whole set", wholeSet, {}},
+    };
+    for (const NameCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProjectSpec project = sampleProject();
+        project.dataTypes.insert(project.dataTypes.end(), c.definitions.begin(),
+                                 c.definitions.end());
+        const LoopRun run = runLoop(projectLines(project));
+        ASSERT_FALSE(run.failure) << run.failure->text;
+        for (std::string_view name : names) {
+            SCOPED_TRACE(std::string(name));
+            int defined = 0;
+            for (const std::string& line : run.project) {
+                defined +=
+                    line.find("DDTName=\"" + std::string(name) + "\"") != std::string::npos ||
+                    line.find("nameOfFBType=\"" + std::string(name) + "\"") != std::string::npos;
+            }
+            const bool own =
+                std::find(c.saidDefined.begin(), c.saidDefined.end(), name) != c.saidDefined.end();
+            // Once: generated, or the project's own (which a case other than the generated
+            // one's does not show here).
+            EXPECT_EQ(defined, own && name == "IBY_Layout_CRC" ? 0 : 1);
+        }
+        std::vector<std::string> warnings;
+        for (const std::string& line : run.results) {
+            if (line.find("The project defines") != std::string::npos) {
+                warnings.push_back(line);
+            }
+        }
+        ASSERT_EQ(warnings.size(), c.saidDefined.size());
+        for (std::size_t i = 0; i < warnings.size(); ++i) {
+            EXPECT_EQ(warnings[i], "  WARNING!!!!  The project defines " + c.saidDefined[i] +
+                                       " itself: the generated " + c.saidDefined[i] +
+                                       " is not written, and the generated types and blocks use "
+                                       "the project's.");
+        }
+    }
+}
+
 TEST(ConversionLoop, DfbWithoutPrivateVariablesGetsItsInstances) {
     ProjectSpec project = sampleProject();
     project.dfbs[0].privateVariables.clear();
@@ -306,20 +368,64 @@ TEST(ConversionLoop, DfbWithoutPrivateVariablesGetsItsInstances) {
     EXPECT_EQ(run.project[program - 1], "\t\t</privateLocalVariables>");
 }
 
+// An empty private section written on one line, as two tags or as one, takes the instances
+// inside: the DFB gets no second private section.
 TEST(ConversionLoop, DfbWithAnEmptyOneLinePrivateSectionGetsItsInstancesInside) {
-    ProjectSpec project = sampleProject();
-    project.dfbs[0].privateVariables.clear();
-    std::vector<std::string> lines = projectLines(project);
-    const auto program = std::find(lines.begin(), lines.end(), "\t\t<FBProgram name=\"Logic\">");
-    ASSERT_NE(program, lines.end());
-    lines.insert(program, "\t\t<privateLocalVariables></privateLocalVariables>");
-    const LoopRun run = runLoop(lines);
-    ASSERT_FALSE(run.failure);
-    const int at = run.indexOf("\t\t<FBProgram name=\"Logic\">");
-    EXPECT_EQ(run.project[at - 3], "\t\t<privateLocalVariables>");
-    EXPECT_EQ(run.project[at - 2],
-              "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
-    EXPECT_EQ(run.project[at - 1], "\t\t</privateLocalVariables>");
+    for (const char* section : {"\t\t<privateLocalVariables></privateLocalVariables>",
+                                "\t\t<privateLocalVariables/>", "\t\t<privateLocalVariables />"}) {
+        SCOPED_TRACE(section);
+        ProjectSpec project = sampleProject();
+        project.dfbs[0].privateVariables.clear();
+        std::vector<std::string> lines = projectLines(project);
+        const auto program =
+            std::find(lines.begin(), lines.end(), "\t\t<FBProgram name=\"Logic\">");
+        ASSERT_NE(program, lines.end());
+        lines.insert(program, section);
+        const LoopRun run = runLoop(lines);
+        ASSERT_FALSE(run.failure);
+        const int at = run.indexOf("\t\t<FBProgram name=\"Logic\">");
+        EXPECT_EQ(run.project[at - 3], "\t\t<privateLocalVariables>");
+        EXPECT_EQ(run.project[at - 2],
+                  "\t\t<variables name=\"IBY_SEND_REQ_1\" typeName=\"IBY_SEND_REQ\"></variables>");
+        EXPECT_EQ(run.project[at - 1], "\t\t</privateLocalVariables>");
+        // The DFB's lines, from its head to its program.
+        int sections = 0;
+        for (int i = at; i >= 0 && run.project[static_cast<std::size_t>(i)].find(
+                                       "<FBSource nameOfFBType=\"Pump_Ctrl\"") == std::string::npos;
+             --i) {
+            sections += run.project[static_cast<std::size_t>(i)].find("<privateLocalVariables") !=
+                        std::string::npos;
+        }
+        EXPECT_EQ(sections, 1);
+    }
+}
+
+// An empty data block written on one line takes the module's variables inside it, with the
+// template set in front of it, whichever way it is written.
+TEST(ConversionLoop, EmptyOneLineDataBlockTakesTheModulesVariablesInside) {
+    for (const char* block : {"\t<dataBlock></dataBlock>", "\t<dataBlock/>", "\t<dataBlock />"}) {
+        SCOPED_TRACE(block);
+        ProjectSpec project = sampleProject();
+        project.declarations.clear();
+        std::vector<std::string> lines = projectLines(project);
+        const auto open = std::find(lines.begin(), lines.end(), "\t<dataBlock>");
+        ASSERT_NE(open, lines.end());
+        ASSERT_EQ(*(open + 1), "\t</dataBlock>");
+        *open = block;
+        lines.erase(open + 1);
+        const LoopRun run = runLoop(lines);
+        ASSERT_FALSE(run.failure) << run.failure->text;
+        const int start = run.indexOf("\t<dataBlock>");
+        const int end = run.indexOf("\t</dataBlock>");
+        ASSERT_GE(start, 0);
+        const int device = run.indexOf(
+            "\t\t<variables name=\"IBY_DIO_d0_s3\" typeName=\"T_IBY_DIO\"></variables>");
+        EXPECT_LT(start, device);
+        EXPECT_LT(device, end);
+        EXPECT_LT(run.indexOf(templateHead), start);
+        EXPECT_EQ(run.count("\t<dataBlock>"), 1);
+        EXPECT_EQ(run.count("\t</dataBlock>"), 1);
+    }
 }
 
 TEST(ConversionLoop, CodePastTheModulesWordsIsReported) {

@@ -164,6 +164,48 @@ TEST(DeclarationRewrite, LocatedDeclarations) {
          {}},
         // Another module's addresses stay as they are.
         {located("Other", "INT", "%IW0.30.0.5"), {located("Other", "INT", "%IW0.30.0.5")}, {}, {}},
+        // The addresses the code pass converts get its members in declarations too: the
+        // channel's error bit and the channel IODDT's words and bits.
+        {located("Err0", "BOOL", "%I0.3.0.ERR"),
+         {"\t\t<variables name=\"Err0\" typeName=\"BOOL\">", "", "\t\t</variables>"},
+         {"Err0 := IBY_Manage_d0_s3.Channel.MOD_ERROR;"},
+         {}},
+        {located("Faults", "INT", "%MW0.3.MOD.2"),
+         {"\t\t<variables name=\"Faults\" typeName=\"INT\">",
+          comment + "%MW0.3.MOD.2 (Interbus-S)</comment>", "\t\t</variables>"},
+         {"Faults := IBY_Manage_d0_s3.Channel.MOD_FLT;"},
+         {}},
+        {located("FaultW", "WORD", "%mw0.3.mod.2"),
+         {},
+         {"FaultW := INT_TO_WORD(IBY_Manage_d0_s3.Channel.MOD_FLT);    (*  WARNING:  NOT an INT "
+          "*)"},
+         {}},
+        {located("ChFlt", "BOOL", "%MW0.3.MOD.2.1"),
+         {},
+         {"ChFlt := IBY_Manage_d0_s3.Channel.CH_FLT;"},
+         {}},
+        {located("Blk", "EBOOL", "%MW0.3.MOD.2.10"),
+         {},
+         {"Blk := IBY_Manage_d0_s3.Channel.BLK_EXT;    (*  WARNING:  NOT a BOOL *)"},
+         {}},
+        // Without a rule it stays located (and is named among the references left).
+        {located("Bit3", "BOOL", "%MW0.3.MOD.2.3"),
+         {located("Bit3", "BOOL", "%MW0.3.MOD.2.3")},
+         {},
+         {}},
+        {located("Bit1", "BOOL", "%I0.3.0.1"), {located("Bit1", "BOOL", "%I0.3.0.1")}, {}, {}},
+        // Attributes are read by their names, in whatever order they stand.
+        {"\t\t<variables typeName=\"INT\" topologicalAddress=\"%IW0.3.0.6\" name=\"Rev\">"
+         "</variables>",
+         {"\t\t<variables typeName=\"INT\" name=\"Rev\">",
+          comment + "%IW0.3.0.6 (Interbus-S)</comment>", "\t\t</variables>"},
+         {"Rev := IBY_DIO_d0_s3.Inputs.IW[6];"},
+         {}},
+        {"\t\t<variables\ttopologicalAddress=\"%QW0.3.0.6\"\ttypeName=\"INT\" name=\"Tab\"/>",
+         {"\t\t<variables\ttypeName=\"INT\" name=\"Tab\">",
+          comment + "%QW0.3.0.6 (Interbus-S)</comment>", "\t\t</variables>"},
+         {},
+         {"IBY_DIO_d0_s3.Outputs.QW[6] := Tab;"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -200,6 +242,11 @@ TEST(DeclarationRewrite, SpreadOverSeveralLines) {
         // The comment line may close the declaration too.
         located("C", "INT", "%IW0.3.0.3", ">"),
         "\t\t\t<comment>Level</comment></variables>",
+        // The initial value first and the comment after it: still one comment.
+        located("D", "INT", "%IW0.3.0.4", ">"),
+        "\t\t\t<variableInit value=\"3\"></variableInit>",
+        "\t\t\t<comment>Pressure</comment>",
+        "\t\t</variables>",
     });
     EXPECT_EQ(out.project,
               (std::vector<std::string>{
@@ -212,6 +259,10 @@ TEST(DeclarationRewrite, SpreadOverSeveralLines) {
                   "\t\t</variables>",
                   "\t\t<variables name=\"C\" typeName=\"INT\">",
                   "\t\t\t<comment>Level - %IW0.3.0.3 (Interbus-S)</comment></variables>",
+                  "\t\t<variables name=\"D\" typeName=\"INT\">",
+                  "\t\t\t<variableInit value=\"3\"></variableInit>",
+                  "\t\t\t<comment>Pressure - %IW0.3.0.4 (Interbus-S)</comment>",
+                  "\t\t</variables>",
               }));
 }
 

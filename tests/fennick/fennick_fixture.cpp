@@ -5,6 +5,7 @@
 #include <atomic>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "platform/ui_headless.h"
 #include "toolshell/fennick/fennick_main.h"
@@ -98,6 +99,34 @@ std::vector<std::string> FennickTest::leftoverWorkFolders() const {
         }
     }
     return names;
+}
+
+std::string FennickTest::projectProblems(const fs::path& converted, const fs::path& original,
+                                         int rack, int slot, const fs::path& results) const {
+    static std::atomic<int> checks{0};
+    const std::string tag = std::to_string(checks++);
+    const fs::path scratch = folder_ / "tmp";
+    const fs::path newFile = scratch / ("converted" + tag + ".xef");
+    const fs::path oldFile = scratch / ("original" + tag + ".xef");
+    const fs::path answer = scratch / ("problems" + tag + ".txt");
+    for (const auto& [archive, file] :
+         {std::pair{converted, newFile}, std::pair{original, oldFile}}) {
+        const auto entries = readArchive(archive);
+        if (entries.count("unitpro.xef") == 0) {
+            return "no unitpro.xef in " + archive.string();
+        }
+        std::ofstream(file, std::ios::binary) << entries.at("unitpro.xef").data;
+    }
+    // The checker stands beside this file (also built into other suites' fixtures).
+    const fs::path checkScript = fs::path(__FILE__).parent_path() / "check_converted_project.py";
+    // The paths reach the script as the shell's arguments, each quoted once.
+    const std::string shell = "sh -c '/usr/bin/python3 \"$1\" \"$2\" \"$3\" " +
+                              std::to_string(rack) + " " + std::to_string(slot) +
+                              " \"$4\" > \"$5\" 2>&1' sh '" + checkScript.string() + "' '" +
+                              newFile.string() + "' '" + oldFile.string() + "' '" +
+                              results.string() + "' '" + answer.string() + "'";
+    (void)std::system(shell.c_str());
+    return readFile(answer);
 }
 
 std::string readFile(const fs::path& path) {

@@ -37,6 +37,14 @@ class FennickTest : public ::testing::Test {
     // Work folders of the program left in the temporary folder.
     std::vector<std::string> leftoverWorkFolders() const;
 
+    // What keeps the converted project in `converted` from building, as a real XML parser reads
+    // its project file against the one in `original`: a type used but not defined (nor a library
+    // type the original used), a type defined twice, an instance not declared or declared twice,
+    // a reference to the module at rack/slot without its warning in `results`. Empty when sound.
+    std::string projectProblems(const std::filesystem::path& converted,
+                                const std::filesystem::path& original, int rack, int slot,
+                                const std::filesystem::path& results) const;
+
   private:
     std::filesystem::path folder_;
     std::filesystem::path startFolder_;

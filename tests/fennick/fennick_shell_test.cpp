@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <sstream>
 
 #include "fennick_fixture.h"
 #include "platform/archive.h"
+#include "platform/ui_headless.h"
 #include "platform/ui_resource_script.h"
 #include "toolshell/fennick/fennick_main.h"
 #include "toolshell/fennick/fennick_menu.h"
@@ -18,6 +21,7 @@ namespace fennick_test {
 namespace {
 
 namespace ui = platform::ui;
+namespace fs = std::filesystem;
 
 std::string setting(const char* name) {
     std::string value;
@@ -64,6 +68,27 @@ TEST(FennickResources, ScriptAndMenuTableAgree) {
     }
 }
 
+// Within each popup every item has an access key of its own, whatever the setting.
+TEST(FennickResources, AccessKeysDifferWithinEachPopup) {
+    for (const char* ignore : {"0", "1"}) {
+        SCOPED_TRACE(ignore);
+        std::vector<char> keys;
+        for (const ui::MenuEntrySpec& entry : fennick::fennickMenuSpec(ignore).entries) {
+            if (entry.popup) {
+                keys.clear();
+                continue;
+            }
+            const std::size_t amp = entry.text.find('&');
+            if (entry.separator || amp == std::string::npos || amp + 1 >= entry.text.size()) {
+                continue;
+            }
+            const char key = static_cast<char>(std::toupper(entry.text[amp + 1]));
+            EXPECT_EQ(std::count(keys.begin(), keys.end(), key), 0) << entry.text;
+            keys.push_back(key);
+        }
+    }
+}
+
 class FennickWindowTest : public FennickTest {};
 
 TEST_F(FennickWindowTest, FirstStartWritesTheDefaultsAndShowsTheIntroduction) {
@@ -88,8 +113,8 @@ TEST_F(FennickWindowTest, IgnoreItemsFollowTheSetting) {
     runFennick({}, "menu 103\nmenu 102\nmenu 101\n");
     EXPECT_NE(transcript().find("report \"Do not ignore topo strings.\""), std::string::npos);
     EXPECT_EQ(setting("Ignore"), "0");
-    EXPECT_EQ(fennick::fennickMenuSpec("1").entries[6].text, "X &Ignore Strings (YES)");
-    EXPECT_EQ(fennick::fennickMenuSpec("1").entries[5].text, "&Ignore Strings (NO)");
+    EXPECT_EQ(fennick::fennickMenuSpec("1").entries[6].text, "X Ignore Strings (&YES)");
+    EXPECT_EQ(fennick::fennickMenuSpec("1").entries[5].text, "Ignore Strings (&NO)");
 }
 
 // The "X " follows the choice at once, so the menu never marks the setting not in force.
@@ -103,12 +128,12 @@ TEST_F(FennickWindowTest, IgnoreMarkMovesWithTheChoice) {
         }
     }
     EXPECT_EQ(marks, (std::vector<std::string>{
-                         "menuitem 102 \"&Ignore Strings (NO)\"",
-                         "menuitem 103 \"X &Ignore Strings (YES)\"",
-                         "menuitem 102 \"&Ignore Strings (NO)\"",
-                         "menuitem 103 \"X &Ignore Strings (YES)\"",
-                         "menuitem 102 \"X &Ignore Strings (NO)\"",
-                         "menuitem 103 \"&Ignore Strings (YES)\"",
+                         "menuitem 102 \"Ignore Strings (&NO)\"",
+                         "menuitem 103 \"X Ignore Strings (&YES)\"",
+                         "menuitem 102 \"Ignore Strings (&NO)\"",
+                         "menuitem 103 \"X Ignore Strings (&YES)\"",
+                         "menuitem 102 \"X Ignore Strings (&NO)\"",
+                         "menuitem 103 \"Ignore Strings (&YES)\"",
                      }))
         << transcript();
     EXPECT_EQ(setting("Ignore"), "0");
@@ -205,6 +230,21 @@ TEST(FennickSettings, ProbeFailureSaysWhenPowerShellDidNotAnswer) {
     EXPECT_EQ(fennick::powerShellProbeFailure("C:\\Fennick\\powershellver.txt", 2, true), head);
     EXPECT_EQ(fennick::powerShellProbeFailure("C:\\Fennick\\powershellver.txt", 2, false),
               head + "\r\nPowerShell did not answer: it is missing or could not be started.");
+}
+
+// A version file an earlier probe left does not pass for PowerShell's answer: with PowerShell
+// gone (here: never there), the probe says it did not answer, and the old file is gone.
+TEST_F(FennickWindowTest, AnEarlierProbesAnswerIsNotReadAgain) {
+    fennick::FennickValues values;
+    values.clevPath = path("Clev").string() + "/";
+    fs::create_directories(path("Clev"));
+    std::ofstream(path("Clev/powershellver.txt")) << "\r\nVersion\r\n-------\r\n5.1.19041.1\r\n";
+    platform::ui::headless::StartSession("");
+    EXPECT_FALSE(fennick::probePowerShell(values, nullptr));
+    EXPECT_EQ(values.powerShellVer0, "");
+    EXPECT_FALSE(fs::exists(path("Clev/powershellver.txt")));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_NE(boxes()[0].find("PowerShell did not answer"), std::string::npos) << boxes()[0];
 }
 
 TEST(FennickBatch, ArchivePathFromTheCommandLine) {

@@ -3,15 +3,25 @@
 // anything of an archive is written.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/powershell_text.h"
+#include "platform/zip_directory.h"
+#include "project_builder.h"
 #include "toolshell/fennick/fennick_settings.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // The five characters PowerShell takes for a single quote, as UTF-8.
 const char* const quoteCharacters[] = {"'", "\xE2\x80\x98", "\xE2\x80\x99", "\xE2\x80\x9A",
@@ -151,6 +161,73 @@ TEST(PowerShellRoad, EntryNamesAreCheckedBeforeAnythingIsWritten) {
         SCOPED_TRACE(broken);
         EXPECT_TRUE(platform::RefusedListedEntry(broken));
     }
+}
+
+struct ArchiveShape {
+    const char* what;
+    std::function<std::string(const std::string& archive)> shape;  // the file's bytes
+    platform::ZipDirectoryState state;
+};
+
+// A damaged archive is told from a PowerShell that fails: its end says whether it is a ZIP
+// archive at all and whether its directory of entries stands where the end says.
+TEST(PowerShellRoad, DamagedArchivesAreToldApart) {
+    using State = platform::ZipDirectoryState;
+    const fs::path folder =
+        fs::temp_directory_path() / ("zip-directory-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    ASSERT_TRUE(
+        fennick_test::writeArchive(folder / "sound.zef", fennick_test::sampleExtraEntries()));
+    std::ifstream in(folder / "sound.zef", std::ios::binary);
+    const std::string sound((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t end = sound.rfind("PK\x05\x06");
+    ASSERT_NE(end, std::string::npos);
+    const auto at = [](std::string bytes, std::size_t where, const std::string& put) {
+        bytes.replace(where, put.size(), put);
+        return bytes;
+    };
+    const std::uint32_t directory = static_cast<unsigned char>(sound[end + 16]) |
+                                    static_cast<unsigned char>(sound[end + 17]) << 8;
+    const std::vector<ArchiveShape> shapes = {
+        {"a project archive", [](const std::string& s) { return s; }, State::Sound},
+        {"with a comment",
+         [&](const std::string& s) {
+             return at(s, end + 20, std::string("\x05\x00", 2)) + "notes";
+         },
+         State::Sound},
+        {"with no entries",
+         [](const std::string&) { return std::string("PK\x05\x06") + std::string(18, '\0'); },
+         State::Sound},
+        {"plain text", [](const std::string&) { return std::string("plain text, no archive"); },
+         State::NotAnArchive},
+        {"empty", [](const std::string&) { return std::string(); }, State::NotAnArchive},
+        {"cut short", [&](const std::string& s) { return s.substr(0, end + 10); },
+         State::NotAnArchive},
+        {"directory overwritten", [&](const std::string& s) { return at(s, directory, "XXXX"); },
+         State::DamagedDirectory},
+        {"directory said to stand past the end",
+         [&](const std::string& s) { return at(s, end + 16, std::string("\xFF\xFF\x00\x00", 4)); },
+         State::DamagedDirectory},
+    };
+    for (const ArchiveShape& shape : shapes) {
+        SCOPED_TRACE(shape.what);
+        const fs::path file = folder / "shaped.zef";
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << shape.shape(sound);
+        EXPECT_EQ(platform::CheckZipDirectory(file), shape.state);
+    }
+    // An archive whose count of entries needs the ZIP64 end record, written by Python's zipfile.
+    const fs::path many = folder / "many.zip";
+    const std::string python =
+        "/usr/bin/python3 -c 'import sys, zipfile\n"
+        "with zipfile.ZipFile(sys.argv[1], \"w\") as z:\n"
+        "    [z.writestr(str(i), b\"\") for i in range(70000)]' '" +
+        many.string() + "'";
+    ASSERT_EQ(std::system(python.c_str()), 0);
+    EXPECT_EQ(platform::CheckZipDirectory(many), State::Sound);
+    EXPECT_EQ(platform::CheckZipDirectory(folder / "missing.zef"), State::Unreadable);
+    EXPECT_EQ(platform::ZipDirectoryProblemText(State::DamagedDirectory, "D:\\Line.zef"),
+              "Can't open archive D:\\Line.zef: its directory of entries is damaged");
+    fs::remove_all(folder);
 }
 
 }  // namespace

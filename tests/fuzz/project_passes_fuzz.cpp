@@ -1,5 +1,7 @@
 // The passes over the project file (module search, census, derived types, conversion loop with
-// its rewriters) over arbitrary lines: whatever a project holds, they end without a fault.
+// its rewriters, the scan for references left) over arbitrary lines: whatever a project holds,
+// they end without a fault. Oracles: the census counts no more calls than the text can hold,
+// and every reference the scan names stands in its line.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +12,7 @@
 #include "extractor/passes/comm_call_census.h"
 #include "extractor/passes/derived_types.h"
 #include "extractor/passes/module_search.h"
+#include "extractor/project/module_references.h"
 #include "extractor/project/topo_address.h"
 
 namespace {
@@ -59,11 +62,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     setup.services = &services;
     setup.ignoreStrings = size % 2 == 0;
     const extractor::LineSink ignore = [](std::string_view) {};
-    extractor::ConversionLoop loop(setup, {ignore, ignore, ignore, ignore, ignore, ignore});
+    std::vector<std::string> written;
+    extractor::ConversionLoop loop(
+        setup, {[&](std::string_view line) { written.emplace_back(line); }, ignore, ignore, ignore,
+                ignore, ignore});
     for (const std::string& line : lines) {
         loop.line(line);
     }
     loop.finish();
+    extractor::LeftReferenceScan scan(loop.module().rack, loop.module().slot);
+    for (const std::string& line : written) {
+        for (const std::string& reference : scan.line(line)) {
+            if (reference.empty() || reference[0] != '%' ||
+                line.find(reference) == std::string::npos) {
+                __builtin_trap();
+            }
+        }
+    }
     // A call needs at least its name and a bracket.
     if (censusLines > size / 9 + 1)
         __builtin_trap();

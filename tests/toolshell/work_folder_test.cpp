@@ -4,8 +4,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -73,6 +76,63 @@ TEST(WorkFolder, SweepsThisToolsFoldersOlderThanADay) {
     for (const Folder& folder : folders) {
         EXPECT_EQ(fs::exists(base / folder.name), folder.kept) << folder.name;
     }
+    if (saved.empty()) {
+        unsetenv("TMPDIR");
+    } else {
+        setenv("TMPDIR", saved.c_str(), 1);
+    }
+    fs::remove_all(base);
+}
+
+// A folder whose lock no run holds is a killed run's: it goes with the files it listed beside
+// the user's, but only those the tool names as its own (".~..."), and an empty folder it made.
+// A held folder stays whatever its age.
+TEST(WorkFolder, SweepsFoldersNoRunHoldsWithWhatTheyListed) {
+    const fs::path base =
+        fs::temp_directory_path() / ("work-folder-killed-" + std::to_string(getpid()));
+    fs::remove_all(base);
+    fs::create_directories(base / "user");
+    const std::string saved = getenv("TMPDIR") != nullptr ? getenv("TMPDIR") : "";
+    setenv("TMPDIR", (base / "tmp").c_str(), 1);
+    fs::create_directories(base / "tmp");
+    fs::path held;
+    {
+        toolshell::WorkFolder running("tool");
+        ASSERT_TRUE(running.made()) << running.error();
+        held = running.path();
+        // A killed run: its folder, its lock file (no longer held) and its list.
+        const fs::path killed = base / "tmp" / "tool-42";
+        fs::create_directories(killed / "project");
+        std::ofstream(base / "tmp" / "tool-42.lock") << "";
+        std::ofstream(base / "user" / ".~Line_IBY.zef.7.tmp") << "part";
+        std::ofstream(base / "user" / ".~.~Line_IBY.zef.7.tmp.9.zip") << "part";
+        std::ofstream(base / "user" / ".~Line_PCP.txt.5") << "part";
+        std::ofstream(base / "user" / "notes.txt") << "mine";
+        fs::create_directories(base / "user" / "Line_IBY_IntermediateFiles");
+        fs::create_directories(base / "user" / "Kept_IBY_IntermediateFiles");
+        std::ofstream(base / "user" / "Kept_IBY_IntermediateFiles" / "mine.txt") << "mine";
+        {
+            std::ofstream list(killed / ".strays", std::ios::binary);
+            list << "F " << (base / "user" / ".~Line_IBY.zef.7.tmp").string() << "\n"
+                 << "P " << (base / "user" / ".~.~Line_IBY.zef.7.tmp.").string() << "\n"
+                 << "F " << (base / "user" / ".~Line_PCP.txt.5").string() << "\n"
+                 << "F " << (base / "user" / "notes.txt").string() << "\n"
+                 << "D " << (base / "user" / "Line_IBY_IntermediateFiles").string() << "\n"
+                 << "D " << (base / "user" / "Kept_IBY_IntermediateFiles").string() << "\n";
+        }
+        toolshell::WorkFolder::sweepLeftovers("tool");
+        EXPECT_FALSE(fs::exists(killed));
+        EXPECT_FALSE(fs::exists(base / "tmp" / "tool-42.lock"));
+        EXPECT_TRUE(fs::exists(held));
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(base / "user")) {
+            left.push_back(entry.path().filename().string());
+        }
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"Kept_IBY_IntermediateFiles", "notes.txt"}));
+    }
+    EXPECT_FALSE(fs::exists(held));
+    EXPECT_TRUE(fs::is_empty(base / "tmp"));
     if (saved.empty()) {
         unsetenv("TMPDIR");
     } else {

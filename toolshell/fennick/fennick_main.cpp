@@ -6,6 +6,7 @@
 #include "toolshell/fennick/fennick_values.h"
 #include "toolshell/fennick/fennick_window.h"
 #include "toolshell/tool_window.h"
+#include "toolshell/work_folder.h"
 
 namespace fennick {
 
@@ -28,6 +29,8 @@ std::string batchArchivePath(std::string commandLine) {
 }
 
 int fennickMain(int argc, char** argv) {
+    // What runs that were killed left goes at the next start.
+    toolshell::WorkFolder::sweepLeftovers("fennick");
     FennickValues values;
     const std::string commandLine = platform::ProgramArguments(argc, argv);
     if (!batchArchivePath(commandLine).empty()) {

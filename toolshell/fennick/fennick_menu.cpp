@@ -8,13 +8,14 @@ namespace ui = platform::ui;
 
 namespace {
 
-// Any setting other than "0" ignores the strings.
+// Any setting other than "0" ignores the strings. The two items have access keys of their own
+// (N and Y), so the keyboard reaches each.
 const char* ignoreItemText(int command, std::string_view ignore) {
     const bool ignoring = ignore != "0";
     if (command == IDM_IGNORE_NO) {
-        return ignoring ? "&Ignore Strings (NO)" : "X &Ignore Strings (NO)";
+        return ignoring ? "Ignore Strings (&NO)" : "X Ignore Strings (&NO)";
     }
-    return ignoring ? "X &Ignore Strings (YES)" : "&Ignore Strings (YES)";
+    return ignoring ? "X Ignore Strings (&YES)" : "Ignore Strings (&YES)";
 }
 
 }  // namespace

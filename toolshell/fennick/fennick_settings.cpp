@@ -91,15 +91,15 @@ std::string powerShellProbeFailure(const std::string& versionFile, int errorNumb
     return text;
 }
 
-namespace {
-
-// Runs the probe and reads its file into the two version texts; false (after the box) when
-// the file cannot be read.
 bool probePowerShell(FennickValues& values, ui::Window owner) {
     const std::string versionFile = values.clevPath + "powershellver.txt";
     platform::CommandOutcome probed;
+    // Only this probe's answer counts: a file an earlier probe left would pass for PowerShell
+    // after PowerShell is gone. One that cannot be removed is read as no answer.
+    std::error_code removed;
+    std::filesystem::remove(platform::PathFromAnsi(versionFile), removed);
     // A double quote cannot stand in a Windows path and would end the command's argument.
-    if (versionFile.find('"') == std::string::npos) {
+    if (!removed && versionFile.find('"') == std::string::npos) {
         // On a first start the install folder may not exist yet (the program was copied
         // elsewhere); PowerShell cannot write its answer into a missing folder.
         std::error_code ignored;
@@ -124,8 +124,6 @@ bool probePowerShell(FennickValues& values, ui::Window owner) {
     }
     return true;
 }
-
-}  // namespace
 
 bool checkPowerShell(FennickValues& values, ui::Window owner) {
     if (platform::ArchiveEngineName() != "PowerShell") {

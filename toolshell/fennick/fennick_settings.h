@@ -39,6 +39,10 @@ std::string powerShellProbeCommand(const std::string& versionFile);
 // not be started or ended in an error.
 std::string powerShellProbeFailure(const std::string& versionFile, int errorNumber, bool answered);
 
+// Runs the probe and reads its answer into the two version texts; false (after the box) when
+// there is no answer to read. The answer of an earlier probe is removed first.
+bool probePowerShell(FennickValues& values, platform::ui::Window owner);
+
 // Steps before a message when PowerShell does the archive work: probe the version when it is
 // not known, then check it. False when the program must end (the box was shown and the quit
 // requested). Does nothing where PowerShell is not used.

@@ -1,0 +1,1 @@
+calvento_fuzz_target(zip_directory LIBS platform)
