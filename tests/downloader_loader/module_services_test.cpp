@@ -31,7 +31,7 @@ class ModuleServicesTest : public loader_test::SimulatorTest {
         const std::string path = TempPath("flash.vxl");
         vxo::Builder().Raw().Code(words).WithoutCrcWord().WriteTo(path);
         LoadOptionsFor(path, channel);
-        ASSERT_EQ(RunLoad(), 1) << Transcript();
+        ASSERT_EQ(RunLoad("answer Yes\n"), 1) << Transcript();  // a raw object, the user says
     }
 };
 

@@ -126,6 +126,7 @@ TEST_F(VeximUnattendedRunTest, ProfileNamedWithUDownloadsWithItsSettings) {
     profile.channel = 1;
     profile.loadProgram = 1;
     profile.eraseFlash = 1;
+    profile.autoStart = 1;  // the program running in channel 1 is stopped before the erase
     profile.retries = 3;
     profile.timeoutMs = 2000;
     const std::string profilePath = "module.vxf";
