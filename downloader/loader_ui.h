@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "downloader/load_job.h"
 #include "platform/ui.h"
 
 // What the loaders show the user: questions and error boxes over the main dialog, and the

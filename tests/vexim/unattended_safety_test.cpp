@@ -26,6 +26,14 @@ bool ChangesChannelOne(const krtsim::LoggedRequest& request) {
 class VeximUnattendedSafetyTest : public vexim_test::VeximTest {
   protected:
     std::string Address(uint16_t port) const { return "127.0.0.1:" + std::to_string(port); }
+
+    // No request after the first `count` erased or wrote channel 1.
+    void ExpectChannelOneUnchangedSince(size_t count) {
+        const auto requests = sim_->requests();
+        for (size_t i = count; i < requests.size(); ++i) {
+            EXPECT_FALSE(ChangesChannelOne(requests[i])) << "request " << requests[i].number;
+        }
+    }
 };
 
 // With Auto Start off nobody stops the program: the run refuses to erase under it, for a download
@@ -49,10 +57,7 @@ TEST_F(VeximUnattendedSafetyTest, RunningProgramWithoutAutoStartIsNotErased) {
                 "VEXIM Error",
                 "The program on channel 1 is running, and with Auto Start off this download "
                 "does not stop it.\n\nNothing was erased or written in application space 1.")});
-        const auto requests = sim_->requests();
-        for (size_t i = requestsBefore; i < requests.size(); ++i) {
-            EXPECT_FALSE(ChangesChannelOne(requests[i])) << "request " << requests[i].number;
-        }
+        ExpectChannelOneUnchangedSince(requestsBefore);
         krtsim::StateDump dump = sim_->dump();
         EXPECT_TRUE(vexim_test::ModuleHoldsFile(dump, held, 1));
         EXPECT_EQ(dump.holding(kRunRegister) & 0xFF, 0xFF) << "the program runs";
@@ -79,10 +84,7 @@ TEST_F(VeximUnattendedSafetyTest, HaltNeverConfirmedEndsWithTwo) {
                       "VEXIM Error",
                       "Can't halt channel 1: its program is still running.\n\nNothing was erased "
                       "or written in application space 1; its program was started again.")});
-        const auto requests = sim_->requests();
-        for (size_t i = requestsBefore; i < requests.size(); ++i) {
-            EXPECT_FALSE(ChangesChannelOne(requests[i])) << "request " << requests[i].number;
-        }
+        ExpectChannelOneUnchangedSince(requestsBefore);
         EXPECT_EQ(sim_->dump().holding(kRunRegister) & 0xFF, 0xFF) << "the program runs";
     }
 }
