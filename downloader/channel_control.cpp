@@ -3,6 +3,10 @@
 #include <chrono>
 #include <thread>
 
+#include "downloader/load_outcome.h"
+#include "downloader/loader_ui.h"
+#include "modbus/modbus_status.h"
+
 namespace {
 
 constexpr uint16_t kNotHaltedBit = 0x8000;
@@ -13,8 +17,9 @@ uint16_t RunRegister() {
     return static_cast<uint16_t>(loadOptions.runRegister - 1);
 }
 
-int32_t ReadStatusWord(uint16_t statusRegister, uint16_t& value) {
-    auto read = [&](ModBus& link) {
+// The channel's status word, as a step of the load.
+bool ReadStatusWord(LoadSteps& steps, uint16_t statusRegister, uint16_t& value) {
+    return steps.Run([&](ModBus& link) {
         // Status numbers 1..32 are input registers, the rest holding registers from 0.
         if (statusRegister <= 32) {
             return link.ReadInputRegisters(RequestTimeout(), RequestUnit(), 1,
@@ -22,8 +27,7 @@ int32_t ReadStatusWord(uint16_t statusRegister, uint16_t& value) {
         }
         return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(), 1,
                                          static_cast<uint16_t>(statusRegister - 33), &value);
-    };
-    return OnLink(read);
+    });
 }
 
 }  // namespace
@@ -45,21 +49,31 @@ bool StopChannelProgram(LoadJob& job) {
     if (!HasProgram(channel) || !loadOptions.autoStart) {
         return true;
     }
+    job.changes.programReached = true;
     uint16_t run = 0;
     if (!ReadHoldingStep(job.steps, RunRegister(), run)) {
         return false;
     }
+    const uint16_t runByte = run & ChannelByte(channel);
     run &= static_cast<uint16_t>(~ChannelByte(channel));
     SetStatusText("Stopping program on channel %d", channel);
-    job.changes.programStopped = true;
-    return WriteHoldingStep(job.steps, RunRegister(), run);
+    const bool stopped = WriteHoldingStep(job.steps, RunRegister(), run);
+    // The program is stopped once the module has taken the write; one that was sent unanswered
+    // may have been taken, and a failed load starts the program again either way.
+    if (stopped || job.steps.MayHaveActed()) {
+        job.changes.runByteBefore = runByte;
+    }
+    job.changes.programStopped = stopped && runByte != 0;
+    return stopped;
 }
 
 namespace {
 
-// kHalted when bit 15 cleared; kStillRunning when a reading failed or bit 15 never cleared (the
-// connection's error text says why); kStepFailed when Cancel came between readings.
-ChannelHalt WaitForHalt(uint16_t statusRegister) {
+enum class ChannelHalt { kHalted, kStepFailed, kStillRunning };
+
+// kHalted when bit 15 cleared; kStillRunning when it never did; kStepFailed when a reading failed
+// for good or Cancel came between readings.
+ChannelHalt WaitForHalt(LoadSteps& steps, uint16_t statusRegister) {
     for (int reading = 0; reading < kHaltReadings; ++reading) {
         if (reading > 0) {
             // A program halts at the end of its scan: readings back to back would call one that
@@ -71,40 +85,56 @@ ChannelHalt WaitForHalt(uint16_t statusRegister) {
             std::this_thread::sleep_for(kHaltReadingPause);
         }
         uint16_t status = 0;
-        const int32_t result = ReadStatusWord(statusRegister, status);
-        if (result < 0) {
-            NoteFailure(result);
-            return ChannelHalt::kStillRunning;
+        if (!ReadStatusWord(steps, statusRegister, status)) {
+            return ChannelHalt::kStepFailed;
         }
         if ((status & kNotHaltedBit) == 0) {
             return ChannelHalt::kHalted;
         }
     }
-    if (CurrentConnection != nullptr) {
-        CurrentConnection->SetErrorText("Program still running");
-    }
     return ChannelHalt::kStillRunning;
 }
 
-}  // namespace
-
-ChannelHalt HaltForTransfer(LoadJob& job, std::string& reason) {
+ChannelHalt HaltForTransfer(LoadJob& job) {
     const int16_t channel = loadOptions.channel;
-    if (!HasProgram(channel)) {
-        return ChannelHalt::kHalted;
-    }
     const uint16_t address = static_cast<uint16_t>(kStatusRegisterBase + channel);
     if (!WriteHoldingStep(job.steps, address, job.statusRegister)) {
         return ChannelHalt::kStepFailed;
     }
-    if (job.ignoreHalt) {
-        return ChannelHalt::kHalted;
+    return job.ignoreHalt ? ChannelHalt::kHalted : WaitForHalt(job.steps, job.statusRegister);
+}
+
+}  // namespace
+
+bool ConfirmHalt(LoadJob& job) {
+    const int16_t channel = loadOptions.channel;
+    if (!HasProgram(channel)) {
+        return true;
     }
-    const ChannelHalt halt = WaitForHalt(job.statusRegister);
-    if (halt == ChannelHalt::kStillRunning) {
-        reason = CurrentConnection != nullptr ? CurrentConnection->GetErrorText() : "";
+    job.changes.programReached = true;
+    switch (HaltForTransfer(job)) {
+        case ChannelHalt::kHalted:
+            return true;
+        case ChannelHalt::kStepFailed:
+            return false;
+        default:
+            break;
     }
-    return halt;
+    const std::string running =
+        loadOptions.autoStart
+            ? Formatted("Can't halt channel %d: its program is still running.", channel)
+            : Formatted(
+                  "The program on channel %d is running, and with Auto Start off this "
+                  "download does not stop it.",
+                  channel);
+    if (loadOptions.unattended) {
+        NoteLoadFailure(running);
+        return false;
+    }
+    return AskYesNo(running + Formatted("\n\r\n\r%s application space %d under the running "
+                                        "program?",
+                                        loadOptions.eraseFlash ? "Erase" : "Write", channel),
+                    "File loader", QuestionDefault::kNo);
 }
 
 bool StoreAutoStartByte(LoadSteps& steps) {
@@ -149,10 +179,36 @@ bool RestartChannelProgram(LoadJob& job) {
             }
         }
         job.changes.programStopped = false;
+        job.changes.runByteBefore = 0;
     } else if (loadOptions.autoStart) {
         SetStatusText("WARNING: Module not equipped for Auto Start.");
+        job.changes.autoStartMissing = true;
     }
     return true;
+}
+
+bool StartProgramAgain(const ChannelChanges& changes, std::string& error) {
+    const int16_t channel = loadOptions.channel;
+    const uint16_t channelByte = ChannelByte(channel);
+    int32_t attempts = AttemptsAllowed();
+    uint16_t run = 0;
+    bool started = TryRequest(attempts, [&](ModBus& link) {
+                       return link.ReadHoldingRegisters(RequestTimeout(), RequestUnit(), 1,
+                                                        RunRegister(), &run);
+                   }) >= 0;
+    if (started) {
+        run = static_cast<uint16_t>((run & ~channelByte) | (changes.runByteBefore & channelByte));
+        SetStatusText("Starting program on channel %d", channel);
+        started =
+            TryRequest(attempts, [&](ModBus& link) {
+                return link.WriteRegister(RequestTimeout(), RequestUnit(), RunRegister(), run);
+            }) >= 0;
+    }
+    if (!started) {
+        error = CurrentConnection != nullptr ? CurrentConnection->GetErrorText()
+                                             : ModbusStatusText(kModbusNoConnection);
+    }
+    return started;
 }
 
 std::string ChannelName(int16_t channel) {

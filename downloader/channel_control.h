@@ -35,21 +35,26 @@ bool WriteHoldingStep(LoadSteps& steps, uint16_t address, uint16_t value);
 // Clears the channel's run byte (when Auto Start is on). False when a step failed.
 bool StopChannelProgram(LoadJob& job);
 
-enum class ChannelHalt { kHalted, kStepFailed, kStillRunning };
-
-// Before anything is erased on channels 1 and 2: writes the status register number S to
-// register 40 + channel, then (unless ignoreHalt) reads the channel's status word without
-// retries until bit 15 clears, at most 20 times, about 50 ms apart so that a program has the
-// time of a scan or two to halt. kStillRunning when a reading failed or the program never
-// halted; `reason` then says why. kStepFailed when a step failed or Cancel closed the job.
-ChannelHalt HaltForTransfer(LoadJob& job, std::string& reason);
+// Before anything is erased or written on channels 1 and 2: writes the status register number S
+// to register 40 + channel, then (unless ignoreHalt) reads the channel's status word, each
+// reading a step, until bit 15 clears: at most 20 readings, about 50 ms apart so that a program
+// has the time of a scan or two to halt. A program that never confirms its halt is not erased or
+// written under: the dialog asks whether to go on anyway (No the default), an unattended run
+// ends the load. With Auto Start off the program was never stopped by the load; the check only
+// keeps a running program from being erased. True to go on; false when the load ends here.
+bool ConfirmHalt(LoadJob& job);
 
 // Sets the channel's auto-start byte when Auto Start is on, else clears it.
 bool StoreAutoStartByte(LoadSteps& steps);
 
-// Starts the channel's program again when its auto-start byte reads back set; warns when Auto
-// Start was asked for and the module has no auto start.
+// Starts the channel's program again when its auto-start byte reads back set; notes a module
+// without auto start (when Auto Start was asked for), whose program stays stopped.
 bool RestartChannelProgram(LoadJob& job);
+
+// After a load that erased and wrote nothing has ended: puts the channel's run byte back as the
+// load found it, with attempts of its own. False when the module did not take it; `error` then
+// says why.
+bool StartProgramAgain(const ChannelChanges& changes, std::string& error);
 
 // The channel as the user knows it: "1", "2", "F1" or "F2".
 std::string ChannelName(int16_t channel);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "downloader/channel_control.h"
+#include "downloader/load_outcome.h"
 #include "downloader/loader_ui.h"
 #include "downloader/log_file.h"
 #include "downloader/md5.h"
@@ -15,12 +16,6 @@ namespace {
 
 // 99 words keep a block write with a carried word in front within the 256-byte PDU.
 constexpr uint32_t kChunkWords = 99;
-
-std::string Format(const char* format, auto... args) {
-    char text[1024];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
 
 // Up to `maxWords` whole words of payload; each word is stored low byte first in the file.
 uint32_t ReadWords(std::FILE* file, uint16_t* words, uint32_t maxWords) {
@@ -77,7 +72,6 @@ class NewLoader {
     bool CheckObject(uint32_t codeBlock);
     bool Erase();
     bool ResolveBases();
-    bool WaitForChannel();
     bool Transfer();
     bool SendChunk(uint16_t* words, uint32_t count);
     bool WriteBlock(uint32_t address, uint32_t count, const uint16_t* words);
@@ -98,14 +92,14 @@ int32_t NewLoader::Run(uint32_t codeBlock) {
     if (loadOptions.loadProgram && !CheckObject(codeBlock)) {
         return 0;
     }
-    if (channel > 1 && !AskYesNo(Format("Application %s is selected\n\rbut not supported.\n\r"
-                                        "Continue anyway?",
-                                        ChannelName(channel).c_str()))) {
+    if (channel > 1 && !AskYesNo(Formatted("Application %s is selected\n\rbut not supported.\n\r"
+                                           "Continue anyway?",
+                                           ChannelName(channel).c_str()))) {
         return 0;
     }
-    // The program is stopped, and has halted, before its flash is erased under it.
-    if (LoadSteps::Stopped() || !StopChannelProgram(job_) ||
-        (loadOptions.loadProgram && !WaitForChannel()) || !Erase() || LoadSteps::Stopped()) {
+    // The program is stopped, and has halted, before its flash is erased or written under it.
+    if (LoadSteps::Stopped() || !StopChannelProgram(job_) || !ConfirmHalt(job_) || !Erase() ||
+        LoadSteps::Stopped()) {
         return 0;
     }
     if (loadOptions.loadProgram) {
@@ -117,7 +111,7 @@ int32_t NewLoader::Run(uint32_t codeBlock) {
             return 0;
         }
     }
-    FinishLoad(FinalStatus(wordsSent_));
+    FinishLoad(FinalStatus(wordsSent_, job_.changes));
     return 1;
 }
 
@@ -126,18 +120,18 @@ bool NewLoader::CheckObject(uint32_t codeBlock) {
     uint32_t bytes = 0;
     CheckPayload(job_.file, crc, bytes);
     if (bytes != codeBlock &&
-        !AskYesNo(Format("Object code is unexpected length.\n\rExpected %d found %d bytes.\n\r"
-                         "Continue? (Y/N)\n\r",
-                         static_cast<int>(codeBlock), static_cast<int>(bytes)))) {
+        !AskYesNo(Formatted("Object code is unexpected length.\n\rExpected %d found %d bytes.\n\r"
+                            "Continue? (Y/N)\n\r",
+                            static_cast<int>(codeBlock), static_cast<int>(bytes)))) {
         return false;
     }
     SetStatusText("Payload CRC is %04X.", crc);
     if (crc != 0 && !loadOptions.ignoreWarnings &&
-        !AskYesNo(Format("Object code is corrupted.\n\rChecksum = %04X\n\rLoad anyway?", crc))) {
+        !AskYesNo(Formatted("Object code is corrupted.\n\rChecksum = %04X\n\rLoad anyway?", crc))) {
         return false;
     }
     if (!DigestOpenFile(job_.file, digest_)) {
-        ErrorBox("Unable to load %s.", loadOptions.fileName.c_str());
+        RefuseLoad("Unable to load %s.", loadOptions.fileName.c_str());
         return false;
     }
     return true;
@@ -152,10 +146,13 @@ bool NewLoader::Erase() {
     }
     LogPrintf("Erasing\n");
     SetStatusText("Erasing");
-    job_.changes.space = ChannelChanges::Space::kErased;
-    return job_.steps.Run([&](ModBus& link) {
+    const bool erased = job_.steps.Run([&](ModBus& link) {
         return link.ExtCommand(writeToRam_, EraseTimeout(), RequestUnit(), loadOptions.channel);
     });
+    if (erased || job_.steps.MayHaveActed()) {
+        job_.changes.space = ChannelChanges::Space::kErased;
+    }
+    return erased;
 }
 
 bool NewLoader::ResolveBases() {
@@ -170,21 +167,6 @@ bool NewLoader::ResolveBases() {
     dataBase = bases[1] - dataBase;
     hookBase = bases[2] - hookBase;
     return true;
-}
-
-bool NewLoader::WaitForChannel() {
-    std::string reason;
-    switch (HaltForTransfer(job_, reason)) {
-        case ChannelHalt::kStepFailed:
-            return false;
-        case ChannelHalt::kStillRunning:
-            // Loading into a running program is the user's risk; the module takes the words.
-            ErrorBox("Can't halt channel %d. %s. Attempting to continue.", loadOptions.channel,
-                     reason.c_str());
-            return true;
-        default:
-            return true;
-    }
 }
 
 bool NewLoader::Transfer() {
@@ -224,13 +206,15 @@ bool NewLoader::WriteBlock(uint32_t address, uint32_t count, const uint16_t* wor
     if (LoadSteps::Stopped()) {
         return false;
     }
-    if (job_.changes.space != ChannelChanges::Space::kLoaded) {
-        job_.changes.space = ChannelChanges::Space::kPartlyWritten;
-    }
-    return job_.steps.Run([&](ModBus& link) {
+    const bool written = job_.steps.Run([&](ModBus& link) {
         return link.ExtWriteBlock(writeToRam_, RequestTimeout(), RequestUnit(), loadOptions.channel,
                                   address, static_cast<int32_t>(count), words);
     });
+    if ((written || job_.steps.MayHaveActed()) &&
+        job_.changes.space != ChannelChanges::Space::kLoaded) {
+        job_.changes.space = ChannelChanges::Space::kPartlyWritten;
+    }
+    return written;
 }
 
 bool NewLoader::StoreTrailer() {

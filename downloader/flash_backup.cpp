@@ -45,6 +45,8 @@ bool RestoreFlashFromFile(ui::Window owner, const std::string& path) {
             return true;
         case FlashRestore::kPartlyWritten:
             return Fail(owner, "Failed to write flash\nThe flash is partly rewritten.");
+        case FlashRestore::kMaybePartlyWritten:
+            return Fail(owner, "Failed to write flash\nThe flash may be partly rewritten.");
         default:
             return Fail(owner, "Failed to write flash");
     }

@@ -13,6 +13,7 @@
 bool BackupFlashToFile(platform::ui::Window owner, std::string& name);
 
 // Restores the module's flash from the image file. A file that is not exactly 16384 bytes long is
-// refused before any connection is made; a restore that fails part-way says the flash is partly
-// rewritten.
+// refused before any connection is made; a restore that fails after the module took a write says
+// the flash is partly rewritten (may be, when a write went unanswered), one refused from its
+// first write says no more than that it failed.
 bool RestoreFlashFromFile(platform::ui::Window owner, const std::string& path);

@@ -6,6 +6,7 @@
 
 #include "downloader/channel_control.h"
 #include "downloader/flash_image.h"
+#include "downloader/load_outcome.h"
 #include "downloader/loader_ui.h"
 
 namespace {
@@ -31,7 +32,6 @@ class LegacyLoader {
   private:
     bool Erase();
     bool CheckCapability();
-    bool WaitForChannel();
     bool Transfer();
     bool WriteRecords(uint16_t file, uint16_t record, uint32_t count, const uint16_t* words);
     bool StoreLength();
@@ -50,8 +50,8 @@ bool LengthCanBeStored(const LoadJob& job) {
     if (length % 65536 != 0) {
         return true;
     }
-    ErrorBox("Application length of %ld %s cannot be stored by the module.", length,
-             words ? "words" : "bytes");
+    RefuseLoad("Application length of %ld %s cannot be stored by the module.", length,
+               words ? "words" : "bytes");
     return false;
 }
 
@@ -64,17 +64,17 @@ bool FitsFlashFile(const LoadJob& job) {
         std::max<long>(job.fileLength, job.sendBytes) <= kFlashChannelBytes) {
         return true;
     }
-    ErrorBox("Application file is too large for space.");
+    RefuseLoad("Application file is too large for space.");
     return false;
 }
 
 int32_t LegacyLoader::Run() {
     const bool load = loadOptions.loadProgram != 0;
     // Everything that may refuse the load comes first; then the program is stopped, and has
-    // halted, before its flash is erased under it.
+    // halted, before its flash is erased or written under it.
     if ((load && (!LengthCanBeStored(job_) || !FitsFlashFile(job_) || !CheckCapability())) ||
-        LoadSteps::Stopped() || !StopChannelProgram(job_) || (load && !WaitForChannel()) ||
-        !Erase() || LoadSteps::Stopped()) {
+        LoadSteps::Stopped() || !StopChannelProgram(job_) || !ConfirmHalt(job_) || !Erase() ||
+        LoadSteps::Stopped()) {
         return 0;
     }
     if (load) {
@@ -84,7 +84,7 @@ int32_t LegacyLoader::Run() {
             return 0;
         }
     }
-    FinishLoad(FinalStatus(total_));
+    FinishLoad(FinalStatus(total_, job_.changes));
     return 1;
 }
 
@@ -96,11 +96,18 @@ bool LegacyLoader::Erase() {
         return false;
     }
     SetStatusText("Erasing");
-    job_.changes.space = ChannelChanges::Space::kErased;
     const int16_t channel = loadOptions.channel;
     const uint32_t timeout = EraseTimeout();
+    // The space is erased as far as the module may have carried out an erase request.
+    auto erase = [&](auto request) {
+        const bool done = job_.steps.Run(request);
+        if (done || job_.steps.MayHaveActed()) {
+            job_.changes.space = ChannelChanges::Space::kErased;
+        }
+        return done;
+    };
     auto command = [&](uint16_t value) {
-        return job_.steps.Run([&](ModBus& link) {
+        return erase([&](ModBus& link) {
             return link.WriteRegister(timeout, RequestUnit(), kCommandRegister, value);
         });
     };
@@ -113,7 +120,7 @@ bool LegacyLoader::Erase() {
         }
     } else {
         const uint16_t zero = 0;
-        if (!job_.steps.Run([&](ModBus& link) {
+        if (!erase([&](ModBus& link) {
                 return link.WriteFileRecord(timeout, RequestUnit(), file_, 1, 0, &zero);
             })) {
             return false;
@@ -126,8 +133,10 @@ bool LegacyLoader::Erase() {
         return false;
     }
     if (first != 0xFFFF) {
-        ErrorBox("ERROR!  Unable to erase application memory block.");
-        ErrorBox("Check that SW2 is not in \"Mem Prot\"");
+        job_.changes.space = ChannelChanges::Space::kPartlyErased;
+        NoteLoadFailure(
+            "ERROR!  Unable to erase application memory block.\n"
+            "Check that SW2 is not in \"Mem Prot\"");
         return false;
     }
     return true;
@@ -147,25 +156,12 @@ bool LegacyLoader::CheckCapability() {
     const bool capable =
         read && std::all_of(record, record + 7, [](uint16_t w) { return w == 0xFFFF; });
     if (!capable) {
-        ErrorBox(
+        RefuseLoad(
             "ERROR!  Connected module does not support application objects longer than "
             "128K words.");
         ErrorBox("First upgrade firmware in module, then load this application.");
     }
     return capable;
-}
-
-bool LegacyLoader::WaitForChannel() {
-    std::string reason;
-    switch (HaltForTransfer(job_, reason)) {
-        case ChannelHalt::kStepFailed:
-            return false;
-        case ChannelHalt::kStillRunning:
-            ErrorBox("Can't halt channel %d. %s", loadOptions.channel, reason.c_str());
-            return false;
-        default:
-            return true;
-    }
 }
 
 bool LegacyLoader::Transfer() {
@@ -186,7 +182,7 @@ bool LegacyLoader::Transfer() {
             return false;
         }
         if (record + words > endRecord) {
-            ErrorBox("Application file is too large for space.");
+            NoteLoadFailure("Application file is too large for space.");
             return false;
         }
         if (got % 2 != 0) {
@@ -213,12 +209,14 @@ bool LegacyLoader::WriteRecords(uint16_t file, uint16_t record, uint32_t count,
     if (LoadSteps::Stopped()) {
         return false;
     }
-    if (job_.changes.space != ChannelChanges::Space::kLoaded) {
-        job_.changes.space = ChannelChanges::Space::kPartlyWritten;
-    }
-    return job_.steps.Run([&](ModBus& link) {
+    const bool written = job_.steps.Run([&](ModBus& link) {
         return link.WriteFileRecord(RequestTimeout(), RequestUnit(), file, count, record, words);
     });
+    if ((written || job_.steps.MayHaveActed()) &&
+        job_.changes.space != ChannelChanges::Space::kLoaded) {
+        job_.changes.space = ChannelChanges::Space::kPartlyWritten;
+    }
+    return written;
 }
 
 bool LegacyLoader::StoreLength() {

@@ -38,24 +38,31 @@ int32_t OnLink(Request& request) {
 // before queueing set none of their own).
 void NoteFailure(int32_t result);
 
+// Whether the module may have carried out a request with this result: it took it, or the request
+// went out and no refusal came back (a time-out, a reply that could not be read). An exception
+// reply, and a failure before anything was sent, leave the module as it was.
+bool MayHaveActed(int32_t result);
+
 // The step pattern of a load: one attempt counter for the whole load, each request retried while
 // the counter lasts with the message pump run between attempts. A step that uses up the counter
-// shows the connection's error text once and ends the load. Once Cancel (or an earlier failure)
-// has closed the job, a step sends nothing more: it ends quietly before its first attempt and
-// between attempts.
+// ends the load with the connection's error text, which the load tells once it has ended, with
+// what it left the channel in. Once Cancel (or an earlier failure) has closed the job, a step
+// sends nothing more: it ends quietly before its first attempt and between attempts.
 class LoadSteps {
   public:
     explicit LoadSteps(int32_t attempts) : attemptsLeft_(attempts < 1 ? 1 : attempts) {}
 
     // Runs `request` (ModBus& -> request result) until it succeeds or the counter is used up.
-    // False when the step failed (the error has then been shown) or the job was closed.
+    // False when the step failed (the load's failure is then noted) or the job was closed.
     template <class Request>
     bool Run(Request request) {
+        mayHaveActed_ = false;
         if (Stopped()) {
             return false;
         }
         while (attemptsLeft_ > 0) {
             const int32_t result = OnLink(request);
+            mayHaveActed_ = mayHaveActed_ || ::MayHaveActed(result);
             if (result >= 0) {
                 break;
             }
@@ -70,9 +77,13 @@ class LoadSteps {
         if (attemptsLeft_ > 0) {
             return true;
         }
-        ShowConnectionError();
+        EndWithConnectionError();
         return false;
     }
+
+    // Whether the module may have carried out the request of the last step run: true after a
+    // step that succeeded, and after one whose attempts were not all refused or unsent.
+    bool MayHaveActed() const { return mayHaveActed_; }
 
     // The same attempts without the error box: for a read whose failure has a message of its
     // own. False when the counter was used up or the job was closed.
@@ -98,16 +109,24 @@ class LoadSteps {
     static void Pump();
 
   private:
+    // Notes the connection's error text as the load's failure and closes the job.
+    static void EndWithConnectionError();
+
     int32_t attemptsLeft_;
+    bool mayHaveActed_ = false;
 };
 
-// A request tried up to `attempts` times at once, without pumping, for the module reads outside
-// the load's steps. Returns the last result.
+// A request tried up to `attempts` times at once, without pumping, for the module requests
+// outside the load's steps. Returns the last result; `mayHaveActed`, when given, is set when an
+// attempt may have been carried out.
 template <class Request>
-int32_t TryRequest(int32_t& attempts, Request request) {
+int32_t TryRequest(int32_t& attempts, Request request, bool* mayHaveActed = nullptr) {
     int32_t result = ModbusFailure(RequestUnit(), kModbusTimedOut);
     while (attempts > 0) {
         result = OnLink(request);
+        if (mayHaveActed != nullptr && MayHaveActed(result)) {
+            *mayHaveActed = true;
+        }
         if (result >= 0) {
             return result;
         }

@@ -7,6 +7,7 @@
 #include "downloader/channel_control.h"
 #include "downloader/download_engine.h"
 #include "downloader/legacy_loader.h"
+#include "downloader/load_outcome.h"
 #include "downloader/loader_ui.h"
 #include "downloader/log_file.h"
 #include "downloader/module_services.h"
@@ -34,7 +35,7 @@ OpenFile OpenUserCode() {
         file.reset(std::fopen(loadOptions.fileName.c_str(), "rb"));
     }
     if (!file) {
-        ErrorBox("Unable to load %s.", loadOptions.fileName.c_str());
+        RefuseLoad("Unable to load %s.", loadOptions.fileName.c_str());
     }
     return file;
 }
@@ -119,10 +120,8 @@ bool ResolveRegisters(LoadSteps& steps, bool ignoreHalt, uint16_t& statusRegiste
     return !ignoreHalt || WriteHoldingStep(steps, loadOptions.runRegister, 0);
 }
 
-}  // namespace
-
-int32_t LoadUserCode(bool ignoreHalt) {
-    LoadSteps steps(linkSettings.retries);
+// The load itself; LoadUserCode tells how it ended when it did not succeed.
+int32_t Load(LoadSteps& steps, ChannelChanges& changes, bool ignoreHalt) {
     uint16_t statusRegister = loadOptions.statusRegister;
     SetStatusText("Connected");
     LogPrintf("Vexim Log file, starting load of file %s\n", loadOptions.fileName.c_str());
@@ -130,11 +129,18 @@ int32_t LoadUserCode(bool ignoreHalt) {
         linkSettings.drop = 255;
     }
     if (!ValidChannel(loadOptions.channel)) {
-        ErrorBox("Invalid channel %d. Must be 1..2. or F1..F2", loadOptions.channel);
+        RefuseLoad("Invalid channel %d. Must be 1..2. or F1..F2", loadOptions.channel);
+        return 0;
+    }
+    if (!loadOptions.loadProgram && !loadOptions.eraseFlash) {
+        // Neither loading nor erasing, a load would only stop the channel's program.
+        RefuseLoad(
+            "Load File and Erase Flash are both off: there is nothing to do.\n"
+            "Nothing was sent to the module.");
         return 0;
     }
     if (loadOptions.fileName.empty()) {
-        ErrorBox("You didn't select a file");
+        RefuseLoad("You didn't select a file");
         return 0;
     }
     OpenFile file;
@@ -162,19 +168,19 @@ int32_t LoadUserCode(bool ignoreHalt) {
         const int64_t written = int64_t{std::max(length, sendBytes)} +
                                 (header.WriteNewMethod ? kBlockWriteTrailerBytes : 0);
         if (written > size) {
-            ErrorBox("Application file is too large for space.");
+            RefuseLoad("Application file is too large for space.");
             return 0;
         }
-    } else if (loadOptions.eraseFlash && !CheckWritable()) {
+    } else if (!CheckWritable()) {
         return 0;
     }
     LogPrintf("Beginning load\n");
     if (statusRegister > kHighestStatusRegister) {
-        ErrorBox(kStatusRegisterRefusal, statusRegister);
+        RefuseLoad(kStatusRegisterRefusal, statusRegister);
         return 0;
     }
     if (loadOptions.runRegister > kHighestRunRegister) {
-        ErrorBox(kRunRegisterRefusal, loadOptions.runRegister);
+        RefuseLoad(kRunRegisterRefusal, loadOptions.runRegister);
         return 0;
     }
     if (HasProgram(loadOptions.channel) && !ResolveRegisters(steps, ignoreHalt, statusRegister)) {
@@ -187,8 +193,19 @@ int32_t LoadUserCode(bool ignoreHalt) {
         header.WriteNewMethod
             ? LoadFileNew(header.WriteToRam && !loadOptions.forceFlash, job, header.CodeBlock)
             : LoadFileLegacy(job);
-    if (result == 0 && DownloadCancelled) {
-        ReportCancelledLoad(job.changes);
+    changes = job.changes;
+    return result;
+}
+
+}  // namespace
+
+int32_t LoadUserCode(bool ignoreHalt) {
+    BeginLoadOutcome();
+    LoadSteps steps(linkSettings.retries);
+    ChannelChanges changes;
+    const int32_t result = Load(steps, changes, ignoreHalt);
+    if (result == 0) {
+        EndUnsuccessfulLoad(changes);
     }
     return result;
 }

@@ -1,16 +1,35 @@
 #include "downloader/loader_ui.h"
 
+#include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 
-#include "downloader/channel_control.h"
 #include "downloader/connection.h"
+#include "downloader/load_outcome.h"
+#include "downloader/log_file.h"
 #include "downloader/settings.h"
 
 namespace ui = platform::ui;
 
-bool AskYesNo(const std::string& text, const char* caption) {
-    return ui::ShowMessageBox(mainDialogWindow, text, caption, ui::Buttons::YesNo) ==
-           ui::Answer::Yes;
+std::string Formatted(const char* format, ...) {
+    char text[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+bool AskYesNo(const std::string& text, const char* caption, QuestionDefault defaultAnswer) {
+    const bool yes =
+        ui::ShowMessageBox(mainDialogWindow, text, caption, ui::Buttons::YesNo, ui::Icon::None,
+                           defaultAnswer == QuestionDefault::kNo
+                               ? ui::DefaultButton::Second
+                               : ui::DefaultButton::First) == ui::Answer::Yes;
+    if (!yes) {
+        NoteEndingAnswer(text, "No");
+    }
+    return yes;
 }
 
 QuestionAnswer AskYesNoCancel(const std::string& text, const char* caption) {
@@ -26,6 +45,7 @@ QuestionAnswer AskYesNoCancel(const std::string& text, const char* caption) {
 
 void StopBox(const std::string& text, const char* caption) {
     ui::ShowMessageBox(mainDialogWindow, text, caption, ui::Buttons::Ok, ui::Icon::Stop);
+    NoteToldEnding("Download failed: " + text);
 }
 
 void ShowTransferProgress(uint32_t wordsSent, int32_t progressLength) {
@@ -36,47 +56,10 @@ void ShowTransferProgress(uint32_t wordsSent, int32_t progressLength) {
     ui::SetProgress(progressDialogWindow, kProgressBar, static_cast<int>(position));
 }
 
-std::string FinalStatus(uint32_t wordsLoaded) {
-    char text[64];
-    if (!loadOptions.loadProgram && loadOptions.eraseFlash) {
-        std::snprintf(text, sizeof text, "Application space %s erased.",
-                      ChannelName(loadOptions.channel).c_str());
-    } else {
-        std::snprintf(text, sizeof text, "%d words loaded successfully.",
-                      static_cast<int>(wordsLoaded));
-    }
-    return text;
-}
-
 void CancelDownload() {
     ConnectionClosed = true;
     DownloadCancelled = true;
     SetStatusText("Cancelling...");
-}
-
-void ReportCancelledLoad(const ChannelChanges& changes) {
-    const std::string channel = ChannelName(loadOptions.channel);
-    std::string state;
-    switch (changes.space) {
-        case ChannelChanges::Space::kErased:
-            state = "application space " + channel + " is erased";
-            break;
-        case ChannelChanges::Space::kPartlyWritten:
-            state = "application space " + channel + " is partly written";
-            break;
-        case ChannelChanges::Space::kLoaded:
-            state = "application space " + channel + " holds the new program";
-            break;
-        case ChannelChanges::Space::kUntouched:
-            break;
-    }
-    if (changes.programStopped) {
-        state += (state.empty() ? "the program on channel " + channel : " and its program") +
-                 " is stopped";
-    }
-    if (!state.empty()) {
-        ErrorBox("Download cancelled: %s.", state.c_str());
-    }
 }
 
 void FinishLoad(const std::string& status) {
@@ -89,6 +72,11 @@ void FinishLoad(const std::string& status) {
         ui::ShowItem(progress, ui::kIdOk, true);
     }
     SetStatusText("%s", status.c_str());
+    for (size_t line = 0; line < status.size();) {
+        const size_t end = std::min(status.find("\r\n", line), status.size());
+        LogPrintf("%s\n", status.substr(line, end - line).c_str());
+        line = end + 2;
+    }
     if (progress != nullptr) {
         ui::FocusItem(progress, ui::kIdOk);
         if (loadOptions.unattended) {

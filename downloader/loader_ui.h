@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "downloader/load_job.h"
 #include "platform/ui.h"
 
 // What the loaders show the user: questions and error boxes over the main dialog, and the
@@ -18,10 +17,20 @@ inline constexpr unsigned UM_PORT_REMOVED = platform::ui::kUserMessage + 104;
 // Progress dialog items.
 inline constexpr int kProgressBar = 1031;
 
-enum class QuestionAnswer { kYes, kNo, kCancel };
+// A formatted text of at most 1023 characters, for the loaders' questions and messages.
+std::string Formatted(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
 
-// A Yes/No question (no icon); true for Yes.
-bool AskYesNo(const std::string& text, const char* caption = "File loader");
+enum class QuestionAnswer { kYes, kNo, kCancel };
+// The answer that Enter gives: Yes, or No for a question whose safe answer is No.
+enum class QuestionDefault { kYes, kNo };
+
+// A Yes/No question (no icon) whose No ends the load; true for Yes.
+bool AskYesNo(const std::string& text, const char* caption = "File loader",
+              QuestionDefault defaultAnswer = QuestionDefault::kYes);
 // A question with Yes, No and Cancel.
 QuestionAnswer AskYesNoCancel(const std::string& text, const char* caption = "File loader");
 // An error box with the stop icon.
@@ -31,18 +40,10 @@ void StopBox(const std::string& text, const char* caption);
 // bar's range 0..100 it reads as the percentage of bytes sent.
 void ShowTransferProgress(uint32_t wordsSent, int32_t progressLength);
 
-// The final status line of a successful load: "%d words loaded successfully.", or for an erase
-// without a load "Application space %s erased.".
-std::string FinalStatus(uint32_t wordsLoaded);
-
-// The end of a successful load: history, OK in place of Cancel, the final status line, and in an
-// unattended run the progress dialog ends itself.
+// The end of a successful load: history, OK in place of Cancel, the final status line (which the
+// log records too), and in an unattended run the progress dialog ends itself.
 void FinishLoad(const std::string& status);
 
 // Cancel in the progress dialog: the load stops quietly before its next request, and the status
 // line reads "Cancelling..." meanwhile.
 void CancelDownload();
-
-// After Cancel has stopped a load that had changed the channel: says in what state the channel
-// is left ("Download cancelled: application space 1 is erased.").
-void ReportCancelledLoad(const ChannelChanges& changes);

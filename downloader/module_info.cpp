@@ -17,6 +17,8 @@ constexpr uint16_t kChannel2File = 512;
 constexpr uint16_t kInfoFile = 128;
 constexpr uint16_t kSerialRecord = 532;
 const char* const kReadTimeout = "Read Timeout";
+// The length words of an erased channel.
+constexpr uint32_t kErasedLength = 0xFFFFFFFF;
 
 // One request, one attempt; a short answer counts as failed.
 bool ReadOnce(int32_t wanted, auto request) {
@@ -33,17 +35,21 @@ std::string WordText(const uint16_t* words, size_t count) {
     return text.substr(0, text.find('\0'));
 }
 
-std::string ApplicationName(uint16_t file, uint16_t length, bool markerInSecondWord) {
-    uint16_t words[13] = {};
-    if (!ReadOnce(length, [&](ModBus& link) {
-            return link.ReadFileRecord(RequestTimeout(), RequestUnit(), file, length, 1, words);
+// The name of the application in a channel's space: the marker is the first word of the
+// program, at record 1 behind the file-record loader's one length word, or at record 2 behind
+// the block-write loader's two.
+std::string ApplicationName(uint16_t file) {
+    constexpr uint16_t kWords = 13;
+    uint16_t words[kWords] = {};
+    if (!ReadOnce(kWords, [&](ModBus& link) {
+            return link.ReadFileRecord(RequestTimeout(), RequestUnit(), file, kWords, 1, words);
         })) {
         return kReadTimeout;
     }
     if (words[0] == kApplicationMarker) {
         return WordText(words + 1, 10);
     }
-    if (markerInSecondWord && words[1] == kApplicationMarker) {
+    if (words[1] == kApplicationMarker) {
         return WordText(words + 2, 10);
     }
     return "Application header missing";
@@ -58,6 +64,9 @@ std::string StoredDigest() {
     }
     const uint32_t loaded = uint32_t{length[0]} << 16 | length[1];
     LogPrintf("Read user code length as %d (%X)\n", static_cast<int>(loaded), loaded);
+    if (loaded == kErasedLength) {
+        return "no program";  // erased flash: no length, and no digest behind it
+    }
     uint16_t words[8] = {};
     if (!ReadOnce(8, [&](ModBus& link) {
             return link.ExtReadBlock(RequestTimeout(), RequestUnit(), 1, loaded * 2 + 4, 8, words);
@@ -98,8 +107,8 @@ bool QueryModuleInfo(ModuleInfo& info) {
                              })
                         ? WordText(name, 10)
                         : kReadTimeout;
-    info.applicationSpace1 = ApplicationName(kChannel1File, 13, true);
-    info.applicationSpace2 = ApplicationName(kChannel2File, 11, false);
+    info.applicationSpace1 = ApplicationName(kChannel1File);
+    info.applicationSpace2 = ApplicationName(kChannel2File);
     uint16_t serial[2] = {};
     info.serialNumber =
         ReadOnce(2,

@@ -159,13 +159,20 @@ FlashRestore RestoreFlash(const FlashImage& image) {
         return FlashRestore::kNotWritten;
     }
     int32_t attempts = AttemptsAllowed();  // one counter for the whole restore
+    // From the first write the module takes on, its flash is no longer what it was.
+    bool taken = false;
+    bool maybeTaken = false;
     auto write = [&](uint16_t file, uint16_t record, uint32_t count, const uint16_t* words) {
-        return TryRequest(attempts, [&](ModBus& link) {
-                   return link.WriteFileRecord(RequestTimeout(), RequestUnit(), file, count, record,
-                                               words);
-               }) >= 0;
+        const bool done = TryRequest(
+                              attempts,
+                              [&](ModBus& link) {
+                                  return link.WriteFileRecord(RequestTimeout(), RequestUnit(), file,
+                                                              count, record, words);
+                              },
+                              &maybeTaken) >= 0;
+        taken = taken || done;
+        return done;
     };
-    // From the first write on, the module's flash is no longer what it was.
     const uint16_t zero = 0;
     bool written = write(kFlashFiles[0], 0, 1, &zero) && write(kFlashFiles[1], 0, 1, &zero);
     for (uint16_t offset = 0; written && offset < kFlashFileWords; offset += kFlashRequestWords) {
@@ -175,5 +182,10 @@ FlashRestore RestoreFlash(const FlashImage& image) {
         }
     }
     CloseConnection();
-    return written ? FlashRestore::kWritten : FlashRestore::kPartlyWritten;
+    if (written) {
+        return FlashRestore::kWritten;
+    }
+    return taken        ? FlashRestore::kPartlyWritten
+           : maybeTaken ? FlashRestore::kMaybePartlyWritten
+                        : FlashRestore::kNotWritten;
 }

@@ -37,9 +37,10 @@ ModuleJob WriteCommConfig(bool& written);
 // Reads both flash files of a KRT module into `image`. True only when every read returned all of
 // its 64 words.
 bool BackupFlash(FlashImage& image);
-enum class FlashRestore { kWritten, kNotWritten, kPartlyWritten };
+enum class FlashRestore { kWritten, kNotWritten, kPartlyWritten, kMaybePartlyWritten };
 
-// Writes both flash files from `image`, after clearing record 0 of each. kNotWritten when the
-// module was not reached or not identified; kPartlyWritten when a write failed after the first
-// had been sent (nothing is rolled back).
+// Writes both flash files from `image`, after clearing record 0 of each. A restore that fails
+// rolls nothing back: kPartlyWritten when the module had taken a write; kMaybePartlyWritten when
+// it had taken none but a write went unanswered (it may have been carried out); kNotWritten when
+// the module was not reached or not identified, or refused every write it was sent.
 FlashRestore RestoreFlash(const FlashImage& image);

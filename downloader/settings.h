@@ -56,6 +56,8 @@ struct LoadOptions {
     std::string portMode;          // from the command line; at most kMaxPortMode
     int32_t stopBits = 0;          // from a port mode; the link always uses one stop bit
     int32_t unattended = 0;        // a command-line download is running
+    int32_t rawObjects = 0;        // -O: an unattended run may load a file without a header
+                                   // as a raw object; never stored
 };
 
 extern LinkSettings linkSettings;

@@ -3,10 +3,12 @@
 #include <optional>
 #include <string>
 
+#include "downloader/channel_control.h"
 #include "downloader/connection.h"
 #include "downloader/fixup_list.h"
 #include "downloader/header_blocks.h"
 #include "downloader/header_checks.h"
+#include "downloader/load_outcome.h"
 #include "downloader/load_step.h"
 #include "downloader/loader_ui.h"
 #include "downloader/log_file.h"
@@ -55,6 +57,7 @@ class HeaderCheck {
     int32_t Run();
 
   private:
+    bool TakeRawObject();
     bool ReadModule(auto request);
     int32_t ReadBlocks();
     int32_t ReadFixups(uint16_t type, uint32_t length);
@@ -74,6 +77,29 @@ class HeaderCheck {
     FirmwareIdentity firmware_;
 };
 
+// A file without the magic holds no header blocks: a raw object, or no user-code object at all
+// (a text file chosen by mistake would be written into the module as code). The user says which;
+// an unattended run takes it only when its command line says so.
+bool HeaderCheck::TakeRawObject() {
+    const std::string& name = loadOptions.fileName;
+    if (loadOptions.unattended) {
+        if (loadOptions.rawObjects) {
+            return true;
+        }
+        RefuseLoad(
+            "%s holds no user-code header.\nAn unattended download loads a file without one, as "
+            "a raw object, only with the switch -O.\nNothing was sent to the module.",
+            name.c_str());
+        return false;
+    }
+    return AskYesNo(name +
+                        " holds no user-code header.\n\rLoaded as a raw object, the whole file "
+                        "is written into application space " +
+                        ChannelName(loadOptions.channel) +
+                        " as code.\n\r\n\rLoad it as a raw object?",
+                    "File loader", QuestionDefault::kNo);
+}
+
 bool HeaderCheck::ReadModule(auto request) {
     return TryRequest(attempts_, request) >= 0;
 }
@@ -87,6 +113,9 @@ int32_t HeaderCheck::Run() {
     const bool magic = reader_.ReadMagic(complete);
     if (!complete) {
         return Refuse(kUnexpectedEnd);
+    }
+    if (!magic && !TakeRawObject()) {
+        return kRefused;
     }
     uint16_t serialWords[2] = {};
     if (!ReadModule([&](ModBus& link) {
@@ -164,13 +193,17 @@ int32_t HeaderCheck::CheckBlock(uint16_t type, const std::string& text) {
         case kModuleMaskBlock:
             if (const auto question = ModuleMaskQuestion(text, firmware_.name)) {
                 // Cancel goes on as Yes does.
-                return AskYesNoCancel(*question) == QuestionAnswer::kNo ? kRefused : 0;
+                if (AskYesNoCancel(*question) == QuestionAnswer::kNo) {
+                    NoteEndingAnswer(*question, "No");
+                    return kRefused;
+                }
             }
             return 0;
         case kApplicationNumberBlock:
             if (const auto offer = ApplicationNumberQuestion(loadOptions.channel, text)) {
                 const QuestionAnswer answer = AskYesNoCancel(offer->question);
                 if (answer == QuestionAnswer::kCancel) {
+                    NoteEndingAnswer(offer->question, "Cancel");
                     return kRefused;
                 }
                 if (answer == QuestionAnswer::kYes) {

@@ -46,6 +46,12 @@ int32_t Limit(int32_t offered, int32_t asked, int32_t room) {
     return std::min({offered, asked, room});
 }
 
+// A read reply that carries fewer values than were asked has not answered the request: its
+// caller would take the values missing as zeros.
+bool FewerThanAsked(int32_t offered, int32_t asked) {
+    return offered < asked;
+}
+
 bool EchoMatches(const ModbusTransaction& request, int32_t length, const uint8_t* frame,
                  int32_t bytes) {
     return length >= 2 + bytes && request.pduLength >= 2 + bytes &&
@@ -53,7 +59,7 @@ bool EchoMatches(const ModbusTransaction& request, int32_t length, const uint8_t
 }
 
 int32_t DecodeBits(ModbusTransaction& request, int32_t length, const uint8_t* frame) {
-    if (length < 3 || length < 3 + frame[2]) {
+    if (length < 3 || length < 3 + frame[2] || FewerThanAsked(8 * frame[2], Asked(request, 4, 2))) {
         return kModbusInvalidResponse;
     }
     const int32_t n = Limit(8 * frame[2], Asked(request, 4, 2), Room<uint8_t>(request));
@@ -66,7 +72,7 @@ int32_t DecodeBits(ModbusTransaction& request, int32_t length, const uint8_t* fr
 }
 
 int32_t DecodeRegisters(ModbusTransaction& request, int32_t length, const uint8_t* frame) {
-    if (length < 3 || length < 3 + frame[2]) {
+    if (length < 3 || length < 3 + frame[2] || FewerThanAsked(frame[2] / 2, Asked(request, 4, 2))) {
         return kModbusInvalidResponse;
     }
     const int32_t n = Limit(frame[2] / 2, Asked(request, 4, 2), Room<uint16_t>(request));
@@ -105,6 +111,9 @@ int32_t DecodeFileRecord(ModbusTransaction& request, int32_t length, const uint8
         return kModbusInvalidResponse;
     }
     const int32_t offered = frame[3] == 0 ? 0 : (frame[3] - 1) / 2;
+    if (FewerThanAsked(offered, Asked(request, 8, 2))) {
+        return kModbusInvalidResponse;
+    }
     const int32_t n = Limit(offered, Asked(request, 8, 2), Room<uint16_t>(request));
     for (int32_t i = 0; i < n; ++i) {
         StoreValue<uint16_t>(request.resultBuffer, i, BigEndian16(frame + 5 + 2 * i));
@@ -133,7 +142,7 @@ int32_t DecodeU32s(ModbusTransaction& request, int32_t length, const uint8_t* fr
 }
 
 int32_t DecodeExtBlock(ModbusTransaction& request, int32_t length, const uint8_t* frame) {
-    if (length < 4 || length < 4 + 2 * frame[3]) {
+    if (length < 4 || length < 4 + 2 * frame[3] || FewerThanAsked(frame[3], Asked(request, 7, 1))) {
         return kModbusInvalidResponse;
     }
     const int32_t n = Limit(frame[3], Asked(request, 7, 1), Room<uint16_t>(request));

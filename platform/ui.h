@@ -362,14 +362,18 @@ PumpResult PumpMessages();
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Icon { None, Stop, Question, Warning, Information };
 enum class Answer { Ok, Cancel, Yes, No };
+// The button that Enter presses: the first, or the second for a question whose safe answer is
+// No.
+enum class DefaultButton { First, Second };
 
 // Shows a message box over `owner` (may be null) and returns the answer. A box a window shows
 // belongs to that window: owned, it stays above it and the window takes no input while it is
 // up. When nobody can answer (a headless run whose script gives none) the safe answer is taken:
-// Ok, Cancel, No, Cancel. The headless transcript names the icon and the owner's top-level
-// window.
+// Ok, Cancel, No, Cancel. The headless transcript names the icon, a second default button and
+// the owner's top-level window.
 Answer ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
-                      Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
+                      Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+                      DefaultButton defaultButton = DefaultButton::First);
 
 // ---------------------------------------------------------------------------------------------
 // File dialogs

@@ -92,6 +92,8 @@ ui::DialogSpec UsageDialog() {
             {kIdStatic, ControlKind::Static, "-M<baud>,[E|O|N],[7|8],1   Set COM port mode"},
             {kIdStatic, ControlKind::Static, "-N        Don't erase flash before loading."},
             {kIdStatic, ControlKind::Static,
+             "-O        Load a file without user-code header as raw code"},
+            {kIdStatic, ControlKind::Static,
              "-P<file>  Take what the line does not name from profile <file>"},
             {kIdStatic, ControlKind::Static, "-R<reg>   Use output register reg for run control."},
             {kIdStatic, ControlKind::Static, "-S<reg>   Move status registers to reg and reg+1"},

@@ -6,6 +6,7 @@
 #include "downloader/dialogs/vexim_resource.h"
 #include "downloader/load_user_code.h"
 #include "downloader/loader_ui.h"
+#include "downloader/log_file.h"
 #include "downloader/settings.h"
 
 namespace ui = platform::ui;
@@ -50,6 +51,11 @@ void RunJob(ui::Window self, DownloadState& state) {
     ui::KillTimer(self, kConnectTimer);
     const bool opened =
         linkSettings.connectMode == kConnectTcp ? OpenTcpConnection() : OpenSerialConnection();
+    if (!opened) {
+        // The opener has told the user why; the log keeps the outcome of every run.
+        LogPrintf("Download of %s failed: the link to the module could not be opened.\n",
+                  loadOptions.fileName.c_str());
+    }
     const bool loaded = opened && LoadUserCode(loadOptions.ignoreHaltStatus != 0) == 1;
     if (CurrentConnection != nullptr)
         CloseConnection();

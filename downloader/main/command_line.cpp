@@ -322,6 +322,10 @@ int32_t ParseSwitch(const std::string& token) {
             load.loadProgram = 1;
             lineSettings |= kStoredLoad | kStoredErase;
             return 1;
+        case 'O':
+            // A file without a user-code header is loaded as a raw object (never stored).
+            load.rawObjects = 1;
+            return 1;
         case 'P':
         case 'U':
             if (argument.size() > kMaxFileName)

@@ -96,11 +96,16 @@ const char* IconName(Icon icon) {
     return "";
 }
 
-// " icon NAME" and " over \"TITLE\"" (the owner's top-level window), each when there is one.
-std::string BoxDetails(Window owner, Icon icon) {
+// " icon NAME", " default ANSWER" (a second default button) and " over \"TITLE\"" (the owner's
+// top-level window), each when there is one.
+std::string BoxDetails(Window owner, Buttons buttons, Icon icon, DefaultButton defaultButton) {
     std::string details;
     if (icon != Icon::None) {
         details += std::string(" icon ") + IconName(icon);
+    }
+    if (defaultButton == DefaultButton::Second && buttons != Buttons::Ok) {
+        details += std::string(" default ") +
+                   AnswerName(buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No);
     }
     while (owner != nullptr && !owner->isTopLevel && !owner->isDialog && owner->parent != nullptr) {
         owner = owner->parent;
@@ -114,7 +119,7 @@ std::string BoxDetails(Window owner, Icon icon) {
 }  // namespace
 
 Answer ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
-                      Buttons buttons, Icon icon) {
+                      Buttons buttons, Icon icon, DefaultButton defaultButton) {
     CurrentSession();
     Answer answer = SafeAnswer(buttons);
     if (const ScriptEvent* event = TakeAnswer(ScriptEventKind::Answer)) {
@@ -125,8 +130,8 @@ Answer ShowMessageBox(Window owner, std::string_view text, std::string_view capt
                         AnswerName(event->answer) + " button");
         }
     }
-    Record("msgbox " + QuoteText(caption) + " " + QuoteText(text) + BoxDetails(owner, icon) +
-           " -> " + AnswerName(answer));
+    Record("msgbox " + QuoteText(caption) + " " + QuoteText(text) +
+           BoxDetails(owner, buttons, icon, defaultButton) + " -> " + AnswerName(answer));
     return answer;
 }
 

@@ -31,11 +31,14 @@ std::string MapTempPath(std::string_view windowsPath) {
 }
 
 Answer ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
-                      Buttons buttons, Icon icon) {
+                      Buttons buttons, Icon icon, DefaultButton defaultButton) {
     UINT style = buttons == Buttons::YesNo         ? MB_YESNO
                  : buttons == Buttons::YesNoCancel ? MB_YESNOCANCEL
                  : buttons == Buttons::OkCancel    ? MB_OKCANCEL
                                                    : MB_OK;
+    if (defaultButton == DefaultButton::Second) {
+        style |= MB_DEFBUTTON2;
+    }
     switch (icon) {
         case Icon::None:
             break;

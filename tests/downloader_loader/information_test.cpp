@@ -193,10 +193,38 @@ TEST_F(InformationTest, ModuleInfoShowsApplicationNames) {
     ASSERT_EQ(RunLoad(), 1);
     ModuleInfo info;
     ASSERT_TRUE(WithScript("", [&] { return QueryModuleInfo(info); }));
-    // Space 1: the marker is record 2 (word 1 of the read), the name follows it.
+    // Behind the block-write loader's two length words the marker is record 2 (word 1 of the
+    // read), the name follows it: in both spaces.
     EXPECT_EQ(info.applicationSpace1, name);
-    // Space 2 looks for the marker in record 1 only.
-    EXPECT_EQ(info.applicationSpace2, "Application header missing");
+    EXPECT_EQ(info.applicationSpace2, name);
+
+    // Behind the file-record loader's one length word it is record 1.
+    const std::string legacy = TempPath("named-legacy.vxo");
+    vxo::Builder().Code(code).WriteTo(legacy);
+    LoadOptionsFor(legacy, 2);
+    ASSERT_EQ(RunLoad(), 1) << Transcript();
+    ASSERT_TRUE(WithScript("", [&] { return QueryModuleInfo(info); }));
+    EXPECT_EQ(info.applicationSpace2, name);
+}
+
+// An erased channel has no length and no digest behind it: "no program", not the erased words.
+TEST_F(InformationTest, ErasedChannelHasNoProgram) {
+    ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+    const std::string path = TempPath("listed.vxo");
+    Listed().WriteTo(path);
+    InfoRows rows;
+    ASSERT_EQ(DisplayInformation(rows, path), 1);
+    LoadOptionsFor(path, 1);
+    ASSERT_EQ(RunLoad(), 1) << Transcript();
+    LoadOptionsFor(path, 1);
+    loadOptions.loadProgram = 0;  // erase only
+    ASSERT_EQ(RunLoad(), 1) << Transcript();
+    ASSERT_EQ(Dump().channelFlash(1)[0], 0xFFFF);
+
+    ModuleInfo info;
+    ASSERT_TRUE(WithScript("", [&] { return QueryModuleInfo(info); }));
+    EXPECT_EQ(info.digest, "no program");
+    EXPECT_EQ(info.applicationSpace1, "Application header missing");
 }
 
 TEST_F(InformationTest, ModuleThatAnswersNothing) {

@@ -73,7 +73,7 @@ TEST_F(LegacyLoaderTest, RawObjectOnF1StoresItsByteLength) {
     object.WriteTo(path);
     LoadOptionsFor(path, 10);
 
-    ASSERT_EQ(RunLoad(), 1) << Transcript();
+    ASSERT_EQ(RunLoad("answer Yes\n"), 1) << Transcript();  // a raw object, the user says
 
     const std::vector<std::string> expected = {
         "21 file=2560 length=1 record=0",
@@ -200,8 +200,8 @@ TEST_F(LegacyLoaderTest, OldModuleRefusesObjectsAbove128KWords) {
     EXPECT_EQ(dump.holding(32), 0xFFFF);
 }
 
-// A program that does not halt ends the load before anything is erased: its channel keeps the
-// program it runs.
+// A program that does not halt ends the load before anything is erased (the question's default
+// is No): its channel keeps the program it runs, started again.
 TEST_F(LegacyLoaderTest, HaltThatNeverComesEndsTheLoadBeforeTheErase) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--status-stuck", "1"}));
     const std::string path = TempPath("legacy.vxo");
@@ -210,9 +210,17 @@ TEST_F(LegacyLoaderTest, HaltThatNeverComesEndsTheLoadBeforeTheErase) {
 
     EXPECT_EQ(RunLoad(), 0);
     EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine(
-                  "VEXIM Error", "Can't halt channel 1. Program still running", "OK")});
-    EXPECT_EQ(TranscriptLines("status").back(), "status \"Stopping program on channel 1\"");
+              (std::vector<std::string>{
+                  MessageBoxLine("File loader",
+                                 "Can't halt channel 1: its program is still running.\n\r\n\r"
+                                 "Erase application space 1 under the running program?",
+                                 "No"),
+                  MessageBoxLine("VEXIM Error",
+                                 "Nothing was erased or written in application space 1; its "
+                                 "program was started again.",
+                                 "OK")}));
+    EXPECT_EQ(TranscriptLines("status").back(), "status \"Starting program on channel 1\"");
+    EXPECT_EQ(Dump().holding(32), 0xFFFF);
     size_t readings = 0;
     for (const auto& request : Requests()) {
         readings += request.functionCode == 4;

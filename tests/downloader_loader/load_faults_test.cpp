@@ -59,8 +59,13 @@ TEST_F(LoadFaultTest, ExceptionOnEveryAttemptEndsTheLoadWithItsText) {
         SCOPED_TRACE(loader_test::DialogName(dialog));
         Prepare({"fc=66,sub=0x20,do=exception,code=2"});
         EXPECT_EQ(RunLoad("", false, dialog), 0);
-        EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
-                                                 "VEXIM Error", "Illegal Data Address", "OK")});
+        // The failure says what the load left: the channel was erased before the first write.
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine(
+                      "VEXIM Error",
+                      "Illegal Data Address\n\nApplication space 1 is erased and its program is "
+                      "stopped.",
+                      "OK")});
         EXPECT_EQ(BlockWrites(), (std::vector<std::string>{"4/99 exception:2", "4/99 exception:2",
                                                            "4/99 exception:2"}));
         EXPECT_EQ(Dump().channelFlash(1)[0], 0xFFFF);  // no length stored
@@ -69,11 +74,17 @@ TEST_F(LoadFaultTest, ExceptionOnEveryAttemptEndsTheLoadWithItsText) {
     }
 }
 
+// The stop's reply cannot be read (so the stop may have been taken), and nor can the start's that
+// follows the failure.
 TEST_F(LoadFaultTest, InvalidResponseShowsItsOwnText) {
     Prepare({"fc=6,do=badecho"});
     EXPECT_EQ(RunLoad(), 0);
     EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine("VEXIM Error", "Invalid Response", "OK")});
+              std::vector<std::string>{MessageBoxLine(
+                  "VEXIM Error",
+                  "Invalid Response\n\nNothing was erased or written in application space 1; "
+                  "its program may be stopped and could not be started again (Invalid Response).",
+                  "OK")});
     EXPECT_EQ(historyAdds_, 0);
 }
 
@@ -92,8 +103,12 @@ TEST_F(LoadFaultTest, FailuresOfEarlierStepsCountAgainstLaterOnes) {
     // attempts of the load, though no step failed three times.
     Prepare({"fc=66,sub=0x70,do=noreply,times=1", "fc=66,sub=0x20,do=exception,code=4,times=2"});
     EXPECT_EQ(RunLoad(), 0);
-    EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
-                                             "VEXIM Error", "Slave Device Failure", "OK")});
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine(
+                  "VEXIM Error",
+                  "Slave Device Failure\n\nApplication space 1 is erased and its program is "
+                  "stopped.",
+                  "OK")});
     EXPECT_EQ(BlockWrites(), (std::vector<std::string>{"4/99 exception:4", "4/99 exception:4"}));
 }
 
@@ -101,8 +116,13 @@ TEST_F(LoadFaultTest, TimeOutOnEveryAttemptShowsTheTimeOut) {
     Prepare({"fc=66,sub=0x20,do=noreply"});
     linkSettings.timeoutMs = 100;
     EXPECT_EQ(RunLoad(), 0);
+    // Unanswered, the writes may have been carried out.
     EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine("VEXIM Error", "Modbus Timed Out", "OK")});
+              std::vector<std::string>{MessageBoxLine(
+                  "VEXIM Error",
+                  "Modbus Timed Out\n\nApplication space 1 is partly written and its program is "
+                  "stopped.",
+                  "OK")});
     EXPECT_EQ(BlockWrites().size(), 3u);
 }
 
@@ -110,10 +130,10 @@ TEST_F(LoadFaultTest, CancelStopsBeforeTheNextChunkAndSaysWhatIsLeft) {
     for (const auto dialog : loader_test::kBothDialogs) {
         SCOPED_TRACE(loader_test::DialogName(dialog));
         Prepare({});
-        // Eight steps and two pauses of the halt wait pump before the transfer; Cancel comes
-        // with the pump after the first chunk.
+        // Eight steps, the three readings of the halt wait and the two pauses between them pump
+        // before the transfer; Cancel comes with the pump after the first chunk.
         std::string script;
-        for (int pump = 0; pump < 10; ++pump) {
+        for (int pump = 0; pump < 13; ++pump) {
             script += "pump\n";
         }
         script += "pump command 2\n";
@@ -133,16 +153,31 @@ TEST_F(LoadFaultTest, CancelStopsBeforeTheNextChunkAndSaysWhatIsLeft) {
     }
 }
 
-TEST_F(LoadFaultTest, HaltThatNeverComesIsReportedAndTheLoadGoesOn) {
+// A program that never confirms its halt keeps its flash unless the user says otherwise: No (the
+// default) ends the load and starts the program again; Yes goes on under the running program.
+TEST_F(LoadFaultTest, HaltThatNeverComesIsAskedAbout) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp, {"--status-stuck", "1"}));
     const std::string path = TempPath("object.vxo");
     vxo::Builder().Text(kKrtVersionBlock, "2").Code(vxo::CountingWords(5)).WriteTo(path);
     LoadOptionsFor(path, 1);
-    EXPECT_EQ(RunLoad(), 1);
+    const std::string question =
+        "Can't halt channel 1: its program is still running.\n\r\n\r"
+        "Erase application space 1 under the running program?";
+
+    EXPECT_EQ(RunLoad(), 0);
     EXPECT_EQ(TranscriptLines("msgbox"),
-              std::vector<std::string>{MessageBoxLine(
-                  "VEXIM Error",
-                  "Can't halt channel 1. Program still running. Attempting to continue.", "OK")});
+              (std::vector<std::string>{
+                  MessageBoxLine("File loader", question, "No"),
+                  MessageBoxLine("VEXIM Error",
+                                 "Nothing was erased or written in application space 1; its "
+                                 "program was started again.",
+                                 "OK")}));
+    EXPECT_EQ(Dump().channelFlash(1)[1], 0xFFFF);
+    EXPECT_EQ(Dump().holding(32), 0xFFFF);
+
+    EXPECT_EQ(RunLoad("answer Yes\n"), 1);
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{MessageBoxLine("File loader", question, "Yes")});
     EXPECT_EQ(Dump().channelFlash(1)[1], 7);  // 5 code words, the object's CRC word, the CRC word
 }
 

@@ -31,7 +31,7 @@ class ModuleServicesTest : public loader_test::SimulatorTest {
         const std::string path = TempPath("flash.vxl");
         vxo::Builder().Raw().Code(words).WithoutCrcWord().WriteTo(path);
         LoadOptionsFor(path, channel);
-        ASSERT_EQ(RunLoad(), 1) << Transcript();
+        ASSERT_EQ(RunLoad("answer Yes\n"), 1) << Transcript();  // a raw object, the user says
     }
 };
 
@@ -128,6 +128,48 @@ TEST_F(ModuleServicesTest, RestoreThatFailsPartWaySaysTheFlashIsPartlyRewritten)
     EXPECT_FALSE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, path); }));
     EXPECT_EQ(TranscriptLines("msgbox"), std::vector<std::string>{MessageBoxLine(
                                              "Restore flash", "Failed to write flash", "OK")});
+}
+
+// "Partly" only once the module has taken a write: a restore refused from its first write leaves
+// the flash as it was and says no more than that it failed; one whose first write went
+// unanswered (it may have been carried out) says the flash may be partly rewritten.
+TEST_F(ModuleServicesTest, RestoreRefusedAtItsFirstWriteLeavesTheFlashAsItWas) {
+    const std::string path = TempPath("image.bin");
+    std::ofstream(path, std::ios::binary) << std::string(16384, '\x22');
+    const struct {
+        const char* fault;
+        std::string box;
+        bool flashKept;
+    } cases[] = {
+        {"do=exception,code=4", "Failed to write flash", true},
+        {"do=noreply", "Failed to write flash\nThe flash may be partly rewritten.", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        // F1 holds a program; the fault meets the restore's writes, from its first on.
+        ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
+        LoadFlashFile(10, vxo::CountingWords(100, 0x1000));
+        const int restoreFrom = static_cast<int>(Requests().size()) + 1;
+        ASSERT_TRUE(sim_->stop());
+        ASSERT_TRUE(StartModule(
+            krtsim::Framing::Tcp,
+            {"--fault", "from=" + std::to_string(restoreFrom) + ",fc=21," + std::string(c.fault)}));
+        LoadFlashFile(10, vxo::CountingWords(100, 0x1000));
+        const std::vector<uint16_t> before = Dump().channelFlash(10);
+        ASSERT_EQ(before[1], 0x1000);
+        linkSettings.timeoutMs = 100;
+
+        EXPECT_FALSE(WithScript("", [&] { return RestoreFlashFromFile(nullptr, path); }));
+
+        EXPECT_EQ(TranscriptLines("msgbox"),
+                  std::vector<std::string>{MessageBoxLine("Restore flash", c.box, "OK")});
+        const auto requests = Requests(restoreFrom);
+        ASSERT_EQ(requests.size(), 5u);  // identity, name, three attempts at the first write
+        EXPECT_EQ(requests[2].field("file"), 2560);
+        EXPECT_EQ(requests[2].field("record"), 0);
+        EXPECT_EQ(Dump().channelFlash(10) == before, c.flashKept);
+        ASSERT_TRUE(sim_->stop());
+    }
 }
 
 TEST_F(ModuleServicesTest, BackupOfAModuleOfAnotherFamilyFails) {

@@ -71,7 +71,8 @@ TEST_F(NewLoaderTest, SmallObjectEveryRequestAndEveryWord) {
                               "\tStatus Register is 1\n"
                               "LoadFileNew\n"
                               "Checking App\n"
-                              "Erasing\n");
+                              "Erasing\n"
+                              "8 words loaded successfully.\n");
     const std::vector<std::string> expected = {
         "20 file=128 length=2 record=532",  // serial number
         "3 count=10 start=8176",            // module name
@@ -198,25 +199,27 @@ TEST_F(NewLoaderTest, RamObjectGoesToRamUnlessFlashIsForced) {
     }
 }
 
-// Without Auto Start nobody stops the program: the load tells the user it still runs, goes on as
-// asked, and neither stops nor starts it.
+// Without Auto Start nobody stops the program: the load asks before it erases under the program
+// that still runs, goes on as the user answers, and neither stops nor starts it.
 TEST_F(NewLoaderTest, WithoutAutoStartTheProgramIsLeftAlone) {
     ASSERT_TRUE(StartModule(krtsim::Framing::Tcp));
     const std::string path = TempPath("plain");
     NewObject().Code(vxo::CountingWords(4)).WriteTo(path + ".vxo");
     LoadOptionsFor(path, 2);
     loadOptions.autoStart = 0;
-    ASSERT_EQ(RunLoad("answer Yes\n"), 1);
+    ASSERT_EQ(RunLoad("answer Yes\nanswer Yes\n"), 1);
     EXPECT_EQ(loadOptions.fileName, path + ".vxo");  // the default extension was added
     const auto described = Described(Requests());
     EXPECT_FALSE(Contains(described, "6 addr=32 value=255"));
     EXPECT_FALSE(Contains(described, "6 addr=32 value=65280"));
     EXPECT_TRUE(Contains(described, "6 addr=34 value=0"));  // channel 2's auto-start byte cleared
-    // The program still running is reported before its flash is erased (load_safety_test).
+    // The program still running is asked about before its flash is erased (load_outcome_test).
     EXPECT_EQ(TranscriptLines("msgbox").back(),
-              MessageBoxLine("VEXIM Error",
-                             "Can't halt channel 2. Program still running. Attempting to continue.",
-                             "OK"));
+              MessageBoxLine("File loader",
+                             "The program on channel 2 is running, and with Auto Start off this "
+                             "download does not stop it.\n\r\n\rErase application space 2 "
+                             "under the running program?",
+                             "Yes"));
     EXPECT_EQ(Dump().holding(32), 0xFFFF);  // neither program stopped
 }
 

@@ -17,6 +17,7 @@ constexpr KindName kKindNames[] = {
     {FaultKind::WrongFc, "wrongfc"},   {FaultKind::BadEcho, "badecho"},
     {FaultKind::BadCheck, "badcheck"}, {FaultKind::Short, "short"},
     {FaultKind::Split, "split"},       {FaultKind::Hold, "hold"},
+    {FaultKind::Fake, "fake"},
 };
 
 bool parseNumber(const std::string& text, int& value) {
@@ -69,6 +70,8 @@ std::optional<FaultRule> parseFaultRule(const std::string& text, std::string& er
         }
         if (key == "req") {
             rule.request = number;
+        } else if (key == "from") {
+            rule.fromRequest = number;
         } else if (key == "fc") {
             rule.functionCode = number;
         } else if (key == "sub") {
@@ -85,8 +88,8 @@ std::optional<FaultRule> parseFaultRule(const std::string& text, std::string& er
             return std::nullopt;
         }
     }
-    if (!haveKind || (rule.request < 0 && rule.functionCode < 0)) {
-        error = "a fault needs do= and req= or fc=";
+    if (!haveKind || (rule.request < 0 && rule.fromRequest < 0 && rule.functionCode < 0)) {
+        error = "a fault needs do= and req=, from= or fc=";
         return std::nullopt;
     }
     if (!haveTimes && rule.request >= 0)
@@ -100,6 +103,8 @@ std::optional<FaultRule> takeFault(std::vector<FaultRule>& rules, int request, i
         if (rule.times > 0 && rule.used >= rule.times)
             continue;
         if (rule.request >= 0 && rule.request != request)
+            continue;
+        if (rule.fromRequest >= 0 && request < rule.fromRequest)
             continue;
         if (rule.functionCode >= 0 && rule.functionCode != functionCode)
             continue;

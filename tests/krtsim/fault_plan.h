@@ -15,6 +15,7 @@ enum class FaultKind {
     Late,       // reply sent after delayMs
     Hold,       // reply sent when the simulator is told to release it (SIGUSR2)
     Exception,  // refused with exception code, not carried out
+    Fake,       // answered as carried out, and not carried out (a memory-protected module)
     WrongFc,    // an empty read reply under another function code
     BadEcho,    // the reply's last byte altered
     BadCheck,   // RTU CRC or ASCII LRC wrong; TCP protocol identifier 1
@@ -24,6 +25,7 @@ enum class FaultKind {
 
 struct FaultRule {
     int request = -1;       // request number (from 1), or -1
+    int fromRequest = -1;   // every request from this number on, or -1
     int functionCode = -1;  // function code, or -1
     int subCommand = -1;    // 0x42 sub-command (high nibble), or -1
     FaultKind kind = FaultKind::NoReply;
@@ -33,7 +35,8 @@ struct FaultRule {
     int used = 0;
 };
 
-// "req=5,do=noreply" / "fc=3,do=exception,code=2,times=1" / "fc=0x42,sub=0x20,do=late,ms=500"
+// "req=5,do=noreply" / "fc=3,do=exception,code=2,times=1" / "fc=0x42,sub=0x20,do=late,ms=500" /
+// "from=12,do=drop" (the module falls silent at request 12)
 std::optional<FaultRule> parseFaultRule(const std::string& text, std::string& error);
 const char* faultKindName(FaultKind kind);
 

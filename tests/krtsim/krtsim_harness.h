@@ -25,8 +25,9 @@
 //   21          file record length values=... (one line per sub-request)
 //   0x42 (66)   sub=<0|16|32|48|64|96|112> ch=<0..15> and for block reads/writes
 //               addr=<byte address> count=<words>; block writes also values=...
-// result is "ok", "exception:<code>", "ignored" (another unit's request) or "dropped"
-// (a drop fault); a fault injected into the request or its reply adds "fault=<kind>".
+// result is "ok", "exception:<code>", "ignored" (another unit's request), "dropped" (a drop
+// fault) or "faked" (a fake fault: answered as done, not carried out); a fault injected into the
+// request or its reply adds "fault=<kind>".
 //
 // State dump (plain text, one item per line, "end" last):
 //   krtsim-dump <sequence>

@@ -250,9 +250,10 @@ const char* usageText() {
            "  --fault RULE         inject a fault, e.g. req=5,do=noreply or\n"
            "                       fc=3,do=exception,code=2,times=1 or "
            "fc=66,sub=0x20,do=late,ms=500\n"
+           "                       or from=12,do=drop (every request from the 12th on)\n"
            "                       kinds: drop noreply late exception wrongfc badecho badcheck\n"
            "                       short split hold (sent on SIGUSR2, then \"krtsim released\"\n"
-           "                       on standard output)\n";
+           "                       on standard output) fake (answered as done, not done)\n";
 }
 
 }  // namespace krtsim

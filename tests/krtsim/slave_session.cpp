@@ -74,10 +74,15 @@ std::optional<ReplyPlan> SlaveSession::onRequest(const std::vector<uint8_t>& pdu
 
     auto fault = takeFault(faults_, number, functionCode, requestSubCommand(pdu));
     bool carriedOut =
-        !fault || (fault->kind != FaultKind::Drop && fault->kind != FaultKind::Exception);
+        !fault || (fault->kind != FaultKind::Drop && fault->kind != FaultKind::Exception &&
+                   fault->kind != FaultKind::Fake);
     HandledRequest handled;
     if (carriedOut) {
         handled = handleRequest(module_, pdu);
+    } else if (fault->kind == FaultKind::Fake) {
+        // The reply of a module that did it, from a copy that is thrown away.
+        KrtModule scratch = module_;
+        handled = handleRequest(scratch, pdu);
     } else {
         handled.fields = describeRequest(pdu);
         if (fault->kind == FaultKind::Exception) {
@@ -90,6 +95,8 @@ std::optional<ReplyPlan> SlaveSession::onRequest(const std::vector<uint8_t>& pdu
         line << ' ' << handled.fields;
     if (fault && fault->kind == FaultKind::Drop)
         line << " result=dropped";
+    else if (fault && fault->kind == FaultKind::Fake && !handled.exception)
+        line << " result=faked";
     else if (handled.exception)
         line << " result=exception:" << int{handled.exception};
     else

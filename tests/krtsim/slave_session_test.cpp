@@ -49,6 +49,7 @@ TEST(SlaveSession, InjectsEachFaultIntoTheReply) {
         {"fc=6,do=badcheck", ServerMode::Ascii, badLrc, true},
         {"fc=6,do=badcheck", ServerMode::Tcp, tcpFrame(9, kWriteRun, 1), true},
         {"fc=3,do=drop", ServerMode::Tcp, tcpFrame(9, kWriteRun), true},
+        {"fc=6,do=fake", ServerMode::Rtu, rtu(kWriteRun), false},
         {"req=2,do=drop", ServerMode::Tcp, tcpFrame(9, kWriteRun), true},
     };
     for (const auto& c : cases) {
@@ -119,6 +120,20 @@ TEST(FaultPlan, RejectsIncompleteRules) {
     EXPECT_EQ(rule->subCommand, 0x20);
     EXPECT_EQ(rule->times, 0) << "a function-code rule lasts";
     EXPECT_EQ(parseFaultRule("req=3,do=late", error)->times, 1) << "a request rule fires once";
+}
+
+// A module that falls silent: every request from the one named on gets the fault, for good.
+TEST(FaultPlan, FromARequestOnEveryRequestMatches) {
+    std::string error;
+    auto rule = parseFaultRule("from=3,do=drop", error);
+    ASSERT_TRUE(rule) << error;
+    EXPECT_EQ(rule->times, 0);
+    std::vector<FaultRule> rules{*rule};
+    EXPECT_FALSE(takeFault(rules, 2, 3, -1));
+    for (const int request : {3, 4, 100}) {
+        EXPECT_TRUE(takeFault(rules, request, 6, -1)) << request;
+    }
+    EXPECT_FALSE(parseFaultRule("from=3", error));
 }
 
 }  // namespace

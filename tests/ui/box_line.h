@@ -1,8 +1,8 @@
 #pragma once
 
 // For suites that check what a message box says and how it was answered, not whose it is: a
-// transcript's `msgbox "caption" "text" icon NAME over "title" -> ANSWER` line without the icon
-// and owner parts.
+// transcript's `msgbox "caption" "text" icon NAME default ANSWER over "title" -> ANSWER` line
+// without the icon, default button and owner parts.
 
 #include <string>
 

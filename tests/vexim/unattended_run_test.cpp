@@ -121,7 +121,7 @@ SystemProfile ModuleProfile(const std::string& file, uint16_t port) {
     profile.channel = 1;
     profile.loadProgram = 1;
     profile.eraseFlash = 1;
-    profile.autoStart = 1;
+    profile.autoStart = 1;  // the program running in channel 1 is stopped before the erase
     profile.runRegister = 33;
     profile.retries = 3;
     profile.timeoutMs = 2000;
