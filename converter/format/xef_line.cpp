@@ -101,14 +101,4 @@ bool startsWithNumber(std::string_view text) {
     return at < text.size() && isDigit(text[at]);
 }
 
-std::string upperCase(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return upper;
-}
-
 }  // namespace vornick

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "toolshell/ascii_case.h"
+
 namespace vornick {
 
 inline bool holds(std::string_view line, std::string_view text) {
@@ -35,7 +37,7 @@ int readNumber(std::string_view text);
 // True when the text, after leading blanks, starts with a decimal digit: a number was written.
 bool startsWithNumber(std::string_view text);
 
-// The text with a to z made A to Z: the programming tool's names compare in any letter case.
-std::string upperCase(std::string_view text);
+// The programming tool's names compare in any letter case.
+using toolshell::upperCase;
 
 }  // namespace vornick

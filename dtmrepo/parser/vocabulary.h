@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "toolshell/ascii_case.h"
+
 namespace dtmrepo {
 
 // Languages 1..6; per-language texts are indexed by these numbers.
@@ -48,7 +50,7 @@ inline constexpr std::array<DataType, 18> dataTypes = {{{"BOOL", 1},
                                                         {"STRUCT", 0}}};
 
 // ASCII upper case, as the keyword comparisons use it.
-std::string upperCase(std::string_view text);
+using toolshell::upperCase;
 
 // The table entry whose name equals `text` in upper case, or nothing.
 std::optional<std::string_view> findName(std::string_view text, const auto& table) {

@@ -8,16 +8,6 @@ constexpr long numberCeiling = 999999999;
 
 }  // namespace
 
-std::string upperCase(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return upper;
-}
-
 std::string_view firstQuotedValue(std::string_view line) {
     const std::size_t open = line.find('"');
     if (open == std::string_view::npos) {

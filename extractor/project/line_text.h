@@ -8,15 +8,16 @@
 #include <string>
 #include <string_view>
 
+#include "toolshell/ascii_case.h"
+
 namespace extractor {
 
 inline bool holds(std::string_view line, std::string_view text) {
     return line.find(text) != std::string_view::npos;
 }
 
-// Letters a to z made upper case; every other byte stays (topological addresses and call
-// names are matched on this form of a line).
-std::string upperCase(std::string_view text);
+// Topological addresses and call names are matched on the upper-case form of a line.
+using toolshell::upperCase;
 
 // The text between the line's first and second double quote; empty when there are fewer than
 // two.
