@@ -157,7 +157,10 @@ std::string MapTempPath(std::string_view windowsPath);
 // Dialogs
 
 // Runs dialog `dialogId` modally over `owner` (may be null) and returns the value given to
-// EndDialog (or -1 when the dialog cannot be created).
+// EndDialog (or -1 when the dialog cannot be created). An owner the user cannot see yet (a
+// dialog still in its Init, a main window still being made) owns nothing: the dialog belongs
+// to the window the user works in, or, when none is shown, to no window, with its own taskbar
+// button and in front of the other programs (see ShowMessageBox).
 int RunDialog(int dialogId, Window owner, Procedure procedure, intptr_t param = 0);
 void EndDialog(Window dialog, int result);
 
@@ -286,7 +289,7 @@ struct WindowSpec {
     int width = kDefaultPosition, height = kDefaultPosition;
 };
 // Creates and shows a top-level window (overlapped, visible). Its procedure gets Init, then
-// Size with the first client size.
+// Activate, then Size with the first client size.
 Window CreateMainWindow(const WindowSpec& spec, intptr_t param = 0);
 
 enum ChildStyle : unsigned {
@@ -365,9 +368,13 @@ enum class Answer { Ok, Cancel, Yes, No };
 
 // Shows a message box over `owner` (may be null) and returns the answer. A box a window shows
 // belongs to that window: owned, it stays above it and the window takes no input while it is
-// up. When nobody can answer (a headless run whose script gives none) the safe answer is taken:
-// Ok, Cancel, No, Cancel. The headless transcript names the icon and the owner's top-level
-// window.
+// up. An owner not shown yet (a main window still being made, a dialog still in its Init) owns
+// nothing: a box owned by a hidden window has no taskbar button and goes behind the first
+// window clicked, as if the program had never started. Such a box belongs to the window the
+// user works in, or, when the program shows none, to no window: it has its own taskbar button
+// and comes to the front. When nobody can answer (a headless run whose script gives none) the
+// safe answer is taken: Ok, Cancel, No, Cancel. The headless transcript names the icon and the
+// top-level window that owns the box.
 Answer ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
                       Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 

@@ -96,17 +96,15 @@ const char* IconName(Icon icon) {
     return "";
 }
 
-// " icon NAME" and " over \"TITLE\"" (the owner's top-level window), each when there is one.
+// " icon NAME" and " over \"TITLE\"" (the top-level window that owns the box), each when there
+// is one. A box shown with no owner names none, though on Windows the active window takes it.
 std::string BoxDetails(Window owner, Icon icon) {
     std::string details;
     if (icon != Icon::None) {
         details += std::string(" icon ") + IconName(icon);
     }
-    while (owner != nullptr && !owner->isTopLevel && !owner->isDialog && owner->parent != nullptr) {
-        owner = owner->parent;
-    }
-    if (owner != nullptr) {
-        details += " over " + QuoteText(owner->text);
+    if (const WindowObject* shown = owner != nullptr ? VisibleOwner(owner) : nullptr) {
+        details += " over " + QuoteText(shown->text);
     }
     return details;
 }

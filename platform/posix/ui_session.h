@@ -72,7 +72,7 @@ struct WindowObject {
     std::map<int, unsigned> timers;  // id -> period
     bool needsPaint = false;
     int minWidth = 0, minHeight = 0;  // top-level: the smallest client area the user can make
-    bool shown = false;               // a dialog that got through its Init and was activated
+    bool shown = false;               // a dialog that got through its Init, a main window once made
 };
 
 struct PostedMessage {
@@ -118,6 +118,10 @@ bool Deliver(Window window, const Message& message);
 // The window that user events go to: the innermost modal dialog, else the newest live
 // top-level window.
 WindowObject* EventTarget();
+// The window that owns a box or dialog shown over `owner`: the owner's top-level window when it
+// is shown; else the window the user works in (the innermost shown dialog, else the newest
+// shown top-level window); else none.
+WindowObject* VisibleOwner(Window owner);
 // Plays one user event on the target; returns false when it could not be applied.
 void PlayEvent(const ScriptEvent& event, WindowObject* target, bool* deviceRemoved);
 void DispatchPosted();

@@ -7,7 +7,9 @@
 #include <dbt.h>
 // clang-format on
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 #include "platform/win32/ui_win32.h"
 
@@ -31,7 +33,29 @@ std::map<std::string, Procedure>& ClassProcedures() {
 struct DialogStart {
     Procedure procedure;
     intptr_t param;
+    bool toFront;  // no window owns it: it comes to the front when the system shows it
 };
+
+std::vector<HWND>& FrontWhenShown() {
+    static std::vector<HWND> dialogs;
+    return dialogs;
+}
+
+// The dialog of its own that is shown now comes to the front, where the user sees it.
+void BringToFrontWhenShown(HWND hwnd, UINT message, LPARAM lParam) {
+    auto& dialogs = FrontWhenShown();
+    const auto found = std::find(dialogs.begin(), dialogs.end(), hwnd);
+    if (found == dialogs.end()) {
+        return;
+    }
+    if (message == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) {
+        dialogs.erase(found);
+        ::SetForegroundWindow(hwnd);
+    } else if (message == WM_NCDESTROY) {
+        dialogs.erase(found);
+    }
+}
 
 // Device notifications are sent, not posted: note them where they arrive so that the pump can
 // report them.
@@ -43,9 +67,13 @@ void NoteDevice(UINT message, WPARAM wParam) {
 
 INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     NoteDevice(message, wParam);
+    BringToFrontWhenShown(hwnd, message, lParam);
     if (message == WM_INITDIALOG) {
         auto* start = reinterpret_cast<DialogStart*>(lParam);
         Procedures()[hwnd] = start->procedure;
+        if (start->toFront) {
+            FrontWhenShown().push_back(hwnd);
+        }
         Message init{MessageKind::Init};
         init.window = FromHwnd(hwnd);
         init.lParam = start->param;
@@ -137,8 +165,9 @@ bool Deliver(HWND hwnd, const Message& message) {
 }
 
 int RunDialogWith(int dialogId, Window owner, Procedure procedure, intptr_t param) {
-    DialogStart start{std::move(procedure), param};
-    return static_cast<int>(::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(dialogId), ToHwnd(owner),
+    HWND ownerWindow = VisibleOwner(owner);
+    DialogStart start{std::move(procedure), param, ownerWindow == nullptr};
+    return static_cast<int>(::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(dialogId), ownerWindow,
                                               DialogThunk, reinterpret_cast<LPARAM>(&start)));
 }
 

@@ -58,6 +58,10 @@ bool Deliver(HWND hwnd, const Message& message);
 // be found), never a blank row that the user could choose.
 void HidePlaceholderItems(HMENU menu);
 
+// The window that owns a box or dialog shown over `owner`: the owner's top-level window while
+// the user can see it; else the window the user works in; else none.
+HWND VisibleOwner(Window owner);
+
 // Set when FocusItem runs while a dialog opens, so the dialog keeps that focus.
 extern bool focusSetDuringInit;
 
