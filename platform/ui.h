@@ -244,7 +244,10 @@ void SetTreeLook(Window dialog, int id, uint32_t backgroundColor,
 // Menu of a dialog or window (from its template, or attached by SetMenu).
 void CheckMenuItem(Window window, int command, bool checked);
 bool IsMenuItemChecked(Window window, int command);
-// Inserts an item before the item with command `anchor` (anywhere in the menu tree).
+// Inserts an item before the item with command `anchor` (anywhere in the menu tree). An item of
+// a menu resource with no text is a placeholder, an anchor for the items the program inserts:
+// it is never shown (neither a blank row to choose nor a separator row), and a popup that
+// holds nothing but placeholders is grayed, so that it opens no empty box.
 void InsertMenuItemBefore(Window window, int anchor, int command, std::string_view text);
 // Deletes the item with `command`; false when there is none.
 bool DeleteMenuItem(Window window, int command);

@@ -145,4 +145,10 @@ const MenuSpec* FindMenuSpec(int menuId);
 MenuObject::Item* FindMenuItem(MenuObject* menu, int command, MenuObject** holder = nullptr);
 // Builds the menu tree of a menu table.
 MenuObject* BuildMenu(const MenuSpec& spec);
+// A placeholder: an item of a menu table with no text, never shown to the user.
+bool IsPlaceholder(const MenuObject::Item& item);
+// True when the item with `command` lies in a grayed popup of `menu`, which the user cannot open.
+bool InGrayedPopup(MenuObject* menu, int command);
+// Grays each popup below `menu` that holds placeholders and nothing else (`bar` holds `menu`).
+void GrayEmptyPopups(MenuObject* bar, MenuObject* menu);
 }  // namespace platform::ui

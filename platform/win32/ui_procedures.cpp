@@ -97,7 +97,9 @@ INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
             ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, handled ? 1 : 0);
         }
     }
-    if (message == WM_NCDESTROY) {
+    if (message == WM_DESTROY) {
+        ForgetPlaceholders(::GetMenu(hwnd));
+    } else if (message == WM_NCDESTROY) {
         Procedures().erase(hwnd);
     }
     return handled ? TRUE : FALSE;

@@ -7,7 +7,8 @@
 #    sends the module nothing, Esc during a download cancels it, and Help without its help file
 #    says which file is missing;
 #  - the box of an unattended run whose object does not open: no hidden window owns it;
-#  - the UI layer's menus (menu_placeholder_check): no blank menu row to choose.
+#  - the UI layer's menus (menu_placeholder_check): no blank menu row to choose, no stray
+#    separator, no empty popup to open.
 # Every run is bounded, so a dialog that waits for an answer fails the check instead of hanging.
 #   tests/wine/vexim_wine_check.sh [linux build dir]   (default build/linux; it provides krtsim
 #                                                       and the sample-object tools)
