@@ -207,7 +207,9 @@ void AddTab(Window dialog, int id, std::string_view text);
 void SelectTab(Window dialog, int id, int index);
 int SelectedTab(Window dialog, int id);
 
-// List views in report mode. AddListRow records the row ("list" in the transcript).
+// List views in report mode. AddListRow records the row ("list" in the transcript). A column's
+// width is in pixels of the dialog as drawn at 96 dpi in MS Sans Serif 8; on Windows it grows
+// with the dialog's font, as the list and its texts do.
 void AddListColumn(Window dialog, int id, std::string_view title, int widthPixels);
 void ClearList(Window dialog, int id);
 int AddListRow(Window dialog, int id, const std::vector<std::string>& cells);

@@ -57,6 +57,35 @@ void BringToFrontWhenShown(HWND hwnd, UINT message, LPARAM lParam) {
     }
 }
 
+// What the system asks a dialog itself, not its procedure: the colours of the tab pages it lays
+// controls over. Returns whether it was answered, with the answer in `result`.
+bool AnswerForDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    switch (message) {
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            // The brush itself is the answer to these, not DWLP_MSGRESULT.
+            HBRUSH brush =
+                TabPageBrush(hwnd, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+            result = reinterpret_cast<INT_PTR>(brush);
+            return brush != nullptr;
+        }
+        case WM_ERASEBKGND:
+        case WM_PRINTCLIENT:
+            if (!PaintTabPages(hwnd, reinterpret_cast<HDC>(wParam))) {
+                return false;
+            }
+            ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, TRUE);
+            result = TRUE;
+            return true;
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE:
+            ForgetTabPages(hwnd);
+            return false;
+        default:
+            return false;
+    }
+}
+
 // Device notifications are sent, not posted: note them where they arrive so that the pump can
 // report them.
 void NoteDevice(UINT message, WPARAM wParam) {
@@ -68,6 +97,9 @@ void NoteDevice(UINT message, WPARAM wParam) {
 INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     NoteDevice(message, wParam);
     BringToFrontWhenShown(hwnd, message, lParam);
+    if (INT_PTR answer = 0; AnswerForDialog(hwnd, message, wParam, lParam, answer)) {
+        return answer;
+    }
     if (message == WM_INITDIALOG) {
         auto* start = reinterpret_cast<DialogStart*>(lParam);
         Procedures()[hwnd] = start->procedure;
@@ -101,6 +133,7 @@ INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         ForgetPlaceholders(::GetMenu(hwnd));
     } else if (message == WM_NCDESTROY) {
         Procedures().erase(hwnd);
+        ForgetTabPages(hwnd);
     }
     return handled ? TRUE : FALSE;
 }

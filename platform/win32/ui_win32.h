@@ -66,6 +66,14 @@ void ForgetPlaceholders(HMENU bar);
 // the user can see it; else the window the user works in; else none.
 HWND VisibleOwner(Window owner);
 
+// The controls a dialog lays over the page of one of its tab controls take the page's colour:
+// TabPageBrush answers their WM_CTLCOLORSTATIC and WM_CTLCOLORBTN (null: not on such a page),
+// PaintTabPages paints the dialog's background with its pages (false: the dialog has none of
+// their own colour), ForgetTabPages drops what was learnt of a dialog's pages.
+HBRUSH TabPageBrush(HWND dialog, HWND control, HDC dc);
+bool PaintTabPages(HWND dialog, HDC dc);
+void ForgetTabPages(HWND dialog);
+
 // Set when FocusItem runs while a dialog opens, so the dialog keeps that focus.
 extern bool focusSetDuringInit;
 
