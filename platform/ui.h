@@ -384,6 +384,23 @@ Answer ShowMessageBox(Window owner, std::string_view text, std::string_view capt
                       Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 
 // ---------------------------------------------------------------------------------------------
+// Long jobs
+
+// A job that keeps the GUI thread from the user for seconds (a conversion waiting on
+// PowerShell, a query waiting on a slow server) holds one of these from its start to its end:
+// the program's windows show the wait cursor meanwhile, so the user sees the program work
+// rather than hang. Jobs may nest; the cursor comes back when the outermost one ends. A window
+// that waits for a box it owns shows the usual cursor. The headless transcript records
+// "cursor wait" and "cursor normal".
+class WaitCursor {
+  public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// ---------------------------------------------------------------------------------------------
 // File dialogs
 
 struct FileFilter {

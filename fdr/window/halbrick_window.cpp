@@ -5,6 +5,7 @@
 #include "fdr/window/error_box_text.h"
 #include "fdr/window/halbrick_controls.h"
 #include "fdr/window/halbrick_resource.h"
+#include "toolshell/running_job.h"
 #include "toolshell/tool_settings.h"
 
 namespace fdr {
@@ -194,7 +195,13 @@ void HalbrickWindow::runQuery() {
     }
     QueryContext context{state_.reportText, trace_, [this](int position) { setProgress(position); },
                          showError, settings_};
-    if (queryFdrServer(address, context) == QueryEnd::EndProgram) {
+    QueryEnd end = QueryEnd::Finished;
+    {
+        // A slow or silent server keeps the window from answering until the query ends.
+        const toolshell::RunningJob job(main_, "Querying " + address + "...");
+        end = queryFdrServer(address, context);
+    }
+    if (end == QueryEnd::EndProgram) {
         ui::PostQuit(1);
         return;
     }

@@ -90,6 +90,7 @@ struct Session {
     std::optional<int> quitCode;
     Procedure loopObserver;           // RunMessageLoop's observer while it runs
     WindowObject* focused = nullptr;  // the window SetFocus named last
+    int jobsRunning = 0;              // WaitCursor objects alive
 
     // Script and transcript.
     Script script;

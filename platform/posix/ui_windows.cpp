@@ -285,6 +285,18 @@ void DestroyWindow(Window window) {
     }
 }
 
+WaitCursor::WaitCursor() {
+    if (CurrentSession().jobsRunning++ == 0) {
+        Record("cursor wait");
+    }
+}
+
+WaitCursor::~WaitCursor() {
+    if (--CurrentSession().jobsRunning == 0) {
+        Record("cursor normal");
+    }
+}
+
 int RunMessageLoop(const Procedure& observer) {
     Session& session = CurrentSession();
     Procedure outer = session.loopObserver;

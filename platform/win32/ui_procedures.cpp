@@ -57,10 +57,18 @@ void BringToFrontWhenShown(HWND hwnd, UINT message, LPARAM lParam) {
     }
 }
 
-// What the system asks a dialog itself, not its procedure: the colours of the tab pages it lays
-// controls over. Returns whether it was answered, with the answer in `result`.
+// What the system asks a dialog itself, not its procedure: the cursor while a job runs, and the
+// colours of the tab pages it lays controls over. Returns whether it was answered, with the
+// answer in `result`.
 bool AnswerForDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (message) {
+        case WM_SETCURSOR:
+            if (!ShowWaitCursor(hwnd)) {
+                return false;
+            }
+            ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, TRUE);
+            result = TRUE;
+            return true;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
             // The brush itself is the answer to these, not DWLP_MSGRESULT.
@@ -153,6 +161,9 @@ LRESULT WindowBackground(HWND hwnd, HDC dc) {
 
 LRESULT CALLBACK WindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     NoteDevice(message, wParam);
+    if (message == WM_SETCURSOR && ShowWaitCursor(hwnd)) {
+        return TRUE;
+    }
     auto& procedures = Procedures();
     if (procedures.find(hwnd) == procedures.end()) {
         char name[256] = {};

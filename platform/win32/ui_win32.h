@@ -74,6 +74,12 @@ HBRUSH TabPageBrush(HWND dialog, HWND control, HDC dc);
 bool PaintTabPages(HWND dialog, HDC dc);
 void ForgetTabPages(HWND dialog);
 
+// True while a long job holds a WaitCursor.
+bool Busy();
+// The wait cursor, for a window that the system asks for its cursor while a job runs; false
+// when the window shows its usual one.
+bool ShowWaitCursor(HWND hwnd);
+
 // Set when FocusItem runs while a dialog opens, so the dialog keeps that focus.
 extern bool focusSetDuringInit;
 

@@ -263,15 +263,17 @@ TEST_F(HalbrickWindowTest, AFailedQueryIsShownAndItsAddressIsStillKept) {
     Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nclick " +
             std::to_string(IDC_QUERY) + "\n",
         refusing.port());
-    // The box names the address, the port and what may be wrong.
-    EXPECT_EQ(Lines("msgbox"),
-              std::vector<std::string>{
-                  "msgbox \"Error\" " +
-                  ui::QuoteText("Fail to Connect\r\n\r\nNo FTP server answered at \"" + address +
-                                "\", port " + std::to_string(refusing.port()) +
-                                ": the controller is off, unreachable, or its FDR server is not "
-                                "running.") +
-                  " icon stop over \"Halbrick  Rev 03MAY2022\" -> OK"});
+    // The box names the address, the port and what may be wrong. It comes while the query
+    // runs, over the window that says so.
+    EXPECT_EQ(
+        Lines("msgbox"),
+        std::vector<std::string>{
+            "msgbox \"Error\" " +
+            ui::QuoteText("Fail to Connect\r\n\r\nNo FTP server answered at \"" + address +
+                          "\", port " + std::to_string(refusing.port()) +
+                          ": the controller is off, unreachable, or its FDR server is not "
+                          "running.") +
+            " icon stop over \"Querying " + address + "... - Halbrick  Rev 03MAY2022\" -> OK"});
     EXPECT_EQ(Lines("report "),
               (std::vector<std::string>{
                   ReportLine(""), ReportLine("Connect to " + address + "\r\nFail to Connect")}));
@@ -299,11 +301,12 @@ TEST_F(HalbrickWindowTest, AServerThatResetsTheConnectionBeforeAByteEndsTheProgr
                       std::to_string(IDC_QUERY) + "\nmenu " + std::to_string(IDM_ABOUT) + "\n",
                   settings),
               1);
-    EXPECT_EQ(Lines("msgbox"),
-              std::vector<std::string>{
-                  "msgbox \"Error\" " +
-                  ui::QuoteText("Fail to Send 1\r\n\r\nFDR server: \"" + address + "\"") +
-                  " icon stop over \"Halbrick  Rev 03MAY2022\" -> OK"});
+    EXPECT_EQ(
+        Lines("msgbox"),
+        std::vector<std::string>{
+            "msgbox \"Error\" " +
+            ui::QuoteText("Fail to Send 1\r\n\r\nFDR server: \"" + address + "\"") +
+            " icon stop over \"Querying " + address + "... - Halbrick  Rev 03MAY2022\" -> OK"});
     EXPECT_TRUE(server.Commands().empty());
 }
 
@@ -355,6 +358,27 @@ TEST_F(HalbrickWindowTest, TabWalksTheControlsAndResetsTheProgressBar) {
     // One reset at start and one per Tab; the bar keeps to its range of 1 to 10.
     EXPECT_EQ(Lines("progress ").size(), 7U);
     EXPECT_EQ(AddressTexts().size(), 2U);
+}
+
+TEST_F(HalbrickWindowTest, WhileAQueryRunsTheWindowSaysSoAndShowsTheWaitCursor) {
+    const fdr_test::RefusingPort refusing;
+    const std::string address = fdr_test::kLoopback;
+    Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nkey " +
+            std::to_string(IDC_QUERY) + " 13\n",
+        refusing.port());
+    const std::string title = "Halbrick  Rev 03MAY2022";
+    const std::string running = "Querying " + address + "... - " + title;
+    std::vector<std::string> job;
+    for (const std::string& line : Lines()) {
+        if (line.rfind("cursor ", 0) == 0 || line.rfind("title ", 0) == 0)
+            job.push_back(line);
+        else if (line.rfind("msgbox ", 0) == 0)
+            job.push_back("msgbox" + line.substr(line.rfind(" over ")));
+    }
+    // The box about the refused connection comes while the query runs.
+    EXPECT_EQ(job, (std::vector<std::string>{"cursor wait", "title \"" + running + "\"",
+                                             "msgbox over \"" + running + "\" -> OK",
+                                             "title \"" + title + "\"", "cursor normal"}));
 }
 
 }  // namespace
