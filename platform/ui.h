@@ -101,7 +101,7 @@ constexpr int kSelectionChanged = 1;           // CBN_SELCHANGE, LBN_SELCHANGE
 constexpr int kComboEditChanged = 5;           // CBN_EDITCHANGE
 constexpr int kEditChanged = 0x0300;           // EN_CHANGE
 constexpr int kDeviceRemoveComplete = 0x8004;  // DeviceChange code: DBT_DEVICEREMOVECOMPLETE
-constexpr int kKeyTab = 9, kKeyEnter = 13, kKeyEscape = 27;
+constexpr int kKeyTab = 9, kKeyEnter = 13, kKeyEscape = 27, kKeySpace = 32;
 
 enum class MessageKind {
     Init,           // dialog opened / window created; lParam = creation parameter
@@ -294,7 +294,9 @@ struct WindowSpec {
     int width = kDefaultPosition, height = kDefaultPosition;
 };
 // Creates and shows a top-level window (overlapped, visible). Its procedure gets Init, then
-// Activate, then Size with the first client size.
+// Activate, then Size with the first client size. A window given its place and size keeps
+// within the work area of its screen (a large scale on a small screen would put its bottom
+// under the taskbar): it moves in, and shrinks where the area is smaller than the window.
 Window CreateMainWindow(const WindowSpec& spec, intptr_t param = 0);
 
 enum ChildStyle : unsigned {

@@ -28,6 +28,11 @@ bool IsTab(const ui::Message& message, bool backward) {
     return IsKey(message, ui::kKeyTab) && message.shift == backward;
 }
 
+// Enter, or Space as on every button of Windows.
+bool IsPress(const ui::Message& message) {
+    return IsKey(message, ui::kKeyEnter) || IsKey(message, ui::kKeySpace);
+}
+
 // The smallest client area that keeps the detail button (right edge 650) and the presets in
 // view, with a few lines of the report below them.
 constexpr int kMinimumClientWidth = 670;
@@ -128,7 +133,7 @@ void HalbrickWindow::observeQueryButton(const ui::Message& message) {
         return;
     if (message.kind == MessageKind::MouseDown) {
         promptWhenEmpty(addressFieldLength);
-    } else if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseUp) {
+    } else if (IsPress(message) || message.kind == MessageKind::MouseUp) {
         runQuery();
     }
 }
@@ -146,7 +151,7 @@ void HalbrickWindow::observePreset(const ui::Message& message, ui::Window next, 
                                    std::string_view address) {
     if (tabbed(message, next, previous))
         return;
-    if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseDown) {
+    if (IsPress(message) || message.kind == MessageKind::MouseDown) {
         ui::SetText(addressField_, address);
         state_.savedAddress = std::string(address);
     }
@@ -155,7 +160,7 @@ void HalbrickWindow::observePreset(const ui::Message& message, ui::Window next, 
 void HalbrickWindow::observeDetailButton(const ui::Message& message) {
     if (tabbed(message, queryButton_, preset172_))
         return;
-    if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseDown) {
+    if (IsPress(message) || message.kind == MessageKind::MouseDown) {
         state_.detailLevel = state_.detailLevel % summaryDetail + 1;
         ui::SetText(detailButton_, detailName[state_.detailLevel]);
         ui::SetText(reportField_, state_.reportText[state_.detailLevel]);

@@ -360,6 +360,31 @@ TEST_F(HalbrickWindowTest, TabWalksTheControlsAndResetsTheProgressBar) {
     EXPECT_EQ(AddressTexts().size(), 2U);
 }
 
+TEST_F(HalbrickWindowTest, SpaceOnAButtonPressesItAsEnterDoes) {
+    const std::string detailField = "field " + std::to_string(IDC_DETAIL) + " ";
+    const std::string addressField = "field " + std::to_string(IDC_ADDRESS) + " ";
+    const struct {
+        int button;
+        std::string prefix;  // of the transcript lines that show the press
+        std::string last;    // the start of the last of them
+    } cases[] = {
+        {IDC_DETAIL, detailField, FieldLine(IDC_DETAIL, "Summary")},
+        {IDC_PRESET_USB, addressField, FieldLine(IDC_ADDRESS, "90.0.0.1")},
+        {IDC_PRESET_192, addressField, FieldLine(IDC_ADDRESS, "192.168.10.1")},
+        {IDC_PRESET_172, addressField, FieldLine(IDC_ADDRESS, "172.168.12.1")},
+        // The first start's prompt is no address: the query says so.
+        {IDC_QUERY, "msgbox", "msgbox \"Error\" \"Invalid IP Address"},
+    };
+    for (const auto& c : cases) {
+        for (const int key : {ui::kKeyEnter, ui::kKeySpace}) {
+            Run("key " + std::to_string(c.button) + " " + std::to_string(key) + "\n");
+            const std::vector<std::string> lines = Lines(c.prefix);
+            ASSERT_FALSE(lines.empty()) << c.button << " " << key;
+            EXPECT_EQ(lines.back().rfind(c.last, 0), 0U) << c.button << " " << key;
+        }
+    }
+}
+
 TEST_F(HalbrickWindowTest, WhileAQueryRunsTheWindowSaysSoAndShowsTheWaitCursor) {
     const fdr_test::RefusingPort refusing;
     const std::string address = fdr_test::kLoopback;
