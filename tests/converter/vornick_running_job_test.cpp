@@ -10,6 +10,7 @@
 #include "platform/ui_headless.h"
 #include "tests/converter/conversion_fixture.h"
 #include "tests/converter/m580_project.h"
+#include "tests/ui/job_lines.h"
 
 namespace {
 
@@ -18,21 +19,12 @@ namespace ui = platform::ui;
 
 class VornickRunningJob : public converter_test::ConversionTest {
   protected:
-    // The transcript's cursor and title lines, and each box shortened to the window it is over.
+    // The lines that show the job (tests/ui/job_lines.h) of a run with `script`.
     std::vector<std::string> jobLines(const std::string& script) {
         ui::headless::StartSession(script);
         std::ostringstream console;
         vornick::vornickMain(console);
-        std::vector<std::string> lines;
-        std::istringstream in(transcript());
-        for (std::string line; std::getline(in, line);) {
-            if (line.rfind("cursor ", 0) == 0 || line.rfind("title ", 0) == 0) {
-                lines.push_back(line);
-            } else if (line.rfind("msgbox ", 0) == 0) {
-                lines.push_back("msgbox" + line.substr(line.rfind(" over ")));
-            }
-        }
-        return lines;
+        return ui_fixture::JobLines(transcript());
     }
 };
 

@@ -21,6 +21,7 @@
 #include "tests/fdr/query_runner.h"
 #include "tests/fdr/scripted_ftp_server.h"
 #include "tests/platform_registry/temp_store.h"
+#include "tests/ui/job_lines.h"
 #include "toolshell/tool_settings.h"
 
 namespace {
@@ -393,17 +394,11 @@ TEST_F(HalbrickWindowTest, WhileAQueryRunsTheWindowSaysSoAndShowsTheWaitCursor) 
         refusing.port());
     const std::string title = "Halbrick  Rev 03MAY2022";
     const std::string running = "Querying " + address + "... - " + title;
-    std::vector<std::string> job;
-    for (const std::string& line : Lines()) {
-        if (line.rfind("cursor ", 0) == 0 || line.rfind("title ", 0) == 0)
-            job.push_back(line);
-        else if (line.rfind("msgbox ", 0) == 0)
-            job.push_back("msgbox" + line.substr(line.rfind(" over ")));
-    }
     // The box about the refused connection comes while the query runs.
-    EXPECT_EQ(job, (std::vector<std::string>{"cursor wait", "title \"" + running + "\"",
-                                             "msgbox over \"" + running + "\" -> OK",
-                                             "title \"" + title + "\"", "cursor normal"}));
+    EXPECT_EQ(ui_fixture::JobLines(ui::headless::Transcript()),
+              (std::vector<std::string>{"cursor wait", "title \"" + running + "\"",
+                                        "msgbox over \"" + running + "\" -> OK",
+                                        "title \"" + title + "\"", "cursor normal"}));
 }
 
 }  // namespace

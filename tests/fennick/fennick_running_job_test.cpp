@@ -4,28 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "fennick_fixture.h"
+#include "tests/ui/job_lines.h"
 
 namespace fennick_test {
 namespace {
 
 class FennickRunningJob : public FennickTest {
   protected:
-    // The transcript's cursor and title lines, and each box shortened to the window it is over.
-    std::vector<std::string> jobLines() const {
-        std::vector<std::string> lines;
-        std::istringstream in(transcript());
-        for (std::string line; std::getline(in, line);) {
-            if (line.rfind("cursor ", 0) == 0 || line.rfind("title ", 0) == 0) {
-                lines.push_back(line);
-            } else if (line.rfind("msgbox ", 0) == 0) {
-                lines.push_back("msgbox" + line.substr(line.rfind(" over ")));
-            }
-        }
-        return lines;
-    }
+    // The lines that show the job (tests/ui/job_lines.h).
+    std::vector<std::string> jobLines() const { return ui_fixture::JobLines(transcript()); }
 };
 
 TEST_F(FennickRunningJob, TheWindowSaysWhatItConvertsUntilTheJobEnds) {
