@@ -101,7 +101,7 @@ constexpr int kSelectionChanged = 1;           // CBN_SELCHANGE, LBN_SELCHANGE
 constexpr int kComboEditChanged = 5;           // CBN_EDITCHANGE
 constexpr int kEditChanged = 0x0300;           // EN_CHANGE
 constexpr int kDeviceRemoveComplete = 0x8004;  // DeviceChange code: DBT_DEVICEREMOVECOMPLETE
-constexpr int kKeyTab = 9, kKeyEnter = 13, kKeyEscape = 27;
+constexpr int kKeyTab = 9, kKeyEnter = 13, kKeyEscape = 27, kKeySpace = 32;
 
 enum class MessageKind {
     Init,           // dialog opened / window created; lParam = creation parameter
@@ -157,7 +157,10 @@ std::string MapTempPath(std::string_view windowsPath);
 // Dialogs
 
 // Runs dialog `dialogId` modally over `owner` (may be null) and returns the value given to
-// EndDialog (or -1 when the dialog cannot be created).
+// EndDialog (or -1 when the dialog cannot be created). An owner the user cannot see yet (a
+// dialog still in its Init, a main window still being made) owns nothing: the dialog belongs
+// to the window the user works in, or, when none is shown, to no window, with its own taskbar
+// button and in front of the other programs (see ShowMessageBox).
 int RunDialog(int dialogId, Window owner, Procedure procedure, intptr_t param = 0);
 void EndDialog(Window dialog, int result);
 
@@ -204,7 +207,9 @@ void AddTab(Window dialog, int id, std::string_view text);
 void SelectTab(Window dialog, int id, int index);
 int SelectedTab(Window dialog, int id);
 
-// List views in report mode. AddListRow records the row ("list" in the transcript).
+// List views in report mode. AddListRow records the row ("list" in the transcript). A column's
+// width is in pixels of the dialog as drawn at 96 dpi in MS Sans Serif 8; on Windows it grows
+// with the dialog's font, as the list and its texts do.
 void AddListColumn(Window dialog, int id, std::string_view title, int widthPixels);
 void ClearList(Window dialog, int id);
 int AddListRow(Window dialog, int id, const std::vector<std::string>& cells);
@@ -241,7 +246,10 @@ void SetTreeLook(Window dialog, int id, uint32_t backgroundColor,
 // Menu of a dialog or window (from its template, or attached by SetMenu).
 void CheckMenuItem(Window window, int command, bool checked);
 bool IsMenuItemChecked(Window window, int command);
-// Inserts an item before the item with command `anchor` (anywhere in the menu tree).
+// Inserts an item before the item with command `anchor` (anywhere in the menu tree). An item of
+// a menu resource with no text is a placeholder, an anchor for the items the program inserts:
+// it is never shown (neither a blank row to choose nor a separator row), and a popup that
+// holds nothing but placeholders is grayed, so that it opens no empty box.
 void InsertMenuItemBefore(Window window, int anchor, int command, std::string_view text);
 // Deletes the item with `command`; false when there is none.
 bool DeleteMenuItem(Window window, int command);
@@ -286,7 +294,9 @@ struct WindowSpec {
     int width = kDefaultPosition, height = kDefaultPosition;
 };
 // Creates and shows a top-level window (overlapped, visible). Its procedure gets Init, then
-// Size with the first client size.
+// Activate, then Size with the first client size. A window given its place and size keeps
+// within the work area of its screen (a large scale on a small screen would put its bottom
+// under the taskbar): it moves in, and shrinks where the area is smaller than the window.
 Window CreateMainWindow(const WindowSpec& spec, intptr_t param = 0);
 
 enum ChildStyle : unsigned {
@@ -368,12 +378,33 @@ enum class DefaultButton { First, Second };
 
 // Shows a message box over `owner` (may be null) and returns the answer. A box a window shows
 // belongs to that window: owned, it stays above it and the window takes no input while it is
-// up. When nobody can answer (a headless run whose script gives none) the safe answer is taken:
-// Ok, Cancel, No, Cancel. The headless transcript names the icon, a second default button and
-// the owner's top-level window.
+// up. An owner not shown yet (a main window still being made, a dialog still in its Init) owns
+// nothing: a box owned by a hidden window has no taskbar button and goes behind the first
+// window clicked, as if the program had never started. Such a box belongs to the window the
+// user works in, or, when the program shows none, to no window: it has its own taskbar button
+// and comes to the front. When nobody can answer (a headless run whose script gives none) the
+// safe answer is taken: Ok, Cancel, No, Cancel. The headless transcript names the icon, a second
+// default button and the top-level window that owns the box.
 Answer ShowMessageBox(Window owner, std::string_view text, std::string_view caption,
                       Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
                       DefaultButton defaultButton = DefaultButton::First);
+
+// ---------------------------------------------------------------------------------------------
+// Long jobs
+
+// A job that keeps the GUI thread from the user for seconds (a conversion waiting on
+// PowerShell, a query waiting on a slow server) holds one of these from its start to its end:
+// the program's windows show the wait cursor meanwhile, so the user sees the program work
+// rather than hang. Jobs may nest; the cursor comes back when the outermost one ends. A window
+// that waits for a box it owns shows the usual cursor. The headless transcript records
+// "cursor wait" and "cursor normal".
+class WaitCursor {
+  public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 // ---------------------------------------------------------------------------------------------
 // File dialogs

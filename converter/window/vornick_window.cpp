@@ -7,6 +7,7 @@
 #include "converter/window/vornick_texts.h"
 #include "toolshell/open_file_dialog.h"
 #include "toolshell/report_edit.h"
+#include "toolshell/running_job.h"
 #include "toolshell/tool_settings.h"
 #include "toolshell/tool_window.h"
 
@@ -58,7 +59,12 @@ void openZef(VornickShell& shell, ui::Window window) {
                                           ui::Invalidate(window);
                                           ui::PaintNow(window);
                                       }};
-    convertZefToIbs(shell.zefPath, shell.reportText, *shell.console, conversionWindow);
+    {
+        // PowerShell keeps the window from answering until the archive is packed.
+        const toolshell::RunningJob job(
+            window, "Converting " + toolshell::fileNameOf(shell.zefPath) + "...");
+        convertZefToIbs(shell.zefPath, shell.reportText, *shell.console, conversionWindow);
+    }
     ui::PostQuit(0);
 }
 

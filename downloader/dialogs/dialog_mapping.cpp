@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kSerialControls[] = {IDC_COM_PORT,     IDC_BAUD_LABEL, IDC_BAUD,       IDC_PARITY,
                                    IDC_PARITY_LABEL, IDC_SEVEN_BITS, IDC_EIGHT_BITS, IDC_ASCII};
-constexpr int kTcpControls[] = {IDC_HOST, IDC_TCP_PORT, IDC_TCP_PORT_LABEL};
+constexpr int kTcpControls[] = {IDC_HOST_LABEL, IDC_HOST, IDC_TCP_PORT, IDC_TCP_PORT_LABEL};
 constexpr int kCommonControls[] = {IDC_DROP_LABEL,    IDC_DROP,         IDC_APPLICATION_1,
                                    IDC_APPLICATION_2, IDC_SET_DEFAULTS, IDC_QUERY,
                                    IDC_START_DOWNLOAD};

@@ -27,6 +27,7 @@ ui::DialogSpec MainDialog() {
                 {IDC_SEVEN_BITS, ControlKind::Radio, "7 Bits"},
                 {IDC_EIGHT_BITS, ControlKind::Radio, "8 Bits"},
                 {IDC_ASCII, ControlKind::Check, "ASCII"},
+                {IDC_HOST_LABEL, ControlKind::Static, "IP Address"},
                 {IDC_HOST, ControlKind::Edit, ""},
                 {IDC_TCP_PORT_LABEL, ControlKind::Static, "TCP Port"},
                 {IDC_TCP_PORT, ControlKind::Edit, ""},

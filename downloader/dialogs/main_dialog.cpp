@@ -86,8 +86,11 @@ void Open(ui::Window dialog) {
     FillComPortList(dialog);
     FillBaudList(dialog);
     FillParityList(dialog);
-    ui::AddListColumn(dialog, IDC_PROGRAM_INFO_LIST, "Header", 100);
-    ui::AddListColumn(dialog, IDC_PROGRAM_INFO_LIST, "Information", 190);
+    // The longest header the list names, "ApplicationNumber", with the list's margins needs a
+    // little more than 100 pixels; together the columns leave room for the scroll bar at every
+    // scale.
+    ui::AddListColumn(dialog, IDC_PROGRAM_INFO_LIST, "Header", 108);
+    ui::AddListColumn(dialog, IDC_PROGRAM_INFO_LIST, "Information", 178);
     RestoreFiles(dialog);
     if (!loadOptions.profileName.empty()) {
         if (!ShowCommandLineProfile(dialog) && loadOptions.unattended)
@@ -112,7 +115,9 @@ void ShowTitle(ui::Window dialog, bool active) {
         file.resize(255);
     const size_t separator = file.find_last_of("\\:");
     const bool useWhole = separator == std::string::npos || separator == 0;
-    ui::SetTitle(dialog, (useWhole ? file : file.substr(separator + 1)) + " - " + kActiveTitle);
+    const std::string name = useWhole ? file : file.substr(separator + 1);
+    // No file named: the title is the program's alone, not a dash before it.
+    ui::SetTitle(dialog, name.empty() ? std::string(kActiveTitle) : name + " - " + kActiveTitle);
 }
 
 void ChangeTab(ui::Window dialog) {

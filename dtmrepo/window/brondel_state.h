@@ -49,6 +49,9 @@ struct BrondelState {
     platform::ui::Window mainWindow = nullptr;
     platform::ui::Window treeView = nullptr;
     platform::ui::Window reportEdit = nullptr;
+    // The child that had the keys last (the tree or the report), which gets them back when the
+    // window is activated again; null: the tree.
+    platform::ui::Window keyChild = nullptr;
     std::vector<TreeRecord> treeRecords;
 };
 

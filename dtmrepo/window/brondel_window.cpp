@@ -66,6 +66,48 @@ void runCommand(BrondelState& state, int command) {
     ui::Invalidate(state.mainWindow);
 }
 
+// A window that is no dialog moves no focus by itself: Tab and Shift+Tab go from the tree to
+// the report and back, and from the window itself to the tree (backward: to the report).
+void moveFocus(BrondelState& state, const ui::Message& message) {
+    ui::Window next = nullptr;
+    if (message.window == state.treeView) {
+        next = state.reportEdit;
+    } else if (message.window == state.reportEdit) {
+        next = state.treeView;
+    } else {
+        next = message.shift ? state.reportEdit : state.treeView;
+    }
+    if (next != nullptr) {
+        state.keyChild = next;
+        ui::SetFocus(next);
+    }
+}
+
+// Keys, clicks and activation decide which child has the keys; true when the message was one
+// of them and is handled.
+bool followFocus(BrondelState& state, const ui::Message& message) {
+    switch (message.kind) {
+        case ui::MessageKind::Char:
+            if (message.code == ui::kKeyTab) {
+                moveFocus(state, message);
+            }
+            return false;
+        case ui::MessageKind::MouseDown:
+            if (message.window == state.treeView || message.window == state.reportEdit) {
+                state.keyChild = message.window;
+            }
+            return false;
+        case ui::MessageKind::Activate:
+            if (message.code == 0) {
+                return false;
+            }
+            ui::SetFocus(state.keyChild != nullptr ? state.keyChild : state.treeView);
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 void readBrondelSettings(BrondelState& state) {
@@ -98,7 +140,7 @@ bool brondelWndProc(BrondelState& state, ui::Window self, const ui::Message& mes
             ui::PostQuit(0);
             return true;
         default:
-            return false;
+            return followFocus(state, message);
     }
 }
 

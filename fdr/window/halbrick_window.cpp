@@ -5,6 +5,7 @@
 #include "fdr/window/error_box_text.h"
 #include "fdr/window/halbrick_controls.h"
 #include "fdr/window/halbrick_resource.h"
+#include "toolshell/running_job.h"
 #include "toolshell/tool_settings.h"
 
 namespace fdr {
@@ -25,6 +26,11 @@ bool IsKey(const ui::Message& message, int key) {
 
 bool IsTab(const ui::Message& message, bool backward) {
     return IsKey(message, ui::kKeyTab) && message.shift == backward;
+}
+
+// Enter, or Space as on every button of Windows.
+bool IsPress(const ui::Message& message) {
+    return IsKey(message, ui::kKeyEnter) || IsKey(message, ui::kKeySpace);
 }
 
 // The smallest client area that keeps the detail button (right edge 650) and the presets in
@@ -127,7 +133,7 @@ void HalbrickWindow::observeQueryButton(const ui::Message& message) {
         return;
     if (message.kind == MessageKind::MouseDown) {
         promptWhenEmpty(addressFieldLength);
-    } else if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseUp) {
+    } else if (IsPress(message) || message.kind == MessageKind::MouseUp) {
         runQuery();
     }
 }
@@ -145,7 +151,7 @@ void HalbrickWindow::observePreset(const ui::Message& message, ui::Window next, 
                                    std::string_view address) {
     if (tabbed(message, next, previous))
         return;
-    if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseDown) {
+    if (IsPress(message) || message.kind == MessageKind::MouseDown) {
         ui::SetText(addressField_, address);
         state_.savedAddress = std::string(address);
     }
@@ -154,7 +160,7 @@ void HalbrickWindow::observePreset(const ui::Message& message, ui::Window next, 
 void HalbrickWindow::observeDetailButton(const ui::Message& message) {
     if (tabbed(message, queryButton_, preset172_))
         return;
-    if (IsKey(message, ui::kKeyEnter) || message.kind == MessageKind::MouseDown) {
+    if (IsPress(message) || message.kind == MessageKind::MouseDown) {
         state_.detailLevel = state_.detailLevel % summaryDetail + 1;
         ui::SetText(detailButton_, detailName[state_.detailLevel]);
         ui::SetText(reportField_, state_.reportText[state_.detailLevel]);
@@ -194,7 +200,13 @@ void HalbrickWindow::runQuery() {
     }
     QueryContext context{state_.reportText, trace_, [this](int position) { setProgress(position); },
                          showError, settings_};
-    if (queryFdrServer(address, context) == QueryEnd::EndProgram) {
+    QueryEnd end = QueryEnd::Finished;
+    {
+        // A slow or silent server keeps the window from answering until the query ends.
+        const toolshell::RunningJob job(main_, "Querying " + address + "...");
+        end = queryFdrServer(address, context);
+    }
+    if (end == QueryEnd::EndProgram) {
         ui::PostQuit(1);
         return;
     }

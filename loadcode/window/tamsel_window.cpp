@@ -59,6 +59,10 @@ void runCommand(TamselProgram& program, std::ostream& console, ui::Window window
     }
 }
 
+// The smallest client area that shows the DTM-name field whole, with the label before it.
+constexpr int kMinimumClientWidth = 300;
+constexpr int kMinimumClientHeight = 80;
+
 }  // namespace
 
 bool tamselWndProc(TamselProgram& program, std::ostream& console, ui::Window window,
@@ -69,7 +73,21 @@ bool tamselWndProc(TamselProgram& program, std::ostream& console, ui::Window win
             tamselBuildMenu(window);
             createDtmNameField(program, window);
             ui::SetText(program.dtmNameField, program.dtmName);
+            ui::SetMinimumClientSize(window, kMinimumClientWidth, kMinimumClientHeight);
             return true;
+        case ui::MessageKind::Activate:
+            // The field is the window's one control: the keys go there, not to the window.
+            if (message.code == 0) {
+                return false;
+            }
+            ui::SetFocus(program.dtmNameField);
+            return true;
+        case ui::MessageKind::Char:
+            // A window that is no dialog moves no focus by itself; Tab leads to the field.
+            if (message.code == ui::kKeyTab) {
+                ui::SetFocus(program.dtmNameField);
+            }
+            return false;
         case ui::MessageKind::Command:
             runCommand(program, console, window, message.id);
             ui::Invalidate(window);

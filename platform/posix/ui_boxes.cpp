@@ -96,8 +96,9 @@ const char* IconName(Icon icon) {
     return "";
 }
 
-// " icon NAME", " default ANSWER" (a second default button) and " over \"TITLE\"" (the owner's
-// top-level window), each when there is one.
+// " icon NAME", " default ANSWER" (a second default button) and " over \"TITLE\"" (the top-level
+// window that owns the box), each when there is one. A box shown with no owner names none, though
+// on Windows the active window takes it.
 std::string BoxDetails(Window owner, Buttons buttons, Icon icon, DefaultButton defaultButton) {
     std::string details;
     if (icon != Icon::None) {
@@ -107,11 +108,8 @@ std::string BoxDetails(Window owner, Buttons buttons, Icon icon, DefaultButton d
         details += std::string(" default ") +
                    AnswerName(buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No);
     }
-    while (owner != nullptr && !owner->isTopLevel && !owner->isDialog && owner->parent != nullptr) {
-        owner = owner->parent;
-    }
-    if (owner != nullptr) {
-        details += " over " + QuoteText(owner->text);
+    if (const WindowObject* shown = owner != nullptr ? VisibleOwner(owner) : nullptr) {
+        details += " over " + QuoteText(shown->text);
     }
     return details;
 }

@@ -76,11 +76,12 @@ void PlayCommand(const ScriptEvent& event, WindowObject* target) {
 void PlayMenu(const ScriptEvent& event, WindowObject* target) {
     MenuObject::Item* item =
         target->menuBar != nullptr ? FindMenuItem(target->menuBar, event.id) : nullptr;
-    if (item == nullptr || item->popup != nullptr) {
+    // A placeholder is never shown, so no one can choose it.
+    if (item == nullptr || item->popup != nullptr || IsPlaceholder(*item)) {
         Refuse(event, "no menu item " + std::to_string(event.id));
         return;
     }
-    if ((item->flags & kMenuGrayed) != 0) {
+    if ((item->flags & kMenuGrayed) != 0 || InGrayedPopup(target->menuBar, event.id)) {
         Refuse(event, "menu item " + std::to_string(event.id) + " is grayed");
         return;
     }

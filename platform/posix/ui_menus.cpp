@@ -26,13 +26,67 @@ MenuObject::Item* FindMenuItem(MenuObject* menu, int command, MenuObject** holde
     return nullptr;
 }
 
+bool IsPlaceholder(const MenuObject::Item& item) {
+    return item.popup == nullptr && !item.separator && item.text.empty();
+}
+
+bool InGrayedPopup(MenuObject* menu, int command) {
+    if (menu == nullptr) {
+        return false;
+    }
+    for (auto& item : menu->items) {
+        if (item.popup != nullptr && FindMenuItem(item.popup, command) != nullptr) {
+            return (item.flags & kMenuGrayed) != 0 || InGrayedPopup(item.popup, command);
+        }
+    }
+    return false;
+}
+
 namespace {
 
 MenuObject::Item* ItemOf(Window window, int command, MenuObject** holder = nullptr) {
     return window != nullptr ? FindMenuItem(window->menuBar, command, holder) : nullptr;
 }
 
+// The item that opens `popup`, anywhere below `menu`.
+MenuObject::Item* OpenerOf(MenuObject* menu, MenuObject* popup) {
+    for (auto& item : menu->items) {
+        if (item.popup == popup) {
+            return &item;
+        }
+        if (item.popup != nullptr) {
+            if (auto* found = OpenerOf(item.popup, popup)) {
+                return found;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// As on Windows: a popup that holds placeholders and nothing else would open as an empty box,
+// so its item is grayed; it opens again once it holds an item to show.
+void GrayWhenEmpty(MenuObject* bar, MenuObject* popup) {
+    bool placeholders = false;
+    bool shown = false;
+    for (const auto& item : popup->items) {
+        (IsPlaceholder(item) ? placeholders : shown) = true;
+    }
+    MenuObject::Item* opener = placeholders ? OpenerOf(bar, popup) : nullptr;
+    if (opener != nullptr) {
+        opener->flags = shown ? (opener->flags & ~kMenuGrayed) : (opener->flags | kMenuGrayed);
+    }
+}
+
 }  // namespace
+
+void GrayEmptyPopups(MenuObject* bar, MenuObject* menu) {
+    for (auto& item : menu->items) {
+        if (item.popup != nullptr) {
+            GrayEmptyPopups(bar, item.popup);
+            GrayWhenEmpty(bar, item.popup);
+        }
+    }
+}
 
 void CheckMenuItem(Window window, int command, bool checked) {
     if (auto* item = ItemOf(window, command)) {
@@ -59,6 +113,7 @@ void InsertMenuItemBefore(Window window, int anchor, int command, std::string_vi
     item.command = command;
     item.text = std::string(text);
     items.insert(at, item);
+    GrayWhenEmpty(window->menuBar, holder);
 }
 
 bool DeleteMenuItem(Window window, int command) {
@@ -68,6 +123,7 @@ bool DeleteMenuItem(Window window, int command) {
         return false;
     }
     holder->items.erase(holder->items.begin() + (item - holder->items.data()));
+    GrayWhenEmpty(window->menuBar, holder);
     return true;
 }
 

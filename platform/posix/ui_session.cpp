@@ -149,6 +149,7 @@ MenuObject* BuildMenu(const MenuSpec& spec) {
             levels.push_back(item.popup);
         }
     }
+    GrayEmptyPopups(bar, bar);
     return bar;
 }
 

@@ -72,7 +72,7 @@ struct WindowObject {
     std::map<int, unsigned> timers;  // id -> period
     bool needsPaint = false;
     int minWidth = 0, minHeight = 0;  // top-level: the smallest client area the user can make
-    bool shown = false;               // a dialog that got through its Init and was activated
+    bool shown = false;               // a dialog that got through its Init, a main window once made
 };
 
 struct PostedMessage {
@@ -90,6 +90,7 @@ struct Session {
     std::optional<int> quitCode;
     Procedure loopObserver;           // RunMessageLoop's observer while it runs
     WindowObject* focused = nullptr;  // the window SetFocus named last
+    int jobsRunning = 0;              // WaitCursor objects alive
 
     // Script and transcript.
     Script script;
@@ -118,6 +119,10 @@ bool Deliver(Window window, const Message& message);
 // The window that user events go to: the innermost modal dialog, else the newest live
 // top-level window.
 WindowObject* EventTarget();
+// The window that owns a box or dialog shown over `owner`: the owner's top-level window when it
+// is shown; else the window the user works in (the innermost shown dialog, else the newest
+// shown top-level window); else none.
+WindowObject* VisibleOwner(Window owner);
 // Plays one user event on the target; returns false when it could not be applied.
 void PlayEvent(const ScriptEvent& event, WindowObject* target, bool* deviceRemoved);
 void DispatchPosted();
@@ -141,4 +146,10 @@ const MenuSpec* FindMenuSpec(int menuId);
 MenuObject::Item* FindMenuItem(MenuObject* menu, int command, MenuObject** holder = nullptr);
 // Builds the menu tree of a menu table.
 MenuObject* BuildMenu(const MenuSpec& spec);
+// A placeholder: an item of a menu table with no text, never shown to the user.
+bool IsPlaceholder(const MenuObject::Item& item);
+// True when the item with `command` lies in a grayed popup of `menu`, which the user cannot open.
+bool InGrayedPopup(MenuObject* menu, int command);
+// Grays each popup below `menu` that holds placeholders and nothing else (`bar` holds `menu`).
+void GrayEmptyPopups(MenuObject* bar, MenuObject* menu);
 }  // namespace platform::ui

@@ -88,6 +88,35 @@ WindowObject* EventTarget() {
     return nullptr;
 }
 
+namespace {
+
+bool IsShown(const WindowObject* window) {
+    return window != nullptr && window->shown && !window->destroyed;
+}
+
+}  // namespace
+
+WindowObject* VisibleOwner(Window owner) {
+    while (owner != nullptr && !owner->isTopLevel && owner->parent != nullptr) {
+        owner = owner->parent;
+    }
+    if (IsShown(owner)) {
+        return owner;
+    }
+    Session& session = CurrentSession();
+    for (auto it = session.modalStack.rbegin(); it != session.modalStack.rend(); ++it) {
+        if (IsShown(*it)) {
+            return *it;
+        }
+    }
+    for (auto it = session.windows.rbegin(); it != session.windows.rend(); ++it) {
+        if ((*it)->isTopLevel && !(*it)->isDialog && IsShown(it->get())) {
+            return it->get();
+        }
+    }
+    return nullptr;
+}
+
 bool RegisterWindowClass(std::string_view className, Procedure procedure, int iconId) {
     Session& session = CurrentSession();
     if (className.empty() || className == kDialogClass) {
@@ -120,6 +149,11 @@ Window CreateMainWindow(const WindowSpec& spec, intptr_t param) {
     Message init{MessageKind::Init};
     init.lParam = param;
     Deliver(window, init);
+    // Shown once made, and activated, as Windows shows a window made visible.
+    window->shown = true;
+    Message activate{MessageKind::Activate};
+    activate.code = 1;
+    Deliver(window, activate);
     Message size{MessageKind::Size};
     size.width = width;
     size.height = height;
@@ -248,6 +282,18 @@ void DestroyWindow(Window window) {
     }
     if (window->isTopLevel && !window->isDialog) {
         Record("end window");
+    }
+}
+
+WaitCursor::WaitCursor() {
+    if (CurrentSession().jobsRunning++ == 0) {
+        Record("cursor wait");
+    }
+}
+
+WaitCursor::~WaitCursor() {
+    if (--CurrentSession().jobsRunning == 0) {
+        Record("cursor normal");
     }
 }
 

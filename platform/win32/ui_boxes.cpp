@@ -16,8 +16,6 @@
 
 namespace platform::ui {
 
-using win32::ToHwnd;
-
 bool InitCommonControlClasses() {
     INITCOMMONCONTROLSEX classes{};
     classes.dwSize = sizeof classes;
@@ -58,8 +56,11 @@ Answer ShowMessageBox(Window owner, std::string_view text, std::string_view capt
     // The box belongs to the owner's top-level window: owned by a control, it would disable only
     // the control, and a click on the window would hide the box behind it. A box shown with no
     // owner while a window of the program is active belongs to that window for the same reason.
-    HWND ownerWindow =
-        owner != nullptr ? ::GetAncestor(ToHwnd(owner), GA_ROOT) : ::GetActiveWindow();
+    // One that no shown window can own stands on its own, in front of the other programs.
+    HWND ownerWindow = win32::VisibleOwner(owner);
+    if (ownerWindow == nullptr) {
+        style |= MB_SETFOREGROUND;
+    }
     switch (::MessageBoxA(ownerWindow, std::string(text).c_str(), std::string(caption).c_str(),
                           style)) {
         case IDYES:
@@ -108,7 +109,7 @@ std::optional<std::string> FileDialog(Window owner, const FileDialogOptions& opt
     options.initialPath.copy(path.data(), std::min(options.initialPath.size(), options.maxLength));
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = ToHwnd(owner);
+    dialog.hwndOwner = win32::VisibleOwner(owner);
     dialog.hInstance = win32::Instance();
     dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;

@@ -112,6 +112,38 @@ int SelectedTab(Window dialog, int id) {
     return static_cast<int>(SendItem(dialog, id, TCM_GETCURSEL));
 }
 
+namespace {
+
+// A dialog is laid out in dialog units, which grow with its font: at 96 dpi in MS Sans Serif 8,
+// for which the widths were drawn, 4 units across are 6 pixels. A column grows as the list
+// holding it and the text in it do; in a window that is no dialog, with the display's scale.
+int GrownWidth(Window dialog, int widthPixels) {
+    constexpr int kDrawnPixelsPerFourUnits = 6;
+    RECT fourUnits{0, 0, 4, 0};
+    if (::MapDialogRect(win32::ToHwnd(dialog), &fourUnits) && fourUnits.right > 0) {
+        return ::MulDiv(widthPixels, fourUnits.right, kDrawnPixelsPerFourUnits);
+    }
+    return win32::Scaled(widthPixels);
+}
+
+// The scroll bar grows with the display's scale, faster than a dialog's font: the columns are
+// kept beside it, so that no horizontal scroll bar comes for a few pixels.
+int WidthBesideScrollBar(HWND list, int wanted, int columnsBefore) {
+    RECT client{};
+    ::GetClientRect(list, &client);
+    if ((::GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) == 0) {
+        client.right -= ::GetSystemMetrics(SM_CXVSCROLL);
+    }
+    int taken = 0;
+    for (int column = 0; column < columnsBefore; ++column) {
+        taken += static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+    }
+    const int room = static_cast<int>(client.right) - taken;
+    return room > 0 && room < wanted ? room : wanted;
+}
+
+}  // namespace
+
 void AddListColumn(Window dialog, int id, std::string_view title, int widthPixels) {
     std::string text(title);
     HWND header = reinterpret_cast<HWND>(SendItem(dialog, id, LVM_GETHEADER));
@@ -119,7 +151,8 @@ void AddListColumn(Window dialog, int id, std::string_view title, int widthPixel
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = widthPixels;
+    column.cx = WidthBesideScrollBar(Item(dialog, id), GrownWidth(dialog, widthPixels),
+                                     static_cast<int>(count));
     column.pszText = text.data();
     column.iSubItem = static_cast<int>(count);
     SendItem(dialog, id, LVM_INSERTCOLUMNA, static_cast<WPARAM>(count),

@@ -7,7 +7,9 @@
 #include <dbt.h>
 // clang-format on
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 #include "platform/win32/ui_win32.h"
 
@@ -31,7 +33,66 @@ std::map<std::string, Procedure>& ClassProcedures() {
 struct DialogStart {
     Procedure procedure;
     intptr_t param;
+    bool toFront;  // no window owns it: it comes to the front when the system shows it
 };
+
+std::vector<HWND>& FrontWhenShown() {
+    static std::vector<HWND> dialogs;
+    return dialogs;
+}
+
+// The dialog of its own that is shown now comes to the front, where the user sees it.
+void BringToFrontWhenShown(HWND hwnd, UINT message, LPARAM lParam) {
+    auto& dialogs = FrontWhenShown();
+    const auto found = std::find(dialogs.begin(), dialogs.end(), hwnd);
+    if (found == dialogs.end()) {
+        return;
+    }
+    if (message == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) {
+        dialogs.erase(found);
+        ::SetForegroundWindow(hwnd);
+    } else if (message == WM_NCDESTROY) {
+        dialogs.erase(found);
+    }
+}
+
+// What the system asks a dialog itself, not its procedure: the cursor while a job runs, and the
+// colours of the tab pages it lays controls over. Returns whether it was answered, with the
+// answer in `result`.
+bool AnswerForDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    switch (message) {
+        case WM_SETCURSOR:
+            if (!ShowWaitCursor(hwnd)) {
+                return false;
+            }
+            ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, TRUE);
+            result = TRUE;
+            return true;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            // The brush itself is the answer to these, not DWLP_MSGRESULT.
+            HBRUSH brush =
+                TabPageBrush(hwnd, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+            result = reinterpret_cast<INT_PTR>(brush);
+            return brush != nullptr;
+        }
+        case WM_ERASEBKGND:
+        case WM_PRINTCLIENT:
+            if (!PaintTabPages(hwnd, reinterpret_cast<HDC>(wParam))) {
+                return false;
+            }
+            ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, TRUE);
+            result = TRUE;
+            return true;
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE:
+            ForgetTabPages(hwnd);
+            return false;
+        default:
+            return false;
+    }
+}
 
 // Device notifications are sent, not posted: note them where they arrive so that the pump can
 // report them.
@@ -43,9 +104,16 @@ void NoteDevice(UINT message, WPARAM wParam) {
 
 INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     NoteDevice(message, wParam);
+    BringToFrontWhenShown(hwnd, message, lParam);
+    if (INT_PTR answer = 0; AnswerForDialog(hwnd, message, wParam, lParam, answer)) {
+        return answer;
+    }
     if (message == WM_INITDIALOG) {
         auto* start = reinterpret_cast<DialogStart*>(lParam);
         Procedures()[hwnd] = start->procedure;
+        if (start->toFront) {
+            FrontWhenShown().push_back(hwnd);
+        }
         Message init{MessageKind::Init};
         init.window = FromHwnd(hwnd);
         init.lParam = start->param;
@@ -69,8 +137,11 @@ INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
             ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, handled ? 1 : 0);
         }
     }
-    if (message == WM_NCDESTROY) {
+    if (message == WM_DESTROY) {
+        ForgetPlaceholders(::GetMenu(hwnd));
+    } else if (message == WM_NCDESTROY) {
         Procedures().erase(hwnd);
+        ForgetTabPages(hwnd);
     }
     return handled ? TRUE : FALSE;
 }
@@ -90,6 +161,9 @@ LRESULT WindowBackground(HWND hwnd, HDC dc) {
 
 LRESULT CALLBACK WindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     NoteDevice(message, wParam);
+    if (message == WM_SETCURSOR && ShowWaitCursor(hwnd)) {
+        return TRUE;
+    }
     auto& procedures = Procedures();
     if (procedures.find(hwnd) == procedures.end()) {
         char name[256] = {};
@@ -137,8 +211,9 @@ bool Deliver(HWND hwnd, const Message& message) {
 }
 
 int RunDialogWith(int dialogId, Window owner, Procedure procedure, intptr_t param) {
-    DialogStart start{std::move(procedure), param};
-    return static_cast<int>(::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(dialogId), ToHwnd(owner),
+    HWND ownerWindow = VisibleOwner(owner);
+    DialogStart start{std::move(procedure), param, ownerWindow == nullptr};
+    return static_cast<int>(::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(dialogId), ownerWindow,
                                               DialogThunk, reinterpret_cast<LPARAM>(&start)));
 }
 

@@ -54,9 +54,31 @@ bool Translate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Message& o
 bool Deliver(HWND hwnd, const Message& message);
 
 // A menu item of a resource with no text is a placeholder, an anchor before which the program
-// inserts items of its own: it becomes a separator (keeping its command, so that it can still
-// be found), never a blank row that the user could choose.
+// inserts items of its own. The menus of the system cannot hide an item, and a placeholder shown
+// would be a blank row to choose or, as a separator, a stray line: it is taken out of the menu
+// bar and its place remembered, so that InsertMenuItemBefore and DeleteMenuItem still find it
+// by its command. A popup left with nothing to show is grayed. ForgetPlaceholders drops what
+// was remembered of a bar that goes away.
 void HidePlaceholderItems(HMENU menu);
+void ForgetPlaceholders(HMENU bar);
+
+// The window that owns a box or dialog shown over `owner`: the owner's top-level window while
+// the user can see it; else the window the user works in; else none.
+HWND VisibleOwner(Window owner);
+
+// The controls a dialog lays over the page of one of its tab controls take the page's colour:
+// TabPageBrush answers their WM_CTLCOLORSTATIC and WM_CTLCOLORBTN (null: not on such a page),
+// PaintTabPages paints the dialog's background with its pages (false: the dialog has none of
+// their own colour), ForgetTabPages drops what was learnt of a dialog's pages.
+HBRUSH TabPageBrush(HWND dialog, HWND control, HDC dc);
+bool PaintTabPages(HWND dialog, HDC dc);
+void ForgetTabPages(HWND dialog);
+
+// True while a long job holds a WaitCursor.
+bool Busy();
+// The wait cursor, for a window that the system asks for its cursor while a job runs; false
+// when the window shows its usual one.
+bool ShowWaitCursor(HWND hwnd);
 
 // Set when FocusItem runs while a dialog opens, so the dialog keeps that focus.
 extern bool focusSetDuringInit;

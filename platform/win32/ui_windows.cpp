@@ -6,6 +6,8 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <algorithm>
+
 #include "platform/win32/ui_win32.h"
 
 namespace platform::ui::win32 {
@@ -41,11 +43,41 @@ using win32::Scaled;
 using win32::ToHwnd;
 using win32::Unscaled;
 
+namespace {
+
+// A window placed and sized in code keeps within the work area of its screen: on a small screen
+// at a large scale its bottom would otherwise run under the taskbar, out of the user's reach.
+// It keeps its size where the area has room for it and moves in; it shrinks where not.
+RECT WithinWorkArea(RECT frame) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoA(::MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return frame;
+    }
+    const RECT& work = monitor.rcWork;
+    const LONG width = std::min(frame.right - frame.left, work.right - work.left);
+    const LONG height = std::min(frame.bottom - frame.top, work.bottom - work.top);
+    const LONG x = std::clamp(frame.left, work.left, work.right - width);
+    const LONG y = std::clamp(frame.top, work.top, work.bottom - height);
+    return RECT{x, y, x + width, y + height};
+}
+
+}  // namespace
+
 Window CreateMainWindow(const WindowSpec& spec, intptr_t param) {
+    int x = Scaled(spec.x), y = Scaled(spec.y);
+    int width = Scaled(spec.width), height = Scaled(spec.height);
+    if (x != kDefaultPosition && y != kDefaultPosition && width != kDefaultPosition &&
+        height != kDefaultPosition) {
+        const RECT frame = WithinWorkArea(RECT{x, y, x + width, y + height});
+        x = frame.left;
+        y = frame.top;
+        width = frame.right - frame.left;
+        height = frame.bottom - frame.top;
+    }
     HWND hwnd = ::CreateWindowExA(0, spec.className.c_str(), spec.title.c_str(),
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, Scaled(spec.x), Scaled(spec.y),
-                                  Scaled(spec.width), Scaled(spec.height), nullptr, nullptr,
-                                  win32::Instance(), reinterpret_cast<LPVOID>(param));
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height, nullptr,
+                                  nullptr, win32::Instance(), reinterpret_cast<LPVOID>(param));
     if (hwnd != nullptr) {
         ::ShowWindow(hwnd, SW_SHOWNORMAL);
         ::UpdateWindow(hwnd);

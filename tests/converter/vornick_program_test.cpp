@@ -54,7 +54,7 @@ TEST_F(VornickProgram, FileOpenConvertsTheChosenProject) {
     EXPECT_EQ(runProgram("menu 100\nfile \"" + input.string() + "\"\n"), 0);
     const std::string transcript = readFile(folder() / "transcript.txt");
     // The report, painted before the box, ends with the count that the box names too; the box
-    // stays above the main window; the program ends after it.
+    // stays above the main window, which names the job until it ends; the program ends after it.
     const std::size_t box =
         transcript.find("msgbox \"Success\" \" Created: " + (folder() / "plant").string() +
                         "_IBS.zef\\r\\n Replaced ");
@@ -62,7 +62,9 @@ TEST_F(VornickProgram, FileOpenConvertsTheChosenProject) {
     const std::size_t count = transcript.find("Replaced ", box);
     const std::string replaced = transcript.substr(count, transcript.find('"', count) - count);
     EXPECT_EQ(transcript.substr(transcript.find('"', count)),
-              "\" icon information over \"TVQ Vornick Tool Rev. 19MAR2020\" -> OK\nexit 0\n");
+              "\" icon information over \"Converting plant.zef... - TVQ Vornick Tool Rev. "
+              "19MAR2020\" -> OK\ntitle \"TVQ Vornick Tool Rev. 19MAR2020\"\ncursor "
+              "normal\nexit 0\n");
     EXPECT_NE(transcript.rfind(replaced + "\"\nmsgbox", box), std::string::npos) << transcript;
     EXPECT_TRUE(fs::exists(folder() / "plant_IBS.zef"));
     EXPECT_NE(readFile(folder() / "console.txt").find(" zeffilename = "), std::string::npos);

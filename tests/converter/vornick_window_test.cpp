@@ -130,7 +130,11 @@ TEST_F(VornickWindow, OpeningAProjectConvertsItAndQuitsAfterPaintingTheReport) {
         const fs::path input = folder() / (std::string(c.what) + ".zef");
         m580_test::writeZef(input, m580_test::joinLines(c.lines));
         EXPECT_EQ(run("menu 100\nfile \"" + input.string() + "\"\nmenu 103\n"), 0);
-        const std::vector<std::string> shown = lines();
+        // What the window says while the job runs is vornick_running_job_test's.
+        std::vector<std::string> shown = lines();
+        std::erase_if(shown, [](const std::string& line) {
+            return line.rfind("cursor ", 0) == 0 || line.rfind("title ", 0) == 0;
+        });
         ASSERT_EQ(shown.size(), 5u) << transcript();
         EXPECT_EQ(shown[2], "file \"TV&Q Vornick Utility\" -> \"" + input.string() + "\"");
         const std::string& painted = shown[3];
@@ -141,7 +145,9 @@ TEST_F(VornickWindow, OpeningAProjectConvertsItAndQuitsAfterPaintingTheReport) {
         ASSERT_GE(painted.size(), c.lastLine.size()) << c.what;
         EXPECT_EQ(painted.substr(painted.size() - c.lastLine.size()), c.lastLine) << c.what;
         EXPECT_EQ(shown[4].rfind(c.box, 0), 0u) << shown[4];
-        const std::string tail = "\" icon " + c.icon + kOverMainWindow;
+        // The box belongs to the main window, which names the job while it runs.
+        const std::string tail = "\" icon " + c.icon + " over \"Converting " + c.what +
+                                 ".zef... - TVQ Vornick Tool Rev. 19MAR2020\" -> OK";
         ASSERT_GE(shown[4].size(), tail.size()) << c.what;
         EXPECT_EQ(shown[4].substr(shown[4].size() - tail.size()), tail) << c.what;
         if (c.icon == "information") {

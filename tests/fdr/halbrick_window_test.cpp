@@ -21,6 +21,7 @@
 #include "tests/fdr/query_runner.h"
 #include "tests/fdr/scripted_ftp_server.h"
 #include "tests/platform_registry/temp_store.h"
+#include "tests/ui/job_lines.h"
 #include "toolshell/tool_settings.h"
 
 namespace {
@@ -263,15 +264,17 @@ TEST_F(HalbrickWindowTest, AFailedQueryIsShownAndItsAddressIsStillKept) {
     Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nclick " +
             std::to_string(IDC_QUERY) + "\n",
         refusing.port());
-    // The box names the address, the port and what may be wrong.
-    EXPECT_EQ(Lines("msgbox"),
-              std::vector<std::string>{
-                  "msgbox \"Error\" " +
-                  ui::QuoteText("Fail to Connect\r\n\r\nNo FTP server answered at \"" + address +
-                                "\", port " + std::to_string(refusing.port()) +
-                                ": the controller is off, unreachable, or its FDR server is not "
-                                "running.") +
-                  " icon stop over \"Halbrick  Rev 03MAY2022\" -> OK"});
+    // The box names the address, the port and what may be wrong. It comes while the query
+    // runs, over the window that says so.
+    EXPECT_EQ(
+        Lines("msgbox"),
+        std::vector<std::string>{
+            "msgbox \"Error\" " +
+            ui::QuoteText("Fail to Connect\r\n\r\nNo FTP server answered at \"" + address +
+                          "\", port " + std::to_string(refusing.port()) +
+                          ": the controller is off, unreachable, or its FDR server is not "
+                          "running.") +
+            " icon stop over \"Querying " + address + "... - Halbrick  Rev 03MAY2022\" -> OK"});
     EXPECT_EQ(Lines("report "),
               (std::vector<std::string>{
                   ReportLine(""), ReportLine("Connect to " + address + "\r\nFail to Connect")}));
@@ -299,11 +302,12 @@ TEST_F(HalbrickWindowTest, AServerThatResetsTheConnectionBeforeAByteEndsTheProgr
                       std::to_string(IDC_QUERY) + "\nmenu " + std::to_string(IDM_ABOUT) + "\n",
                   settings),
               1);
-    EXPECT_EQ(Lines("msgbox"),
-              std::vector<std::string>{
-                  "msgbox \"Error\" " +
-                  ui::QuoteText("Fail to Send 1\r\n\r\nFDR server: \"" + address + "\"") +
-                  " icon stop over \"Halbrick  Rev 03MAY2022\" -> OK"});
+    EXPECT_EQ(
+        Lines("msgbox"),
+        std::vector<std::string>{
+            "msgbox \"Error\" " +
+            ui::QuoteText("Fail to Send 1\r\n\r\nFDR server: \"" + address + "\"") +
+            " icon stop over \"Querying " + address + "... - Halbrick  Rev 03MAY2022\" -> OK"});
     EXPECT_TRUE(server.Commands().empty());
 }
 
@@ -355,6 +359,46 @@ TEST_F(HalbrickWindowTest, TabWalksTheControlsAndResetsTheProgressBar) {
     // One reset at start and one per Tab; the bar keeps to its range of 1 to 10.
     EXPECT_EQ(Lines("progress ").size(), 7U);
     EXPECT_EQ(AddressTexts().size(), 2U);
+}
+
+TEST_F(HalbrickWindowTest, SpaceOnAButtonPressesItAsEnterDoes) {
+    const std::string detailField = "field " + std::to_string(IDC_DETAIL) + " ";
+    const std::string addressField = "field " + std::to_string(IDC_ADDRESS) + " ";
+    const struct {
+        int button;
+        std::string prefix;  // of the transcript lines that show the press
+        std::string last;    // the start of the last of them
+    } cases[] = {
+        {IDC_DETAIL, detailField, FieldLine(IDC_DETAIL, "Summary")},
+        {IDC_PRESET_USB, addressField, FieldLine(IDC_ADDRESS, "90.0.0.1")},
+        {IDC_PRESET_192, addressField, FieldLine(IDC_ADDRESS, "192.168.10.1")},
+        {IDC_PRESET_172, addressField, FieldLine(IDC_ADDRESS, "172.168.12.1")},
+        // The first start's prompt is no address: the query says so.
+        {IDC_QUERY, "msgbox", "msgbox \"Error\" \"Invalid IP Address"},
+    };
+    for (const auto& c : cases) {
+        for (const int key : {ui::kKeyEnter, ui::kKeySpace}) {
+            Run("key " + std::to_string(c.button) + " " + std::to_string(key) + "\n");
+            const std::vector<std::string> lines = Lines(c.prefix);
+            ASSERT_FALSE(lines.empty()) << c.button << " " << key;
+            EXPECT_EQ(lines.back().rfind(c.last, 0), 0U) << c.button << " " << key;
+        }
+    }
+}
+
+TEST_F(HalbrickWindowTest, WhileAQueryRunsTheWindowSaysSoAndShowsTheWaitCursor) {
+    const fdr_test::RefusingPort refusing;
+    const std::string address = fdr_test::kLoopback;
+    Run("text " + std::to_string(IDC_ADDRESS) + " \"" + address + "\"\nkey " +
+            std::to_string(IDC_QUERY) + " 13\n",
+        refusing.port());
+    const std::string title = "Halbrick  Rev 03MAY2022";
+    const std::string running = "Querying " + address + "... - " + title;
+    // The box about the refused connection comes while the query runs.
+    EXPECT_EQ(ui_fixture::JobLines(ui::headless::Transcript()),
+              (std::vector<std::string>{"cursor wait", "title \"" + running + "\"",
+                                        "msgbox over \"" + running + "\" -> OK",
+                                        "title \"" + title + "\"", "cursor normal"}));
 }
 
 }  // namespace

@@ -159,7 +159,9 @@ TEST_F(FennickWindowTest, AFailedConversionsBoxIsOwnedByTheWindow) {
     runFennick({}, "menu 100\nfile \"" + path("Line.zef").string() + "\"\n");
     const std::vector<std::string> shown = boxes();
     ASSERT_EQ(shown.size(), 1u) << transcript();
-    EXPECT_NE(shown[0].find("\" icon stop over \"Fennick Rev. 07SEP2021\" -> OK"),
+    // The window names the conversion until it ends.
+    EXPECT_NE(shown[0].find("\" icon stop over \"Converting Line.zef... - Fennick Rev. "
+                            "07SEP2021\" -> OK"),
               std::string::npos)
         << shown[0];
 }
@@ -181,7 +183,8 @@ TEST_F(FennickWindowTest, OpenConvertsOnceAndEnds) {
     ASSERT_EQ(shown.size(), 1u) << transcript();
     EXPECT_EQ(shown[0], "msgbox \"Success\" " +
                             quoted(" Created: " + path("Line").string() + "_IBY.zef") +
-                            overTheWindow);
+                            " icon information over \"Converting Line.zef... - Fennick Rev. "
+                            "07SEP2021\" -> OK");
     // The report window shows the progress and the results file behind the box.
     const std::string text = transcript();
     EXPECT_NE(text.find("\\r\\n  ---- IBY100 in Rack 0 Slot 3 ----- "), std::string::npos) << text;

@@ -6,7 +6,9 @@
 #  - the dialog manager's keys, driven by vexim_ui_driver: Enter in a field of the main dialog
 #    sends the module nothing, Esc during a download cancels it, and Help without its help file
 #    says which file is missing;
-#  - the UI layer's menus (menu_placeholder_check): no blank menu row to choose.
+#  - the box of an unattended run whose object does not open: no hidden window owns it;
+#  - the UI layer's menus (menu_placeholder_check): no blank menu row to choose, no stray
+#    separator, no empty popup to open.
 # Every run is bounded, so a dialog that waits for an answer fails the check instead of hanging.
 #   tests/wine/vexim_wine_check.sh [linux build dir]   (default build/linux; it provides krtsim
 #                                                       and the sample-object tools)
@@ -115,6 +117,8 @@ if "$linux_build/tests/vexim/check_stored_digest" "$work/cancel.dump" "$temp/lon
   failed=1
 fi
 echo "requests before the download stopped: $(requests cancel)"
+
+drive unattended-box missing.vxo
 
 echo "== menus"
 (cd "$temp" && xvfb-run -a timeout -k 10 "$run_limit" "$wine_loader" \

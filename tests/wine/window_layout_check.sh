@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The layout check of the programs' windows under wine, the windows built in code among them:
 # each program listed in layout_programs.txt is started, and window_layout_check measures every
-# control of its window in the program's own process (layout/window_layout_probe.cpp) at 96, 144
-# and 192 dpi. Fails on a text that does not fit its control, a control in the System font and
-# a label that paints a background other than its window's.
+# control of its window, on each page of its tab controls, in the program's own process
+# (layout/window_layout_probe.cpp) at 96, 144 and 192 dpi. vexim opens with an object file
+# whose Program Info list it shows. Fails on a text that does not fit its control (a list
+# view's columns among them), a control in the System font, a label that paints a background
+# other than its window's, and a label or button on a tab page painted other than the page.
 #   tests/wine/window_layout_check.sh [Windows build dir]   (default: the one wine_prefix.sh picks)
 # WINDOW_LAYOUT_ONLY=<pattern> checks only the programs whose line matches it.
 set -euo pipefail
@@ -11,7 +13,8 @@ cd "$(dirname "$0")/../.."
 
 [ -z "${1:-}" ] || export WINE_CHECK_BUILD=$1
 source tests/wine/wine_prefix.sh
-wine_build window_layout_check window_layout_probe vexim fennick tamsel vornick brondel halbrick
+wine_build window_layout_check window_layout_probe make_layout_object vexim fennick tamsel \
+  vornick brondel halbrick
 
 work=$(mktemp -d)
 cleanup() {
@@ -37,7 +40,9 @@ tools="$WINEPREFIX/drive_c/layout"
 programs="$WINEPREFIX/drive_c/programs"
 mkdir -p "$tools" "$programs"
 cp "$win_build/tests/wine/window_layout_check.exe" "$win_build/tests/wine/window_layout_probe.dll" \
-  "$tools/"
+  "$win_build/tests/wine/make_layout_object.exe" "$tools/"
+timeout -k 10 120 "$wine_loader" 'C:\layout\make_layout_object.exe' 'C:\layout\program info.vxo'
+wine_stop
 
 failed=0
 for dpi in 96 144 192; do
@@ -49,8 +54,11 @@ for dpi in 96 144 192; do
     # A fresh copy each time: nothing a run leaves beside the program changes the next.
     rm -rf "${programs:?}"/*
     cp "$win_build/$program" "$programs/"
+    arguments=()
+    [ "$name" != vexim.exe ] || arguments=('-FC:\layout\program info.vxo')
     xvfb-run -a -s "-screen 0 4000x3000x24" timeout -k 10 180 "$wine_loader" \
-      'C:\layout\window_layout_check.exe' "C:\\programs\\$name" 2>/dev/null || failed=1
+      'C:\layout\window_layout_check.exe' "C:\\programs\\$name" "${arguments[@]}" \
+      2>/dev/null || failed=1
     wine_stop
   done < <(grep -E "${WINDOW_LAYOUT_ONLY:-.}" tests/wine/layout_programs.txt)
 done

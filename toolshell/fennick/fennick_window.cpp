@@ -6,6 +6,7 @@
 #include "toolshell/fennick/fennick_texts.h"
 #include "toolshell/open_file_dialog.h"
 #include "toolshell/report_edit.h"
+#include "toolshell/running_job.h"
 #include "toolshell/tool_settings.h"
 
 namespace fennick {
@@ -118,7 +119,12 @@ void FennickWindow::openAndConvert(ui::Window self) {
             ui::SetText(toolshell::reportEdit, text);
         }
     };
-    extractor::convertProject(options, values_.reportText);
+    {
+        // PowerShell keeps the window from answering until the archives are written.
+        const toolshell::RunningJob job(
+            self, "Converting " + toolshell::fileNameOf(values_.fileName) + "...");
+        extractor::convertProject(options, values_.reportText);
+    }
     // One conversion per run.
     ui::PostQuit(0);
 }

@@ -6,6 +6,9 @@
 //   enter-in-fields       Enter in the host, TCP port and drop fields starts nothing
 //   esc-during-download   Esc while a download runs cancels it
 //   help-missing          Help / Using Vexim without its help file says which file is missing
+//   unattended-box        an unattended download of an object that does not open: its box,
+//                         shown before any window of vexim, stands on its own (no hidden owner,
+//                         so it has a taskbar button) in front of the other windows
 // Exit code 0 when the scenario went as the user expects; the lines printed say what was seen.
 
 #include <windows.h>
@@ -214,6 +217,48 @@ void HelpMissing(HWND main) {
     WaitFor([&] { return !::IsWindow(box); }, 5000);
 }
 
+bool Start(const std::string& program, const std::string& arguments) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string command = "\"" + program + "\"" + arguments;
+    if (::CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         nullptr, &startup, &vexim))
+        return true;
+    std::printf("FAIL cannot start %s (error %lu)\n", program.c_str(), ::GetLastError());
+    return false;
+}
+
+DWORD WaitForEnd(DWORD milliseconds) {
+    DWORD code = 0;
+    if (::WaitForSingleObject(vexim.hProcess, milliseconds) != WAIT_OBJECT_0) {
+        ::TerminateProcess(vexim.hProcess, 99);
+        ::WaitForSingleObject(vexim.hProcess, 5000);
+    }
+    ::GetExitCodeProcess(vexim.hProcess, &code);
+    return code;
+}
+
+int UnattendedBox(const std::string& program, const std::string& host, const std::string& port,
+                  const std::string& object) {
+    constexpr DWORD kFileNotOpened = 2;
+    if (!Start(program, " 1 \"" + object + "\" " + host + ":" + port + " 1"))
+        return 1;
+    HWND box = nullptr;
+    Expect(WaitFor([&] { return (box = MessageBoxWindow()) != nullptr; }, 30000),
+           "the unattended run shows its box");
+    if (box != nullptr) {
+        std::printf("     box: \"%s\"\n", BoxText(box).c_str());
+        Expect(::GetWindow(box, GW_OWNER) == nullptr,
+               "no hidden window owns the box: it has a taskbar button of its own");
+        Expect(WaitFor([&] { return ::GetForegroundWindow() == box; }, 5000),
+               "the box is in front");
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    const DWORD code = WaitForEnd(15000);
+    Expect(code == kFileNotOpened, "vexim ends with 2 (got " + std::to_string(code) + ")");
+    return failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -222,18 +267,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string scenario = argv[2];
+    if (scenario == "unattended-box")
+        return UnattendedBox(argv[1], argv[3], argv[4], argv[5]);
     if (!WriteSettings(argv[3], static_cast<DWORD>(std::strtoul(argv[4], nullptr, 10)), argv[5])) {
         std::printf("FAIL cannot write vexim's settings\n");
         return 1;
     }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::string command = std::string("\"") + argv[1] + "\"";
-    if (!::CreateProcessA(argv[1], command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &vexim)) {
-        std::printf("FAIL cannot start %s (error %lu)\n", argv[1], ::GetLastError());
+    if (!Start(argv[1], ""))
         return 1;
-    }
     HWND main = nullptr;
     Expect(WaitFor([&] { return (main = MainDialog()) != nullptr; }, 30000),
            "vexim opens its main dialog");
@@ -250,12 +291,8 @@ int main(int argc, char** argv) {
         if (HWND still = MainDialog())
             PressKey(::GetDlgItem(still, kHostField), VK_ESCAPE, '\x1b');
     }
-    DWORD code = 0;
-    const bool ended = ::WaitForSingleObject(vexim.hProcess, 15000) == WAIT_OBJECT_0;
-    if (!ended)
-        ::TerminateProcess(vexim.hProcess, 99);
-    ::GetExitCodeProcess(vexim.hProcess, &code);
-    Expect(ended && code == kUserClosed,
+    const DWORD code = WaitForEnd(15000);
+    Expect(code == kUserClosed,
            "vexim ends with 16 when the user leaves it (got " + std::to_string(code) + ")");
     return failures == 0 ? 0 : 1;
 }

@@ -155,8 +155,12 @@ TextFit FitColumns(HWND control, const std::vector<int>& widths) {
     TextFit fit;
     fit.room = ClientSize(control);
     fit.room.cx -= ::GetSystemMetrics(SM_CXVSCROLL);
+    // The widths are those of the dialog drawn at 96 dpi in MS Sans Serif 8 (4 dialog units
+    // across are 6 pixels); the program grows them with the dialog's font.
+    RECT fourUnits{0, 0, 4, 0};
+    const bool inDialog = ::MapDialogRect(::GetParent(control), &fourUnits) && fourUnits.right > 0;
     for (int width : widths)
-        fit.need.cx += width;
+        fit.need.cx += inDialog ? ::MulDiv(width, fourUnits.right, 6) : width;
     fit.need.cy = 0;
     return fit;
 }

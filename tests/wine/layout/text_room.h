@@ -25,7 +25,8 @@ std::optional<TextFit> FitText(HWND control, const std::string& text);
 // The widest octet, "255", in each field of an IP address control.
 std::vector<TextFit> FitAddressFields(HWND control);
 
-// List view columns of these widths beside a vertical scroll bar, with no horizontal one.
+// List view columns of these widths beside a vertical scroll bar, with no horizontal one: the
+// widths of the dialog drawn at 96 dpi, grown with its font as the program grows them.
 TextFit FitColumns(HWND control, const std::vector<int>& widths);
 
 }  // namespace layout_check
