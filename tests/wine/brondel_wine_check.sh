@@ -48,7 +48,7 @@ for step in install remove; do
 done
 SESSION
 chmod +x "$work/session.sh"
-xvfb-run -a timeout -k 10 "$run_limit" "$work/session.sh" || true
+on_display timeout -k 10 "$run_limit" "$work/session.sh" || true
 
 for step in install remove; do
   code=$(cat "$work/$step.code" 2>/dev/null || echo none)

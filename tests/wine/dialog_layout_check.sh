@@ -35,7 +35,7 @@ for fonts in windows truetype; do
       args=("Z:$PWD/$programs_build/$program")
       [ -z "$header" ] || args+=("Z:$PWD/$header" "Z:$PWD/$texts")
       # A screen larger than any dialog at the largest scale, so none is cut to fit it.
-      xvfb-run -a -s "-screen 0 4000x3000x24" timeout -k 10 120 "$wine_loader" "$check" \
+      on_display -s "-screen 0 4000x3000x24" timeout -k 10 120 "$wine_loader" "$check" \
         "${args[@]}" 2>/dev/null || failed=1
     done <tests/wine/layout_programs.txt
   done

@@ -44,7 +44,7 @@ wait "\$fennick" || code=\$?
 echo "\$code" >"$work/window_exit_code.txt"
 SESSION
 chmod +x "$work/session.sh"
-xvfb-run -a timeout -k 10 "$run_limit" "$work/session.sh" || true
+on_display timeout -k 10 "$run_limit" "$work/session.sh" || true
 
 code=$(cat "$work/exit_code.txt" 2>/dev/null || echo none)
 [ "$code" = 1 ] || fail "Fennick.exe exit code $code, not 1"

@@ -53,7 +53,7 @@ SESSION
 chmod +x "$work/session.sh"
 # The pointer rests in the middle of the display; on this one it lies beside the window (as when
 # the user starts the program from an icon), so no mouse message reaches the window by chance.
-xvfb-run -a -s "-screen 0 2000x1600x24" timeout -k 10 "$run_limit" "$work/session.sh" || true
+on_display -s "-screen 0 2000x1600x24" timeout -k 10 "$run_limit" "$work/session.sh" || true
 
 failures=0
 check() {

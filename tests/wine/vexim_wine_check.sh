@@ -68,7 +68,7 @@ cp "$win_build/downloader/vexim.exe" "$win_build/tests/wine/vexim_ui_driver.exe"
 start_sim download
 code=0
 (cd "$temp" &&
-  xvfb-run -a timeout -k 10 "$run_limit" "$wine_loader" vexim.exe 1 'C:\temp\sample.vxo' \
+  on_display timeout -k 10 "$run_limit" "$wine_loader" vexim.exe 1 'C:\temp\sample.vxo' \
     "127.0.0.1:$port" 1 -A) || code=$?
 stop_sim
 echo "vexim.exe exit code: $code"
@@ -88,7 +88,7 @@ failed=0
 drive() {
   local scenario=$1 object=${2:-sample.vxo}
   echo "== $scenario"
-  (cd "$temp" && xvfb-run -a timeout -k 10 "$run_limit" "$wine_loader" vexim_ui_driver.exe \
+  (cd "$temp" && on_display timeout -k 10 "$run_limit" "$wine_loader" vexim_ui_driver.exe \
     'C:\temp\vexim.exe' "$scenario" 127.0.0.1 "$port" "C:\\temp\\$object" 2>/dev/null) ||
     failed=1
 }
@@ -121,7 +121,7 @@ echo "requests before the download stopped: $(requests cancel)"
 drive unattended-box missing.vxo
 
 echo "== menus"
-(cd "$temp" && xvfb-run -a timeout -k 10 "$run_limit" "$wine_loader" \
+(cd "$temp" && on_display timeout -k 10 "$run_limit" "$wine_loader" \
   menu_placeholder_check.exe 2>/dev/null) || failed=1
 
 if [ "$failed" -ne 0 ]; then

@@ -56,7 +56,7 @@ for dpi in 96 144 192; do
     cp "$win_build/$program" "$programs/"
     arguments=()
     [ "$name" != vexim.exe ] || arguments=('-FC:\layout\program info.vxo')
-    xvfb-run -a -s "-screen 0 4000x3000x24" timeout -k 10 180 "$wine_loader" \
+    on_display -s "-screen 0 4000x3000x24" timeout -k 10 180 "$wine_loader" \
       'C:\layout\window_layout_check.exe' "C:\\programs\\$name" "${arguments[@]}" \
       2>/dev/null || failed=1
     wine_stop

@@ -121,3 +121,22 @@ fail() {
   echo "FAILED: $1"
   failures=$((failures + 1))
 }
+
+# on_display [-s "server arguments"] COMMAND...: runs COMMAND on a virtual X display of its own.
+# xvfb-run keeps its X authority file in the temporary folder and passes its path to the server
+# unquoted, so a temporary folder whose name holds a blank leaves the program with no display at
+# all. xvfb-run gets a folder of its own under /tmp; COMMAND gets the caller's TMPDIR back.
+on_display() {
+  local server=()
+  if [ "${1:-}" = "-s" ]; then
+    server=(-s "$2")
+    shift 2
+  fi
+  local caller_tmp=(env -u TMPDIR)
+  [ -z "${TMPDIR+set}" ] || caller_tmp=(env "TMPDIR=$TMPDIR")
+  local own_tmp status=0
+  own_tmp=$(TMPDIR=/tmp mktemp -d -t xvfb-home.XXXXXX)
+  TMPDIR="$own_tmp" xvfb-run -a "${server[@]}" "${caller_tmp[@]}" "$@" || status=$?
+  rm -rf "$own_tmp"
+  return $status
+}
