@@ -72,6 +72,9 @@ wine_prefix_start() {
   # A 64-bit prefix, as on the 64-bit Windows that runs the 32-bit programs nowadays.
   export WINEPREFIX="$1/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
+  # Wine's server leaves its folder in the temporary folder: keep it with the prefix.
+  export TMPDIR="$1/tmp"
+  mkdir -p "$TMPDIR"
   # A fresh prefix is made on first use; make it before any bounded run. Its server is ended
   # afterwards: started without a display, it would leave later programs with no window driver.
   timeout 300 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
