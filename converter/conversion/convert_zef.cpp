@@ -244,8 +244,12 @@ bool Conversion::putInPlace() {
 bool Conversion::keepIntermediateCopy() {
     const fs::path folder = names_.intermediateFolder();
     const fs::path copy = folder / fs::path(intermediateCopyName);
-    const fs::path partial = folder / fs::path("." + std::string(intermediateCopyName) + ".part");
+    const fs::path partial = folder / fs::path(".~" + std::string(intermediateCopyName) + ".part");
     const std::string shownCopy = platform::AnsiFromPath(copy);
+    // A run killed from here on leaves the partial copy, and the folder if it made it; the next
+    // run removes them.
+    work_.noteStray(toolshell::WorkFolder::Stray::FolderIfEmpty, folder);
+    work_.noteStray(toolshell::WorkFolder::Stray::File, partial);
     std::error_code failed;
     fs::create_directories(folder, failed);
     if (!failed && !fs::is_directory(folder, failed)) {
@@ -271,6 +275,12 @@ bool Conversion::pack() {
     const fs::path output = names_.outputArchive();
     const std::string shownOutput = names_.orig_zeffilename + "_IBS.zef";
     log_.say(" pack " + platform::AnsiFromPath(unpacked_) + " into " + shownOutput);
+    // The archive road writes ".~<name>.<n>..." beside the new archive and renames it in; a run
+    // killed meanwhile leaves it, and the next run removes it.
+    fs::path roadTemporary = output.parent_path() / ".~";
+    roadTemporary += output.filename();
+    roadTemporary += ".";
+    work_.noteStray(toolshell::WorkFolder::Stray::FilesStartingWith, roadTemporary);
     const platform::ArchiveResult packed =
         platform::RepackArchive(names_.archive, unpacked_, {std::string(projectEntry)}, output);
     std::error_code ignored;

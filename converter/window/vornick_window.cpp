@@ -10,6 +10,7 @@
 #include "toolshell/running_job.h"
 #include "toolshell/tool_settings.h"
 #include "toolshell/tool_window.h"
+#include "toolshell/work_folder.h"
 
 namespace vornick {
 
@@ -117,6 +118,8 @@ ui::Procedure vornickWndProc(VornickShell& shell) {
 }
 
 int vornickMain(std::ostream& console) {
+    // What runs that were killed left goes at the next start.
+    toolshell::WorkFolder::sweepLeftovers("vornick");
     VornickShell shell;
     shell.console = &console;
     ui::InitCommonControlClasses();

@@ -4,11 +4,14 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "converter/window/vornick_menu.h"
 #include "platform/ui_resource_script.h"
@@ -26,8 +29,10 @@ std::string readFile(const fs::path& path) {
 
 class VornickProgram : public converter_test::ConversionTest {
   protected:
-    // Runs the program in `folder()` with this script; returns its exit code.
-    int runProgram(const std::string& script) {
+    // Runs the program in `folder()` with this script; returns its exit code, or minus the
+    // signal that ended it. `fileSizeLimit` (bytes) makes the system end the run that writes a
+    // bigger file, as a full quota or a kill would end it.
+    int runProgram(const std::string& script, rlim_t fileSizeLimit = RLIM_INFINITY) {
         const fs::path scriptFile = folder() / "script.txt";
         std::ofstream(scriptFile) << script;
         const pid_t child = fork();
@@ -35,6 +40,8 @@ class VornickProgram : public converter_test::ConversionTest {
             if (chdir(folder().c_str()) != 0) {
                 _exit(126);
             }
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
             setenv("CALVENTO_UI_SCRIPT", scriptFile.c_str(), 1);
             setenv("CALVENTO_UI_TRANSCRIPT", (folder() / "transcript.txt").c_str(), 1);
             const int out = ::open((folder() / "console.txt").c_str(), O_WRONLY | O_CREAT, 0600);
@@ -44,7 +51,18 @@ class VornickProgram : public converter_test::ConversionTest {
         }
         int status = 0;
         waitpid(child, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return WIFEXITED(status)     ? WEXITSTATUS(status)
+               : WIFSIGNALED(status) ? -WTERMSIG(status)
+                                     : -1;
+    }
+
+    static std::vector<std::string> namesIn(const fs::path& where) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(where)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
 };
 
@@ -68,6 +86,46 @@ TEST_F(VornickProgram, FileOpenConvertsTheChosenProject) {
     EXPECT_NE(transcript.rfind(replaced + "\"\nmsgbox", box), std::string::npos) << transcript;
     EXPECT_TRUE(fs::exists(folder() / "plant_IBS.zef"));
     EXPECT_NE(readFile(folder() / "console.txt").find(" zeffilename = "), std::string::npos);
+}
+
+// A run killed while it packs the new archive (here by a file-size limit the archive passes)
+// leaves its work folder and the archive's staging file beside the project; the next start of
+// the program removes both, whatever it is then asked to do.
+TEST_F(VornickProgram, AKilledRunsLeftoversGoAtTheNextStart) {
+    const fs::path input = folder() / "plant.zef";
+    // Entries that cannot be compressed make the new archive bigger than any file the run
+    // writes before it.
+    std::vector<m580_test::Entry> others = m580_test::otherEntries();
+    std::mt19937 random(7);
+    for (int i = 0; i < 12; ++i) {
+        std::string bytes(1 << 20, '\0');
+        for (char& byte : bytes) {
+            byte = static_cast<char>(random());
+        }
+        others.push_back({"Pictures/photo" + std::to_string(i) + ".bin", bytes, true});
+    }
+    m580_test::writeZef(input, m580_test::joinLines(m580_test::projectLines()), others);
+    const std::vector<std::string> before = namesIn(folder());
+
+    const int killed = runProgram("menu 100\nfile \"" + input.string() + "\"\n", 4 << 20);
+    ASSERT_EQ(killed, -SIGXFSZ) << readFile(folder() / "transcript.txt");
+    const auto staging = [&] {
+        std::vector<std::string> found;
+        for (const std::string& name : namesIn(folder())) {
+            if (name.rfind(".~", 0) == 0) {
+                found.push_back(name);
+            }
+        }
+        return found;
+    };
+    ASSERT_FALSE(staging().empty()) << "the killed run was not packing";
+    ASSERT_FALSE(namesIn(tempFolder()).empty());
+
+    // The next start, which only ends the program.
+    EXPECT_EQ(runProgram("close\n"), 0) << readFile(folder() / "transcript.txt");
+    EXPECT_EQ(staging(), std::vector<std::string>{});
+    EXPECT_EQ(namesIn(tempFolder()), std::vector<std::string>{});
+    EXPECT_FALSE(fs::exists(folder() / "plant_IBS.zef"));
 }
 
 TEST(VornickResources, TheScriptCarriesTheMenuTheProgramBuilds) {
