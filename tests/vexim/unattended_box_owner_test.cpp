@@ -33,11 +33,11 @@ TEST_F(VeximBoxOwner, AnUnattendedRunsBoxesBelongToNoHiddenDialog) {
         std::string box;
     } cases[] = {
         // Before any window is shown: a box of its own.
-        {"1 missing COM1:", "msgbox \"Can't open file\" \"missing\\nnor missing.vxo\" -> OK"},
+        {"1 missing COM1:", "msgbox \"Can't open file\" \"missing\\nnor missing.vxo\" icon stop -> OK"},
         // While the progress dialog is up: over it.
         {"1 " + file + " " + refused + " 1 -T5",
          "msgbox \"VEXIM Error\" \"Can't open TCP connection to " + refused +
-             "\" over \"sample.vxo - Downloading File\" -> OK"},
+             "\" icon stop over \"sample.vxo - Downloading File\" -> OK"},
     };
     for (const auto& c : cases) {
         RunVexim(c.line);
@@ -49,7 +49,7 @@ TEST_F(VeximBoxOwner, AnUnattendedRunsBoxesBelongToNoHiddenDialog) {
 TEST_F(VeximBoxOwner, AnInteractiveRunsBoxBelongsToTheMainDialog) {
     RunVexim("-Fmissing", "command 1053\n");
     EXPECT_EQ(Boxes(), std::vector<std::string>{
-                           "msgbox \"Can't open file\" \"missing\\nnor missing.vxo\" over \"ZKRT "
+                           "msgbox \"Can't open file\" \"missing\\nnor missing.vxo\" icon stop over \"ZKRT "
                            "File Downloader - 03Dec2020\" -> OK"});
 }
 
