@@ -136,69 +136,79 @@ struct PackFailure {
     const char* boxText;  // a text the failure box holds besides the new archive's name
 };
 
+void PrintTo(const PackFailure& failure, std::ostream* out) {
+    *out << failure.what;
+}
+
+class PackFailures : public Leftovers, public ::testing::WithParamInterface<PackFailure> {};
+
 // The new archive that cannot be packed: the box names it, and nothing of the run is left
 // beside the project (no new archive, census, results or intermediate folder).
-TEST_F(Leftovers, AnArchiveThatCannotBePackedLeavesNothing) {
-    const std::vector<PackFailure> failures = {
-        {"a full disk", [](Leftovers&, std::string&) { return true; },
-         [](const fs::path& input, const fs::path&, const std::vector<std::string>&,
-            const fs::path& output) {
-             // As the road fails when the disk fills: part of its copy is written.
-             fs::path part = output;
-             part.replace_filename(".~" + output.filename().string() + ".1234.tmp");
-             std::ofstream(part, std::ios::binary) << "PK\x03\x04 cut short";
-             return platform::ArchiveResult{false, "Can't copy " + input.string() + " to " +
-                                                       output.string() +
-                                                       ": No space left on device"};
-         },
-         "No space left on device"},
-        {"the archive's folder made read-only between the passes",
-         [](Leftovers& test, std::string& skip) {
-             fs::permissions(
-                 test.folder(),
-                 fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                 fs::perm_options::remove);
-             // Whoever may write anyway (root) cannot see this failure.
-             const bool refused = !std::ofstream(test.path("probe.txt"));
-             if (!refused) {
-                 fs::remove(test.path("probe.txt"));
-                 skip = "this user writes into a read-only folder (root)";
-             }
-             return refused;
-         },
-         nullptr, "Permission denied"},
+TEST_P(PackFailures, AnArchiveThatCannotBePackedLeavesNothing) {
+    const PackFailure& failure = GetParam();
+    const fs::path archive = writeProject("Line.zef", sampleProject());
+    const std::vector<std::string> before = tree();
+    std::string skip;
+    bool prepared = true;
+    extractor::ConversionOptions options;
+    options.fileName = archive.string();
+    options.repack = [&](const fs::path& input, const fs::path& folder,
+                         const std::vector<std::string>& entries, const fs::path& output) {
+        prepared = failure.prepare(*this, skip);
+        return failure.repack ? failure.repack(input, folder, entries, output)
+                              : platform::RepackArchive(input, folder, entries, output);
     };
-    for (const PackFailure& failure : failures) {
-        SCOPED_TRACE(failure.what);
-        const fs::path archive = writeProject("Line.zef", sampleProject());
-        const std::vector<std::string> before = tree();
-        std::string skip;
-        bool prepared = true;
-        extractor::ConversionOptions options;
-        options.fileName = archive.string();
-        options.repack = [&](const fs::path& input, const fs::path& folder,
-                             const std::vector<std::string>& entries, const fs::path& output) {
-            prepared = failure.prepare(*this, skip);
-            return failure.repack ? failure.repack(input, folder, entries, output)
-                                  : platform::RepackArchive(input, folder, entries, output);
-        };
-        platform::ui::headless::StartSession("");
-        std::string report;
-        const bool converted = extractor::convertProject(options, report);
-        fs::permissions(folder(), fs::perms::owner_all, fs::perm_options::add);
-        if (!prepared) {
-            GTEST_SKIP() << skip;
-        }
-        EXPECT_FALSE(converted);
-        const std::vector<std::string> shown = boxes();
-        ASSERT_EQ(shown.size(), 1u) << transcript();
-        EXPECT_EQ(shown[0].rfind("msgbox \"ERROR\" \"", 0), 0u) << shown[0];
-        EXPECT_NE(shown[0].find(path("Line_IBY.zef").string()), std::string::npos) << shown[0];
-        EXPECT_NE(shown[0].find(failure.boxText), std::string::npos) << shown[0];
-        EXPECT_EQ(besideTheArchive(before), std::vector<std::string>{});
-        EXPECT_TRUE(leftoverWorkFolders().empty());
+    platform::ui::headless::StartSession("");
+    std::string report;
+    const bool converted = extractor::convertProject(options, report);
+    fs::permissions(folder(), fs::perms::owner_all, fs::perm_options::add);
+    if (!prepared) {
+        GTEST_SKIP() << skip;
     }
+    EXPECT_FALSE(converted);
+    const std::vector<std::string> shown = boxes();
+    ASSERT_EQ(shown.size(), 1u) << transcript();
+    EXPECT_EQ(shown[0].rfind("msgbox \"ERROR\" \"", 0), 0u) << shown[0];
+    EXPECT_NE(shown[0].find(path("Line_IBY.zef").string()), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find(failure.boxText), std::string::npos) << shown[0];
+    EXPECT_EQ(besideTheArchive(before), std::vector<std::string>{});
+    EXPECT_TRUE(leftoverWorkFolders().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Leftovers, PackFailures,
+    ::testing::Values(PackFailure{"AFullDisk", [](Leftovers&, std::string&) { return true; },
+                                  [](const fs::path& input, const fs::path&,
+                                     const std::vector<std::string>&, const fs::path& output) {
+                                      // As the road fails when the disk fills: part of its copy is
+                                      // written.
+                                      fs::path part = output;
+                                      part.replace_filename(".~" + output.filename().string() +
+                                                            ".1234.tmp");
+                                      std::ofstream(part, std::ios::binary)
+                                          << "PK\x03\x04 cut short";
+                                      return platform::ArchiveResult{
+                                          false, "Can't copy " + input.string() + " to " +
+                                                     output.string() + ": No space left on device"};
+                                  },
+                                  "No space left on device"},
+                      PackFailure{"TheArchivesFolderMadeReadOnlyBetweenThePasses",
+                                  [](Leftovers& test, std::string& skip) {
+                                      fs::permissions(test.folder(),
+                                                      fs::perms::owner_write |
+                                                          fs::perms::group_write |
+                                                          fs::perms::others_write,
+                                                      fs::perm_options::remove);
+                                      // Whoever may write anyway (root) cannot see this failure.
+                                      const bool refused = !std::ofstream(test.path("probe.txt"));
+                                      if (!refused) {
+                                          fs::remove(test.path("probe.txt"));
+                                          skip = "this user writes into a read-only folder (root)";
+                                      }
+                                      return refused;
+                                  },
+                                  nullptr, "Permission denied"}),
+    [](const ::testing::TestParamInfo<PackFailure>& info) { return info.param.what; });
 
 // A disk that fills up while the conversion writes: the box says the disk is full and names
 // its folder, whatever the system called the failure, and nothing of the run is left. The
