@@ -1,9 +1,9 @@
 #include "downloader/connection.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <string>
 
+#include "downloader/formatted_text.h"
 #include "downloader/settings.h"
 #include "modbus/modbus_ascii.h"
 #include "modbus/modbus_rtu.h"
@@ -23,13 +23,6 @@ constexpr const char* kErrorCaption = "VEXIM Error";
 // is refused before any attempt.
 constexpr const char* kPortOpenFailure = "Could not open serial port";
 constexpr int32_t kFallbackBaudIndex = 13;  // 9600
-
-// Formatted into at most 1023 characters, as the boxes and the status line take them.
-std::string FormatText(const char* format, va_list arguments) {
-    char text[1024];
-    std::vsnprintf(text, sizeof text, format, arguments);
-    return text;
-}
 
 // Link parity (0 none, 1 even, 2 odd) to the stream's code (0 none, 1 odd, 2 even). A value
 // that means nothing is taken as even, the default.
@@ -73,7 +66,7 @@ void DiscardFailedConnection(ModBus* connection) {
 void ErrorBox(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    const std::string text = FormatText(format, arguments);
+    const std::string text = FormattedText(kShownTextLimit, format, arguments);
     va_end(arguments);
     ShowErrorText(text);
 }
@@ -83,7 +76,7 @@ void SetStatusText(const char* format, ...) {
         return;
     va_list arguments;
     va_start(arguments, format);
-    const std::string text = FormatText(format, arguments);
+    const std::string text = FormattedText(kShownTextLimit, format, arguments);
     va_end(arguments);
     platform::ui::ShowStatus(progressDialogWindow, kStatusLine, text);
 }

@@ -2,10 +2,10 @@
 
 #include <cctype>
 #include <cstdarg>
-#include <cstdio>
 
 #include "downloader/channel_control.h"
 #include "downloader/connection.h"
+#include "downloader/formatted_text.h"
 #include "downloader/loader_ui.h"
 #include "downloader/log_file.h"
 #include "downloader/settings.h"
@@ -120,12 +120,11 @@ void NoteEndingAnswer(const std::string& question, const char* answer) {
 }
 
 void RefuseLoad(const char* format, ...) {
-    char text[1024];
     va_list arguments;
     va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
+    const std::string text = FormattedText(kShownTextLimit, format, arguments);
     va_end(arguments);
-    ErrorBox("%s", text);
+    ErrorBox("%s", text.c_str());
     NoteToldEnding(std::string("Download failed: ") + text);
 }
 

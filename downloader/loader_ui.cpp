@@ -1,8 +1,6 @@
 #include "downloader/loader_ui.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 
 #include "downloader/connection.h"
 #include "downloader/load_outcome.h"
@@ -10,15 +8,6 @@
 #include "downloader/settings.h"
 
 namespace ui = platform::ui;
-
-std::string Formatted(const char* format, ...) {
-    char text[1024];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    return text;
-}
 
 bool AskYesNo(const std::string& text, const char* caption, QuestionDefault defaultAnswer) {
     const bool yes =

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "downloader/formatted_text.h"
 #include "platform/ui.h"
 
 // What the loaders show the user: questions and error boxes over the main dialog, and the
@@ -16,13 +17,6 @@ inline constexpr unsigned UM_PORT_REMOVED = platform::ui::kUserMessage + 104;
 
 // Progress dialog items.
 inline constexpr int kProgressBar = 1031;
-
-// A formatted text of at most 1023 characters, for the loaders' questions and messages.
-std::string Formatted(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
 
 enum class QuestionAnswer { kYes, kNo, kCancel };
 // The answer that Enter gives: Yes, or No for a question whose safe answer is No.

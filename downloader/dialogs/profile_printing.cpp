@@ -1,9 +1,9 @@
 #include "downloader/dialogs/profile_printing.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <ctime>
 
+#include "downloader/formatted_text.h"
 #include "downloader/settings.h"
 
 namespace ui = platform::ui;
@@ -16,11 +16,11 @@ std::string Format(const char* format, ...)
 #endif
     ;
 
+// A printout line holds a field of up to 1023 characters (the host) beside its label.
 std::string Format(const char* format, ...) {
-    char text[2048];
     va_list arguments;
     va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
+    std::string text = FormattedText(2047, format, arguments);
     va_end(arguments);
     return text;
 }
