@@ -136,8 +136,11 @@ void SaveProfile(ui::Window dialog) {
         return;
     }
     DialogToProfile(dialog, profileRecord);
-    if (WriteProfileFile(load.profileName, profileRecord))
-        AddProfileHistory(load.profileName);
+    if (!WriteProfileFile(load.profileName, profileRecord)) {
+        ErrorBox("Can't save profile %s", load.profileName.c_str());
+        return;
+    }
+    AddProfileHistory(load.profileName);
 }
 
 void PrintProfileCommand(ui::Window dialog) {

@@ -240,6 +240,20 @@ TEST_F(VeximMainDialogTest, SaveProfileRefusesNamesLongerThanTheirFields) {
     }
 }
 
+// A profile that cannot be written is said, naming it; nothing is left in its place.
+TEST_F(VeximMainDialogTest, SaveProfileThatCannotBeWrittenSaysSo) {
+    const std::string name = "no such folder/line.vxf";
+    LoadDefaultSettings(nullptr);
+    loadOptions.profileName.clear();
+    RunMainDialogObserved("menu 40020\nfile \"" + name + "\"\n",
+                          [](ui::Window, const ui::Message&) {});
+    EXPECT_EQ(TranscriptLines("msgbox"),
+              std::vector<std::string>{"msgbox \"VEXIM Error\" \"Can't save profile " + name +
+                                       "\" -> OK"})
+        << Transcript();
+    EXPECT_FALSE(std::filesystem::exists("no such folder"));
+}
+
 TEST_F(VeximMainDialogTest, PrintAndFlashCommandsAskForTheirFiles) {
     const uint16_t port = StartModule();
     ASSERT_NE(port, 0);
