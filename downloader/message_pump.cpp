@@ -24,7 +24,7 @@ int32_t PumpMessages() {
     // Also after Cancel: the program ends whether or not the job was already stopping.
     if (result.deviceRemoved && OpenPortWasRemoved()) {
         ui::ShowMessageBox(mainDialogWindow, "Serial Port Hardware Problem\nProgram will exit.",
-                           "TV&Q VEXIM");
+                           "TV&Q VEXIM", ui::Buttons::Ok, ui::Icon::Stop);
         // The connection went with its device; with it closed, no later pump reports it again.
         CloseConnection();
         if (mainDialogWindow != nullptr)
