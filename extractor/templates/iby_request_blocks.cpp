@@ -133,10 +133,10 @@ svc::TemplateFunctionBlock ibyWriteVarBlock(const svc::TemplateVariant& variant)
                              templatePin("EMIS", kAnyArrayInt, 5)};
     block.inOutParameters = {templatePin("GEST", kAnyArrayInt, 6),
                              templatePin("RECP", kWriteReply, 7)};
-    block.publicLocals =
-        joined({{templateLocal("ADDMstring", "string[32]"), templateLocal("EMIS", kBuffer)},
-                ints({"Modbus_Opcode", "ByteCount", "dloop"}),
-                {templateLocal("Output_Data", kBuffer)}});
+    // EMIS is the caller's data pin: the request is built in Output_Data.
+    block.publicLocals = joined({{templateLocal("ADDMstring", "string[32]")},
+                                 ints({"Modbus_Opcode", "ByteCount", "dloop"}),
+                                 {templateLocal("Output_Data", kBuffer)}});
     block.blankLineBeforeProgram = true;
     return block;
 }
@@ -151,11 +151,10 @@ svc::TemplateFunctionBlock ibyWriteVarDynamicBlock(const svc::TemplateVariant& v
                              templatePin("EMIS", kAnyArrayInt, 4)};
     block.inOutParameters = {templatePin("GEST", kAnyArrayInt, 5),
                              templatePin("RECP", kWriteReply, 6)};
-    block.publicLocals =
-        joined({moduleSelection(modules),
-                {templateLocal("ADDMstring", "string[32]"), templateLocal("EMIS", kBuffer)},
-                ints({"Modbus_Opcode", "ByteCount", "dloop", "Target", "TIndex"}),
-                {templateLocal("Output_Data", kBuffer)}});
+    block.publicLocals = joined({moduleSelection(modules),
+                                 {templateLocal("ADDMstring", "string[32]")},
+                                 ints({"Modbus_Opcode", "ByteCount", "dloop", "Target", "TIndex"}),
+                                 {templateLocal("Output_Data", kBuffer)}});
     block.blankLineBeforeProgram = true;
     return block;
 }

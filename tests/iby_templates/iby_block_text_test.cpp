@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <map>
 
 #include "template_text.h"
 
@@ -337,6 +339,30 @@ TEST(IbyTemplateBlocks, RequestTextsBuildTheRequestForTheirModule) {
         const Lines program = programOf(elementNamed(elements, c.block));
         for (const std::string& line : c.lines) {
             EXPECT_EQ(countOf(program, line), 1) << line;
+        }
+    }
+}
+
+// A block type that declares a name twice (a pin and a local variable of the same name) does
+// not build; names are compared as the programming tool does, without regard to case.
+TEST(IbyTemplateBlocks, NoBlockDeclaresANameTwice) {
+    const std::pair<const char*, Lines> sets[] = {{"IBY", ibySetLines()}, {"IBS", ibsSetLines()}};
+    for (const auto& [set, lines] : sets) {
+        for (const Element& block : elementsOf(lines)) {
+            if (!block.block)
+                continue;
+            SCOPED_TRACE(std::string(set) + " " + block.name);
+            std::map<std::string, int> declared;
+            for (const char* section : {"inputParameters", "inOutParameters", "outputParameters",
+                                        "publicLocalVariables", "privateLocalVariables"}) {
+                for (const std::string& line : sectionOf(block, section).variables) {
+                    const std::string::size_type start = line.find("name=\"") + 6;
+                    std::string name = line.substr(start, line.find('"', start) - start);
+                    std::transform(name.begin(), name.end(), name.begin(),
+                                   [](unsigned char c) { return std::toupper(c); });
+                    EXPECT_EQ(++declared[name], 1) << name << " again in " << section;
+                }
+            }
         }
     }
 }
