@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <future>
 #include <string>
@@ -267,7 +269,11 @@ TEST(TcpOpen, TransactionIdWrapsAfter65536Requests) {
     TcpPeer peer;
     ConnectionPtr<ModBusTCP> master(new ModBusTCP("127.0.0.1", peer.Port()));
     ASSERT_TRUE(peer.Accept(kPeerWaitMs));
-    // Requests the peer reads and answers in order; the 65,537th must carry id 0 again.
+    // Requests the peer reads and answers in order; the 65,537th must carry id 0 again. They go
+    // out a window at a time: one at a time, each costs a round of thread wake-ups, and on a
+    // machine busy with other work 65,536 such rounds take minutes.
+    constexpr int kWindow = ModBus::kPoolSize;
+    master->SetMaxOutstanding(kWindow);
     std::atomic<bool> done{false};
     std::thread answering([&] {
         while (!done) {
@@ -278,8 +284,27 @@ TEST(TcpOpen, TransactionIdWrapsAfter65536Requests) {
                                 {0x01, 0x06, 0x00, 0x01, 0x00, 0x02}));
         }
     });
-    for (int i = 0; i < 65536; ++i)
-        ASSERT_EQ(master->WriteRegister(kReplyWaitMs, 1, 1, 2), 0) << i;
+    std::array<CompletionEvent, kWindow> answered;
+    std::array<int32_t, kWindow> references{};
+    // The status of the request sent from `slot`, once it is answered.
+    const auto statusOf = [&](int slot) {
+        EXPECT_TRUE(answered[slot].WaitFor(std::chrono::milliseconds(kPeerWaitMs)));
+        uint32_t out = 0;
+        master->ReleaseTransaction(references[slot], out);
+        return out & 0xFFFF;
+    };
+    for (int i = 0; i < 65536; ++i) {
+        const int slot = i % kWindow;
+        if (i >= kWindow) {
+            ASSERT_EQ(statusOf(slot), 0u) << "request " << i - kWindow;
+        }
+        answered[slot].Reset();
+        references[slot] = master->WriteRegister(kReplyWaitMs, 1, 1, 2, &answered[slot]);
+        ASSERT_GE(references[slot], ModBus::kFirstReference) << "request " << i;
+    }
+    for (int slot = 0; slot < kWindow; ++slot) {
+        ASSERT_EQ(statusOf(slot), 0u) << "slot " << slot;
+    }
     done = true;
     answering.join();
     auto result = std::async(std::launch::async,
