@@ -33,7 +33,8 @@ TEST_F(VeximBoxOwner, AnUnattendedRunsBoxesBelongToNoHiddenDialog) {
         std::string box;
     } cases[] = {
         // Before any window is shown: a box of its own.
-        {"1 missing COM1:", "msgbox \"Can't open file\" \"missing\\nnor missing.vxo\" icon stop -> OK"},
+        {"1 missing COM1:",
+         "msgbox \"Can't open file\" \"missing\\nnor missing.vxo\" icon stop -> OK"},
         // While the progress dialog is up: over it.
         {"1 " + file + " " + refused + " 1 -T5",
          "msgbox \"VEXIM Error\" \"Can't open TCP connection to " + refused +
@@ -48,9 +49,10 @@ TEST_F(VeximBoxOwner, AnUnattendedRunsBoxesBelongToNoHiddenDialog) {
 // The same box from the dialog the user works in belongs to that dialog.
 TEST_F(VeximBoxOwner, AnInteractiveRunsBoxBelongsToTheMainDialog) {
     RunVexim("-Fmissing", "command 1053\n");
-    EXPECT_EQ(Boxes(), std::vector<std::string>{
-                           "msgbox \"Can't open file\" \"missing\\nnor missing.vxo\" icon stop over \"ZKRT "
-                           "File Downloader - 03Dec2020\" -> OK"});
+    EXPECT_EQ(Boxes(),
+              std::vector<std::string>{
+                  "msgbox \"Can't open file\" \"missing\\nnor missing.vxo\" icon stop over \"ZKRT "
+                  "File Downloader - 03Dec2020\" -> OK"});
 }
 
 }  // namespace
